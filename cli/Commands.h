@@ -1,0 +1,8 @@
+// The sub-commands of clipwright-cli. Each takes the arguments after its own name and returns
+// the process exit code; errors go to standard error.
+#pragma once
+
+#include <QStringList>
+
+int RunFrameCommand(const QStringList& args);
+int RunTimecodeCommand(const QStringList& args);

@@ -1,0 +1,42 @@
+// clipwright-cli frame ID B3..B9: prints the request frame the link would send.
+#include "cli/CliIo.h"
+#include "cli/Commands.h"
+#include "link/TarnFrame.h"
+
+namespace {
+
+bool ParseByte(const QString& text, int base, int max, int* value) {
+    bool ok = false;
+    const int v = text.toInt(&ok, base);
+    if (!ok || v < 0 || v > max) return false;
+    *value = v;
+    return true;
+}
+
+}  // namespace
+
+int RunFrameCommand(const QStringList& args) {
+    if (args.size() != 8) {
+        PrintError("usage: frame ID B3 B4 B5 B6 B7 B8 B9 (ID decimal, bytes hex)");
+        return 2;
+    }
+    int id = 0;
+    if (!ParseByte(args[0], 10, 255, &id)) {
+        PrintError("frame: the id must be a decimal number from 0 to 255: " + args[0]);
+        return 2;
+    }
+    TarnCommand command{};
+    for (int i = 0; i < 7; ++i) {
+        int byte = 0;
+        if (!ParseByte(args[1 + i], 16, 255, &byte)) {
+            PrintError("frame: not a hexadecimal byte: " + args[1 + i]);
+            return 2;
+        }
+        command[i] = static_cast<uint8_t>(byte);
+    }
+    const TarnFrame frame = tarn::BuildRequest(static_cast<uint8_t>(id), command);
+    QStringList hex;
+    for (uint8_t b : frame) hex << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+    PrintLine(hex.join(u' '));
+    return 0;
+}

@@ -1,0 +1,41 @@
+// clipwright-cli: the program's link, list and editing functions from a terminal.
+#include <QCoreApplication>
+#include <functional>
+#include <map>
+
+#include "cli/CliIo.h"
+#include "cli/Commands.h"
+
+namespace {
+
+const std::map<QString, std::function<int(const QStringList&)>>& CommandTable() {
+    static const std::map<QString, std::function<int(const QStringList&)>> table = {
+        {"frame", RunFrameCommand},
+        {"timecode", RunTimecodeCommand},
+    };
+    return table;
+}
+
+void PrintUsage() {
+    QStringList names;
+    for (const auto& entry : CommandTable()) names << entry.first;
+    PrintError("usage: clipwright-cli COMMAND [ARGS...]\ncommands: " + names.join(", "));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        PrintUsage();
+        return 2;
+    }
+    const QString name = args.takeFirst();
+    const auto command = CommandTable().find(name);
+    if (command == CommandTable().end()) {
+        PrintUsage();
+        return 2;
+    }
+    return command->second(args);
+}

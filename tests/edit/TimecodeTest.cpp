@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "edit/Timecode.h"
+
+namespace {
+
+int32_t Parse(const QString& text, uint32_t mode, bool* ok = nullptr) {
+    Timecode tc;
+    tc.mode = mode;
+    tc.text = text;
+    int32_t frames = -12345;
+    const bool parsed = TimecodeFromText(tc, &frames);
+    if (ok) *ok = parsed;
+    return frames;
+}
+
+TEST(Timecode, TwentyFiveFramesPerSecondConvertsBothWays) {
+    EXPECT_EQ(FramesToText(90000, Fps25), "01:00:00:00");
+    EXPECT_EQ(Parse("00:00:01:00", Fps25), 25);
+    EXPECT_EQ(FramesToText(25 * 3600 * 25, Fps25), "25:00:00:00");  // no wrap at 24 hours
+    EXPECT_EQ(FramesToText(749, Fps25), "00:00:29:24");
+}
+
+TEST(Timecode, ThirtyFramesPerSecondNonDrop) {
+    EXPECT_EQ(FramesToText(108000, Fps30), "01:00:00:00");
+    EXPECT_EQ(Parse("01:00:00:00", Fps30), 108000);
+    EXPECT_EQ(FramesToText(1799, Fps30), "00:00:59:29");
+    EXPECT_EQ(FramesToText(1800, Fps30), "00:01:00:00");
+}
+
+TEST(Timecode, DropFrameSkipsTheFirstTwoFramesOfMostMinutes) {
+    EXPECT_EQ(FramesToText(1799, Fps30Drop), "00:00:59.29");
+    EXPECT_EQ(FramesToText(1800, Fps30Drop), "00:01:00.02");
+    EXPECT_EQ(FramesToText(17982, Fps30Drop), "00:10:00.00");
+    EXPECT_EQ(FramesToText(17981, Fps30Drop), "00:09:59.29");
+    EXPECT_EQ(FramesToText(107892, Fps30Drop), "01:00:00.00");
+    EXPECT_EQ(Parse("00:01:00.02", Fps30Drop), 1800);
+    EXPECT_EQ(Parse("00:10:00.00", Fps30Drop), 17982);
+}
+
+TEST(Timecode, DropFrameRoundTripsEveryFrameOfTheFirstElevenMinutes) {
+    for (int32_t n = 0; n < 11 * 1800; ++n) {
+        Timecode tc;
+        tc.mode = Fps30Drop;
+        FramesToText(n, tc);
+        ASSERT_EQ(TimecodeToFrames(tc), n) << tc.text.toStdString();
+        ASSERT_GE(tc.frames, 0);
+        ASSERT_LT(tc.frames, 30);
+        ASSERT_LT(tc.seconds, 60);
+        ASSERT_LT(tc.minutes, 60);
+    }
+}
+
+TEST(Timecode, PlainModesRoundTripAcrossHourBoundaries) {
+    for (uint32_t mode : {Fps25, Fps30}) {
+        for (int32_t n : {0, 1, 24, 25, 29, 30, 1799, 1800, 89999, 90000, 107999, 108000, 2000000}) {
+            Timecode tc;
+            tc.mode = mode;
+            FramesToText(n, tc);
+            EXPECT_EQ(Parse(tc.text, mode), n) << tc.text.toStdString();
+        }
+    }
+}
+
+TEST(Timecode, NegativeCountsFormatAsZero) {
+    EXPECT_EQ(FramesToText(-1, Fps25), "00:00:00:00");
+    EXPECT_EQ(FramesToText(-160, Fps30), "00:00:00:00");
+    EXPECT_EQ(FramesToText(-5, Fps30Drop), "00:00:00.00");
+}
+
+TEST(Timecode, UnknownModesCountLikeThirtyNonDrop) {
+    EXPECT_EQ(FramesToText(108000, 7), "01:00:00:00");
+    EXPECT_EQ(FramesPerSecond(3), 30);
+}
+
+TEST(Timecode, TextWithLeadingBlankParsesAndOtherLengthsAreRefused) {
+    EXPECT_EQ(Parse(" 00:00:10:00", Fps30), 300);
+    bool ok = true;
+    Parse("0:00:10:00", Fps30, &ok);
+    EXPECT_FALSE(ok);
+    Parse("000:00:10:00:", Fps30, &ok);
+    EXPECT_FALSE(ok);
+}
+
+TEST(Timecode, RefusedTextLeavesTheFieldsAlone) {
+    Timecode tc;
+    tc.mode = Fps30;
+    tc.hours = 1;
+    tc.text = "00:0x:10:00";
+    int32_t frames = 77;
+    EXPECT_FALSE(TimecodeFromText(tc, &frames));
+    EXPECT_EQ(tc.hours, 1);
+    EXPECT_EQ(frames, 77);
+}
+
+TEST(Timecode, FieldsOutOfRangeAreTakenAsWritten) {
+    // 75 minutes and 40 frames are not normalised before counting.
+    EXPECT_EQ(Parse("00:75:00:40", Fps30), 75 * 1800 + 40);
+}
+
+TEST(Timecode, ThirtySecondsIsTheEarliestEditablePoint) {
+    EXPECT_FALSE(IsAtLeast30s(749, Fps25));
+    EXPECT_TRUE(IsAtLeast30s(750, Fps25));
+    EXPECT_FALSE(IsAtLeast30s(899, Fps30));
+    EXPECT_TRUE(IsAtLeast30s(900, Fps30));
+    EXPECT_TRUE(IsAtLeast30s(900, Fps30Drop));
+}
+
+TEST(Timecode, DropFrameMarkStaysBeforeTheFramesWithLongHours) {
+    Timecode tc;
+    tc.mode = Fps30Drop;
+    tc.hours = 123;
+    TimecodeToText(tc);
+    EXPECT_EQ(tc.text, "123:00:00.00");
+}
+
+}  // namespace
