@@ -10,7 +10,8 @@ int32_t Parse(const QString& text, uint32_t mode, bool* ok = nullptr) {
     tc.text = text;
     int32_t frames = -12345;
     const bool parsed = TimecodeFromText(tc, &frames);
-    if (ok) *ok = parsed;
+    if (ok)
+        *ok = parsed;
     return frames;
 }
 
@@ -53,7 +54,8 @@ TEST(Timecode, DropFrameRoundTripsEveryFrameOfTheFirstElevenMinutes) {
 
 TEST(Timecode, PlainModesRoundTripAcrossHourBoundaries) {
     for (uint32_t mode : {Fps25, Fps30}) {
-        for (int32_t n : {0, 1, 24, 25, 29, 30, 1799, 1800, 89999, 90000, 107999, 108000, 2000000}) {
+        for (int32_t n :
+             {0, 1, 24, 25, 29, 30, 1799, 1800, 89999, 90000, 107999, 108000, 2000000}) {
             Timecode tc;
             tc.mode = mode;
             FramesToText(n, tc);
