@@ -10,6 +10,7 @@ title and the icon speak one visual language.  Run from anywhere:
 PNG rendering needs rsvg-convert (Debian package librsvg2-bin).
 """
 
+import json
 import math
 import os
 import subprocess
@@ -522,6 +523,27 @@ def key_svg(name, w, h, state, lamp=None, reverse=False):
     return defs, body
 
 
+def write_layout():
+    """Positions of every widget over the panel, for the window code to read."""
+    layout = {
+        "size": [CTL_W, CTL_H],
+        "keys": {n: list(r) for n, r in KEYS.items()},
+        "lampKeys": sorted(LAMP_KEYS),
+        "pictures": {n: list(r) for n, r in PICTURES.items()},
+        "dialHit": {"centre": [36, 36], "radius": 35},
+    }
+    lines = []
+    for key, value in layout.items():
+        if isinstance(value, dict) and key in ("keys", "pictures"):
+            rows = ",\n".join(f'    {json.dumps(n)}: {json.dumps(r)}' for n, r in value.items())
+            lines.append(f'  {json.dumps(key)}: {{\n{rows}\n  }}')
+        else:
+            lines.append(f'  {json.dumps(key)}: {json.dumps(value)}')
+    path = os.path.join(ROOT, "skin/controller/layout.json")
+    with open(path, "w", encoding="utf-8") as f:
+        f.write("{\n" + ",\n".join(lines) + "\n}\n")
+
+
 def write_keys():
     for name, (x, y, w, h) in KEYS.items():
         lamp = LAMP_KEYS.get(name)
@@ -930,6 +952,7 @@ def main():
         effect_picture(code)
     for code in range(100, 118):
         transition_picture(code)
+    write_layout()
     write_keys()
     write_decks()
     write_arrow()
