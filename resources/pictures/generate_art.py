@@ -929,6 +929,19 @@ def write_icon():
     write_svg("icons/clipwright.svg", s, s, b, defs, scales=())
 
 
+def write_small_icon():
+    """16 and 32 px need fewer, bigger shapes: the frame, the scene, one lamp."""
+    s = 32
+    b = (f'<rect x="1" y="1" width="30" height="30" rx="7" fill="#2b323d"/>'
+         f'<rect x="4" y="6" width="24" height="16" rx="2.5" fill="{SKY_TOP}"/>'
+         f'<circle cx="22" cy="11" r="2.5" fill="{SUN}"/>'
+         f'<path d="M4 17 Q11 12 17 16 T28 15 V19.5 A2.5 2.5 0 0 1 25.5 22 H6.5 A2.5 2.5 0 0 1 4 19.5 Z" fill="{HILL}"/>'
+         f'<rect x="6" y="3" width="3" height="2" fill="{TEAL}"/><rect x="12" y="3" width="3" height="2" fill="{TEAL}"/>'
+         f'<rect x="18" y="3" width="3" height="2" fill="{TEAL}"/><rect x="24" y="3" width="3" height="2" fill="{TEAL}"/>'
+         f'<circle cx="10" cy="26.5" r="2.6" fill="{GREEN}"/><circle cx="22" cy="26.5" r="2.6" fill="{RED}"/>')
+    write_svg("icons/clipwright-small.svg", s, s, b, "", scales=())
+
+
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
 
 
@@ -940,8 +953,8 @@ def render():
             out = base + (".png" if scale == 1 else f"@{scale}x.png")
             subprocess.run(["rsvg-convert", "-w", str(w * scale), "-h", str(h * scale),
                             path, "-o", out], check=True)
-    icon = os.path.join(ROOT, "icons/clipwright.svg")
     for size in ICON_SIZES:
+        icon = os.path.join(ROOT, "icons/clipwright-small.svg" if size <= 32 else "icons/clipwright.svg")
         out = os.path.join(ROOT, f"icons/clipwright-{size}.png")
         subprocess.run(["rsvg-convert", "-w", str(size), "-h", str(size), icon, "-o", out],
                        check=True)
@@ -966,6 +979,7 @@ def main():
     write_imgctl()
     write_cursor()
     write_icon()
+    write_small_icon()
     if "--svg-only" not in sys.argv:
         render()
     print(f"{len(SVG_FILES)} SVG sources written")
