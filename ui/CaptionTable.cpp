@@ -22,13 +22,6 @@ int TextColumnOf(int languageCode) {
     }
 }
 
-std::optional<QByteArray> ReadWholeFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll();
-}
-
 }  // namespace
 
 bool StyleEntry::KeepsWindowFont() const {
@@ -51,18 +44,19 @@ void CaptionTable::SelectLanguage(std::optional<int> requested) {
 }
 
 bool CaptionTable::LoadStyles(const QString& path) {
-    const std::optional<QByteArray> bytes = ReadWholeFile(path);
-    if (!bytes)
-        return false;
-    ParseStyles(*bytes);
-    return true;
+    return LoadFile(path, &CaptionTable::ParseStyles);
 }
 
 bool CaptionTable::LoadCaptions(const QString& path) {
-    const std::optional<QByteArray> bytes = ReadWholeFile(path);
-    if (!bytes)
+    return LoadFile(path, &CaptionTable::ParseCaptions);
+}
+
+bool CaptionTable::LoadFile(const QString& path, void (CaptionTable::*parse)(const QByteArray&)) {
+    // An unreadable file leaves the table as it was.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return false;
-    ParseCaptions(*bytes);
+    (this->*parse)(file.readAll());
     return true;
 }
 

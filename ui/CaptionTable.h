@@ -1,5 +1,6 @@
 // The caption and style tables: every user-visible text of the program, in the language of this
-// run, read from cw20.cpt, and the fonts of captioned controls, read from cw20.sty.
+// run, read from cw20.cpt, and the fonts of captioned controls, read from cw20.sty. The tables
+// take every line of their files, so a user's own longer files lose nothing.
 #pragma once
 
 #include <QByteArray>
@@ -70,6 +71,7 @@ public:
     const StyleEntry& Style(int index) const { return styles_[index]; }
 
 private:
+    bool LoadFile(const QString& path, void (CaptionTable::*parse)(const QByteArray&));
     QString Decode(const QByteArray& column) const {
         return DecodeLegacyText(column, languageCode_);
     }
