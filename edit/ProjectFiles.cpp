@@ -1,0 +1,141 @@
+#include "edit/ProjectFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStorageInfo>
+
+#include "edit/ProjectFileHost.h"
+#include "edit/ProjectParser.h"
+#include "edit/ProjectPath.h"
+#include "edit/ProjectWriter.h"
+#include "edit/SceneList.h"
+
+namespace {
+
+// Size estimate of a saved row without its memo (a generous line length).
+constexpr qint64 kBytesPerRow = 56;
+
+enum class ProjectKind { Unknown, Project, Legacy };
+
+// Only the all-lower and all-upper spellings count, as the files were always named.
+ProjectKind KindOf(const QString& name) {
+    const QString ext = PathExtension(name);
+    if (ext == "cwf" || ext == "CWF")
+        return ProjectKind::Project;
+    if (ext == "trn" || ext == "TRN")
+        return ProjectKind::Legacy;
+    return ProjectKind::Unknown;
+}
+
+// The .fxd beside a .trn, spelt in the same letter case as the .trn's extension, since files
+// from older systems come with upper-case names throughout.
+QString CompanionPath(const QString& trnPath) {
+    const bool upper = PathExtension(trnPath) == "TRN";
+    return trnPath.chopped(3) + (upper ? "FXD" : "fxd");
+}
+
+std::optional<QByteArray> ReadStart(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return file.read(ProjectFiles::kReadLimit);
+}
+
+// Free bytes on the file system that will hold `path`, asked of the nearest existing folder.
+qint64 FreeBytesFor(const QString& path) {
+    QString folder = QFileInfo(path).absolutePath();
+    while (!QFileInfo(folder).isDir() && folder != QDir::rootPath()) {
+        folder = QFileInfo(folder).absolutePath();
+    }
+    const QStorageInfo storage(folder);
+    return storage.isValid() ? storage.bytesAvailable() : -1;
+}
+
+}  // namespace
+
+ProjectFiles::ProjectFiles(SceneList& list, ProjectFileHost& host, int language)
+    : m_list(list), m_host(host), m_language(language) {}
+
+bool ProjectFiles::SaveProject(const QString& name, bool askOverwrite, QString* savedPath) {
+    m_list.LimitMemos(kMaxMemoCharacters);
+    qint64 bytesNeeded = kBytesPerRow * m_list.count();
+    for (int i = 0; i < m_list.count(); ++i)
+        bytesNeeded += m_list.row(i).memo.toUtf8().size();
+    const QString path = PrepareSavePath(name, "cwf", bytesNeeded, askOverwrite);
+    if (path.isEmpty())
+        return false;
+
+    // The new file is written beside the old one and takes its place only when every byte is
+    // on disk, so a full disk or a failed write never costs the user the file they had.
+    // Unbuffered, so that a short write (disk full, size limit) shows in write()'s result: the
+    // buffered path's final flush can drop the rest of the data without an error.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    const QByteArray bytes = ProjectFileBytes(m_list);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return false;
+    m_list.SetModified(false);
+    if (savedPath)
+        *savedPath = path;
+    return true;
+}
+
+QString ProjectFiles::PrepareSavePath(const QString& name, const QString& ext, qint64 bytesNeeded,
+                                      bool askOverwrite) {
+    QString path = name;
+    if (PathExtension(name).toLower() != ext.toLower()) {
+        path = PathWithoutExtension(name) + "." + ext.left(3);
+    }
+    qint64 freedBytes = 0;
+    if (FileExists(path)) {
+        if (askOverwrite) {
+            m_host.RaiseProgressWindow();
+            if (!m_host.AskYesNo({"MSG_SAVEOW1", "MSG_SAVEOW2"}))
+                return {};
+        }
+        freedBytes = QFileInfo(path).size();
+    }
+    const qint64 freeBytes = FreeBytesFor(path);
+    if (freeBytes >= 0 && freeBytes + freedBytes < bytesNeeded)
+        return Refuse("MSG_NODISK");
+    if (!EnsureFolders(path, true))
+        return Refuse("MSG_INPUT");
+    return path;
+}
+
+QString ProjectFiles::Refuse(const QString& captionKey) {
+    m_host.CloseProgressWindow();
+    m_host.ShowWarning(captionKey);
+    return {};
+}
+
+bool ProjectFiles::LoadProject(const QString& name, bool showMessages) {
+    const ProjectKind kind = KindOf(name);
+    if (kind == ProjectKind::Unknown || !EnsureFolders(name, false) || !FileExists(name)) {
+        if (showMessages)
+            m_host.ShowWarning("MSG_INPUT");
+        return false;
+    }
+    const std::optional<QByteArray> data = ReadStart(name);
+    if (!data)
+        return false;
+    if (kind == ProjectKind::Project) {
+        std::optional<std::vector<Scene>> rows = ParseProject(*data, m_language);
+        if (!rows)
+            return false;
+        m_list.ReplaceRows(std::move(*rows));
+        return true;
+    }
+    LegacyProject legacy = ParseLegacy(*data, m_language);
+    const QString companion = CompanionPath(name);
+    if (FileExists(companion)) {
+        if (const std::optional<QByteArray> fxd = ReadStart(companion)) {
+            ApplyLegacyEffects(*fxd, legacy);
+        }
+    }
+    m_list.ReplaceRows(std::move(legacy.rows));
+    return true;
+}

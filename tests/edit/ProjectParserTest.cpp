@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "edit/IsNumber.h"
+#include "edit/ProjectParser.h"
+#include "edit/TextDecoding.h"
+
+namespace {
+
+TEST(IsNumber, DigitsWithAnOptionalSign) {
+    for (const char* yes : {"0", "007", "+5", "-12"})
+        EXPECT_TRUE(IsNumber(QByteArrayView(yes))) << yes;
+    for (const char* no : {"", "+", "-", " 1", "1 ", "1a", "--1", "0x1"}) {
+        EXPECT_FALSE(IsNumber(QByteArrayView(no))) << no;
+    }
+    EXPECT_TRUE(IsNumber(u"-3"));
+    EXPECT_FALSE(IsNumber(u"３"));  // a full-width digit is not a decimal digit here
+}
+
+TEST(GetField, LinesEndAtCrAndFirstColumnsKeepTheirTerminator) {
+    const QByteArray data = "a\tb\r\ncc\tdd\tee\r\nlast";
+    EXPECT_EQ(GetField(data, 1, 0), "a");
+    EXPECT_EQ(GetField(data, 1, 1), "b");
+    EXPECT_EQ(GetField(data, 2, 0), "cc\t");
+    EXPECT_EQ(GetField(data, 2, 2), "ee");
+    EXPECT_EQ(GetField(data, 3, 0), "last");
+    EXPECT_EQ(GetField(data, 1, 2), "");
+    EXPECT_EQ(GetField(data, 4, 0), "");
+    EXPECT_EQ(GetField(data, 0, 0), "");
+}
+
+// Random bytes and mutations of valid files: the readers must neither crash nor read outside
+// their data (the suite runs under AddressSanitizer), and every accepted list must be valid.
+TEST(ProjectParserFuzz, ArbitraryBytesNeverBreakTheReaders) {
+    const QByteArray validProject =
+        "TCMode\t000\r\nScenes\t003\r\nNo.\tInpoint\tOutPoint\tEffect\tTransition\tMemo\r\n"
+        "000\t 00:00:00:00\t 00:00:00:00\t000\t000\t1\tTape\r\n"
+        "001\t 00:01:00:00\t 00:01:10:00\t003\t105\t0\t\xE6\x97\xA5\r\n"
+        "002\t 00:02:00:00\t 00:02:10:00\t000\t117\t0\tx\r\n";
+    const QByteArray validLegacy =
+        "Title\r\n00:01:00:00  00:01:10:00 \r\n00:02:00:00  00:02:10:00 \r\n";
+    const QByteArray validFxd = "xxx003xx005x\r\nxxx001xx017x\r\nxxx002xx011x\r\n";
+    const QByteArray alphabet("\t\r\n 0123456789:.-+x\xE6\x97\x93\xFA", 24);
+
+    std::mt19937 rng(424242);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    auto mutate = [&](QByteArray bytes) {
+        for (int m = pick(1, 8); m > 0 && !bytes.isEmpty(); --m) {
+            const int at = pick(0, static_cast<int>(bytes.size()) - 1);
+            switch (pick(0, 3)) {
+                case 0:
+                    bytes[at] = alphabet[pick(0, static_cast<int>(alphabet.size()) - 1)];
+                    break;
+                case 1:
+                    bytes.remove(at, pick(1, 5));
+                    break;
+                case 2:
+                    bytes.insert(at, alphabet.mid(pick(0, 20), pick(1, 3)));
+                    break;
+                case 3:
+                    bytes.truncate(at);
+                    break;
+            }
+        }
+        return bytes;
+    };
+    auto randomBytes = [&] {
+        QByteArray bytes(pick(0, 300), '\0');
+        for (char& c : bytes)
+            c = pick(0, 3) ? alphabet[pick(0, 23)] : static_cast<char>(pick(0, 255));
+        return bytes;
+    };
+
+    int accepted = 0;
+    for (int round = 0; round < 6000; ++round) {
+        const QByteArray project = round % 3 == 0 ? randomBytes() : mutate(validProject);
+        const int language = round % 2 ? kLanguageJapanese : kLanguageEnglish;
+        if (const auto rows = ParseProject(project, language)) {
+            ++accepted;
+            ASSERT_GE(rows->size(), 1u);
+            ASSERT_LE(rows->size(), 100u);
+            for (const Scene& row : *rows) {
+                ASSERT_EQ(row.inText.size(), 11);
+                ASSERT_GE(row.effect, 0);
+                ASSERT_LT(row.effect, 6);
+                ASSERT_GE(row.transition, 0);
+                ASSERT_LT(row.transition, 118);
+            }
+        }
+        LegacyProject legacy =
+            ParseLegacy(round % 3 == 0 ? randomBytes() : mutate(validLegacy), language);
+        ApplyLegacyEffects(round % 4 == 0 ? randomBytes() : mutate(validFxd), legacy);
+        ASSERT_GE(legacy.rows.size(), 1u);
+        ASSERT_LE(legacy.rows.size(), 100u);
+        for (const Scene& row : legacy.rows) {
+            ASSERT_GE(row.effect, 0);
+            ASSERT_LE(row.effect, 5);
+            ASSERT_TRUE(row.transition == 0 || (row.transition >= 100 && row.transition <= 117));
+        }
+        for (int probe = 0; probe < 4; ++probe)
+            GetField(project, pick(-1, 12), pick(-1, 8));
+    }
+    EXPECT_GT(accepted, 0);  // the mutations must also produce files that pass the checks
+}
+
+}  // namespace
