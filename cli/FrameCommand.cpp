@@ -8,7 +8,8 @@ namespace {
 bool ParseByte(const QString& text, int base, int max, int* value) {
     bool ok = false;
     const int v = text.toInt(&ok, base);
-    if (!ok || v < 0 || v > max) return false;
+    if (!ok || v < 0 || v > max)
+        return false;
     *value = v;
     return true;
 }
@@ -34,9 +35,6 @@ int RunFrameCommand(const QStringList& args) {
         }
         command[i] = static_cast<uint8_t>(byte);
     }
-    const TarnFrame frame = tarn::BuildRequest(static_cast<uint8_t>(id), command);
-    QStringList hex;
-    for (uint8_t b : frame) hex << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
-    PrintLine(hex.join(u' '));
+    PrintLine(tarn::FrameToHex(tarn::BuildRequest(static_cast<uint8_t>(id), command)));
     return 0;
 }

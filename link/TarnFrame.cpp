@@ -1,10 +1,13 @@
 #include "link/TarnFrame.h"
 
+#include <QStringList>
+
 namespace tarn {
 
 uint8_t CheckByte(const TarnFrame& frame) {
     unsigned sum = 0;
-    for (int i = 0; i < 10; ++i) sum += frame[i];
+    for (int i = 0; i < kCheckByte; ++i)
+        sum += frame[i];
     return static_cast<uint8_t>((0x100 - (sum & 0xFF)) & 0x7F);
 }
 
@@ -12,9 +15,10 @@ TarnFrame BuildRequest(uint8_t id, const TarnCommand& command) {
     TarnFrame frame{};
     frame[0] = kRequestMark;
     frame[1] = kRequestMark;
-    frame[2] = id;
-    for (int i = 0; i < 7; ++i) frame[3 + i] = command[i];
-    frame[10] = CheckByte(frame);
+    frame[kIdByte] = id;
+    for (int i = 0; i < 7; ++i)
+        frame[3 + i] = command[i];
+    frame[kCheckByte] = CheckByte(frame);
     return frame;
 }
 
@@ -22,6 +26,15 @@ bool HasReplyMarks(const TarnFrame& reply) {
     return reply[0] == kReplyMark && reply[1] == kRequestMark;
 }
 
-bool HasValidCheckByte(const TarnFrame& reply) { return reply[10] == CheckByte(reply); }
+bool HasValidCheckByte(const TarnFrame& reply) {
+    return reply[kCheckByte] == CheckByte(reply);
+}
+
+QString FrameToHex(const TarnFrame& frame) {
+    QStringList hex;
+    for (uint8_t b : frame)
+        hex << QStringLiteral("%1").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+    return hex.join(u' ');
+}
 
 }  // namespace tarn

@@ -1,0 +1,236 @@
+#include "link/CComm.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+
+#include "link/LinkTiming.h"
+
+namespace {
+
+// The only ports the bus interface was ever wired to.
+constexpr int kFirstPort = 1;
+constexpr int kLastPort = 4;
+
+int64_t MonotonicMs() {
+    // Reply budgets are real-time properties of the wire, so they use the OS clock directly.
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+// The C library reports a parity bit that the driver did not keep as an error. Pseudo-terminals
+// have no parity and drop it; everything else having been taken is good enough for them.
+bool TookAllButParity(int fd, const termios& wanted) {
+    if (errno != EINVAL) return false;
+    termios now{};
+    if (::tcgetattr(fd, &now) != 0) return false;
+    const tcflag_t kept = CSIZE | CSTOPB | CREAD | CLOCAL | CRTSCTS;
+    return (now.c_cflag & kept) == (wanted.c_cflag & kept) &&
+           ::cfgetospeed(&now) == ::cfgetospeed(&wanted) && now.c_iflag == wanted.c_iflag &&
+           now.c_lflag == wanted.c_lflag;
+}
+
+}  // namespace
+
+CComm::CComm() : resolver_(std::make_unique<PortResolver>()) {}
+
+CComm::~CComm() {
+    Close();
+}
+
+void CComm::SetPortResolver(std::unique_ptr<PortResolver> resolver) {
+    std::lock_guard lock(mutex_);
+    if (resolver)
+        resolver_ = std::move(resolver);
+}
+
+bool CComm::Open(int port) {
+    if (port < kFirstPort || port > kLastPort)
+        return false;
+    std::lock_guard lock(mutex_);
+    CloseLocked();
+    if (!OpenLocked(resolver_->DevicePath(port)))
+        return false;
+    port_ = port;
+    return true;
+}
+
+bool CComm::OpenPath(const QString& path) {
+    std::lock_guard lock(mutex_);
+    CloseLocked();
+    return OpenLocked(path);
+}
+
+bool CComm::OpenLocked(const QString& path) {
+    const int fd =
+        ::open(path.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        lastError_ = errno;
+        return false;
+    }
+    if (!::isatty(fd)) {
+        lastError_ = ENOTTY;
+        ::close(fd);
+        return false;
+    }
+    // TIOCEXCL keeps other programs out, but root may ignore it; the advisory lock makes a
+    // second Clipwright (or any cooperating program) see the port as busy as well.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        lastError_ = EBUSY;
+        ::close(fd);
+        return false;
+    }
+    ::ioctl(fd, TIOCEXCL);
+    fd_ = fd;
+    path_ = path;
+    lastError_ = 0;
+    return true;
+}
+
+bool CComm::Configure() {
+    std::lock_guard lock(mutex_);
+    if (fd_ < 0)
+        return false;
+    termios tio{};
+    if (::tcgetattr(fd_, &tio) != 0) {
+        lastError_ = errno;
+        return false;
+    }
+    ::cfmakeraw(&tio);
+    ::cfsetispeed(&tio, B9600);
+    ::cfsetospeed(&tio, B9600);
+    tio.c_cflag &= ~(CSIZE | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CS8 | PARENB | PARODD | CREAD | CLOCAL;
+    // Parity is generated on output but not checked on input: the bus interface never marks
+    // bytes, and the check byte catches damaged replies.
+    tio.c_iflag &= ~(INPCK | PARMRK | IGNPAR | IXON | IXOFF | IXANY);
+    // Reads never block in the driver; Read waits with poll() under its own budgets.
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (::tcsetattr(fd_, TCSANOW, &tio) != 0 && !TookAllButParity(fd_, tio)) {
+        lastError_ = errno;
+        return false;
+    }
+    // The interface is powered from DTR and RTS. Pseudo-terminals have no modem lines and
+    // refuse this call, which is harmless there.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(fd_, TIOCMBIS, &lines);
+    return true;
+}
+
+void CComm::Close() {
+    std::lock_guard lock(mutex_);
+    CloseLocked();
+}
+
+void CComm::CloseLocked() {
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    port_ = 0;
+    path_.clear();
+}
+
+bool CComm::Write(const uint8_t* data, size_t n) {
+    std::lock_guard lock(mutex_);
+    if (fd_ < 0 || data == nullptr)
+        return false;
+    // Bytes of a late or partial reply to an earlier request must never count toward the reply
+    // to this one.
+    ::tcflush(fd_, TCIOFLUSH);
+    lastError_ = 0;
+    const int64_t deadline = MonotonicMs() + linktiming::kWriteBudgetMs;
+    size_t sent = 0;
+    while (sent < n) {
+        const ssize_t w = ::write(fd_, data + sent, n - sent);
+        if (w > 0) {
+            sent += static_cast<size_t>(w);
+            continue;
+        }
+        if (w < 0 && errno != EAGAIN && errno != EINTR) {
+            lastError_ = errno;
+            return false;
+        }
+        const int64_t left = deadline - MonotonicMs();
+        pollfd p{fd_, POLLOUT, 0};
+        if (left <= 0 || ::poll(&p, 1, static_cast<int>(left)) <= 0) {
+            lastError_ = ETIMEDOUT;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CComm::WaitReadable(int timeoutMs) {
+    pollfd p{fd_, POLLIN, 0};
+    int r;
+    do {
+        r = ::poll(&p, 1, timeoutMs > 0 ? timeoutMs : 0);
+    } while (r < 0 && errno == EINTR);
+    if (r < 0)
+        lastError_ = errno;
+    if (r == 0)
+        lastError_ = ETIMEDOUT;
+    if (r > 0 && (p.revents & POLLIN) == 0)
+        lastError_ = EIO;  // hang-up or error, no data
+    return r > 0 && (p.revents & POLLIN) != 0;
+}
+
+bool CComm::Read(uint8_t* buffer, size_t n) {
+    std::lock_guard lock(mutex_);
+    if (fd_ < 0 || buffer == nullptr)
+        return false;
+    bytesRead_ = 0;
+    lastError_ = 0;
+    if (!WaitReadable(linktiming::kReplyStartMs))
+        return false;
+    const int64_t deadline = MonotonicMs() + linktiming::kReplyCompleteMs;
+    while (bytesRead_ < n) {
+        const ssize_t r = ::read(fd_, buffer + bytesRead_, n - bytesRead_);
+        if (r > 0) {
+            bytesRead_ += static_cast<uint32_t>(r);
+            continue;
+        }
+        if (r == 0 || (errno != EAGAIN && errno != EINTR)) {
+            // A vanished device ends the read at once: a non-blocking terminal with nothing to
+            // read says EAGAIN, so end-of-file or another error means the line is gone.
+            lastError_ = r == 0 ? EIO : errno;
+            return false;
+        }
+        const int64_t left = deadline - MonotonicMs();
+        if (left <= 0 || !WaitReadable(static_cast<int>(left)))
+            return false;
+    }
+    return true;
+}
+
+bool CComm::IsOpen() const {
+    std::lock_guard lock(mutex_);
+    return fd_ >= 0;
+}
+
+int CComm::PortNumber() const {
+    std::lock_guard lock(mutex_);
+    return port_;
+}
+
+QString CComm::DevicePath() const {
+    std::lock_guard lock(mutex_);
+    return path_;
+}
+
+uint32_t CComm::LastSystemError() const {
+    std::lock_guard lock(mutex_);
+    return lastError_;
+}
+
+uint32_t CComm::BytesRead() const {
+    std::lock_guard lock(mutex_);
+    return bytesRead_;
+}

@@ -1,0 +1,58 @@
+// The serial port under the Tarn bus interface: opens a terminal device, sets 9600 baud 8O1 in
+// raw mode, and moves fixed-length blocks of bytes. It knows nothing of frames or devices.
+// Every call is safe from any thread; each one holds the port for its own duration only.
+#pragma once
+
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+
+#include "link/PortResolver.h"
+
+class CComm {
+public:
+    CComm();
+    ~CComm();
+    CComm(const CComm&) = delete;
+    CComm& operator=(const CComm&) = delete;
+
+    // Replaces the port-number lookup (the default gives /dev/ttyS<n-1>).
+    void SetPortResolver(std::unique_ptr<PortResolver> resolver);
+
+    // Opens port n (1 to 4) through the resolver. Any other n returns false and changes nothing.
+    bool Open(int port);
+    // Opens a terminal device by path; the port number then reads 0.
+    bool OpenPath(const QString& path);
+    // Line settings for the bus: 9600 baud, 8 data bits, odd parity, 1 stop bit, raw, no flow
+    // control, DTR and RTS on.
+    bool Configure();
+    void Close();
+
+    // Discards whatever is waiting in both directions, then sends n bytes.
+    bool Write(const uint8_t* data, size_t n);
+    // Reads exactly n bytes: the first must arrive within the reply-start budget and the rest
+    // within the reply-complete budget. A short or late reply returns false.
+    bool Read(uint8_t* buffer, size_t n);
+
+    bool IsOpen() const;
+    int PortNumber() const;
+    QString DevicePath() const;
+    // The OS error (errno) of the last open or read step; 0 after every Write.
+    uint32_t LastSystemError() const;
+    uint32_t BytesRead() const;
+
+private:
+    bool OpenLocked(const QString& path);
+    void CloseLocked();
+    bool WaitReadable(int timeoutMs);
+
+    mutable std::mutex mutex_;
+    std::unique_ptr<PortResolver> resolver_;
+    int fd_ = -1;
+    int port_ = 0;
+    QString path_;
+    uint32_t lastError_ = 0;
+    uint32_t bytesRead_ = 0;
+};

@@ -1,0 +1,83 @@
+#include "link/CTarnIO.h"
+
+#include "link/LinkTiming.h"
+
+CTarnIO::CTarnIO(CComm& comm, Clock& clock, QObject* parent)
+    : QObject(parent), comm_(comm), clock_(clock) {
+    qRegisterMetaType<TarnTrace>();
+}
+
+void CTarnIO::PrepareFrame(uint8_t id, const TarnCommand& command) {
+    request_[tarn::kIdByte] = id;
+    for (int i = 0; i < 7; ++i)
+        request_[3 + i] = command[i];
+}
+
+void CTarnIO::WaitForGap() {
+    // An answered request moves the last send time back by a whole gap, so only requests that
+    // went unanswered hold the next one back.
+    if (!everSent_)
+        return;
+    const int64_t since = clock_.NowMs() - lastSendMs_;
+    if (since >= 0 && since < linktiming::kInterFrameGapMs) {
+        clock_.PumpDelay(static_cast<int>(linktiming::kInterFrameGapMs - since));
+    }
+}
+
+LinkResult CTarnIO::Transact() {
+    const int id = request_[tarn::kIdByte];
+    if (!tarn::IsSendableId(id))
+        return Finish(LinkResult::BadId);
+    lastResult_ = LinkResult::Ok;
+    request_[0] = tarn::kRequestMark;
+    request_[1] = tarn::kRequestMark;
+    request_[tarn::kCheckByte] = tarn::CheckByte(request_);
+    WaitForGap();
+    const bool written = comm_.Write(request_.data(), request_.size());
+    lastSendMs_ = clock_.NowMs();
+    everSent_ = true;
+    if (!written)
+        return Finish(LinkResult::NotWritten);
+    if (!tarn::IsAnsweringId(id))
+        return Finish(LinkResult::Ok);
+
+    TarnFrame in{};
+    if (!comm_.Read(in.data(), in.size())) {
+        reply_.fill(0);
+        return Finish(LinkResult::NoReply);
+    }
+    lastSendMs_ = clock_.NowMs() - linktiming::kInterFrameGapMs;
+    if (!tarn::HasReplyMarks(in)) {
+        reply_.fill(0);
+        return Finish(LinkResult::BadMarks);
+    }
+    if (!tarn::HasValidCheckByte(in)) {
+        reply_.fill(0);
+        return Finish(LinkResult::BadCheck);
+    }
+    reply_ = in;
+    return Finish(LinkResult::Ok);
+}
+
+LinkResult CTarnIO::Finish(LinkResult result) {
+    lastResult_ = result;
+    emit Traced(TarnTrace{request_, reply_, comm_.LastSystemError(), result});
+    return result;
+}
+
+bool CTarnIO::TransactRetry(int attempts) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        const LinkResult r = Transact();
+        // Garbage on the line or a bad frame is not something a repeat would cure.
+        if (r != LinkResult::Ok && r != LinkResult::NoReply)
+            return false;
+        const uint8_t status = Status();  // 0 after a time-out, so silence is retried
+        const uint8_t verdict = status & tarn::kStatusVerdictMask;
+        if (verdict == tarn::kStatusRefused)
+            return false;
+        if ((status & tarn::kStatusBusy) != 0 || verdict == 2 || verdict == 3 || verdict == 4) {
+            return true;
+        }
+    }
+    return false;
+}

@@ -1,0 +1,64 @@
+// The Tarn frame layer: one request/reply exchange at a time over the serial port. Builds the
+// request for a device id and seven command bytes, keeps the 80 ms gap after unanswered
+// requests, reads and checks the reply, and reports a link result. Not thread-safe by itself:
+// only the link thread (TarnLink) exchanges frames.
+#pragma once
+
+#include <QMetaType>
+#include <QObject>
+
+#include "link/CComm.h"
+#include "link/Clock.h"
+#include "link/TarnFrame.h"
+
+// Everything the link monitor shows about one exchange, copied when the exchange ended, so a
+// receiver on another thread never reads frames that a later exchange has replaced.
+struct TarnTrace {
+    TarnFrame request{};
+    TarnFrame reply{};
+    uint32_t serialError = 0;
+    LinkResult result = LinkResult::Ok;
+};
+Q_DECLARE_METATYPE(TarnTrace)
+
+class CTarnIO : public QObject {
+    Q_OBJECT
+
+public:
+    CTarnIO(CComm& comm, Clock& clock, QObject* parent = nullptr);
+
+    CComm& Comm() { return comm_; }
+
+    // Puts the id into request byte 2 and the command into bytes 3 to 9. Callers with a
+    // variable command byte change it through Request() afterwards.
+    void PrepareFrame(uint8_t id, const TarnCommand& command);
+    TarnFrame& Request() { return request_; }
+
+    // One exchange with the frame as prepared.
+    LinkResult Transact();
+    // Repeats Transact until the device accepts (true), refuses or the attempts run out (false).
+    // The reply of the last attempt stays readable either way.
+    bool TransactRetry(int attempts);
+
+    // The last reply: all zero after results 3, 4 and 5; untouched by results 2 and 6 and by
+    // requests to ids 100 to 127.
+    const TarnFrame& Reply() const { return reply_; }
+    uint8_t Status() const { return reply_[tarn::kStatusByte]; }
+    LinkResult LastResult() const { return lastResult_; }
+
+signals:
+    // Emitted once at the end of every exchange, answered or not.
+    void Traced(const TarnTrace& trace);
+
+private:
+    void WaitForGap();
+    LinkResult Finish(LinkResult result);
+
+    CComm& comm_;
+    Clock& clock_;
+    TarnFrame request_{};
+    TarnFrame reply_{};
+    LinkResult lastResult_ = LinkResult::Ok;
+    bool everSent_ = false;
+    int64_t lastSendMs_ = 0;
+};

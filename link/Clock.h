@@ -1,0 +1,26 @@
+// The link's only source of ticks and waits. Engine tests can put a virtual clock in its place;
+// the program uses SteadyClock.
+#pragma once
+
+#include <cstdint>
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+
+    // Milliseconds on a monotonic scale (only differences are meaningful).
+    virtual int64_t NowMs() const = 0;
+
+    // Waits at least ms milliseconds and returns the time waited. On the GUI thread the wait
+    // keeps serving events so the windows stay responsive; on any other thread it just sleeps.
+    virtual int64_t PumpDelay(int ms) = 0;
+};
+
+class SteadyClock final : public Clock {
+public:
+    int64_t NowMs() const override;
+    int64_t PumpDelay(int ms) override;
+};
+
+// True on the thread that runs the application's event loop (the GUI thread).
+bool OnGuiThread();

@@ -1,0 +1,122 @@
+// The serial transport on a pseudo-terminal: which ports open, busy and non-terminal devices,
+// the read budgets and the purge before every write.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "ScriptedDevice.h"
+#include "link/CComm.h"
+
+namespace {
+
+// Maps every port number to the test's pseudo-terminal.
+class PtyResolver : public PortResolver {
+public:
+    explicit PtyResolver(QString path) : path_(std::move(path)) {}
+    QString DevicePath(int) const override { return path_; }
+
+private:
+    QString path_;
+};
+
+}  // namespace
+
+TEST(CComm, defaultResolverNamesTheOnBoardPorts) {
+    PortResolver resolver;
+    EXPECT_EQ(resolver.DevicePath(1), "/dev/ttyS0");
+    EXPECT_EQ(resolver.DevicePath(4), "/dev/ttyS3");
+}
+
+TEST(CComm, portsOutsideOneToFourNeverOpenAndLeaveTheOpenPortAlone) {
+    ScriptedDevice device;
+    CComm comm;
+    comm.SetPortResolver(std::make_unique<PtyResolver>(device.Path()));
+    ASSERT_TRUE(comm.Open(2));
+    EXPECT_EQ(comm.PortNumber(), 2);
+    for (int port : {0, 5, 8, -1}) {
+        EXPECT_FALSE(comm.Open(port));
+        EXPECT_EQ(comm.PortNumber(), 2);
+        EXPECT_TRUE(comm.IsOpen());
+    }
+}
+
+TEST(CComm, busyPortFailsWithTheSystemErrorKept) {
+    ScriptedDevice device;
+    CComm first;
+    ASSERT_TRUE(first.OpenPath(device.Path()));
+    CComm second;
+    EXPECT_FALSE(second.OpenPath(device.Path()));
+    EXPECT_EQ(second.LastSystemError(), static_cast<uint32_t>(EBUSY));
+    EXPECT_FALSE(second.IsOpen());
+    first.Close();
+    EXPECT_TRUE(second.OpenPath(device.Path()));
+}
+
+TEST(CComm, missingOrNonTerminalDevicesFail) {
+    CComm comm;
+    EXPECT_FALSE(comm.OpenPath("/nonexistent/tty"));
+    EXPECT_EQ(comm.LastSystemError(), static_cast<uint32_t>(ENOENT));
+    EXPECT_FALSE(comm.OpenPath("/dev/null"));
+    EXPECT_EQ(comm.LastSystemError(), static_cast<uint32_t>(ENOTTY));
+    EXPECT_FALSE(comm.IsOpen());
+}
+
+TEST(CComm, closedPortRefusesReadAndWrite) {
+    CComm comm;
+    uint8_t buf[11] = {};
+    EXPECT_FALSE(comm.Write(buf, 11));
+    EXPECT_FALSE(comm.Read(buf, 11));
+    comm.Close();  // closing a closed port is harmless
+    EXPECT_FALSE(comm.IsOpen());
+}
+
+TEST(CComm, closeAndReopenAnyNumberOfTimes) {
+    ScriptedDevice device;
+    CComm comm;
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(comm.OpenPath(device.Path())) << i;
+        ASSERT_TRUE(comm.Configure()) << i << " errno " << comm.LastSystemError();
+        comm.Close();
+    }
+    EXPECT_FALSE(comm.IsOpen());
+}
+
+TEST(CComm, shortReplyFailsWithTheBytesCountedAndSilenceWithin150ms) {
+    ScriptedDevice device;
+    device.SetResponder([](const TarnFrame&) {
+        ScriptedDevice::Bytes ten = ScriptedDevice::Reply(0x03);
+        ten.pop_back();
+        return ten;
+    });
+    CComm comm;
+    ASSERT_TRUE(comm.OpenPath(device.Path()) && comm.Configure());
+    const uint8_t request[11] = {0xFF, 0xFF, 5};
+    uint8_t reply[11];
+    ASSERT_TRUE(comm.Write(request, 11));
+    EXPECT_FALSE(comm.Read(reply, 11));
+    EXPECT_EQ(comm.BytesRead(), 10u);
+
+    device.SetResponder(nullptr);
+    ASSERT_TRUE(comm.Write(request, 11));
+    const int64_t start = NowMs();
+    EXPECT_FALSE(comm.Read(reply, 11));
+    EXPECT_EQ(comm.BytesRead(), 0u);
+    EXPECT_LT(NowMs() - start, 150);
+}
+
+TEST(CComm, writeDiscardsTheRestOfAnEarlierReply) {
+    ScriptedDevice device;
+    CComm comm;
+    ASSERT_TRUE(comm.OpenPath(device.Path()) && comm.Configure());
+    device.Send({0xAA, 0xBB, 0xCC});  // the tail of a reply given up on
+    usleep(20000);                    // let it reach our side of the line
+    device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x03, {1, 2}); });
+    const uint8_t request[11] = {0xFF, 0xFF, 5};
+    ASSERT_TRUE(comm.Write(request, 11));
+    uint8_t reply[11];
+    ASSERT_TRUE(comm.Read(reply, 11));
+    EXPECT_EQ(reply[0], 0xFC);
+    EXPECT_EQ(reply[4], 1);
+}

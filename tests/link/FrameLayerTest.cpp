@@ -1,0 +1,165 @@
+// The frame layer byte for byte against a scripted device: the check byte, id rules, reply
+// checks, the gap after unanswered requests and the retry rule for each status byte.
+#include <gtest/gtest.h>
+
+#include "ScriptedDevice.h"
+#include "link/CTarnIO.h"
+#include "link/TarnCommands.h"
+
+namespace {
+
+const TarnFrame kStatusRequestTo5{0xFF, 0xFF, 0x05, 0x08, 0x4E, 0x20, 0, 0, 0, 0, 0x07};
+
+struct FrameLayerTest : ::testing::Test {
+    void SetUp() override {
+        ASSERT_TRUE(comm.OpenPath(device.Path()) && comm.Configure());
+        QObject::connect(&io, &CTarnIO::Traced,
+                         [this](const TarnTrace& t) { traces.push_back(t); });
+    }
+    LinkResult Send(int id) {
+        io.PrepareFrame(static_cast<uint8_t>(id), tarncmd::kStatusQuery);
+        return io.Transact();
+    }
+    void Answer(const ScriptedDevice::Bytes& reply) {
+        device.SetResponder([reply](const TarnFrame&) { return reply; });
+    }
+    // Answers each request with the next status byte of the list, then stays silent.
+    void AnswerStatuses(std::vector<int> statuses) {
+        auto left = std::make_shared<std::vector<int>>(std::move(statuses));
+        device.SetResponder([left](const TarnFrame&) -> ScriptedDevice::Bytes {
+            if (left->empty())
+                return {};
+            const int s = left->front();
+            left->erase(left->begin());
+            return s < 0 ? ScriptedDevice::Bytes{} : ScriptedDevice::Reply(static_cast<uint8_t>(s));
+        });
+    }
+
+    ScriptedDevice device;
+    CComm comm;
+    SteadyClock clock;
+    CTarnIO io{comm, clock};
+    std::vector<TarnTrace> traces;
+};
+
+}  // namespace
+
+TEST(FrameCodec, checkByteOfTheStatusQueryToDevice5) {
+    EXPECT_EQ(tarn::BuildRequest(5, tarncmd::kStatusQuery), kStatusRequestTo5);
+    EXPECT_EQ(tarn::FrameToHex(kStatusRequestTo5), "FF FF 05 08 4E 20 00 00 00 00 07");
+}
+
+TEST_F(FrameLayerTest, requestGoesOutByteExactAndAValidReplyIsKept) {
+    Answer(ScriptedDevice::Reply(0x03, {0x06, 0x00, 0x01, 0x02, 0x03, 0x04}));
+    EXPECT_EQ(Send(5), LinkResult::Ok);
+    ASSERT_EQ(device.Requests().size(), 1u);
+    EXPECT_EQ(device.Requests()[0].frame, kStatusRequestTo5);
+    EXPECT_EQ(io.Reply()[3], 0x03);
+    EXPECT_EQ(io.Reply()[9], 0x04);
+    ASSERT_EQ(traces.size(), 1u);
+    EXPECT_EQ(traces[0].request, kStatusRequestTo5);
+    EXPECT_EQ(traces[0].reply, io.Reply());
+    EXPECT_EQ(traces[0].result, LinkResult::Ok);
+}
+
+TEST_F(FrameLayerTest, refusedIdsPutNothingOnTheWireAndTraceOnce) {
+    for (int id : {0, 200, 128}) {
+        traces.clear();
+        EXPECT_EQ(Send(id), LinkResult::BadId) << id;
+        EXPECT_EQ(traces.size(), 1u);
+        EXPECT_EQ(traces[0].result, LinkResult::BadId);
+    }
+    usleep(30000);
+    EXPECT_TRUE(device.Requests().empty());
+}
+
+TEST_F(FrameLayerTest, silentIdsAreSentWithoutWaitingAndKeepTheLastReply) {
+    Answer(ScriptedDevice::Reply(0x03, {9, 9, 9, 9, 9, 9}));
+    ASSERT_EQ(Send(5), LinkResult::Ok);
+    const TarnFrame before = io.Reply();
+    device.SetResponder(nullptr);
+    const int64_t start = NowMs();
+    EXPECT_EQ(Send(100), LinkResult::Ok);
+    EXPECT_LT(NowMs() - start, 40);
+    EXPECT_EQ(io.Reply(), before);
+    usleep(30000);
+    ASSERT_EQ(device.Requests().size(), 2u);
+    EXPECT_EQ(device.Requests()[1].frame[2], 100);
+}
+
+TEST_F(FrameLayerTest, damagedRepliesAreRejectedWithAZeroReplyFrame) {
+    Answer(ScriptedDevice::Reply(0x03, {1, 2, 3, 4, 5, 6}));
+    ASSERT_EQ(Send(5), LinkResult::Ok);
+
+    Answer(ScriptedDevice::ReplyWithBadCheck(0x03));
+    EXPECT_EQ(Send(5), LinkResult::BadCheck);
+    EXPECT_EQ(io.Reply(), TarnFrame{});
+
+    ScriptedDevice::Bytes noise = ScriptedDevice::Reply(0x03);
+    noise[0] = 0xFF;
+    Answer(noise);
+    EXPECT_EQ(Send(5), LinkResult::BadMarks);
+    EXPECT_EQ(io.Reply(), TarnFrame{});
+
+    ScriptedDevice::Bytes otherByte2 = ScriptedDevice::Reply(0x03);
+    otherByte2[2] = 0x5A;
+    otherByte2[10] = tarn::CheckByte(TarnFrame{0xFC, 0xFF, 0x5A, 0x03});
+    Answer(otherByte2);
+    EXPECT_EQ(Send(5), LinkResult::Ok);
+    EXPECT_EQ(io.Reply()[2], 0x5A);
+}
+
+TEST_F(FrameLayerTest, noPortMeansResultTwo) {
+    comm.Close();
+    EXPECT_EQ(Send(5), LinkResult::NotWritten);
+}
+
+TEST_F(FrameLayerTest, unansweredRequestsAre80msApartAnsweredOnesFollowAtOnce) {
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Send(5), LinkResult::NoReply);
+    Answer(ScriptedDevice::Reply(0x03));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Send(5), LinkResult::Ok);
+    const auto requests = device.Requests();
+    ASSERT_EQ(requests.size(), 6u);
+    // 1 -> 2 and 2 -> 3 follow silence; 3 -> 4 follows silence too (the third went unanswered).
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_GE(requests[i].atMs - requests[i - 1].atMs, 78) << i;
+    // 4 -> 5 and 5 -> 6 follow answers: a reply and the next request, far below the gap.
+    for (int i = 4; i <= 5; ++i)
+        EXPECT_LT(requests[i].atMs - requests[i - 1].atMs, 60) << i;
+}
+
+TEST_F(FrameLayerTest, retryStopsOnRefusalSucceedsOnAcceptanceAndRetriesTheRest) {
+    struct Case {
+        std::vector<int> statuses;  // -1 = silence
+        bool ok;
+        size_t exchanges;
+    };
+    const Case cases[] = {
+        {{-1, -1, -1, -1, -1}, false, 5},
+        {{0x01}, false, 1},
+        {{0x41}, false, 1},
+        {{0x40}, true, 1},
+        {{0x02}, true, 1},
+        {{0x03}, true, 1},
+        {{0x04}, true, 1},
+        {{0x00, 0x03}, true, 2},
+        {{0x05, 0x05, 0x02}, true, 3},
+        {{0x06, 0x07, 0x00, 0x05, 0x00}, false, 5},
+    };
+    for (const Case& c : cases) {
+        const size_t before = device.Requests().size();
+        AnswerStatuses(c.statuses);
+        io.PrepareFrame(5, tarncmd::kStatusQuery);
+        EXPECT_EQ(io.TransactRetry(5), c.ok) << c.statuses[0];
+        EXPECT_EQ(device.Requests().size() - before, c.exchanges) << c.statuses[0];
+    }
+}
+
+TEST_F(FrameLayerTest, retryGivesUpAtOnceOnADamagedReply) {
+    Answer(ScriptedDevice::ReplyWithBadCheck(0x00));
+    io.PrepareFrame(5, tarncmd::kStatusQuery);
+    EXPECT_FALSE(io.TransactRetry(5));
+    EXPECT_EQ(device.Requests().size(), 1u);
+}
