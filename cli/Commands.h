@@ -5,4 +5,5 @@
 #include <QStringList>
 
 int RunFrameCommand(const QStringList& args);
+int RunProjectCommand(const QStringList& args);
 int RunTimecodeCommand(const QStringList& args);

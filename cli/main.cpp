@@ -11,6 +11,7 @@ namespace {
 const std::map<QString, std::function<int(const QStringList&)>>& CommandTable() {
     static const std::map<QString, std::function<int(const QStringList&)>> table = {
         {"frame", RunFrameCommand},
+        {"project", RunProjectCommand},
         {"timecode", RunTimecodeCommand},
     };
     return table;

@@ -1,0 +1,37 @@
+// What every clipwright-cli command sets up as the program does: the start options (--home,
+// --language), the program folder, its settings file cw20.ini (malformed values reported on
+// standard error), the caption table in the run's language and the current timecode mode.
+#pragma once
+
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+#include "ui/CaptionTable.h"
+#include "ui/ProgramFolder.h"
+#include "ui/SettingsFile.h"
+#include "ui/StartOptions.h"
+#include "ui/TerminalSettingsReporter.h"
+
+class CliSession {
+public:
+    // Takes the start options out of a command's arguments; the rest are in arguments().
+    explicit CliSession(const QStringList& args);
+
+    // Not empty when the start options were refused.
+    const QString& error() const { return m_options.error; }
+    const QStringList& arguments() const { return m_options.arguments; }
+    int languageCode() const { return m_captions.languageCode(); }
+    // [Setup] FrameMode of the program folder's settings, 0 when missing.
+    uint32_t timecodeMode() const { return m_timecodeMode; }
+    const CaptionTable& captions() const { return m_captions; }
+    const ProgramFolder& folder() const { return m_folder; }
+
+private:
+    StartOptions m_options;
+    ProgramFolder m_folder;
+    TerminalSettingsReporter m_reporter;
+    std::unique_ptr<SettingsFile> m_settings;
+    CaptionTable m_captions;
+    uint32_t m_timecodeMode = 0;
+};

@@ -1,0 +1,98 @@
+// clipwright-cli project show / convert, run as the user runs them, in a program folder of the
+// test's own.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+class ProjectCommandTest : public ::testing::Test {
+protected:
+    CliRun Cli(QStringList args) const {
+        args.prepend(dir.path());
+        args.prepend("--home");
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start(CLIPWRIGHT_CLI_PATH, QStringList{"project"} + args);
+        process.waitForFinished(30000);
+        return {process.exitCode(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
+    }
+
+    void Write(const QString& name, const QByteArray& bytes) const {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray Read(const QString& name) const {
+        QFile file(dir.filePath(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    QTemporaryDir dir;
+};
+
+const QByteArray kProject =
+    "TCMode\t001\r\nScenes\t003\r\nNo.\tInpoint\tOutPoint\tEffect\tTransition\tMemo\r\n"
+    "000\t 00:00:00:00\t 00:00:00:00\t000\t000\t1\tTape A\r\n"
+    "001\t 00:01:00:00\t 00:01:10:00\t003\t105\t0\tfirst\r\n"
+    "002\t 00:02:00:00\t 00:02:01:00\t000\t117\t0\t\xE6\x97\xA5\r\n";
+
+TEST_F(ProjectCommandTest, ShowPrintsEveryRowAndTheTotalInTheSettingsMode) {
+    Write("list.cwf", kProject);
+    const CliRun run = Cli({"show", "list.cwf"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out,
+              "00\t00:00:00:00\t00:00:00:00\t00:00:00:00\t0\t0\t1\tTape A\n"
+              "01\t00:01:00:00\t00:01:10:00\t00:00:10:00\t3\t105\t0\tfirst\n"
+              "02\t00:02:00:00\t00:02:01:00\t00:00:01:00\t0\t117\t0\t\xE6\x97\xA5\n"
+              "Total\t00:00:11:00\n");
+
+    // The program folder's FrameMode decides the mode; the file's own TCMode line does not.
+    Write("cw20.ini", "[Setup]\r\nFrameMode=2\r\n");
+    const CliRun drop = Cli({"show", "list.cwf"});
+    EXPECT_EQ(drop.exitCode, 0);
+    EXPECT_TRUE(drop.out.contains("01\t00:01:00.00\t00:01:10.00\t00:00:10.00\t"));
+    EXPECT_TRUE(drop.out.endsWith("Total\t00:00:11.00\n"));
+}
+
+TEST_F(ProjectCommandTest, RefusedFilesExitWithOneAndAMessage) {
+    Write("empty.cwf", "TCMode\t000\r\nScenes\t000\r\n");
+    Write("x.Cwf", kProject);
+    for (const char* name : {"empty.cwf", "x.Cwf", "missing.cwf"}) {
+        const CliRun run = Cli({"show", name});
+        EXPECT_EQ(run.exitCode, 1) << name;
+        EXPECT_TRUE(run.out.isEmpty()) << name;
+        EXPECT_FALSE(run.err.isEmpty()) << name;
+    }
+    EXPECT_EQ(Cli({"show"}).exitCode, 2);
+}
+
+TEST_F(ProjectCommandTest, ConvertSavesALegacyListAsAProjectFile) {
+    Write("old.trn", "Title\r\n00:01:00:00  00:01:10:00 \r\n");
+    Write("old.fxd", "xxx003xx005x\r\nxxx001xx011x\r\n");
+    const CliRun run = Cli({"convert", "old.trn", "new.txt"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(Read("new.cwf"),
+              "TCMode\t000\r\nScenes\t002\r\nNo.\tInpoint\tOutPoint\tEffect\tTransition\tMemo\r\n"
+              "000\t 00:00:00:00\t 00:00:00:00\t005\t105\t1\tTitle\r\n"
+              "001\t 00:01:00:00\t 00:01:10:00\t001\t117\t0\t\r\n");
+    EXPECT_FALSE(QFile::exists(dir.filePath("new.txt")));
+
+    Write("blocker", "a file where a folder should be");
+    EXPECT_EQ(Cli({"convert", "old.trn", "blocker/new.cwf"}).exitCode, 1);
+    EXPECT_EQ(Cli({"convert", "nothing.trn", "other.cwf"}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath("other.cwf")));
+}
+
+}  // namespace
