@@ -27,9 +27,11 @@ int64_t MonotonicMs() {
 // The C library reports a parity bit that the driver did not keep as an error. Pseudo-terminals
 // have no parity and drop it; everything else having been taken is good enough for them.
 bool TookAllButParity(int fd, const termios& wanted) {
-    if (errno != EINVAL) return false;
+    if (errno != EINVAL)
+        return false;
     termios now{};
-    if (::tcgetattr(fd, &now) != 0) return false;
+    if (::tcgetattr(fd, &now) != 0)
+        return false;
     const tcflag_t kept = CSIZE | CSTOPB | CREAD | CLOCAL | CRTSCTS;
     return (now.c_cflag & kept) == (wanted.c_cflag & kept) &&
            ::cfgetospeed(&now) == ::cfgetospeed(&wanted) && now.c_iflag == wanted.c_iflag &&
