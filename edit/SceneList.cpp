@@ -228,6 +228,13 @@ void SceneList::SetAnchor(int i) {
     Note(kSelectionPending);
 }
 
+void SceneList::SetCurrentRow(int i) {
+    if (!IsRow(i))
+        return;
+    ChangeBatch batch(*this);
+    SetCurrent(i);
+}
+
 void SceneList::MoveByKey(int step, Qt::KeyboardModifiers modifiers) {
     const int target = m_current + (step < 0 ? -1 : 1);
     if (!IsRow(target))

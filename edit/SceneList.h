@@ -86,6 +86,8 @@ public:
     void SelectNone();
     void CountSelected();
     void SetAnchor(int i);
+    // The row of the last click or drop on a row becomes the one the controller works on.
+    void SetCurrentRow(int i);
     // Up and Down keys: move the current row by `step` (-1 or +1); with Shift alone held the
     // row is added to the selection, otherwise selected alone.
     void MoveByKey(int step, Qt::KeyboardModifiers modifiers);

@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <QMenu>
+#include <QPainter>
+#include <QSignalSpy>
+
+#include "SceneListViewHarness.h"
+
+namespace {
+
+using Rows = QList<int>;
+
+QStringList Order(std::initializer_list<int> rows) {
+    QStringList memos;
+    for (int r : rows)
+        memos << (r == 0 ? QString() : QStringLiteral("r%1").arg(r));
+    return memos;
+}
+
+// --- Selection gestures ------------------------------------------------------------------------
+
+TEST(SceneListViewSelection, clickSelectsTheRowAloneAndMakesItCurrentAndTheAnchor) {
+    SceneListViewHarness h(6);
+    SelectRows(h.list, {1, 2});
+    h.Click(4);
+    EXPECT_EQ(SelectedRows(h.list), Rows({4}));
+    EXPECT_EQ(h.list.current(), 4);
+    EXPECT_EQ(h.list.anchor(), 4);
+    EXPECT_EQ(h.list.selectedCount(), 1);
+}
+
+TEST(SceneListViewSelection, shiftClickSelectsTheRangeFromTheAnchor) {
+    SceneListViewHarness h(8);
+    h.Click(5);
+    h.Click(2, Qt::ShiftModifier);
+    EXPECT_EQ(SelectedRows(h.list), Rows({2, 3, 4, 5}));
+    EXPECT_EQ(h.list.selectedCount(), 4);
+    EXPECT_EQ(h.list.anchor(), 5) << "a range keeps its fixed end";
+    EXPECT_EQ(h.list.current(), 2);
+}
+
+TEST(SceneListViewSelection, ctrlClickTogglesOneRowAndKeepsTheOthers) {
+    SceneListViewHarness h(6);
+    h.Click(1);
+    h.Click(3, Qt::ControlModifier);
+    h.Click(5, Qt::ControlModifier);
+    EXPECT_EQ(SelectedRows(h.list), Rows({1, 3, 5}));
+    h.Click(3, Qt::ControlModifier);
+    EXPECT_EQ(SelectedRows(h.list), Rows({1, 5}));
+    EXPECT_EQ(h.list.selectedCount(), 2);
+}
+
+TEST(SceneListViewSelection, sweepDrawsTheRowsWhileDraggingAndCommitsThemOnRelease) {
+    SceneListViewHarness h(8);
+    h.Click(1);
+    h.Press(5);
+    h.DragTo(h.RowPoint(3));
+    EXPECT_TRUE(h.list.row(3).shownSelected);
+    EXPECT_TRUE(h.list.row(5).shownSelected);
+    EXPECT_FALSE(h.list.row(1).shownSelected);
+    EXPECT_EQ(SelectedRows(h.list), Rows({1})) << "nothing is committed before the release";
+    h.DragTo(h.RowPoint(2));
+    h.Release(2);
+    EXPECT_EQ(SelectedRows(h.list), Rows({2, 3, 4, 5}));
+    EXPECT_EQ(h.list.current(), 2);
+    EXPECT_EQ(Memos(h.list), Order({0, 1, 2, 3, 4, 5, 6, 7, 8})) << "a sweep moves nothing";
+}
+
+TEST(SceneListViewSelection, clickOnTheEmptyPartSelectsOnlyRowZero) {
+    SceneListViewHarness h(3, QSize(640, 300));
+    SelectRows(h.list, {1, 2});
+    QTest::mouseClick(h.Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 250));
+    EXPECT_EQ(SelectedRows(h.list), Rows({0}));
+}
+
+TEST(SceneListViewSelection, upAndDownKeysMoveTheCurrentRowAndShiftExtends) {
+    SceneListViewHarness h(5);
+    h.Click(2);
+    QTest::keyClick(&h.view, Qt::Key_Down);
+    EXPECT_EQ(SelectedRows(h.list), Rows({3}));
+    QTest::keyClick(&h.view, Qt::Key_Up, Qt::ShiftModifier);
+    EXPECT_EQ(SelectedRows(h.list), Rows({2, 3}));
+    EXPECT_EQ(h.list.current(), 2);
+}
+
+// --- Right button and popup --------------------------------------------------------------------
+
+TEST(SceneListViewPopup, rightClickOnAnUnselectedRowReplacesTheSelection) {
+    SceneListViewHarness h(6);
+    QMenu pm1;
+    pm1.addAction(QStringLiteral("Copy"));
+    h.view.SetRowPopup(&pm1);
+    SelectRows(h.list, {1, 2, 3});
+    QTest::mousePress(h.Viewport(), Qt::RightButton, Qt::NoModifier, h.RowPoint(5));
+    EXPECT_EQ(SelectedRows(h.list), Rows({5}));
+    EXPECT_EQ(h.list.selectedCount(), 1);
+    EXPECT_EQ(h.list.anchor(), 5);
+    EXPECT_TRUE(pm1.isVisible());
+    pm1.close();
+}
+
+TEST(SceneListViewPopup, rightClickOnASelectedRowKeepsTheSelectionForThePopup) {
+    SceneListViewHarness h(6);
+    QMenu pm1;
+    pm1.addAction(QStringLiteral("Delete"));
+    QSignalSpy shown(&pm1, &QMenu::aboutToShow);
+    h.view.SetRowPopup(&pm1);
+    SelectRows(h.list, {1, 2, 3});
+    QTest::mousePress(h.Viewport(), Qt::RightButton, Qt::NoModifier, h.RowPoint(2));
+    EXPECT_EQ(SelectedRows(h.list), Rows({1, 2, 3}));
+    EXPECT_EQ(shown.count(), 1) << "the menu's owner sets the enabled items here";
+    pm1.close();
+}
+
+// --- Double click ------------------------------------------------------------------------------
+
+TEST(SceneListViewDoubleClick, twoClicksWithin300msOpenTheRowOnce) {
+    SceneListViewHarness h(4);
+    QSignalSpy modify(&h.view, &SceneListView::modifyRequested);
+    h.Click(3);
+    h.now += 299;
+    h.Click(3);
+    ASSERT_EQ(modify.count(), 1);
+    EXPECT_EQ(modify.at(0).at(0).toInt(), 3);
+    h.now += 100;
+    h.Click(3);
+    EXPECT_EQ(modify.count(), 1) << "a third quick click does not open the row again";
+}
+
+TEST(SceneListViewDoubleClick, clicks300msApartOrOnDifferentRowsOnlySelect) {
+    SceneListViewHarness h(4);
+    QSignalSpy modify(&h.view, &SceneListView::modifyRequested);
+    h.Click(2);
+    h.now += 300;
+    h.Click(2);
+    h.now += 50;
+    h.Click(1);
+    EXPECT_EQ(modify.count(), 0);
+    EXPECT_EQ(SelectedRows(h.list), Rows({1}));
+}
+
+TEST(SceneListViewDoubleClick, theQuickSecondPressArrivingAsADoubleClickEventStillCounts) {
+    SceneListViewHarness h(4);
+    QSignalSpy modify(&h.view, &SceneListView::modifyRequested);
+    h.Click(2);
+    h.now += 120;
+    QTest::mouseDClick(h.Viewport(), Qt::LeftButton, Qt::NoModifier, h.RowPoint(2));
+    h.Release(2);
+    EXPECT_EQ(modify.count(), 1);
+}
+
+// --- Moving and copying by drag ----------------------------------------------------------------
+
+TEST(SceneListViewDrag, movingRowsTwoAndThreeOntoRowFive) {
+    SceneListViewHarness h(6);
+    QSignalSpy changed(&h.view, &SceneListView::sceneOrSelectionChanged);
+    SelectRows(h.list, {2, 3});
+    h.Drag(2, 5);
+    EXPECT_EQ(Memos(h.list), Order({0, 1, 4, 2, 3, 5, 6}));
+    EXPECT_EQ(SelectedRows(h.list), Rows({5}));
+    EXPECT_EQ(h.list.current(), 5);
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_TRUE(h.list.modified());
+}
+
+TEST(SceneListViewDrag, movingRowsFourAndFiveOntoRowTwo) {
+    SceneListViewHarness h(6);
+    SelectRows(h.list, {4, 5});
+    h.Drag(5, 2);
+    EXPECT_EQ(Memos(h.list), Order({0, 1, 4, 5, 2, 3, 6}));
+    EXPECT_EQ(SelectedRows(h.list), Rows({2}));
+}
+
+TEST(SceneListViewDrag, rowZeroInAMovedSelectionStaysInPlace) {
+    SceneListViewHarness h(6);
+    SelectRows(h.list, {0, 1});
+    h.Drag(1, 4);
+    EXPECT_EQ(Memos(h.list), Order({0, 2, 3, 1, 4, 5, 6}));
+}
+
+TEST(SceneListViewDrag, ctrlDragInsertsCopiesAndLeavesTheSelectedRowsInPlace) {
+    SceneListViewHarness h(5);
+    SelectRows(h.list, {1, 2});
+    h.Drag(1, 4, Qt::ControlModifier);
+    EXPECT_EQ(Memos(h.list), Order({0, 1, 2, 3, 1, 2, 4, 5}));
+    EXPECT_EQ(SelectedRows(h.list), Rows({1, 2}));
+    EXPECT_EQ(h.list.count(), 8);
+}
+
+TEST(SceneListViewDrag, theCopyCursorShowsOnlyAfterTheFirst500ms) {
+    SceneListViewHarness h(5);
+    SelectRows(h.list, {1, 2});
+    h.Press(1, Qt::ControlModifier);
+    h.DragTo(h.RowPoint(3), Qt::ControlModifier);
+    EXPECT_EQ(h.Viewport()->cursor().shape(), Qt::ArrowCursor);
+    h.now += 501;
+    h.DragTo(h.RowPoint(4), Qt::ControlModifier);
+    EXPECT_EQ(h.Viewport()->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(h.Viewport()->cursor().hotSpot(), QPoint(15, 15));
+    h.DragTo(h.RowPoint(4));
+    EXPECT_EQ(h.Viewport()->cursor().shape(), Qt::DragMoveCursor) << "without Ctrl it moves";
+    h.DragTo(h.RowPoint(0));
+    EXPECT_EQ(h.Viewport()->cursor().shape(), Qt::ForbiddenCursor);
+    h.Release(0);
+    EXPECT_EQ(h.Viewport()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST(SceneListViewDrag, aDropOnRowZeroChangesNothingAndDoesNotTellTheController) {
+    SceneListViewHarness h(5);
+    SelectRows(h.list, {2, 3});
+    h.list.SetModified(false);
+    QSignalSpy changed(&h.view, &SceneListView::sceneOrSelectionChanged);
+    QSignalSpy current(&h.list, &SceneList::currentChanged);
+    h.Drag(3, 0);
+    EXPECT_EQ(Memos(h.list), Order({0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(SelectedRows(h.list), Rows({2, 3}));
+    EXPECT_EQ(changed.count(), 0);
+    EXPECT_EQ(current.count(), 0);
+    EXPECT_FALSE(h.list.modified());
+}
+
+TEST(SceneListViewDrag, draggingAtTheEdgesScrollsOneRowPerMove) {
+    SceneListViewHarness h(30, QSize(640, 200));
+    h.Click(2);
+    h.Press(2);
+    const int bottom = h.Viewport()->height() - 5;
+    h.DragTo(QPoint(60, bottom));
+    EXPECT_EQ(h.Scroll(), 20);
+    h.DragTo(QPoint(60, bottom - 3));
+    EXPECT_EQ(h.Scroll(), 40);
+    h.DragTo(QPoint(60, 100));
+    EXPECT_EQ(h.Scroll(), 40) << "the middle of the list does not scroll";
+    h.DragTo(QPoint(60, 10));
+    EXPECT_EQ(h.Scroll(), 20);
+    h.DragTo(QPoint(60, 12));
+    h.DragTo(QPoint(60, 12));
+    EXPECT_EQ(h.Scroll(), 0);
+    h.Release(2);
+}
+
+TEST(SceneListViewDrag, aDragRestingAtTheBottomEdgeKeepsScrolling) {
+    SceneListViewHarness h(30, QSize(640, 200));
+    h.Click(2);
+    h.Press(2);
+    h.DragTo(QPoint(60, h.Viewport()->height() - 5));
+    QTRY_VERIFY_WITH_TIMEOUT(h.Scroll() >= 60, 5000);
+    h.Release(2);
+    QTest::qWait(3 * SceneListView::kEdgeScrollRepeatMs);
+    const int after = h.Scroll();
+    QTest::qWait(3 * SceneListView::kEdgeScrollRepeatMs);
+    EXPECT_EQ(h.Scroll(), after) << "scrolling stops with the drop";
+}
+
+}  // namespace
