@@ -1,0 +1,68 @@
+// The tape transport of one simulated deck, moved by the clock: modes, speeds, mechanical
+// latencies (with the busy time they cause), tape ends and the counter.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <random>
+
+#include "sim/Bench.h"
+
+namespace tarnsim {
+
+// Counter positions passed while the deck was recording, [from, to).
+struct RecordedSpan {
+    double from = 0;
+    double to = 0;
+};
+
+class DeckModel {
+public:
+    // Tape speeds in multiples of normal play. Chosen to be plausible for a consumer deck and
+    // fast enough that cueing across a demo tape takes seconds, not minutes.
+    static constexpr double kSlowSpeed = 0.2;
+    static constexpr double kSearchSpeed = 10.0;
+    static constexpr double kWindSpeed = 50.0;
+
+    DeckModel(const DeckSpec& spec, int framesPerSecond, uint32_t jitterSeed);
+
+    static double SpeedOf(int mode);
+    static bool IsMode(int mode);
+
+    // Moves the tape up to `nowMicros`; a pending mode change takes effect when its time comes.
+    // Returns what was recorded meanwhile.
+    std::optional<RecordedSpan> AdvanceTo(int64_t nowMicros);
+    // A mode command: the change settles after the mode's latency (the deck is busy until then).
+    void Command(int mode, int64_t nowMicros);
+    // One frame forward (+1) or back (-1); the deck is left in still.
+    void Step(int direction);
+    // Immediate changes for tests and for power loss: no latency, no busy time.
+    void ForceMode(int mode);
+    void SetPosition(int frames);
+    void SetCounterOn(bool on) { counterOn_ = on; }
+
+    int Mode() const { return mode_; }
+    int PendingMode() const { return pendingMode_.value_or(mode_); }
+    bool Busy() const { return pendingMode_.has_value(); }
+    int Counter() const;
+    double ExactPosition() const { return position_; }
+    bool CounterAvailable() const { return counterOn_ && mode_ != deckmode::kEject; }
+    bool Recording() const { return mode_ == deckmode::kRecord; }
+
+private:
+    int LatencyFrames(int mode);
+    void Move(int64_t micros, std::optional<RecordedSpan>* recorded);
+    void SettleInto(int mode);
+
+    DeckSpec spec_;
+    int framesPerSecond_;
+    std::mt19937 jitter_;
+    int mode_;
+    double position_;
+    bool counterOn_;
+    int64_t timeMicros_ = 0;
+    std::optional<int> pendingMode_;
+    int64_t pendingAtMicros_ = 0;
+};
+
+}  // namespace tarnsim

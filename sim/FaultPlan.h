@@ -1,0 +1,51 @@
+// Which replies go wrong, and how: silence, a short reply, a bad check byte, noise before the
+// reply, a refusal, or a device that vanishes from the bus after a given time. Every choice
+// comes from one seeded generator, so the same seed and the same requests give the same faults.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "sim/WireFrame.h"
+
+namespace tarnsim {
+
+enum class FaultKind { None, Silence, ShortReply, BadCheck, Noise, Refusal };
+
+const char* FaultName(FaultKind kind);
+
+class FaultPlan {
+public:
+    explicit FaultPlan(uint32_t seed = 1) : random_(seed) {}
+
+    // "silence=0.1,short=0.05,badcheck=0.05,noise=0.05,refuse=0.02,vanish=2@5000": chances per
+    // answered request, and device 2 gone 5000 ms after the start. Nothing on a malformed spec.
+    static std::optional<FaultPlan> Parse(const std::string& spec, uint32_t seed,
+                                          std::string* error);
+
+    void SetChance(FaultKind kind, double chance);
+    void AddVanish(int id, int64_t afterMicros) { vanishAt_[id] = afterMicros; }
+    // The next `count` answers get `kind`, before any chance is drawn.
+    void InjectNext(FaultKind kind, int count);
+
+    bool Vanished(int id, int64_t nowMicros) const;
+    // The fault for the next answer of a present device.
+    FaultKind Decide();
+    // The bytes that go on the line instead of `reply`.
+    std::vector<uint8_t> Distort(FaultKind kind, const WireBytes& reply);
+
+private:
+    static constexpr int kKinds = 6;
+    std::mt19937 random_;
+    std::array<double, kKinds> chance_{};
+    std::deque<FaultKind> queued_;
+    std::map<int, int64_t> vanishAt_;
+};
+
+}  // namespace tarnsim

@@ -1,0 +1,35 @@
+// The bus-level commands every simulated device answers, whatever kind of device it is:
+// presence, power, category and command groups, maker bytes, name, change of id.
+#pragma once
+
+#include <functional>
+#include <optional>
+
+#include "sim/Bench.h"
+#include "sim/WireFrame.h"
+
+namespace tarnsim {
+
+class SystemPart {
+public:
+    explicit SystemPart(const DeviceSpec& spec);
+
+    static bool IsSystemGroup(uint8_t group) { return group == 0x3E || group == 0x7C; }
+
+    // `idFree` says whether another device already answers at an id (for change id).
+    Reply Answer(const CommandBytes& command, const std::function<bool(int)>& idFree);
+
+    int Id() const { return id_; }
+    void SetId(int id) { id_ = id; }
+    bool PowerOn() const { return powerOn_; }
+    void SetPower(bool on) { powerOn_ = on; }
+
+private:
+    Reply NameReply(size_t firstChar) const;
+
+    const DeviceSpec& spec_;
+    int id_;
+    bool powerOn_;
+};
+
+}  // namespace tarnsim

@@ -1,0 +1,148 @@
+// Fault injection: each kind distorts the reply as it says, and a seed reproduces a run.
+#include <map>
+
+#include "sim/SimFixture.h"
+
+namespace {
+
+using tarnsim::FaultKind;
+using tarnsim::FaultPlan;
+
+tarnsim::WireBytes Request(int id, std::initializer_list<uint8_t> command) {
+    const Bytes frame = RequestFrame(id, command);
+    tarnsim::WireBytes bytes{};
+    std::copy(frame.begin(), frame.end(), bytes.begin());
+    return bytes;
+}
+
+class Faults : public ::testing::Test {
+protected:
+    Faults() : sim(LoadBench(TestBenchJson()), Options()) {}
+    tarnsim::SimOptions Options() {
+        tarnsim::SimOptions options;
+        options.pacing = false;
+        options.clock = clock;
+        return options;
+    }
+    Bytes StatusOf5() { return sim.Exchange(Request(5, {0x08, 0x4E, 0x20})); }
+
+    std::shared_ptr<tarnsim::ManualSimClock> clock = std::make_shared<tarnsim::ManualSimClock>();
+    tarnsim::Simulator sim;
+    const Bytes good = ReplyFrame(5, 0x03, {0x01, 0x00, 0x00, 0x01, 0x02, 0x03});
+};
+
+TEST_F(Faults, eachInjectedKindDistortsOnlyTheNextReply) {
+    sim.InjectNext(FaultKind::Silence);
+    EXPECT_TRUE(StatusOf5().empty());
+
+    sim.InjectNext(FaultKind::ShortReply);
+    const Bytes shortReply = StatusOf5();
+    ASSERT_GE(shortReply.size(), 1u);
+    ASSERT_LE(shortReply.size(), 10u);
+    EXPECT_EQ(Hex(shortReply), Hex(Bytes(good.begin(), good.begin() + shortReply.size())));
+
+    sim.InjectNext(FaultKind::BadCheck);
+    const Bytes badCheck = StatusOf5();
+    ASSERT_EQ(badCheck.size(), 11u);
+    EXPECT_EQ(Hex(Bytes(badCheck.begin(), badCheck.end() - 1)),
+              Hex(Bytes(good.begin(), good.end() - 1)));
+    EXPECT_NE(badCheck[10], good[10]);
+    EXPECT_LT(badCheck[10], 0x80);
+
+    sim.InjectNext(FaultKind::Noise);
+    const Bytes noisy = StatusOf5();
+    ASSERT_GT(noisy.size(), 11u);
+    EXPECT_NE(noisy[0], 0xFC);
+    EXPECT_EQ(Hex(Bytes(noisy.end() - 11, noisy.end())), Hex(good));
+
+    EXPECT_EQ(Hex(StatusOf5()), Hex(good));
+}
+
+TEST_F(Faults, silencedAndRefusedCommandsAreNotCarriedOut) {
+    sim.InjectNext(FaultKind::Silence);
+    EXPECT_TRUE(sim.Exchange(Request(5, {0x08, 0x43, 0x75})).empty());
+    sim.InjectNext(FaultKind::Refusal);
+    EXPECT_EQ(Hex(sim.Exchange(Request(5, {0x08, 0x43, 0x75}))), Hex(ReplyFrame(5, 0x01, {})));
+    EXPECT_EQ(sim.Device(5)->mode, 1);
+    // A reply spoilt on the way still means the deck heard the command.
+    sim.InjectNext(FaultKind::BadCheck);
+    sim.Exchange(Request(5, {0x08, 0x43, 0x75}));
+    EXPECT_EQ(sim.Device(5)->mode, 6);
+}
+
+TEST_F(Faults, aVanishingDeviceFallsSilentAfterItsTime) {
+    std::string error;
+    const auto plan = FaultPlan::Parse("vanish=5@2000", 1, &error);
+    ASSERT_TRUE(plan) << error;
+    sim.SetFaultPlan(*plan);
+    clock->AdvanceMillis(1999);
+    EXPECT_EQ(StatusOf5().size(), 11u);
+    clock->AdvanceMillis(1);
+    EXPECT_TRUE(StatusOf5().empty());
+    EXPECT_EQ(sim.Exchange(Request(7, {0x08, 0x4E, 0x20})).size(), 11u);
+    EXPECT_EQ(sim.TranscriptEntries()[2].note, "device vanished");
+}
+
+// Outcome of each of 300 status queries under a chance-based plan.
+std::vector<Bytes> RunWithSeed(uint32_t seed) {
+    std::string error;
+    const auto plan =
+        FaultPlan::Parse("silence=0.1,short=0.1,badcheck=0.1,noise=0.1,refuse=0.1", seed, &error);
+    EXPECT_TRUE(plan) << error;
+    tarnsim::SimOptions options;
+    options.pacing = false;
+    options.clock = std::make_shared<tarnsim::ManualSimClock>();
+    tarnsim::Simulator sim(LoadBench(TestBenchJson()), options);
+    sim.SetFaultPlan(*plan);
+    std::vector<Bytes> outcomes;
+    for (int i = 0; i < 300; ++i)
+        outcomes.push_back(sim.Exchange(Request(5, {0x08, 0x4E, 0x20})));
+    return outcomes;
+}
+
+TEST(FaultSeeds, theSameSeedGivesTheSameFaultsAndEveryKindOccurs) {
+    const auto first = RunWithSeed(42);
+    EXPECT_EQ(first, RunWithSeed(42));
+    EXPECT_NE(first, RunWithSeed(43));
+    std::map<std::string, int> kinds;
+    for (const Bytes& b : first) {
+        if (b.empty())
+            ++kinds["silence"];
+        else if (b.size() < 11)
+            ++kinds["short"];
+        else if (b.size() > 11)
+            ++kinds["noise"];
+        else if (b[3] == 0x01)
+            ++kinds["refuse"];
+        else if (b != ReplyFrame(5, 0x03, {0x01, 0x00, 0x00, 0x01, 0x02, 0x03}))
+            ++kinds["badcheck"];
+        else
+            ++kinds["none"];
+    }
+    for (const char* kind : {"silence", "short", "noise", "refuse", "badcheck"}) {
+        EXPECT_GT(kinds[kind], 10) << kind;
+        EXPECT_LT(kinds[kind], 60) << kind;
+    }
+    EXPECT_GT(kinds["none"], 100);
+}
+
+TEST(FaultSpec, malformedSpecsAreRefusedWithAMessage) {
+    for (const char* spec : {"silence", "silence=2", "thunder=0.1", "vanish=5", "vanish=200@10",
+                             "silence=0.6,noise=0.6"}) {
+        std::string error;
+        EXPECT_FALSE(FaultPlan::Parse(spec, 1, &error)) << spec;
+        EXPECT_NE(error.find("faults:"), std::string::npos) << spec;
+    }
+    std::string error;
+    EXPECT_TRUE(FaultPlan::Parse("", 1, &error));
+}
+
+TEST_F(SimFixture, aShortReplyOnTheLineLeavesTheReaderWithAPartialFrame) {
+    Serve();
+    sim->InjectNext(FaultKind::ShortReply);
+    const Bytes got = Ask(5, {0x08, 0x4E, 0x20});
+    EXPECT_GT(got.size(), 0u);
+    EXPECT_LT(got.size(), 11u);
+}
+
+}  // namespace

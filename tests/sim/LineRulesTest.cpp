@@ -1,0 +1,91 @@
+// Rules of the line itself: who answers, how frames are found in the byte stream, what the
+// transcript keeps, and how long an answer takes with line pacing.
+#include <chrono>
+
+#include "sim/SimFixture.h"
+
+namespace {
+
+using tarnsim::TranscriptEntry;
+
+class LineRules : public SimFixture {
+protected:
+    void SetUp() override { Serve(); }
+};
+
+TEST_F(LineRules, idsFrom100To127AreNeverAnswered) {
+    // The bench cannot even hold such ids, so a request there only proves the line stays quiet.
+    for (int id : {100, 101, 126, 127})
+        EXPECT_TRUE(Ask(id, {0x7C, 0x4E, 0x20}).empty()) << id;
+    const auto entries = sim->TranscriptEntries();
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].note, "id 100-127: never answered");
+}
+
+TEST_F(LineRules, absentIdsAndIdZeroGetSilence) {
+    EXPECT_TRUE(Ask(6, {0x7C, 0x4E, 0x20}).empty());
+    EXPECT_TRUE(Ask(99, {0x08, 0x4E, 0x20}).empty());
+    EXPECT_TRUE(Ask(0, {0x7C, 0x4E, 0x20}).empty());
+    // And the line still works afterwards.
+    EXPECT_EQ(Ask(5, {0x7C, 0x4E, 0x20}).size(), 11u);
+}
+
+TEST_F(LineRules, aFrameWithABadCheckByteGetsNoAnswer) {
+    Bytes request = RequestFrame(5, {0x7C, 0x4E, 0x20});
+    request[10] ^= 0x01;
+    EXPECT_TRUE(line->Exchange(request).empty());
+    const auto entries = sim->TranscriptEntries();
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.back().kind, TranscriptEntry::Kind::Discarded);
+    EXPECT_EQ(entries.back().note, "bad check byte");
+}
+
+TEST_F(LineRules, noiseBeforeARequestIsSkippedAndTheRequestAnswered) {
+    Bytes request = {0x00, 0x13, 0xFF, 0x42};  // a lone FF among the noise, too
+    const Bytes frame = RequestFrame(5, {0x7C, 0x4E, 0x20});
+    request.insert(request.end(), frame.begin(), frame.end());
+    EXPECT_EQ(Hex(line->Exchange(request)), Hex(ReplyFrame(5, 0x03, {0x01})));
+}
+
+TEST_F(LineRules, anAbandonedPartialFrameDoesNotSpoilTheNextRequest) {
+    const Bytes frame = RequestFrame(5, {0x7C, 0x4E, 0x20});
+    line->Write(Bytes(frame.begin(), frame.begin() + 6));
+    EXPECT_TRUE(line->Read(11, 150).empty());
+    EXPECT_EQ(Hex(line->Exchange(frame)), Hex(ReplyFrame(5, 0x03, {0x01})));
+    bool sawIncomplete = false;
+    for (const auto& e : sim->TranscriptEntries())
+        sawIncomplete |= e.note == "incomplete frame";
+    EXPECT_TRUE(sawIncomplete);
+}
+
+TEST_F(LineRules, transcriptKeepsEveryRequestAndReplyInOrderWithTimes) {
+    clock->AdvanceMillis(5);
+    const Bytes request = RequestFrame(5, {0x08, 0x4E, 0x20});
+    const Bytes reply = line->Exchange(request);
+    const auto entries = sim->TranscriptEntries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].kind, TranscriptEntry::Kind::Request);
+    EXPECT_EQ(Hex(entries[0].bytes), Hex(request));
+    EXPECT_EQ(entries[1].kind, TranscriptEntry::Kind::Reply);
+    EXPECT_EQ(Hex(entries[1].bytes), Hex(reply));
+    EXPECT_EQ(entries[0].micros, 5000);
+    EXPECT_EQ(tarnsim::Transcript::FormatLine(entries[0]),
+              "      5.000 ms  <- FF FF 05 08 4E 20 00 00 00 00 07");
+}
+
+TEST(LinePacing, anAnswerTakesTheLineTimeOfBothFramesPlusTheAnswerDelay) {
+    tarnsim::SimOptions options;  // pacing on, real time
+    tarnsim::Simulator sim(LoadBench(R"({"devices": [{"id": 1, "category": 1,
+        "answer_delay_ms": 10}]})"),
+                           options);
+    std::string error;
+    ASSERT_TRUE(sim.Start(&error)) << error;
+    PtyLine line(sim.SlavePath());
+    const auto t0 = std::chrono::steady_clock::now();
+    EXPECT_EQ(line.Exchange(RequestFrame(1, {0x7C, 0x4E, 0x20})).size(), 11u);
+    const auto elapsed = std::chrono::steady_clock::now() - t0;
+    // 22 bytes at 1.15 ms each and 10 ms of thought: at least 35 ms.
+    EXPECT_GE(elapsed, std::chrono::milliseconds(35));
+}
+
+}  // namespace

@@ -1,0 +1,61 @@
+// The tarn-sim executable: announces its pseudo-terminal, serves it, and ends cleanly on a
+// signal with its report written; bad benches and options end it with an error.
+#include <QProcess>
+#include <QTemporaryDir>
+#include <csignal>
+
+#include "sim/SimFixture.h"
+
+namespace {
+
+TEST(TarnSimProcess, servesTheDemoBenchAndWritesItsReportOnSigterm) {
+    QTemporaryDir dir;
+    const QString report = dir.filePath("report.json");
+    const QString link = dir.filePath("tarn-port");
+    QProcess process;
+    process.start(TARN_SIM_PATH, {"--bench", DEMO_BENCH_PATH, "--no-pacing", "--report", report,
+                                  "--link", link, "--transcript", dir.filePath("t.txt")});
+    ASSERT_TRUE(process.waitForReadyRead(10000));
+    const QString first = QString::fromUtf8(process.readLine()).trimmed();
+    ASSERT_TRUE(first.startsWith("pty=")) << first.toStdString();
+
+    PtyLine line(link.toStdString());  // through the link, which names the same terminal
+    ASSERT_TRUE(line.IsOpen());
+    EXPECT_EQ(Hex(line.Exchange(RequestFrame(1, {0x7C, 0x49}))),
+              Hex(ReplyFrame(1, 0x03, {0x07, 0x08, 0x18})));
+    EXPECT_EQ(Hex(line.Exchange(RequestFrame(2, {0x7C, 0x49}))),
+              Hex(ReplyFrame(2, 0x03, {0x01, 0x08})));
+
+    kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\"segments\""));
+    EXPECT_FALSE(QFileInfo::exists(link));
+    QFile transcript(dir.filePath("t.txt"));
+    ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(transcript.readAll().contains("<- FF FF 01 7C 49"));
+}
+
+TEST(TarnSimProcess, refusesAMalformedBenchOrOptionWithAMessage) {
+    QTemporaryDir dir;
+    QFile bad(dir.filePath("bad.json"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(R"({"devices": [{"id": 1, "category": 1, "groups": [8]}]})");
+    bad.close();
+    const QStringList cases[] = {{"--bench", bad.fileName()},
+                                 {"--bench", DEMO_BENCH_PATH, "--seed", "x"},
+                                 {"--bench", DEMO_BENCH_PATH, "--faults", "thunder=1"},
+                                 {"--link"}};
+    for (const QStringList& args : cases) {
+        QProcess process;
+        process.start(TARN_SIM_PATH, args);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_NE(process.exitCode(), 0) << args.join(' ').toStdString();
+        EXPECT_TRUE(process.readAllStandardError().startsWith("tarn-sim: "));
+    }
+}
+
+}  // namespace
