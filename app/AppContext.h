@@ -1,0 +1,50 @@
+// The objects the whole program shares, created once in main() and handed to the windows by
+// reference: the program folder, the single-instance lock, the settings file, the caption and
+// style tables, the edit list with its clip and drag buffers, and the device store. Windows that
+// later need the link, the capability database, the options or the device configuration find
+// them here too. Tests build one on a temporary folder.
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "app/InstanceLock.h"
+#include "edit/SceneList.h"
+#include "link/devices/CTarnReg.h"
+#include "ui/CaptionTable.h"
+#include "ui/ProgramFolder.h"
+#include "ui/SettingsFile.h"
+
+class AppContext {
+public:
+    // Takes the lock on the folder's cw20.key, looks for the debug marker and loads the caption
+    // and style tables for `language` (none: the user's own). deviceStoreHome: the folder above
+    // Brenvik/Tarn.ini.
+    AppContext(ProgramFolder folder, std::optional<int> language,
+               const QString& deviceStoreHome = CTarnReg::DefaultConfigHome());
+    AppContext(const AppContext&) = delete;
+    AppContext& operator=(const AppContext&) = delete;
+
+    const ProgramFolder& programFolder() const { return folder_; }
+    // False when another running program holds the folder's lock: this one must end at once.
+    bool IsOnlyInstance() const { return lock_.IsHeld(); }
+    InstanceLock& instanceLock() { return lock_; }
+    // A file named DEBUG (also written DEBUG.) in the program folder turns on the debug tools.
+    bool debugMode() const { return debugMode_; }
+
+    SettingsFile& settings() { return settings_; }
+    const CaptionTable& captions() const { return captions_; }
+    // The caption text of a program-level key.
+    QString Text(const QString& key) const { return captions_.CaptionText(key); }
+    SceneList& scenes() { return scenes_; }
+    CTarnReg& deviceStore() { return deviceStore_; }
+
+private:
+    ProgramFolder folder_;
+    InstanceLock lock_;
+    bool debugMode_;
+    SettingsFile settings_;
+    CaptionTable captions_;
+    SceneList scenes_;
+    CTarnReg deviceStore_;
+};

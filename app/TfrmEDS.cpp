@@ -1,0 +1,480 @@
+#include "app/TfrmEDS.h"
+
+#include <QAbstractScrollArea>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "app/AppContext.h"
+#include "app/ControllerButton.h"
+#include "app/MainLayout.h"
+#include "app/UserPrompts.h"
+#include "edit/ProjectFiles.h"
+#include "ui/ApplyCaptions.h"
+#include "ui/HelpWindow.h"
+#include "ui/SceneListView.h"
+#include "ui/SettingsKeys.h"
+#include "ui/TfrmTitle.h"
+
+namespace {
+
+constexpr int kToolbarHeight = 54;
+constexpr int kWheelStep = 20;  // one row of the list
+constexpr int kLowestFrameMode = 0;
+constexpr int kHighestFrameMode = 2;
+
+// Left edges of the column captions, over the row fields they name.
+struct HeaderColumn {
+    const char* name;
+    const char* caption;
+    int left;
+};
+constexpr HeaderColumn kHeaderColumns[] = {
+    {"lblNum", "No.", 8},         {"lblIn", "In Point", 40},
+    {"lblOut", "Out Point", 168}, {"lblDTime", "Duration Time", 296},
+    {"lblMemo", "Memo", 392},
+};
+
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+}  // namespace
+
+TfrmEDS::TfrmEDS(AppContext& context, UserPrompts& prompts, QWidget* parent)
+    : QMainWindow(parent), context_(context), prompts_(prompts) {
+    setObjectName(QStringLiteral("frmEDS"));
+    setAcceptDrops(false);  // only once the first show has set up the list
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("pnlClient"));
+    setCentralWidget(client);
+    menus_ = MainMenus::Build(menuBar(), this);
+    BuildToolbar(client);
+    pictures_.Load(context_.programFolder());
+    list_ = new SceneListView(context_.scenes(), pictures_, client);
+    list_->setObjectName(QStringLiteral("List"));
+    list_->SetRowPopup(menus_.pm1);
+    list_->SetLanguageCode(context_.captions().languageCode());
+    // The wheel moves the list one row per notch wherever the pointer is over the window.
+    list_->viewport()->installEventFilter(this);
+    BuildHeader(client);
+    scrollBar_ = new QScrollBar(Qt::Horizontal, client);
+    scrollBar_->setObjectName(QStringLiteral("ScrollBar1"));
+    scrollBar_->setSingleStep(8);
+    scrollBar_->hide();
+    connect(scrollBar_, &QScrollBar::valueChanged, this, [this] { FormResize(); });
+
+    context_.settings().SetReporter(this);
+    ApplyCaptions(this, context_.captions());
+    controllerButton_->setToolTip(Text("CTL_WIN"));
+    toolbarHeight_ = kToolbarHeight;
+    ConnectMenus();
+    ConnectList();
+    UpdateTitle();
+    UpdateTotal();
+    UpdateEditMenu();
+    UpdateFileMenu();
+    resize(640, 480);
+}
+
+TfrmEDS::~TfrmEDS() {
+    context_.settings().SetReporter(nullptr);
+}
+
+void TfrmEDS::BuildToolbar(QWidget* client) {
+    toolbar_ = new QFrame(client);
+    toolbar_->setObjectName(QStringLiteral("pnlToolBar"));
+    controllerButton_ = new ControllerButton(context_.programFolder(), toolbar_);
+    controllerButton_->move(2, 0);
+    controllerButton_->setEnabled(false);  // until the deck controller joins the program
+    QLabel* caption = AddLabel(toolbar_, "lblTTime", QStringLiteral("Total Time"));
+    caption->setGeometry(64, 5, 120, 17);
+    totalTime_ = AddLabel(toolbar_, "pnlTotalTime", QStringLiteral("00:00:00:00"));
+    totalTime_->setGeometry(64, 24, 116, 24);
+    totalTime_->setFrameShape(QFrame::Panel);
+    totalTime_->setFrameShadow(QFrame::Sunken);
+    totalTime_->setAlignment(Qt::AlignCenter);
+    QFont fixed = totalTime_->font();
+    fixed.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Monospace")});
+    fixed.setStyleHint(QFont::Monospace);
+    fixed.setPointSize(11);
+    totalTime_->setFont(fixed);
+}
+
+void TfrmEDS::BuildHeader(QWidget* client) {
+    header_ = new QFrame(client);
+    header_->setObjectName(QStringLiteral("pnlHeader"));
+    header_->setFrameShape(QFrame::StyledPanel);
+    header_->setAutoFillBackground(true);
+    // The list's rows start inside its frame; the captions follow them.
+    const int frame = list_->frameWidth();
+    for (const HeaderColumn& column : kHeaderColumns) {
+        QLabel* label = AddLabel(header_, column.name, QLatin1String(column.caption));
+        label->move(frame + column.left, 2);
+    }
+}
+
+void TfrmEDS::ConnectMenus() {
+    const MainMenus& m = menus_;
+    SceneList& scenes = context_.scenes();
+    connect(m.mnuFile, &QMenu::aboutToShow, this, &TfrmEDS::UpdateFileMenu);
+    connect(m.mnuEdit, &QMenu::aboutToShow, this, &TfrmEDS::UpdateEditMenu);
+    connect(m.pm1, &QMenu::aboutToShow, this, &TfrmEDS::UpdateEditMenu);
+    connect(m.mnuNew, &QAction::triggered, this, &TfrmEDS::mnuNewClick);
+    connect(m.mnuOpen, &QAction::triggered, this, &TfrmEDS::mnuOpenClick);
+    connect(m.mnusave, &QAction::triggered, this, &TfrmEDS::mnusaveClick);
+    connect(m.mnuSaveas, &QAction::triggered, this, &TfrmEDS::mnuSaveasClick);
+    connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(m.mnuCut, &QAction::triggered, &scenes, &SceneList::Cut);
+    connect(m.mnuCopy, &QAction::triggered, &scenes, &SceneList::Copy);
+    connect(m.mnuPaste, &QAction::triggered, &scenes, &SceneList::Paste);
+    connect(m.mnuDel, &QAction::triggered, this, &TfrmEDS::mnuDelClick);
+    connect(m.mnuAllSel, &QAction::triggered, &scenes, &SceneList::SelectAll);
+    connect(m.mnuNonSel, &QAction::triggered, &scenes, &SceneList::SelectNone);
+    for (QAction* add : {m.mnuScene, m.mnuTChange})
+        connect(add, &QAction::triggered, this, [this, add] { mnuSceneClick(add); });
+    connect(m.mnuToolbar, &QAction::toggled, this, &TfrmEDS::mnuToolbarClick);
+    connect(m.mnuCont, &QAction::triggered, this, &TfrmEDS::mnuContClick);
+    connect(m.mnuKeyword, &QAction::triggered, this, &TfrmEDS::mnuKeywordClick);
+    connect(m.mnuAbout, &QAction::triggered, this, &TfrmEDS::mnuAboutClick);
+}
+
+void TfrmEDS::ConnectList() {
+    SceneList& scenes = context_.scenes();
+    // Shortcuts act without the menu being opened, so the enabled items follow every change.
+    connect(&scenes, &SceneList::selectionChanged, this, &TfrmEDS::UpdateEditMenu);
+    connect(&scenes, &SceneList::rowsChanged, this, &TfrmEDS::UpdateEditMenu);
+    connect(&scenes, &SceneList::rowsChanged, this, &TfrmEDS::UpdateTotal);
+}
+
+QString TfrmEDS::Text(const char* key) const {
+    return context_.Text(QLatin1String(key));
+}
+
+// --- First show --------------------------------------------------------------------------------
+
+void TfrmEDS::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (firstShowStarted_)
+        return;
+    firstShowStarted_ = true;
+    // The splash is modal: it runs after the show event has returned, with the window painted.
+    QTimer::singleShot(0, this, &TfrmEDS::FormShow);
+}
+
+void TfrmEDS::FormShow() {
+    if (title_)
+        title_->exec();
+    ReadDefaultFolder();
+    ReadFrameMode();
+    context_.scenes().ClearList();
+    setAcceptDrops(true);
+    // The list takes the Up and Down keys.
+    list_->setFocus();
+    if (!commandLineFile_.isEmpty())
+        OpenAsDropped(commandLineFile_);
+    menus_.mnuMoni->setVisible(context_.debugMode());
+    firstShowDone_ = true;
+    emit firstShowFinished();
+}
+
+void TfrmEDS::ReadDefaultFolder() {
+    QString lastProject;
+    if (context_.settings().ReadString(settings_keys::kProgram, &lastProject))
+        defaultFolder_ = QFileInfo(lastProject).absolutePath();
+    else
+        defaultFolder_ = context_.programFolder().Path();
+}
+
+void TfrmEDS::ReadFrameMode() {
+    int32_t mode = settings_keys::kDefaultFrameMode;
+    SettingsFile& settings = context_.settings();
+    // A value that is no number is reported by the settings file itself.
+    if (settings.ReadInteger(settings_keys::kFrameMode, &mode) &&
+        (mode < kLowestFrameMode || mode > kHighestFrameMode)) {
+        ReportMalformedInteger(settings.iniPath(), settings_keys::kFrameMode.section,
+                               settings_keys::kFrameMode.key, QString::number(mode));
+        mode = settings_keys::kDefaultFrameMode;
+    }
+    context_.scenes().SetTimecodeMode(static_cast<uint32_t>(mode));
+}
+
+// --- Closing -----------------------------------------------------------------------------------
+
+void TfrmEDS::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+bool TfrmEDS::FormCloseQuery() {
+    if (!AskSaveChanges())
+        return false;
+    return prompts_.AskYesNo(this, Text("TI_MAIN"), Text("MSG_CLOSE"));
+}
+
+void TfrmEDS::FormClose() {
+    SettingsFile& settings = context_.settings();
+    if (!currentFile_.isEmpty())
+        settings.WriteString(settings_keys::kProgram, currentFile_);
+    settings.WriteInteger(settings_keys::kFrameMode,
+                          static_cast<int32_t>(context_.scenes().timecodeMode()));
+    if (help_ != nullptr)
+        help_->close();
+    context_.instanceLock().Release();
+}
+
+// --- Layout, wheel and keys --------------------------------------------------------------------
+
+void TfrmEDS::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TfrmEDS::FormResize() {
+    QWidget* client = centralWidget();
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int shownToolbar = menus_.mnuToolbar->isChecked() ? toolbarHeight_ : 0;
+    const MainLayout layout =
+        ComputeMainLayout(client->size(), shownToolbar, scrollBar_->value(), extent);
+    toolbar_->setGeometry(layout.toolbar);
+    toolbar_->setVisible(shownToolbar > 0);
+    header_->setGeometry(layout.header);
+    list_->setGeometry(layout.list);
+    const QSignalBlocker quiet(scrollBar_);
+    scrollBar_->setRange(0, layout.scrollMaximum);
+    scrollBar_->setPageStep(layout.scrollPage);
+    scrollBar_->setValue(layout.scrollPosition);
+    scrollBar_->setGeometry(layout.scrollBar);
+    scrollBar_->setVisible(layout.scrollBarShown);
+}
+
+void TfrmEDS::ScrollListBy(int pixels) {
+    QScrollBar* bar = list_->verticalScrollBar();
+    bar->setValue(qBound(0, bar->value() + pixels, bar->maximum()));
+}
+
+void TfrmEDS::wheelEvent(QWheelEvent* event) {
+    ScrollListBy(event->angleDelta().y() <= 0 ? kWheelStep : -kWheelStep);
+    event->accept();
+}
+
+bool TfrmEDS::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_->viewport() && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- Dropped files -----------------------------------------------------------------------------
+
+void TfrmEDS::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.first().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void TfrmEDS::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // Only the first file counts; the drop is finished before any question is asked, so the
+    // file manager is not left waiting on the answer.
+    const QString path = urls.first().toLocalFile();
+    QTimer::singleShot(0, this, [this, path] { OpenAsDropped(path); });
+}
+
+bool TfrmEDS::OpenAsDropped(const QString& path) {
+    if (!AskSaveChanges())
+        return false;
+    if (!LoadWithMessages(path))
+        return false;
+    TakeFileName(path);
+    context_.scenes().RecomputeTotal();
+    context_.scenes().SelectOnly(0);
+    return true;
+}
+
+// --- File menu ---------------------------------------------------------------------------------
+
+bool TfrmEDS::AskSaveChanges() {
+    if (!context_.scenes().modified())
+        return true;
+    const QString question = Text("MSG_SAVE1") + u'\n' + Text("MSG_SAVE2");
+    if (!prompts_.AskYesNo(this, Text("TI_MAIN"), question))
+        return true;
+    mnuSaveasClick();
+    // A cancelled or failed save keeps the list and stops whatever asked.
+    return !context_.scenes().modified();
+}
+
+bool TfrmEDS::LoadWithMessages(const QString& path) {
+    warningShown_ = false;
+    ProjectFiles files(context_.scenes(), *this, context_.captions().languageCode());
+    if (files.LoadProject(path, true))
+        return true;
+    if (!warningShown_)
+        ShowWarning(QStringLiteral("MSG_INPUT"));
+    return false;
+}
+
+void TfrmEDS::TakeFileName(const QString& path) {
+    currentFile_ = path;
+    defaultFolder_ = QFileInfo(path).absolutePath();
+    UpdateTitle();
+    UpdateFileMenu();
+}
+
+void TfrmEDS::mnuNewClick() {
+    if (!AskSaveChanges())
+        return;
+    context_.scenes().ClearList();
+    currentFile_.clear();
+    UpdateTitle();
+    UpdateFileMenu();
+    context_.scenes().SelectOnly(0);
+}
+
+void TfrmEDS::mnuOpenClick() {
+    if (!AskSaveChanges())
+        return;
+    const QString filter = Text("FL_PGM") + QStringLiteral(" (*.cwf *.trn)");
+    const QString path = prompts_.ChooseOpenFile(this, defaultFolder_, filter);
+    if (path.isEmpty())
+        return;
+    if (!LoadWithMessages(path))
+        return;
+    TakeFileName(path);
+    context_.scenes().RecomputeTotal();
+    context_.scenes().SelectOnly(0);
+}
+
+void TfrmEDS::mnusaveClick() {
+    if (currentFile_.isEmpty())
+        return;
+    ProjectFiles files(context_.scenes(), *this, context_.captions().languageCode());
+    QString saved;
+    // A legacy .trn list is written as .cwf beside it; from then on the .cwf is the list's file.
+    if (files.SaveProject(currentFile_, false, &saved))
+        TakeFileName(saved);
+}
+
+bool TfrmEDS::mnuSaveasClick() {
+    const QString filter = Text("FL_PGM") + QStringLiteral(" (*.cwf)");
+    const QString proposed =
+        currentFile_.isEmpty() ? QString() : QFileInfo(currentFile_).completeBaseName() + ".cwf";
+    const QString chosen = prompts_.ChooseSaveFile(this, defaultFolder_, proposed, filter);
+    if (chosen.isEmpty())
+        return false;
+    ProjectFiles files(context_.scenes(), *this, context_.captions().languageCode());
+    QString saved;
+    if (!files.SaveProject(chosen, true, &saved))
+        return false;
+    TakeFileName(saved);
+    return true;
+}
+
+void TfrmEDS::UpdateFileMenu() {
+    // A name that is still the dialog's pattern is no file to save to.
+    menus_.mnusave->setEnabled(!currentFile_.isEmpty() &&
+                               !currentFile_.endsWith(QStringLiteral("*.cwf")));
+}
+
+void TfrmEDS::UpdateTitle() {
+    QString title = Text("TI_MAIN");
+    if (!currentFile_.isEmpty())
+        title += QStringLiteral(" [") + currentFile_ + u']';
+    setWindowTitle(title);
+}
+
+void TfrmEDS::UpdateTotal() {
+    totalTime_->setText(context_.scenes().totalText());
+}
+
+// --- Edit menu ---------------------------------------------------------------------------------
+
+void TfrmEDS::UpdateEditMenu() {
+    context_.scenes().CountSelected();
+    menus_.ApplyEditState(context_.scenes().MenuState());
+}
+
+void TfrmEDS::mnuDelClick() {
+    SceneList& scenes = context_.scenes();
+    scenes.CountSelected();
+    const QString question =
+        Text("MSG_DEL1") + QString::number(scenes.selectedCount()) + Text("MSG_DEL2");
+    if (prompts_.AskYesNo(this, Text("TI_MAIN"), question))
+        scenes.DeleteSelected();
+}
+
+void TfrmEDS::mnuSceneClick(QAction* item) {
+    context_.scenes().AddRow(static_cast<SceneList::RowKind>(item->data().toInt()));
+}
+
+void TfrmEDS::mnuToolbarClick(bool) {
+    FormResize();
+}
+
+// --- Help --------------------------------------------------------------------------------------
+
+HelpWindow& TfrmEDS::EnsureHelpWindow() {
+    if (help_ == nullptr)
+        help_ = new HelpWindow(context_.programFolder(), context_.captions(), this);
+    return *help_;
+}
+
+void TfrmEDS::mnuContClick() {
+    EnsureHelpWindow().ShowContents();
+}
+
+void TfrmEDS::mnuKeywordClick() {
+    EnsureHelpWindow().ShowKeywordSearch();
+}
+
+void TfrmEDS::mnuAboutClick() {
+    if (title_)
+        title_->exec();
+}
+
+// --- Questions and messages --------------------------------------------------------------------
+
+void TfrmEDS::RaiseProgressWindow() {
+    if (progressWindow_ && progressWindow_->isVisible())
+        progressWindow_->raise();
+}
+
+void TfrmEDS::CloseProgressWindow() {
+    if (progressWindow_ && progressWindow_->isVisible())
+        progressWindow_->close();
+}
+
+bool TfrmEDS::AskYesNo(const QStringList& captionKeys) {
+    QStringList lines;
+    for (const QString& key : captionKeys)
+        lines << context_.Text(key);
+    return prompts_.AskYesNo(this, Text("TI_MAIN"), lines.join(u'\n'));
+}
+
+void TfrmEDS::ShowWarning(const QString& captionKey) {
+    warningShown_ = true;
+    prompts_.ShowWarning(this, Text("TI_MAIN"), context_.Text(captionKey));
+}
+
+void TfrmEDS::ReportMalformedInteger(const QString& file, const QString& section,
+                                     const QString& key, const QString& text) {
+    prompts_.ShowWarning(this, Text("TI_MAIN"), MalformedIntegerMessage(file, section, key, text));
+}

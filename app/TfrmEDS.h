@@ -1,0 +1,135 @@
+// The main window: the edit list with its toolbar and column header, the menus, the project file
+// commands with their save and close questions, dropped and command-line files, and the settings
+// it reads at its first show and writes when it closes. It answers the project file layer's
+// questions and the settings file's reports through the user prompts.
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include "app/MainMenus.h"
+#include "edit/ProjectFileHost.h"
+#include "ui/PictureLists.h"
+#include "ui/SettingsReporter.h"
+#include "ui/TfrmTitle.h"
+
+class AppContext;
+class ControllerButton;
+class HelpWindow;
+class QFrame;
+class QLabel;
+class QScrollBar;
+class SceneListView;
+
+class UserPrompts;
+
+class TfrmEDS : public QMainWindow, public ProjectFileHost, public SettingsReporter {
+    Q_OBJECT
+
+public:
+    TfrmEDS(AppContext& context, UserPrompts& prompts, QWidget* parent = nullptr);
+    ~TfrmEDS() override;
+
+    // The title window: the splash of the first show and the about box. Without one (tests)
+    // the first show goes straight on and About has nothing to show.
+    void SetTitleWindow(TfrmTitle* title) { title_ = title; }
+    // The project file to open at the first show, after the splash.
+    void SetCommandLineFile(const QString& path) { commandLineFile_ = path; }
+    // The progress window, which questions of the file layer must not hide behind.
+    void SetProgressWindow(QWidget* window) { progressWindow_ = window; }
+
+    const QString& currentFileName() const { return currentFile_; }
+    const QString& defaultFolder() const { return defaultFolder_; }
+    bool firstShowDone() const { return firstShowDone_; }
+    const MainMenus& menus() const { return menus_; }
+    SceneListView* list() const { return list_; }
+    // The effect and transition pictures of the rows and the effect toolbar.
+    const PictureLists& pictures() const { return pictures_; }
+    HelpWindow* helpWindow() const { return help_; }
+
+    // A file given to the window as by a drop: asks to save changes, then loads it.
+    bool OpenAsDropped(const QString& path);
+
+    // ProjectFileHost
+    void RaiseProgressWindow() override;
+    void CloseProgressWindow() override;
+    bool AskYesNo(const QStringList& captionKeys) override;
+    void ShowWarning(const QString& captionKey) override;
+
+    // SettingsReporter
+    void ReportMalformedInteger(const QString& file, const QString& section, const QString& key,
+                                const QString& text) override;
+
+signals:
+    void firstShowFinished();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildToolbar(QWidget* client);
+    void BuildHeader(QWidget* client);
+    void ConnectMenus();
+    void ConnectList();
+    void FormShow();
+    void ReadFrameMode();
+    void ReadDefaultFolder();
+    bool FormCloseQuery();
+    void FormClose();
+    void FormResize();
+
+    // Edit and File menu handlers.
+    void mnuNewClick();
+    void mnuOpenClick();
+    void mnusaveClick();
+    bool mnuSaveasClick();
+    void mnuDelClick();
+    void mnuSceneClick(QAction* item);
+    void mnuToolbarClick(bool shown);
+    void mnuContClick();
+    void mnuKeywordClick();
+    void mnuAboutClick();
+    void UpdateFileMenu();
+    void UpdateEditMenu();
+
+    // Asks whether to save a changed list; false when the operation must not go on.
+    bool AskSaveChanges();
+    // Loads a project with its messages; a refused file that the file layer did not report is
+    // reported here, so that no refusal passes silently.
+    bool LoadWithMessages(const QString& path);
+    // What a successful load or Save as records: file name, folder, title.
+    void TakeFileName(const QString& path);
+    void UpdateTitle();
+    void UpdateTotal();
+    void ScrollListBy(int pixels);
+    HelpWindow& EnsureHelpWindow();
+    QString Text(const char* key) const;
+
+    AppContext& context_;
+    UserPrompts& prompts_;
+    MainMenus menus_;
+    QFrame* toolbar_ = nullptr;
+    QLabel* totalTime_ = nullptr;
+    ControllerButton* controllerButton_ = nullptr;
+    QFrame* header_ = nullptr;
+    PictureLists pictures_;
+    SceneListView* list_ = nullptr;
+    QScrollBar* scrollBar_ = nullptr;
+    QPointer<TfrmTitle> title_;
+    QPointer<QWidget> progressWindow_;
+    HelpWindow* help_ = nullptr;
+
+    QString currentFile_;
+    QString defaultFolder_;
+    QString commandLineFile_;
+    int toolbarHeight_ = 0;
+    bool firstShowStarted_ = false;
+    bool firstShowDone_ = false;
+    bool warningShown_ = false;
+};

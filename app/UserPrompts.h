@@ -1,0 +1,27 @@
+// The questions, messages and file choices that the main window puts to the user. The program
+// answers them with message boxes and file dialogs (MessageBoxPrompts); tests give a scripted
+// answerer instead, so that no test waits on a modal box.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+
+    // Yes/No question with the question icon; true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+    // Error or refusal: warning icon, OK.
+    virtual void ShowWarning(QWidget* parent, const QString& title, const QString& text) = 0;
+    // Completion: information icon, OK.
+    virtual void ShowInformation(QWidget* parent, const QString& title, const QString& text) = 0;
+
+    // A file to open, or empty when the user cancelled. filter: "Description (*.a *.b)".
+    virtual QString ChooseOpenFile(QWidget* parent, const QString& folder,
+                                   const QString& filter) = 0;
+    // A file name to save to (the overwrite question is the caller's), or empty on cancel.
+    virtual QString ChooseSaveFile(QWidget* parent, const QString& folder,
+                                   const QString& proposedName, const QString& filter) = 0;
+};

@@ -1,0 +1,41 @@
+// Clipwright's entry point: the command line, the shared objects, the windows in their order,
+// then the event loop.
+#include <QApplication>
+#include <QTextStream>
+
+#include "app/AppContext.h"
+#include "app/CommandLineFile.h"
+#include "app/MessageBoxPrompts.h"
+#include "app/TfrmEDS.h"
+#include "ui/ProgramFolder.h"
+#include "ui/StartOptions.h"
+#include "ui/TfrmTitle.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    const StartOptions options = ParseStartOptions(QApplication::arguments().mid(1));
+    if (!options.error.isEmpty()) {
+        QTextStream(stderr) << options.error << "\n"
+                            << "usage: clipwright [options] [project file]\n"
+                            << StartOptionsUsage() << "\n";
+        return kUsageError;
+    }
+    AppContext context(ProgramFolder::ForRunningProgram(options.home), options.language);
+    // A second copy of the program on the same folder ends quietly: the first one is in use.
+    if (!context.IsOnlyInstance())
+        return 0;
+
+    MessageBoxPrompts prompts;
+    TfrmEDS mainWindow(context, prompts);
+    TfrmTitle title(context.captions(), context.programFolder(), context.settings(), &mainWindow);
+    mainWindow.SetTitleWindow(&title);
+    mainWindow.SetCommandLineFile(CommandLineFile(options.arguments));
+    mainWindow.show();
+    return QApplication::exec();
+}

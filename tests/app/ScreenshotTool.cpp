@@ -1,0 +1,78 @@
+// Writes the README's pictures of the main window with the demo list and of the about box, in
+// one language: clipwright-screenshots LANGUAGE OUTPUT_FOLDER. Runs on any Qt platform
+// (offscreen too), since it paints the windows into pictures itself.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include "app/AppContext.h"
+#include "app/TfrmEDS.h"
+#include "app/UserPrompts.h"
+#include "ui/TfrmTitle.h"
+
+namespace {
+
+// Nothing is asked while the pictures are made; any question would be a fault of the demo.
+class SilentPrompts : public UserPrompts {
+public:
+    bool AskYesNo(QWidget*, const QString&, const QString& text) override {
+        QTextStream(stderr) << "unexpected question: " << text << "\n";
+        return false;
+    }
+    void ShowWarning(QWidget*, const QString&, const QString& text) override {
+        QTextStream(stderr) << "unexpected warning: " << text << "\n";
+    }
+    void ShowInformation(QWidget*, const QString&, const QString&) override {}
+    QString ChooseOpenFile(QWidget*, const QString&, const QString&) override { return {}; }
+    QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+};
+
+void RunSplashToItsEnd(TfrmTitle& title) {
+    title.show();
+    title.Timer1Timer();
+    while (title.isVisible())
+        title.Timer2Timer();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 3) {
+        QTextStream(stderr) << "usage: clipwright-screenshots 9|17 OUTPUT_FOLDER\n";
+        return 2;
+    }
+    const int language = args[1].toInt();
+    const QString suffix = language == 17 ? QStringLiteral("ja") : QStringLiteral("en");
+    QDir().mkpath(args[2]);
+    const QDir out(args[2]);
+    QTemporaryDir home;
+    const QString resources = QApplication::applicationDirPath();
+    AppContext context(ProgramFolder(home.path(), {resources}), language, home.path());
+    context.settings().WriteInteger(QStringLiteral("Setup"), QStringLiteral("FrameMode"), 1);
+
+    SilentPrompts prompts;
+    TfrmEDS window(context, prompts);
+    window.SetCommandLineFile(QDir(resources).filePath(QStringLiteral("demo/demo.cwf")));
+    window.resize(760, 420);
+    window.show();
+    while (!window.firstShowDone())
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    context.scenes().SelectOnly(2);
+    QApplication::processEvents();
+    window.grab().save(out.filePath(QStringLiteral("main-window-%1.png").arg(suffix)));
+
+    TfrmTitle title(context.captions(), context.programFolder(), context.settings());
+    RunSplashToItsEnd(title);
+    title.show();
+    QApplication::processEvents();
+    title.grab().save(out.filePath(QStringLiteral("about-%1.png").arg(suffix)));
+    title.done(0);
+    return 0;
+}
