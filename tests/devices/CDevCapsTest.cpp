@@ -1,0 +1,170 @@
+// The capability database with real files: the lookup chain and the availability answers.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "link/devices/CDevCaps.h"
+
+namespace {
+
+class CDevCapsTest : public ::testing::Test {
+protected:
+    void WriteFile(const QByteArray& text) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(text);
+    }
+    // A player with id 1 of model 530 and the given category.
+    void SelectModel530(int category) {
+        caps.SetPlayerId(1);
+        caps.SetModelCode(530);
+        caps.SetCategory(category);
+    }
+
+    QTemporaryDir dir;
+    QString path = dir.filePath("cw20dev.ini");
+    CDevCaps caps{path};
+};
+
+constexpr CapabilityWords kAllRefused{-1, -1, -1, -1, -1, -1};
+
+TEST(CDevCapsModelCode, MakerBytesGiveTwoDigitsAndTheTensOfTheNext) {
+    EXPECT_EQ(CDevCaps::ModelCodeFromMaker(5, 37), 530);
+    EXPECT_EQ(CDevCaps::ModelCodeFromMaker(0, 9), 0);
+    EXPECT_EQ(CDevCaps::ModelCodeFromMaker(12, 40), 1240);
+    // A byte of 100 or more contributes three digits, as the text form does.
+    EXPECT_EQ(CDevCaps::ModelCodeFromMaker(120, 255), 120250);
+
+    CDevCaps caps{"unused"};
+    caps.SetModelFromDevice(MakerBytes{0x42, 0x52, 0x00, 0x05, 0x25, 0x00});
+    EXPECT_EQ(caps.ModelCode(), 530);
+    caps.SetModelFromDevice(std::nullopt);
+    EXPECT_EQ(caps.ModelCode(), 0);
+}
+
+TEST_F(CDevCapsTest, AFullEntryMakesEverythingAvailable) {
+    WriteFile("[0530]\nDATA00=0\nDATA01=+0\nDATA02=0\nDATA03=0\nDATA04=0\nDATA05=0\n");
+    SelectModel530(1);
+    EXPECT_TRUE(caps.Load());
+    EXPECT_EQ(caps.LastSource(), CDevCaps::Source::File);
+    EXPECT_EQ(caps.Words(), (CapabilityWords{0, 0, 0, 0, 0, 0}));
+    for (int n = 101; n <= 117; ++n)
+        EXPECT_TRUE(caps.TransitionAllowed(n)) << n;
+    for (int e = 0; e <= 5; ++e)
+        EXPECT_TRUE(caps.EffectAllowed(e)) << e;
+}
+
+TEST_F(CDevCapsTest, WordsAreReadAsBitsIncludingUnsignedForms) {
+    // Transition 102 refused on its own, effect 3 refused, effect 1 refuses 117 beside it.
+    WriteFile("[0530]\ndata00=4\nDATA01=131072\nDATA02=0\nDATA03=1\nDATA04=0\nDATA05=4294967295\n");
+    SelectModel530(1);
+    ASSERT_TRUE(caps.Load());
+    EXPECT_EQ(caps.Words()[5], -1);
+    EXPECT_FALSE(caps.TransitionAllowed(102));
+    EXPECT_TRUE(caps.TransitionAllowed(103));
+    EXPECT_FALSE(caps.EffectAllowed(3));
+    EXPECT_FALSE(caps.EffectAllowed(5));
+    EXPECT_TRUE(caps.EffectAllowed(1));
+    EXPECT_FALSE(caps.Compatible(1, 117));
+    EXPECT_TRUE(caps.Compatible(2, 117));
+    EXPECT_FALSE(caps.Compatible(2, 102));  // word 0 refuses 102 whatever the effect
+    EXPECT_TRUE(caps.Compatible(0, 102));
+    EXPECT_TRUE(caps.Compatible(3, 0));
+    // Codes without a word are nothing the device can do.
+    EXPECT_FALSE(caps.EffectAllowed(6));
+    EXPECT_FALSE(caps.Compatible(6, 101));
+}
+
+TEST_F(CDevCapsTest, BrokenEntriesFallBackAndLeaveNothingOfWhatWasRead) {
+    // A -1 in DATA00 ends the lookup there; a non-camera then has nothing available.
+    WriteFile("[0530]\nDATA00=-1\nDATA01=0\nDATA02=0\nDATA03=0\nDATA04=0\nDATA05=0\n");
+    SelectModel530(1);
+    EXPECT_FALSE(caps.Load());
+    EXPECT_EQ(caps.LastSource(), CDevCaps::Source::None);
+    EXPECT_EQ(caps.Words(), kAllRefused);
+
+    // A malformed DATA03 after three good words: those words are not kept either.
+    WriteFile("[0530]\nDATA00=0\nDATA01=0\nDATA02=0\nDATA03=12x\nDATA04=0\nDATA05=0\n");
+    EXPECT_FALSE(caps.Load());
+    EXPECT_EQ(caps.Words(), kAllRefused);
+
+    for (const char* broken : {"DATA03=", "DATA03=0x10", "DATA03=4294967296", "DATA03=+"}) {
+        WriteFile(QByteArray("[0530]\nDATA00=0\nDATA01=0\nDATA02=0\n") + broken +
+                  "\nDATA04=0\nDATA05=0\n");
+        EXPECT_FALSE(caps.Load()) << broken;
+        EXPECT_EQ(caps.Words(), kAllRefused) << broken;
+    }
+}
+
+TEST_F(CDevCapsTest, AnEntryAddedAfterAFailedLookupIsFound) {
+    SelectModel530(1);
+    EXPECT_FALSE(caps.Load());  // no file at all
+    EXPECT_EQ(caps.Words(), kAllRefused);
+    WriteFile("[0530]\nDATA00=0\nDATA01=0\nDATA02=0\nDATA03=0\nDATA04=0\nDATA05=0\n");
+    EXPECT_TRUE(caps.Load());
+    EXPECT_EQ(caps.LastSource(), CDevCaps::Source::File);
+}
+
+TEST_F(CDevCapsTest, AVideoCameraWithoutEntryOrAnswerGetsTheCameraDefaults) {
+    WriteFile("[0999]\nDATA00=0\n");
+    SelectModel530(CDevCaps::kCameraCategory);
+    EXPECT_FALSE(caps.Load());
+    EXPECT_EQ(caps.LastSource(), CDevCaps::Source::Defaults);
+    EXPECT_EQ(caps.Words(), (CapabilityWords{0, 0x20004, 0, 0, 0x20004, 0}));
+    for (int n = 101; n <= 117; ++n)
+        EXPECT_TRUE(caps.TransitionAllowed(n)) << n;
+    EXPECT_FALSE(caps.Compatible(1, 102));
+    EXPECT_TRUE(caps.Compatible(2, 102));
+    EXPECT_FALSE(caps.Compatible(4, 117));
+    EXPECT_TRUE(caps.Compatible(4, 116));
+}
+
+TEST_F(CDevCapsTest, WithAllWordsRefusedOnlyTheNoneCodesRemain) {
+    SelectModel530(1);
+    EXPECT_FALSE(caps.Load());
+    EXPECT_TRUE(caps.TransitionAllowed(100));
+    EXPECT_TRUE(caps.TransitionAllowed(200));
+    EXPECT_TRUE(caps.TransitionAllowed(0));
+    EXPECT_TRUE(caps.EffectAllowed(0));
+    EXPECT_FALSE(caps.TransitionAllowed(101));
+    EXPECT_FALSE(caps.EffectAllowed(1));
+    EXPECT_FALSE(caps.Compatible(1, 100));
+}
+
+TEST_F(CDevCapsTest, WithoutAPlayerNothingButTheNoneCodesIsAllowed) {
+    WriteFile("[0530]\nDATA00=0\nDATA01=0\nDATA02=0\nDATA03=0\nDATA04=0\nDATA05=0\n");
+    SelectModel530(1);
+    ASSERT_TRUE(caps.Load());
+    EXPECT_FALSE(caps.ApplyPlayerChoice(0, MakerBytes{0, 0, 0, 5, 37, 0}, 7));
+    EXPECT_EQ(caps.ModelCode(), 0);
+    EXPECT_EQ(caps.Category(), 0);
+    EXPECT_FALSE(caps.TransitionAllowed(101));
+    EXPECT_FALSE(caps.EffectAllowed(2));
+    EXPECT_TRUE(caps.TransitionAllowed(100));
+    EXPECT_TRUE(caps.EffectAllowed(0));
+    // Compatible does not look at the player: the words are still those of the last lookup.
+    EXPECT_TRUE(caps.Compatible(2, 105));
+
+    // Choosing the player again takes model and category from its record and reloads.
+    EXPECT_TRUE(caps.ApplyPlayerChoice(4, MakerBytes{0, 0, 0, 5, 37, 0}, 7));
+    EXPECT_EQ(caps.ModelCode(), 530);
+    EXPECT_EQ(caps.Category(), 7);
+    EXPECT_TRUE(caps.TransitionAllowed(101));
+}
+
+TEST_F(CDevCapsTest, TheSuppliedFileDescribesTheDemoCamcorderAsTheDeviceWould) {
+    CDevCaps supplied{QStringLiteral(CLIPWRIGHT_SOURCE_DIR "/resources/cw20dev.ini")};
+    supplied.SetPlayerId(1);
+    supplied.SetModelFromDevice(MakerBytes{0x42, 0x52, 0x00, 0x05, 0x25, 0x00});
+    ASSERT_TRUE(supplied.Load());
+    EXPECT_EQ(supplied.Words(), (CapabilityWords{0, 131076, 0, 0, 131076, 0}));
+    for (int model : {1240, 2210, 870}) {
+        supplied.SetModelCode(model);
+        EXPECT_TRUE(supplied.Load()) << model;
+    }
+    supplied.SetModelCode(100);
+    EXPECT_FALSE(supplied.Load());
+}
+
+}  // namespace
