@@ -1,0 +1,13 @@
+// What closing the device setup means for effects: the capability database takes the chosen
+// player (model code, category, fresh lookup) and the effect toolbar shows what it can do, or,
+// without a player, model code and category become 0 and every toolbar button is greyed.
+#pragma once
+
+class CDevCaps;
+class EffectToolbar;
+struct DeviceRecord;
+
+// playerId: the chosen player (below 1: none). player: its entry in the device list, or none
+// when the id is not listed. Returns the result of the capability lookup (false without one).
+bool ApplyDeviceSetupToEffects(CDevCaps& caps, EffectToolbar& toolbar, int playerId,
+                               const DeviceRecord* player);

@@ -1,0 +1,116 @@
+#include "ui/EffectButton.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace {
+
+// The pictures are 30 x 17; in the narrower buttons they are shown a little smaller, whole,
+// rather than cut off at the right edge.
+constexpr QSize kPictureSize{30, 17};
+constexpr int kFaceMargin = 2;
+// How far the picture moves while the button is held down.
+constexpr int kPressShift = 2;
+
+QSize FittedPictureSize(int buttonWidth) {
+    const int width = std::min(kPictureSize.width(), buttonWidth - kFaceMargin);
+    return {width,
+            (width * kPictureSize.height() + kPictureSize.width() / 2) / kPictureSize.width()};
+}
+
+}  // namespace
+
+EffectButton::EffectButton(QWidget* toolbarPanel)
+    : QFrame(toolbarPanel), picture_(new QLabel(this)) {
+    hide();
+    resize(26, kHeight);
+    setAutoFillBackground(true);
+    setBackgroundRole(QPalette::Button);
+    setFrameStyle(QFrame::NoFrame);
+    setLineWidth(1);
+    setMouseTracking(true);
+    picture_->setAttribute(Qt::WA_TranslucentBackground);
+    picture_->setMouseTracking(true);
+    picture_->installEventFilter(this);
+}
+
+void EffectButton::Setup(QPoint topLeft, int width, int code, const QString& hint) {
+    code_ = code;
+    setGeometry(QRect(topLeft, QSize(width, kHeight)));
+    picture_->setToolTip(hint);
+    setToolTip(hint);
+    PlacePicture();
+    show();
+}
+
+void EffectButton::ShowPicture(const QIcon& picture, bool available) {
+    icon_ = picture;
+    available_ = available;
+    picture_->clear();
+    const QSize size = FittedPictureSize(width());
+    picture_->setPixmap(icon_.pixmap(size, devicePixelRatioF()));
+    picture_->resize(size);
+    picture_->update();
+}
+
+void EffectButton::PlacePicture() {
+    const QSize size = FittedPictureSize(width());
+    const QPoint centred((width() - size.width()) / 2, (height() - size.height()) / 2);
+    picture_->move(pressed_ ? centred + QPoint(kPressShift, kPressShift) : centred);
+}
+
+void EffectButton::SetRaised(bool raised) {
+    setFrameStyle(raised ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
+}
+
+void EffectButton::Press() {
+    if (!available_)
+        return;
+    pressed_ = true;
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    PlacePicture();
+}
+
+void EffectButton::Release(bool overButton) {
+    // The face always comes back up, whether or not the button could be pressed.
+    const bool wasPressed = std::exchange(pressed_, false);
+    setFrameStyle(QFrame::NoFrame);
+    PlacePicture();
+    if (wasPressed && overButton && available_)
+        emit clicked(code_);
+}
+
+void EffectButton::mousePressEvent(QMouseEvent* event) {
+    Press();
+    event->accept();
+}
+
+void EffectButton::mouseReleaseEvent(QMouseEvent* event) {
+    Release(rect().contains(event->position().toPoint()));
+    event->accept();
+}
+
+void EffectButton::mouseMoveEvent(QMouseEvent* event) {
+    emit hovered(this);
+    event->accept();
+}
+
+bool EffectButton::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != picture_)
+        return QFrame::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            Press();
+            return true;
+        case QEvent::MouseButtonRelease: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            Release(rect().contains(picture_->mapToParent(mouse->position().toPoint())));
+            return true;
+        }
+        case QEvent::MouseMove:
+            emit hovered(this);
+            return true;
+        default:
+            return false;
+    }
+}
