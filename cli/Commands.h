@@ -5,5 +5,9 @@
 #include <QStringList>
 
 int RunFrameCommand(const QStringList& args);
+int RunPollCommand(const QStringList& args);
 int RunProjectCommand(const QStringList& args);
+int RunScanCommand(const QStringList& args);
+int RunSendCommand(const QStringList& args);
+int RunStatusCommand(const QStringList& args);
 int RunTimecodeCommand(const QStringList& args);

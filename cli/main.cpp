@@ -11,7 +11,11 @@ namespace {
 const std::map<QString, std::function<int(const QStringList&)>>& CommandTable() {
     static const std::map<QString, std::function<int(const QStringList&)>> table = {
         {"frame", RunFrameCommand},
+        {"poll", RunPollCommand},
         {"project", RunProjectCommand},
+        {"scan", RunScanCommand},
+        {"send", RunSendCommand},
+        {"status", RunStatusCommand},
         {"timecode", RunTimecodeCommand},
     };
     return table;

@@ -199,10 +199,10 @@ bool CComm::Read(uint8_t* buffer, size_t n) {
             bytesRead_ += static_cast<uint32_t>(r);
             continue;
         }
-        if (r == 0 || (errno != EAGAIN && errno != EINTR)) {
-            // A vanished device ends the read at once: a non-blocking terminal with nothing to
-            // read says EAGAIN, so end-of-file or another error means the line is gone.
-            lastError_ = r == 0 ? EIO : errno;
+        // With VMIN and VTIME at 0 the driver answers 0 when nothing is waiting; a vanished
+        // device shows up as an error here or as a hang-up in WaitReadable.
+        if (r < 0 && errno != EAGAIN && errno != EINTR) {
+            lastError_ = errno;
             return false;
         }
         const int64_t left = deadline - MonotonicMs();

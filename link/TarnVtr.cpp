@@ -222,6 +222,11 @@ bool TarnVtr::DecodeCounter(const TarnFrame& reply, int32_t* frames, Timecode* t
     return true;
 }
 
+QString TarnVtr::CounterText(int32_t frames, Timecode& tc) {
+    TimecodeToText(tc);
+    return (frames < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + tc.text;
+}
+
 void TarnVtr::SetModeFlagged(int mode) {
     std::lock_guard lock(stateMutex_);
     if (mode != state_.mode) {
@@ -267,7 +272,7 @@ bool TarnVtr::TakeCounter(const TarnFrame& reply) {
         return false;
     }
     previousCounter_ = counter;
-    TimecodeToText(tc);
+    const QString text = CounterText(counter, tc);
     std::lock_guard lock(stateMutex_);
     if (!state_.powerOn) {
         state_.powerOn = true;  // a moving counter proves the deck is on
@@ -275,7 +280,7 @@ bool TarnVtr::TakeCounter(const TarnFrame& reply) {
     }
     state_.counter = counter;
     state_.counterTimecode = tc;
-    state_.counterText = (counter < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + tc.text;
+    state_.counterText = text;
     state_.counterChanged = true;
     return true;
 }

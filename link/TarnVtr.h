@@ -86,6 +86,8 @@ public:
 
     // The counter of a status reply: false when the reply says no counter is available.
     static bool DecodeCounter(const TarnFrame& reply, int32_t* frames, Timecode* tc);
+    // The counter as shown: a sign ('-' or a blank) and the timecode text of tc.
+    static QString CounterText(int32_t frames, Timecode& tc);
 
     DeckState State() const;
     // The state with the change flags as they were; the flags are cleared.

@@ -106,6 +106,20 @@ TEST(CComm, shortReplyFailsWithTheBytesCountedAndSilenceWithin150ms) {
     EXPECT_LT(NowMs() - start, 150);
 }
 
+TEST(CComm, replyArrivingByteByByteIsReadWhole) {
+    ScriptedDevice device;
+    device.SetBytePacing(1150);  // 9600 baud with parity
+    device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x03, {7}); });
+    CComm comm;
+    ASSERT_TRUE(comm.OpenPath(device.Path()) && comm.Configure());
+    const uint8_t request[11] = {0xFF, 0xFF, 5};
+    uint8_t reply[11];
+    ASSERT_TRUE(comm.Write(request, 11));
+    ASSERT_TRUE(comm.Read(reply, 11));
+    EXPECT_EQ(comm.BytesRead(), 11u);
+    EXPECT_EQ(reply[4], 7);
+}
+
 TEST(CComm, writeDiscardsTheRestOfAnEarlierReply) {
     ScriptedDevice device;
     CComm comm;

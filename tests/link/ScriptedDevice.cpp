@@ -43,8 +43,15 @@ std::vector<ScriptedDevice::Received> ScriptedDevice::Requests() const {
 }
 
 void ScriptedDevice::Send(const Bytes& bytes) {
-    if (!bytes.empty())
-        (void)!write(master_, bytes.data(), bytes.size());
+    if (pacingMicros_ == 0) {
+        if (!bytes.empty())
+            (void)!write(master_, bytes.data(), bytes.size());
+        return;
+    }
+    for (uint8_t b : bytes) {
+        usleep(pacingMicros_);
+        (void)!write(master_, &b, 1);
+    }
 }
 
 ScriptedDevice::Bytes ScriptedDevice::Reply(uint8_t status, std::array<uint8_t, 6> data) {

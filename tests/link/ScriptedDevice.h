@@ -30,6 +30,8 @@ public:
     std::vector<Received> Requests() const;
     // Puts bytes on the line toward the program, unasked.
     void Send(const Bytes& bytes);
+    // Sends replies one byte at a time, this far apart, as a real line delivers them.
+    void SetBytePacing(int microsPerByte) { pacingMicros_ = microsPerByte; }
 
     // A well-formed reply with status and six data bytes.
     static Bytes Reply(uint8_t status, std::array<uint8_t, 6> data = {});
@@ -43,6 +45,7 @@ private:
     int slave_ = -1;
     QString path_;
     std::atomic<bool> stop_{false};
+    std::atomic<int> pacingMicros_{0};
     mutable std::mutex mutex_;
     Responder responder_;
     std::vector<Received> requests_;
