@@ -1,0 +1,102 @@
+#include "ui/WindowPositions.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "ui/SettingsFile.h"
+
+namespace {
+
+// A work area with a 30-pixel panel along the top of a 1280 x 1024 screen.
+const QRect kWorkArea(0, 30, 1280, 994);
+
+TEST(PlaceOnWorkArea, aCornerAboveOrLeftOfTheWorkAreaIsPulledOntoItsEdge) {
+    EXPECT_EQ(PlaceOnWorkArea(-50, 100, kWorkArea), QPoint(100, 30));
+    EXPECT_EQ(PlaceOnWorkArea(10, 100, kWorkArea), QPoint(100, 30)) << "under the panel";
+    EXPECT_EQ(PlaceOnWorkArea(200, -40, kWorkArea), QPoint(0, 200));
+}
+
+TEST(PlaceOnWorkArea, aCornerBelowOrRightOfTheWorkAreaHasNoPlace) {
+    EXPECT_EQ(PlaceOnWorkArea(1024, 100, kWorkArea), std::nullopt);
+    EXPECT_EQ(PlaceOnWorkArea(100, 1280, kWorkArea), std::nullopt);
+    EXPECT_EQ(PlaceOnWorkArea(1023, 1279, kWorkArea), QPoint(1279, 1023))
+        << "only the corner is tested: the rest of the window may lie off screen";
+}
+
+TEST(CentredOn, halvesRoundTowardZero) {
+    EXPECT_EQ(CentredOn(QRect(0, 0, 1280, 1024), QSize(301, 201)), QPoint(489, 411));
+    EXPECT_EQ(CentredOn(QRect(1280, 0, 800, 600), QSize(200, 100)), QPoint(1580, 250));
+}
+
+class WindowPositionsTest : public ::testing::Test {
+protected:
+    WindowPositionsTest() : settings_(home_.path()) {
+        main_.setObjectName("frmEDS");
+        dialog_.setObjectName("frmCrct");
+        dialog_.setFixedSize(300, 200);
+        screen_ = QGuiApplication::primaryScreen()->geometry();
+    }
+
+    void Store(const char* section, int top, int left, int width, int height) {
+        settings_.WriteInteger(section, "Top", top);
+        settings_.WriteInteger(section, "Left", left);
+        settings_.WriteInteger(section, "Width", width);
+        settings_.WriteInteger(section, "Height", height);
+    }
+
+    QTemporaryDir home_;
+    SettingsFile settings_;
+    QWidget main_;
+    QWidget dialog_;
+    QRect screen_;
+};
+
+TEST_F(WindowPositionsTest, firstRunCentresTheMainWindowAtHalfTheScreenAndDialogsAtTheirSize) {
+    RestorePosition(&main_, settings_);
+    const QSize half(screen_.width() / 2, screen_.height() / 2);
+    EXPECT_EQ(main_.size(), half);
+    EXPECT_EQ(main_.pos(), CentredOn(screen_, half));
+    RestorePosition(&dialog_, settings_);
+    EXPECT_EQ(dialog_.size(), QSize(300, 200));
+    EXPECT_EQ(dialog_.pos(), CentredOn(screen_, QSize(300, 200)));
+}
+
+TEST_F(WindowPositionsTest, savedPositionsAndTheMainWindowsSizeComeBack) {
+    main_.setGeometry(35, 45, 500, 400);
+    SavePosition(&main_, settings_);
+    main_.setGeometry(0, 0, 100, 100);
+    RestorePosition(&main_, settings_);
+    EXPECT_EQ(main_.pos(), QPoint(35, 45));
+    EXPECT_EQ(main_.size(), QSize(500, 400));
+}
+
+TEST_F(WindowPositionsTest, aFixedSizeDialogIgnoresTheStoredSize) {
+    Store("frmCrct", 60, 70, 900, 900);
+    RestorePosition(&dialog_, settings_);
+    EXPECT_EQ(dialog_.pos(), QPoint(70, 60));
+    EXPECT_EQ(dialog_.size(), QSize(300, 200));
+}
+
+TEST_F(WindowPositionsTest, aNegativeStoredWidthCentresTheMainWindowIgnoringTopAndLeft) {
+    Store("frmEDS", 60, 70, -1, 400);
+    RestorePosition(&main_, settings_);
+    EXPECT_EQ(main_.size(), QSize(screen_.width() / 2, screen_.height() / 2));
+    EXPECT_EQ(main_.pos(), CentredOn(screen_, main_.size()));
+}
+
+TEST_F(WindowPositionsTest, aTopBelowTheWorkAreaCentresAndAMissingLeftToo) {
+    Store("frmCrct", screen_.bottom() + 10, 70, 0, 0);
+    RestorePosition(&dialog_, settings_);
+    EXPECT_EQ(dialog_.pos(), CentredOn(screen_, dialog_.size()));
+    settings_.WriteString("frmCrct", "Left", "");
+    settings_.WriteInteger("frmCrct", "Top", 5);
+    dialog_.move(1, 1);
+    RestorePosition(&dialog_, settings_);
+    EXPECT_EQ(dialog_.pos(), CentredOn(screen_, dialog_.size()));
+}
+
+}  // namespace
