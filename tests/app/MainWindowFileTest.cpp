@@ -1,0 +1,171 @@
+// New, Open, Save and Save as with the save question, dropped files, the command-line file and
+// refused files, through the main window with a scripted user.
+#include <QAction>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+
+#include "MainWindowFixture.h"
+#include "edit/SceneListFixtures.h"
+
+namespace {
+
+const QByteArray kTwoRowList =
+    "TCMode\t000\r\nScenes\t002\r\nNo.\tInpoint\tOutPoint\tEffect\tTransition\tMemo\r\n"
+    "000\t 00:00:00:00\t 00:00:00:00\t000\t000\t1\tfirst tape\r\n"
+    "001\t 00:01:00:00\t 00:01:10:00\t000\t000\t0\tfrom the file\r\n";
+
+const QString kSaveQuestion = "The edit list has been changed.\nDo you want to save it?";
+
+void Drop(TfrmEDS& window, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths)
+        urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+    // The file is opened once the drop has finished.
+    QApplication::processEvents();
+}
+
+}  // namespace
+
+TEST_F(MainWindowTest, NewDiscardsChangesWhenTheAnswerIsNo) {
+    Start();
+    FillScenes(scenes(), 2);
+    prompts.answers = {false};
+    window->menus().mnuNew->trigger();
+    EXPECT_EQ(prompts.questions, QStringList{kSaveQuestion});
+    EXPECT_EQ(prompts.fileDialogs, 0);
+    EXPECT_EQ(scenes().count(), 1);
+    EXPECT_FALSE(scenes().modified());
+}
+
+TEST_F(MainWindowTest, YesAndACancelledSaveKeepTheListAndStopNew) {
+    Start();
+    FillScenes(scenes(), 2);
+    prompts.answers = {true};
+    prompts.files = {QString()};
+    window->menus().mnuNew->trigger();
+    EXPECT_EQ(prompts.fileDialogs, 1);
+    EXPECT_EQ(scenes().count(), 3);
+    EXPECT_TRUE(scenes().modified());
+}
+
+TEST_F(MainWindowTest, YesSavesThenNewClears) {
+    Start();
+    FillScenes(scenes(), 2);
+    const QString target = QDir(home.path()).filePath("kept.cwf");
+    prompts.answers = {true};
+    prompts.files = {target};
+    window->menus().mnuNew->trigger();
+    EXPECT_TRUE(QFile::exists(target));
+    EXPECT_EQ(scenes().count(), 1);
+    EXPECT_TRUE(window->currentFileName().isEmpty());
+    EXPECT_EQ(window->windowTitle(), "Clipwright");
+}
+
+TEST_F(MainWindowTest, OpenLoadsTheChosenFileAndNamesItInTheTitle) {
+    Start();
+    const QString path = WriteFile("two.cwf", kTwoRowList);
+    prompts.files = {path};
+    window->menus().mnuOpen->trigger();
+    EXPECT_EQ(prompts.lastFilter, "Clipwright edit list (*.cwf *.trn)");
+    ASSERT_EQ(scenes().count(), 2);
+    EXPECT_EQ(scenes().row(1).memo, "from the file");
+    EXPECT_EQ(window->windowTitle(), "Clipwright [" + path + "]");
+    EXPECT_EQ(window->defaultFolder(), QFileInfo(path).absolutePath());
+    EXPECT_EQ(scenes().totalText(), "00:00:10:00");
+}
+
+TEST_F(MainWindowTest, SaveIsOfferedOnlyWithAFileAndWritesIt) {
+    Start();
+    emit window->menus().mnuFile->aboutToShow();
+    EXPECT_FALSE(window->menus().mnusave->isEnabled());
+
+    const QString path = WriteFile("two.cwf", kTwoRowList);
+    ASSERT_TRUE(window->OpenAsDropped(path));
+    emit window->menus().mnuFile->aboutToShow();
+    EXPECT_TRUE(window->menus().mnusave->isEnabled());
+
+    scenes().ModifyRow(1, "00:02:00:00", "00:02:05:00", "changed", false);
+    window->menus().mnusave->trigger();
+    EXPECT_FALSE(scenes().modified());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\t 00:02:00:00\t 00:02:05:00\t000\t000\t0\tchanged\r\n"));
+    EXPECT_TRUE(prompts.questions.isEmpty());  // Save never asks before replacing its own file
+}
+
+TEST_F(MainWindowTest, SaveAsProposesTheNameAndAsksBeforeReplacing) {
+    Start();
+    const QString path = WriteFile("two.cwf", kTwoRowList);
+    ASSERT_TRUE(window->OpenAsDropped(path));
+    const QString other = QDir(home.path()).filePath("other.cwf");
+    prompts.files = {path, other};
+    prompts.answers = {false};  // do not replace two.cwf
+    window->menus().mnuSaveas->trigger();
+    EXPECT_EQ(prompts.lastProposedName, "two.cwf");
+    EXPECT_EQ(prompts.questions,
+              QStringList{"This file already exists.\nDo you want to replace it?"});
+    EXPECT_EQ(window->currentFileName(), path);
+
+    window->menus().mnuSaveas->trigger();
+    EXPECT_EQ(window->currentFileName(), other);
+    EXPECT_EQ(window->windowTitle(), "Clipwright [" + other + "]");
+    EXPECT_TRUE(QFile::exists(other));
+}
+
+TEST_F(MainWindowTest, ADropOpensOnlyTheFirstFile) {
+    Start();
+    const QString first = WriteFile("first.cwf", kTwoRowList);
+    const QString second = WriteFile("second.cwf", kTwoRowList);
+    Drop(*window, {first, second});
+    EXPECT_EQ(window->currentFileName(), first);
+    EXPECT_TRUE(window->windowTitle().endsWith("first.cwf]"));
+    EXPECT_EQ(scenes().count(), 2);
+    EXPECT_EQ(scenes().current(), 0);
+}
+
+TEST_F(MainWindowTest, ADropOntoAChangedListAsksFirst) {
+    Start();
+    FillScenes(scenes(), 3);
+    prompts.answers = {true};
+    prompts.files = {QString()};  // Yes, then the save is cancelled: nothing is opened
+    Drop(*window, {WriteFile("first.cwf", kTwoRowList)});
+    EXPECT_EQ(scenes().count(), 4);
+    EXPECT_TRUE(window->currentFileName().isEmpty());
+}
+
+TEST_F(MainWindowTest, ARefusedFileIsReportedOnceAndLeavesTheListAsItWas) {
+    Start();
+    FillScenes(scenes(), 2);
+    scenes().SetModified(false);
+    QByteArray malformed = kTwoRowList;
+    malformed.replace("Scenes\t002", "Scenes\tabc");
+    const QString bad = WriteFile("bad.cwf", malformed);
+    const QString wrongExtension = WriteFile("list.Cwf", kTwoRowList);
+    for (const QString& path : {bad, wrongExtension, QDir(home.path()).filePath("missing.cwf")}) {
+        prompts.warnings.clear();
+        EXPECT_FALSE(window->OpenAsDropped(path));
+        EXPECT_EQ(prompts.warnings, QStringList{"The file could not be read or written."})
+            << path.toStdString();
+        EXPECT_EQ(Memos(scenes()), (QStringList{"", "r1", "r2"}));
+        EXPECT_TRUE(window->currentFileName().isEmpty());
+        EXPECT_EQ(prompts.titles.last(), "Clipwright");
+    }
+}
+
+TEST_F(MainWindowTest, TheCommandLineFileOpensAtTheFirstShow) {
+    Start(DemoList());
+    EXPECT_EQ(window->currentFileName(), DemoList());
+    EXPECT_EQ(window->windowTitle(), "Clipwright [" + DemoList() + "]");
+    EXPECT_EQ(scenes().count(), 8);
+    EXPECT_FALSE(scenes().modified());
+    EXPECT_TRUE(prompts.warnings.isEmpty());
+}

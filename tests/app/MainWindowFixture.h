@@ -1,0 +1,73 @@
+// A main window on a fresh program folder, with the supplied captions and pictures, a scripted
+// user and no splash, shown and past its first show.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "ScriptedPrompts.h"
+#include "app/AppContext.h"
+#include "app/TfrmEDS.h"
+#include "edit/SceneList.h"
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(home.isValid()); }
+    void TearDown() override { CloseWithoutQuestions(); }
+
+    // The supplied files are those copied beside the test programs.
+    ProgramFolder Folder() const {
+        return ProgramFolder(home.path(), {QApplication::applicationDirPath()});
+    }
+
+    void Start(const QString& commandLineFile = {}) {
+        context = std::make_unique<AppContext>(Folder(), 9, home.path());
+        window = std::make_unique<TfrmEDS>(*context, prompts);
+        window->SetCommandLineFile(commandLineFile);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitFor([this] { return window->firstShowDone(); }, 5000));
+    }
+
+    // Ends the window as the user would, answering the close question Yes (and a save question
+    // No when the list was changed).
+    void CloseWithoutQuestions() {
+        if (!window)
+            return;
+        if (context->scenes().modified())
+            prompts.answers.push_back(false);
+        prompts.answers.push_back(true);
+        window->close();
+        window.reset();
+        context.reset();
+    }
+
+    SceneList& scenes() { return context->scenes(); }
+
+    QString WriteFile(const QString& name, const QByteArray& bytes) {
+        const QString path = QDir(home.path()).filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return path;
+    }
+
+    QString DemoList() const {
+        return QDir(QApplication::applicationDirPath()).filePath("demo/demo.cwf");
+    }
+
+    QString IniText() const {
+        QFile file(QDir(home.path()).filePath("cw20.ini"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    QTemporaryDir home;
+    ScriptedPrompts prompts;
+    std::unique_ptr<AppContext> context;
+    std::unique_ptr<TfrmEDS> window;
+};

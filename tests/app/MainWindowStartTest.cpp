@@ -1,0 +1,184 @@
+// Start-up and closing: the settings read at the first show and written at close, the close
+// questions, the real message box, the single-instance lock and the window's layout.
+#include <QAbstractButton>
+#include <QAction>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include "MainWindowFixture.h"
+#include "app/CommandLineFile.h"
+#include "app/InstanceLock.h"
+#include "app/MainLayout.h"
+#include "app/MessageBoxPrompts.h"
+#include "edit/SceneListFixtures.h"
+#include "ui/HelpWindow.h"
+#include "ui/SceneListView.h"
+
+TEST_F(MainWindowTest, FrameModeAndTheLastFileAreWrittenAtCloseAndReadAtTheNextStart) {
+    WriteFile("cw20.ini", "[Setup]\r\nFrameMode=2\r\n");
+    Start(DemoList());
+    EXPECT_EQ(scenes().timecodeMode(), 2u);
+    CloseWithoutQuestions();
+    EXPECT_TRUE(IniText().contains("FrameMode=2"));
+    EXPECT_TRUE(IniText().contains("Program=" + DemoList()));
+
+    Start();
+    EXPECT_EQ(scenes().timecodeMode(), 2u);
+    EXPECT_EQ(window->defaultFolder(), QFileInfo(DemoList()).absolutePath());
+}
+
+TEST_F(MainWindowTest, AMalformedFrameModeIsReportedAndTheStartGoesOnWithMode0) {
+    for (const char* value : {"abc", "7"}) {
+        WriteFile("cw20.ini", QByteArray("[Setup]\r\nFrameMode=") + value + "\r\n");
+        prompts.warnings.clear();
+        Start(DemoList());
+        ASSERT_EQ(prompts.warnings.size(), 1) << value;
+        EXPECT_TRUE(prompts.warnings[0].contains("FrameMode")) << prompts.warnings[0].toStdString();
+        EXPECT_TRUE(prompts.warnings[0].contains(value));
+        EXPECT_TRUE(prompts.warnings[0].contains("cw20.ini"));
+        EXPECT_EQ(scenes().timecodeMode(), 0u);
+        EXPECT_EQ(scenes().count(), 8);  // the start-up went on to the command-line file
+        CloseWithoutQuestions();
+    }
+}
+
+TEST_F(MainWindowTest, ClosingAsksToSaveThenToQuit) {
+    Start();
+    FillScenes(scenes(), 1);
+    prompts.answers = {false, false};  // discard the changes, but do not quit
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(prompts.questions,
+              (QStringList{"The edit list has been changed.\nDo you want to save it?",
+                           "Do you want to quit Clipwright?"}));
+    EXPECT_TRUE(window->isVisible());
+
+    prompts.answers = {true};  // save, then cancel the save dialog: the window stays
+    prompts.files = {QString()};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(IniText().contains("FrameMode"));  // nothing written while it stays
+}
+
+TEST_F(MainWindowTest, TheRealBoxAsksAndItsAnswerCounts) {
+    Start();
+    MessageBoxPrompts real;
+    QString shownText;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shownText = box->text();
+        box->button(QMessageBox::Yes)->click();
+    });
+    EXPECT_TRUE(real.AskYesNo(window.get(), "Clipwright", "Do you want to quit Clipwright?"));
+    EXPECT_EQ(shownText, "Do you want to quit Clipwright?");
+}
+
+TEST_F(MainWindowTest, ASecondInstanceOnTheSameFolderEndsAtOnceWithExitCode0) {
+    InstanceLock first(QDir(home.path()).filePath("cw20.key"));
+    ASSERT_TRUE(first.IsHeld());
+    // A second lock in this very process must fail too: flock locks belong to the open file.
+    EXPECT_FALSE(InstanceLock(QDir(home.path()).filePath("cw20.key")).IsHeld());
+
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_CONFIG_HOME", home.path());
+    second.setProcessEnvironment(environment);
+    second.start(QDir(QApplication::applicationDirPath()).filePath("clipwright"),
+                 {"--home", home.path()});
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(QDir(home.path()).filePath("cw20.ini")));
+
+    first.Release();
+    InstanceLock again(QDir(home.path()).filePath("cw20.key"));
+    EXPECT_TRUE(again.IsHeld());
+}
+
+TEST_F(MainWindowTest, TheLockIsReleasedWhenTheWindowCloses) {
+    Start();
+    EXPECT_FALSE(InstanceLock(QDir(home.path()).filePath("cw20.key")).IsHeld());
+    prompts.answers = {true};
+    ASSERT_TRUE(window->close());
+    EXPECT_TRUE(InstanceLock(QDir(home.path()).filePath("cw20.key")).IsHeld());
+}
+
+TEST(CommandLineFileTest, TakesTheArgumentsWholeWithoutSurroundingQuotes) {
+    EXPECT_EQ(CommandLineFile({}), "");
+    EXPECT_EQ(CommandLineFile({"/tmp/a.cwf"}), "/tmp/a.cwf");
+    EXPECT_EQ(CommandLineFile({"\"/tmp/my list.cwf\""}), "/tmp/my list.cwf");
+    EXPECT_EQ(CommandLineFile({"/tmp/my", "list.cwf"}), "/tmp/my list.cwf");
+    EXPECT_EQ(CommandLineFile({"\""}), "\"");
+}
+
+TEST(MainLayoutTest, BelowSixHundredPixelsTheBandsKeepTheirWidthAndTheBarAppears) {
+    const MainLayout wide = ComputeMainLayout(QSize(800, 400), 54, 30, 16);
+    EXPECT_FALSE(wide.scrollBarShown);
+    EXPECT_EQ(wide.toolbar, QRect(0, 0, 800, 54));
+    EXPECT_EQ(wide.header, QRect(0, 54, 800, 20));
+    EXPECT_EQ(wide.list, QRect(0, 74, 800, 326));
+    EXPECT_EQ(wide.scrollPosition, 0);
+
+    const MainLayout narrow = ComputeMainLayout(QSize(500, 400), 54, 40, 16);
+    EXPECT_TRUE(narrow.scrollBarShown);
+    EXPECT_EQ(narrow.scrollMaximum, 100);
+    EXPECT_EQ(narrow.scrollPage, 500);
+    EXPECT_EQ(narrow.toolbar, QRect(0, 0, 600, 54));
+    EXPECT_EQ(narrow.header, QRect(-40, 54, 600, 20));
+    EXPECT_EQ(narrow.list, QRect(-40, 74, 540, 310));  // right edge stays at the window's edge
+    EXPECT_EQ(narrow.scrollBar, QRect(0, 384, 484, 16));
+
+    // Widening the window pulls a scroll position back into the new range.
+    EXPECT_EQ(ComputeMainLayout(QSize(580, 400), 54, 100, 16).scrollPosition, 20);
+    // Without the toolbar the header and the list move up.
+    EXPECT_EQ(ComputeMainLayout(QSize(800, 400), 0, 0, 16).header.top(), 0);
+}
+
+TEST_F(MainWindowTest, TheToolbarToggleMovesTheListUp) {
+    Start();
+    const int listTop = window->list()->geometry().top();
+    window->menus().mnuToolbar->trigger();
+    EXPECT_FALSE(window->menus().mnuToolbar->isChecked());
+    EXPECT_EQ(window->list()->geometry().top(), listTop - 54);
+    window->menus().mnuToolbar->trigger();
+    EXPECT_EQ(window->list()->geometry().top(), listTop);
+}
+
+TEST_F(MainWindowTest, TheWheelScrollsTheListOneRowPerNotch) {
+    Start();
+    FillScenes(scenes(), 60);
+    QApplication::processEvents();
+    QScrollBar* bar = window->list()->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 40);
+    const QPointF at(20, 20);
+    QWheelEvent down(at, window->list()->viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    bar->setValue(0);
+    QApplication::sendEvent(window->list()->viewport(), &down);
+    EXPECT_EQ(bar->value(), 20);
+    QWheelEvent up(at, window->list()->viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120),
+                   Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(window.get(), &up);
+    QApplication::sendEvent(window.get(), &up);
+    EXPECT_EQ(bar->value(), 0);  // never above the top
+}
+
+TEST_F(MainWindowTest, HelpContentAndKeywordOpenTheHelpWindow) {
+    Start();
+    window->menus().mnuKeyword->trigger();
+    HelpWindow* help = window->helpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->tabs()->currentIndex(), 1);
+    EXPECT_TRUE(help->keywordField()->text().isEmpty());
+    window->menus().mnuCont->trigger();
+    EXPECT_EQ(help->tabs()->currentIndex(), 0);
+    EXPECT_EQ(help->currentPage(), "contents.html");
+}

@@ -1,0 +1,43 @@
+#include "ScriptedPrompts.h"
+
+bool ScriptedPrompts::AskYesNo(QWidget*, const QString& title, const QString& text) {
+    titles << title;
+    questions << text;
+    if (answers.empty()) {
+        ++unscriptedQuestions;
+        return false;
+    }
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+void ScriptedPrompts::ShowWarning(QWidget*, const QString& title, const QString& text) {
+    titles << title;
+    warnings << text;
+}
+
+void ScriptedPrompts::ShowInformation(QWidget*, const QString& title, const QString&) {
+    titles << title;
+}
+
+QString ScriptedPrompts::NextFile() {
+    ++fileDialogs;
+    if (files.empty())
+        return {};
+    const QString file = files.front();
+    files.pop_front();
+    return file;
+}
+
+QString ScriptedPrompts::ChooseOpenFile(QWidget*, const QString&, const QString& filter) {
+    lastFilter = filter;
+    return NextFile();
+}
+
+QString ScriptedPrompts::ChooseSaveFile(QWidget*, const QString&, const QString& proposedName,
+                                        const QString& filter) {
+    lastProposedName = proposedName;
+    lastFilter = filter;
+    return NextFile();
+}
