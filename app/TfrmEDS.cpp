@@ -21,7 +21,9 @@
 #include "ui/HelpWindow.h"
 #include "ui/SceneListView.h"
 #include "ui/SettingsKeys.h"
+#include "ui/TfrmCrct.h"
 #include "ui/TfrmTitle.h"
+#include "ui/WindowPositions.h"
 
 namespace {
 
@@ -138,6 +140,7 @@ void TfrmEDS::ConnectMenus() {
     connect(m.mnuCopy, &QAction::triggered, &scenes, &SceneList::Copy);
     connect(m.mnuPaste, &QAction::triggered, &scenes, &SceneList::Paste);
     connect(m.mnuDel, &QAction::triggered, this, &TfrmEDS::mnuDelClick);
+    connect(m.mnuMod, &QAction::triggered, this, &TfrmEDS::mnuModClick);
     connect(m.mnuAllSel, &QAction::triggered, &scenes, &SceneList::SelectAll);
     connect(m.mnuNonSel, &QAction::triggered, &scenes, &SceneList::SelectNone);
     for (QAction* add : {m.mnuScene, m.mnuTChange})
@@ -154,6 +157,7 @@ void TfrmEDS::ConnectList() {
     connect(&scenes, &SceneList::selectionChanged, this, &TfrmEDS::UpdateEditMenu);
     connect(&scenes, &SceneList::rowsChanged, this, &TfrmEDS::UpdateEditMenu);
     connect(&scenes, &SceneList::rowsChanged, this, &TfrmEDS::UpdateTotal);
+    connect(list_, &SceneListView::modifyRequested, this, &TfrmEDS::ModifyRow);
 }
 
 QString TfrmEDS::Text(const char* key) const {
@@ -177,6 +181,7 @@ void TfrmEDS::FormShow() {
     ReadDefaultFolder();
     ReadFrameMode();
     context_.scenes().ClearList();
+    RestorePosition(this, context_.settings());
     setAcceptDrops(true);
     // The list takes the Up and Down keys.
     list_->setFocus();
@@ -231,6 +236,7 @@ void TfrmEDS::FormClose() {
         settings.WriteString(settings_keys::kProgram, currentFile_);
     settings.WriteInteger(settings_keys::kFrameMode,
                           static_cast<int32_t>(context_.scenes().timecodeMode()));
+    SavePosition(this, settings);
     if (help_ != nullptr)
         help_->close();
     context_.instanceLock().Release();
@@ -410,6 +416,9 @@ void TfrmEDS::UpdateTotal() {
 void TfrmEDS::UpdateEditMenu() {
     context_.scenes().CountSelected();
     menus_.ApplyEditState(context_.scenes().MenuState());
+    // Modify Edit Points needs the scene correction dialog.
+    if (!correction_)
+        menus_.mnuMod->setEnabled(false);
 }
 
 void TfrmEDS::mnuDelClick() {
@@ -419,6 +428,20 @@ void TfrmEDS::mnuDelClick() {
         Text("MSG_DEL1") + QString::number(scenes.selectedCount()) + Text("MSG_DEL2");
     if (prompts_.AskYesNo(this, Text("TI_MAIN"), question))
         scenes.DeleteSelected();
+}
+
+void TfrmEDS::SetCorrectionDialog(TfrmCrct* dialog) {
+    correction_ = dialog;
+    UpdateEditMenu();
+}
+
+void TfrmEDS::mnuModClick() {
+    ModifyRow(context_.scenes().FirstSelected());
+}
+
+void TfrmEDS::ModifyRow(int row) {
+    if (correction_ && row >= 0 && row < context_.scenes().count())
+        correction_->ModifyRow(context_.scenes(), row);
 }
 
 void TfrmEDS::mnuSceneClick(QAction* item) {

@@ -20,6 +20,7 @@ class QFrame;
 class QLabel;
 class QScrollBar;
 class SceneListView;
+class TfrmCrct;
 
 class UserPrompts;
 
@@ -35,6 +36,8 @@ public:
     void SetTitleWindow(TfrmTitle* title) { title_ = title; }
     // The project file to open at the first show, after the splash.
     void SetCommandLineFile(const QString& path) { commandLineFile_ = path; }
+    // The scene correction dialog behind Modify Edit Points and a double click on a row.
+    void SetCorrectionDialog(TfrmCrct* dialog);
     // The progress window, which questions of the file layer must not hide behind.
     void SetProgressWindow(QWidget* window) { progressWindow_ = window; }
 
@@ -90,6 +93,8 @@ private:
     void mnusaveClick();
     bool mnuSaveasClick();
     void mnuDelClick();
+    void mnuModClick();
+    void ModifyRow(int row);
     void mnuSceneClick(QAction* item);
     void mnuToolbarClick(bool shown);
     void mnuContClick();
@@ -123,6 +128,7 @@ private:
     QScrollBar* scrollBar_ = nullptr;
     QPointer<TfrmTitle> title_;
     QPointer<QWidget> progressWindow_;
+    QPointer<TfrmCrct> correction_;
     HelpWindow* help_ = nullptr;
 
     QString currentFile_;

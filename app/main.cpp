@@ -9,6 +9,7 @@
 #include "app/TfrmEDS.h"
 #include "ui/ProgramFolder.h"
 #include "ui/StartOptions.h"
+#include "ui/TfrmCrct.h"
 #include "ui/TfrmTitle.h"
 
 namespace {
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
     TfrmEDS mainWindow(context, prompts);
     TfrmTitle title(context.captions(), context.programFolder(), context.settings(), &mainWindow);
     mainWindow.SetTitleWindow(&title);
+    TfrmCrct correction(context.captions(), context.settings(), &mainWindow);
+    mainWindow.SetCorrectionDialog(&correction);
     mainWindow.SetCommandLineFile(CommandLineFile(options.arguments));
     mainWindow.show();
     return QApplication::exec();

@@ -15,6 +15,7 @@
 #include "app/AppContext.h"
 #include "app/TfrmEDS.h"
 #include "edit/SceneList.h"
+#include "ui/TfrmCrct.h"
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -29,6 +30,9 @@ protected:
     void Start(const QString& commandLineFile = {}) {
         context = std::make_unique<AppContext>(Folder(), 9, home.path());
         window = std::make_unique<TfrmEDS>(*context, prompts);
+        correction =
+            std::make_unique<TfrmCrct>(context->captions(), context->settings(), window.get());
+        window->SetCorrectionDialog(correction.get());
         window->SetCommandLineFile(commandLineFile);
         window->show();
         ASSERT_TRUE(QTest::qWaitFor([this] { return window->firstShowDone(); }, 5000));
@@ -43,6 +47,7 @@ protected:
             prompts.answers.push_back(false);
         prompts.answers.push_back(true);
         window->close();
+        correction.reset();
         window.reset();
         context.reset();
     }
@@ -70,4 +75,5 @@ protected:
     ScriptedPrompts prompts;
     std::unique_ptr<AppContext> context;
     std::unique_ptr<TfrmEDS> window;
+    std::unique_ptr<TfrmCrct> correction;
 };

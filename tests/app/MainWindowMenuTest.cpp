@@ -2,6 +2,7 @@
 // main window's menu items.
 #include <QAction>
 #include <QMenu>
+#include <QTimer>
 
 #include "MainWindowFixture.h"
 #include "edit/SceneListFixtures.h"
@@ -95,6 +96,24 @@ TEST_F(MainWindowTest, DeleteAsksWithTheCountBetweenItsTwoTexts) {
     prompts.answers = {true};
     window->menus().mnuDel->trigger();
     EXPECT_EQ(Memos(scenes()), (QStringList{"", "r2", "r4"}));
+}
+
+TEST_F(MainWindowTest, ModifyEditPointsOpensTheFirstSelectedRowInTheCorrectionDialog) {
+    Start();
+    FillScenes(scenes(), 2);
+    scenes().SelectOnly(2);
+    QString shownMemo;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+        auto* dialog = qobject_cast<TfrmCrct*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        shownMemo = dialog->memo();
+        dialog->reject();
+    });
+    ASSERT_TRUE(OpenEditMenu(*window).mod);
+    window->menus().mnuMod->trigger();
+    EXPECT_EQ(shownMemo, "r2");
+    EXPECT_EQ(Memos(scenes()), (QStringList{"", "r1", "r2"}));  // Cancel changes nothing
 }
 
 TEST_F(MainWindowTest, ShortcutsOfTheMenusAreFixed) {

@@ -32,6 +32,20 @@ TEST_F(MainWindowTest, FrameModeAndTheLastFileAreWrittenAtCloseAndReadAtTheNextS
     EXPECT_EQ(window->defaultFolder(), QFileInfo(DemoList()).absolutePath());
 }
 
+TEST_F(MainWindowTest, ThePositionIsWrittenAtCloseAndRestoredAtTheNextStart) {
+    Start();
+    window->setGeometry(60, 40, 520, 380);
+    const QRect placed = window->geometry();
+    CloseWithoutQuestions();
+    EXPECT_TRUE(IniText().contains("[frmEDS]"));
+    EXPECT_TRUE(IniText().contains("Width=520"));
+
+    Start();
+    EXPECT_EQ(window->geometry(), placed);
+    // Below 600 pixels the horizontal scroll bar takes the bottom of the window.
+    EXPECT_TRUE(window->findChild<QScrollBar*>("ScrollBar1")->isVisible());
+}
+
 TEST_F(MainWindowTest, AMalformedFrameModeIsReportedAndTheStartGoesOnWithMode0) {
     for (const char* value : {"abc", "7"}) {
         WriteFile("cw20.ini", QByteArray("[Setup]\r\nFrameMode=") + value + "\r\n");
