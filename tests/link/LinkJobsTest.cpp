@@ -50,8 +50,9 @@ TEST_F(LinkJobsTest, commandsFromTwoThreadsDuringPollingNeverInterleave) {
     // Polls went on between the commands.
     EXPECT_GT(CountRequests(tarncmd::kStatusQuery), 20u);
     // An exchange takes about 10 ms here. A command waits for at most one exchange in
-    // progress and one queued ahead of it from the other thread, then makes its own.
-    EXPECT_LT(longest, 3 * 10 + 60);
+    // progress and one queued ahead of it from the other thread, then makes its own; the rest
+    // is room for a loaded machine.
+    EXPECT_LT(longest, 3 * 10 + 200);
 }
 
 TEST_F(LinkJobsTest, pollingThreadCommandsRunAtOnceAndItsWaitsServeQueuedJobs) {
