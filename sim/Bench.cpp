@@ -162,6 +162,10 @@ bool ReadCapabilityWords(const QJsonObject& o, EffectSpec* effect, const Context
     if (!v.isArray() || words.size() != 6)
         return here.Fail("expected \"none\" or an array of six capability words");
     for (int i = 0; i < 6; ++i) {
+        if (words[i].toString() == "none") {  // the same as -1: the device reports "none"
+            effect->capabilityWords[i] = -1;
+            continue;
+        }
         const double d = words[i].toDouble();
         const int word = static_cast<int>(d);
         // The reply carries a word in five nibbles, and an odd last nibble means "none":
@@ -169,7 +173,7 @@ bool ReadCapabilityWords(const QJsonObject& o, EffectSpec* effect, const Context
         if (!words[i].isDouble() || d != word || (word != -1 && (word < 0 || word > 0xFFFFE)) ||
             (word != -1 && word % 2 != 0))
             return here.Fail("word " + std::to_string(i) +
-                             ": expected -1 or an even number from 0 to 1048574");
+                             ": expected \"none\", -1 or an even number from 0 to 1048574");
         effect->capabilityWords[i] = word;
     }
     return true;

@@ -44,6 +44,10 @@ public:
     int Mode() const { return mode_; }
     int PendingMode() const { return pendingMode_.value_or(mode_); }
     bool Busy() const { return pendingMode_.has_value(); }
+    // When the change under way takes effect; nothing when none is under way.
+    std::optional<int64_t> ChangeAtMicros() const {
+        return pendingMode_ ? std::optional<int64_t>(pendingAtMicros_) : std::nullopt;
+    }
     int Counter() const;
     double ExactPosition() const { return position_; }
     bool CounterAvailable() const { return counterOn_ && mode_ != deckmode::kEject; }

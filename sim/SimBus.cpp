@@ -20,10 +20,18 @@ SimBus::SimBus(const Bench& bench, uint32_t seed) {
 
 void SimBus::AdvanceTo(int64_t nowMicros) {
     // Without a recording under way every deck can jump; otherwise the decks move together in
-    // short steps so that each recorded frame meets the player frame of its moment.
+    // short steps that also end wherever a deck changes mode, so that within a step every tape
+    // moves evenly and each recorded frame meets the player frame of its moment.
     while (nowMicros_ < nowMicros) {
-        const int64_t until =
-            AnyDeckRecording() ? std::min(nowMicros, nowMicros_ + kRecordingStepMicros) : nowMicros;
+        int64_t until = nowMicros;
+        if (AnyDeckRecording()) {
+            until = std::min(nowMicros, nowMicros_ + kRecordingStepMicros);
+            for (auto& device : devices_)
+                if (const auto change =
+                        device->Deck() ? device->Deck()->Model().ChangeAtMicros() : std::nullopt;
+                    change && *change > nowMicros_)
+                    until = std::min(until, *change);
+        }
         AdvanceStep(until);
         nowMicros_ = until;
     }
@@ -106,8 +114,14 @@ ReceivedFrame SimBus::InputAt(size_t recorder, double playerPosition) const {
     if (!player)
         return frame;
     frame.playerId = player->Spec().id;
+    const EffectOutput output = player->Output();
+    frame.effect = output.effect;
+    frame.transition = output.transition;
+    frame.transitionIn = output.transitionIn;
     const DeckModel& model = player->Deck()->Model();
-    frame.sourceFrame = static_cast<int>(std::floor(playerPosition + 1e-6));
+    // A thousandth of a frame is below anything a deck can tell apart; it absorbs rounding
+    // of the latencies to whole microseconds.
+    frame.sourceFrame = static_cast<int>(std::floor(playerPosition + 1e-3));
     if (player->PowerOn() && model.Mode() == deckmode::kPlay)
         frame.picture = ReceivedFrame::Picture::Play;
     else if (player->PowerOn() && model.Mode() == deckmode::kPause)

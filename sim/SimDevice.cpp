@@ -5,6 +5,8 @@ namespace tarnsim {
 SimDevice::SimDevice(const DeviceSpec& spec, uint32_t seed) : spec_(spec), system_(spec_) {
     if (spec_.deck)
         deck_ = std::make_unique<DeckPart>(*spec_.deck, spec_.timecodeMode, seed);
+    if (spec_.effect)
+        effect_ = std::make_unique<EffectPart>(*spec_.effect);
 }
 
 Reply SimDevice::Answer(const CommandBytes& command, int64_t now,
@@ -17,13 +19,14 @@ Reply SimDevice::Answer(const CommandBytes& command, int64_t now,
             SetPower(system_.PowerOn());
         return reply;
     }
-    if (deck_ && DeckPart::IsDeckGroup(group)) {
-        // A device in standby hears deck commands but cannot carry them out.
-        if (!system_.PowerOn())
-            return Reply{status::kNotReady, {}};
-        return deck_->Answer(command, now, terminalTarget_);
-    }
-    return Reply{status::kRefused, {}};
+    const bool forDeck = deck_ && DeckPart::IsDeckGroup(group);
+    const bool forEffect = effect_ && EffectPart::IsEffectGroup(group);
+    if (!forDeck && !forEffect)
+        return Reply{status::kRefused, {}};
+    // A device in standby hears deck and effect commands but cannot carry them out.
+    if (!system_.PowerOn())
+        return Reply{status::kNotReady, {}};
+    return forDeck ? deck_->Answer(command, now, terminalTarget_) : effect_->Answer(command);
 }
 
 void SimDevice::SetPower(bool on) {

@@ -7,6 +7,7 @@
 
 #include "sim/Bench.h"
 #include "sim/DeckPart.h"
+#include "sim/EffectPart.h"
 #include "sim/SystemPart.h"
 
 namespace tarnsim {
@@ -29,11 +30,16 @@ public:
     DeckPart* Deck() { return deck_.get(); }
     const DeckPart* Deck() const { return deck_.get(); }
     void SetEditTerminalTarget(DeckPart* target) { terminalTarget_ = target; }
+    EffectPart* Effect() { return effect_.get(); }
+    const EffectPart* Effect() const { return effect_.get(); }
+    // The effect and transition state of the device's picture output.
+    EffectOutput Output() const { return effect_ ? effect_->Output() : EffectOutput{}; }
 
 private:
     const DeviceSpec spec_;
     SystemPart system_;
     std::unique_ptr<DeckPart> deck_;
+    std::unique_ptr<EffectPart> effect_;
     DeckPart* terminalTarget_ = nullptr;
 };
 

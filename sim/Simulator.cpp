@@ -84,6 +84,15 @@ DeviceState Simulator::StateOf(const SimDevice& device) const {
         s.position = m.Counter();
         s.counterAvailable = m.CounterAvailable();
     }
+    if (const EffectPart* effect = device.Effect()) {
+        const EffectOutput output = effect->Output();
+        s.hasEffect = true;
+        s.effect = output.effect;
+        s.selectedTransition = effect->SelectedTransition();
+        s.armed = effect->Armed();
+        s.runningTransition = output.transition;
+        s.runningIn = output.transitionIn;
+    }
     return s;
 }
 

@@ -34,6 +34,12 @@ struct DeviceState {
     bool busy = false;
     int position = 0;  // counter in frames
     bool counterAvailable = false;
+    bool hasEffect = false;  // effect fields are meaningful when set
+    int effect = 0;
+    int selectedTransition = 0;  // the transition the last setup named, 0 = none
+    bool armed = false;
+    int runningTransition = 0;  // running in or out now, 0 = none
+    bool runningIn = false;
 };
 
 class Simulator {

@@ -1,7 +1,11 @@
 // The tarn-sim executable: announces its pseudo-terminal, serves it, and ends cleanly on a
 // signal with its report written; bad benches and options end it with an error.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <csignal>
 
 #include "sim/SimFixture.h"
@@ -26,13 +30,24 @@ TEST(TarnSimProcess, servesTheDemoBenchAndWritesItsReportOnSigterm) {
     EXPECT_EQ(Hex(line.Exchange(RequestFrame(2, {0x7C, 0x49}))),
               Hex(ReplyFrame(2, 0x03, {0x01, 0x08})));
 
+    // The player plays and records through its edit terminal for about two seconds.
+    EXPECT_EQ(line.Exchange(RequestFrame(1, {0x08, 0x43, 0x75})).size(), 11u);
+    EXPECT_EQ(line.Exchange(RequestFrame(1, {0x48, 0x50, 0x70})).size(), 11u);
+    QThread::msleep(2500);
+
     kill(static_cast<pid_t>(process.processId()), SIGTERM);
     ASSERT_TRUE(process.waitForFinished(10000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(process.exitCode(), 0);
     QFile file(report);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().contains("\"segments\""));
+    const QJsonArray segments = QJsonDocument::fromJson(file.readAll())["segments"].toArray();
+    ASSERT_GE(segments.size(), 1);
+    const QJsonObject take = segments[0].toObject();
+    EXPECT_EQ(take["recorder"].toInt(), 2);
+    EXPECT_EQ(take["player"].toInt(), 1);
+    EXPECT_EQ(take["picture"].toString(), "play");
+    EXPECT_GT(take["rec_to"].toInt() - take["rec_from"].toInt(), 10);
     EXPECT_FALSE(QFileInfo::exists(link));
     QFile transcript(dir.filePath("t.txt"));
     ASSERT_TRUE(transcript.open(QIODevice::ReadOnly));

@@ -1,0 +1,56 @@
+// The effect function of a player that mixes picture effects and transitions into its output:
+// effect set, transition mode select / preparation / pattern, arm, run in and out with progress
+// replies, the wipe-out sequence, and the capability query. Keeps the output state (current
+// effect, transition running in or out) for the recorder that takes the picture in.
+#pragma once
+
+#include <optional>
+
+#include "sim/Bench.h"
+#include "sim/WireFrame.h"
+
+namespace tarnsim {
+
+// What the effect function puts into the picture right now.
+struct EffectOutput {
+    int effect = 0;
+    int transition = 0;  // transition running in or out, 0 when none runs
+    bool transitionIn = false;
+};
+
+class EffectPart {
+public:
+    explicit EffectPart(const EffectSpec& spec);
+
+    static bool IsEffectGroup(uint8_t group) { return group == 0x18; }
+
+    Reply Answer(const CommandBytes& command);
+
+    EffectOutput Output() const;
+    int SelectedTransition() const { return selected_; }
+    bool Armed() const { return armedFamily_ != 0; }
+
+private:
+    // Which transition setup a mode select chose.
+    enum class Setup { None, FamilyA, FamilyA117, FamilyB, FamilyBWipe };
+
+    bool SelectMode(const CommandBytes& c);
+    bool Prepare(const CommandBytes& c);
+    bool ChoosePattern(const CommandBytes& c);
+    bool Run(char family, bool in);
+    Reply Progress();
+    Reply Capability(int page) const;
+    char SelectedFamily() const;
+
+    EffectSpec spec_;
+    int effect_ = 0;
+    Setup setup_ = Setup::None;
+    bool longPreparation_ = false;  // the 7F ... 04 preparation of 101 and 104
+    bool prepared_ = false;
+    int selected_ = 0;      // transition code the setup and pattern amount to, 0 = none
+    char armedFamily_ = 0;  // 'A', 'B' or 0
+    std::optional<EffectOutput> running_;  // the last transition run, until it reports its end
+    int pollsLeft_ = 0;
+};
+
+}  // namespace tarnsim

@@ -1,0 +1,138 @@
+// The recorders' tapes: which player frame each recorded frame received, in which effect and
+// transition state, gathered into segments. Decks on a manual clock, so frames are exact.
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "sim/SimFixture.h"
+
+namespace {
+
+using Picture = tarnsim::ReceivedFrame::Picture;
+
+// Player 1 with an edit terminal on recorder 2; latencies as in the demo.
+const char* kBench = R"({"devices": [
+  {"id": 1, "category": 7, "groups": [8, 24], "answer_delay_ms": 0, "edit_terminal": 2,
+   "deck": {"position": 900, "mode": "pause", "latency_frames": {"play": 6, "pause": 22}},
+   "effect": {"progress_polls": 3}},
+  {"id": 2, "category": 1, "groups": [8], "answer_delay_ms": 0,
+   "deck": {"position": 1800, "mode": "rec_pause",
+            "latency_frames": {"record": 40, "rec_pause": 10}}}]})";
+
+class TapeReport : public SimFixture {
+protected:
+    void SetUp() override { Serve(kBench); }
+    std::vector<tarnsim::TapeSegment> Segments() { return sim->TapeSegments(); }
+};
+
+TEST_F(TapeReport, recordingWhileThePlayerPlaysTakesInConsecutiveFramesAfterTheLatencies) {
+    Ask(1, {0x08, 0x43, 0x75});  // moves 6 frames later
+    Ask(2, {0x08, 0x42, 0x70});  // records 40 frames later
+    AdvanceFrames(100);
+    Ask(2, {0x08, 0x42, 0x6D});  // pauses 10 frames later
+    AdvanceFrames(50);
+    const auto segments = Segments();
+    ASSERT_EQ(segments.size(), 1u);
+    const tarnsim::TapeSegment& s = segments[0];
+    EXPECT_EQ(s.recorder, 2);
+    EXPECT_EQ(s.first.playerId, 1);
+    EXPECT_EQ(s.first.picture, Picture::Play);
+    EXPECT_EQ(s.recFrom, 1800);
+    EXPECT_EQ(s.recTo, 1870);
+    EXPECT_EQ(s.first.sourceFrame, 934);  // the player ran 34 frames before recording began
+    EXPECT_EQ(s.srcTo, 1004);
+}
+
+TEST_F(TapeReport, aStillPlayerGivesOneRepeatedFrameAndAStoppedOneNoPicture) {
+    Ask(1, {0x08, 0x4E, 0x20});
+    sim->SetDeckMode(2, 14);  // recording at once
+    AdvanceFrames(30);
+    sim->SetDeckMode(1, 1);
+    AdvanceFrames(20);
+    sim->SetDeckMode(2, 13);
+    const auto segments = Segments();
+    ASSERT_EQ(segments.size(), 2u);
+    EXPECT_EQ(segments[0].first.picture, Picture::Still);
+    EXPECT_EQ(segments[0].recTo - segments[0].recFrom, 30);
+    EXPECT_EQ(segments[0].first.sourceFrame, 900);
+    EXPECT_EQ(segments[0].srcTo, 901);
+    EXPECT_EQ(segments[1].first.picture, Picture::None);
+    EXPECT_EQ(segments[1].recFrom, 1830);
+    EXPECT_EQ(segments[1].recTo, 1850);
+}
+
+TEST_F(TapeReport, effectChangesAndTransitionRunsSplitTheSegments) {
+    sim->SetDeckMode(1, 6);
+    sim->SetDeckMode(2, 14);
+    AdvanceFrames(10);
+    Ask(1, {0x18, 0x48, 0x21});  // effect 2
+    AdvanceFrames(10);
+    for (const Bytes& body : {Bytes{0x18, 0x40, 0x20}, Bytes{0x18, 0x46, 0x20},
+                              Bytes{0x18, 0x41, 0x27}, Bytes{0x18, 0x43, 0x65}})
+        ASSERT_EQ(line->Exchange(RequestFrame(1, body))[3], 0x02);
+    AdvanceFrames(10);
+    for (int poll = 0; poll < 4; ++poll)
+        Ask(1, {0x18, 0x43, 0x7E});  // three polls, then the end
+    AdvanceFrames(10);
+    sim->SetDeckMode(2, 13);
+    const auto segments = Segments();
+    ASSERT_EQ(segments.size(), 4u);
+    const int effects[] = {0, 2, 2, 2};
+    const int transitions[] = {0, 0, 106, 0};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(segments[i].first.effect, effects[i]) << i;
+        EXPECT_EQ(segments[i].first.transition, transitions[i]) << i;
+        EXPECT_EQ(segments[i].recTo - segments[i].recFrom, 10) << i;
+        EXPECT_EQ(segments[i].first.picture, Picture::Play);
+        if (i > 0)
+            EXPECT_EQ(segments[i].first.sourceFrame, segments[i - 1].srcTo);
+    }
+    EXPECT_TRUE(segments[2].first.transitionIn);
+}
+
+TEST_F(TapeReport, theEditTerminalRecordsOnItsTargetAndALaterTakeReplacesTheOldOne) {
+    sim->SetDeckMode(1, 6);
+    Ask(1, {0x48, 0x50, 0x70});
+    AdvanceFrames(40 + 60);
+    Ask(1, {0x48, 0x50, 0x60});
+    AdvanceFrames(10);
+    ASSERT_EQ(Segments().size(), 1u);
+    EXPECT_EQ(Segments()[0].recTo, 1870);
+    // Back over the middle of the take, still from the playing player.
+    sim->SetDeckPosition(2, 1820);
+    sim->SetDeckMode(2, 14);
+    AdvanceFrames(20);
+    sim->SetDeckMode(2, 13);
+    const auto segments = Segments();
+    ASSERT_EQ(segments.size(), 3u);
+    EXPECT_EQ(segments[0].recTo, 1820);
+    EXPECT_EQ(segments[1].recFrom, 1820);
+    EXPECT_EQ(segments[1].recTo, 1840);
+    EXPECT_EQ(segments[2].recFrom, 1840);
+    EXPECT_EQ(segments[2].recTo, 1870);
+    EXPECT_NE(segments[1].first.sourceFrame, segments[0].srcTo);
+}
+
+TEST_F(TapeReport, reportJsonHasOneObjectPerSegment) {
+    sim->SetDeckMode(1, 6);
+    sim->SetDeckMode(2, 14);
+    AdvanceFrames(15);
+    sim->SetDeckMode(2, 13);
+    const QJsonObject root =
+        QJsonDocument::fromJson(QByteArray::fromStdString(sim->ReportJson())).object();
+    const QJsonArray segments = root["segments"].toArray();
+    ASSERT_EQ(segments.size(), 1);
+    const QJsonObject s = segments[0].toObject();
+    EXPECT_EQ(s["recorder"].toInt(), 2);
+    EXPECT_EQ(s["rec_from"].toInt(), 1800);
+    EXPECT_EQ(s["rec_to"].toInt(), 1815);
+    EXPECT_EQ(s["player"].toInt(), 1);
+    EXPECT_EQ(s["src_from"].toInt(), 900);
+    EXPECT_EQ(s["src_to"].toInt(), 915);
+    EXPECT_EQ(s["picture"].toString(), "play");
+    EXPECT_EQ(s["effect"].toInt(), 0);
+    EXPECT_EQ(s["transition"].toInt(), 0);
+    EXPECT_FALSE(s.contains("side"));
+}
+
+}  // namespace
