@@ -1,0 +1,541 @@
+#include "control/AutoEngine.h"
+
+#include <algorithm>
+
+#include "control/EffectUnit.h"
+#include "edit/SceneList.h"
+#include "link/Clock.h"
+#include "link/TarnLink.h"
+#include "link/TarnVtr.h"
+#include "ui/CaptionTable.h"
+
+namespace {
+
+// A deck that has just started playing needs this long before it takes a search command.
+constexpr int kSettleAfterPlayMs = 2000;
+// Jobs from other threads wait at most this long while the engine lets a deck settle.
+constexpr int kSettleSliceMs = 20;
+// Decks take about this long to still a picture, so the pause goes out this early.
+constexpr int kPauseLeadFrames = 22;
+// A reverse search ends this far before the target, leaving the rest to normal play.
+constexpr int kReverseSearchLeadFrames = 150;
+// The player runs on this far past an out point, so the recorder has paused well before the
+// next cue moves the tape.
+constexpr int kRunOnFrames = 150;
+// A deck that has given no accepted status for this long is taken as gone.
+constexpr int kSilenceLimitMs = 2000;
+
+// Transitions: a multiple of 100 is none; 101..110 run out before the recorder pauses, 111 and
+// above after it and are selected ahead when their scene starts.
+constexpr int kFirstTransition = 101;
+constexpr int kLastEarlyOutTransition = 110;
+constexpr int kFirstLateOutTransition = 111;
+constexpr int kLastWipeTransition = 116;
+constexpr int kLastTransition = 117;
+
+bool IsNoTransition(int code) {
+    return code % 100 == 0;
+}
+
+// Preview shows the late-out family through its early-out twins.
+int PreviewTransition(int code) {
+    if (code >= kFirstLateOutTransition && code <= kLastWipeTransition)
+        return code - 6;
+    if (code == kLastTransition)
+        return kFirstTransition;
+    return code;
+}
+
+}  // namespace
+
+AutoEngine::AutoEngine(TarnLink& link, TarnVtr& vtr, EffectUnit& effects, Clock& clock,
+                       const CaptionTable& captions, EngineHost& host, QObject* parent)
+    : QObject(parent),
+      link_(link),
+      vtr_(vtr),
+      effects_(effects),
+      clock_(clock),
+      captions_(captions),
+      host_(host),
+      bridge_(*this, host, link),
+      decks_(link, vtr) {
+    vtr_.SetStepHook([this] { AutoTick(); });
+    vtr_.SetPollHook([this](bool accepted) { OnPollAttempt(accepted); });
+}
+
+AutoEngine::~AutoEngine() {
+    vtr_.SetStepHook(nullptr);
+    vtr_.SetPollHook(nullptr);
+}
+
+void AutoEngine::SetRecordingSpan(int32_t start, int32_t end) {
+    recordingStart_ = start;
+    recordingEnd_ = end;
+}
+
+// ---- start ----------------------------------------------------------------------------------
+
+void AutoEngine::ReadRecorderPosition() {
+    if (IsRunning())
+        return;
+    const AutoDevices devices = host_.Devices();
+    if (devices.recorderId == 0)
+        return;
+    decks_.SetDevices(devices);
+    recordingStart_ = decks_.ReadRecorderPosition();
+}
+
+void AutoEngine::AutoStart(int kind) {
+    if (IsRunning() || kind < kAutoGoto || kind > kAutoEdit)
+        return;
+    TakeRunInputs();
+    recorderPaused_ = true;
+    step_ = 0;
+    result_ = kAutoFinished;
+    savedView_ = host_.CurrentView();
+    host_.SelectView(kPlayerView);
+    const AutoDevices& devices = decks_.Devices();
+    effects_.SetDevice(devices.playerHasEffects ? devices.playerId : 0);
+    title_ = captions_.CaptionText(QStringLiteral("TI_MAIN"));
+    ShowProgress();
+    lastAnswerMs_ = clock_.NowMs();
+    StartByKind(kind);
+}
+
+void AutoEngine::TakeRunInputs() {
+    decks_.SetDevices(host_.Devices());
+    options_ = host_.Options();
+    // The list cannot change while an operation runs (its windows are disabled), so the rows
+    // as they are now are the rows of the whole run, and the link thread reads its own copy.
+    const SceneList& list = host_.Scenes();
+    rows_.clear();
+    for (int i = 0; i < list.count(); ++i)
+        rows_.push_back(list.row(i));
+    row_ = std::clamp(list.current(), 0, list.count() - 1);
+}
+
+void AutoEngine::StartByKind(int kind) {
+    switch (kind) {
+        case kAutoGoto:
+        case kAutoPreview:
+            target_ = CurrentRow().inFrames;
+            break;
+        case kAutoReview:
+            bridge_.Post([](EngineHost& h) { h.ShowRecorderRecording(); });
+            savedDevice_ = decks_.AddressedId();
+            decks_.Address(decks_.Devices().recorderId);
+            decks_.SetModeAndWait(ModeStop);
+            target_ = recordingStart_;
+            Cue(target_);  // a failure leaves step 0, and the first tick cues again
+            break;
+        case kAutoRec:
+            if (!StartAutoRec()) {
+                kind_ = kAutoRec;
+                End(kAutoFailed);
+                return;
+            }
+            break;
+        case kAutoPreroll:
+            decks_.ReadStatus();
+            target_ = decks_.Position() - options_.preRollFrames;
+            break;
+        case kAutoEdit:
+            bridge_.Post([](EngineHost& h) { h.ShowRecorderRecording(); });
+            decks_.RecorderCommand(true);
+            decks_.ReadStatus();
+            target_ = decks_.Position();
+            break;
+    }
+    kind_ = kind;  // from here on the ticks run
+}
+
+bool AutoEngine::StartAutoRec() {
+    for (int i = 1; i < static_cast<int>(rows_.size()); ++i) {
+        const Scene& row = rows_[static_cast<size_t>(i)];
+        if (row.tapeChange || row.durationFrames == 0)
+            continue;
+        SelectRow(i);
+        bridge_.Post([](EngineHost& h) {
+            h.ShowRecorderRecording();
+            h.SetArrowFlashing(true);
+        });
+        target_ = row.inFrames;
+        decks_.RecorderCommand(true);
+        return true;
+    }
+    return false;
+}
+
+// ---- tick -----------------------------------------------------------------------------------
+
+void AutoEngine::AutoTick() {
+    if (kind_.load() == kAutoIdle)
+        return;
+    lastAnswerMs_ = clock_.NowMs();
+    if (host_.StopRequested()) {
+        End(kAutoStopped);
+        return;
+    }
+    if (step_ == 0) {
+        if (!Cue(target_))
+            End(kAutoFailed);
+        return;
+    }
+    switch (RunStep()) {
+        case StepOutcome::Wait:
+            // The step's own commands were answered; waits inside it are not silence.
+            lastAnswerMs_ = clock_.NowMs();
+            break;
+        case StepOutcome::Fail:
+            End(kAutoFailed);
+            break;
+        case StepOutcome::Stop:
+            End(kAutoStopped);
+            break;
+        case StepOutcome::Done:
+            End(kAutoFinished);
+            break;
+    }
+}
+
+// Without this a deck that falls silent would never tick again, and even Stop would go unseen.
+void AutoEngine::OnPollAttempt(bool accepted) {
+    if (accepted || kind_.load() == kAutoIdle)
+        return;
+    if (host_.StopRequested())
+        End(kAutoStopped);
+    else if (clock_.NowMs() - lastAnswerMs_.load() > kSilenceLimitMs)
+        End(kAutoFailed);
+}
+
+namespace {
+
+// For steps whose failure ends the operation.
+AutoEngine::StepOutcome Checked(bool ok) {
+    return ok ? AutoEngine::StepOutcome::Wait : AutoEngine::StepOutcome::Fail;
+}
+
+}  // namespace
+
+AutoEngine::StepOutcome AutoEngine::RunStep() {
+    switch (kind_.load()) {
+        case kAutoGoto:
+        case kAutoPreroll:
+        case kAutoReview:
+            if (step_ == 1)
+                return Checked(Search(target_));
+            if (step_ == 2)
+                return Checked(PauseAt(kind_ == kAutoReview ? recordingEnd_.load() : target_));
+            return step_ == 8 ? StepOutcome::Done : StepOutcome::Wait;
+        case kAutoPreview:
+            return RunPreviewStep();
+        case kAutoRec:
+            return RunAutoRecStep();
+        case kAutoEdit:
+            if (step_ == 1)
+                return Checked(Search(target_));
+            if (step_ == 2)
+                return Checked(EditPoint(target_, Side::In, true));
+            return step_ == 4 ? StepOutcome::Done : StepOutcome::Wait;
+    }
+    return StepOutcome::Wait;
+}
+
+AutoEngine::StepOutcome AutoEngine::RunPreviewStep() {
+    switch (step_) {
+        case 1:
+            return Checked(Search(target_));
+        case 2:
+            PrepareTransition();  // a refusal is tried again at the next tick
+            return StepOutcome::Wait;
+        case 3:
+            return Checked(EditPoint(target_, Side::In, false));
+        case 4:
+            return Checked(InTransition(target_));
+        case 5:
+            return Checked(EditPoint(CurrentRow().outFrames, Side::Out, false));
+        case 7:
+            return StepOutcome::Done;
+    }
+    return StepOutcome::Wait;
+}
+
+AutoEngine::StepOutcome AutoEngine::RunAutoRecStep() {
+    switch (step_) {
+        case 1:
+            return Checked(Search(target_));
+        case 2:
+            PrepareTransition();  // a refusal is tried again at the next tick
+            return StepOutcome::Wait;
+        case 3:
+            return Checked(EditPoint(target_, Side::In, true));
+        case 4:
+            return Checked(InTransition(target_));
+        case 5:
+            return Checked(EditPoint(CurrentRow().outFrames, Side::Out, true));
+        case 7:
+            return Checked(PastOut(CurrentRow().outFrames));
+        case 9:
+            return NextScene();
+    }
+    return StepOutcome::Wait;
+}
+
+// ---- handlers -------------------------------------------------------------------------------
+
+bool AutoEngine::Cue(int32_t target) {
+    decks_.ReadStatus();
+    if (decks_.Mode() != ModePlay) {
+        if (!decks_.SetModeAndWait(ModePlay))
+            return false;
+        SettleAfterPlay();
+    }
+    decks_.ReadStatus();
+    const int search = decks_.Position() <= target - options_.searchDistance ? ModeForwardSearch
+                                                                             : ModeReverseSearch;
+    if (!decks_.SetModeAndWait(search))
+        return false;
+    decks_.ReadStatus();
+    step_ = 1;
+    return true;
+}
+
+bool AutoEngine::Search(int32_t target) {
+    if (decks_.Stopped())
+        return false;
+    const int mode = decks_.Mode();
+    const int32_t position = decks_.Position();
+    const int32_t limit = mode == ModeForwardSearch ? target - options_.searchDistance
+                                                    : target - kReverseSearchLeadFrames;
+    if ((mode == ModeReverseSearch && position < limit) ||
+        (mode == ModeForwardSearch && position > limit)) {
+        if (!decks_.SetModeAndWait(ModePlay))
+            return false;
+        step_ = 2;
+    }
+    decks_.ReadStatus();
+    return true;
+}
+
+bool AutoEngine::PauseAt(int32_t target) {
+    if (decks_.Stopped())
+        return false;
+    if (decks_.Position() > target - kPauseLeadFrames) {
+        if (!decks_.SetModeAndWait(ModePause))
+            return false;
+        decks_.ReadStatus();
+        step_ = 8;
+    }
+    return true;
+}
+
+bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
+    if (decks_.Stopped())
+        return false;
+    const bool out = side == Side::Out;
+    const int correction = out ? options_.outCorrection : options_.inCorrection;
+    if (decks_.Position() <= point - correction)
+        return true;
+    const int own = CurrentRow().transition;
+    if (out && own >= kFirstTransition && own <= kLastEarlyOutTransition && !OutTransition())
+        return false;
+    const bool wantPaused = out;
+    if (record && wantPaused != recorderPaused_) {
+        if (!decks_.RecorderCommand(wantPaused))
+            return false;
+        if (out && own >= kFirstLateOutTransition && !OutTransition())
+            return false;
+    } else {
+        bridge_.Post([](EngineHost& h) { h.PlayBeep(); });
+    }
+    recorderPaused_ = wantPaused;
+    step_ = out ? 7 : 4;
+    return true;
+}
+
+bool AutoEngine::PrepareTransition() {
+    if (decks_.Stopped())
+        return false;  // waits for the user's Stop instead of failing
+    if (EffectsActive()) {
+        const int code = IncomingTransition();
+        if (!IsNoTransition(code)) {
+            if (!effects_.SelectTransition(code) || !effects_.ArmTransition(code, true))
+                return false;
+        } else if (!effects_.ArmTransition(code, false)) {
+            return false;
+        }
+        effects_.SetEffect(CurrentRow().effect);
+    }
+    step_ = 3;
+    return true;
+}
+
+bool AutoEngine::InTransition(int32_t target) {
+    if (decks_.Stopped())
+        return false;
+    if (EffectsActive()) {
+        if (decks_.Position() <= target)
+            return true;
+        effects_.RunTransition(IncomingTransition(), EffectUnit::Side::In);
+        const int own = CurrentRow().transition;
+        if (own >= kFirstLateOutTransition)
+            effects_.SelectTransition(own);
+    }
+    step_ = 5;
+    return true;
+}
+
+bool AutoEngine::OutTransition() {
+    if (decks_.Stopped())
+        return false;
+    if (EffectsActive())
+        effects_.RunTransition(CurrentRow().transition, EffectUnit::Side::Out);
+    step_ = 6;
+    return true;
+}
+
+bool AutoEngine::PastOut(int32_t outPoint) {
+    if (decks_.Stopped())
+        return false;
+    if (decks_.Position() > outPoint + kRunOnFrames)
+        step_ = 9;
+    return true;
+}
+
+AutoEngine::StepOutcome AutoEngine::NextScene() {
+    const int count = static_cast<int>(rows_.size());
+    for (int i = row_ + 1; i < count; ++i) {
+        SelectRow(i);
+        const Scene& row = rows_[static_cast<size_t>(i)];
+        if (row.tapeChange) {
+            if (!PassTapeChange())
+                return StepOutcome::Stop;
+            continue;
+        }
+        if (row.durationFrames != 0) {
+            target_ = row.inFrames;
+            step_ = 0;
+            return StepOutcome::Wait;
+        }
+    }
+    return StepOutcome::Done;
+}
+
+bool AutoEngine::PassTapeChange() {
+    decks_.SetModeAndWait(ModeStop);
+    decks_.ReadStatus();
+    bridge_.Post([](EngineHost& h) { h.CloseProgress(); });
+    const QString text = captions_.CaptionText(QStringLiteral("MSG_TAPECH"));
+    const bool goOn = bridge_.Ask(
+        [title = title_, text](EngineHost& h) { return h.ConfirmTapeChange(title, text); }, false);
+    lastAnswerMs_ = clock_.NowMs();  // no polls ran while the user answered
+    if (goOn)
+        ShowProgress();
+    return goOn;
+}
+
+// ---- finish ---------------------------------------------------------------------------------
+
+void AutoEngine::End(int result) {
+    result_ = result;
+    AutoFinish();
+}
+
+void AutoEngine::AutoFinish() {
+    const int kind = kind_.load();
+    const int result = result_;
+    const int view = savedView_;
+    if (kind == kAutoRec && result == kAutoFinished && decks_.Devices().recorderId != 0)
+        ReadRecordingEnd();
+    recorderPaused_ = true;
+    step_ = 0;
+    ResetEffects();
+    bridge_.Post([](EngineHost& h) {
+        h.CloseProgress();
+        h.EnableAutoRec();
+        h.SetArrowFlashing(false);
+    });
+    LeaveDecks(kind);
+    kind_ = kAutoIdle;
+    bridge_.Post([](EngineHost& h) { h.EnableWindows(); });
+    const bool success = result == kAutoFinished;
+    const QString text = captions_.CaptionText(success ? QStringLiteral("MSG_AUTOEND")
+                                                       : QStringLiteral("MSG_AUTOSTOP"));
+    bridge_.Ask(
+        [title = title_, text, success](EngineHost& h) {
+            h.ShowFinalMessage(title, text, success);
+            return true;
+        },
+        true);
+    bridge_.Post([this, view, result](EngineHost& h) {
+        h.SelectView(view);
+        emit finished(result);
+    });
+}
+
+void AutoEngine::ReadRecordingEnd() {
+    const int32_t end = decks_.ReadRecorderPosition();
+    recordingEnd_ = end;
+    if (end > recordingStart_.load())
+        bridge_.Post([](EngineHost& h) { h.EnableReview(); });
+}
+
+void AutoEngine::ResetEffects() {
+    effects_.ArmTransition(0, false);
+    effects_.ArmTransition(100, false);
+    effects_.SetEffect(0);
+    effects_.SelectTransition(100);
+}
+
+void AutoEngine::LeaveDecks(int kind) {
+    switch (kind) {
+        case kAutoRec:
+            // The recorder waits in rec-pause, so a later run appends where this one ended.
+            decks_.SetModeAndWait(ModeStop);
+            decks_.RecorderCommand(true);
+            decks_.ReadStatus();
+            break;
+        case kAutoPreview:
+            decks_.SetModeAndWait(ModeStop);
+            decks_.ReadStatus();
+            break;
+        case kAutoReview:
+            decks_.Address(savedDevice_);
+            break;
+        default:
+            break;  // Goto and Preroll leave the player paused; Edit leaves both decks running
+    }
+}
+
+// ---- helpers --------------------------------------------------------------------------------
+
+int AutoEngine::IncomingTransition() const {
+    const int code = row_ > 0 ? rows_[static_cast<size_t>(row_ - 1)].transition : 0;
+    return kind_.load() == kAutoPreview ? PreviewTransition(code) : code;
+}
+
+bool AutoEngine::EffectsActive() const {
+    // Effects only act at normal forward play.
+    return effects_.Device() != 0 && decks_.SpeedByte() == 0;
+}
+
+void AutoEngine::SettleAfterPlay() {
+    const int64_t end = clock_.NowMs() + kSettleAfterPlayMs;
+    for (;;) {
+        if (link_.OnLinkThread())
+            link_.ServePending();
+        const int64_t left = end - clock_.NowMs();
+        if (left <= 0)
+            return;
+        clock_.PumpDelay(static_cast<int>(std::min<int64_t>(left, kSettleSliceMs)));
+    }
+}
+
+void AutoEngine::SelectRow(int i) {
+    row_ = i;
+    bridge_.Post([i](EngineHost& h) { h.SelectRow(i); });
+}
+
+void AutoEngine::ShowProgress() {
+    bridge_.Post([title = title_](EngineHost& h) { h.ShowProgress(title, kProgressStopButton); });
+}

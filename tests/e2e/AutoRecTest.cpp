@@ -1,0 +1,159 @@
+// Auto Rec runs on the simulated bench, judged by the recorder's tape report: which player
+// frames arrived on which recorder frames, in which order, and how the run ended.
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QThread>
+#include <cstdlib>
+
+#include "EngineFixture.h"
+#include "link/TarnVtr.h"
+#include "sim/FaultPlan.h"
+
+namespace {
+
+// One scene as the recorder received it: consecutive tape segments joined.
+struct RecordedScene {
+    int recFrom = 0, recTo = 0;
+    int srcFrom = 0, srcTo = 0;
+    std::vector<tarnsim::TapeSegment> segments;
+};
+
+std::vector<RecordedScene> RecordedScenes(const std::vector<tarnsim::TapeSegment>& segments) {
+    std::vector<RecordedScene> scenes;
+    for (const auto& s : segments) {
+        const bool continues = !scenes.empty() && scenes.back().recTo == s.recFrom &&
+                               std::abs(scenes.back().srcTo - s.first.sourceFrame) <= 1;
+        if (!continues) {
+            scenes.push_back({s.recFrom, s.recTo, s.first.sourceFrame, s.srcTo, {}});
+        }
+        scenes.back().recTo = s.recTo;
+        scenes.back().srcTo = s.srcTo;
+        scenes.back().segments.push_back(s);
+    }
+    return scenes;
+}
+
+class AutoRecTest : public EngineFixture {
+protected:
+    // Each recorded scene lies within the tolerance of its in and out points, in list order,
+    // appended right after the one before.
+    void ExpectRecorded(const std::vector<std::pair<int, int>>& scenes) const {
+        const auto recorded = RecordedScenes(sim->TapeSegments());
+        ASSERT_EQ(recorded.size(), scenes.size()) << sim->ReportJson();
+        for (size_t i = 0; i < scenes.size(); ++i) {
+            EXPECT_LE(std::abs(recorded[i].srcFrom - scenes[i].first), kFrameTolerance)
+                << "scene " << i << "\n"
+                << sim->ReportJson();
+            EXPECT_LE(std::abs(recorded[i].srcTo - scenes[i].second), kFrameTolerance)
+                << "scene " << i << "\n"
+                << sim->ReportJson();
+            for (const auto& s : recorded[i].segments)
+                EXPECT_EQ(s.first.picture, tarnsim::ReceivedFrame::Picture::Play);
+            if (i > 0) {
+                EXPECT_LE(std::abs(recorded[i].recFrom - recorded[i - 1].recTo), kFrameTolerance)
+                    << "scene " << i << " is not appended\n"
+                    << sim->ReportJson();
+            }
+        }
+    }
+    // As the bench starts: the player stopped at one minute, the recorder at 900.
+    void ServeDemo() { Serve(EngineBench(Frames("00:01:00:00"))); }
+};
+
+const int kIn1 = Frames("00:01:20:00"), kOut1 = kIn1 + 90;
+const int kIn2 = Frames("00:01:30:00"), kOut2 = kIn2 + 75;
+const int kIn3 = Frames("00:01:40:00"), kOut3 = kIn3 + 60;
+
+TEST_F(AutoRecTest, RecordsEveryScenePassingEmptyRowsAndAskingAtTapeChanges) {
+    ServeDemo();
+    SetScenes({SceneRow(kIn1, kOut1), SceneRow(kIn2, kIn2), SceneRow(kIn2, kOut2), TapeChangeRow(),
+               SceneRow(kIn3, kOut3), TapeChangeRow()});
+    std::vector<int> playerModeAtQuestion;
+    host->onEvent = [&](const QString& entry) {
+        if (entry.startsWith("tape change"))
+            playerModeAtQuestion.push_back(Deck(kPlayerId).pendingMode);
+    };
+
+    EXPECT_EQ(RunAutoRec(), kAutoFinished);
+
+    ExpectRecorded({{kIn1, kOut1}, {kIn2, kOut2}, {kIn3, kOut3}});
+    EXPECT_EQ(playerModeAtQuestion, (std::vector<int>{ModeStop, ModeStop}));
+    const QStringList log = host->Log();
+    EXPECT_EQ(log.filter(QRegularExpression("^row ")),
+              (QStringList{"row 1", "row 2", "row 3", "row 4", "row 5", "row 6"}));
+    EXPECT_EQ(log.last(), "view 1");
+    EXPECT_TRUE(log.contains("information: Automatic editing has finished."));
+    EXPECT_TRUE(log.contains("review enabled"));
+    EXPECT_GT(engine->RecordingEnd(), engine->RecordingStart());
+    EXPECT_EQ(Deck(kPlayerId).pendingMode, ModeStop);
+    EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+}
+
+TEST_F(AutoRecTest, ThroughTheEditTerminalEveryRecordAndPauseGoesToThePlayer) {
+    ServeDemo();
+    host->devices.useEditTerminal = true;
+    SetScenes({SceneRow(kIn1, kOut1), SceneRow(kIn2, kOut2)});
+
+    EXPECT_EQ(RunAutoRec(), kAutoFinished);
+
+    ExpectRecorded({{kIn1, kOut1}, {kIn2, kOut2}});
+    EXPECT_GE(Sent(kPlayerId, {0x48, 0x50, 0x70}), 2);
+    EXPECT_GE(Sent(kPlayerId, {0x48, 0x50, 0x60}), 3);
+    EXPECT_EQ(Sent(kRecorderId, {0x08, 0x42}), 0);
+    // The recorder is still asked for its position at the start and the end.
+    EXPECT_EQ(SentTo(kRecorderId), Sent(kRecorderId, {0x08, 0x4E, 0x20}));
+}
+
+TEST_F(AutoRecTest, WithoutRecorderOrTerminalRunsTheTimingAndLeavesTheRecorderAlone) {
+    ServeDemo();
+    host->devices.recorderId = 0;
+    SetScenes({SceneRow(kIn1, kOut1)});
+
+    EXPECT_EQ(RunAutoRec(), kAutoFinished);
+
+    EXPECT_EQ(SentTo(kRecorderId), 0);
+    EXPECT_TRUE(sim->TapeSegments().empty());
+    EXPECT_TRUE(host->Log().contains("information: Automatic editing has finished."));
+    EXPECT_FALSE(host->Log().contains("review enabled"));
+}
+
+TEST_F(AutoRecTest, StopMidSceneLeavesThePlayerStoppedAndTheRecorderInRecPause) {
+    ServeDemo();
+    SetScenes({SceneRow(kIn1, kOut1), SceneRow(kIn2, kOut2)});
+
+    const int result = RunAutoRec([&] {
+        if (Deck(kRecorderId).mode == ModeRecord)
+            host->PressStop();
+    });
+
+    EXPECT_EQ(result, kAutoStopped);
+    EXPECT_TRUE(host->Log().contains("warning: Automatic editing has stopped."));
+    EXPECT_FALSE(host->Log().contains("review enabled"));
+    EXPECT_EQ(Deck(kPlayerId).pendingMode, ModeStop);
+    EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+    EXPECT_EQ(RecordedScenes(sim->TapeSegments()).size(), 1u);
+}
+
+TEST_F(AutoRecTest, APlayerThatFallsSilentMidSceneEndsTheRunWithinSeconds) {
+    ServeDemo();
+    SetScenes({SceneRow(kIn1, kOut1 + 300)});
+    QElapsedTimer sinceSilence;
+
+    const int result = RunAutoRec([&] {
+        if (sinceSilence.isValid() || Deck(kRecorderId).mode != ModeRecord)
+            return;
+        tarnsim::FaultPlan plan;
+        plan.AddVanish(kPlayerId, simClock->NowMicros());
+        sim->SetFaultPlan(plan);
+        sinceSilence.start();
+    });
+
+    ASSERT_TRUE(sinceSilence.isValid());
+    EXPECT_EQ(result, kAutoFailed);
+    EXPECT_LT(sinceSilence.elapsed(), 4500);
+    EXPECT_TRUE(host->Log().contains("warning: Automatic editing has stopped."));
+    // The recorder still answers: it is left in rec-pause.
+    EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+}
+
+}  // namespace
