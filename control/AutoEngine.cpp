@@ -96,7 +96,7 @@ void AutoEngine::AutoStart(int kind) {
     host_.SelectView(kPlayerView);
     const AutoDevices& devices = decks_.Devices();
     effects_.SetDevice(devices.playerHasEffects ? devices.playerId : 0);
-    title_ = captions_.CaptionText(QStringLiteral("TI_MAIN"));
+    title_ = Caption(QStringLiteral("TI_MAIN"));
     ShowProgress();
     lastAnswerMs_ = clock_.NowMs();
     StartByKind(kind);
@@ -425,7 +425,7 @@ bool AutoEngine::PassTapeChange() {
     decks_.SetModeAndWait(ModeStop);
     decks_.ReadStatus();
     bridge_.Post([](EngineHost& h) { h.CloseProgress(); });
-    const QString text = captions_.CaptionText(QStringLiteral("MSG_TAPECH"));
+    const QString text = Caption(QStringLiteral("MSG_TAPECH"));
     const bool goOn = bridge_.Ask(
         [title = title_, text](EngineHost& h) { return h.ConfirmTapeChange(title, text); }, false);
     lastAnswerMs_ = clock_.NowMs();  // no polls ran while the user answered
@@ -459,8 +459,8 @@ void AutoEngine::AutoFinish() {
     kind_ = kAutoIdle;
     bridge_.Post([](EngineHost& h) { h.EnableWindows(); });
     const bool success = result == kAutoFinished;
-    const QString text = captions_.CaptionText(success ? QStringLiteral("MSG_AUTOEND")
-                                                       : QStringLiteral("MSG_AUTOSTOP"));
+    const QString text =
+        Caption(success ? QStringLiteral("MSG_AUTOEND") : QStringLiteral("MSG_AUTOSTOP"));
     bridge_.Ask(
         [title = title_, text, success](EngineHost& h) {
             h.ShowFinalMessage(title, text, success);
@@ -529,6 +529,12 @@ void AutoEngine::SettleAfterPlay() {
             return;
         clock_.PumpDelay(static_cast<int>(std::min<int64_t>(left, kSettleSliceMs)));
     }
+}
+
+QString AutoEngine::Caption(const QString& key) const {
+    // Without a caption file the user still learns what happened.
+    const QString text = captions_.CaptionText(key);
+    return text.isEmpty() ? key : text;
 }
 
 void AutoEngine::SelectRow(int i) {

@@ -106,6 +106,7 @@ private:
     const Scene& CurrentRow() const { return rows_[static_cast<size_t>(row_)]; }
     bool EffectsActive() const;
     void SettleAfterPlay();
+    QString Caption(const QString& key) const;
     void SelectRow(int i);
     void ShowProgress();
 
