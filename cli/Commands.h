@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+int RunCapsCommand(const QStringList& args);
 int RunFrameCommand(const QStringList& args);
 int RunPollCommand(const QStringList& args);
 int RunProjectCommand(const QStringList& args);

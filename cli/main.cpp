@@ -10,6 +10,7 @@ namespace {
 
 const std::map<QString, std::function<int(const QStringList&)>>& CommandTable() {
     static const std::map<QString, std::function<int(const QStringList&)>> table = {
+        {"caps", RunCapsCommand},
         {"frame", RunFrameCommand},
         {"poll", RunPollCommand},
         {"project", RunProjectCommand},

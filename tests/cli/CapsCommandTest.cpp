@@ -1,0 +1,90 @@
+// clipwright-cli caps against the simulator on its pseudo-terminal: the model code from the maker
+// bytes and each way the capability words can be found.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "sim/Simulator.h"
+
+namespace {
+
+// A camcorder like the demo's (model 530) but without an effect function, and a VCR (model 100).
+const char* const kBench = R"({"devices": [
+  {"id": 1, "name": "Cam", "category": 7, "groups": [8], "maker": "42 52 00 05 25 00",
+   "power": true, "timecode_mode": 1, "answer_delay_ms": 1,
+   "deck": {"tape_start": "00:00:00:00", "tape_end": "01:00:00:00", "position": "00:00:00:00",
+            "mode": "stop"}},
+  {"id": 2, "name": "VCR", "category": 1, "groups": [8], "maker": "42 52 00 01 07 00",
+   "power": true, "timecode_mode": 1, "answer_delay_ms": 1,
+   "deck": {"tape_start": "00:00:00:00", "tape_end": "01:00:00:00", "position": "00:00:00:00",
+            "mode": "stop"}}
+]})";
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+class CapsCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        auto bench = tarnsim::Bench::FromJson(kBench, &error);
+        ASSERT_TRUE(bench) << error;
+        tarnsim::SimOptions options;
+        options.pacing = false;
+        sim = std::make_unique<tarnsim::Simulator>(*bench, options);
+        ASSERT_TRUE(sim->Start(&error)) << error;
+    }
+
+    CliRun Caps(QStringList args) const {
+        args = QStringList{"caps", "--home", home.path()} + args;
+        QProcess process;
+        process.start(CLIPWRIGHT_CLI_PATH, args);
+        process.waitForFinished(30000);
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).trimmed(),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+    QStringList At(int id) const {
+        return {"--port", QString::fromStdString(sim->SlavePath()), "--id", QString::number(id)};
+    }
+    void WriteCapabilityFile(const QByteArray& text) const {
+        QFile file(home.filePath("cw20dev.ini"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    QTemporaryDir home;
+    std::unique_ptr<tarnsim::Simulator> sim;
+};
+
+TEST_F(CapsCommandTest, TheSuppliedFileKnowsTheDemoCamcorderModel) {
+    const CliRun run = Caps(At(1));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "0 131076 0 0 131076 0 530 file");
+}
+
+TEST_F(CapsCommandTest, AUserFileInTheProgramFolderComesFirst) {
+    WriteCapabilityFile("[0530]\nDATA00=4\nDATA01=0\nDATA02=0\nDATA03=0\nDATA04=0\nDATA05=2\n");
+    EXPECT_EQ(Caps(At(1)).out, "4 0 0 0 0 2 530 file");
+}
+
+TEST_F(CapsCommandTest, ACameraThatCannotTellGetsTheDefaultsAndOtherDevicesNothing) {
+    WriteCapabilityFile("; no models\n");
+    EXPECT_EQ(Caps(At(1)).out, "0 131076 0 0 131076 0 530 defaults");
+    EXPECT_EQ(Caps(At(2)).out, "-1 -1 -1 -1 -1 -1 100 none");
+}
+
+TEST_F(CapsCommandTest, ASilentIdOrBadArgumentsAreReported) {
+    const CliRun silent = Caps(At(9));
+    EXPECT_EQ(silent.exitCode, 1);
+    EXPECT_TRUE(silent.err.contains("does not answer"));
+    EXPECT_EQ(Caps({"--port", "/nonexistent/tty", "--id", "1"}).exitCode, 1);
+    EXPECT_EQ(Caps({"--id", "1"}).exitCode, 2);
+    EXPECT_EQ(Caps({"--port", "x", "--id", "100"}).exitCode, 2);
+}
+
+}  // namespace
