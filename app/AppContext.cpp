@@ -22,7 +22,8 @@ AppContext::AppContext(ProgramFolder folder, std::optional<int> language,
       lock_(folder_.FilePath(QStringLiteral("cw20.key"))),
       debugMode_(DebugMarkerPresent(folder_)),
       settings_(folder_.Path()),
-      deviceStore_(deviceStoreHome) {
+      deviceStore_(deviceStoreHome),
+      capabilities_(folder_.SuppliedFile(QStringLiteral("cw20dev.ini"))) {
     captions_.SelectLanguage(language);
     // Missing files leave the tables empty: windows keep their design texts.
     captions_.LoadStyles(folder_.SuppliedFile(QStringLiteral("cw20.sty")));

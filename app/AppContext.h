@@ -10,6 +10,7 @@
 
 #include "app/InstanceLock.h"
 #include "edit/SceneList.h"
+#include "link/devices/CDevCaps.h"
 #include "link/devices/CTarnReg.h"
 #include "ui/CaptionTable.h"
 #include "ui/ProgramFolder.h"
@@ -38,6 +39,7 @@ public:
     QString Text(const QString& key) const { return captions_.CaptionText(key); }
     SceneList& scenes() { return scenes_; }
     CTarnReg& deviceStore() { return deviceStore_; }
+    CDevCaps& capabilities() { return capabilities_; }
 
 private:
     ProgramFolder folder_;
@@ -47,4 +49,5 @@ private:
     CaptionTable captions_;
     SceneList scenes_;
     CTarnReg deviceStore_;
+    CDevCaps capabilities_;
 };

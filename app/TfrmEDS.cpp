@@ -16,8 +16,11 @@
 #include "app/ControllerButton.h"
 #include "app/MainLayout.h"
 #include "app/UserPrompts.h"
+#include "edit/EffectRules.h"
 #include "edit/ProjectFiles.h"
 #include "ui/ApplyCaptions.h"
+#include "ui/DeviceSetupEffects.h"
+#include "ui/EffectToolbar.h"
 #include "ui/HelpWindow.h"
 #include "ui/SceneListView.h"
 #include "ui/SettingsKeys.h"
@@ -69,6 +72,7 @@ TfrmEDS::TfrmEDS(AppContext& context, UserPrompts& prompts, QWidget* parent)
     // The wheel moves the list one row per notch wherever the pointer is over the window.
     list_->viewport()->installEventFilter(this);
     BuildHeader(client);
+    BuildEffectToolbar();
     scrollBar_ = new QScrollBar(Qt::Horizontal, client);
     scrollBar_->setObjectName(QStringLiteral("ScrollBar1"));
     scrollBar_->setSingleStep(8);
@@ -87,6 +91,9 @@ TfrmEDS::TfrmEDS(AppContext& context, UserPrompts& prompts, QWidget* parent)
     UpdateFileMenu();
     resize(640, 480);
 }
+
+// The effect block sits to the right of the total time; its buttons keep their own layout.
+constexpr QRect kEffectPanelPlace{190, 0, 372, kToolbarHeight};
 
 TfrmEDS::~TfrmEDS() {
     context_.settings().SetReporter(nullptr);
@@ -110,6 +117,21 @@ void TfrmEDS::BuildToolbar(QWidget* client) {
     fixed.setStyleHint(QFont::Monospace);
     fixed.setPointSize(11);
     totalTime_->setFont(fixed);
+}
+
+void TfrmEDS::BuildEffectToolbar() {
+    effectPanel_ = new QWidget(toolbar_);
+    effectPanel_->setObjectName(QStringLiteral("pnlEffects"));
+    effectPanel_->setGeometry(kEffectPanelPlace);
+    rules_ = std::make_unique<EffectRules>(context_.scenes(), context_.capabilities(),
+                                           context_.captions());
+    rules_->SetMessageSink(
+        [this](const QString& text) { prompts_.ShowWarning(this, Text("TI_MAIN"), text); });
+    rules_->AttachToList();
+    effectToolbar_ = new EffectToolbar(effectPanel_, pictures_, context_.captions(),
+                                       context_.capabilities(), *rules_);
+    effectToolbar_->ClearHoverOver(toolbar_);
+    effectToolbar_->ClearHoverOver(header_);
 }
 
 void TfrmEDS::BuildHeader(QWidget* client) {
@@ -187,6 +209,10 @@ void TfrmEDS::FormShow() {
     list_->setFocus();
     if (!commandLineFile_.isEmpty())
         OpenAsDropped(commandLineFile_);
+    // What the last chosen player can do, then the buttons that show it.
+    LoadEffectsAtStart(context_.capabilities(), context_.settings(),
+                       StoredPlayerId(context_.deviceStore(), context_.settings()));
+    effectToolbar_->CreateButtons();
     menus_.mnuMoni->setVisible(context_.debugMode());
     firstShowDone_ = true;
     emit firstShowFinished();

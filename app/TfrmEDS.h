@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <memory>
 
 #include "app/MainMenus.h"
 #include "edit/ProjectFileHost.h"
@@ -15,6 +16,8 @@
 
 class AppContext;
 class ControllerButton;
+class EffectRules;
+class EffectToolbar;
 class HelpWindow;
 class QFrame;
 class QLabel;
@@ -48,6 +51,8 @@ public:
     SceneListView* list() const { return list_; }
     // The effect and transition pictures of the rows and the effect toolbar.
     const PictureLists& pictures() const { return pictures_; }
+    // The effect toolbar, built at the first show (none before).
+    EffectToolbar* effectToolbar() const { return effectToolbar_; }
     HelpWindow* helpWindow() const { return help_; }
 
     // A file given to the window as by a drop: asks to save changes, then loads it.
@@ -78,6 +83,7 @@ protected:
 private:
     void BuildToolbar(QWidget* client);
     void BuildHeader(QWidget* client);
+    void BuildEffectToolbar();
     void ConnectMenus();
     void ConnectList();
     void FormShow();
@@ -124,6 +130,9 @@ private:
     ControllerButton* controllerButton_ = nullptr;
     QFrame* header_ = nullptr;
     PictureLists pictures_;
+    QWidget* effectPanel_ = nullptr;
+    std::unique_ptr<EffectRules> rules_;
+    EffectToolbar* effectToolbar_ = nullptr;
     SceneListView* list_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QPointer<TfrmTitle> title_;

@@ -28,8 +28,13 @@ EffectToolbar::EffectToolbar(QWidget* toolbarPanel, const PictureLists& pictures
       captions_(captions),
       caps_(caps),
       rules_(rules) {
-    panel_->setMouseTracking(true);
-    panel_->installEventFilter(this);
+    ClearHoverOver(panel_);
+}
+
+void EffectToolbar::ClearHoverOver(QWidget* widget) {
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+    hoverEnders_.append(widget);
 }
 
 QRect EffectToolbar::ButtonGeometry(int i) {
@@ -118,7 +123,8 @@ void EffectToolbar::ClearHover() {
 
 bool EffectToolbar::eventFilter(QObject* watched, QEvent* event) {
     // The panel's own background, and leaving the panel altogether, end the hover.
-    if (watched == panel_ && (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave))
+    if (hoverEnders_.contains(watched) &&
+        (event->type() == QEvent::MouseMove || event->type() == QEvent::Leave))
         ClearHover();
     return QObject::eventFilter(watched, event);
 }

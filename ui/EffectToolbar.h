@@ -4,6 +4,7 @@
 // greyed and inert. The raised face follows the pointer from button to button.
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <array>
 
@@ -33,6 +34,8 @@ public:
     void DisableAll();
     // The raised face goes away (the pointer is over the panel's background or the header).
     void ClearHover();
+    // The pointer moving over widget (or leaving it) clears the raised face too.
+    void ClearHoverOver(QWidget* widget);
 
     int buttonCount() const { return created_ ? effectcodes::kButtonCount : 0; }
     EffectButton* button(int index) const { return buttons_[static_cast<size_t>(index)]; }
@@ -51,6 +54,7 @@ private:
     void Apply(int code);
 
     QWidget* panel_;
+    QList<QObject*> hoverEnders_;
     const PictureLists& pictures_;
     const CaptionTable& captions_;
     const CDevCaps& caps_;
