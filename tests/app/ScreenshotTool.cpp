@@ -9,6 +9,7 @@
 #include "app/AppContext.h"
 #include "app/TfrmEDS.h"
 #include "app/UserPrompts.h"
+#include "ui/EffectToolbar.h"
 #include "ui/TfrmTitle.h"
 
 namespace {
@@ -56,6 +57,9 @@ int main(int argc, char** argv) {
     const QString resources = QApplication::applicationDirPath();
     AppContext context(ProgramFolder(home.path(), {resources}), language, home.path());
     context.settings().WriteInteger(QStringLiteral("Setup"), QStringLiteral("FrameMode"), 1);
+    // Player 1 of model 1240 (supplied capability file): every effect toolbar button available.
+    context.settings().WriteInteger(settings_keys::kCode, 1240);
+    context.deviceStore().WriteInt(QStringLiteral("INIT"), QStringLiteral("CurID"), 1);
 
     SilentPrompts prompts;
     TfrmEDS window(context, prompts);
@@ -67,6 +71,13 @@ int main(int argc, char** argv) {
     context.scenes().SelectOnly(2);
     QApplication::processEvents();
     window.grab().save(out.filePath(QStringLiteral("main-window-%1.png").arg(suffix)));
+    window.grab().save(out.filePath(QStringLiteral("effect-toolbar-available-%1.png").arg(suffix)));
+    // Model 870 cannot do the overlap transitions nor Mosaic: those buttons are greyed.
+    context.capabilities().SetModelCode(870);
+    context.capabilities().Load();
+    window.effectToolbar()->RefreshAll();
+    QApplication::processEvents();
+    window.grab().save(out.filePath(QStringLiteral("effect-toolbar-greyed-%1.png").arg(suffix)));
 
     TfrmTitle title(context.captions(), context.programFolder(), context.settings());
     RunSplashToItsEnd(title);
