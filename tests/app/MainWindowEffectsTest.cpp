@@ -8,26 +8,12 @@
 
 #include "app/AppContext.h"
 #include "app/TfrmEDS.h"
-#include "app/UserPrompts.h"
+#include "ScriptedPrompts.h"
 #include "edit/SceneListFixtures.h"
 #include "ui/EffectButton.h"
 #include "ui/EffectToolbar.h"
 
 namespace {
-
-class RecordingPrompts : public UserPrompts {
-public:
-    bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
-    void ShowWarning(QWidget*, const QString& title, const QString& text) override {
-        warnings << title + "|" + text;
-    }
-    void ShowInformation(QWidget*, const QString&, const QString&) override {}
-    QString ChooseOpenFile(QWidget*, const QString&, const QString&) override { return {}; }
-    QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QStringList warnings;
-};
 
 class MainWindowEffectsTest : public ::testing::Test {
 protected:
@@ -48,7 +34,7 @@ protected:
     QTemporaryDir home;
     AppContext context{ProgramFolder(home.path(), {QApplication::applicationDirPath()}), 9,
                        home.path()};
-    RecordingPrompts prompts;
+    ScriptedPrompts prompts;
     std::unique_ptr<TfrmEDS> window;
 };
 
@@ -87,7 +73,8 @@ TEST_F(MainWindowEffectsTest, ARefusedCombinationIsShownAsAWarningOfTheProgram) 
     QTest::mouseClick(Toolbar().button(0), Qt::LeftButton);  // Sepia after a black fade
     EXPECT_EQ(list.row(2).effect, 0);
     ASSERT_EQ(prompts.warnings.size(), 1);
-    EXPECT_TRUE(prompts.warnings[0].startsWith("Clipwright|No.02 Sepia\nNo.01 Black fade\n"));
+    EXPECT_TRUE(prompts.warnings[0].startsWith("No.02 Sepia\nNo.01 Black fade\n"));
+    EXPECT_EQ(prompts.titles.back(), "Clipwright");
 
     // A delete that leaves an overlap without its following scene clears it, with a warning.
     prompts.warnings.clear();
