@@ -3,6 +3,7 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QThread>
+#include <algorithm>
 #include <cstdlib>
 
 #include "EngineFixture.h"
@@ -154,6 +155,35 @@ TEST_F(AutoRecTest, APlayerThatFallsSilentMidSceneEndsTheRunWithinSeconds) {
     EXPECT_TRUE(host->Log().contains("warning: Automatic editing has stopped."));
     // The recorder still answers: it is left in rec-pause.
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+}
+
+TEST_F(AutoRecTest, EffectsAndTransitionsLandOnTheirScenes) {
+    ServeDemo();
+    host->devices.playerHasEffects = true;
+    const int kEffect = 2, kTransition = 105;
+    SetScenes({SceneRow(kIn1, kOut1, kEffect, kTransition), SceneRow(kIn2, kOut2)});
+
+    EXPECT_EQ(RunAutoRec(), kAutoFinished);
+
+    ExpectRecorded({{kIn1, kOut1}, {kIn2, kOut2}});
+    const auto recorded = RecordedScenes(sim->TapeSegments());
+    ASSERT_EQ(recorded.size(), 2u);
+    // The first scene carries its effect throughout and its transition runs out at its end;
+    // the transition runs in at the start of the next scene, which has no effect.
+    const auto& first = recorded[0].segments;
+    for (const auto& s : first)
+        EXPECT_EQ(s.first.effect, kEffect);
+    EXPECT_EQ(first.front().first.transition, 0);
+    EXPECT_TRUE(std::any_of(first.begin(), first.end(), [&](const auto& s) {
+        return s.first.transition == kTransition && !s.first.transitionIn;
+    })) << sim->ReportJson();
+    const auto& second = recorded[1].segments;
+    for (const auto& s : second)
+        EXPECT_EQ(s.first.effect, 0);
+    EXPECT_TRUE(std::any_of(second.begin(), second.end(), [&](const auto& s) {
+        return s.first.transition == kTransition && s.first.transitionIn;
+    })) << sim->ReportJson();
+    EXPECT_EQ(second.back().first.transition, 0);
 }
 
 }  // namespace
