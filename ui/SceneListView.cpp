@@ -16,8 +16,6 @@ namespace {
 constexpr int kJapanese = 17;
 constexpr int kHighestRowIndex = SceneList::kMaxRows - 1;
 constexpr int kLastTransitionWithPicture = 118;
-// Up to this density the labels use 10 points, above it 9, so that rows of 20 pixels still hold
-// them on dense screens.
 constexpr qreal kLargeLabelMaxDpi = 100.0;
 const QColor kOddStripe(230, 230, 230);
 const QColor kEvenStripe(245, 245, 245);
@@ -123,12 +121,18 @@ void SceneListView::ScrollIntoView(int i) {
 
 // --- Painting ----------------------------------------------------------------------------------
 
+int SceneListView::LabelPointSize(qreal dotsPerInch) {
+    return dotsPerInch <= kLargeLabelMaxDpi ? 10 : 9;
+}
+
 QFont SceneListView::LabelFont() const {
     const QScreen* shown = screen();
+    // With high-DPI scaling the logical density stays near 96 and the scale factor carries the
+    // rest; their product is the screen's real density.
     const qreal dpi = shown ? shown->logicalDotsPerInch() * shown->devicePixelRatio() : 96.0;
     QFont font = this->font();
     font.setFamilies(kLabelFaces);
-    font.setPointSize(dpi <= kLargeLabelMaxDpi ? 10 : 9);
+    font.setPointSize(LabelPointSize(dpi));
     return font;
 }
 

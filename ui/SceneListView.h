@@ -62,6 +62,9 @@ public:
     int RowAt(const QPoint& viewportPos) const;
     // The row's rectangle in viewport coordinates.
     QRect RowRect(int i) const;
+    // Point size of the row labels on a screen of this density: 10, or 9 above 100 pixels per
+    // inch so that the labels still fit the 20-pixel rows.
+    static int LabelPointSize(qreal dotsPerInch);
     // The fonts the row labels use on this screen.
     QFont LabelFont() const;
     QFont MemoFont() const;

@@ -122,6 +122,12 @@ TEST(SceneListViewPaint, aMarkedPointIsRedOnBlack) {
     EXPECT_FALSE(in.contains(qRgb(255, 0, 0)));
 }
 
+TEST(SceneListViewPaint, labelsUseTenPointsUpTo100DpiAndNineAbove) {
+    EXPECT_EQ(SceneListView::LabelPointSize(96), 10);
+    EXPECT_EQ(SceneListView::LabelPointSize(100), 10);
+    EXPECT_EQ(SceneListView::LabelPointSize(120), 9);
+}
+
 TEST(SceneListViewPaint, japaneseMemosUseTheJapaneseFaceAtNinePoints) {
     SceneListViewHarness h(1);
     EXPECT_EQ(h.view.MemoFont().family(), h.view.LabelFont().family());
