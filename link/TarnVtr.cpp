@@ -356,6 +356,11 @@ void TarnVtr::ForgetMode() {
     state_.mode = ModeNoDeck;
 }
 
+void TarnVtr::ForgetPower() {
+    std::lock_guard lock(stateMutex_);
+    state_.powerOn = false;
+}
+
 int TarnVtr::Mode() const {
     std::lock_guard lock(stateMutex_);
     return state_.mode;

@@ -94,6 +94,9 @@ public:
     DeckState TakeChanges();
     // Mode := no deck, so that the next status report counts as a change.
     void ForgetMode();
+    // Power on := off without a change flag, as when the controller lets go of the deck; the
+    // next moving counter or power check reports it on again.
+    void ForgetPower();
     int Mode() const;
     int32_t Counter() const;
     bool PowerOn() const;

@@ -1,0 +1,32 @@
+// One key of the controller's skin: a flat button drawn from its pictures (normal, pressed,
+// greyed, and for lamp keys lit and unlit, with the play key's reverse forms). A lamp is only
+// redrawn when its state changes.
+#pragma once
+
+#include <QPixmap>
+#include <QPushButton>
+
+class ControllerSkin;
+
+class SkinKey : public QPushButton {
+    Q_OBJECT
+
+public:
+    SkinKey(const QString& objectName, const ControllerSkin& skin, QWidget* parent);
+
+    void SetLit(bool lit);
+    // The play key's reverse-play picture (its lamp then shows reverse play).
+    void SetReversed(bool reversed);
+    bool IsLit() const { return lit_; }
+    bool IsReversed() const { return reversed_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap CurrentPicture() const;
+
+    QPixmap normal_, down_, disabled_, litPicture_, reverse_, reverseLit_;
+    bool lit_ = false;
+    bool reversed_ = false;
+};
