@@ -28,7 +28,8 @@ public:
 
     const ProgramFolder& programFolder() const { return folder_; }
     // False when another running program holds the folder's lock: this one must end at once.
-    bool IsOnlyInstance() const { return lock_.IsHeld(); }
+    // A folder where the lock file cannot even be created (read-only) does not stop the start.
+    bool IsOnlyInstance() const { return !lock_.IsHeldElsewhere(); }
     InstanceLock& instanceLock() { return lock_; }
     // A file named DEBUG (also written DEBUG.) in the program folder turns on the debug tools.
     bool debugMode() const { return debugMode_; }

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
+#include <cerrno>
 
 InstanceLock::InstanceLock(const QString& path) {
     const QByteArray nativePath = path.toLocal8Bit();
@@ -11,6 +12,7 @@ InstanceLock::InstanceLock(const QString& path) {
         return;
     // LOCK_NB: a second instance must end at once rather than wait for the first to quit.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        heldElsewhere_ = errno == EWOULDBLOCK;
         ::close(fd);
         return;
     }

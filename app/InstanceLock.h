@@ -14,9 +14,13 @@ public:
 
     // True while this object holds the lock.
     bool IsHeld() const { return fd_ >= 0; }
+    // True when another process holds the lock (as opposed to a file that could not be opened
+    // at all, which says nothing about other instances).
+    bool IsHeldElsewhere() const { return heldElsewhere_; }
     // Gives the lock up (closing the file); later calls do nothing.
     void Release();
 
 private:
     int fd_ = -1;
+    bool heldElsewhere_ = false;
 };

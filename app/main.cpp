@@ -1,6 +1,8 @@
 // Clipwright's entry point: the command line, the shared objects, the windows in their order,
 // then the event loop.
 #include <QApplication>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTextStream>
 
 #include "app/AppContext.h"
@@ -16,10 +18,21 @@ namespace {
 
 constexpr int kUsageError = 2;
 
+// An installed program's folder (/usr/bin, ...) is not the user's to write: there the settings and
+// the lock live in the user's configuration folder instead, unless a folder was named.
+QString HomeOption(const StartOptions& options) {
+    if (!options.home.isEmpty() || !qEnvironmentVariableIsEmpty("CLIPWRIGHT_HOME"))
+        return options.home;
+    if (QFileInfo(QCoreApplication::applicationDirPath()).isWritable())
+        return {};
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("clipwright"));
     const StartOptions options = ParseStartOptions(QApplication::arguments().mid(1));
     if (!options.error.isEmpty()) {
         QTextStream(stderr) << options.error << "\n"
@@ -27,7 +40,7 @@ int main(int argc, char** argv) {
                             << StartOptionsUsage() << "\n";
         return kUsageError;
     }
-    AppContext context(ProgramFolder::ForRunningProgram(options.home), options.language);
+    AppContext context(ProgramFolder::ForRunningProgram(HomeOption(options)), options.language);
     // A second copy of the program on the same folder ends quietly: the first one is in use.
     if (!context.IsOnlyInstance())
         return 0;

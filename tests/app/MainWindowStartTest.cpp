@@ -97,7 +97,9 @@ TEST_F(MainWindowTest, ASecondInstanceOnTheSameFolderEndsAtOnceWithExitCode0) {
     InstanceLock first(QDir(home.path()).filePath("cw20.key"));
     ASSERT_TRUE(first.IsHeld());
     // A second lock in this very process must fail too: flock locks belong to the open file.
-    EXPECT_FALSE(InstanceLock(QDir(home.path()).filePath("cw20.key")).IsHeld());
+    const InstanceLock duplicate(QDir(home.path()).filePath("cw20.key"));
+    EXPECT_FALSE(duplicate.IsHeld());
+    EXPECT_TRUE(duplicate.IsHeldElsewhere());
 
     QProcess second;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -114,6 +116,12 @@ TEST_F(MainWindowTest, ASecondInstanceOnTheSameFolderEndsAtOnceWithExitCode0) {
     first.Release();
     InstanceLock again(QDir(home.path()).filePath("cw20.key"));
     EXPECT_TRUE(again.IsHeld());
+}
+
+TEST(InstanceLockTest, AFolderWithoutRoomForTheLockIsNoOtherInstance) {
+    InstanceLock lock("/nonexistent-folder/cw20.key");
+    EXPECT_FALSE(lock.IsHeld());
+    EXPECT_FALSE(lock.IsHeldElsewhere());
 }
 
 TEST_F(MainWindowTest, TheLockIsReleasedWhenTheWindowCloses) {
