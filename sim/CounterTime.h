@@ -16,7 +16,6 @@ struct CounterFields {
 
 class CounterTime {
 public:
-    static bool IsValidMode(int mode) { return mode >= 0 && mode <= 2; }
     static int FramesPerSecond(int mode) { return mode == 0 ? 25 : 30; }
 
     // Fields of a non-negative frame count; the caller reports the sign separately.

@@ -62,8 +62,7 @@ Reply EffectPart::Answer(const CommandBytes& c) {
     if (Is(c, {0x49, 0x70})) {
         if (setup_ != Setup::FamilyBWipe || !selected_)
             return Refused();
-        running_ = EffectOutput{0, selected_, false};
-        pollsLeft_ = spec_.progressPolls;
+        StartRun(false);
         return Done();
     }
     if (c[1] == 0x4C && c[2] <= 5 && Is(c, {0x4C, c[2]}) && !spec_.refusesCapabilityQuery)
@@ -127,6 +126,12 @@ bool EffectPart::ChoosePattern(const CommandBytes& c) {
     return true;
 }
 
+void EffectPart::StartRun(bool in) {
+    runningTransition_ = selected_;
+    runningIn_ = in;
+    pollsLeft_ = spec_.progressPolls;
+}
+
 char EffectPart::SelectedFamily() const {
     if (!selected_)
         return 0;
@@ -136,8 +141,7 @@ char EffectPart::SelectedFamily() const {
 bool EffectPart::Run(char family, bool in) {
     if (SelectedFamily() != family)
         return false;
-    running_ = EffectOutput{0, selected_, in};
-    pollsLeft_ = spec_.progressPolls;
+    StartRun(in);
     return true;
 }
 
@@ -145,13 +149,13 @@ bool EffectPart::Run(char family, bool in) {
 // idle): 7F 01 and byte 2 = 05, which every reader of the progress takes as the end.
 Reply EffectPart::Progress() {
     Reply r{status::kAnswer, {}};
-    if (running_ && pollsLeft_ > 0) {
+    if (pollsLeft_ > 0) {
         --pollsLeft_;
         r.data[0] = static_cast<uint8_t>(std::clamp(pollsLeft_ + 1, 1, 0x7E));
         r.data[1] = 0x02;
         return r;
     }
-    running_.reset();
+    runningTransition_ = 0;
     r.data[0] = 0x7F;
     r.data[1] = 0x01;
     r.data[2] = 0x05;
@@ -170,9 +174,9 @@ Reply EffectPart::Capability(int page) const {
 }
 
 EffectOutput EffectPart::Output() const {
-    if (!running_ || pollsLeft_ == 0)
+    if (pollsLeft_ == 0)
         return EffectOutput{effect_, 0, false};
-    return EffectOutput{effect_, running_->transition, running_->transitionIn};
+    return EffectOutput{effect_, runningTransition_, runningIn_};
 }
 
 }  // namespace tarnsim

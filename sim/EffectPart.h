@@ -4,8 +4,6 @@
 // effect, transition running in or out) for the recorder that takes the picture in.
 #pragma once
 
-#include <optional>
-
 #include "sim/Bench.h"
 #include "sim/WireFrame.h"
 
@@ -38,6 +36,7 @@ private:
     bool Prepare(const CommandBytes& c);
     bool ChoosePattern(const CommandBytes& c);
     bool Run(char family, bool in);
+    void StartRun(bool in);
     Reply Progress();
     Reply Capability(int page) const;
     char SelectedFamily() const;
@@ -49,7 +48,9 @@ private:
     bool prepared_ = false;
     int selected_ = 0;      // transition code the setup and pattern amount to, 0 = none
     char armedFamily_ = 0;  // 'A', 'B' or 0
-    std::optional<EffectOutput> running_;  // the last transition run, until it reports its end
+    // The transition run last, with its side; it runs until its progress reports the end.
+    int runningTransition_ = 0;
+    bool runningIn_ = false;
     int pollsLeft_ = 0;
 };
 

@@ -27,7 +27,6 @@ public:
     // Abandons an incomplete frame after the line has been quiet long enough.
     void Expire(int64_t nowMicros);
     std::vector<ParserEvent> TakeEvents();
-    bool HasPartialFrame() const { return !buffer_.empty(); }
 
 private:
     void Scan();

@@ -78,8 +78,6 @@ public:
     std::string ReportJson() const;
     bool WriteReport(const std::string& path, std::string* error) const;
 
-    const SimClock& Clock() const { return *clock_; }
-
 private:
     std::optional<Outgoing> Respond(const WireBytes& request);
     DeviceState StateOf(const SimDevice& device) const;

@@ -20,7 +20,6 @@ public:
     Reply Answer(const CommandBytes& command, const std::function<bool(int)>& idFree);
 
     int Id() const { return id_; }
-    void SetId(int id) { id_ = id; }
     bool PowerOn() const { return powerOn_; }
     void SetPower(bool on) { powerOn_ = on; }
 
