@@ -10,6 +10,8 @@ public:
     virtual int PlayerId() const = 0;    // 0: no player chosen
     virtual int RecorderId() const = 0;  // 0: no recorder chosen
     virtual bool UseEditTerminal() const = 0;
+    // The player lists the effect command group, so the engine can run effects on it.
+    virtual bool PlayerHasEffects() const = 0;
     // Loads the stored device configuration (which opens and sets up the serial port) and
     // refreshes the known devices; true when the player is among them.
     virtual bool LoadAndFindPlayer() = 0;

@@ -29,6 +29,7 @@ const int kAllModes[] = {0, 1, 2, 3, 5, 6, 7, 13, 14, 22, 23, 38, 39};
 void ControllerFixture::SetUp() {
     tarnsim::SimOptions options;
     options.pacing = false;
+    options.clock = simClock;
     sim = std::make_unique<tarnsim::Simulator>(DemoBench(), options);
     std::string error;
     ASSERT_TRUE(sim->Start(&error)) << error;

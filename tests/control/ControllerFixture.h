@@ -42,6 +42,7 @@ public:
     int PlayerId() const override { return player; }
     int RecorderId() const override { return recorder; }
     bool UseEditTerminal() const override { return useEditTerminal; }
+    bool PlayerHasEffects() const override { return playerHasEffects; }
     bool LoadAndFindPlayer() override {
         if (!comm_.IsOpen())
             comm_.OpenPath(QString::fromStdString(path_));
@@ -52,6 +53,7 @@ public:
     int player = 1;
     int recorder = 2;
     bool useEditTerminal = false;
+    bool playerHasEffects = true;
     bool playerKnown = true;
     int setupShown = 0;
 
@@ -84,6 +86,7 @@ protected:
     void KeypadRelease(int key);
 
     QTemporaryDir home;
+    std::shared_ptr<tarnsim::SimClock> simClock;  // null: real time; set before SetUp
     std::unique_ptr<tarnsim::Simulator> sim;
     CComm comm;
     SteadyClock linkClock;
