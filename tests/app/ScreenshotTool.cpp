@@ -64,10 +64,12 @@ int main(int argc, char** argv) {
     SilentPrompts prompts;
     TfrmEDS window(context, prompts);
     window.SetCommandLineFile(QDir(resources).filePath(QStringLiteral("demo/demo.cwf")));
-    window.resize(760, 420);
     window.show();
     while (!window.firstShowDone())
         QApplication::processEvents(QEventLoop::AllEvents, 50);
+    // The first show restores the stored (here: default) position; the pictures want a window
+    // wide enough for every column and both toolbar rows.
+    window.resize(820, 440);
     context.scenes().SelectOnly(2);
     QApplication::processEvents();
     window.grab().save(out.filePath(QStringLiteral("main-window-%1.png").arg(suffix)));
