@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "ui/CaptionTable.h"
+#include "ui/EditOptions.h"
+#include "ui/SettingsFile.h"
+#include "ui/TfrmOption.h"
+
+namespace {
+
+class TfrmOptionTest : public ::testing::Test {
+protected:
+    void Open(int frameMode) {
+        options.LoadOptions(settings, frameMode);
+        dialog = std::make_unique<TfrmOption>(options, settings, captions);
+        dialog->show();
+    }
+    void TearDown() override {
+        if (dialog)
+            dialog->reject();
+    }
+    int Spin(const char* name) {
+        return dialog->findChild<QSpinBox*>(QLatin1String(name))->value();
+    }
+    bool Checked(const char* name) {
+        return dialog->findChild<QRadioButton*>(QLatin1String(name))->isChecked();
+    }
+    void Click(const char* name) {
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
+    }
+    QByteArray IniBytes() {
+        QFile file(settings.iniPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir home;
+    SettingsFile settings{home.path()};
+    CaptionTable captions;
+    EditOptions options;
+    std::unique_ptr<TfrmOption> dialog;
+};
+
+TEST_F(TfrmOptionTest, DefaultsFollowTheFrameRate) {
+    Open(0);
+    EXPECT_EQ(Spin("seIn"), 33);
+    EXPECT_EQ(Spin("seOut"), 8);
+    EXPECT_TRUE(Checked("rbNorm"));
+    EXPECT_EQ(Spin("seSyncSec"), 5);
+    EXPECT_EQ(Spin("seSyncFrm"), 0);
+    EXPECT_EQ(options.preRollFrames(), 125);
+    EXPECT_EQ(options.searchDistance(), 300);
+    dialog->reject();
+
+    for (int mode : {1, 2}) {
+        Open(mode);
+        EXPECT_EQ(Spin("seIn"), 40);
+        EXPECT_EQ(Spin("seOut"), 10);
+        EXPECT_EQ(Spin("seSyncSec"), 5);
+        EXPECT_EQ(Spin("seSyncFrm"), 0);
+        EXPECT_EQ(options.preRollFrames(), 150);
+        dialog->reject();
+    }
+}
+
+TEST_F(TfrmOptionTest, PreRollSplitsIntoSecondsAndFramesAtTheStartUpRate) {
+    settings.WriteInteger(settings_keys::kSyncroEdit, 160);
+    Open(1);
+    EXPECT_EQ(Spin("seSyncSec"), 5);
+    EXPECT_EQ(Spin("seSyncFrm"), 10);
+    EXPECT_EQ(dialog->findChild<QSpinBox*>(QStringLiteral("seSyncFrm"))->maximum(), 29);
+    dialog->reject();
+
+    Open(0);
+    EXPECT_EQ(Spin("seSyncSec"), 6);
+    EXPECT_EQ(Spin("seSyncFrm"), 10);
+    EXPECT_EQ(dialog->findChild<QSpinBox*>(QStringLiteral("seSyncFrm"))->maximum(), 24);
+}
+
+TEST_F(TfrmOptionTest, DefaultThenCancelChangesNothing) {
+    settings.WriteInteger(settings_keys::kInPoint, 55);
+    settings.WriteInteger(settings_keys::kOutPoint, 3);
+    settings.WriteInteger(settings_keys::kSearchHigh, 1);
+    settings.WriteInteger(settings_keys::kSyncroEdit, 200);
+    Open(1);
+    const QByteArray before = IniBytes();
+    Click("btnDef");
+    EXPECT_EQ(Spin("seIn"), 40);
+    EXPECT_TRUE(Checked("rbNorm"));
+    Click("btnCancel");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(IniBytes(), before);
+    EXPECT_EQ(options.inCorrection(), 55);
+    EXPECT_EQ(options.outCorrection(), 3);
+    EXPECT_EQ(options.searchDistance(), 900);
+    EXPECT_EQ(options.preRollFrames(), 200);
+
+    // The next showing shows the values in use again, not the defaults put in before Cancel.
+    dialog->show();
+    EXPECT_EQ(Spin("seIn"), 55);
+    EXPECT_TRUE(Checked("rbHigh"));
+}
+
+TEST_F(TfrmOptionTest, OkStoresTheFieldsAndHighSpeedSearchesFromNineHundredFrames) {
+    Open(0);
+    dialog->findChild<QRadioButton*>(QStringLiteral("rbHigh"))->click();
+    dialog->findChild<QSpinBox*>(QStringLiteral("seSyncSec"))->setValue(2);
+    dialog->findChild<QSpinBox*>(QStringLiteral("seSyncFrm"))->setValue(7);
+    Click("btnOk");
+    EXPECT_EQ(options.searchDistance(), 900);
+    EXPECT_EQ(options.preRollFrames(), 57);
+    int32_t stored = 0;
+    ASSERT_TRUE(settings.ReadInteger(settings_keys::kSearchHigh, &stored));
+    EXPECT_EQ(stored, 1);
+    ASSERT_TRUE(settings.ReadInteger(settings_keys::kSyncroEdit, &stored));
+    EXPECT_EQ(stored, 57);
+    ASSERT_TRUE(settings.ReadInteger(settings_keys::kInPoint, &stored));
+    EXPECT_EQ(stored, 33);
+}
+
+TEST_F(TfrmOptionTest, CorrectionArrowsStepTheOtherWay) {
+    Open(1);
+    auto* in = dialog->findChild<QSpinBox*>(QStringLiteral("seIn"));
+    in->setFocus();
+    QTest::keyClick(in, Qt::Key_Up);
+    EXPECT_EQ(in->value(), 39);
+    QTest::keyClick(in, Qt::Key_Down);
+    QTest::keyClick(in, Qt::Key_Down);
+    EXPECT_EQ(in->value(), 41);
+}
+
+TEST_F(TfrmOptionTest, AStoredCorrectionBeyondTheFieldIsUsedUntilConfirmed) {
+    settings.WriteInteger(settings_keys::kInPoint, 250);
+    Open(1);
+    EXPECT_EQ(options.inCorrection(), 250);
+    EXPECT_EQ(Spin("seIn"), 200);
+    Click("btnOk");
+    EXPECT_EQ(options.inCorrection(), 200);
+}
+
+}  // namespace

@@ -1,0 +1,155 @@
+#include "ui/TfrmOption.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "ui/ApplyCaptions.h"
+#include "ui/CaptionTable.h"
+#include "ui/EditOptions.h"
+#include "ui/ReversedSpinBox.h"
+
+namespace {
+
+constexpr int kMaxCorrection = 200;
+constexpr int kMaxPreRollSeconds = 59;
+
+QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+template <typename Spin>
+Spin* NamedSpin(const char* name, int maximum, QWidget* parent) {
+    auto* spin = new Spin(parent);
+    spin->setObjectName(QLatin1String(name));
+    spin->setRange(0, maximum);
+    return spin;
+}
+
+QPushButton* NamedButton(const char* name, const QString& text, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(QLatin1String(name));
+    return button;
+}
+
+// One correction row: caption, a large minus sign, the field and its unit.
+void AddCorrectionRow(QGridLayout* grid, int row, QLabel* caption, QSpinBox* field, QLabel* unit) {
+    auto* minus = new QLabel(QStringLiteral("-"), field->parentWidget());
+    QFont font = minus->font();
+    font.setPointSize(font.pointSize() * 2);
+    font.setBold(true);
+    minus->setFont(font);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(minus, row, 1);
+    grid->addWidget(field, row, 2);
+    grid->addWidget(unit, row, 3);
+}
+
+}  // namespace
+
+TfrmOption::TfrmOption(EditOptions& options, const SettingsFile& settings,
+                       const CaptionTable& captions, QWidget* parent)
+    : QDialog(parent), options_(options), settings_(settings) {
+    setObjectName(QStringLiteral("frmOption"));
+    setModal(true);
+    BuildLayout();
+    ApplyCaptions(this, captions);
+    const QString title = captions.CaptionText(QStringLiteral("TI_OPT"));
+    setWindowTitle(title.isEmpty() ? QStringLiteral("Options") : title);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TfrmOption::BuildLayout() {
+    auto* gbRecPause = new QGroupBox(QStringLiteral("Rec Pause Time Correction"), this);
+    gbRecPause->setObjectName(QStringLiteral("gbRecPause"));
+    // The corrections are subtracted from the edit points: the arrows follow the minus sign.
+    seIn_ = NamedSpin<ReversedSpinBox>("seIn", kMaxCorrection, gbRecPause);
+    seOut_ = NamedSpin<ReversedSpinBox>("seOut", kMaxCorrection, gbRecPause);
+    auto* recGrid = new QGridLayout(gbRecPause);
+    AddCorrectionRow(recGrid, 0, NamedLabel("lblIn", QStringLiteral("In Point"), gbRecPause), seIn_,
+                     NamedLabel("lblInFrm", QStringLiteral("Frame"), gbRecPause));
+    AddCorrectionRow(recGrid, 1, NamedLabel("lblOut", QStringLiteral("Out Point"), gbRecPause),
+                     seOut_, NamedLabel("lblOutFrm", QStringLiteral("Frame"), gbRecPause));
+
+    auto* gbSearch = new QGroupBox(QStringLiteral("Seach Speed of Player"), this);
+    gbSearch->setObjectName(QStringLiteral("gbSearch"));
+    rbNorm_ = new QRadioButton(QStringLiteral("Normal"), gbSearch);
+    rbNorm_->setObjectName(QStringLiteral("rbNorm"));
+    rbNorm_->setChecked(true);
+    rbHigh_ = new QRadioButton(QStringLiteral("High Speed"), gbSearch);
+    rbHigh_->setObjectName(QStringLiteral("rbHigh"));
+    auto* searchRow = new QHBoxLayout(gbSearch);
+    searchRow->addWidget(rbNorm_);
+    searchRow->addWidget(rbHigh_);
+
+    auto* gbSync = new QGroupBox(QStringLiteral("Syncro Edit"), this);
+    gbSync->setObjectName(QStringLiteral("gbSync"));
+    seSyncSec_ = NamedSpin<QSpinBox>("seSyncSec", kMaxPreRollSeconds, gbSync);
+    seSyncFrm_ = NamedSpin<QSpinBox>("seSyncFrm", 29, gbSync);
+    auto* syncRow = new QHBoxLayout(gbSync);
+    syncRow->addWidget(NamedLabel("lblPr", QStringLiteral("Pre-roll"), gbSync));
+    syncRow->addWidget(seSyncSec_);
+    syncRow->addWidget(NamedLabel("lblSec", QStringLiteral("Sec."), gbSync));
+    syncRow->addWidget(seSyncFrm_);
+    syncRow->addWidget(NamedLabel("lblFrm", QStringLiteral("Frame"), gbSync));
+
+    btnOk_ = NamedButton("btnOk", QStringLiteral("OK"), this);
+    btnOk_->setDefault(true);
+    btnCancel_ = NamedButton("btnCancel", QStringLiteral("Cancel"), this);
+    btnDef_ = NamedButton("btnDef", QStringLiteral("Default"), this);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(btnOk_);
+    buttons->addWidget(btnCancel_);
+    buttons->addWidget(btnDef_);
+    buttons->addStretch();
+
+    auto* groups = new QVBoxLayout;
+    groups->addWidget(gbRecPause);
+    groups->addWidget(gbSearch);
+    groups->addWidget(gbSync);
+    auto* top = new QHBoxLayout(this);
+    top->addLayout(groups);
+    top->addLayout(buttons);
+
+    connect(btnOk_, &QPushButton::clicked, this, &TfrmOption::btnOkClick);
+    connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnDef_, &QPushButton::clicked, this, &TfrmOption::btnDefClick);
+}
+
+void TfrmOption::showEvent(QShowEvent* event) {
+    FormShow();
+    QDialog::showEvent(event);
+}
+
+void TfrmOption::FormShow() {
+    const int fps = options_.fps();
+    seSyncFrm_->setMaximum(fps - 1);
+    seIn_->setValue(options_.inCorrection());
+    seOut_->setValue(options_.outCorrection());
+    (options_.highSpeedSearch() ? rbHigh_ : rbNorm_)->setChecked(true);
+    seSyncSec_->setValue(options_.preRollFrames() / fps);
+    seSyncFrm_->setValue(options_.preRollFrames() % fps);
+}
+
+void TfrmOption::btnDefClick() {
+    seIn_->setValue(options_.defaultIn());
+    seOut_->setValue(options_.defaultOut());
+    rbNorm_->setChecked(true);
+    seSyncSec_->setValue(EditOptions::kDefaultPreRollSeconds);
+    seSyncFrm_->setValue(0);
+}
+
+void TfrmOption::btnOkClick() {
+    // A value typed but not yet confirmed by Enter still counts.
+    for (QSpinBox* field : {seIn_, seOut_, seSyncSec_, seSyncFrm_})
+        field->interpretText();
+    options_.Store(settings_, seIn_->value(), seOut_->value(), rbHigh_->isChecked(),
+                   seSyncSec_->value() * options_.fps() + seSyncFrm_->value());
+    accept();
+}
