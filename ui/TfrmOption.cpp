@@ -12,6 +12,7 @@
 #include "ui/CaptionTable.h"
 #include "ui/EditOptions.h"
 #include "ui/ReversedSpinBox.h"
+#include "ui/WindowPositions.h"
 
 namespace {
 
@@ -124,7 +125,13 @@ void TfrmOption::BuildLayout() {
 
 void TfrmOption::showEvent(QShowEvent* event) {
     FormShow();
+    RestorePosition(this, settings_);
     QDialog::showEvent(event);
+}
+
+void TfrmOption::done(int result) {
+    SavePosition(this, settings_);
+    QDialog::done(result);
 }
 
 void TfrmOption::FormShow() {

@@ -22,6 +22,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void done(int result) override;
 
 private:
     void BuildLayout();

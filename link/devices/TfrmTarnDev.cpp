@@ -21,6 +21,7 @@
 #include "link/devices/DeviceSetup.h"
 #include "ui/ApplyCaptions.h"
 #include "ui/CaptionTable.h"
+#include "ui/WindowPositions.h"
 
 namespace {
 
@@ -70,8 +71,9 @@ bool IsArrowKey(int key) {
 
 }  // namespace
 
-TfrmTarnDev::TfrmTarnDev(DeviceSetup& setup, const CaptionTable& captions, QWidget* parent)
-    : QDialog(parent), setup_(setup) {
+TfrmTarnDev::TfrmTarnDev(DeviceSetup& setup, const SettingsFile& settings,
+                         const CaptionTable& captions, QWidget* parent)
+    : QDialog(parent), setup_(setup), settings_(settings) {
     setObjectName(QStringLiteral("frmTarnDev"));
     setModal(true);
     ApplyTexts(captions);
@@ -226,6 +228,7 @@ void TfrmTarnDev::FormShow() {
     }
     cancelled_ = true;
     setup_.LoadDeviceSettings();
+    RestorePosition(this, settings_);
     ShowPort();
     FillDeviceGrid();
 }
@@ -477,6 +480,7 @@ void TfrmTarnDev::done(int result) {
     if (result != QDialog::Accepted)
         cancelled_ = true;
     setup_.Finish(!cancelled_);
+    SavePosition(this, settings_);
     for (QWidget* window : {mainWindow_.data(), controller_.data()}) {
         if (window != nullptr)
             window->setEnabled(true);

@@ -21,6 +21,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableWidget;
+class SettingsFile;
 
 class TfrmTarnDev : public QDialog {
     Q_OBJECT
@@ -31,7 +32,9 @@ public:
     // The grid's first row stands for "no device".
     static constexpr int kNoDeviceRow = 0;
 
-    TfrmTarnDev(DeviceSetup& setup, const CaptionTable& captions, QWidget* parent = nullptr);
+    // settings: where the dialog keeps its window position.
+    TfrmTarnDev(DeviceSetup& setup, const SettingsFile& settings, const CaptionTable& captions,
+                QWidget* parent = nullptr);
 
     // The progress window the scan shows its gauge in; none: the scan shows no gauge.
     void SetProgressWindow(TfrmWait* window) { progressWindow_ = window; }
@@ -85,6 +88,7 @@ private:
     void SetEditingControlsEnabled(bool enabled);
 
     DeviceSetup& setup_;
+    const SettingsFile& settings_;
     QPointer<TfrmWait> progressWindow_;
     QPointer<QWidget> mainWindow_;
     QPointer<QWidget> controller_;

@@ -22,7 +22,7 @@ protected:
     void Open() {
         BuildProgram();
         wait = std::make_unique<TfrmWait>(captions);
-        dialog = std::make_unique<TfrmTarnDev>(*setup, captions);
+        dialog = std::make_unique<TfrmTarnDev>(*setup, *settings, captions);
         dialog->SetProgressWindow(wait.get());
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -34,9 +33,16 @@ protected:
     void Click(const char* name) {
         QTest::mouseClick(dialog->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
     }
-    QByteArray IniBytes() {
-        QFile file(settings.iniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    // The four stored options (the window position is stored at every close).
+    std::vector<int32_t> StoredOptions() {
+        std::vector<int32_t> values;
+        for (const SettingKey& key : {settings_keys::kInPoint, settings_keys::kOutPoint,
+                                      settings_keys::kSearchHigh, settings_keys::kSyncroEdit}) {
+            int32_t value = -1;
+            settings.ReadInteger(key, &value);
+            values.push_back(value);
+        }
+        return values;
     }
 
     QTemporaryDir home;
@@ -88,13 +94,13 @@ TEST_F(TfrmOptionTest, DefaultThenCancelChangesNothing) {
     settings.WriteInteger(settings_keys::kSearchHigh, 1);
     settings.WriteInteger(settings_keys::kSyncroEdit, 200);
     Open(1);
-    const QByteArray before = IniBytes();
+    const std::vector<int32_t> before = StoredOptions();
     Click("btnDef");
     EXPECT_EQ(Spin("seIn"), 40);
     EXPECT_TRUE(Checked("rbNorm"));
     Click("btnCancel");
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(IniBytes(), before);
+    EXPECT_EQ(StoredOptions(), before);
     EXPECT_EQ(options.inCorrection(), 55);
     EXPECT_EQ(options.outCorrection(), 3);
     EXPECT_EQ(options.searchDistance(), 900);
@@ -141,6 +147,20 @@ TEST_F(TfrmOptionTest, AStoredCorrectionBeyondTheFieldIsUsedUntilConfirmed) {
     EXPECT_EQ(Spin("seIn"), 200);
     Click("btnOk");
     EXPECT_EQ(options.inCorrection(), 200);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(TfrmOptionTest, TheDialogReopensWhereItWasClosed) {
+    Open(1);
+    Click("btnCancel");
+    int32_t top = -1;
+    ASSERT_TRUE(settings.ReadInteger(QStringLiteral("frmOption"), QStringLiteral("Top"), &top));
+    settings.WriteInteger(QStringLiteral("frmOption"), QStringLiteral("Top"), top + 20);
+    dialog->show();
+    EXPECT_EQ(dialog->pos().y(), top + 20);
 }
 
 }  // namespace
