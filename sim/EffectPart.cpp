@@ -60,7 +60,8 @@ Reply EffectPart::Answer(const CommandBytes& c) {
             return Progress();
     }
     if (Is(c, {0x49, 0x70})) {
-        if (setup_ != Setup::FamilyBWipe || !selected_)
+        // The overlap transitions (111..117) end with the wipe-out instead of a plain run out.
+        if ((setup_ != Setup::FamilyBWipe && setup_ != Setup::FamilyA117) || !selected_)
             return Refused();
         StartRun(false);
         return Done();
@@ -162,14 +163,13 @@ Reply EffectPart::Progress() {
     return r;
 }
 
-// Data byte 0 echoes the page; bytes 1..5 carry the word a nibble each, most significant first.
+// Data bytes 0..4 carry the word a nibble each, most significant first; byte 5 stays clear.
 // A word of -1 is told as "none": all nibbles set, the last one odd.
 Reply EffectPart::Capability(int page) const {
     Reply r{status::kAnswer, {}};
-    r.data[0] = static_cast<uint8_t>(page);
     const int word = spec_.capabilityWords[page];
     for (int i = 0; i < 5; ++i)
-        r.data[1 + i] = word == -1 ? 0x0F : static_cast<uint8_t>((word >> (4 * (4 - i))) & 0x0F);
+        r.data[i] = word == -1 ? 0x0F : static_cast<uint8_t>((word >> (4 * (4 - i))) & 0x0F);
     return r;
 }
 

@@ -10,7 +10,8 @@
 
 namespace {
 
-// A camcorder like the demo's (model 530) but without an effect function, and a VCR (model 100).
+// A camcorder like the demo's (model 530) but without an effect function, a VCR (model 100), and
+// a camcorder of a model no file lists (1220) that tells its capability words itself.
 const char* const kBench = R"({"devices": [
   {"id": 1, "name": "Cam", "category": 7, "groups": [8], "maker": "42 52 00 05 25 00",
    "power": true, "timecode_mode": 1, "answer_delay_ms": 1,
@@ -19,7 +20,12 @@ const char* const kBench = R"({"devices": [
   {"id": 2, "name": "VCR", "category": 1, "groups": [8], "maker": "42 52 00 01 07 00",
    "power": true, "timecode_mode": 1, "answer_delay_ms": 1,
    "deck": {"tape_start": "00:00:00:00", "tape_end": "01:00:00:00", "position": "00:00:00:00",
-            "mode": "stop"}}
+            "mode": "stop"}},
+  {"id": 3, "name": "Cam2", "category": 7, "groups": [8, 24], "maker": "42 52 00 0C 18 00",
+   "power": true, "timecode_mode": 1, "answer_delay_ms": 1,
+   "deck": {"tape_start": "00:00:00:00", "tape_end": "01:00:00:00", "position": "00:00:00:00",
+            "mode": "stop"},
+   "effect": {"capabilities": [2, 4, 0, 8, 131076, 0]}}
 ]})";
 
 struct CliRun {
@@ -76,6 +82,12 @@ TEST_F(CapsCommandTest, ACameraThatCannotTellGetsTheDefaultsAndOtherDevicesNothi
     WriteCapabilityFile("; no models\n");
     EXPECT_EQ(Caps(At(1)).out, "0 131076 0 0 131076 0 530 defaults");
     EXPECT_EQ(Caps(At(2)).out, "-1 -1 -1 -1 -1 -1 100 none");
+}
+
+TEST_F(CapsCommandTest, AModelNoFileListsIsAskedForItsWords) {
+    const CliRun run = Caps(At(3));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "2 4 0 8 131076 0 1220 device");
 }
 
 TEST_F(CapsCommandTest, ASilentIdOrBadArgumentsAreReported) {

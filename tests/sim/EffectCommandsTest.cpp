@@ -38,12 +38,12 @@ bool ReadsAsFinished(const Bytes& r) {
            (r[6] & 0x02);
 }
 
-// The program's decoding of a capability word from reply data bytes 1..5.
+// The program's decoding of a capability word from the first five data bytes (reply bytes 4..8).
 int DecodeWord(const Bytes& r) {
-    if (r[9] & 0x01)
+    if (r[8] & 0x01)
         return -1;
     int word = 0;
-    for (int i = 5; i <= 9; ++i)
+    for (int i = 4; i <= 8; ++i)
         word = (word << 4) | (r[i] & 0x0F);
     return word;
 }
@@ -89,7 +89,7 @@ TEST_F(EffectCommands, setupsOutOfOrderOrOfTheWrongFamilyAreRefused) {
     EXPECT_EQ(Send(Body({0x46, 0x20, 0x7F, 0x00, 0x00, 0x04})), 0x01);
     Send(Body({0x44, 0x20, 0x10}));
     EXPECT_EQ(Send(Body({0x46, 0x20})), 0x01);  // 117 takes no preparation
-    EXPECT_EQ(Send(Body({0x49, 0x70})), 0x01);  // wipe-out needs a 111..116 setup
+    EXPECT_EQ(Send(Body({0x49, 0x70})), 0x01);  // wipe-out needs a complete 111..117 setup
     EXPECT_EQ(Send(Body({0x44, 0x21})), 0x01);  // no such mode select
     EXPECT_EQ(Send(Body({0x4A})), 0x01);
     EXPECT_EQ(Cam().selectedTransition, 0);
@@ -136,20 +136,22 @@ TEST_F(EffectCommands, aRunOfTheWrongFamilyOrWithoutASetupIsRefused) {
     EXPECT_EQ(Send(Body({0x47, 0x65})), 0x02);
 }
 
-TEST_F(EffectCommands, wipeOutRunsOutAndSetsTheEndBitWhenDone) {
-    SetUpTransition(113);
-    Send(Body({0x43, 0x60}));
-    EXPECT_EQ(Send(Body({0x49, 0x70})), 0x02);
-    EXPECT_EQ(Cam().runningTransition, 113);
-    EXPECT_FALSE(Cam().runningIn);
-    int polls = 0;
-    Bytes progress;
-    do {
-        progress = line->Exchange(RequestFrame(7, Body({0x43, 0x7E})));
-        ASSERT_EQ(progress.size(), 11u);
-    } while (!(progress[6] & 0x01) && ++polls < 50);
-    EXPECT_EQ(polls, 5);
-    EXPECT_EQ(Cam().runningTransition, 0);
+TEST_F(EffectCommands, wipeOutEndsTheOverlapTransitionsAndSetsTheEndBitWhenDone) {
+    for (const int code : {113, 117}) {
+        SetUpTransition(code);
+        Send(Body({0x43, 0x60}));
+        EXPECT_EQ(Send(Body({0x49, 0x70})), 0x02) << code;
+        EXPECT_EQ(Cam().runningTransition, code);
+        EXPECT_FALSE(Cam().runningIn);
+        int polls = 0;
+        Bytes progress;
+        do {
+            progress = line->Exchange(RequestFrame(7, Body({0x43, 0x7E})));
+            ASSERT_EQ(progress.size(), 11u);
+        } while (!(progress[6] & 0x01) && ++polls < 50);
+        EXPECT_EQ(polls, 5) << code;
+        EXPECT_EQ(Cam().runningTransition, 0);
+    }
 }
 
 TEST_F(EffectCommands, effectCommandsWhileOffGetNotReady) {
