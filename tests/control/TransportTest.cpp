@@ -196,8 +196,8 @@ TEST_F(TransportTest, RecordKeyActsOnlyOnTheRecorder) {
     ClearSent();
     ClickKey("btnRec");
     EXPECT_EQ(SentModes(2), std::vector<int>{13});
+    EXPECT_TRUE(WaitFor([&] { return LitLamps() == QStringLiteral("Rec Pause"); }));
     ASSERT_TRUE(WaitFor([&] { return vtr->Mode() == 13; }));
-    EXPECT_EQ(LitLamps(), QStringLiteral("Rec Pause"));
     ClickKey("btnPlay");  // play out of rec-pause records
     EXPECT_EQ(SentModes(2), (std::vector<int>{13, 14}));
     ASSERT_TRUE(WaitFor([&] { return vtr->Mode() == 14; }));
