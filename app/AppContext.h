@@ -9,10 +9,16 @@
 #include <optional>
 
 #include "app/InstanceLock.h"
+#include "control/EffectUnit.h"
 #include "edit/SceneList.h"
 #include "link/devices/CDevCaps.h"
 #include "link/devices/CTarnReg.h"
+#include "link/devices/DeviceConfig.h"
+#include "link/devices/DeviceSettingsStore.h"
+#include "link/devices/DeviceSetup.h"
+#include "link/devices/TarnBus.h"
 #include "ui/CaptionTable.h"
+#include "ui/EditOptions.h"
 #include "ui/ProgramFolder.h"
 #include "ui/SettingsFile.h"
 
@@ -41,6 +47,14 @@ public:
     SceneList& scenes() { return scenes_; }
     CTarnReg& deviceStore() { return deviceStore_; }
     CDevCaps& capabilities() { return capabilities_; }
+    // The Tarn link stack (port, frame layer, link thread, system commands, deck).
+    TarnBus& bus() { return bus_; }
+    EffectUnit& effects() { return effects_; }
+    // The device configuration and the device setup session that edits it.
+    DeviceConfig& devices() { return deviceConfig_; }
+    DeviceSetup& deviceSetup() { return deviceSetup_; }
+    // The editing options (loaded at the main window's first show).
+    EditOptions& options() { return options_; }
 
 private:
     ProgramFolder folder_;
@@ -51,4 +65,10 @@ private:
     SceneList scenes_;
     CTarnReg deviceStore_;
     CDevCaps capabilities_;
+    TarnBus bus_{settings_};
+    EffectUnit effects_{bus_.link()};
+    DeviceConfig deviceConfig_;
+    DeviceSettingsStore deviceSettings_{deviceStore_, settings_};
+    DeviceSetup deviceSetup_{deviceConfig_, deviceSettings_, bus_.sys(), bus_.comm(), bus_.clock()};
+    EditOptions options_;
 };

@@ -119,6 +119,36 @@ void TfrmEDS::BuildToolbar(QWidget* client) {
     totalTime_->setFont(fixed);
 }
 
+void TfrmEDS::SetSetupWindows(QDialog* options, QDialog* devices, QWidget* monitor) {
+    optionsDialog_ = options;
+    devicesDialog_ = devices;
+    monitorWindow_ = monitor;
+    menus_.mnuOpt->setEnabled(options != nullptr);
+    menus_.mnuDev->setEnabled(devices != nullptr);
+    menus_.mnuMoni->setEnabled(monitor != nullptr);
+    connect(menus_.mnuOpt, &QAction::triggered, this, [this] {
+        if (optionsDialog_)
+            optionsDialog_->exec();
+    });
+    connect(menus_.mnuDev, &QAction::triggered, this, [this] {
+        if (devicesDialog_)
+            devicesDialog_->exec();
+    });
+    connect(menus_.mnuMoni, &QAction::triggered, this, [this] {
+        if (monitorWindow_) {
+            monitorWindow_->show();
+            monitorWindow_->raise();
+        }
+    });
+    // Closing the device setup settles the player's capabilities and what the toolbar offers.
+    context_.deviceSetup().SetPlayerChoiceHandler([this](const DeviceConfig& config) {
+        CDevCaps& caps = context_.capabilities();
+        if (effectToolbar_)
+            ApplyDeviceSetupToEffects(caps, *effectToolbar_, config.playerId, config.Player());
+        return static_cast<int>(caps.ModelCode());
+    });
+}
+
 void TfrmEDS::BuildEffectToolbar() {
     effectPanel_ = new QWidget(toolbar_);
     effectPanel_->setObjectName(QStringLiteral("pnlEffects"));
@@ -201,7 +231,10 @@ void TfrmEDS::FormShow() {
     if (title_)
         title_->exec();
     ReadDefaultFolder();
-    ReadFrameMode();
+    // The options split the pre-roll by the frame rate in force at start-up.
+    context_.options().LoadOptions(context_.settings(), ReadFrameMode());
+    // Opens the stored port and finds out which of the known devices are there.
+    context_.deviceSetup().LoadDeviceSettings();
     context_.scenes().ClearList();
     RestorePosition(this, context_.settings());
     setAcceptDrops(true);
@@ -226,7 +259,7 @@ void TfrmEDS::ReadDefaultFolder() {
         defaultFolder_ = context_.programFolder().Path();
 }
 
-void TfrmEDS::ReadFrameMode() {
+int TfrmEDS::ReadFrameMode() {
     int32_t mode = settings_keys::kDefaultFrameMode;
     SettingsFile& settings = context_.settings();
     // A value that is no number is reported by the settings file itself.
@@ -237,6 +270,7 @@ void TfrmEDS::ReadFrameMode() {
         mode = settings_keys::kDefaultFrameMode;
     }
     context_.scenes().SetTimecodeMode(static_cast<uint32_t>(mode));
+    return mode;
 }
 
 // --- Closing -----------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 // questions and the settings file's reports through the user prompts.
 #pragma once
 
+#include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
@@ -26,6 +27,7 @@ class SceneListView;
 class TfrmCrct;
 
 class UserPrompts;
+class QDialog;
 
 class TfrmEDS : public QMainWindow, public ProjectFileHost, public SettingsReporter {
     Q_OBJECT
@@ -43,6 +45,9 @@ public:
     void SetCorrectionDialog(TfrmCrct* dialog);
     // The progress window, which questions of the file layer must not hide behind.
     void SetProgressWindow(QWidget* window) { progressWindow_ = window; }
+    // The windows of Preference > Options, Preference > Tarn Devices and Window > Tarn Monitor
+    // (the monitor is offered only in debug mode). Their menu items work once they are set.
+    void SetSetupWindows(QDialog* options, QDialog* devices, QWidget* monitor);
 
     const QString& currentFileName() const { return currentFile_; }
     const QString& defaultFolder() const { return defaultFolder_; }
@@ -87,7 +92,7 @@ private:
     void ConnectMenus();
     void ConnectList();
     void FormShow();
-    void ReadFrameMode();
+    int ReadFrameMode();
     void ReadDefaultFolder();
     bool FormCloseQuery();
     void FormClose();
@@ -137,6 +142,9 @@ private:
     QScrollBar* scrollBar_ = nullptr;
     QPointer<TfrmTitle> title_;
     QPointer<QWidget> progressWindow_;
+    QPointer<QDialog> optionsDialog_;
+    QPointer<QDialog> devicesDialog_;
+    QPointer<QWidget> monitorWindow_;
     QPointer<TfrmCrct> correction_;
     HelpWindow* help_ = nullptr;
 

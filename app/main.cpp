@@ -9,9 +9,13 @@
 #include "app/CommandLineFile.h"
 #include "app/MessageBoxPrompts.h"
 #include "app/TfrmEDS.h"
+#include "control/TfrmWait.h"
+#include "link/devices/TfrmMonitor.h"
+#include "link/devices/TfrmTarnDev.h"
 #include "ui/ProgramFolder.h"
 #include "ui/StartOptions.h"
 #include "ui/TfrmCrct.h"
+#include "ui/TfrmOption.h"
 #include "ui/TfrmTitle.h"
 
 namespace {
@@ -49,8 +53,20 @@ int main(int argc, char** argv) {
     TfrmEDS mainWindow(context, prompts);
     TfrmTitle title(context.captions(), context.programFolder(), context.settings(), &mainWindow);
     mainWindow.SetTitleWindow(&title);
+    TfrmWait progress(context.captions(), &mainWindow);
+    progress.SetGuardedWindows(&mainWindow, nullptr);
+    mainWindow.SetProgressWindow(&progress);
+    TfrmOption optionsDialog(context.options(), context.settings(), context.captions(),
+                             &mainWindow);
     TfrmCrct correction(context.captions(), context.settings(), &mainWindow);
     mainWindow.SetCorrectionDialog(&correction);
+    TfrmTarnDev deviceSetup(context.deviceSetup(), context.settings(), context.captions(),
+                            &mainWindow);
+    deviceSetup.SetProgressWindow(&progress);
+    deviceSetup.SetGuardedWindows(&mainWindow, nullptr);
+    TfrmMonitor monitor(&mainWindow);
+    monitor.SetLink(&context.bus().link());
+    mainWindow.SetSetupWindows(&optionsDialog, &deviceSetup, &monitor);
     mainWindow.SetCommandLineFile(CommandLineFile(options.arguments));
     mainWindow.show();
     return QApplication::exec();
