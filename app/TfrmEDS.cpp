@@ -1,6 +1,7 @@
 #include "app/TfrmEDS.h"
 
 #include <QAbstractScrollArea>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -16,6 +17,7 @@
 #include "app/ControllerButton.h"
 #include "app/MainLayout.h"
 #include "app/UserPrompts.h"
+#include "control/TfrmAvCtl.h"
 #include "edit/EffectRules.h"
 #include "edit/ProjectFiles.h"
 #include "ui/ApplyCaptions.h"
@@ -131,7 +133,10 @@ void TfrmEDS::SetSetupWindows(QDialog* options, QDialog* devices, QWidget* monit
             optionsDialog_->exec();
     });
     connect(menus_.mnuDev, &QAction::triggered, this, [this] {
-        if (devicesDialog_)
+        // With the controller, the polling pauses while the dialog is up.
+        if (controller_)
+            controller_->RunDeviceSetup();
+        else if (devicesDialog_)
             devicesDialog_->exec();
     });
     connect(menus_.mnuMoni, &QAction::triggered, this, [this] {
@@ -242,6 +247,15 @@ void TfrmEDS::FormShow() {
     list_->setFocus();
     if (!commandLineFile_.isEmpty())
         OpenAsDropped(commandLineFile_);
+    int32_t controllerWasOpen = 0;
+    if (controller_ &&
+        context_.settings().ReadInteger(settings_keys::kVtrWindow, &controllerWasOpen) &&
+        controllerWasOpen == 1) {
+        // The controller comes back a moment after this window shows; meanwhile it waits.
+        setEnabled(false);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        tmCtl_.start();
+    }
     // What the last chosen player can do, then the buttons that show it.
     LoadEffectsAtStart(context_.capabilities(), context_.settings(),
                        StoredPlayerId(context_.deviceStore(), context_.settings()));
@@ -297,6 +311,12 @@ void TfrmEDS::FormClose() {
     settings.WriteInteger(settings_keys::kFrameMode,
                           static_cast<int32_t>(context_.scenes().timecodeMode()));
     SavePosition(this, settings);
+    if (controller_) {
+        settings.WriteInteger(settings_keys::kVtrWindow, controller_->isVisible() ? 1 : 0);
+        // Closing it stops the polling and the port; a hidden one still has its place saved.
+        controller_->close();
+        SavePosition(controller_, settings);
+    }
     if (help_ != nullptr)
         help_->close();
     context_.instanceLock().Release();
@@ -560,4 +580,46 @@ void TfrmEDS::ShowWarning(const QString& captionKey) {
 void TfrmEDS::ReportMalformedInteger(const QString& file, const QString& section,
                                      const QString& key, const QString& text) {
     prompts_.ShowWarning(this, Text("TI_MAIN"), MalformedIntegerMessage(file, section, key, text));
+}
+
+// --- Deck controller ---------------------------------------------------------------------------
+
+void TfrmEDS::AttachController(TfrmAvCtl* controller) {
+    controller_ = controller;
+    tmCtl_.setObjectName(QStringLiteral("tmCtl"));
+    tmCtl_.setSingleShot(true);
+    tmCtl_.setInterval(100);
+    connect(&tmCtl_, &QTimer::timeout, this, [this] {
+        if (controller_)
+            controller_->show();  // its show enables this window and restores the cursor
+    });
+    menus_.mnuCtl->setEnabled(true);
+    controllerButton_->setEnabled(true);
+    connect(menus_.mnuCtl, &QAction::triggered, this, &TfrmEDS::OpenController);
+    connect(controllerButton_, &ControllerButton::clicked, this, &TfrmEDS::OpenController);
+    connect(controller, &TfrmAvCtl::helpContentsRequested, this, &TfrmEDS::mnuContClick);
+    connect(controller, &TfrmAvCtl::helpKeywordRequested, this, &TfrmEDS::mnuKeywordClick);
+    connect(controller, &TfrmAvCtl::aboutRequested, this, &TfrmEDS::mnuAboutClick);
+    connect(controller, &TfrmAvCtl::modifyRowRequested, this, &TfrmEDS::ModifyRow);
+    connect(controller, &TfrmAvCtl::listEndRequested, this, [this] {
+        QScrollBar* bar = list_->verticalScrollBar();
+        if (bar->maximum() != 0)
+            bar->setValue(bar->maximum());
+    });
+}
+
+void TfrmEDS::OpenController() {
+    if (!controller_)
+        return;
+    if (controller_->isMinimized()) {
+        controller_->showNormal();
+    } else if (controller_->isVisible()) {
+        controller_->setEnabled(true);
+        controller_->raise();
+        controller_->activateWindow();
+    } else {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        setEnabled(false);
+        controller_->show();
+    }
 }

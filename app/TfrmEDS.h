@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
+#include <QTimer>
 #include <memory>
 
 #include "app/MainMenus.h"
@@ -17,6 +18,7 @@
 
 class AppContext;
 class ControllerButton;
+class TfrmAvCtl;
 class EffectRules;
 class EffectToolbar;
 class HelpWindow;
@@ -48,6 +50,12 @@ public:
     // The windows of Preference > Options, Preference > Tarn Devices and Window > Tarn Monitor
     // (the monitor is offered only in debug mode). Their menu items work once they are set.
     void SetSetupWindows(QDialog* options, QDialog* devices, QWidget* monitor);
+    // The deck controller: Window > Controller and the controller button open it, Preference >
+    // Tarn Devices runs its device setup, the first show reopens it when it was open at the last
+    // close ([Setup] VtrWindow), and the close records that and its position.
+    void AttachController(TfrmAvCtl* controller);
+    void OpenController();
+    QTimer& controllerTimer() { return tmCtl_; }
 
     const QString& currentFileName() const { return currentFile_; }
     const QString& defaultFolder() const { return defaultFolder_; }
@@ -133,6 +141,8 @@ private:
     QFrame* toolbar_ = nullptr;
     QLabel* totalTime_ = nullptr;
     ControllerButton* controllerButton_ = nullptr;
+    QPointer<TfrmAvCtl> controller_;
+    QTimer tmCtl_;
     QFrame* header_ = nullptr;
     PictureLists pictures_;
     QWidget* effectPanel_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "app/AppContext.h"
 #include "app/CommandLineFile.h"
+#include "app/ControllerWiring.h"
 #include "app/MessageBoxPrompts.h"
 #include "app/TfrmEDS.h"
 #include "control/TfrmWait.h"
@@ -68,6 +69,9 @@ int main(int argc, char** argv) {
     monitor.SetLink(&context.bus().link());
     mainWindow.SetSetupWindows(&optionsDialog, &deviceSetup, &monitor);
     mainWindow.SetCommandLineFile(CommandLineFile(options.arguments));
+    ControllerWiring deck(context, mainWindow, progress, deviceSetup);
+    deviceSetup.SetGuardedWindows(&mainWindow, &deck.controller());
+    mainWindow.AttachController(&deck.controller());
     mainWindow.show();
     return QApplication::exec();
 }

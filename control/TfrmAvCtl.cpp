@@ -222,7 +222,7 @@ void TfrmAvCtl::BuildPopupMenu() {
     connect(close, &QAction::triggered, this, &QWidget::close);
     QMenu* setup = addMenu(QStringLiteral("pmSetup"), QStringLiteral("&Setup"));
     connect(addItem(setup, QStringLiteral("pmDevices"), QStringLiteral("&Devices...")),
-            &QAction::triggered, this, &TfrmAvCtl::devicesRequested);
+            &QAction::triggered, this, &TfrmAvCtl::RunDeviceSetup);
     QMenu* window = addMenu(QStringLiteral("pmWindow"), QStringLiteral("&Window"));
     pmTop_ = addItem(window, QStringLiteral("pmTop"), QStringLiteral("Always On &Top"));
     pmTop_->setCheckable(true);
@@ -763,7 +763,7 @@ bool TfrmAvCtl::HandlePictureMouse(QObject* watched, QEvent* event) {
     else if (watched == imgDeckr_ && view_ != kRecorderView)
         SelectView(kRecorderView);
     else if (watched == lblID_)
-        emit devicesRequested();
+        RunDeviceSetup();
     return wasDragging;
 }
 
@@ -917,6 +917,13 @@ void TfrmAvCtl::tmPrgTimer() {
 
 bool TfrmAvCtl::arrowLit() const {
     return arrowTag_ == 1;
+}
+
+void TfrmAvCtl::RunDeviceSetup() {
+    const bool wasUnconnected = device_ == 0;
+    const bool wasPolling = SuspendForDeviceSetup();
+    parts_.devices.ShowDeviceSetup();
+    ResumeAfterDeviceSetup(wasPolling, wasUnconnected);
 }
 
 bool TfrmAvCtl::SuspendForDeviceSetup() {

@@ -95,10 +95,10 @@ public:
     void SetArrowFlashing(bool on);
     bool arrowLit() const;
 
-    // Preference > Tarn Devices: the polling stops while the setup dialog is up, and the
-    // controller reconnects afterwards when it was polling or connected to nothing.
-    bool SuspendForDeviceSetup();
-    void ResumeAfterDeviceSetup(bool wasPolling, bool wasUnconnected);
+    // Preference > Tarn Devices, the popup's Devices and a click on the id: the polling stops
+    // while the setup dialog is up, and the controller reconnects afterwards when it was polling
+    // or connected to nothing.
+    void RunDeviceSetup();
 
     SkinKey* key(const QString& name) const;
     QLabel* picture(const QString& name) const;
@@ -109,7 +109,6 @@ public:
     KeyAutoRepeat& autoRepeat() { return *autoRepeat_; }
 
 signals:
-    void devicesRequested();
     void helpContentsRequested();
     void helpKeywordRequested();
     void aboutRequested();
@@ -172,6 +171,8 @@ private:
     void btnAutoRecClick();
     void SetEditKeys(const EditKeyStates& keys);
     void tmPrgTimer();
+    bool SuspendForDeviceSetup();
+    void ResumeAfterDeviceSetup(bool wasPolling, bool wasUnconnected);
 
     ControllerParts parts_;
     ControllerSkin skin_;

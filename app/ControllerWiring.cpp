@@ -1,0 +1,90 @@
+#include "app/ControllerWiring.h"
+
+#include <QDialog>
+#include <QMessageBox>
+
+#include "app/AppContext.h"
+#include "control/TfrmWait.h"
+#include "ui/EditOptions.h"
+#include "ui/WindowPositions.h"
+
+ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, TfrmWait& progress,
+                                   QDialog& deviceSetupDialog)
+    : context_(context),
+      mainWindow_(mainWindow),
+      progress_(progress),
+      setupDialog_(deviceSetupDialog),
+      sounds_(context.programFolder()),
+      controller_(
+          ControllerParts{context.bus().comm(), context.bus().vtr(), context.bus().sys(),
+                          context.bus().clock(), context.scenes(), *this, context.captions(),
+                          context.programFolder(), context.settings(), sounds_},
+          &mainWindow),
+      host_(controller_, context.scenes(), *this, sounds_, HostWindows()),
+      engine_(context.bus().link(), context.bus().vtr(), context.effects(), context.bus().clock(),
+              context.captions(), host_) {
+    // The progress window also keeps the controller waiting while it shows.
+    progress_.SetGuardedWindows(&mainWindow, &controller_);
+    host_.SetMainWindow(&mainWindow);
+    controller_.SetMainWindow(&mainWindow);
+    const SettingsFile& settings = context.settings();
+    controller_.SetPlacement([&settings](QWidget* w) { RestorePosition(w, settings); },
+                             [&settings](QWidget* w) { SavePosition(w, settings); });
+    controller_.SetOperations([this](int kind) { engine_.AutoStart(kind); },
+                              [this] { engine_.ReadRecorderPosition(); });
+}
+
+ControllerWiring::~ControllerWiring() {
+    controller_.SetOperations({}, {});
+    context_.bus().vtr().StopPolling();
+}
+
+EngineHostWindows ControllerWiring::HostWindows() {
+    EngineHostWindows windows;
+    windows.showProgress = [this](const QString& title, int flags) {
+        progress_.PostShow(title, flags);
+    };
+    windows.closeProgress = [this] { progress_.PostClose(); };
+    windows.stopRequested = [this] { return progress_.StopRequested(); };
+    // The boxes belong to the application window, whatever window is in front.
+    windows.information = [this](const QString& title, const QString& text) {
+        QMessageBox::information(&mainWindow_, title, text);
+    };
+    windows.warning = [this](const QString& title, const QString& text) {
+        QMessageBox::warning(&mainWindow_, title, text);
+    };
+    windows.options = [this] {
+        const EditOptions& options = context_.options();
+        return AutoOptions{options.inCorrection(), options.outCorrection(),
+                           options.searchDistance(), options.preRollFrames()};
+    };
+    return windows;
+}
+
+int ControllerWiring::PlayerId() const {
+    return context_.devices().playerId;
+}
+
+int ControllerWiring::RecorderId() const {
+    return context_.devices().recorderId;
+}
+
+bool ControllerWiring::UseEditTerminal() const {
+    return context_.devices().useEditTerminal;
+}
+
+bool ControllerWiring::PlayerHasEffects() const {
+    const DeviceRecord* player = context_.devices().Player();
+    return player != nullptr && TarnSys::SupportsEffectCommands(*player);
+}
+
+bool ControllerWiring::LoadAndFindPlayer() {
+    // Loading opens the stored port and asks every known device whether it is there.
+    context_.deviceSetup().LoadDeviceSettings();
+    return !context_.devices().devices.empty() &&
+           context_.devices().FindDevice(context_.devices().playerId) >= 0;
+}
+
+void ControllerWiring::ShowDeviceSetup() {
+    setupDialog_.exec();
+}
