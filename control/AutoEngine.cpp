@@ -22,6 +22,9 @@ constexpr int kReverseSearchLeadFrames = 150;
 // The player runs on this far past an out point, so the recorder has paused well before the
 // next cue moves the tape.
 constexpr int kRunOnFrames = 150;
+// Exchanges an out transition is guessed to take before one has been timed: selecting it (up
+// to three), running it and a few progress polls.
+constexpr int kOutRunExchangesGuess = 10;
 // A deck that has given no accepted status for this long is taken as gone.
 constexpr int kSilenceLimitMs = 2000;
 
@@ -57,7 +60,6 @@ AutoEngine::AutoEngine(TarnLink& link, TarnVtr& vtr, EffectUnit& effects, Clock&
       clock_(clock),
       captions_(captions),
       host_(host),
-      bridge_(*this, host, link),
       decks_(link, vtr) {
     vtr_.SetStepHook([this] { AutoTick(); });
     vtr_.SetPollHook([this](bool accepted) { OnPollAttempt(accepted); });
@@ -181,6 +183,7 @@ void AutoEngine::AutoTick() {
             End(kAutoFailed);
         return;
     }
+    TimePolls();
     switch (RunStep()) {
         case StepOutcome::Wait:
             // The step's own commands were answered; waits inside it are not silence.
@@ -253,6 +256,7 @@ AutoEngine::StepOutcome AutoEngine::RunPreviewStep() {
         case 4:
             return Checked(InTransition(target_));
         case 5:
+        case 6:
             return Checked(EditPoint(CurrentRow().outFrames, Side::Out, false));
         case 7:
             return StepOutcome::Done;
@@ -272,6 +276,7 @@ AutoEngine::StepOutcome AutoEngine::RunAutoRecStep() {
         case 4:
             return Checked(InTransition(target_));
         case 5:
+        case 6:
             return Checked(EditPoint(CurrentRow().outFrames, Side::Out, true));
         case 7:
             return Checked(PastOut(CurrentRow().outFrames));
@@ -334,11 +339,16 @@ bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
         return false;
     const bool out = side == Side::Out;
     const int correction = out ? options_.outCorrection : options_.inCorrection;
+    const int own = CurrentRow().transition;
+    // A transition that runs out before the pause keeps the link busy until the device reports
+    // its end; started at the pause point it would hold the pause back by its whole length, so
+    // it starts that much earlier and has ended when the player reaches the pause point.
+    const bool earlyOut = out && own >= kFirstTransition && own <= kLastEarlyOutTransition;
+    if (earlyOut && step_ == 5 &&
+        decks_.Position() > point - correction - OutTransitionLeadFrames() && !TimedOutTransition())
+        return false;
     if (decks_.Position() <= point - correction)
         return true;
-    const int own = CurrentRow().transition;
-    if (out && own >= kFirstTransition && own <= kLastEarlyOutTransition && !OutTransition())
-        return false;
     const bool wantPaused = out;
     if (record && wantPaused != recorderPaused_) {
         if (!decks_.RecorderCommand(wantPaused))
@@ -351,6 +361,33 @@ bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
     recorderPaused_ = wantPaused;
     step_ = out ? 7 : 4;
     return true;
+}
+
+bool AutoEngine::TimedOutTransition() {
+    const int64_t start = clock_.NowMs();
+    if (!OutTransition())
+        return false;
+    outRunMs_ = clock_.NowMs() - start;
+    return true;
+}
+
+int AutoEngine::OutTransitionLeadFrames() const {
+    // Until an out run has been timed, guess from the time one status poll takes.
+    const int64_t ms = outRunMs_ >= 0   ? outRunMs_
+                       : playTicks_ > 0 ? kOutRunExchangesGuess * playMs_ / playTicks_
+                                        : 0;
+    return static_cast<int>((ms * decks_.FramesPerSecond() + 999) / 1000);
+}
+
+void AutoEngine::TimePolls() {
+    // The ticks while the player plays towards the out point are plain polls.
+    const int64_t now = clock_.NowMs();
+    if (step_ == 5 && lastTickStep_ == 5) {
+        playMs_ += now - lastTickMs_;
+        ++playTicks_;
+    }
+    lastTickStep_ = step_;
+    lastTickMs_ = now;
 }
 
 bool AutoEngine::PrepareTransition() {
@@ -438,11 +475,10 @@ bool AutoEngine::PassTapeChange() {
 
 void AutoEngine::End(int result) {
     result_ = result;
-    AutoFinish();
+    AutoFinish(kind_.load());
 }
 
-void AutoEngine::AutoFinish() {
-    const int kind = kind_.load();
+void AutoEngine::AutoFinish(int kind) {
     const int result = result_;
     const int view = savedView_;
     if (kind == kAutoRec && result == kAutoFinished && decks_.Devices().recorderId != 0)

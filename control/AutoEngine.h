@@ -83,7 +83,7 @@ private:
     StepOutcome RunAutoRecStep();
     StepOutcome RunPreviewStep();
     void End(int result);
-    void AutoFinish();
+    void AutoFinish(int kind);
     void ReadRecordingEnd();
     void ResetEffects();
     void LeaveDecks(int kind);
@@ -96,6 +96,9 @@ private:
     bool PrepareTransition();
     bool InTransition(int32_t target);
     bool OutTransition();
+    bool TimedOutTransition();
+    int OutTransitionLeadFrames() const;
+    void TimePolls();
     bool PastOut(int32_t outPoint);
     StepOutcome NextScene();
     bool PassTapeChange();
@@ -116,7 +119,7 @@ private:
     Clock& clock_;
     const CaptionTable& captions_;
     EngineHost& host_;
-    HostBridge bridge_;
+    HostBridge bridge_{host_, link_, this};
     EngineDecks decks_;
 
     // Published by storing kind_ last in AutoStart; from then on the link thread owns the rest
@@ -133,6 +136,13 @@ private:
     std::vector<Scene> rows_;  // the list as it was at the start; windows are disabled meanwhile
     int row_ = 0;              // the row the engine works on
     std::atomic<int64_t> lastAnswerMs_{0};
+    // How long the link is held by an out transition, learned as the run goes (-1: not yet),
+    // and the time the polls take while the player plays.
+    int64_t outRunMs_ = -1;
+    int64_t playMs_ = 0;
+    int playTicks_ = 0;
+    int lastTickStep_ = 0;
+    int64_t lastTickMs_ = 0;
 
     std::atomic<int32_t> recordingStart_{0};
     std::atomic<int32_t> recordingEnd_{0};

@@ -22,6 +22,10 @@ int32_t EngineDecks::SpeedByte() const {
     return vtr_.SpeedByte();
 }
 
+int EngineDecks::FramesPerSecond() const {
+    return ::FramesPerSecond(vtr_.State().counterTimecode.mode);
+}
+
 int EngineDecks::AddressedId() const {
     return vtr_.Id();
 }

@@ -24,6 +24,8 @@ public:
     bool Stopped() const;
     int32_t Position() const;
     int32_t SpeedByte() const;
+    // Of the addressed deck's counter.
+    int FramesPerSecond() const;
     int AddressedId() const;
     void Address(int id);
 

@@ -1,17 +1,16 @@
 #include "control/HostBridge.h"
 
 #include <QThread>
-#include <atomic>
 #include <memory>
 
 #include "control/EngineHost.h"
 #include "link/TarnLink.h"
 
-HostBridge::HostBridge(QObject& context, EngineHost& host, TarnLink& link)
-    : context_(context), host_(host), link_(link) {}
+HostBridge::HostBridge(EngineHost& host, TarnLink& link, QObject* parent)
+    : QObject(parent), host_(host), link_(link) {}
 
 bool HostBridge::OnHostThread() const {
-    return QThread::currentThread() == context_.thread();
+    return QThread::currentThread() == thread();
 }
 
 void HostBridge::Post(std::function<void(EngineHost&)> call) {
@@ -19,9 +18,25 @@ void HostBridge::Post(std::function<void(EngineHost&)> call) {
         call(host_);
         return;
     }
-    EngineHost* host = &host_;
-    QMetaObject::invokeMethod(
-        &context_, [host, call = std::move(call)] { call(*host); }, Qt::QueuedConnection);
+    {
+        std::lock_guard lock(mutex_);
+        calls_.push_back(std::move(call));
+    }
+    QMetaObject::invokeMethod(this, "Drain", Qt::QueuedConnection);
+}
+
+void HostBridge::Drain() {
+    for (;;) {
+        std::function<void(EngineHost&)> call;
+        {
+            std::lock_guard lock(mutex_);
+            if (calls_.empty())
+                return;
+            call = std::move(calls_.front());
+            calls_.pop_front();
+        }
+        call(host_);
+    }
 }
 
 bool HostBridge::Ask(std::function<bool(EngineHost&)> question, bool abandoned) {
@@ -29,21 +44,27 @@ bool HostBridge::Ask(std::function<bool(EngineHost&)> question, bool abandoned) 
         return question(host_);
     // Shared with the queued call, which may still run after a wait that was given up.
     struct Answer {
-        std::atomic<bool> given{false};
-        std::atomic<bool> value{false};
+        std::mutex mutex;
+        bool given = false;
+        bool value = false;
     };
     auto answer = std::make_shared<Answer>();
-    EngineHost* host = &host_;
     TarnLink* link = &link_;
-    QMetaObject::invokeMethod(
-        &context_,
-        [host, link, answer, question = std::move(question)] {
-            answer->value = question(*host);
+    Post([link, answer, question = std::move(question)](EngineHost& host) {
+        const bool value = question(host);
+        {
+            std::lock_guard lock(answer->mutex);
+            answer->value = value;
             answer->given = true;
-            link->Wake();
-        },
-        Qt::QueuedConnection);
-    if (!link_.ServeJobsUntil([&answer] { return answer->given.load(); }))
+        }
+        link->Wake();
+    });
+    const auto given = [&answer] {
+        std::lock_guard lock(answer->mutex);
+        return answer->given;
+    };
+    if (!link_.ServeJobsUntil(given))
         return abandoned;
+    std::lock_guard lock(answer->mutex);
     return answer->value;
 }

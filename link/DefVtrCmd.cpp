@@ -13,4 +13,5 @@ void DefVtrCmd::run() {
         link_.RunPollPass();
     }
     link_.FailRemainingJobs();
+    link_.NoteThreadEnded();
 }

@@ -33,6 +33,10 @@ TarnLink::~TarnLink() {
         poller_ = nullptr;
     }
     workCv_.notify_all();
+    {
+        std::unique_lock lock(mutex_);
+        doneCv_.wait(lock, [this] { return threadEnded_; });
+    }
     thread_->wait();
 }
 
@@ -191,6 +195,14 @@ void TarnLink::RunPollPass() {
         std::lock_guard lock(mutex_);
         passRunning_ = false;
     }
+    doneCv_.notify_all();
+}
+
+void TarnLink::NoteThreadEnded() {
+    // Notified under the lock: the destructor may go on (and destroy the condition variable) as
+    // soon as it can take the lock again.
+    std::lock_guard lock(mutex_);
+    threadEnded_ = true;
     doneCv_.notify_all();
 }
 

@@ -89,6 +89,9 @@ private:
     bool WaitForWork();
     void RunPollPass();
     void FailRemainingJobs();
+    // The thread's last act: lets the destructor see its end through our own lock (a thread
+    // checker cannot see into QThread::wait).
+    void NoteThreadEnded();
 
     CTarnIO& io_;
     mutable std::mutex mutex_;
@@ -100,5 +103,6 @@ private:
     bool passRunning_ = false;
     bool stopPollingRequested_ = false;
     bool quit_ = false;
+    bool threadEnded_ = false;
     std::unique_ptr<DefVtrCmd> thread_;
 };
