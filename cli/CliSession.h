@@ -26,6 +26,7 @@ public:
     uint32_t timecodeMode() const { return m_timecodeMode; }
     const CaptionTable& captions() const { return m_captions; }
     const ProgramFolder& folder() const { return m_folder; }
+    const SettingsFile& settings() const { return *m_settings; }
 
 private:
     StartOptions m_options;

@@ -10,13 +10,13 @@ namespace {
 
 const std::map<QString, std::function<int(const QStringList&)>>& CommandTable() {
     static const std::map<QString, std::function<int(const QStringList&)>> table = {
-        {"caps", RunCapsCommand},
-        {"frame", RunFrameCommand},
-        {"poll", RunPollCommand},
-        {"project", RunProjectCommand},
-        {"scan", RunScanCommand},
-        {"send", RunSendCommand},
-        {"status", RunStatusCommand},
+        {"caps", RunCapsCommand},         {"autorec", RunAutoRecCommand},
+        {"edit", RunEditCommand},         {"frame", RunFrameCommand},
+        {"goto", RunGotoCommand},         {"poll", RunPollCommand},
+        {"preroll", RunPrerollCommand},   {"preview", RunPreviewCommand},
+        {"review", RunReviewCommand},     {"tapereport", RunTapeReportCommand},
+        {"project", RunProjectCommand},   {"scan", RunScanCommand},
+        {"send", RunSendCommand},         {"status", RunStatusCommand},
         {"timecode", RunTimecodeCommand},
     };
     return table;
@@ -24,7 +24,8 @@ const std::map<QString, std::function<int(const QStringList&)>>& CommandTable() 
 
 void PrintUsage() {
     QStringList names;
-    for (const auto& entry : CommandTable()) names << entry.first;
+    for (const auto& entry : CommandTable())
+        names << entry.first;
     PrintError("usage: clipwright-cli COMMAND [ARGS...]\ncommands: " + names.join(", "));
 }
 

@@ -1,0 +1,9 @@
+// clipwright-cli autorec: an Auto Rec of every scene of the list onto the recorder.
+#include "cli/Commands.h"
+#include "cli/EngineCli.h"
+#include "control/AutoEngine.h"
+
+int RunAutoRecCommand(const QStringList& args) {
+    return RunEngineCommand(
+        {.name = QStringLiteral("autorec"), .kind = kAutoRec, .takesList = true}, args);
+}

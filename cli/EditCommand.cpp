@@ -1,0 +1,9 @@
+// clipwright-cli edit: backs the paused player up, plays, and records from where it stood.
+#include "cli/Commands.h"
+#include "cli/EngineCli.h"
+#include "control/AutoEngine.h"
+
+int RunEditCommand(const QStringList& args) {
+    return RunEngineCommand(
+        {.name = QStringLiteral("edit"), .kind = kAutoEdit, .needsPausedPlayer = true}, args);
+}

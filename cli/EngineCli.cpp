@@ -1,0 +1,247 @@
+#include "cli/EngineCli.h"
+
+#include <QEventLoop>
+#include <memory>
+#include <optional>
+
+#include "cli/CliIo.h"
+#include "cli/CliSession.h"
+#include "cli/LinkCli.h"
+#include "cli/TerminalEngineHost.h"
+#include "cli/TerminalFileHost.h"
+#include "control/AutoEngine.h"
+#include "control/EffectUnit.h"
+#include "edit/ProjectFiles.h"
+#include "edit/SceneList.h"
+#include "ui/EditOptions.h"
+
+namespace {
+
+const QStringList kValueOptions = {"--port",   "--player", "--recorder",      "--row",
+                                   "--from",   "--to",     "--in-correction", "--out-correction",
+                                   "--search", "--preroll"};
+const QStringList kFlags = {"--yes", "--edit-terminal"};
+
+// The corrections' range in the options dialog, and the longest pre-roll it can hold.
+constexpr int kMaxCorrection = 200;
+constexpr int kMaxPreRollFrames = 59 * 30 + 29;
+
+QString Usage(const EngineCommand& command) {
+    QString usage = "usage: " + command.name + (command.takesList ? " FILE" : "") +
+                    (command.takesRow ? " --row N" : "") +
+                    " --port PATH --player N [--recorder N] [--edit-terminal]";
+    if (command.kind == kAutoReview)
+        usage += " [--from POSITION --to POSITION]";
+    if (command.kind == kAutoRec)
+        usage += " [--yes]";
+    return usage +
+           "\n       [--in-correction F] [--out-correction F] [--search normal|high]"
+           " [--preroll F]\n"
+           "POSITION: a frame count or HH:MM:SS:FF; F: frames\noptions:\n" +
+           StartOptionsUsage();
+}
+
+// The command's own arguments: flags, "--name value" options and the positional rest.
+struct Arguments {
+    LinkOptions options;
+    bool yes = false;
+    bool editTerminal = false;
+};
+
+bool ParseArguments(const QStringList& args, const QString& name, Arguments* out) {
+    QStringList rest;
+    for (const QString& arg : args) {
+        if (arg == "--yes")
+            out->yes = true;
+        else if (arg == "--edit-terminal")
+            out->editTerminal = true;
+        else
+            rest << arg;
+    }
+    return ParseLinkOptions(rest, kValueOptions, name, &out->options);
+}
+
+bool ReadDevices(const Arguments& args, const EngineCommand& command, AutoDevices* devices) {
+    const LinkOptions& o = args.options;
+    if (!o.values.contains("--player")) {
+        PrintError(command.name + ": --player N is required");
+        return false;
+    }
+    if (command.needsRecorder && !o.values.contains("--recorder")) {
+        PrintError(command.name + ": --recorder N is required");
+        return false;
+    }
+    devices->useEditTerminal = args.editTerminal;
+    return o.Number("--player", 1, 99, &devices->playerId, command.name) &&
+           (!o.values.contains("--recorder") ||
+            o.Number("--recorder", 1, 99, &devices->recorderId, command.name));
+}
+
+// The options as the program would use them (stored values, defaults for the frame mode of
+// the settings), with the command line's overrides.
+bool ReadOptions(const CliSession& session, const LinkOptions& o, const QString& name,
+                 AutoOptions* options) {
+    EditOptions stored;
+    stored.LoadOptions(session.settings(), static_cast<int>(session.timecodeMode()));
+    *options = {stored.inCorrection(), stored.outCorrection(), stored.searchDistance(),
+                stored.preRollFrames()};
+    if (o.values.contains("--search")) {
+        const QString speed = o.values.value("--search");
+        if (speed != "normal" && speed != "high") {
+            PrintError(name + ": --search must be normal or high");
+            return false;
+        }
+        options->searchDistance = speed == "high" ? EditOptions::kHighSpeedSearchDistance
+                                                  : EditOptions::kNormalSearchDistance;
+    }
+    const auto override = [&](const QString& option, int max, int* value) {
+        return !o.values.contains(option) || o.Number(option, 0, max, value, name);
+    };
+    return override("--in-correction", kMaxCorrection, &options->inCorrection) &&
+           override("--out-correction", kMaxCorrection, &options->outCorrection) &&
+           override("--preroll", kMaxPreRollFrames, &options->preRollFrames);
+}
+
+bool LoadList(const CliSession& session, const QString& path, SceneList& list) {
+    TerminalFileHost fileHost(session.captions());
+    ProjectFiles files(list, fileHost, session.languageCode());
+    if (files.LoadProject(path, true))
+        return true;
+    PrintError(path + " was not loaded");
+    return false;
+}
+
+// The scene of --row: a scene row from 00:00:30:00 on, with a duration for Preview.
+bool SelectRow(const EngineCommand& command, const LinkOptions& o, SceneList& list) {
+    int row = 0;
+    if (!o.values.contains("--row")) {
+        PrintError(command.name + ": --row N is required");
+        return false;
+    }
+    if (!o.Number("--row", 1, list.count() - 1, &row, command.name))
+        return false;
+    const Scene& scene = list.row(row);
+    if (scene.tapeChange || !IsAtLeast30s(scene.inFrames, list.timecodeMode()) ||
+        (command.kind == kAutoPreview && scene.durationFrames == 0)) {
+        PrintError(QStringLiteral("%1: row %2 is not a scene that can be cued (in point from "
+                                  "00:00:30:00%3)")
+                       .arg(command.name)
+                       .arg(row)
+                       .arg(command.kind == kAutoPreview ? ", with a duration" : ""));
+        return false;
+    }
+    list.SelectOnly(row);
+    return true;
+}
+
+std::optional<int32_t> ParsePosition(const QString& text, uint32_t mode) {
+    bool isNumber = false;
+    const int frames = text.toInt(&isNumber);
+    if (isNumber)
+        return frames;
+    Timecode tc;
+    tc.mode = mode;
+    tc.text = text;
+    int32_t parsed = 0;
+    if (!TimecodeFromText(tc, &parsed))
+        return std::nullopt;
+    return parsed;
+}
+
+// The recording span that Review plays: --from and --to, both or neither.
+bool ReadSpan(const LinkOptions& o, const QString& name, uint32_t mode, AutoEngine& engine) {
+    if (!o.values.contains("--from") && !o.values.contains("--to"))
+        return true;
+    const auto from = ParsePosition(o.values.value("--from"), mode);
+    const auto to = ParsePosition(o.values.value("--to"), mode);
+    if (!from || !to || *to <= *from) {
+        PrintError(name + ": --from and --to must be positions with --to after --from");
+        return false;
+    }
+    engine.SetRecordingSpan(*from, *to);
+    return true;
+}
+
+// The player's counting mode decides the list's frame counts; its command groups whether it
+// has an effect function.
+bool ReadPlayer(LinkCli& link, const EngineCommand& command, AutoDevices* devices,
+                SceneList& list) {
+    link.vtr.SetId(devices->playerId);
+    // The counting mode comes from the reply itself: the deck object takes a counter over only
+    // when it has moved.
+    const LinkJobResult status = link.vtr.QueryStatus(devices->playerId);
+    int32_t counter = 0;
+    Timecode tc;
+    if (!status.ok || !link.vtr.ReadStatus()) {
+        PrintError(QStringLiteral("%1: player %2 does not answer")
+                       .arg(command.name)
+                       .arg(devices->playerId));
+        return false;
+    }
+    if (TarnVtr::DecodeCounter(status.reply, &counter, &tc))
+        list.SetTimecodeMode(tc.mode);
+    const DeckState state = link.vtr.State();
+    DeviceRecord record;
+    record.id = static_cast<uint8_t>(devices->playerId);
+    devices->playerHasEffects =
+        link.sys.ReadCategories(record) && TarnSys::SupportsEffectCommands(record);
+    if (command.needsPausedPlayer &&
+        (state.mode != ModePause || !IsAtLeast30s(counter, list.timecodeMode()))) {
+        PrintError(command.name + ": the player must be paused at 00:00:30:00 or later");
+        return false;
+    }
+    return true;
+}
+
+int RunToEnd(AutoEngine& engine, int kind) {
+    int result = kAutoFailed;
+    QEventLoop loop;
+    QObject::connect(&engine, &AutoEngine::finished, &loop, [&](int r) {
+        result = r;
+        loop.quit();
+    });
+    if (kind == kAutoRec)
+        engine.ReadRecorderPosition();
+    TerminalEngineHost::CatchInterrupt();
+    engine.AutoStart(kind);
+    if (engine.IsRunning())
+        loop.exec();
+    return result;
+}
+
+}  // namespace
+
+int RunEngineCommand(const EngineCommand& command, const QStringList& args) {
+    const CliSession session(args);
+    Arguments parsed;
+    if (!session.error().isEmpty() || !ParseArguments(session.arguments(), command.name, &parsed) ||
+        parsed.options.positional.size() != (command.takesList ? 1 : 0)) {
+        if (!session.error().isEmpty())
+            PrintError(command.name + ": " + session.error());
+        PrintError(Usage(command));
+        return 2;
+    }
+    const LinkOptions& o = parsed.options;
+    AutoDevices devices;
+    AutoOptions options;
+    SceneList list(session.timecodeMode());
+    if (!ReadDevices(parsed, command, &devices) ||
+        !ReadOptions(session, o, command.name, &options) ||
+        (command.takesList && !LoadList(session, o.positional.front(), list)))
+        return 2;
+    LinkCli link;
+    if (!link.Open(o.values.value("--port"), command.name))
+        return 1;
+    if (!ReadPlayer(link, command, &devices, list))
+        return 1;
+    if (command.takesRow && !SelectRow(command, o, list))
+        return 2;
+    EffectUnit effects(link.link);
+    TerminalEngineHost host(link.vtr, list, devices, options, parsed.yes);
+    AutoEngine engine(link.link, link.vtr, effects, link.clock, session.captions(), host);
+    if (command.kind == kAutoReview && !ReadSpan(o, command.name, list.timecodeMode(), engine))
+        return 2;
+    const int result = RunToEnd(engine, command.kind);
+    link.vtr.StopPolling();
+    return result == kAutoFinished ? 0 : 1;
+}

@@ -1,0 +1,10 @@
+// clipwright-cli goto: cues the player to a scene's in point and pauses there.
+#include "cli/Commands.h"
+#include "cli/EngineCli.h"
+#include "control/AutoEngine.h"
+
+int RunGotoCommand(const QStringList& args) {
+    return RunEngineCommand(
+        {.name = QStringLiteral("goto"), .kind = kAutoGoto, .takesList = true, .takesRow = true},
+        args);
+}

@@ -1,0 +1,9 @@
+// clipwright-cli preroll: backs the paused player up by the pre-roll and pauses there.
+#include "cli/Commands.h"
+#include "cli/EngineCli.h"
+#include "control/AutoEngine.h"
+
+int RunPrerollCommand(const QStringList& args) {
+    return RunEngineCommand(
+        {.name = QStringLiteral("preroll"), .kind = kAutoPreroll, .needsPausedPlayer = true}, args);
+}

@@ -1,0 +1,13 @@
+// clipwright-cli preview: plays a scene with its effect and transitions, beeping at the corrected
+// points.
+#include "cli/Commands.h"
+#include "cli/EngineCli.h"
+#include "control/AutoEngine.h"
+
+int RunPreviewCommand(const QStringList& args) {
+    return RunEngineCommand({.name = QStringLiteral("preview"),
+                             .kind = kAutoPreview,
+                             .takesList = true,
+                             .takesRow = true},
+                            args);
+}

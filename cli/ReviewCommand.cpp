@@ -1,0 +1,9 @@
+// clipwright-cli review: plays the recorder from the recording start and pauses before its end.
+#include "cli/Commands.h"
+#include "cli/EngineCli.h"
+#include "control/AutoEngine.h"
+
+int RunReviewCommand(const QStringList& args) {
+    return RunEngineCommand(
+        {.name = QStringLiteral("review"), .kind = kAutoReview, .needsRecorder = true}, args);
+}

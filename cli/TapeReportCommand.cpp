@@ -1,0 +1,81 @@
+// clipwright-cli tapereport REPORT [LIST]: the simulator's tape report as a table, in the
+// list's timecode mode (else the program folder's); with a list, how far each recorded scene
+// lies from its in and out points, ending with the line
+// "autorec_max_error_frames=<n> autorec_mean_error_frames=<x>".
+#include <QFile>
+
+#include "cli/CliIo.h"
+#include "cli/CliSession.h"
+#include "cli/Commands.h"
+#include "cli/TapeReport.h"
+#include "cli/TerminalFileHost.h"
+#include "edit/ProjectFiles.h"
+#include "edit/SceneList.h"
+
+namespace {
+
+QString Row(const QStringList& cells) {
+    QString line;
+    for (const QString& cell : cells)
+        line += cell.leftJustified(14);
+    return line.trimmed();
+}
+
+void PrintTable(const TapeReport& report, uint32_t mode) {
+    PrintLine(Row({"recorder from", "recorder to", "player from", "player to", "picture", "effect",
+                   "transition"}));
+    for (const TapeReportSegment& s : report.Segments()) {
+        PrintLine(Row({FramesToText(s.recFrom, mode), FramesToText(s.recTo, mode),
+                       FramesToText(s.srcFrom, mode), FramesToText(s.srcTo, mode), s.picture,
+                       QString::number(s.effect), QString::number(s.transition)}));
+    }
+}
+
+int PrintErrors(const TapeReport& report, const SceneList& list) {
+    const auto errors = report.CompareWith(list);
+    if (!errors) {
+        PrintError(QStringLiteral("tapereport: the recorder holds %1 scenes, which do not match "
+                                  "the list's scenes")
+                       .arg(report.RecordedScenes().size()));
+        return 1;
+    }
+    for (size_t i = 0; i < errors->perScene.size(); ++i)
+        PrintLine(QStringLiteral("scene %1: in point off by %2 frames, out point off by %3")
+                      .arg(i + 1)
+                      .arg(errors->perScene[i].first)
+                      .arg(errors->perScene[i].second));
+    PrintLine(QStringLiteral("autorec_max_error_frames=%1 autorec_mean_error_frames=%2")
+                  .arg(errors->maxError)
+                  .arg(errors->meanError, 0, 'f', 2));
+    return 0;
+}
+
+}  // namespace
+
+int RunTapeReportCommand(const QStringList& args) {
+    const CliSession session(args);
+    const QStringList& rest = session.arguments();
+    if (!session.error().isEmpty() || rest.isEmpty() || rest.size() > 2) {
+        PrintError("usage: tapereport REPORT [LIST]\noptions:\n" + StartOptionsUsage());
+        return 2;
+    }
+    QFile file(rest[0]);
+    QString error;
+    const auto report =
+        file.open(QIODevice::ReadOnly) ? TapeReport::Parse(file.readAll(), &error) : std::nullopt;
+    if (!report) {
+        PrintError("tapereport: " + rest[0] + " is not a tape report " + error);
+        return 1;
+    }
+    SceneList list(session.timecodeMode());
+    if (rest.size() == 2) {
+        TerminalFileHost fileHost(session.captions());
+        ProjectFiles files(list, fileHost, session.languageCode());
+        if (!files.LoadProject(rest[1], true)) {
+            PrintError("tapereport: " + rest[1] + " was not loaded");
+            return 1;
+        }
+    }
+    PrintTable(*report, list.timecodeMode());
+    return rest.size() == 2 ? PrintErrors(*report, list) : 0;
+}

@@ -1,0 +1,84 @@
+#include "cli/TerminalEngineHost.h"
+
+#include <signal.h>
+
+#include <atomic>
+#include <iostream>
+#include <string>
+
+#include "cli/CliIo.h"
+#include "edit/SceneList.h"
+#include "link/TarnVtr.h"
+
+namespace {
+
+// Written by the signal handler, read by the link thread: a lock-free atomic is safe for both.
+std::atomic<bool> interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+void OnInterrupt(int) {
+    interrupted = true;
+}
+
+}  // namespace
+
+TerminalEngineHost::TerminalEngineHost(TarnVtr& vtr, const SceneList& list,
+                                       const AutoDevices& devices, const AutoOptions& options,
+                                       bool confirmTapeChanges)
+    : vtr_(vtr),
+      list_(list),
+      devices_(devices),
+      options_(options),
+      confirmTapeChanges_(confirmTapeChanges) {}
+
+void TerminalEngineHost::CatchInterrupt() {
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: a question waiting on standard input is given up (and the run stopped).
+    action.sa_flags = 0;
+    sigaction(SIGINT, &action, nullptr);
+}
+
+bool TerminalEngineHost::StopRequested() const {
+    return interrupted.load();
+}
+
+bool TerminalEngineHost::ConfirmTapeChange(const QString&, const QString& text) {
+    if (confirmTapeChanges_) {
+        PrintLine(text + " (confirmed)");
+        return true;
+    }
+    PrintLine(text + " [Enter continues, end of input stops]");
+    std::string line;
+    return static_cast<bool>(std::getline(std::cin, line)) && !interrupted;
+}
+
+void TerminalEngineHost::ShowFinalMessage(const QString&, const QString& text, bool success) {
+    if (success)
+        PrintLine(text);
+    else
+        PrintError(text);
+}
+
+void TerminalEngineHost::SelectRow(int i) {
+    const Scene& row = list_.row(i);
+    if (row.tapeChange) {
+        PrintLine(QStringLiteral("row %1: tape change").arg(i, 2, 10, QChar(u'0')));
+        return;
+    }
+    PrintLine(QStringLiteral("row %1: %2 - %3 (%4)%5")
+                  .arg(i, 2, 10, QChar(u'0'))
+                  .arg(row.inText, row.outText, row.durationText,
+                       row.durationFrames == 0 ? QStringLiteral(", passed over") : QString()));
+}
+
+void TerminalEngineHost::SelectView(int view) {
+    view_ = view;
+    vtr_.SetId(view == kRecorderView ? devices_.recorderId : devices_.playerId);
+    vtr_.StartPolling();
+}
+
+void TerminalEngineHost::PlayBeep() {
+    PrintLine("beep at" + vtr_.State().counterText);
+}

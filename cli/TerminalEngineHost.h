@@ -1,0 +1,47 @@
+// The automatic editing engine's host on a terminal: a line per scene as the run reaches it, the
+// preview beep as a line, the tape-change question asked on standard input (or confirmed at once
+// with --yes; end of input stops the run), the final message printed, and Ctrl+C as the Stop
+// button. The deck view addresses the player or the recorder and starts the polling.
+#pragma once
+
+#include <QString>
+
+#include "control/EngineHost.h"
+
+class SceneList;
+class TarnVtr;
+
+class TerminalEngineHost : public EngineHost {
+public:
+    TerminalEngineHost(TarnVtr& vtr, const SceneList& list, const AutoDevices& devices,
+                       const AutoOptions& options, bool confirmTapeChanges);
+
+    // Ctrl+C sets the stop request from now on (instead of ending the process).
+    static void CatchInterrupt();
+
+    AutoDevices Devices() const override { return devices_; }
+    AutoOptions Options() const override { return options_; }
+    const SceneList& Scenes() const override { return list_; }
+    void ShowProgress(const QString&, int) override {}
+    void CloseProgress() override {}
+    bool StopRequested() const override;
+    bool ConfirmTapeChange(const QString& title, const QString& text) override;
+    void ShowFinalMessage(const QString& title, const QString& text, bool success) override;
+    void SelectRow(int i) override;
+    void ShowRecorderRecording() override {}
+    void SetArrowFlashing(bool) override {}
+    void EnableAutoRec() override {}
+    void EnableReview() override {}
+    void EnableWindows() override {}
+    int CurrentView() const override { return view_; }
+    void SelectView(int view) override;
+    void PlayBeep() override;
+
+private:
+    TarnVtr& vtr_;
+    const SceneList& list_;
+    AutoDevices devices_;
+    AutoOptions options_;
+    bool confirmTapeChanges_;
+    int view_ = kPlayerView;
+};

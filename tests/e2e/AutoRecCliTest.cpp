@@ -1,0 +1,118 @@
+// clipwright-cli autorec and tapereport against the simulated bench: what a terminal user sees,
+// the exit codes, the tape-change question on standard input, and the recorder's tape.
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cstdlib>
+
+#include "EngineFixture.h"
+
+namespace {
+
+class AutoRecCliTest : public EngineFixture {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home.isValid());
+        // 30 fps editing options, as the bench counts.
+        WriteFile("cw20.ini", "[Setup]\r\nFrameMode=1\r\n");
+    }
+
+    void WriteFile(const QString& name, const QByteArray& text) {
+        QFile file(home.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    // A list of a scene, a tape change and a second scene.
+    void WriteList() {
+        WriteFile("list.cwf",
+                  "TCMode\t001\r\nScenes\t004\r\nNo.\tInpoint\tOutPoint\tEffect\tTransition\t"
+                  "Memo\r\n"
+                  "000\t 00:00:00:00\t 00:00:00:00\t000\t000\t1\tTape 1\r\n"
+                  "001\t 00:01:20:00\t 00:01:23:00\t000\t000\t0\tfirst\r\n"
+                  "002\t 00:00:00:00\t 00:00:00:00\t000\t000\t1\tTape 2\r\n"
+                  "003\t 00:01:30:00\t 00:01:32:15\t000\t000\t0\tsecond\r\n");
+    }
+
+    // Runs clipwright-cli with args and stdin; its exit code, with its output in *out.
+    int Cli(const QStringList& args, const QByteArray& input, QString* out) {
+        QProcess cli;
+        cli.start(CLIPWRIGHT_CLI_PATH, args + QStringList{"--home", home.path()});
+        EXPECT_TRUE(cli.waitForStarted());
+        cli.write(input);
+        cli.closeWriteChannel();
+        EXPECT_TRUE(cli.waitForFinished(180000));
+        *out = QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError());
+        return cli.exitCode();
+    }
+
+    // The command opens the simulator's terminal itself, which takes it exclusively.
+    void ReleasePort() {
+        engine.reset();
+        host.reset();
+        effects.reset();
+        vtr.reset();
+        link.reset();
+        io.reset();
+        comm.Close();
+    }
+
+    QStringList AutoRecArgs() const {
+        return {"autorec",    home.filePath("list.cwf"),
+                "--port",     QString::fromStdString(sim->SlavePath()),
+                "--player",   "1",
+                "--recorder", "2"};
+    }
+
+    QTemporaryDir home;
+};
+
+TEST_F(AutoRecCliTest, RecordsTheListConfirmingTheTapeChangeAndReportsTheTape) {
+    Serve(EngineBench(Frames("00:01:00:00")));
+    WriteList();
+    ReleasePort();
+
+    QString out;
+    EXPECT_EQ(Cli(AutoRecArgs() << "--yes", {}, &out), 0) << out.toStdString();
+
+    EXPECT_TRUE(out.contains("row 01: 00:01:20:00 - 00:01:23:00")) << out.toStdString();
+    EXPECT_TRUE(out.contains("Please change the tape in the player, then click OK."));
+    EXPECT_TRUE(out.contains("Automatic editing has finished."));
+    ASSERT_TRUE(sim->WriteReport(home.filePath("report.json").toStdString(), nullptr));
+    EXPECT_EQ(
+        Cli({"tapereport", home.filePath("report.json"), home.filePath("list.cwf")}, {}, &out), 0)
+        << out.toStdString();
+    const QRegularExpressionMatch figures =
+        QRegularExpression("autorec_max_error_frames=(\\d+) autorec_mean_error_frames=[0-9.]+")
+            .match(out);
+    ASSERT_TRUE(figures.hasMatch()) << out.toStdString();
+    EXPECT_LE(figures.captured(1).toInt(), kFrameTolerance);
+}
+
+TEST_F(AutoRecCliTest, EndOfInputAtTheTapeChangeStopsTheRun) {
+    Serve(EngineBench(Frames("00:01:00:00")));
+    WriteList();
+    ReleasePort();
+
+    QString out;
+    EXPECT_EQ(Cli(AutoRecArgs(), {}, &out), 1) << out.toStdString();
+
+    EXPECT_TRUE(out.contains("Automatic editing has stopped.")) << out.toStdString();
+    EXPECT_FALSE(out.contains("row 03"));
+    EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+}
+
+TEST_F(AutoRecCliTest, RefusesARowThatCannotBeCued) {
+    Serve(EngineBench(Frames("00:01:00:00")));
+    WriteList();
+    ReleasePort();
+
+    QString out;
+    EXPECT_EQ(Cli({"goto", home.filePath("list.cwf"), "--row", "2", "--port",
+                   QString::fromStdString(sim->SlavePath()), "--player", "1"},
+                  {}, &out),
+              2);
+    EXPECT_TRUE(out.contains("row 2 is not a scene that can be cued")) << out.toStdString();
+}
+
+}  // namespace
