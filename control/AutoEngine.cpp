@@ -132,8 +132,9 @@ void AutoEngine::StartByKind(int kind) {
             break;
         case kAutoRec:
             if (!StartAutoRec()) {
-                kind_ = kAutoRec;
-                End(kAutoFailed);
+                // Ended here on the host's thread: the ticks never see this run.
+                result_ = kAutoFailed;
+                AutoFinish(kAutoRec);
                 return;
             }
             break;
@@ -181,6 +182,8 @@ void AutoEngine::AutoTick() {
     if (step_ == 0) {
         if (!Cue(target_))
             End(kAutoFailed);
+        else
+            lastAnswerMs_ = clock_.NowMs();  // the cue's settle time is not silence
         return;
     }
     TimePolls();

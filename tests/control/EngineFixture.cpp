@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <iostream>
 
 #include "edit/Timecode.h"
 
@@ -63,7 +64,7 @@ void EngineFixture::Serve(const std::string& benchJson) {
     ASSERT_TRUE(bench) << error;
     simClock = std::make_shared<ScaledSimClock>(kSimTimeScale);
     tarnsim::SimOptions options;
-    options.pacing = false;
+    options.pacing = kSimPacing;
     options.clock = simClock;
     sim = std::make_unique<tarnsim::Simulator>(*bench, options);
     ASSERT_TRUE(sim->Start(&error)) << error;
@@ -80,6 +81,8 @@ void EngineFixture::Serve(const std::string& benchJson) {
 }
 
 void EngineFixture::TearDown() {
+    if (HasFailure() && host)
+        std::cerr << "engine host log:\n" << host->Log().join('\n').toStdString() << '\n';
     if (vtr)
         vtr->StopPolling();
     engine.reset();

@@ -29,13 +29,16 @@
 #endif
 #endif
 
-// Under ThreadSanitizer polls are many times slower: runs keep real time and the tests check
-// order and outcome, not frame accuracy.
+// Under ThreadSanitizer the program runs many times slower: the decks keep real time, the line
+// its 9600 baud pace (so a deck settling into a mode is followed for as long as on a real bus),
+// and the tests check order and outcome, not frame accuracy.
 #ifdef CLIPWRIGHT_UNDER_TSAN
 inline constexpr double kSimTimeScale = 1.0;
+inline constexpr bool kSimPacing = true;
 inline constexpr int kFrameTolerance = 1000000;
 #else
 inline constexpr double kSimTimeScale = 3.0;
+inline constexpr bool kSimPacing = false;
 inline constexpr int kFrameTolerance = 5;
 #endif
 
