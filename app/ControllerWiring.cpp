@@ -1,17 +1,18 @@
 #include "app/ControllerWiring.h"
 
 #include <QDialog>
-#include <QMessageBox>
 
 #include "app/AppContext.h"
+#include "app/UserPrompts.h"
 #include "control/TfrmWait.h"
 #include "ui/EditOptions.h"
 #include "ui/WindowPositions.h"
 
-ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, TfrmWait& progress,
-                                   QDialog& deviceSetupDialog)
+ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, UserPrompts& prompts,
+                                   TfrmWait& progress, QDialog& deviceSetupDialog)
     : context_(context),
       mainWindow_(mainWindow),
+      prompts_(prompts),
       progress_(progress),
       setupDialog_(deviceSetupDialog),
       sounds_(context.programFolder()),
@@ -41,17 +42,13 @@ ControllerWiring::~ControllerWiring() {
 
 EngineHostWindows ControllerWiring::HostWindows() {
     EngineHostWindows windows;
-    windows.showProgress = [this](const QString& title, int flags) {
-        progress_.PostShow(title, flags);
-    };
-    windows.closeProgress = [this] { progress_.PostClose(); };
-    windows.stopRequested = [this] { return progress_.StopRequested(); };
+    windows.UseProgressWindow(progress_);
     // The boxes belong to the application window, whatever window is in front.
     windows.information = [this](const QString& title, const QString& text) {
-        QMessageBox::information(&mainWindow_, title, text);
+        prompts_.ShowInformation(&mainWindow_, title, text);
     };
     windows.warning = [this](const QString& title, const QString& text) {
-        QMessageBox::warning(&mainWindow_, title, text);
+        prompts_.ShowWarning(&mainWindow_, title, text);
     };
     windows.options = [this] {
         const EditOptions& options = context_.options();

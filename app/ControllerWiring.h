@@ -1,7 +1,9 @@
-// The deck controller in the program, built once at start-up over the shared link and device
-// configuration: the controller window, the sounds and the editing engine with
-// its host in the windows (progress window, message boxes). It answers the controller's
-// questions about the chosen devices from the device setup.
+// The deck controller in the program. It builds the controller window, its sounds, the editing
+// engine and the engine's host; everything else it works over is shared and made elsewhere: the
+// link, the device configuration with its setup session and the effect unit belong to the
+// application context, and the program's windows hand in the progress window, the device setup
+// dialog and the user prompts that show the engine's messages. It answers the controller's
+// questions about the chosen devices from the device configuration.
 #pragma once
 
 #include "control/AutoEngine.h"
@@ -14,11 +16,12 @@ class AppContext;
 class QDialog;
 class QWidget;
 class TfrmWait;
+class UserPrompts;
 
 class ControllerWiring : public ControllerDevices {
 public:
-    ControllerWiring(AppContext& context, QWidget& mainWindow, TfrmWait& progress,
-                     QDialog& deviceSetupDialog);
+    ControllerWiring(AppContext& context, QWidget& mainWindow, UserPrompts& prompts,
+                     TfrmWait& progress, QDialog& deviceSetupDialog);
     ~ControllerWiring() override;
 
     TfrmAvCtl& controller() { return controller_; }
@@ -37,6 +40,7 @@ private:
 
     AppContext& context_;
     QWidget& mainWindow_;
+    UserPrompts& prompts_;
     TfrmWait& progress_;
     QDialog& setupDialog_;
     SoundPlayer sounds_;

@@ -7,17 +7,10 @@
 
 #include "app/AppContext.h"
 #include "app/CommandLineFile.h"
-#include "app/ControllerWiring.h"
 #include "app/MessageBoxPrompts.h"
-#include "app/TfrmEDS.h"
-#include "control/TfrmWait.h"
-#include "link/devices/TfrmMonitor.h"
-#include "link/devices/TfrmTarnDev.h"
+#include "app/ProgramWindows.h"
 #include "ui/ProgramFolder.h"
 #include "ui/StartOptions.h"
-#include "ui/TfrmCrct.h"
-#include "ui/TfrmOption.h"
-#include "ui/TfrmTitle.h"
 
 namespace {
 
@@ -51,27 +44,7 @@ int main(int argc, char** argv) {
         return 0;
 
     MessageBoxPrompts prompts;
-    TfrmEDS mainWindow(context, prompts);
-    TfrmTitle title(context.captions(), context.programFolder(), context.settings(), &mainWindow);
-    mainWindow.SetTitleWindow(&title);
-    TfrmWait progress(context.captions(), &mainWindow);
-    progress.SetGuardedWindows(&mainWindow, nullptr);
-    mainWindow.SetProgressWindow(&progress);
-    TfrmOption optionsDialog(context.options(), context.settings(), context.captions(),
-                             &mainWindow);
-    TfrmCrct correction(context.captions(), context.settings(), &mainWindow);
-    mainWindow.SetCorrectionDialog(&correction);
-    TfrmTarnDev deviceSetup(context.deviceSetup(), context.settings(), context.captions(),
-                            &mainWindow);
-    deviceSetup.SetProgressWindow(&progress);
-    deviceSetup.SetGuardedWindows(&mainWindow, nullptr);
-    TfrmMonitor monitor(&mainWindow);
-    monitor.SetLink(&context.bus().link());
-    mainWindow.SetSetupWindows(&optionsDialog, &deviceSetup, &monitor);
-    mainWindow.SetCommandLineFile(CommandLineFile(options.arguments));
-    ControllerWiring deck(context, mainWindow, progress, deviceSetup);
-    deviceSetup.SetGuardedWindows(&mainWindow, &deck.controller());
-    mainWindow.AttachController(&deck.controller());
-    mainWindow.show();
+    ProgramWindows windows(context, prompts, CommandLineFile(options.arguments));
+    windows.mainWindow().show();
     return QApplication::exec();
 }

@@ -3,7 +3,16 @@
 #include "control/ControllerDevices.h"
 #include "control/SoundPlayer.h"
 #include "control/TfrmAvCtl.h"
+#include "control/TfrmWait.h"
 #include "edit/SceneList.h"
+
+void EngineHostWindows::UseProgressWindow(TfrmWait& progress) {
+    showProgress = [&progress](const QString& title, int flags) {
+        progress.PostShow(title, flags);
+    };
+    closeProgress = [&progress] { progress.PostClose(); };
+    stopRequested = [&progress] { return progress.StopRequested(); };
+}
 
 GuiEngineHost::GuiEngineHost(TfrmAvCtl& controller, SceneList& scenes, ControllerDevices& devices,
                              SoundPlayer& sounds, EngineHostWindows windows)

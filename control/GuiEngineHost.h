@@ -13,6 +13,7 @@ class ControllerDevices;
 class SceneList;
 class SoundPlayer;
 class TfrmAvCtl;
+class TfrmWait;
 
 // The parts of the program the host reaches through the main program's windows: the progress
 // window, the message boxes and the editing options.
@@ -24,6 +25,10 @@ struct EngineHostWindows {
     std::function<void(const QString& title, const QString& text)> information;
     std::function<void(const QString& title, const QString& text)> warning;
     std::function<AutoOptions()> options;
+
+    // The progress window's part: shows and closes queued to it (the engine may call from the
+    // link thread), the stop request read from it.
+    void UseProgressWindow(TfrmWait& progress);
 };
 
 class GuiEngineHost : public EngineHost {

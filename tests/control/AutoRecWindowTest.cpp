@@ -1,6 +1,8 @@
 // A whole Auto Rec started from the controller's Auto Rec key, with the engine's host in the
-// windows: the progress window comes and goes, the windows are usable again, the final message
-// is the success text and Review becomes possible because the recorder moved.
+// windows and the real progress window as the program wires it: the progress window comes and
+// goes, the windows behind it are usable again, the final message is the success text and Review
+// becomes possible because the recorder moved. Stop on the progress window ends the run.
+#include <QPushButton>
 #include <QTest>
 
 #include "ControllerFixture.h"
@@ -9,6 +11,7 @@
 #include "control/EffectUnit.h"
 #include "control/GuiEngineHost.h"
 #include "control/SkinKey.h"
+#include "control/TfrmWait.h"
 
 namespace {
 
@@ -17,29 +20,25 @@ protected:
     void SetUp() override {
         simClock = std::make_shared<ScaledSimClock>(kSimTimeScale);
         ControllerFixture::SetUp();
-        progress = std::make_unique<QWidget>();
+        mainWindow = std::make_unique<QWidget>();
+        progress = std::make_unique<TfrmWait>(captions);
+        progress->SetGuardedWindows(mainWindow.get(), ctl.get());
+        progress->installEventFilter(&showCounter);
         EngineHostWindows windows;
-        windows.showProgress = [this](const QString&, int) {
-            ++progressShows;
-            // As the progress window does: the windows behind it wait until it closes.
-            ctl->setEnabled(false);
-            progress->show();
-        };
-        windows.closeProgress = [this] {
-            progress->hide();
-            ctl->setEnabled(true);
-        };
-        windows.stopRequested = [this] { return stop.load(); };
+        windows.UseProgressWindow(*progress);
         windows.information = [this](const QString&, const QString& text) { messages << text; };
         windows.warning = [this](const QString&, const QString& text) { messages << text; };
         windows.options = [] { return AutoOptions{}; };
         effects = std::make_unique<EffectUnit>(*link);
         host = std::make_unique<GuiEngineHost>(*ctl, scenes, *devices, *sounds, windows);
+        host->SetMainWindow(mainWindow.get());
+        ctl->SetMainWindow(mainWindow.get());
         engine = std::make_unique<AutoEngine>(*link, *vtr, *effects, clock, captions, *host);
         ctl->SetOperations([this](int kind) { engine->AutoStart(kind); },
                            [this] { engine->ReadRecorderPosition(); });
         QObject::connect(engine.get(), &AutoEngine::finished,
                          [this](int result) { finishedResult = result; });
+        mainWindow->show();
         ctl->show();
         ASSERT_TRUE(WaitFor([&] { return ctl->transportOn() && vtr->PowerOn(); }));
     }
@@ -49,14 +48,29 @@ protected:
         host.reset();
         ControllerFixture::TearDown();
         effects.reset();
+        progress.reset();
+        mainWindow.reset();
     }
 
-    std::unique_ptr<QWidget> progress;
+    // Counts the progress window's shows.
+    struct ShowCounter : QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            shows += event->type() == QEvent::Show ? 1 : 0;
+            return false;
+        }
+        int shows = 0;
+    };
+
+    // Both windows the progress window holds disabled.
+    bool WindowsDisabled() const { return !ctl->isEnabled() && !mainWindow->isEnabled(); }
+    bool WindowsEnabled() const { return ctl->isEnabled() && mainWindow->isEnabled(); }
+
+    std::unique_ptr<QWidget> mainWindow;
+    std::unique_ptr<TfrmWait> progress;
+    ShowCounter showCounter;
     std::unique_ptr<EffectUnit> effects;
     std::unique_ptr<GuiEngineHost> host;
     std::unique_ptr<AutoEngine> engine;
-    std::atomic<bool> stop{false};
-    int progressShows = 0;
     QStringList messages;
     int finishedResult = -1;
 };
@@ -80,17 +94,17 @@ TEST_F(AutoRecWindowTest, AutoRecFromTheControllerRecordsTheListAndOffersReview)
     QTest::mouseClick(autoRec, Qt::LeftButton);
     ASSERT_TRUE(WaitFor(
         [&] {
-            sawDisabled = sawDisabled || (progress->isVisible() && !ctl->isEnabled());
+            sawDisabled = sawDisabled || (progress->isVisible() && WindowsDisabled());
             sawArrowLit = sawArrowLit || ctl->arrowLit();
             return finishedResult >= 0;
         },
         180000));
     EXPECT_EQ(finishedResult, kAutoFinished);
-    EXPECT_EQ(progressShows, 1);
+    EXPECT_EQ(showCounter.shows, 1);
     EXPECT_TRUE(sawDisabled);
     EXPECT_TRUE(sawArrowLit);
     EXPECT_FALSE(progress->isVisible());
-    EXPECT_TRUE(ctl->isEnabled());
+    EXPECT_TRUE(WindowsEnabled());
     EXPECT_FALSE(ctl->programTimer().isActive());
     EXPECT_FALSE(ctl->arrowLit());
     EXPECT_EQ(messages, QStringList{captions.CaptionText(QStringLiteral("MSG_AUTOEND"))});
@@ -111,12 +125,16 @@ TEST_F(AutoRecWindowTest, StopDuringAutoRecEndsWithTheStopMessageAndNoReview) {
     scenes.SetOutText(1, QStringLiteral("00:00:55:00"));
     QTest::mouseClick(ctl->key(QStringLiteral("btnAutoRec")), Qt::LeftButton);
     ASSERT_TRUE(WaitFor([&] { return progress->isVisible(); }));
-    stop = true;
+    auto* stopKey = progress->findChild<QPushButton*>(QStringLiteral("btnAbort"));
+    ASSERT_TRUE(stopKey->isVisible() && stopKey->isEnabled());
+    QTest::mouseClick(stopKey, Qt::LeftButton);
+    EXPECT_TRUE(progress->StopRequested());
     ASSERT_TRUE(WaitFor([&] { return finishedResult >= 0; }, 60000));
     EXPECT_EQ(finishedResult, kAutoStopped);
     EXPECT_EQ(messages, QStringList{captions.CaptionText(QStringLiteral("MSG_AUTOSTOP"))});
     EXPECT_FALSE(ctl->key(QStringLiteral("btnReview"))->isEnabled());
-    EXPECT_TRUE(ctl->isEnabled());
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_TRUE(WindowsEnabled());
 }
 
 }  // namespace

@@ -1,0 +1,25 @@
+#include "app/ProgramWindows.h"
+
+#include "app/AppContext.h"
+
+ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
+                               const QString& commandLineFile)
+    : mainWindow_(context, prompts),
+      title_(context.captions(), context.programFolder(), context.settings(), &mainWindow_),
+      progress_(context.captions(), &mainWindow_),
+      options_(context.options(), context.settings(), context.captions(), &mainWindow_),
+      correction_(context.captions(), context.settings(), &mainWindow_),
+      deviceSetup_(context.deviceSetup(), context.settings(), context.captions(), &mainWindow_),
+      monitor_(&mainWindow_),
+      deck_(context, mainWindow_, prompts, progress_, deviceSetup_) {
+    mainWindow_.SetTitleWindow(&title_);
+    mainWindow_.SetProgressWindow(&progress_);
+    mainWindow_.SetCorrectionDialog(&correction_);
+    // The progress window of a bus scan holds both windows behind it, as an Auto Rec's does.
+    deviceSetup_.SetProgressWindow(&progress_);
+    deviceSetup_.SetGuardedWindows(&mainWindow_, &deck_.controller());
+    monitor_.SetLink(&context.bus().link());
+    mainWindow_.SetSetupWindows(&options_, &deviceSetup_, &monitor_);
+    mainWindow_.SetCommandLineFile(commandLineFile);
+    mainWindow_.AttachController(&deck_.controller());
+}

@@ -1,0 +1,42 @@
+// The program's windows over the shared objects, created in their start-up order and wired to
+// each other: the main window, the title window, the progress window, the options, the scene
+// correction, the device setup, the link monitor and the deck controller with its engine. The
+// program shows the main window and runs the event loop; tools that run the whole program (the
+// GUI benchmark, the screenshots) build the same set.
+#pragma once
+
+#include <QString>
+
+#include "app/ControllerWiring.h"
+#include "app/TfrmEDS.h"
+#include "control/TfrmWait.h"
+#include "link/devices/TfrmMonitor.h"
+#include "link/devices/TfrmTarnDev.h"
+#include "ui/TfrmCrct.h"
+#include "ui/TfrmOption.h"
+#include "ui/TfrmTitle.h"
+
+class AppContext;
+class UserPrompts;
+
+class ProgramWindows {
+public:
+    // commandLineFile: the project to open at the main window's first show (empty: none).
+    ProgramWindows(AppContext& context, UserPrompts& prompts, const QString& commandLineFile);
+    ProgramWindows(const ProgramWindows&) = delete;
+    ProgramWindows& operator=(const ProgramWindows&) = delete;
+
+    TfrmEDS& mainWindow() { return mainWindow_; }
+    TfrmWait& progress() { return progress_; }
+    ControllerWiring& deck() { return deck_; }
+
+private:
+    TfrmEDS mainWindow_;
+    TfrmTitle title_;
+    TfrmWait progress_;
+    TfrmOption options_;
+    TfrmCrct correction_;
+    TfrmTarnDev deviceSetup_;
+    TfrmMonitor monitor_;
+    ControllerWiring deck_;
+};
