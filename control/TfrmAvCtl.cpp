@@ -341,6 +341,11 @@ void TfrmAvCtl::SetDeckPictures(const QString& player, const QString& recorder) 
 void TfrmAvCtl::SelectView(int view) {
     const int player = parts_.devices.PlayerId();
     const int recorder = parts_.devices.RecorderId();
+    // The lamps belong to the deck that was shown: the other deck's first report lights its own,
+    // and with them Preroll and Edit, which a player paused beyond thirty seconds offers and a
+    // recorder never does (both decks may well be paused, so no lamp would change otherwise).
+    if (view != view_)
+        ClearLamps();
     if (view == kNoView) {
         Disconnect();
         SetDeckPictures(QStringLiteral("grey"), QStringLiteral("grey"));
@@ -431,12 +436,16 @@ void TfrmAvCtl::ShowPower(bool on) {
         return;
     }
     EnableTransport(false);
+    ClearLamps();
+    SetLabelColour(kPowerOffColour);
+}
+
+void TfrmAvCtl::ClearLamps() {
     for (const QString& name : kLampKeyOrder) {
         key(name)->SetLit(false);
         key(name)->SetReversed(false);
     }
     SetPauseLampConsequences(false);
-    SetLabelColour(kPowerOffColour);
     shownMode_ = ModeNoDeck;
 }
 

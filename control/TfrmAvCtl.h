@@ -139,6 +139,8 @@ private:
     void tmDevTimer();
     void OnVtrChanged();
     void ShowPower(bool on);
+    // All lamps out, Preroll and Edit off, and no mode shown: the next report lights afresh.
+    void ClearLamps();
     void SetDeckPictures(const QString& player, const QString& recorder);
     void SetLabelColour(const QColor& colour);
     void SetPauseLampConsequences(bool pauseLit);

@@ -126,6 +126,9 @@ void TfrmWait::showEvent(QShowEvent* event) {
             if (window != nullptr && window->isVisible())
                 window->setEnabled(false);
         }
+        // Disabling a window disables the windows it owns, this one among them; a window may
+        // be enabled again on its own, and Stop must stay pressable.
+        setEnabled(true);
     }
     CentreOnScreen();
     QCoreApplication::processEvents();

@@ -21,7 +21,8 @@ protected:
         simClock = std::make_shared<ScaledSimClock>(kSimTimeScale);
         ControllerFixture::SetUp();
         mainWindow = std::make_unique<QWidget>();
-        progress = std::make_unique<TfrmWait>(captions);
+        // Owned by the main window, as in the program.
+        progress = std::make_unique<TfrmWait>(captions, mainWindow.get());
         progress->SetGuardedWindows(mainWindow.get(), ctl.get());
         progress->installEventFilter(&showCounter);
         EngineHostWindows windows;

@@ -128,4 +128,22 @@ TEST_F(EditKeysTest, PauseOnThePlayerPastThirtySecondsOffersPrerollAndEdit) {
     EXPECT_FALSE(Key("btnEdit")->isEnabled());
 }
 
+TEST_F(EditKeysTest, PrerollFollowsTheViewBetweenPausedDecks) {
+    // Both decks paused: the pause lamp stays lit across the view changes.
+    ASSERT_TRUE(sim->SetDeckPosition(2, 10 * kMinute));
+    ASSERT_TRUE(sim->SetDeckMode(2, 13));
+    PutDeck(1, 5, kMinute);
+    ASSERT_TRUE(Key("btnPreroll")->isEnabled());
+    ctl->SelectView(TfrmAvCtl::kRecorderView);
+    ASSERT_TRUE(WaitFor([&] { return ctl->shownMode() == 13; }));
+    EXPECT_EQ(LitLamps(), QStringLiteral("Rec Pause"));
+    EXPECT_FALSE(Key("btnPreroll")->isEnabled());
+    EXPECT_FALSE(Key("btnEdit")->isEnabled());
+    ctl->SelectView(TfrmAvCtl::kPlayerView);
+    ASSERT_TRUE(WaitFor([&] { return ctl->shownMode() == 5; }));
+    EXPECT_EQ(LitLamps(), QStringLiteral("Pause"));
+    EXPECT_TRUE(Key("btnPreroll")->isEnabled());
+    EXPECT_TRUE(Key("btnEdit")->isEnabled());
+}
+
 }  // namespace

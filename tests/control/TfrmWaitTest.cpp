@@ -121,3 +121,23 @@ TEST_F(TfrmWaitTest, EscapeDoesNotEndTheWait) {
 }
 
 }  // namespace
+
+// In the program the progress window belongs to the main window it disables; Stop must still
+// take the click.
+TEST(TfrmWaitOwnedTest, StopWorksWhileTheOwningMainWindowIsDisabled) {
+    CaptionTable captions;
+    QWidget mainWindow;
+    mainWindow.show();
+    auto* wait = new TfrmWait(captions, &mainWindow);
+    wait->SetGuardedWindows(&mainWindow, nullptr);
+    wait->PostShow(QStringLiteral("Auto Rec"), TfrmWait::kStopVisible);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(wait->isVisible());
+    EXPECT_FALSE(mainWindow.isEnabled());
+    QPushButton* stop = wait->findChild<QPushButton*>(QStringLiteral("btnAbort"));
+    EXPECT_TRUE(stop->isEnabled());
+    QTest::mouseClick(stop, Qt::LeftButton);
+    EXPECT_TRUE(wait->StopRequested());
+    EXPECT_FALSE(wait->isVisible());
+    EXPECT_TRUE(mainWindow.isEnabled());
+}
