@@ -347,10 +347,12 @@ bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
     // its end; started at the pause point it would hold the pause back by its whole length, so
     // it starts that much earlier and has ended when the player reaches the pause point.
     const bool earlyOut = out && own >= kFirstTransition && own <= kLastEarlyOutTransition;
-    if (earlyOut && step_ == 5 &&
-        decks_.Position() > point - correction - OutTransitionLeadFrames() && !TimedOutTransition())
+    // Where the player will be when a command sent now reaches the recorder.
+    const int32_t position = decks_.Position() + PollLagFrames();
+    if (earlyOut && step_ == 5 && position > point - correction - OutTransitionLeadFrames() &&
+        !TimedOutTransition())
         return false;
-    if (decks_.Position() <= point - correction)
+    if (position <= point - correction)
         return true;
     const bool wantPaused = out;
     if (record && wantPaused != recorderPaused_) {
@@ -382,10 +384,19 @@ int AutoEngine::OutTransitionLeadFrames() const {
     return static_cast<int>((ms * decks_.FramesPerSecond() + 999) / 1000);
 }
 
+int AutoEngine::PollLagFrames() const {
+    // A point is seen passed on average half a poll after it was, and the command then takes
+    // about one more exchange to reach the deck.
+    if (playTicks_ == 0)
+        return 0;
+    const int64_t lagMs = 3 * playMs_ / (2 * playTicks_);
+    return static_cast<int>((lagMs * decks_.FramesPerSecond() + 500) / 1000);
+}
+
 void AutoEngine::TimePolls() {
-    // The ticks while the player plays towards the out point are plain polls.
+    // The ticks while the player plays towards an edit point are plain polls.
     const int64_t now = clock_.NowMs();
-    if (step_ == 5 && lastTickStep_ == 5) {
+    if ((step_ == 3 || step_ == 5) && lastTickStep_ == step_) {
         playMs_ += now - lastTickMs_;
         ++playTicks_;
     }

@@ -98,6 +98,7 @@ private:
     bool OutTransition();
     bool TimedOutTransition();
     int OutTransitionLeadFrames() const;
+    int PollLagFrames() const;
     void TimePolls();
     bool PastOut(int32_t outPoint);
     StepOutcome NextScene();
@@ -137,7 +138,7 @@ private:
     int row_ = 0;              // the row the engine works on
     std::atomic<int64_t> lastAnswerMs_{0};
     // How long the link is held by an out transition, learned as the run goes (-1: not yet),
-    // and the time the polls take while the player plays.
+    // and the time the polls take while the player plays towards an edit point.
     int64_t outRunMs_ = -1;
     int64_t playMs_ = 0;
     int playTicks_ = 0;
