@@ -22,7 +22,7 @@ std::optional<TapeReport> TapeReport::Parse(const QByteArray& json, QString* err
                                     o.value("rec_to").toInt(), o.value("player").toInt(),
                                     o.value("src_from").toInt(), o.value("src_to").toInt(),
                                     o.value("picture").toString(), o.value("effect").toInt(),
-                                    o.value("transition").toInt()});
+                                    o.value("transition").toInt(), o.value("side").toString()});
     }
     std::sort(report.segments_.begin(), report.segments_.end(), [](const auto& a, const auto& b) {
         return std::pair(a.recorder, a.recFrom) < std::pair(b.recorder, b.recFrom);

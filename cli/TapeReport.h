@@ -17,6 +17,7 @@ struct TapeReportSegment {
     QString picture;             // "play", "still" or "none"
     int effect = 0;
     int transition = 0;
+    QString side;  // "in" or "out" while a transition runs, else empty
 };
 
 // One uninterrupted stretch of the player's tape on the recorder's tape.

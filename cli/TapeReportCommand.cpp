@@ -27,7 +27,9 @@ void PrintTable(const TapeReport& report, uint32_t mode) {
     for (const TapeReportSegment& s : report.Segments()) {
         PrintLine(Row({FramesToText(s.recFrom, mode), FramesToText(s.recTo, mode),
                        FramesToText(s.srcFrom, mode), FramesToText(s.srcTo, mode), s.picture,
-                       QString::number(s.effect), QString::number(s.transition)}));
+                       QString::number(s.effect),
+                       s.transition == 0 ? QStringLiteral("0")
+                                         : QStringLiteral("%1 %2").arg(s.transition).arg(s.side)}));
     }
 }
 
