@@ -34,7 +34,9 @@ void SkinKey::SetReversed(bool reversed) {
 }
 
 QPixmap SkinKey::CurrentPicture() const {
-    if (!isEnabled() && !disabled_.isNull())
+    // Greyed only when the key itself is off: a key that is off because its window is (the
+    // progress window holds the controller during a timed operation) keeps showing its lamp.
+    if (!isEnabled() && testAttribute(Qt::WA_ForceDisabled) && !disabled_.isNull())
         return disabled_;
     if (isDown() && !down_.isNull())
         return down_;

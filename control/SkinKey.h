@@ -1,6 +1,6 @@
 // One key of the controller's skin: a flat button drawn from its pictures (normal, pressed,
 // greyed, and for lamp keys lit and unlit, with the play key's reverse forms). A lamp is only
-// redrawn when its state changes.
+// redrawn when its state changes. A key greys only when it is off itself, not when its window is.
 #pragma once
 
 #include <QPixmap>

@@ -14,6 +14,7 @@
 #include "control/LampTable.h"
 #include "control/ShuttleLadder.h"
 #include "control/SkinKey.h"
+#include "control/SkinPicture.h"
 #include "control/SoundPlayer.h"
 #include "edit/SceneList.h"
 #include "link/CComm.h"
@@ -123,7 +124,7 @@ void TfrmAvCtl::SetOperations(std::function<void(int)> autoStart,
 // ---- construction ---------------------------------------------------------------------------
 
 QLabel* TfrmAvCtl::AddPicture(const QString& name, const QString& look, QWidget* parent) {
-    auto* label = new QLabel(parent);
+    auto* label = new SkinPicture(parent);
     label->setObjectName(name);
     const QRect place = skin_.Place(name);
     label->setGeometry(parent == this ? place : QRect(QPoint(0, 0), place.size()));

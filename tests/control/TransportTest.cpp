@@ -11,6 +11,23 @@ namespace {
 
 constexpr int kTenMinutes = 10 * 60 * 30;  // frames at 30 fps
 
+// The largest difference of one colour channel between two pictures of the same size.
+int LargestDifference(const QImage& a, const QImage& b) {
+    const QImage left = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage right = b.convertToFormat(QImage::Format_ARGB32);
+    if (left.size() != right.size())
+        return 255;
+    int largest = 0;
+    for (int y = 0; y < left.height(); ++y) {
+        for (int x = 0; x < left.width(); ++x) {
+            const QRgb p = left.pixel(x, y), q = right.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return largest;
+}
+
 class TransportTest : public ControllerFixture {
 protected:
     void SetUp() override {
@@ -231,6 +248,27 @@ TEST_F(TransportTest, PowerOffGreysTheLabelsAndDisablesTransport) {
     EXPECT_EQ(ctl->shownMode(), 15);
     sim->SetPower(1, true);
     EXPECT_TRUE(WaitFor([&] { return ctl->transportOn(); }, 10000));
+}
+
+TEST_F(TransportTest, AWindowHeldDisabledKeepsItsLampsAndPicturesWhileOwnOffKeysGrey) {
+    PutDeck(1, 6, kTenMinutes);
+    // What the window shows where the widget is. Edges blend with the window's background,
+    // whose shade a disabled window changes slightly; a greyed picture differs by far more.
+    auto looks = [&](QWidget* widget) {
+        return ctl->grab(QRect(widget->mapTo(ctl.get(), QPoint(0, 0)), widget->size())).toImage();
+    };
+    constexpr int kSameLook = 16;
+    SkinKey* play = ctl->key(QStringLiteral("btnPlay"));
+    SkinKey* record = ctl->key(QStringLiteral("btnRec"));  // off on the player's view
+    QLabel* player = ctl->picture(QStringLiteral("imgDeckp"));
+    const QImage litPlay = looks(play), litPlayer = looks(player), offRecord = looks(record);
+    ctl->setEnabled(false);
+    EXPECT_LE(LargestDifference(looks(play), litPlay), kSameLook);
+    EXPECT_LE(LargestDifference(looks(player), litPlayer), kSameLook);
+    EXPECT_LE(LargestDifference(looks(record), offRecord), kSameLook);
+    ctl->setEnabled(true);
+    play->setEnabled(false);
+    EXPECT_GT(LargestDifference(looks(play), litPlay), 4 * kSameLook) << "a key off on its own";
 }
 
 TEST_F(TransportTest, CoversOpenAndCloseWithASound) {
