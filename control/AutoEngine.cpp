@@ -234,9 +234,9 @@ AutoEngine::StepOutcome AutoEngine::RunStep() {
                 return Checked(PauseAt(kind_ == kAutoReview ? recordingEnd_.load() : target_));
             return step_ == 8 ? StepOutcome::Done : StepOutcome::Wait;
         case kAutoPreview:
-            return RunPreviewStep();
+            return RunSceneStep(false);
         case kAutoRec:
-            return RunAutoRecStep();
+            return RunSceneStep(true);
         case kAutoEdit:
             if (step_ == 1)
                 return Checked(Search(target_));
@@ -247,7 +247,9 @@ AutoEngine::StepOutcome AutoEngine::RunStep() {
     return StepOutcome::Wait;
 }
 
-AutoEngine::StepOutcome AutoEngine::RunPreviewStep() {
+// Preview and Auto Rec share their steps up to the out point; only Auto Rec records, runs on
+// past the out point and goes on to the next scene.
+AutoEngine::StepOutcome AutoEngine::RunSceneStep(bool record) {
     switch (step_) {
         case 1:
             return Checked(Search(target_));
@@ -255,36 +257,16 @@ AutoEngine::StepOutcome AutoEngine::RunPreviewStep() {
             PrepareTransition();  // a refusal is tried again at the next tick
             return StepOutcome::Wait;
         case 3:
-            return Checked(EditPoint(target_, Side::In, false));
+            return Checked(EditPoint(target_, Side::In, record));
         case 4:
             return Checked(InTransition(target_));
         case 5:
         case 6:
-            return Checked(EditPoint(CurrentRow().outFrames, Side::Out, false));
+            return Checked(EditPoint(CurrentRow().outFrames, Side::Out, record));
         case 7:
-            return StepOutcome::Done;
-    }
-    return StepOutcome::Wait;
-}
-
-AutoEngine::StepOutcome AutoEngine::RunAutoRecStep() {
-    switch (step_) {
-        case 1:
-            return Checked(Search(target_));
-        case 2:
-            PrepareTransition();  // a refusal is tried again at the next tick
-            return StepOutcome::Wait;
-        case 3:
-            return Checked(EditPoint(target_, Side::In, true));
-        case 4:
-            return Checked(InTransition(target_));
-        case 5:
-        case 6:
-            return Checked(EditPoint(CurrentRow().outFrames, Side::Out, true));
-        case 7:
-            return Checked(PastOut(CurrentRow().outFrames));
+            return record ? Checked(PastOut(CurrentRow().outFrames)) : StepOutcome::Done;
         case 9:
-            return NextScene();
+            return record ? NextScene() : StepOutcome::Wait;
     }
     return StepOutcome::Wait;
 }

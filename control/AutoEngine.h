@@ -80,8 +80,7 @@ private:
     void AutoTick();
     void OnPollAttempt(bool accepted);
     StepOutcome RunStep();
-    StepOutcome RunAutoRecStep();
-    StepOutcome RunPreviewStep();
+    StepOutcome RunSceneStep(bool record);
     void End(int result);
     void AutoFinish(int kind);
     void ReadRecordingEnd();
