@@ -148,10 +148,15 @@ std::optional<int32_t> ParsePosition(const QString& text, uint32_t mode) {
     return parsed;
 }
 
-// The recording span that Review plays: --from and --to, both or neither.
+// The recording span that Review plays: --from and --to, or the span of an Auto Rec that ran
+// on this engine.
 bool ReadSpan(const LinkOptions& o, const QString& name, uint32_t mode, AutoEngine& engine) {
-    if (!o.values.contains("--from") && !o.values.contains("--to"))
-        return true;
+    if (!o.values.contains("--from") && !o.values.contains("--to")) {
+        if (engine.RecordingEnd() > engine.RecordingStart())
+            return true;
+        PrintError(name + ": no Auto Rec has run here: give the span with --from and --to");
+        return false;
+    }
     const auto from = ParsePosition(o.values.value("--from"), mode);
     const auto to = ParsePosition(o.values.value("--to"), mode);
     if (!from || !to || *to <= *from) {
