@@ -17,9 +17,9 @@ ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, Use
       setupDialog_(deviceSetupDialog),
       sounds_(context.programFolder()),
       controller_(
-          ControllerParts{context.bus().comm(), context.bus().vtr(), context.bus().sys(),
-                          context.bus().clock(), context.scenes(), *this, context.captions(),
-                          context.programFolder(), context.settings(), sounds_},
+          ControllerParts{context.bus().comm(), context.bus().link(), context.bus().vtr(),
+                          context.bus().sys(), context.bus().clock(), context.scenes(), *this,
+                          context.captions(), context.programFolder(), context.settings(), sounds_},
           &mainWindow),
       host_(controller_, context.scenes(), *this, sounds_, HostWindows()),
       engine_(context.bus().link(), context.bus().vtr(), context.effects(), context.bus().clock(),

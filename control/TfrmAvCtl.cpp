@@ -18,7 +18,9 @@
 #include "control/SoundPlayer.h"
 #include "edit/SceneList.h"
 #include "link/CComm.h"
+#include "link/CTarnIO.h"
 #include "link/Clock.h"
+#include "link/TarnLink.h"
 #include "link/TarnSys.h"
 #include "link/TarnVtr.h"
 #include "ui/ApplyCaptions.h"
@@ -311,7 +313,9 @@ void TfrmAvCtl::closeEvent(QCloseEvent* event) {
 void TfrmAvCtl::Connect(int id) {
     if (id < 1 || id > 99)
         return;
-    parts_.comm.Configure();
+    // On the link thread: the port may be in the middle of a poll's exchange, and the window
+    // keeps painting while it waits for it.
+    parts_.link.Run([](CTarnIO& io) { return io.Comm().Configure(); });
     parts_.vtr.ForgetMode();
     parts_.vtr.SetId(id);
     parts_.sys.SetId(id);

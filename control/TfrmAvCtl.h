@@ -29,12 +29,14 @@ class SceneList;
 class SettingsFile;
 class SkinKey;
 class SoundPlayer;
+class TarnLink;
 class TarnSys;
 class TarnVtr;
 
 // The objects the controller works with, all owned elsewhere and living as long as it.
 struct ControllerParts {
     CComm& comm;
+    TarnLink& link;
     TarnVtr& vtr;
     TarnSys& sys;
     Clock& clock;

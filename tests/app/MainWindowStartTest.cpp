@@ -93,6 +93,30 @@ TEST_F(MainWindowTest, TheRealBoxAsksAndItsAnswerCounts) {
     EXPECT_EQ(shownText, "Do you want to quit Clipwright?");
 }
 
+TEST_F(MainWindowTest, TheRealBoxOverADisabledWindowStillTakesTheClick) {
+    // During an Auto Rec the progress window holds the main window disabled, and the tape-change
+    // box is the main window's: its OK must still work.
+    Start();
+    window->setEnabled(false);
+    MessageBoxPrompts real;
+    bool okEnabled = false;
+    QTimer::singleShot(0, [&] {
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
+        okEnabled = ok->isEnabled();
+        // A disabled OK ignores the click; the box is then ended here so the test goes on.
+        QTest::mouseClick(ok, Qt::LeftButton);
+        if (box->isVisible())
+            box->done(QMessageBox::Ok);
+    });
+    real.ShowInformation(window.get(), "Clipwright", "Insert the next tape.");
+    EXPECT_TRUE(okEnabled);
+    EXPECT_FALSE(window->isEnabled());
+    window->setEnabled(true);
+}
+
 TEST_F(MainWindowTest, ASecondInstanceOnTheSameFolderEndsAtOnceWithExitCode0) {
     InstanceLock first(QDir(home.path()).filePath("cw20.key"));
     ASSERT_TRUE(first.IsHeld());
