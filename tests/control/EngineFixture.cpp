@@ -80,9 +80,7 @@ void EngineFixture::Serve(const std::string& benchJson) {
     engine = std::make_unique<AutoEngine>(*link, *vtr, *effects, clock, captions, *host);
 }
 
-void EngineFixture::TearDown() {
-    if (HasFailure() && host)
-        std::cerr << "engine host log:\n" << host->Log().join('\n').toStdString() << '\n';
+void EngineFixture::ReleasePort() {
     if (vtr)
         vtr->StopPolling();
     engine.reset();
@@ -92,6 +90,12 @@ void EngineFixture::TearDown() {
     link.reset();
     io.reset();
     comm.Close();
+}
+
+void EngineFixture::TearDown() {
+    if (HasFailure() && host)
+        std::cerr << "engine host log:\n" << host->Log().join('\n').toStdString() << '\n';
+    ReleasePort();
     if (sim)
         sim->Stop();
 }

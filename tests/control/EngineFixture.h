@@ -69,6 +69,9 @@ class EngineFixture : public ::testing::Test {
 protected:
     void Serve(const std::string& benchJson);
     void TearDown() override;
+    // Stops polling and closes the program's side of the link, so that another process (the
+    // CLI under test) can take the simulator's terminal, which is opened exclusively.
+    void ReleasePort();
 
     // Row 0 (the first tape) followed by rows; the current row becomes `current`.
     void SetScenes(const std::vector<Scene>& rows, int current = 1);

@@ -46,17 +46,6 @@ protected:
         return cli.exitCode();
     }
 
-    // The command opens the simulator's terminal itself, which takes it exclusively.
-    void ReleasePort() {
-        engine.reset();
-        host.reset();
-        effects.reset();
-        vtr.reset();
-        link.reset();
-        io.reset();
-        comm.Close();
-    }
-
     QStringList AutoRecArgs() const {
         return {"autorec",    home.filePath("list.cwf"),
                 "--port",     QString::fromStdString(sim->SlavePath()),
