@@ -9,18 +9,18 @@
 #include <optional>
 
 #include "app/InstanceLock.h"
-#include "control/EffectUnit.h"
+#include "config/CaptionTable.h"
+#include "config/EditOptions.h"
+#include "config/ProgramFolder.h"
+#include "config/SettingsFile.h"
+#include "devices/CDevCaps.h"
+#include "devices/CTarnReg.h"
+#include "devices/DeviceConfig.h"
+#include "devices/DeviceSettingsStore.h"
+#include "devices/DeviceSetup.h"
+#include "devices/TarnBus.h"
 #include "edit/SceneList.h"
-#include "link/devices/CDevCaps.h"
-#include "link/devices/CTarnReg.h"
-#include "link/devices/DeviceConfig.h"
-#include "link/devices/DeviceSettingsStore.h"
-#include "link/devices/DeviceSetup.h"
-#include "link/devices/TarnBus.h"
-#include "ui/CaptionTable.h"
-#include "ui/EditOptions.h"
-#include "ui/ProgramFolder.h"
-#include "ui/SettingsFile.h"
+#include "engine/EffectUnit.h"
 
 class AppContext {
 public:

@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "ui/ProgramFolder.h"
+#include "config/ProgramFolder.h"
 
 namespace {
 

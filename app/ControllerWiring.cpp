@@ -4,8 +4,8 @@
 
 #include "app/AppContext.h"
 #include "app/UserPrompts.h"
-#include "control/TfrmWait.h"
-#include "ui/EditOptions.h"
+#include "config/EditOptions.h"
+#include "ui/TfrmWait.h"
 #include "ui/WindowPositions.h"
 
 ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, UserPrompts& prompts,

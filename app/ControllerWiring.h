@@ -6,11 +6,11 @@
 // questions about the chosen devices from the device configuration.
 #pragma once
 
-#include "control/AutoEngine.h"
-#include "control/ControllerDevices.h"
-#include "control/GuiEngineHost.h"
-#include "control/SoundPlayer.h"
-#include "control/TfrmAvCtl.h"
+#include "controller/ControllerDevices.h"
+#include "controller/GuiEngineHost.h"
+#include "controller/SoundPlayer.h"
+#include "controller/TfrmAvCtl.h"
+#include "engine/AutoEngine.h"
 
 class AppContext;
 class QDialog;

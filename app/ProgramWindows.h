@@ -9,12 +9,12 @@
 
 #include "app/ControllerWiring.h"
 #include "app/TfrmEDS.h"
-#include "control/TfrmWait.h"
-#include "link/devices/TfrmMonitor.h"
-#include "link/devices/TfrmTarnDev.h"
 #include "ui/TfrmCrct.h"
+#include "ui/TfrmMonitor.h"
 #include "ui/TfrmOption.h"
+#include "ui/TfrmTarnDev.h"
 #include "ui/TfrmTitle.h"
+#include "ui/TfrmWait.h"
 
 class AppContext;
 class UserPrompts;

@@ -11,9 +11,9 @@
 #include <memory>
 
 #include "app/MainMenus.h"
+#include "config/SettingsReporter.h"
 #include "edit/ProjectFileHost.h"
 #include "ui/PictureLists.h"
-#include "ui/SettingsReporter.h"
 #include "ui/TfrmTitle.h"
 
 class AppContext;

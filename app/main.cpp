@@ -9,8 +9,8 @@
 #include "app/CommandLineFile.h"
 #include "app/MessageBoxPrompts.h"
 #include "app/ProgramWindows.h"
-#include "ui/ProgramFolder.h"
-#include "ui/StartOptions.h"
+#include "config/ProgramFolder.h"
+#include "config/StartOptions.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // clipwright-cli autorec: an Auto Rec of every scene of the list onto the recorder.
 #include "cli/Commands.h"
 #include "cli/EngineCli.h"
-#include "control/AutoEngine.h"
+#include "engine/AutoEngine.h"
 
 int RunAutoRecCommand(const QStringList& args) {
     return RunEngineCommand(

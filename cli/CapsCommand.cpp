@@ -4,10 +4,10 @@
 #include "cli/CliIo.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
-#include "control/EffectUnit.h"
+#include "devices/CDevCaps.h"
+#include "engine/EffectUnit.h"
 #include "link/DeviceRecord.h"
 #include "link/TarnSys.h"
-#include "link/devices/CDevCaps.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "ui/CaptionTable.h"
-#include "ui/ProgramFolder.h"
-#include "ui/SettingsFile.h"
-#include "ui/StartOptions.h"
-#include "ui/TerminalSettingsReporter.h"
+#include "config/CaptionTable.h"
+#include "config/ProgramFolder.h"
+#include "config/SettingsFile.h"
+#include "config/StartOptions.h"
+#include "config/TerminalSettingsReporter.h"
 
 class CliSession {
 public:

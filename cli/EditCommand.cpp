@@ -1,7 +1,7 @@
 // clipwright-cli edit: backs the paused player up, plays, and records from where it stood.
 #include "cli/Commands.h"
 #include "cli/EngineCli.h"
-#include "control/AutoEngine.h"
+#include "engine/AutoEngine.h"
 
 int RunEditCommand(const QStringList& args) {
     return RunEngineCommand(

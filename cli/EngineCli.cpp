@@ -9,11 +9,11 @@
 #include "cli/LinkCli.h"
 #include "cli/TerminalEngineHost.h"
 #include "cli/TerminalFileHost.h"
-#include "control/AutoEngine.h"
-#include "control/EffectUnit.h"
+#include "config/EditOptions.h"
 #include "edit/ProjectFiles.h"
 #include "edit/SceneList.h"
-#include "ui/EditOptions.h"
+#include "engine/AutoEngine.h"
+#include "engine/EffectUnit.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // clipwright-cli goto: cues the player to a scene's in point and pauses there.
 #include "cli/Commands.h"
 #include "cli/EngineCli.h"
-#include "control/AutoEngine.h"
+#include "engine/AutoEngine.h"
 
 int RunGotoCommand(const QStringList& args) {
     return RunEngineCommand(

@@ -1,7 +1,7 @@
 // clipwright-cli preroll: backs the paused player up by the pre-roll and pauses there.
 #include "cli/Commands.h"
 #include "cli/EngineCli.h"
-#include "control/AutoEngine.h"
+#include "engine/AutoEngine.h"
 
 int RunPrerollCommand(const QStringList& args) {
     return RunEngineCommand(

@@ -2,7 +2,7 @@
 // points.
 #include "cli/Commands.h"
 #include "cli/EngineCli.h"
-#include "control/AutoEngine.h"
+#include "engine/AutoEngine.h"
 
 int RunPreviewCommand(const QStringList& args) {
     return RunEngineCommand({.name = QStringLiteral("preview"),

@@ -1,7 +1,7 @@
 // clipwright-cli review: plays the recorder from the recording start and pauses before its end.
 #include "cli/Commands.h"
 #include "cli/EngineCli.h"
-#include "control/AutoEngine.h"
+#include "engine/AutoEngine.h"
 
 int RunReviewCommand(const QStringList& args) {
     return RunEngineCommand(

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "control/EngineHost.h"
+#include "engine/EngineHost.h"
 
 class SceneList;
 class TarnVtr;

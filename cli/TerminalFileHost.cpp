@@ -1,7 +1,7 @@
 #include "cli/TerminalFileHost.h"
 
 #include "cli/CliIo.h"
-#include "ui/CaptionTable.h"
+#include "config/CaptionTable.h"
 
 QString TerminalFileHost::Text(const QString& captionKey) const {
     const QString text = m_captions.CaptionText(captionKey);

@@ -1,9 +1,9 @@
 #include "edit/EffectRules.h"
 
+#include "config/CaptionTable.h"
+#include "devices/CDevCaps.h"
 #include "edit/EffectCodes.h"
 #include "edit/SceneList.h"
-#include "link/devices/CDevCaps.h"
-#include "ui/CaptionTable.h"
 
 using namespace effectcodes;
 

@@ -16,7 +16,7 @@
 #include <QTabWidget>
 #include <QTableView>
 
-#include "ui/CaptionTable.h"
+#include "config/CaptionTable.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QEvent>
 #include <QWidget>
 
+#include "config/CaptionTable.h"
+#include "devices/CDevCaps.h"
 #include "edit/EffectRules.h"
-#include "link/devices/CDevCaps.h"
-#include "ui/CaptionTable.h"
 #include "ui/EffectButton.h"
 #include "ui/PictureLists.h"
 

@@ -11,9 +11,9 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "config/CaptionTable.h"
+#include "config/ProgramFolder.h"
 #include "ui/ApplyCaptions.h"
-#include "ui/CaptionTable.h"
-#include "ui/ProgramFolder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "ui/HelpIndex.h"
+#include "config/HelpIndex.h"
 
 class CaptionTable;
 class ProgramFolder;

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QPixmap>
 
-#include "ui/ProgramFolder.h"
+#include "config/ProgramFolder.h"
 
 namespace {
 

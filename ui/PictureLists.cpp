@@ -4,7 +4,7 @@
 #include <QPixmap>
 #include <QScreen>
 
-#include "ui/ProgramFolder.h"
+#include "config/ProgramFolder.h"
 
 namespace {
 

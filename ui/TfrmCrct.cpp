@@ -10,9 +10,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "config/CaptionTable.h"
 #include "edit/SceneList.h"
 #include "ui/ApplyCaptions.h"
-#include "ui/CaptionTable.h"
 #include "ui/TimeSpinField.h"
 #include "ui/WindowPositions.h"
 

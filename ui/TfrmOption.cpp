@@ -8,9 +8,9 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "config/CaptionTable.h"
+#include "config/EditOptions.h"
 #include "ui/ApplyCaptions.h"
-#include "ui/CaptionTable.h"
-#include "ui/EditOptions.h"
 #include "ui/ReversedSpinBox.h"
 #include "ui/WindowPositions.h"
 

@@ -8,12 +8,12 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "config/CaptionTable.h"
+#include "config/ProgramFolder.h"
+#include "config/SettingsFile.h"
+#include "config/SettingsKeys.h"
 #include "edit/TextDecoding.h"
 #include "ui/ApplyCaptions.h"
-#include "ui/CaptionTable.h"
-#include "ui/ProgramFolder.h"
-#include "ui/SettingsFile.h"
-#include "ui/SettingsKeys.h"
 
 namespace {
 

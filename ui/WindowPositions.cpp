@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "ui/SettingsFile.h"
+#include "config/SettingsFile.h"
 
 namespace {
 

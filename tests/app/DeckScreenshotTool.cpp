@@ -18,8 +18,8 @@
 #include "QuietPrompts.h"
 #include "app/AppContext.h"
 #include "app/ProgramWindows.h"
-#include "control/SkinKey.h"
-#include "link/devices/DeviceSettingsStore.h"
+#include "controller/SkinKey.h"
+#include "devices/DeviceSettingsStore.h"
 #include "sim/Bench.h"
 #include "sim/Simulator.h"
 

@@ -19,7 +19,7 @@
 #include "QuietPrompts.h"
 #include "app/AppContext.h"
 #include "app/ProgramWindows.h"
-#include "control/SkinKey.h"
+#include "controller/SkinKey.h"
 
 namespace {
 

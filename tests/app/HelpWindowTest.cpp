@@ -11,11 +11,11 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include "config/CaptionTable.h"
+#include "config/HelpIndex.h"
+#include "config/ProgramFolder.h"
 #include "edit/TextDecoding.h"
-#include "ui/CaptionTable.h"
-#include "ui/HelpIndex.h"
 #include "ui/HelpWindow.h"
-#include "ui/ProgramFolder.h"
 
 namespace {
 

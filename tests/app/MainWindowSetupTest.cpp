@@ -3,8 +3,8 @@
 #include <QTimer>
 
 #include "MainWindowFixture.h"
-#include "link/devices/TfrmTarnDev.h"
 #include "ui/TfrmOption.h"
+#include "ui/TfrmTarnDev.h"
 
 namespace {
 

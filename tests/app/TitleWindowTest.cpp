@@ -11,10 +11,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include "config/CaptionTable.h"
+#include "config/ProgramFolder.h"
+#include "config/SettingsFile.h"
 #include "edit/TextDecoding.h"
-#include "ui/CaptionTable.h"
-#include "ui/ProgramFolder.h"
-#include "ui/SettingsFile.h"
 #include "ui/TfrmTitle.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "link/devices/CDevCaps.h"
+#include "devices/CDevCaps.h"
 
 namespace {
 

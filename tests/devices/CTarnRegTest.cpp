@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "link/devices/CTarnReg.h"
+#include "devices/CTarnReg.h"
 
 namespace {
 

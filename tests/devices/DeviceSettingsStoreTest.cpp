@@ -2,9 +2,9 @@
 
 #include <QTemporaryDir>
 
-#include "link/devices/CTarnReg.h"
-#include "link/devices/DeviceSettingsStore.h"
-#include "ui/SettingsFile.h"
+#include "config/SettingsFile.h"
+#include "devices/CTarnReg.h"
+#include "devices/DeviceSettingsStore.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 
 #include "SceneListFixtures.h"
+#include "config/CaptionTable.h"
+#include "devices/CDevCaps.h"
 #include "edit/EffectRules.h"
-#include "link/devices/CDevCaps.h"
-#include "ui/CaptionTable.h"
 
 namespace {
 

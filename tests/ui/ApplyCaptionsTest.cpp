@@ -14,7 +14,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
-#include "ui/CaptionTable.h"
+#include "config/CaptionTable.h"
 
 namespace {
 

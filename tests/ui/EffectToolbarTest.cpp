@@ -10,11 +10,11 @@
 #include <QTest>
 
 #include "SceneListViewHarness.h"
+#include "config/CaptionTable.h"
+#include "devices/CDevCaps.h"
 #include "edit/EffectRules.h"
 #include "link/DeviceRecord.h"
-#include "link/devices/CDevCaps.h"
-#include "ui/CaptionTable.h"
-#include "ui/DeviceSetupEffects.h"
+#include "ui/DeviceSetupToolbar.h"
 #include "ui/EffectButton.h"
 #include "ui/EffectToolbar.h"
 #include "ui/PictureLists.h"

@@ -8,9 +8,9 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "config/ProgramFolder.h"
 #include "edit/SceneListFixtures.h"
 #include "ui/PictureLists.h"
-#include "ui/ProgramFolder.h"
 #include "ui/SceneListView.h"
 
 inline ProgramFolder BuiltProgramFolder() {

@@ -9,9 +9,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include "config/CaptionTable.h"
+#include "config/SettingsFile.h"
 #include "edit/SceneListFixtures.h"
-#include "ui/CaptionTable.h"
-#include "ui/SettingsFile.h"
 #include "ui/TimeSpinField.h"
 
 namespace {

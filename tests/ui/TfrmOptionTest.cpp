@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "ui/CaptionTable.h"
-#include "ui/EditOptions.h"
-#include "ui/SettingsFile.h"
+#include "config/CaptionTable.h"
+#include "config/EditOptions.h"
+#include "config/SettingsFile.h"
 #include "ui/TfrmOption.h"
 
 namespace {

@@ -4,12 +4,12 @@
 #include <QDir>
 #include <QTimer>
 
+#include "config/CaptionTable.h"
+#include "config/ProgramFolder.h"
+#include "config/SettingsFile.h"
 #include "edit/SceneList.h"
-#include "ui/CaptionTable.h"
 #include "ui/PictureLists.h"
-#include "ui/ProgramFolder.h"
 #include "ui/SceneListView.h"
-#include "ui/SettingsFile.h"
 #include "ui/TfrmCrct.h"
 
 namespace {

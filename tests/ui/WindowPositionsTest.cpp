@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
-#include "ui/SettingsFile.h"
+#include "config/SettingsFile.h"
 
 namespace {
 

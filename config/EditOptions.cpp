@@ -1,0 +1,39 @@
+#include "config/EditOptions.h"
+
+#include "config/SettingsFile.h"
+#include "config/SettingsKeys.h"
+
+void EditOptions::LoadOptions(const SettingsFile& settings, int frameMode) {
+    namespace keys = settings_keys;
+    thirtyFps_ = frameMode != 0;
+    const keys::OptionDefaults defaults = keys::DefaultOptions(thirtyFps_ ? 1 : 0);
+    defaultIn_ = defaults.inPoint;
+    defaultOut_ = defaults.outPoint;
+    defaultPreRoll_ = defaults.syncroEdit;
+
+    int32_t value = defaultIn_;
+    settings.ReadInteger(keys::kInPoint, &value);
+    inCorrection_ = value;
+    value = defaultOut_;
+    settings.ReadInteger(keys::kOutPoint, &value);
+    outCorrection_ = value;
+    value = 0;
+    settings.ReadInteger(keys::kSearchHigh, &value);
+    searchDistance_ = value != 0 ? kHighSpeedSearchDistance : kNormalSearchDistance;
+    value = defaultPreRoll_;
+    settings.ReadInteger(keys::kSyncroEdit, &value);
+    preRollFrames_ = value;
+}
+
+void EditOptions::Store(const SettingsFile& settings, int inFrames, int outFrames,
+                        bool highSpeedSearch, int preRollFrames) {
+    namespace keys = settings_keys;
+    inCorrection_ = inFrames;
+    settings.WriteInteger(keys::kInPoint, inFrames);
+    outCorrection_ = outFrames;
+    settings.WriteInteger(keys::kOutPoint, outFrames);
+    searchDistance_ = highSpeedSearch ? kHighSpeedSearchDistance : kNormalSearchDistance;
+    settings.WriteInteger(keys::kSearchHigh, highSpeedSearch ? 1 : 0);
+    preRollFrames_ = preRollFrames;
+    settings.WriteInteger(keys::kSyncroEdit, preRollFrames);
+}

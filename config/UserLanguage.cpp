@@ -1,0 +1,11 @@
+#include "config/UserLanguage.h"
+
+#include "edit/TextDecoding.h"
+
+int LanguageForLocale(const QLocale& locale) {
+    return locale.language() == QLocale::Japanese ? kLanguageJapanese : kLanguageEnglish;
+}
+
+int ChooseLanguage(std::optional<int> requested, const QLocale& locale) {
+    return requested ? *requested : LanguageForLocale(locale);
+}

@@ -1,0 +1,101 @@
+#include "controller/GuiEngineHost.h"
+
+#include "controller/ControllerDevices.h"
+#include "controller/SoundPlayer.h"
+#include "controller/TfrmAvCtl.h"
+#include "edit/SceneList.h"
+#include "ui/TfrmWait.h"
+
+void EngineHostWindows::UseProgressWindow(TfrmWait& progress) {
+    showProgress = [&progress](const QString& title, int flags) {
+        progress.PostShow(title, flags);
+    };
+    closeProgress = [&progress] { progress.PostClose(); };
+    stopRequested = [&progress] { return progress.StopRequested(); };
+}
+
+GuiEngineHost::GuiEngineHost(TfrmAvCtl& controller, SceneList& scenes, ControllerDevices& devices,
+                             SoundPlayer& sounds, EngineHostWindows windows)
+    : controller_(controller),
+      scenes_(scenes),
+      devices_(devices),
+      sounds_(sounds),
+      windows_(std::move(windows)) {}
+
+AutoDevices GuiEngineHost::Devices() const {
+    return {devices_.PlayerId(), devices_.RecorderId(), devices_.UseEditTerminal(),
+            devices_.PlayerHasEffects()};
+}
+
+AutoOptions GuiEngineHost::Options() const {
+    return windows_.options ? windows_.options() : AutoOptions{};
+}
+
+const SceneList& GuiEngineHost::Scenes() const {
+    return scenes_;
+}
+
+void GuiEngineHost::ShowProgress(const QString& title, int flags) {
+    if (windows_.showProgress)
+        windows_.showProgress(title, flags);
+}
+
+void GuiEngineHost::CloseProgress() {
+    if (windows_.closeProgress)
+        windows_.closeProgress();
+}
+
+bool GuiEngineHost::StopRequested() const {
+    return windows_.stopRequested && windows_.stopRequested();
+}
+
+bool GuiEngineHost::ConfirmTapeChange(const QString& title, const QString& text) {
+    // The box has only OK: the user changes the tape and goes on (Stop is the progress window's).
+    if (windows_.information)
+        windows_.information(title, text);
+    return true;
+}
+
+void GuiEngineHost::ShowFinalMessage(const QString& title, const QString& text, bool success) {
+    const auto& show = success ? windows_.information : windows_.warning;
+    if (show)
+        show(title, text);
+}
+
+void GuiEngineHost::SelectRow(int i) {
+    scenes_.SelectOnly(i);
+}
+
+void GuiEngineHost::ShowRecorderRecording() {
+    controller_.ShowRecorderRecording();
+}
+
+void GuiEngineHost::SetArrowFlashing(bool on) {
+    controller_.SetArrowFlashing(on);
+}
+
+void GuiEngineHost::EnableAutoRec() {
+    controller_.EnableAutoRec();
+}
+
+void GuiEngineHost::EnableReview() {
+    controller_.EnableReview();
+}
+
+void GuiEngineHost::EnableWindows() {
+    controller_.setEnabled(true);
+    if (mainWindow_)
+        mainWindow_->setEnabled(true);
+}
+
+int GuiEngineHost::CurrentView() const {
+    return controller_.view();
+}
+
+void GuiEngineHost::SelectView(int view) {
+    controller_.SelectView(view);
+}
+
+void GuiEngineHost::PlayBeep() {
+    sounds_.Play(Sound::PreviewBeep);
+}

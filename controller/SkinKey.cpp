@@ -1,0 +1,54 @@
+#include "controller/SkinKey.h"
+
+#include <QPainter>
+
+#include "controller/ControllerSkin.h"
+
+SkinKey::SkinKey(const QString& objectName, const ControllerSkin& skin, QWidget* parent)
+    : QPushButton(parent) {
+    setObjectName(objectName);
+    setGeometry(skin.Place(objectName));
+    setFlat(true);
+    // The skin has no focus ring; the keypad reaches the keys without moving focus around.
+    setFocusPolicy(Qt::ClickFocus);
+    normal_ = skin.Picture(objectName);
+    down_ = skin.Picture(objectName, QStringLiteral("down"));
+    disabled_ = skin.Picture(objectName, QStringLiteral("disabled"));
+    litPicture_ = skin.Picture(objectName, QStringLiteral("lit"));
+    reverse_ = skin.Picture(objectName, QStringLiteral("rev"));
+    reverseLit_ = skin.Picture(objectName, QStringLiteral("rev_lit"));
+}
+
+void SkinKey::SetLit(bool lit) {
+    if (lit == lit_)
+        return;
+    lit_ = lit;
+    update();
+}
+
+void SkinKey::SetReversed(bool reversed) {
+    if (reversed == reversed_)
+        return;
+    reversed_ = reversed;
+    update();
+}
+
+QPixmap SkinKey::CurrentPicture() const {
+    // Greyed only when the key itself is off: a key that is off because its window is (the
+    // progress window holds the controller during a timed operation) keeps showing its lamp.
+    if (!isEnabled() && testAttribute(Qt::WA_ForceDisabled) && !disabled_.isNull())
+        return disabled_;
+    if (isDown() && !down_.isNull())
+        return down_;
+    if (reversed_ && !reverse_.isNull())
+        return lit_ && !reverseLit_.isNull() ? reverseLit_ : reverse_;
+    if (lit_ && !litPicture_.isNull())
+        return litPicture_;
+    return normal_;
+}
+
+void SkinKey::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), CurrentPicture());
+}

@@ -1,0 +1,955 @@
+#include "controller/TfrmAvCtl.h"
+
+#include <QApplication>
+#include <QBitmap>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+
+#include "config/CaptionTable.h"
+#include "controller/ControllerDevices.h"
+#include "controller/KeyAutoRepeat.h"
+#include "controller/LampTable.h"
+#include "controller/ShuttleLadder.h"
+#include "controller/SkinKey.h"
+#include "controller/SkinPicture.h"
+#include "controller/SoundPlayer.h"
+#include "edit/SceneList.h"
+#include "link/CComm.h"
+#include "link/CTarnIO.h"
+#include "link/Clock.h"
+#include "link/TarnLink.h"
+#include "link/TarnSys.h"
+#include "link/TarnVtr.h"
+#include "ui/ApplyCaptions.h"
+
+namespace {
+
+const QColor kPowerOnColour(255, 0, 0);
+const QColor kPowerOffColour(128, 128, 128);
+const QString kZeroCounterText = QStringLiteral(" 00:00:00:00");
+// The dial sinks this far while pressed, as a pushed-in knob.
+const QPoint kDialPressOffset(1, 2);
+
+// The transport keys that power and connection enable and disable together.
+const QStringList kTransportKeys = {
+    QStringLiteral("btnPlay"),  QStringLiteral("btnPause"), QStringLiteral("btnStep"),
+    QStringLiteral("btnStepR"), QStringLiteral("btnSlow"),  QStringLiteral("btnFF"),
+    QStringLiteral("btnSlowR"), QStringLiteral("btnRev"),   QStringLiteral("btnStop"),
+    QStringLiteral("btnJogR"),  QStringLiteral("btnJogF"),  QStringLiteral("btnEject")};
+
+// Lamp keys in the order of the Lamp enum.
+const QStringList kLampKeyOrder = {QStringLiteral("btnRev"),   QStringLiteral("btnPlay"),
+                                   QStringLiteral("btnFF"),    QStringLiteral("btnRec"),
+                                   QStringLiteral("btnSlowR"), QStringLiteral("btnPause"),
+                                   QStringLiteral("btnSlow"),  QStringLiteral("btnStop")};
+
+int LowBits(int mode) {
+    return mode & 0x0F;
+}
+
+bool IsPlayOrPause(int mode) {
+    const int low = LowBits(mode);
+    return low == ModePause || low == ModePlay || low == ModeReversePlay;
+}
+
+}  // namespace
+
+TfrmAvCtl::TfrmAvCtl(const ControllerParts& parts, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), parts_(parts) {
+    setObjectName(QStringLiteral("frmAvCtl"));
+    setWindowTitle(QStringLiteral("VCR Controller"));
+    setFocusPolicy(Qt::StrongFocus);
+    skin_.Load(parts_.folder);
+    resize(627, 242);
+    BuildPictures();
+    BuildLabels();
+    BuildKeys();
+    BuildCovers();
+    BuildPopupMenu();
+    autoRepeat_ = new KeyAutoRepeat(this);
+    ConnectTransportKeys();
+    ConnectEditKeys();
+
+    tmDev_.setObjectName(QStringLiteral("tmDev"));
+    tmDev_.setSingleShot(true);
+    tmDev_.setInterval(kDeviceSetupDelayMs);
+    connect(&tmDev_, &QTimer::timeout, this, &TfrmAvCtl::tmDevTimer);
+    tmPrg_.setObjectName(QStringLiteral("tmPrg"));
+    tmPrg_.setInterval(kArrowFlashMs);
+    connect(&tmPrg_, &QTimer::timeout, this, &TfrmAvCtl::tmPrgTimer);
+
+    // The link thread posts a change notice after every pass that changed something; it arrives
+    // here queued, on this thread.
+    connect(&parts_.vtr, &TarnVtr::Changed, this, &TfrmAvCtl::OnVtrChanged, Qt::QueuedConnection);
+    connect(&parts_.scenes, &SceneList::currentChanged, this, [this] {
+        UpdateEditButtons();
+        UpdateEntryButton();
+    });
+    connect(&parts_.scenes, &SceneList::selectionChanged, this, [this] {
+        UpdateEditButtons();
+        UpdateEntryButton();
+    });
+    connect(&parts_.scenes, &SceneList::rowsChanged, this, [this] {
+        UpdateEditButtons();
+        UpdateEntryButton();
+    });
+    // Nothing is known about the deck yet: the first report counts as a change.
+    parts_.vtr.ForgetMode();
+    EnableTransport(false);
+    UpdateEditButtons();
+    UpdateEntryButton();
+}
+
+TfrmAvCtl::~TfrmAvCtl() {
+    // Children going away must not call back into a window that is already half destroyed.
+    for (QObject* child : children())
+        child->disconnect(this);
+    parts_.vtr.StopPolling();
+}
+
+void TfrmAvCtl::SetPlacement(std::function<void(QWidget*)> restore,
+                             std::function<void(QWidget*)> save) {
+    restorePosition_ = std::move(restore);
+    savePosition_ = std::move(save);
+}
+
+void TfrmAvCtl::SetOperations(std::function<void(int)> autoStart,
+                              std::function<void()> readRecorderPosition) {
+    autoStart_ = std::move(autoStart);
+    readRecorderPosition_ = std::move(readRecorderPosition);
+}
+
+// ---- construction ---------------------------------------------------------------------------
+
+QLabel* TfrmAvCtl::AddPicture(const QString& name, const QString& look, QWidget* parent) {
+    auto* label = new SkinPicture(parent);
+    label->setObjectName(name);
+    const QRect place = skin_.Place(name);
+    label->setGeometry(parent == this ? place : QRect(QPoint(0, 0), place.size()));
+    label->setPixmap(skin_.Picture(name, look));
+    label->installEventFilter(this);
+    return label;
+}
+
+void TfrmAvCtl::BuildPictures() {
+    imgFPanel_ = AddPicture(QStringLiteral("imgFPanel"), QString(), this);
+    // The panel's rounded corners are transparent: the window takes their shape.
+    const QPixmap panel = skin_.Picture(QStringLiteral("imgFPanel"));
+    if (!panel.isNull()) {
+        const QImage alpha = panel.toImage().scaled(skin_.WindowSize());
+        setMask(QBitmap::fromImage(alpha.createAlphaMask()));
+    }
+    imgDeckp_ = AddPicture(QStringLiteral("imgDeckp"), QStringLiteral("grey"), this);
+    imgDeckp_->setCursor(Qt::PointingHandCursor);
+    imgDeckr_ = AddPicture(QStringLiteral("imgDeckr"), QStringLiteral("grey"), this);
+    imgDeckr_->setCursor(Qt::PointingHandCursor);
+    imgPtoR_ = AddPicture(QStringLiteral("imgPtoR"), QStringLiteral("idle"), this);
+    imgLumpPause_ = AddPicture(QStringLiteral("imgLumpPause"), QStringLiteral("off"), this);
+    imgJog_ = AddPicture(QStringLiteral("imgJog"), QStringLiteral("shuttle"), this);
+}
+
+void TfrmAvCtl::BuildLabels() {
+    auto makeLabel = [this](const QString& name, int pixelSize) {
+        auto* label = new QLabel(this);
+        label->setObjectName(name);
+        label->setGeometry(skin_.Place(name));
+        QFont font(QStringLiteral("DejaVu Sans Mono"));
+        font.setStyleHint(QFont::Monospace);
+        font.setBold(true);
+        font.setPixelSize(pixelSize);
+        label->setFont(font);
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        label->installEventFilter(this);
+        return label;
+    };
+    lblScene_ = makeLabel(QStringLiteral("lblScene"), 13);
+    lblScene_->setText(QStringLiteral("SCENE --"));
+    lblID_ = makeLabel(QStringLiteral("lblID"), 13);
+    lblID_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblID_->setCursor(Qt::PointingHandCursor);
+    lblCounter_ = makeLabel(QStringLiteral("lblCounter"), 26);
+    lblCounter_->setText(kZeroCounterText);
+    SetLabelColour(kPowerOffColour);
+}
+
+void TfrmAvCtl::BuildKeys() {
+    // Keypad keys pressed while a key has the focus reach the window: keys ignore them.
+    for (const QString& name : skin_.KeyNames())
+        new SkinKey(name, skin_, this);
+}
+
+void TfrmAvCtl::BuildCovers() {
+    // Each cover is a panel over its group of keys; opened, only the folded-back lid shows.
+    auto makeCover = [this](const QString& panelName, const QString& coverName) {
+        auto* panel = new QWidget(this);
+        panel->setObjectName(panelName);
+        panel->setGeometry(skin_.Place(panelName));
+        QLabel* lid = AddPicture(coverName, QString(), panel);
+        lid->setCursor(Qt::PointingHandCursor);
+        return std::pair{panel, lid};
+    };
+    std::tie(pnlBtnCover1_, imgPgmCover_) =
+        makeCover(QStringLiteral("pnlBtnCover1"), QStringLiteral("imgPgmCover"));
+    std::tie(pnlBtnCover2_, imgRecCover_) =
+        makeCover(QStringLiteral("pnlBtnCover2"), QStringLiteral("imgRecCover"));
+    imgPrgOpen_ = AddPicture(QStringLiteral("imgPrgOpen"), QString(), this);
+    imgRecOpen_ = AddPicture(QStringLiteral("imgRecOpen"), QString(), this);
+    imgPrgOpen_->hide();
+    imgRecOpen_->hide();
+    pnlBtnCover1_->raise();
+    pnlBtnCover2_->raise();
+}
+
+void TfrmAvCtl::BuildPopupMenu() {
+    pm1_ = new QMenu(this);
+    pm1_->setObjectName(QStringLiteral("pm1"));
+    auto addMenu = [this](const QString& name, const QString& title) {
+        QMenu* menu = pm1_->addMenu(title);
+        menu->setObjectName(name);
+        return menu;
+    };
+    auto addItem = [this](QMenu* menu, const QString& name, const QString& text) {
+        QAction* item = menu->addAction(text);
+        item->setObjectName(name);
+        // The window's own keys (Ctrl+F4, F1) work while the menu is closed too.
+        addAction(item);
+        return item;
+    };
+    QMenu* file = addMenu(QStringLiteral("pmFile"), QStringLiteral("&File"));
+    QAction* close = addItem(file, QStringLiteral("pmClose"), QStringLiteral("&Close"));
+    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    QMenu* setup = addMenu(QStringLiteral("pmSetup"), QStringLiteral("&Setup"));
+    connect(addItem(setup, QStringLiteral("pmDevices"), QStringLiteral("&Devices...")),
+            &QAction::triggered, this, &TfrmAvCtl::RunDeviceSetup);
+    QMenu* window = addMenu(QStringLiteral("pmWindow"), QStringLiteral("&Window"));
+    pmTop_ = addItem(window, QStringLiteral("pmTop"), QStringLiteral("Always On &Top"));
+    pmTop_->setCheckable(true);
+    connect(pmTop_, &QAction::toggled, this, &TfrmAvCtl::ToggleAlwaysOnTop);
+    QMenu* help = addMenu(QStringLiteral("pmHelp"), QStringLiteral("&Help"));
+    QAction* contents = addItem(help, QStringLiteral("pmContents"), QStringLiteral("&Contents"));
+    contents->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(contents, &QAction::triggered, this, &TfrmAvCtl::helpContentsRequested);
+    connect(addItem(help, QStringLiteral("pmKeyword"), QStringLiteral("&Keyword")),
+            &QAction::triggered, this, &TfrmAvCtl::helpKeywordRequested);
+    help->addSeparator();
+    connect(addItem(help, QStringLiteral("pmAbout"), QStringLiteral("&About...")),
+            &QAction::triggered, this, &TfrmAvCtl::aboutRequested);
+}
+
+SkinKey* TfrmAvCtl::key(const QString& name) const {
+    return findChild<SkinKey*>(name, Qt::FindDirectChildrenOnly);
+}
+
+QLabel* TfrmAvCtl::picture(const QString& name) const {
+    return findChild<QLabel*>(name);
+}
+
+QWidget* TfrmAvCtl::cover(int which) const {
+    return which == 1 ? pnlBtnCover1_ : pnlBtnCover2_;
+}
+
+// ---- show and close -------------------------------------------------------------------------
+
+void TfrmAvCtl::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // A restore from the task bar, or the re-show after a window flag change, is not a new
+    // showing.
+    if (event->spontaneous() || changingFlags_)
+        return;
+    if (!shownOnce_)
+        FormFirstShow();
+    FormEveryShow();
+}
+
+void TfrmAvCtl::FormFirstShow() {
+    shownOnce_ = true;
+    ApplyCaptions(this, parts_.captions);
+    const QString caption = parts_.captions.CaptionText(QStringLiteral("TI_CTL"));
+    setWindowTitle(caption);
+    if (skin_.WindowSize().isValid())
+        setFixedSize(skin_.WindowSize());
+    SelectView(kNoView);
+    SetShuttle(true);
+    if (restorePosition_)
+        restorePosition_(this);
+}
+
+void TfrmAvCtl::FormEveryShow() {
+    autoRepeat_->ResetTag();
+    UpdateEditButtons();
+    // No stored devices, or a player that is not among them: the user chooses first.
+    if (!parts_.devices.LoadAndFindPlayer())
+        tmDev_.start();
+    ConnectDefault();
+    if (mainWindow_)
+        mainWindow_->setEnabled(true);
+    if (QApplication::overrideCursor() != nullptr)
+        QApplication::restoreOverrideCursor();
+}
+
+void TfrmAvCtl::tmDevTimer() {
+    Disconnect();
+    parts_.devices.ShowDeviceSetup();
+    ConnectDefault();
+}
+
+void TfrmAvCtl::closeEvent(QCloseEvent* event) {
+    tmDev_.stop();
+    autoRepeat_->Stop();
+    Disconnect();
+    parts_.comm.Close();
+    if (savePosition_)
+        savePosition_(this);
+    QWidget::closeEvent(event);
+}
+
+// ---- connection and view --------------------------------------------------------------------
+
+void TfrmAvCtl::Connect(int id) {
+    if (id < 1 || id > 99)
+        return;
+    // On the link thread: the port may be in the middle of a poll's exchange, and the window
+    // keeps painting while it waits for it.
+    parts_.link.Run([](CTarnIO& io) { return io.Comm().Configure(); });
+    parts_.vtr.ForgetMode();
+    parts_.vtr.SetId(id);
+    parts_.sys.SetId(id);
+    parts_.vtr.StartPolling();
+    device_ = id;
+    EnableTransport(true);
+    lblID_->setText(QStringLiteral("ID %1").arg(id, 2, 10, QLatin1Char('0')));
+}
+
+void TfrmAvCtl::Disconnect() {
+    parts_.vtr.StopPolling();
+    parts_.vtr.ForgetPower();
+    ShowPower(false);
+    lblCounter_->setText(kZeroCounterText);
+    EnableTransport(false);
+}
+
+bool TfrmAvCtl::drivingRecorder() const {
+    const int recorder = parts_.devices.RecorderId();
+    return recorder != 0 && device_ == recorder;
+}
+
+void TfrmAvCtl::SetDeckPictures(const QString& player, const QString& recorder) {
+    imgDeckp_->setPixmap(skin_.Picture(QStringLiteral("imgDeckp"), player));
+    imgDeckr_->setPixmap(skin_.Picture(QStringLiteral("imgDeckr"), recorder));
+}
+
+void TfrmAvCtl::SelectView(int view) {
+    const int player = parts_.devices.PlayerId();
+    const int recorder = parts_.devices.RecorderId();
+    // The lamps belong to the deck that was shown: the other deck's first report lights its own,
+    // and with them Preroll and Edit, which a player paused beyond thirty seconds offers and a
+    // recorder never does (both decks may well be paused, so no lamp would change otherwise).
+    if (view != view_)
+        ClearLamps();
+    if (view == kNoView) {
+        Disconnect();
+        SetDeckPictures(QStringLiteral("grey"), QStringLiteral("grey"));
+    } else if (view == kPlayerView && player != 0) {
+        SetDeckPictures(QStringLiteral("lit"), QStringLiteral("grey"));
+        Connect(player);
+        key(QStringLiteral("btnRec"))->setEnabled(false);
+    } else if (view == kRecorderView && recorder != 0) {
+        SetDeckPictures(QStringLiteral("grey"), QStringLiteral("red"));
+        Connect(recorder);
+        key(QStringLiteral("btnRec"))->setEnabled(true);
+    }
+    view_ = view;
+    UpdateEntryButton();
+}
+
+void TfrmAvCtl::ConnectDefault() {
+    const int player = parts_.devices.PlayerId();
+    if (player != 0) {
+        device_ = player;
+        EnableTransport(true);
+        SelectView(kPlayerView);
+    } else {
+        device_ = 0;
+        EnableTransport(false);
+    }
+}
+
+void TfrmAvCtl::EnableTransport(bool on) {
+    transportOn_ = on;
+    for (const QString& name : kTransportKeys)
+        key(name)->setEnabled(on);
+    imgJog_->setEnabled(on);
+    const int player = parts_.devices.PlayerId();
+    const int recorder = parts_.devices.RecorderId();
+    if (on) {
+        // A key held down keeps the focus: taking it away would let go of the key (a power
+        // report arriving while Trim is held must not end the repeat).
+        const auto* held = qobject_cast<const QAbstractButton*>(focusWidget());
+        if (isEnabled() && key(QStringLiteral("btnPlay"))->isEnabled() &&
+            !(held != nullptr && held->isDown()))
+            key(QStringLiteral("btnPlay"))->setFocus();
+        if (device_ == player) {
+            key(QStringLiteral("btnRec"))->setEnabled(false);
+            imgDeckp_->setPixmap(skin_.Picture(QStringLiteral("imgDeckp"), QStringLiteral("lit")));
+        } else if (device_ == recorder) {
+            key(QStringLiteral("btnRec"))->setEnabled(true);
+            imgDeckr_->setPixmap(skin_.Picture(QStringLiteral("imgDeckr"), QStringLiteral("red")));
+        }
+    } else {
+        SetDeckPictures(QStringLiteral("grey"), QStringLiteral("grey"));
+        for (const char* name : {"btnRec", "btnEdit", "btnPreroll"})
+            key(QLatin1String(name))->setEnabled(false);
+    }
+    key(QStringLiteral("btnPlayer"))->setEnabled(on && player != 0 && recorder != 0);
+    parts_.vtr.ForgetMode();
+}
+
+// ---- status display -------------------------------------------------------------------------
+
+void TfrmAvCtl::OnVtrChanged() {
+    const DeckState state = parts_.vtr.TakeChanges();
+    if (!isVisible())
+        return;
+    if (state.counterChanged) {
+        lblCounter_->setText(state.counterText);
+        parts_.scenes.SetTimecodeMode(state.counterTimecode.mode);
+        UpdateEntryButton();
+    }
+    if (state.powerChanged)
+        ShowPower(state.powerOn);
+    if (state.modeChanged)
+        ShowMode(state.mode);
+}
+
+void TfrmAvCtl::SetLabelColour(const QColor& colour) {
+    const QString style = QStringLiteral("color: %1; background: transparent;").arg(colour.name());
+    for (QLabel* label : {lblScene_, lblID_, lblCounter_}) {
+        if (label != nullptr)
+            label->setStyleSheet(style);
+    }
+}
+
+void TfrmAvCtl::ShowPower(bool on) {
+    if (on) {
+        EnableTransport(true);
+        SetLabelColour(kPowerOnColour);
+        return;
+    }
+    EnableTransport(false);
+    ClearLamps();
+    SetLabelColour(kPowerOffColour);
+}
+
+void TfrmAvCtl::ClearLamps() {
+    for (const QString& name : kLampKeyOrder) {
+        key(name)->SetLit(false);
+        key(name)->SetReversed(false);
+    }
+    SetPauseLampConsequences(false);
+    shownMode_ = ModeNoDeck;
+}
+
+void TfrmAvCtl::ShowMode(int mode) {
+    if (mode == shownMode_ || !transportOn_)
+        return;
+    if (const std::optional<LampSet> lamps = LampsForMode(mode)) {
+        const bool pauseWasLit = key(QStringLiteral("btnPause"))->IsLit();
+        for (int i = 0; i < kLampCount; ++i)
+            key(kLampKeyOrder[i])->SetLit(lamps->IsLit(static_cast<Lamp>(i)));
+        key(QStringLiteral("btnPlay"))->SetReversed(lamps->playReversed);
+        const bool pauseLit = lamps->IsLit(Lamp::Pause);
+        if (pauseLit != pauseWasLit)
+            SetPauseLampConsequences(pauseLit);
+    }
+    shownMode_ = mode;
+}
+
+void TfrmAvCtl::SetPauseLampConsequences(bool pauseLit) {
+    // A still picture on the player is where Preroll and Edit start from.
+    bool editable = false;
+    if (pauseLit) {
+        if (!shuttle_)
+            SetJogLamp(true);
+        editable = view_ == kPlayerView &&
+                   IsAtLeast30s(parts_.vtr.Counter(), parts_.vtr.State().counterTimecode.mode);
+    } else {
+        SetJogLamp(false);
+    }
+    key(QStringLiteral("btnPreroll"))->setEnabled(editable);
+    key(QStringLiteral("btnEdit"))->setEnabled(editable);
+}
+
+// ---- transport ------------------------------------------------------------------------------
+
+bool TfrmAvCtl::SendMode(int mode) {
+    const LinkJobResult result = parts_.vtr.SetMode(mode, false);
+    // 0x05 is a deck that took the command without carrying it out yet: its lamps wait for the
+    // poll.
+    if (result.ok && result.status != 0x05)
+        ShowMode(mode);
+    return result.ok;
+}
+
+void TfrmAvCtl::ConnectTransportKeys() {
+    auto onPress = [this](const char* name, auto handler) {
+        connect(key(QLatin1String(name)), &QAbstractButton::pressed, this, handler);
+    };
+    onPress("btnPlay", [this] { btnPlayMouseDown(); });
+    onPress("btnPause", [this] { btnPauseMouseDown(); });
+    onPress("btnStop", [this] { SendMode(ModeStop); });
+    onPress("btnEject", [this] { SendMode(ModeEject); });
+    onPress("btnSlow", [this] { SendMode(ModeSlowForward); });
+    onPress("btnSlowR", [this] { SendMode(ModeSlowReverse); });
+    onPress("btnStep", [this] { parts_.vtr.Step(true); });
+    onPress("btnStepR", [this] { parts_.vtr.Step(false); });
+    onPress("btnRec", [this] { btnRecMouseDown(); });
+    onPress("btnFF", [this] { WindMouseDown(ModeForwardSearch, ModeFastForward); });
+    onPress("btnRev", [this] { WindMouseDown(ModeReverseSearch, ModeRewind); });
+    onPress("btnJogR", [this] { JogMouseDown(false); });
+    onPress("btnJogF", [this] { JogMouseDown(true); });
+    connect(key(QStringLiteral("btnFF")), &QAbstractButton::released, this,
+            &TfrmAvCtl::WindMouseUp);
+    connect(key(QStringLiteral("btnRev")), &QAbstractButton::released, this,
+            &TfrmAvCtl::WindMouseUp);
+    connect(key(QStringLiteral("btnMin")), &QAbstractButton::clicked, this,
+            &QWidget::showMinimized);
+    connect(key(QStringLiteral("btnClose")), &QAbstractButton::clicked, this, &QWidget::close);
+    connect(key(QStringLiteral("btnPlayer")), &QAbstractButton::clicked, this, [this] {
+        SelectView(view_ == kPlayerView ? kRecorderView : kPlayerView);
+        UpdateEditButtons();
+    });
+}
+
+void TfrmAvCtl::btnPlayMouseDown() {
+    SendMode(drivingRecorder() && parts_.vtr.Mode() == ModeRecordPause ? ModeRecord : ModePlay);
+}
+
+void TfrmAvCtl::btnPauseMouseDown() {
+    SendMode(drivingRecorder() && parts_.vtr.Mode() == ModeRecord ? ModeRecordPause : ModePause);
+}
+
+void TfrmAvCtl::btnRecMouseDown() {
+    if (!drivingRecorder())
+        return;
+    SendMode(parts_.vtr.Mode() == ModeRecordPause ? ModeRecord : ModeRecordPause);
+}
+
+void TfrmAvCtl::WindMouseDown(int searchMode, int windMode) {
+    const int mode = parts_.vtr.Mode();
+    if (!IsPlayOrPause(mode)) {
+        SendMode(windMode);
+        return;
+    }
+    searchHeld_ = true;
+    searchMode_ = mode;
+    searchTick_ = parts_.clock.NowMs();
+    SendMode(searchMode);
+}
+
+void TfrmAvCtl::WindMouseUp() {
+    if (!searchHeld_)
+        return;
+    searchHeld_ = false;
+    // A long hold makes the search momentary: back to where the press started.
+    if (parts_.clock.NowMs() - searchTick_ > kMomentarySearchMs)
+        SendMode(LowBits(searchMode_) == ModePause ? ModePause : ModePlay);
+}
+
+void TfrmAvCtl::JogMouseDown(bool forward) {
+    if (shuttle_) {
+        SetJogLamp(false);
+        RunShuttleStep(forward);
+        return;
+    }
+    SetJogLamp(true);
+    if (parts_.vtr.Mode() == ModePause)
+        parts_.vtr.Step(forward);
+    else
+        SendMode(ModePause);
+}
+
+void TfrmAvCtl::RunShuttleStep(bool forward) {
+    const ShuttleStep step = ShuttleStepFrom(parts_.vtr.Mode(), forward);
+    if (step.IsEmpty())
+        return;
+    if (SendMode(step.modes.front())) {
+        for (size_t i = 1; i < step.modes.size(); ++i)
+            SendMode(step.modes[i]);
+        return;
+    }
+    for (int mode : step.fallback)
+        SendMode(mode);
+}
+
+void TfrmAvCtl::SetJogLamp(bool lit) {
+    jogLampLit_ = lit;
+    imgLumpPause_->setPixmap(skin_.Picture(QStringLiteral("imgLumpPause"),
+                                           lit ? QStringLiteral("on") : QStringLiteral("off")));
+}
+
+void TfrmAvCtl::SetShuttle(bool shuttle) {
+    shuttle_ = shuttle;
+    imgJog_->setPixmap(skin_.Picture(QStringLiteral("imgJog"),
+                                     shuttle ? QStringLiteral("shuttle") : QStringLiteral("jog")));
+    SetJogLamp(!shuttle);
+}
+
+bool TfrmAvCtl::InsideDial(const QPoint& at) const {
+    const QPoint d = at - skin_.DialCentre();
+    return d.x() * d.x() + d.y() * d.y() <= skin_.DialRadius() * skin_.DialRadius();
+}
+
+void TfrmAvCtl::DialPress(const QPoint& at) {
+    if (!imgJog_->isEnabled() || !InsideDial(at))
+        return;
+    parts_.sounds.Play(Sound::DialPress);
+    dialPressed_ = true;
+    imgJog_->move(imgJog_->pos() + kDialPressOffset);
+}
+
+void TfrmAvCtl::DialRelease(const QPoint& at) {
+    if (!dialPressed_)
+        return;
+    dialPressed_ = false;
+    imgJog_->move(imgJog_->pos() - kDialPressOffset);
+    parts_.sounds.Play(Sound::DialRelease);
+    if (!InsideDial(at)) {
+        SetShuttle(shuttle_);
+        return;
+    }
+    SetJogLamp(true);
+    if (parts_.devices.PlayerId() != 0)
+        SendMode(ModePause);
+    SetShuttle(!shuttle_);
+}
+
+// ---- keyboard -------------------------------------------------------------------------------
+
+void TfrmAvCtl::keyPressEvent(QKeyEvent* event) {
+    const std::optional<KeypadAction> action = KeypadActionFor(event->key(), event->modifiers());
+    if (keyHeld_) {
+        event->accept();
+        return;
+    }
+    // Only the scene and point keys repeat; any other key acts once until it is let go.
+    if (!action || !RepeatsWhileHeld(*action))
+        keyHeld_ = true;
+    if (action)
+        OnKeypad(*action, true);
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void TfrmAvCtl::keyReleaseEvent(QKeyEvent* event) {
+    if (event->isAutoRepeat())
+        return;
+    keyHeld_ = false;
+    const std::optional<KeypadAction> action = KeypadActionFor(event->key(), event->modifiers());
+    if (action && ActsOnRelease(*action))
+        OnKeypad(*action, false);
+}
+
+void TfrmAvCtl::OnKeypad(KeypadAction action, bool down) {
+    auto press = [this](const char* name) {
+        SkinKey* k = key(QLatin1String(name));
+        if (k->isEnabled())
+            emit k->pressed();
+    };
+    auto click = [this](const char* name) { key(QLatin1String(name))->click(); };
+    const QPoint centre = skin_.DialCentre();
+    switch (action) {
+        case KeypadAction::Entry:
+            click("btnEntry");
+            break;
+        case KeypadAction::RevPress:
+            down ? press("btnRev") : WindMouseUp();
+            break;
+        case KeypadAction::PlayPress:
+            press("btnPlay");
+            break;
+        case KeypadAction::FFPress:
+            down ? press("btnFF") : WindMouseUp();
+            break;
+        case KeypadAction::JogReverse:
+            press(shuttle_ ? "btnJogR" : "btnStepR");
+            break;
+        case KeypadAction::PausePress:
+            press("btnPause");
+            break;
+        case KeypadAction::JogForward:
+            press(shuttle_ ? "btnJogF" : "btnStep");
+            break;
+        case KeypadAction::SlowRPress:
+            press("btnSlowR");
+            break;
+        case KeypadAction::DialPress:
+            down ? DialPress(centre) : DialRelease(centre);
+            break;
+        case KeypadAction::SlowPress:
+            press("btnSlow");
+            break;
+        case KeypadAction::MarkOut:
+            click("btnSout");
+            break;
+        case KeypadAction::SceneDown:
+            click("btnSdown");
+            break;
+        case KeypadAction::SceneUp:
+            click("btnSup");
+            break;
+        case KeypadAction::StopPress:
+            press("btnStop");
+            break;
+        case KeypadAction::MarkIn:
+            click("btnSin");
+            break;
+    }
+}
+
+// ---- window behaviour -----------------------------------------------------------------------
+
+bool TfrmAvCtl::StartsDrag(QObject* watched) const {
+    return watched == imgFPanel_ || watched == lblScene_ || watched == lblCounter_ ||
+           watched == imgPtoR_ || watched == imgPrgOpen_ || watched == imgRecOpen_;
+}
+
+bool TfrmAvCtl::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ContextMenu) {
+        const bool offersMenu = StartsDrag(watched) || watched == lblID_ || watched == imgDeckp_ ||
+                                watched == imgDeckr_ || watched == imgJog_;
+        if (offersMenu) {
+            pm1_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
+        return false;
+    }
+    return HandlePictureMouse(watched, event);
+}
+
+bool TfrmAvCtl::HandlePictureMouse(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+        type != QEvent::MouseMove)
+        return false;
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint local = mouse->position().toPoint();
+    if (watched == imgJog_) {
+        if (type == QEvent::MouseButtonPress)
+            DialPress(local);
+        else if (type == QEvent::MouseButtonRelease)
+            DialRelease(local);
+        return type != QEvent::MouseMove;
+    }
+    if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
+        if (StartsDrag(watched)) {
+            dragging_ = true;
+            dragMoved_ = false;
+            dragPressGlobal_ = mouse->globalPosition().toPoint();
+            dragWindowStart_ = pos();
+        }
+        return StartsDrag(watched);
+    }
+    if (type == QEvent::MouseMove && dragging_) {
+        const QPoint delta = mouse->globalPosition().toPoint() - dragPressGlobal_;
+        if (!delta.isNull())
+            dragMoved_ = true;
+        move(dragWindowStart_ + delta);
+        return true;
+    }
+    if (type != QEvent::MouseButtonRelease || mouse->button() != Qt::LeftButton)
+        return false;
+    const bool wasClick = !dragging_ || !dragMoved_;
+    const bool wasDragging = dragging_;
+    dragging_ = false;
+    if (!wasClick)
+        return true;
+    if (watched == imgPgmCover_ || watched == imgPrgOpen_)
+        ToggleCover(1);
+    else if (watched == imgRecCover_ || watched == imgRecOpen_)
+        ToggleCover(2);
+    else if (watched == imgDeckp_ && view_ != kPlayerView)
+        SelectView(kPlayerView);
+    else if (watched == imgDeckr_ && view_ != kRecorderView)
+        SelectView(kRecorderView);
+    else if (watched == lblID_)
+        RunDeviceSetup();
+    return wasDragging;
+}
+
+void TfrmAvCtl::ToggleCover(int which) {
+    parts_.sounds.Play(Sound::Cover);
+    QWidget* panel = which == 1 ? pnlBtnCover1_ : pnlBtnCover2_;
+    QLabel* opened = which == 1 ? imgPrgOpen_ : imgRecOpen_;
+    const bool open = panel->isVisible();
+    panel->setVisible(!open);
+    opened->setVisible(open);
+}
+
+void TfrmAvCtl::ToggleAlwaysOnTop(bool on) {
+    // Changing the flag recreates the native window; keep it where it is and as it was.
+    const QPoint place = pos();
+    const bool shown = isVisible();
+    changingFlags_ = true;
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    move(place);
+    if (shown)
+        show();
+    changingFlags_ = false;
+}
+
+// ---- editing keys ---------------------------------------------------------------------------
+
+void TfrmAvCtl::ConnectEditKeys() {
+    SceneList& list = parts_.scenes;
+    auto onClick = [this](const char* name, auto handler) {
+        connect(key(QLatin1String(name)), &QAbstractButton::clicked, this, handler);
+    };
+    autoRepeat_->Attach(key(QStringLiteral("btnTrimM")), 1, [&list] { TrimPoint(list, -1); });
+    autoRepeat_->Attach(key(QStringLiteral("btnTrimP")), 2, [&list] { TrimPoint(list, +1); });
+    autoRepeat_->Attach(key(QStringLiteral("btnSup")), 3, [&list] { StepScene(list, -1); });
+    autoRepeat_->Attach(key(QStringLiteral("btnSdown")), 4, [&list] { StepScene(list, +1); });
+    onClick("btnEntry", [this] { btnEntryClick(); });
+    onClick("btnSin", [this] {
+        MarkPoint(parts_.scenes, EditPoint::In);
+        key(QStringLiteral("btnTrimM"))->setEnabled(true);
+        key(QStringLiteral("btnTrimP"))->setEnabled(true);
+    });
+    onClick("btnSout", [this] {
+        MarkPoint(parts_.scenes, EditPoint::Out);
+        key(QStringLiteral("btnTrimM"))->setEnabled(true);
+        key(QStringLiteral("btnTrimP"))->setEnabled(true);
+    });
+    onClick("btnSend", [this] { btnSendClick(); });
+    onClick("btnProgEdit", [this] {
+        const int first = parts_.scenes.FirstSelected();
+        if (first >= 0)
+            emit modifyRowRequested(first);
+    });
+    auto start = [this](int kind) {
+        if (autoStart_)
+            autoStart_(kind);
+    };
+    onClick("btnGoto", [start] { start(1); });
+    onClick("btnPreview", [start] { start(2); });
+    onClick("btnPreroll", [start] { start(5); });
+    onClick("btnEdit", [start] { start(6); });
+    onClick("btnReview", [this] { btnReviewClick(); });
+    onClick("btnAutoRec", [this] { btnAutoRecClick(); });
+}
+
+void TfrmAvCtl::UpdateEditButtons() {
+    SetEditKeys(
+        EvaluateEditKeys(parts_.scenes, {parts_.devices.PlayerId(), parts_.devices.RecorderId()}));
+}
+
+void TfrmAvCtl::SetEditKeys(const EditKeyStates& keys) {
+    lblScene_->setText(keys.sceneLabel);
+    const std::pair<const char*, bool> states[] = {
+        {"btnSup", keys.sceneUp},         {"btnSdown", keys.sceneDown},
+        {"btnSend", keys.sceneEnd},       {"btnSin", keys.markIn},
+        {"btnSout", keys.markOut},        {"btnTrimM", keys.trimMinus},
+        {"btnTrimP", keys.trimPlus},      {"btnGoto", keys.gotoScene},
+        {"btnPreview", keys.preview},     {"btnAutoRec", keys.autoRec},
+        {"btnProgEdit", keys.programEdit}};
+    for (const auto& [name, enabled] : states)
+        key(QLatin1String(name))->setEnabled(enabled);
+    if (keys.reviewOff)
+        key(QStringLiteral("btnReview"))->setEnabled(false);
+}
+
+void TfrmAvCtl::UpdateEntryButton() {
+    key(QStringLiteral("btnEntry"))
+        ->setEnabled(EntryPossible(parts_.scenes, parts_.vtr.Counter(), view_ == kPlayerView));
+}
+
+void TfrmAvCtl::btnEntryClick() {
+    const DeckState deck = parts_.vtr.State();
+    Entry(parts_.scenes, EntryCounterValue(deck.counterText, deck.counter < 0));
+    UpdateEditButtons();
+    UpdateEntryButton();
+    key(QStringLiteral("btnTrimM"))->setEnabled(true);
+    key(QStringLiteral("btnTrimP"))->setEnabled(true);
+}
+
+void TfrmAvCtl::btnSendClick() {
+    autoRepeat_->Stop();
+    parts_.scenes.SelectOnly(parts_.scenes.count() - 1);
+    emit listEndRequested();
+}
+
+void TfrmAvCtl::btnReviewClick() {
+    if (view_ == kPlayerView) {
+        SelectView(kRecorderView);
+        // Let the recorder's first reports arrive before the operation takes over.
+        parts_.clock.PumpDelay(300);
+    }
+    if (autoStart_)
+        autoStart_(3);
+}
+
+void TfrmAvCtl::btnAutoRecClick() {
+    key(QStringLiteral("btnAutoRec"))->setEnabled(false);
+    key(QStringLiteral("btnReview"))->setEnabled(false);
+    if (parts_.devices.RecorderId() != 0 && readRecorderPosition_)
+        readRecorderPosition_();
+    if (autoStart_)
+        autoStart_(4);
+}
+
+void TfrmAvCtl::EnableAutoRec() {
+    key(QStringLiteral("btnAutoRec"))->setEnabled(true);
+}
+
+void TfrmAvCtl::EnableReview() {
+    key(QStringLiteral("btnReview"))->setEnabled(true);
+}
+
+void TfrmAvCtl::ShowRecorderRecording() {
+    imgDeckr_->setPixmap(skin_.Picture(QStringLiteral("imgDeckr"), QStringLiteral("red")));
+}
+
+void TfrmAvCtl::SetArrowFlashing(bool on) {
+    if (on) {
+        tmPrg_.start();
+        return;
+    }
+    tmPrg_.stop();
+    arrowTag_ = 0;
+    imgPtoR_->setPixmap(skin_.Picture(QStringLiteral("imgPtoR"), QStringLiteral("idle")));
+}
+
+void TfrmAvCtl::tmPrgTimer() {
+    arrowTag_ = arrowTag_ == 0 ? 1 : 0;
+    imgPtoR_->setPixmap(skin_.Picture(QStringLiteral("imgPtoR"),
+                                      arrowTag_ ? QStringLiteral("lit") : QStringLiteral("idle")));
+}
+
+bool TfrmAvCtl::arrowLit() const {
+    return arrowTag_ == 1;
+}
+
+void TfrmAvCtl::RunDeviceSetup() {
+    const bool wasUnconnected = device_ == 0;
+    const bool wasPolling = SuspendForDeviceSetup();
+    parts_.devices.ShowDeviceSetup();
+    ResumeAfterDeviceSetup(wasPolling, wasUnconnected);
+}
+
+bool TfrmAvCtl::SuspendForDeviceSetup() {
+    const bool polling = parts_.vtr.IsPolling();
+    if (polling)
+        parts_.vtr.StopPolling();
+    return polling;
+}
+
+void TfrmAvCtl::ResumeAfterDeviceSetup(bool wasPolling, bool wasUnconnected) {
+    if ((wasPolling || wasUnconnected) && isVisible())
+        ConnectDefault();
+    UpdateEditButtons();
+    UpdateEntryButton();
+}

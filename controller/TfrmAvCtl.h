@@ -1,0 +1,228 @@
+// The deck controller: a borderless window drawn like a remote control. It connects to the
+// player or the recorder, sends the transport commands of its keys, dial and keypad, lights its
+// lamps from the deck's reported mode, marks and trims edit points into the edit list, and
+// starts the timed operations. The deck's status reaches it as queued change notices from the
+// link thread.
+#pragma once
+
+#include <QPoint>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+
+#include "controller/ControllerSkin.h"
+#include "controller/EditPoints.h"
+#include "controller/KeypadMap.h"
+
+class CComm;
+class CaptionTable;
+class Clock;
+class ControllerDevices;
+class KeyAutoRepeat;
+class ProgramFolder;
+class QLabel;
+class QMenu;
+class QAction;
+class SceneList;
+class SettingsFile;
+class SkinKey;
+class SoundPlayer;
+class TarnLink;
+class TarnSys;
+class TarnVtr;
+
+// The objects the controller works with, all owned elsewhere and living as long as it.
+struct ControllerParts {
+    CComm& comm;
+    TarnLink& link;
+    TarnVtr& vtr;
+    TarnSys& sys;
+    Clock& clock;
+    SceneList& scenes;
+    ControllerDevices& devices;
+    const CaptionTable& captions;
+    const ProgramFolder& folder;
+    const SettingsFile& settings;
+    SoundPlayer& sounds;
+};
+
+class TfrmAvCtl : public QWidget {
+    Q_OBJECT
+
+public:
+    enum View { kNoView = 0, kPlayerView = 1, kRecorderView = 2 };
+    // How long FF or REW must be held for the search to end on release.
+    static constexpr int kMomentarySearchMs = 2000;
+    static constexpr int kDeviceSetupDelayMs = 100;
+    static constexpr int kArrowFlashMs = 1000;
+
+    explicit TfrmAvCtl(const ControllerParts& parts, QWidget* parent = nullptr);
+    ~TfrmAvCtl() override;
+
+    // The main window, which a show of the controller enables again.
+    void SetMainWindow(QWidget* window) { mainWindow_ = window; }
+    // Window placement of the first show and of every close (none in tests that do not care).
+    void SetPlacement(std::function<void(QWidget*)> restore, std::function<void(QWidget*)> save);
+    // Starts a timed operation (Goto 1, Preview 2, Review 3, Auto Rec 4, Preroll 5, Edit 6).
+    // Auto Rec reads the recorder's position first through readRecorderPosition.
+    void SetOperations(std::function<void(int kind)> autoStart,
+                       std::function<void()> readRecorderPosition);
+
+    // --- Deck connection ----------------------------------------------------------------------
+    void Connect(int id);
+    void Disconnect();
+    void SelectView(int view);
+    void ConnectDefault();
+    void EnableTransport(bool on);
+    // Sends mode m to the deck; an accepted command lights its lamps at once.
+    bool SendMode(int mode);
+    // Lights the lamps of mode m when it differs from the shown mode and transport is on.
+    void ShowMode(int mode);
+
+    int view() const { return view_; }
+    int device() const { return device_; }
+    bool transportOn() const { return transportOn_; }
+    int shownMode() const { return shownMode_; }
+    bool shuttle() const { return shuttle_; }
+    bool drivingRecorder() const;
+
+    // --- Editing keys -------------------------------------------------------------------------
+    void UpdateEditButtons();
+    void UpdateEntryButton();
+    void EnableAutoRec();
+    void EnableReview();
+    void ShowRecorderRecording();
+    void SetArrowFlashing(bool on);
+    bool arrowLit() const;
+
+    // Preference > Tarn Devices, the popup's Devices and a click on the id: the polling stops
+    // while the setup dialog is up, and the controller reconnects afterwards when it was polling
+    // or connected to nothing.
+    void RunDeviceSetup();
+
+    SkinKey* key(const QString& name) const;
+    QLabel* picture(const QString& name) const;
+    QWidget* cover(int which) const;  // pnlBtnCover1 or pnlBtnCover2
+    QMenu* popupMenu() const { return pm1_; }
+    QTimer& deviceTimer() { return tmDev_; }
+    QTimer& programTimer() { return tmPrg_; }
+    KeyAutoRepeat& autoRepeat() { return *autoRepeat_; }
+
+signals:
+    void helpContentsRequested();
+    void helpKeywordRequested();
+    void aboutRequested();
+    // Program edit: the scene correction of row i.
+    void modifyRowRequested(int row);
+    // Send: the list should show its end.
+    void listEndRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildPictures();
+    void BuildKeys();
+    void BuildLabels();
+    void BuildCovers();
+    void BuildPopupMenu();
+    void ConnectTransportKeys();
+    void ConnectEditKeys();
+    QLabel* AddPicture(const QString& name, const QString& look, QWidget* parent);
+
+    void FormFirstShow();
+    void FormEveryShow();
+    void tmDevTimer();
+    void OnVtrChanged();
+    void ShowPower(bool on);
+    // All lamps out, Preroll and Edit off, and no mode shown: the next report lights afresh.
+    void ClearLamps();
+    void SetDeckPictures(const QString& player, const QString& recorder);
+    void SetLabelColour(const QColor& colour);
+    void SetPauseLampConsequences(bool pauseLit);
+
+    // Transport
+    void btnPlayMouseDown();
+    void btnPauseMouseDown();
+    void btnRecMouseDown();
+    void WindMouseDown(int searchMode, int windMode);
+    void WindMouseUp();
+    void JogMouseDown(bool forward);
+    void RunShuttleStep(bool forward);
+    void DialPress(const QPoint& at);
+    void DialRelease(const QPoint& at);
+    bool InsideDial(const QPoint& at) const;
+    void SetShuttle(bool shuttle);
+    void SetJogLamp(bool lit);
+    void OnKeypad(KeypadAction action, bool down);
+
+    // Window behaviour
+    bool HandlePictureMouse(QObject* watched, QEvent* event);
+    bool StartsDrag(QObject* watched) const;
+    void ToggleCover(int which);
+    void ToggleAlwaysOnTop(bool on);
+
+    // Editing keys
+    void btnEntryClick();
+    void btnSendClick();
+    void btnReviewClick();
+    void btnAutoRecClick();
+    void SetEditKeys(const EditKeyStates& keys);
+    void tmPrgTimer();
+    bool SuspendForDeviceSetup();
+    void ResumeAfterDeviceSetup(bool wasPolling, bool wasUnconnected);
+
+    ControllerParts parts_;
+    ControllerSkin skin_;
+    QPointer<QWidget> mainWindow_;
+    std::function<void(QWidget*)> restorePosition_;
+    std::function<void(QWidget*)> savePosition_;
+    std::function<void(int)> autoStart_;
+    std::function<void()> readRecorderPosition_;
+
+    QLabel* imgFPanel_ = nullptr;
+    QLabel* lblScene_ = nullptr;
+    QLabel* lblID_ = nullptr;
+    QLabel* lblCounter_ = nullptr;
+    QLabel* imgDeckp_ = nullptr;
+    QLabel* imgDeckr_ = nullptr;
+    QLabel* imgPtoR_ = nullptr;
+    QLabel* imgLumpPause_ = nullptr;
+    QLabel* imgJog_ = nullptr;
+    QWidget* pnlBtnCover1_ = nullptr;
+    QWidget* pnlBtnCover2_ = nullptr;
+    QLabel* imgPgmCover_ = nullptr;
+    QLabel* imgRecCover_ = nullptr;
+    QLabel* imgPrgOpen_ = nullptr;
+    QLabel* imgRecOpen_ = nullptr;
+    QMenu* pm1_ = nullptr;
+    QAction* pmTop_ = nullptr;
+    KeyAutoRepeat* autoRepeat_ = nullptr;
+    QTimer tmDev_;
+    QTimer tmPrg_;
+
+    int view_ = kNoView;
+    int device_ = 0;
+    bool transportOn_ = false;
+    int shownMode_ = 15;
+    bool shuttle_ = true;
+    bool dialPressed_ = false;
+    bool jogLampLit_ = false;
+    bool keyHeld_ = false;
+    bool searchHeld_ = false;
+    int searchMode_ = 0;
+    int64_t searchTick_ = 0;
+    bool dragging_ = false;
+    bool dragMoved_ = false;
+    QPoint dragPressGlobal_;
+    QPoint dragWindowStart_;
+    bool shownOnce_ = false;
+    bool changingFlags_ = false;
+    int arrowTag_ = 0;
+};

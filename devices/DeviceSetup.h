@@ -1,0 +1,105 @@
+// One session of the device setup over the device configuration: loading the stored settings,
+// opening the chosen port, refreshing and scanning the bus, choosing the player and the
+// recorder, changing device ids, and ending with OK (the edited device list is kept and stored)
+// or Cancel (port, player, recorder and edit terminal back as they were). The device setup
+// dialog shows a session; the program's start-up and clipwright-cli use one without a window.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "devices/DeviceConfig.h"
+#include "link/BusScan.h"
+#include "link/DeviceRecord.h"
+
+class CComm;
+class Clock;
+class DeviceSettingsStore;
+class TarnSys;
+
+class DeviceSetup {
+public:
+    // Ports 1 to 8 can be chosen; only those the transport knows (1 to 4) ever open.
+    static constexpr int kLastPort = 8;
+
+    // The model code in force after the setup closed with this player (none: no player); the
+    // capability database answers it. Without a handler the model code stays as it was.
+    using PlayerChoiceHandler = std::function<int(const DeviceConfig& config)>;
+
+    enum class IdChange {
+        Changed,    // the device answers at the new id; records and store updated
+        Ignored,    // no such device, or the new id is below 1 or the same: nothing sent
+        Duplicate,  // another listed device has the new id: nothing sent
+        Failed,     // the device refused or did not answer
+    };
+
+    DeviceSetup(DeviceConfig& config, DeviceSettingsStore& store, TarnSys& sys, CComm& comm,
+                Clock& clock);
+
+    void SetPlayerChoiceHandler(PlayerChoiceHandler handler) {
+        onPlayerChoice_ = std::move(handler);
+    }
+
+    DeviceConfig& config() { return config_; }
+    const DeviceConfig& config() const { return config_; }
+    // The list being edited: the known devices, or what the last scan found.
+    const std::vector<DeviceRecord>& working() const { return working_; }
+    // The port open now, 0 when none.
+    int OpenPort() const;
+
+    // Reads the stored settings, opens the stored port (refreshing the devices), applies the
+    // stored edit terminal flag and remembers port, player, recorder and edit terminal for
+    // Cancel.
+    void LoadDeviceSettings();
+    // Asks every known device whether it is there (switching it on) and reads its description.
+    void RefreshDevices();
+    // Closes the port and opens port n (1 to kLastPort), refreshing the devices on success.
+    // Outside that range the bus is left unused (false). A port that does not open gives false
+    // and the port that was open before is opened again.
+    bool SelectPort(int port);
+    // Every id on the bus; the devices found become the list being edited. progress gets 10,
+    // 20, ... 100 while the ids are tried.
+    void Scan(const ScanProgress& progress);
+
+    // Player and recorder by index in the list being edited; -1 chooses none.
+    void SelectPlayer(int index);
+    void SelectRecorder(int index);
+    // On: the player's edit terminal records, so there is no recorder.
+    void SetEditTerminal(bool on);
+    // Deselects a player or recorder that is not present in the list being edited, and applies
+    // the player's rules again (a lone video camera turns the edit terminal on).
+    void ReconcileSelection();
+    // Whether the device at index may become player or recorder: listed, present, able to take
+    // deck commands and not chosen already.
+    bool CanSelect(int index) const;
+    // The edit terminal can be switched only with a video camera as player.
+    bool EditTerminalSelectable() const;
+
+    IdChange ChangeId(int oldId, int newId);
+
+    // Ends the session: accepted keeps the edited list and stores it; otherwise the previous
+    // port is opened again and player, recorder, edit terminal and list go back. Then the
+    // player's category and model code are settled and the selection is stored.
+    void Finish(bool accepted);
+
+private:
+    struct Remembered {
+        int port = 0;
+        int playerId = 0;
+        int recorderId = 0;
+        bool useEditTerminal = false;
+    };
+
+    bool OpenAndConfigure(int port);
+    int FindPresent(int id) const;
+    void SettlePlayerDetails();
+
+    DeviceConfig& config_;
+    DeviceSettingsStore& store_;
+    TarnSys& sys_;
+    CComm& comm_;
+    Clock& clock_;
+    PlayerChoiceHandler onPlayerChoice_;
+    std::vector<DeviceRecord> working_;
+    Remembered atOpen_;
+};

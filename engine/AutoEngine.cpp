@@ -1,0 +1,582 @@
+#include "engine/AutoEngine.h"
+
+#include <algorithm>
+
+#include "config/CaptionTable.h"
+#include "edit/SceneList.h"
+#include "engine/EffectUnit.h"
+#include "link/Clock.h"
+#include "link/TarnLink.h"
+#include "link/TarnVtr.h"
+
+namespace {
+
+// A deck that has just started playing needs this long before it takes a search command.
+constexpr int kSettleAfterPlayMs = 2000;
+// Jobs from other threads wait at most this long while the engine lets a deck settle.
+constexpr int kSettleSliceMs = 20;
+// Decks take about this long to still a picture, so the pause goes out this early.
+constexpr int kPauseLeadFrames = 22;
+// A reverse search ends this far before the target, leaving the rest to normal play.
+constexpr int kReverseSearchLeadFrames = 150;
+// The player runs on this far past an out point, so the recorder has paused well before the
+// next cue moves the tape.
+constexpr int kRunOnFrames = 150;
+// Exchanges an out transition is guessed to take before one has been timed: selecting it (up
+// to three), running it and a few progress polls.
+constexpr int kOutRunExchangesGuess = 10;
+// A deck that has given no accepted status for this long is taken as gone.
+constexpr int kSilenceLimitMs = 2000;
+
+// Transitions: a multiple of 100 is none; 101..110 run out before the recorder pauses, 111 and
+// above after it and are selected ahead when their scene starts.
+constexpr int kFirstTransition = 101;
+constexpr int kLastEarlyOutTransition = 110;
+constexpr int kFirstLateOutTransition = 111;
+constexpr int kLastWipeTransition = 116;
+constexpr int kLastTransition = 117;
+
+bool IsNoTransition(int code) {
+    return code % 100 == 0;
+}
+
+// Preview shows the late-out family through its early-out twins.
+int PreviewTransition(int code) {
+    if (code >= kFirstLateOutTransition && code <= kLastWipeTransition)
+        return code - 6;
+    if (code == kLastTransition)
+        return kFirstTransition;
+    return code;
+}
+
+}  // namespace
+
+AutoEngine::AutoEngine(TarnLink& link, TarnVtr& vtr, EffectUnit& effects, Clock& clock,
+                       const CaptionTable& captions, EngineHost& host, QObject* parent)
+    : QObject(parent),
+      link_(link),
+      vtr_(vtr),
+      effects_(effects),
+      clock_(clock),
+      captions_(captions),
+      host_(host),
+      decks_(link, vtr) {
+    vtr_.SetStepHook([this] { AutoTick(); });
+    vtr_.SetPollHook([this](bool accepted) { OnPollAttempt(accepted); });
+}
+
+AutoEngine::~AutoEngine() {
+    vtr_.SetStepHook(nullptr);
+    vtr_.SetPollHook(nullptr);
+}
+
+void AutoEngine::SetRecordingSpan(int32_t start, int32_t end) {
+    recordingStart_ = start;
+    recordingEnd_ = end;
+}
+
+// ---- start ----------------------------------------------------------------------------------
+
+void AutoEngine::ReadRecorderPosition() {
+    if (IsRunning())
+        return;
+    const AutoDevices devices = host_.Devices();
+    if (devices.recorderId == 0)
+        return;
+    decks_.SetDevices(devices);
+    recordingStart_ = decks_.ReadRecorderPosition();
+}
+
+void AutoEngine::AutoStart(int kind) {
+    if (IsRunning() || kind < kAutoGoto || kind > kAutoEdit)
+        return;
+    TakeRunInputs();
+    recorderPaused_ = true;
+    step_ = Step::Cue;
+    result_ = kAutoFinished;
+    savedView_ = host_.CurrentView();
+    host_.SelectView(kPlayerView);
+    const AutoDevices& devices = decks_.Devices();
+    effects_.SetDevice(devices.playerHasEffects ? devices.playerId : 0);
+    title_ = Caption(QStringLiteral("TI_MAIN"));
+    ShowProgress();
+    lastAnswerMs_ = clock_.NowMs();
+    StartByKind(kind);
+}
+
+void AutoEngine::TakeRunInputs() {
+    decks_.SetDevices(host_.Devices());
+    options_ = host_.Options();
+    // The list cannot change while an operation runs (its windows are disabled), so the rows
+    // as they are now are the rows of the whole run, and the link thread reads its own copy.
+    const SceneList& list = host_.Scenes();
+    rows_.clear();
+    for (int i = 0; i < list.count(); ++i)
+        rows_.push_back(list.row(i));
+    row_ = std::clamp(list.current(), 0, list.count() - 1);
+}
+
+void AutoEngine::StartByKind(int kind) {
+    switch (kind) {
+        case kAutoGoto:
+        case kAutoPreview:
+            target_ = CurrentRow().inFrames;
+            break;
+        case kAutoReview:
+            bridge_.Post([](EngineHost& h) { h.ShowRecorderRecording(); });
+            savedDevice_ = decks_.AddressedId();
+            decks_.Address(decks_.Devices().recorderId);
+            decks_.SetModeAndWait(ModeStop);
+            target_ = recordingStart_;
+            Cue(target_);  // a failure leaves step 0, and the first tick cues again
+            break;
+        case kAutoRec:
+            if (!StartAutoRec()) {
+                // Ended here on the host's thread: the ticks never see this run.
+                result_ = kAutoFailed;
+                AutoFinish(kAutoRec);
+                return;
+            }
+            break;
+        case kAutoPreroll:
+            decks_.ReadStatus();
+            target_ = decks_.Position() - options_.preRollFrames;
+            break;
+        case kAutoEdit:
+            bridge_.Post([](EngineHost& h) { h.ShowRecorderRecording(); });
+            decks_.RecorderCommand(true);
+            decks_.ReadStatus();
+            target_ = decks_.Position();
+            break;
+    }
+    kind_ = kind;  // from here on the ticks run
+}
+
+bool AutoEngine::StartAutoRec() {
+    for (int i = 1; i < static_cast<int>(rows_.size()); ++i) {
+        const Scene& row = rows_[static_cast<size_t>(i)];
+        if (row.tapeChange || row.durationFrames == 0)
+            continue;
+        SelectRow(i);
+        bridge_.Post([](EngineHost& h) {
+            h.ShowRecorderRecording();
+            h.SetArrowFlashing(true);
+        });
+        target_ = row.inFrames;
+        decks_.RecorderCommand(true);
+        return true;
+    }
+    return false;
+}
+
+// ---- tick -----------------------------------------------------------------------------------
+
+void AutoEngine::AutoTick() {
+    if (kind_.load() == kAutoIdle)
+        return;
+    lastAnswerMs_ = clock_.NowMs();
+    if (host_.StopRequested()) {
+        End(kAutoStopped);
+        return;
+    }
+    if (step_ == Step::Cue) {
+        if (!Cue(target_))
+            End(kAutoFailed);
+        else
+            lastAnswerMs_ = clock_.NowMs();  // the cue's settle time is not silence
+        return;
+    }
+    TimePolls();
+    switch (RunStep()) {
+        case StepOutcome::Wait:
+            // The step's own commands were answered; waits inside it are not silence.
+            lastAnswerMs_ = clock_.NowMs();
+            break;
+        case StepOutcome::Fail:
+            End(kAutoFailed);
+            break;
+        case StepOutcome::Stop:
+            End(kAutoStopped);
+            break;
+        case StepOutcome::Done:
+            End(kAutoFinished);
+            break;
+    }
+}
+
+// Without this a deck that falls silent would never tick again, and even Stop would go unseen.
+void AutoEngine::OnPollAttempt(bool accepted) {
+    if (accepted || kind_.load() == kAutoIdle)
+        return;
+    if (host_.StopRequested())
+        End(kAutoStopped);
+    else if (clock_.NowMs() - lastAnswerMs_.load() > kSilenceLimitMs)
+        End(kAutoFailed);
+}
+
+namespace {
+
+// For steps whose failure ends the operation.
+AutoEngine::StepOutcome Checked(bool ok) {
+    return ok ? AutoEngine::StepOutcome::Wait : AutoEngine::StepOutcome::Fail;
+}
+
+}  // namespace
+
+AutoEngine::StepOutcome AutoEngine::RunStep() {
+    switch (kind_.load()) {
+        case kAutoGoto:
+        case kAutoPreroll:
+        case kAutoReview:
+            if (step_ == Step::Search)
+                return Checked(Search(target_));
+            if (step_ == Step::PlayToScene)
+                return Checked(PauseAt(kind_ == kAutoReview ? recordingEnd_.load() : target_));
+            return step_ == Step::PausedAtTarget ? StepOutcome::Done : StepOutcome::Wait;
+        case kAutoPreview:
+            return RunSceneStep(false);
+        case kAutoRec:
+            return RunSceneStep(true);
+        case kAutoEdit:
+            if (step_ == Step::Search)
+                return Checked(Search(target_));
+            if (step_ == Step::PlayToScene)
+                return Checked(EditPoint(target_, Side::In, true));
+            return step_ == Step::InPointPassed ? StepOutcome::Done : StepOutcome::Wait;
+    }
+    return StepOutcome::Wait;
+}
+
+// Preview and Auto Rec share their steps up to the out point; only Auto Rec records, runs on
+// past the out point and goes on to the next scene.
+AutoEngine::StepOutcome AutoEngine::RunSceneStep(bool record) {
+    switch (step_) {
+        case Step::Search:
+            return Checked(Search(target_));
+        case Step::PlayToScene:
+            PrepareTransition();  // a refusal is tried again at the next tick
+            return StepOutcome::Wait;
+        case Step::AwaitInPoint:
+            return Checked(EditPoint(target_, Side::In, record));
+        case Step::InPointPassed:
+            return Checked(InTransition(target_));
+        case Step::AwaitOutPoint:
+        case Step::OutTransitionStarted:
+            return Checked(EditPoint(CurrentRow().outFrames, Side::Out, record));
+        case Step::OutPointPassed:
+            return record ? Checked(PastOut(CurrentRow().outFrames)) : StepOutcome::Done;
+        case Step::NextScene:
+            return record ? NextScene() : StepOutcome::Wait;
+        case Step::Cue:  // the tick runs the cue itself
+        case Step::PausedAtTarget:
+            return StepOutcome::Wait;
+    }
+    return StepOutcome::Wait;
+}
+
+// ---- handlers -------------------------------------------------------------------------------
+
+bool AutoEngine::Cue(int32_t target) {
+    decks_.ReadStatus();
+    if (decks_.Mode() != ModePlay) {
+        if (!decks_.SetModeAndWait(ModePlay))
+            return false;
+        SettleAfterPlay();
+    }
+    decks_.ReadStatus();
+    const int search = decks_.Position() <= target - options_.searchDistance ? ModeForwardSearch
+                                                                             : ModeReverseSearch;
+    if (!decks_.SetModeAndWait(search))
+        return false;
+    decks_.ReadStatus();
+    step_ = Step::Search;
+    return true;
+}
+
+bool AutoEngine::Search(int32_t target) {
+    if (decks_.Stopped())
+        return false;
+    const int mode = decks_.Mode();
+    const int32_t position = decks_.Position();
+    const int32_t limit = mode == ModeForwardSearch ? target - options_.searchDistance
+                                                    : target - kReverseSearchLeadFrames;
+    if ((mode == ModeReverseSearch && position < limit) ||
+        (mode == ModeForwardSearch && position > limit)) {
+        if (!decks_.SetModeAndWait(ModePlay))
+            return false;
+        step_ = Step::PlayToScene;
+    }
+    decks_.ReadStatus();
+    return true;
+}
+
+bool AutoEngine::PauseAt(int32_t target) {
+    if (decks_.Stopped())
+        return false;
+    if (decks_.Position() > target - kPauseLeadFrames) {
+        if (!decks_.SetModeAndWait(ModePause))
+            return false;
+        decks_.ReadStatus();
+        step_ = Step::PausedAtTarget;
+    }
+    return true;
+}
+
+bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
+    if (decks_.Stopped())
+        return false;
+    const bool out = side == Side::Out;
+    const int correction = out ? options_.outCorrection : options_.inCorrection;
+    const int own = CurrentRow().transition;
+    // A transition that runs out before the pause keeps the link busy until the device reports
+    // its end; started at the pause point it would hold the pause back by its whole length, so
+    // it starts that much earlier and has ended when the player reaches the pause point.
+    const bool earlyOut = out && own >= kFirstTransition && own <= kLastEarlyOutTransition;
+    // Where the player will be when a command sent now reaches the recorder.
+    const int32_t position = decks_.Position() + PollLagFrames();
+    if (earlyOut && step_ == Step::AwaitOutPoint &&
+        position > point - correction - OutTransitionLeadFrames() && !TimedOutTransition())
+        return false;
+    if (position <= point - correction)
+        return true;
+    const bool wantPaused = out;
+    if (record && wantPaused != recorderPaused_) {
+        if (!decks_.RecorderCommand(wantPaused))
+            return false;
+        if (out && own >= kFirstLateOutTransition && !OutTransition())
+            return false;
+    } else {
+        bridge_.Post([](EngineHost& h) { h.PlayBeep(); });
+    }
+    recorderPaused_ = wantPaused;
+    step_ = out ? Step::OutPointPassed : Step::InPointPassed;
+    return true;
+}
+
+bool AutoEngine::TimedOutTransition() {
+    const int64_t start = clock_.NowMs();
+    if (!OutTransition())
+        return false;
+    outRunMs_ = clock_.NowMs() - start;
+    return true;
+}
+
+int AutoEngine::OutTransitionLeadFrames() const {
+    // Until an out run has been timed, guess from the time one status poll takes.
+    const int64_t ms = outRunMs_ >= 0   ? outRunMs_
+                       : playTicks_ > 0 ? kOutRunExchangesGuess * playMs_ / playTicks_
+                                        : 0;
+    return static_cast<int>((ms * decks_.FramesPerSecond() + 999) / 1000);
+}
+
+int AutoEngine::PollLagFrames() const {
+    // A point is seen passed on average half a poll after it was, and the command then takes
+    // about one more exchange to reach the deck.
+    if (playTicks_ == 0)
+        return 0;
+    const int64_t lagMs = 3 * playMs_ / (2 * playTicks_);
+    return static_cast<int>((lagMs * decks_.FramesPerSecond() + 500) / 1000);
+}
+
+void AutoEngine::TimePolls() {
+    // The ticks while the player plays towards an edit point are plain polls.
+    const int64_t now = clock_.NowMs();
+    if ((step_ == Step::AwaitInPoint || step_ == Step::AwaitOutPoint) && lastTickStep_ == step_) {
+        playMs_ += now - lastTickMs_;
+        ++playTicks_;
+    }
+    lastTickStep_ = step_;
+    lastTickMs_ = now;
+}
+
+bool AutoEngine::PrepareTransition() {
+    if (decks_.Stopped())
+        return false;  // waits for the user's Stop instead of failing
+    if (EffectsActive()) {
+        const int code = IncomingTransition();
+        if (!IsNoTransition(code)) {
+            if (!effects_.SelectTransition(code) || !effects_.ArmTransition(code, true))
+                return false;
+        } else if (!effects_.ArmTransition(code, false)) {
+            return false;
+        }
+        effects_.SetEffect(CurrentRow().effect);
+    }
+    step_ = Step::AwaitInPoint;
+    return true;
+}
+
+bool AutoEngine::InTransition(int32_t target) {
+    if (decks_.Stopped())
+        return false;
+    if (EffectsActive()) {
+        if (decks_.Position() <= target)
+            return true;
+        effects_.RunTransition(IncomingTransition(), EffectUnit::Side::In);
+        const int own = CurrentRow().transition;
+        if (own >= kFirstLateOutTransition)
+            effects_.SelectTransition(own);
+    }
+    step_ = Step::AwaitOutPoint;
+    return true;
+}
+
+bool AutoEngine::OutTransition() {
+    if (decks_.Stopped())
+        return false;
+    if (EffectsActive())
+        effects_.RunTransition(CurrentRow().transition, EffectUnit::Side::Out);
+    step_ = Step::OutTransitionStarted;
+    return true;
+}
+
+bool AutoEngine::PastOut(int32_t outPoint) {
+    if (decks_.Stopped())
+        return false;
+    if (decks_.Position() > outPoint + kRunOnFrames)
+        step_ = Step::NextScene;
+    return true;
+}
+
+AutoEngine::StepOutcome AutoEngine::NextScene() {
+    const int count = static_cast<int>(rows_.size());
+    for (int i = row_ + 1; i < count; ++i) {
+        SelectRow(i);
+        const Scene& row = rows_[static_cast<size_t>(i)];
+        if (row.tapeChange) {
+            if (!PassTapeChange())
+                return StepOutcome::Stop;
+            continue;
+        }
+        if (row.durationFrames != 0) {
+            target_ = row.inFrames;
+            step_ = Step::Cue;
+            return StepOutcome::Wait;
+        }
+    }
+    return StepOutcome::Done;
+}
+
+bool AutoEngine::PassTapeChange() {
+    decks_.SetModeAndWait(ModeStop);
+    decks_.ReadStatus();
+    bridge_.Post([](EngineHost& h) { h.CloseProgress(); });
+    const QString text = Caption(QStringLiteral("MSG_TAPECH"));
+    const bool goOn = bridge_.Ask(
+        [title = title_, text](EngineHost& h) { return h.ConfirmTapeChange(title, text); }, false);
+    lastAnswerMs_ = clock_.NowMs();  // no polls ran while the user answered
+    if (goOn)
+        ShowProgress();
+    return goOn;
+}
+
+// ---- finish ---------------------------------------------------------------------------------
+
+void AutoEngine::End(int result) {
+    result_ = result;
+    AutoFinish(kind_.load());
+}
+
+void AutoEngine::AutoFinish(int kind) {
+    const int result = result_;
+    const int view = savedView_;
+    if (kind == kAutoRec && result == kAutoFinished && decks_.Devices().recorderId != 0)
+        ReadRecordingEnd();
+    recorderPaused_ = true;
+    step_ = Step::Cue;
+    ResetEffects();
+    bridge_.Post([](EngineHost& h) {
+        h.CloseProgress();
+        h.EnableAutoRec();
+        h.SetArrowFlashing(false);
+    });
+    LeaveDecks(kind);
+    kind_ = kAutoIdle;
+    bridge_.Post([](EngineHost& h) { h.EnableWindows(); });
+    const bool success = result == kAutoFinished;
+    const QString text =
+        Caption(success ? QStringLiteral("MSG_AUTOEND") : QStringLiteral("MSG_AUTOSTOP"));
+    bridge_.Ask(
+        [title = title_, text, success](EngineHost& h) {
+            h.ShowFinalMessage(title, text, success);
+            return true;
+        },
+        true);
+    bridge_.Post([this, view, result](EngineHost& h) {
+        h.SelectView(view);
+        emit finished(result);
+    });
+}
+
+void AutoEngine::ReadRecordingEnd() {
+    const int32_t end = decks_.ReadRecorderPosition();
+    recordingEnd_ = end;
+    if (end > recordingStart_.load())
+        bridge_.Post([](EngineHost& h) { h.EnableReview(); });
+}
+
+void AutoEngine::ResetEffects() {
+    effects_.ArmTransition(0, false);
+    effects_.ArmTransition(100, false);
+    effects_.SetEffect(0);
+    effects_.SelectTransition(100);
+}
+
+void AutoEngine::LeaveDecks(int kind) {
+    switch (kind) {
+        case kAutoRec:
+            // The recorder waits in rec-pause, so a later run appends where this one ended.
+            decks_.SetModeAndWait(ModeStop);
+            decks_.RecorderCommand(true);
+            decks_.ReadStatus();
+            break;
+        case kAutoPreview:
+            decks_.SetModeAndWait(ModeStop);
+            decks_.ReadStatus();
+            break;
+        case kAutoReview:
+            decks_.Address(savedDevice_);
+            break;
+        default:
+            break;  // Goto and Preroll leave the player paused; Edit leaves both decks running
+    }
+}
+
+// ---- helpers --------------------------------------------------------------------------------
+
+int AutoEngine::IncomingTransition() const {
+    const int code = row_ > 0 ? rows_[static_cast<size_t>(row_ - 1)].transition : 0;
+    return kind_.load() == kAutoPreview ? PreviewTransition(code) : code;
+}
+
+bool AutoEngine::EffectsActive() const {
+    // Effects only act at normal forward play.
+    return effects_.Device() != 0 && decks_.SpeedByte() == 0;
+}
+
+void AutoEngine::SettleAfterPlay() {
+    const int64_t end = clock_.NowMs() + kSettleAfterPlayMs;
+    for (;;) {
+        if (link_.OnLinkThread())
+            link_.ServePending();
+        const int64_t left = end - clock_.NowMs();
+        if (left <= 0)
+            return;
+        clock_.PumpDelay(static_cast<int>(std::min<int64_t>(left, kSettleSliceMs)));
+    }
+}
+
+QString AutoEngine::Caption(const QString& key) const {
+    // Without a caption file the user still learns what happened.
+    const QString text = captions_.CaptionText(key);
+    return text.isEmpty() ? key : text;
+}
+
+void AutoEngine::SelectRow(int i) {
+    row_ = i;
+    bridge_.Post([i](EngineHost& h) { h.SelectRow(i); });
+}
+
+void AutoEngine::ShowProgress() {
+    bridge_.Post([title = title_](EngineHost& h) { h.ShowProgress(title, kProgressStopButton); });
+}

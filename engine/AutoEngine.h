@@ -1,0 +1,163 @@
+// The automatic editing engine: the timed deck operations Goto, Preview, Review, Auto Rec,
+// Preroll and Edit. It has no thread or timer of its own: AutoStart begins an operation on the
+// host's thread, and the deck's status polling advances it, one step check (AutoTick) after
+// every accepted poll on the link thread. Each step compares the player's latest position with
+// a limit and acts when the limit is passed: cue by play and search, pause at a target, release
+// and pause the recorder early by the edit-point corrections, fire the effect and transition
+// commands at the scene seams, walk the list scene by scene and stop for tape changes.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "edit/Scene.h"
+#include "engine/EngineDecks.h"
+#include "engine/EngineHost.h"
+#include "engine/HostBridge.h"
+
+class EffectUnit;
+class CaptionTable;
+class Clock;
+class TarnLink;
+class TarnVtr;
+
+enum AutoKind : int {
+    kAutoIdle = 0,
+    kAutoGoto = 1,
+    kAutoPreview = 2,
+    kAutoReview = 3,
+    kAutoRec = 4,
+    kAutoPreroll = 5,
+    kAutoEdit = 6,
+};
+
+enum AutoResult : int {
+    kAutoFinished = 0,
+    kAutoStopped = 1,  // the user's Stop
+    kAutoFailed = 2,   // a deck stopped, refused a command or fell silent
+};
+
+class AutoEngine : public QObject {
+    Q_OBJECT
+
+public:
+    // Lives on the host's thread. Takes over the deck object's step and poll hooks.
+    AutoEngine(TarnLink& link, TarnVtr& vtr, EffectUnit& effects, Clock& clock,
+               const CaptionTable& captions, EngineHost& host, QObject* parent = nullptr);
+    ~AutoEngine() override;
+
+    // Host thread: begins an operation of kind (AutoKind 1..6); ignored while one runs. Every
+    // outcome is reported by the final message and finished().
+    void AutoStart(int kind);
+    // Host thread, before AutoStart of an Auto Rec: the recorder's position becomes the
+    // recording start (0 when unreadable); nothing without a recorder.
+    void ReadRecorderPosition();
+
+    bool IsRunning() const { return kind_.load() != kAutoIdle; }
+    // The span of the last Auto Rec on the recorder's tape, which Review plays.
+    int32_t RecordingStart() const { return recordingStart_.load(); }
+    int32_t RecordingEnd() const { return recordingEnd_.load(); }
+    void SetRecordingSpan(int32_t start, int32_t end);
+
+public:
+    // What a step check leads to: keep waiting, or end the operation with a result.
+    enum class StepOutcome { Wait, Fail, Stop, Done };
+
+signals:
+    // After the final message and the return to the saved view; AutoResult.
+    void finished(int result);
+
+private:
+    enum class Side { In, Out };
+
+    // Where an operation stands; the values are the step numbers of the engine's step table.
+    enum class Step : int {
+        Cue = 0,                   // cue not yet issued
+        Search = 1,                // searching towards the target
+        PlayToScene = 2,           // playing towards the first event of the scene
+        AwaitInPoint = 3,          // transition prepared; waiting for the in point
+        InPointPassed = 4,         // recorder released; waiting to run the in transition
+        AwaitOutPoint = 5,         // waiting for the out point
+        OutTransitionStarted = 6,  // out transition started (passes straight on)
+        OutPointPassed = 7,        // recorder paused; the player runs on
+        PausedAtTarget = 8,        // player paused at the target
+        NextScene = 9,             // looking for the next scene
+    };
+
+    void TakeRunInputs();
+    void StartByKind(int kind);
+    bool StartAutoRec();
+
+    void AutoTick();
+    void OnPollAttempt(bool accepted);
+    StepOutcome RunStep();
+    StepOutcome RunSceneStep(bool record);
+    void End(int result);
+    void AutoFinish(int kind);
+    void ReadRecordingEnd();
+    void ResetEffects();
+    void LeaveDecks(int kind);
+
+    // Handlers; false ends the operation where the step table says so.
+    bool Cue(int32_t target);
+    bool Search(int32_t target);
+    bool PauseAt(int32_t target);
+    bool EditPoint(int32_t point, Side side, bool record);
+    bool PrepareTransition();
+    bool InTransition(int32_t target);
+    bool OutTransition();
+    bool TimedOutTransition();
+    int OutTransitionLeadFrames() const;
+    int PollLagFrames() const;
+    void TimePolls();
+    bool PastOut(int32_t outPoint);
+    StepOutcome NextScene();
+    bool PassTapeChange();
+
+    // The transition that runs in at the start of the current row: the previous row's, as
+    // Preview shows it where needed.
+    int IncomingTransition() const;
+    const Scene& CurrentRow() const { return rows_[static_cast<size_t>(row_)]; }
+    bool EffectsActive() const;
+    void SettleAfterPlay();
+    QString Caption(const QString& key) const;
+    void SelectRow(int i);
+    void ShowProgress();
+
+    TarnLink& link_;
+    TarnVtr& vtr_;
+    EffectUnit& effects_;
+    Clock& clock_;
+    const CaptionTable& captions_;
+    EngineHost& host_;
+    HostBridge bridge_{host_, link_, this};
+    EngineDecks decks_;
+
+    // Published by storing kind_ last in AutoStart; from then on the link thread owns the rest
+    // until AutoFinish stores kAutoIdle.
+    std::atomic<int> kind_{kAutoIdle};
+    Step step_ = Step::Cue;
+    int result_ = kAutoFinished;
+    bool recorderPaused_ = true;
+    int32_t target_ = 0;
+    QString title_;
+    int savedDevice_ = 0;
+    int savedView_ = kPlayerView;
+    AutoOptions options_;
+    std::vector<Scene> rows_;  // the list as it was at the start; windows are disabled meanwhile
+    int row_ = 0;              // the row the engine works on
+    std::atomic<int64_t> lastAnswerMs_{0};
+    // How long the link is held by an out transition, learned as the run goes (-1: not yet),
+    // and the time the polls take while the player plays towards an edit point.
+    int64_t outRunMs_ = -1;
+    int64_t playMs_ = 0;
+    int playTicks_ = 0;
+    Step lastTickStep_ = Step::Cue;
+    int64_t lastTickMs_ = 0;
+
+    std::atomic<int32_t> recordingStart_{0};
+    std::atomic<int32_t> recordingEnd_{0};
+};

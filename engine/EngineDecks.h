@@ -1,0 +1,47 @@
+// The deck operations of the automatic editing engine: the addressed deck's mode and position,
+// mode changes that wait for the deck to settle, the recorder's record and rec-pause (directly
+// or through the player's edit terminal) and the recorder's position. Safe from the GUI thread
+// (AutoStart) and the link thread (the tick): switches of the addressed id happen inside one
+// link job, so no status poll ever goes to the wrong deck.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/EngineHost.h"
+
+class TarnLink;
+class TarnVtr;
+
+class EngineDecks {
+public:
+    EngineDecks(TarnLink& link, TarnVtr& vtr);
+
+    // The decks of the run that starts now.
+    void SetDevices(const AutoDevices& devices) { devices_ = devices; }
+    const AutoDevices& Devices() const { return devices_; }
+
+    int Mode() const;
+    bool Stopped() const;
+    int32_t Position() const;
+    int32_t SpeedByte() const;
+    // Of the addressed deck's counter.
+    int FramesPerSecond() const;
+    int AddressedId() const;
+    void Address(int id);
+
+    // Set mode and wait until the deck no longer reports busy.
+    bool SetModeAndWait(int mode);
+    void ReadStatus();
+
+    // Rec-pause (pause) or record: to the player's edit terminal when it is used, else to the
+    // recorder; true without sending anything when there is neither.
+    bool RecorderCommand(bool pause);
+    // The recorder's counter by a status query of up to five attempts; 0 when it reports no
+    // counter or does not answer.
+    int32_t ReadRecorderPosition();
+
+private:
+    TarnLink& link_;
+    TarnVtr& vtr_;
+    AutoDevices devices_;
+};

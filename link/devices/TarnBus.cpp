@@ -1,9 +1,0 @@
-#include "link/devices/TarnBus.h"
-
-#include <memory>
-
-#include "ui/SettingsPortResolver.h"
-
-TarnBus::TarnBus(const SettingsFile& settings) {
-    comm_.SetPortResolver(std::make_unique<SettingsPortResolver>(settings));
-}

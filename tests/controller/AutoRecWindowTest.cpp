@@ -1,0 +1,141 @@
+// A whole Auto Rec started from the controller's Auto Rec key, with the engine's host in the
+// windows and the real progress window as the program wires it: the progress window comes and
+// goes, the windows behind it are usable again, the final message is the success text and Review
+// becomes possible because the recorder moved. Stop on the progress window ends the run.
+#include <QPushButton>
+#include <QTest>
+
+#include "ControllerFixture.h"
+#include "EngineFixture.h"
+#include "controller/GuiEngineHost.h"
+#include "controller/SkinKey.h"
+#include "engine/AutoEngine.h"
+#include "engine/EffectUnit.h"
+#include "ui/TfrmWait.h"
+
+namespace {
+
+class AutoRecWindowTest : public ControllerFixture {
+protected:
+    void SetUp() override {
+        simClock = std::make_shared<ScaledSimClock>(kSimTimeScale);
+        ControllerFixture::SetUp();
+        mainWindow = std::make_unique<QWidget>();
+        // Owned by the main window, as in the program.
+        progress = std::make_unique<TfrmWait>(captions, mainWindow.get());
+        progress->SetGuardedWindows(mainWindow.get(), ctl.get());
+        progress->installEventFilter(&showCounter);
+        EngineHostWindows windows;
+        windows.UseProgressWindow(*progress);
+        windows.information = [this](const QString&, const QString& text) { messages << text; };
+        windows.warning = [this](const QString&, const QString& text) { messages << text; };
+        windows.options = [] { return AutoOptions{}; };
+        effects = std::make_unique<EffectUnit>(*link);
+        host = std::make_unique<GuiEngineHost>(*ctl, scenes, *devices, *sounds, windows);
+        host->SetMainWindow(mainWindow.get());
+        ctl->SetMainWindow(mainWindow.get());
+        engine = std::make_unique<AutoEngine>(*link, *vtr, *effects, clock, captions, *host);
+        ctl->SetOperations([this](int kind) { engine->AutoStart(kind); },
+                           [this] { engine->ReadRecorderPosition(); });
+        QObject::connect(engine.get(), &AutoEngine::finished,
+                         [this](int result) { finishedResult = result; });
+        mainWindow->show();
+        ctl->show();
+        ASSERT_TRUE(WaitFor([&] { return ctl->transportOn() && vtr->PowerOn(); }));
+    }
+    void TearDown() override {
+        ctl->SetOperations({}, {});
+        engine.reset();
+        host.reset();
+        ControllerFixture::TearDown();
+        effects.reset();
+        progress.reset();
+        mainWindow.reset();
+    }
+
+    // Counts the progress window's shows.
+    struct ShowCounter : QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            shows += event->type() == QEvent::Show ? 1 : 0;
+            return false;
+        }
+        int shows = 0;
+    };
+
+    // Both windows the progress window holds disabled.
+    bool WindowsDisabled() const { return !ctl->isEnabled() && !mainWindow->isEnabled(); }
+    bool WindowsEnabled() const { return ctl->isEnabled() && mainWindow->isEnabled(); }
+
+    std::unique_ptr<QWidget> mainWindow;
+    std::unique_ptr<TfrmWait> progress;
+    ShowCounter showCounter;
+    std::unique_ptr<EffectUnit> effects;
+    std::unique_ptr<GuiEngineHost> host;
+    std::unique_ptr<AutoEngine> engine;
+    QStringList messages;
+    int finishedResult = -1;
+};
+
+TEST_F(AutoRecWindowTest, AutoRecFromTheControllerRecordsTheListAndOffersReview) {
+    scenes.AddRow(SceneList::RowKind::Scene);
+    scenes.SetInText(1, QStringLiteral("00:00:40:00"));
+    scenes.SetOutText(1, QStringLiteral("00:00:42:00"));
+    scenes.AddRow(SceneList::RowKind::Scene);
+    scenes.SetInText(2, QStringLiteral("00:00:44:00"));
+    scenes.SetOutText(2, QStringLiteral("00:00:45:15"));
+    scenes.SelectOnly(1);
+    sim->SetDeckPosition(1, Frames("00:00:39:00"));
+    SkinKey* autoRec = ctl->key(QStringLiteral("btnAutoRec"));
+    SkinKey* review = ctl->key(QStringLiteral("btnReview"));
+    ASSERT_TRUE(autoRec->isEnabled());
+    EXPECT_FALSE(review->isEnabled());
+    const int recorderStart = sim->Device(2)->position;
+
+    bool sawDisabled = false, sawArrowLit = false;
+    QTest::mouseClick(autoRec, Qt::LeftButton);
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            sawDisabled = sawDisabled || (progress->isVisible() && WindowsDisabled());
+            sawArrowLit = sawArrowLit || ctl->arrowLit();
+            return finishedResult >= 0;
+        },
+        180000));
+    EXPECT_EQ(finishedResult, kAutoFinished);
+    EXPECT_EQ(showCounter.shows, 1);
+    EXPECT_TRUE(sawDisabled);
+    EXPECT_TRUE(sawArrowLit);
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_TRUE(WindowsEnabled());
+    EXPECT_FALSE(ctl->programTimer().isActive());
+    EXPECT_FALSE(ctl->arrowLit());
+    EXPECT_EQ(messages, QStringList{captions.CaptionText(QStringLiteral("MSG_AUTOEND"))});
+    EXPECT_TRUE(autoRec->isEnabled());
+    EXPECT_TRUE(review->isEnabled());
+    EXPECT_GT(sim->Device(2)->position, recorderStart);
+    EXPECT_EQ(ctl->view(), TfrmAvCtl::kPlayerView);
+    // Both scenes arrived on the recorder's tape.
+    int recorded = 0;
+    for (const auto& segment : sim->TapeSegments())
+        recorded += segment.recTo - segment.recFrom;
+    EXPECT_GT(recorded, 60 + 45 - 2 * kFrameTolerance);
+}
+
+TEST_F(AutoRecWindowTest, StopDuringAutoRecEndsWithTheStopMessageAndNoReview) {
+    scenes.AddRow(SceneList::RowKind::Scene);
+    scenes.SetInText(1, QStringLiteral("00:00:50:00"));
+    scenes.SetOutText(1, QStringLiteral("00:00:55:00"));
+    QTest::mouseClick(ctl->key(QStringLiteral("btnAutoRec")), Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return progress->isVisible(); }));
+    auto* stopKey = progress->findChild<QPushButton*>(QStringLiteral("btnAbort"));
+    ASSERT_TRUE(stopKey->isVisible() && stopKey->isEnabled());
+    QTest::mouseClick(stopKey, Qt::LeftButton);
+    EXPECT_TRUE(progress->StopRequested());
+    ASSERT_TRUE(WaitFor([&] { return finishedResult >= 0; }, 60000));
+    EXPECT_EQ(finishedResult, kAutoStopped);
+    EXPECT_EQ(messages, QStringList{captions.CaptionText(QStringLiteral("MSG_AUTOSTOP"))});
+    EXPECT_FALSE(ctl->key(QStringLiteral("btnReview"))->isEnabled());
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_TRUE(WindowsEnabled());
+}
+
+}  // namespace

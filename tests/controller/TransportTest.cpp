@@ -1,0 +1,315 @@
+// The controller's transport half against the simulated decks: lamps, keys, wind hold, shuttle,
+// keypad, record key and the deck views.
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "ControllerFixture.h"
+#include "controller/SkinKey.h"
+
+namespace {
+
+constexpr int kTenMinutes = 10 * 60 * 30;  // frames at 30 fps
+
+// The largest difference of one colour channel between two pictures of the same size.
+int LargestDifference(const QImage& a, const QImage& b) {
+    const QImage left = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage right = b.convertToFormat(QImage::Format_ARGB32);
+    if (left.size() != right.size())
+        return 255;
+    int largest = 0;
+    for (int y = 0; y < left.height(); ++y) {
+        for (int x = 0; x < left.width(); ++x) {
+            const QRgb p = left.pixel(x, y), q = right.pixel(x, y);
+            largest = std::max({largest, std::abs(qRed(p) - qRed(q)),
+                                std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
+        }
+    }
+    return largest;
+}
+
+class TransportTest : public ControllerFixture {
+protected:
+    void SetUp() override {
+        ControllerFixture::SetUp();
+        ctl->show();
+        ASSERT_TRUE(WaitFor([&] { return ctl->transportOn() && vtr->PowerOn(); }));
+        ASSERT_EQ(ctl->view(), TfrmAvCtl::kPlayerView);
+    }
+};
+
+TEST_F(TransportTest, LampsFollowTheDecksReportedModeForEveryMode) {
+    const std::pair<int, const char*> table[] = {
+        {1, "Stop"},       {0, "Stop"},       {2, "FF"},           {3, "Rev"},
+        {5, "Pause"},      {6, "Play"},       {7, "Play<"},        {13, "Rec Pause"},
+        {14, "Play Rec"},  {22, "Play Slow"}, {23, "Play< SlowR"}, {38, "Play FF"},
+        {39, "Rev Play<"}, {5, "Pause"}};
+    for (const auto& [mode, lamps] : table) {
+        PutDeck(1, mode, kTenMinutes);
+        EXPECT_EQ(LitLamps(), QString::fromLatin1(lamps)) << "mode " << mode;
+    }
+}
+
+TEST_F(TransportTest, EachTransportKeySendsItsModeAndLightsItsLamps) {
+    PutDeck(1, 1, kTenMinutes);
+    const std::tuple<const char*, int, const char*> keys[] = {
+        {"btnPlay", 6, "Play"},          {"btnPause", 5, "Pause"}, {"btnSlow", 22, "Play Slow"},
+        {"btnSlowR", 23, "Play< SlowR"}, {"btnStop", 1, "Stop"},   {"btnFF", 2, "FF"},
+        {"btnStop", 1, "Stop"},          {"btnRev", 3, "Rev"},     {"btnEject", 0, "Stop"}};
+    for (const auto& [name, mode, lamps] : keys) {
+        ClearSent();
+        ClickKey(name);
+        EXPECT_EQ(SentModes(), std::vector<int>{mode}) << name;
+        // The reply of an accepted command lights the lamps before any poll reports the mode.
+        EXPECT_EQ(LitLamps(), QString::fromLatin1(lamps)) << name;
+        EXPECT_TRUE(WaitFor([&] { return vtr->Mode() == mode; })) << name;
+    }
+}
+
+TEST_F(TransportTest, StepKeysMoveOneFrame) {
+    PutDeck(1, 5, kTenMinutes);
+    ClickKey("btnStep");
+    EXPECT_TRUE(WaitFor([&] { return vtr->Counter() == kTenMinutes + 1; }));
+    ClickKey("btnStepR");
+    ClickKey("btnStepR");
+    EXPECT_TRUE(WaitFor([&] { return vtr->Counter() == kTenMinutes - 1; }));
+}
+
+TEST_F(TransportTest, FastForwardHeldOverTwoSecondsFromPauseReturnsToPause) {
+    PutDeck(1, 5, kTenMinutes);
+    ClearSent();
+    Press("btnFF");
+    clock.Skip(3000);
+    Release("btnFF");
+    EXPECT_EQ(SentModes(), (std::vector<int>{38, 5}));
+    EXPECT_TRUE(WaitFor([&] { return vtr->Mode() == 5; }));
+}
+
+TEST_F(TransportTest, FastForwardReleasedWithinTwoSecondsStaysInSearch) {
+    PutDeck(1, 5, kTenMinutes);
+    ClearSent();
+    Press("btnFF");
+    clock.Skip(1500);
+    Release("btnFF");
+    EXPECT_EQ(SentModes(), std::vector<int>{38});
+    EXPECT_TRUE(WaitFor([&] { return vtr->Mode() == 38; }));
+}
+
+TEST_F(TransportTest, RewindHeldFromPlayReturnsToPlay) {
+    PutDeck(1, 6, kTenMinutes);
+    ClearSent();
+    Press("btnRev");
+    clock.Skip(2500);
+    Release("btnRev");
+    EXPECT_EQ(SentModes(), (std::vector<int>{39, 6}));
+}
+
+TEST_F(TransportTest, ShuttleFromPlayTowardsReverseSendsPauseThenSlowForward) {
+    ASSERT_TRUE(ctl->shuttle());
+    PutDeck(1, 6, kTenMinutes);
+    ClearSent();
+    Press("btnJogR");
+    Release("btnJogR");
+    EXPECT_EQ(SentModes(), (std::vector<int>{5, 22}));
+}
+
+TEST_F(TransportTest, ShuttleFromSlowReverseFallsBackToReverseSearchWhenReversePlayIsRefused) {
+    PutDeck(1, 23, kTenMinutes);
+    // No poll may take the refusal meant for the reverse play command.
+    vtr->StopPolling();
+    sim->InjectNext(tarnsim::FaultKind::Refusal);
+    ClearSent();
+    Press("btnJogR");
+    Release("btnJogR");
+    EXPECT_EQ(SentModes(), (std::vector<int>{7, 39}));
+}
+
+TEST_F(TransportTest, ShuttleFromSlowReverseTowardsReverseSendsReversePlayWhenAccepted) {
+    PutDeck(1, 23, kTenMinutes);
+    ClearSent();
+    Press("btnJogR");
+    EXPECT_EQ(SentModes(), std::vector<int>{7});
+    EXPECT_TRUE(WaitFor([&] { return vtr->Mode() == 7; }));
+}
+
+TEST_F(TransportTest, ShuttleAtTheEndOfTheLadderSendsNothing) {
+    PutDeck(1, 38, kTenMinutes);
+    ClearSent();
+    Press("btnJogF");
+    EXPECT_TRUE(SentModes().empty());
+}
+
+TEST_F(TransportTest, JogModeStepsWhenPausedAndPausesOtherwise) {
+    // A click inside the dial toggles to jog mode (and pauses the player).
+    QLabel* dial = ctl->picture(QStringLiteral("imgJog"));
+    QTest::mouseClick(dial, Qt::LeftButton, {}, QPoint(36, 36));
+    ASSERT_FALSE(ctl->shuttle());
+    PutDeck(1, 6, kTenMinutes);
+    ClearSent();
+    Press("btnJogF");
+    EXPECT_EQ(SentModes(), std::vector<int>{5});
+    ASSERT_TRUE(WaitFor([&] { return vtr->Mode() == 5; }));
+    const int32_t at = vtr->Counter();
+    Press("btnJogF");
+    EXPECT_TRUE(WaitFor([&] { return vtr->Counter() == at + 1; }));
+}
+
+TEST_F(TransportTest, DialPressOutsideTheCircleDoesNothingAndReleaseOutsideOnlyRestores) {
+    QLabel* dial = ctl->picture(QStringLiteral("imgJog"));
+    const QPoint home = dial->pos();
+    const int sounds0 = sounds->PlayedCount();
+    QTest::mouseClick(dial, Qt::LeftButton, {}, QPoint(1, 1));  // a corner: outside
+    EXPECT_TRUE(ctl->shuttle());
+    EXPECT_EQ(sounds->PlayedCount(), sounds0);
+
+    QTest::mousePress(dial, Qt::LeftButton, {}, QPoint(36, 36));
+    EXPECT_EQ(dial->pos(), home + QPoint(1, 2));
+    QTest::mouseRelease(dial, Qt::LeftButton, {}, QPoint(71, 71));
+    EXPECT_EQ(dial->pos(), home);
+    EXPECT_TRUE(ctl->shuttle());
+    EXPECT_EQ(sounds->PlayedCount(), sounds0 + 2);
+}
+
+TEST_F(TransportTest, KeypadPlusHeldRepeatsWhileKeypadTwoHeldPlaysOnce) {
+    for (int i = 0; i < 5; ++i)
+        scenes.AddRow(SceneList::RowKind::Scene);
+    scenes.SelectOnly(0);
+    KeypadPress(Qt::Key_Plus);
+    KeypadPress(Qt::Key_Plus, true);
+    KeypadPress(Qt::Key_Plus, true);
+    KeypadRelease(Qt::Key_Plus);
+    EXPECT_EQ(scenes.current(), 3);
+
+    PutDeck(1, 5, kTenMinutes);
+    ClearSent();
+    KeypadPress(Qt::Key_2);
+    KeypadPress(Qt::Key_2, true);
+    KeypadPress(Qt::Key_2, true);
+    KeypadRelease(Qt::Key_2);
+    EXPECT_EQ(SentModes(), std::vector<int>{6});
+}
+
+TEST_F(TransportTest, KeypadThreeHeldIsAMomentarySearch) {
+    PutDeck(1, 6, kTenMinutes);
+    ClearSent();
+    KeypadPress(Qt::Key_3);
+    clock.Skip(2100);
+    KeypadPress(Qt::Key_3, true);
+    KeypadRelease(Qt::Key_3);
+    EXPECT_EQ(SentModes(), (std::vector<int>{38, 6}));
+}
+
+TEST_F(TransportTest, RecordKeyActsOnlyOnTheRecorder) {
+    SkinKey* rec = ctl->key(QStringLiteral("btnRec"));
+    EXPECT_FALSE(rec->isEnabled());
+    ClearSent();
+    emit rec->pressed();  // even a press that reaches it sends nothing to the player
+    EXPECT_TRUE(SentModes(1).empty());
+
+    ctl->SelectView(TfrmAvCtl::kRecorderView);
+    ASSERT_TRUE(WaitFor([&] { return vtr->PowerOn() && ctl->transportOn(); }));
+    PutDeck(2, 1, 1000);
+    EXPECT_TRUE(rec->isEnabled());
+    ClearSent();
+    ClickKey("btnRec");
+    EXPECT_EQ(SentModes(2), std::vector<int>{13});
+    EXPECT_TRUE(WaitFor([&] { return LitLamps() == QStringLiteral("Rec Pause"); }));
+    ASSERT_TRUE(WaitFor([&] { return vtr->Mode() == 13; }));
+    ClickKey("btnPlay");  // play out of rec-pause records
+    EXPECT_EQ(SentModes(2), (std::vector<int>{13, 14}));
+    ASSERT_TRUE(WaitFor([&] { return vtr->Mode() == 14; }));
+    ClickKey("btnPause");  // pause while recording goes back to rec-pause
+    EXPECT_EQ(SentModes(2), (std::vector<int>{13, 14, 13}));
+}
+
+TEST_F(TransportTest, PlayerKeyAlternatesViewsOnlyWithBothDecksSet) {
+    SkinKey* swap = ctl->key(QStringLiteral("btnPlayer"));
+    ASSERT_TRUE(swap->isEnabled());
+    ClickKey("btnPlayer");
+    EXPECT_EQ(ctl->view(), TfrmAvCtl::kRecorderView);
+    EXPECT_EQ(vtr->Id(), 2);
+    ClickKey("btnPlayer");
+    EXPECT_EQ(ctl->view(), TfrmAvCtl::kPlayerView);
+    EXPECT_EQ(vtr->Id(), 1);
+
+    devices->recorder = 0;
+    ctl->ConnectDefault();
+    EXPECT_FALSE(swap->isEnabled());
+    ClickKey("btnPlayer");
+    EXPECT_EQ(ctl->view(), TfrmAvCtl::kPlayerView);
+}
+
+TEST_F(TransportTest, PowerOffGreysTheLabelsAndDisablesTransport) {
+    PutDeck(1, 6, kTenMinutes);
+    sim->SetPower(1, false);
+    ASSERT_TRUE(WaitFor([&] { return !ctl->transportOn(); }, 10000));
+    EXPECT_EQ(LitLamps(), QString());
+    EXPECT_FALSE(ctl->key(QStringLiteral("btnPlay"))->isEnabled());
+    EXPECT_EQ(ctl->shownMode(), 15);
+    sim->SetPower(1, true);
+    EXPECT_TRUE(WaitFor([&] { return ctl->transportOn(); }, 10000));
+}
+
+TEST_F(TransportTest, AWindowHeldDisabledKeepsItsLampsAndPicturesWhileOwnOffKeysGrey) {
+    PutDeck(1, 6, kTenMinutes);
+    // What the window shows where the widget is. Edges blend with the window's background,
+    // whose shade a disabled window changes slightly; a greyed picture differs by far more.
+    auto looks = [&](QWidget* widget) {
+        return ctl->grab(QRect(widget->mapTo(ctl.get(), QPoint(0, 0)), widget->size())).toImage();
+    };
+    constexpr int kSameLook = 16;
+    SkinKey* play = ctl->key(QStringLiteral("btnPlay"));
+    SkinKey* record = ctl->key(QStringLiteral("btnRec"));  // off on the player's view
+    QLabel* player = ctl->picture(QStringLiteral("imgDeckp"));
+    const QImage litPlay = looks(play), litPlayer = looks(player), offRecord = looks(record);
+    ctl->setEnabled(false);
+    EXPECT_LE(LargestDifference(looks(play), litPlay), kSameLook);
+    EXPECT_LE(LargestDifference(looks(player), litPlayer), kSameLook);
+    EXPECT_LE(LargestDifference(looks(record), offRecord), kSameLook);
+    ctl->setEnabled(true);
+    play->setEnabled(false);
+    EXPECT_GT(LargestDifference(looks(play), litPlay), 4 * kSameLook) << "a key off on its own";
+}
+
+TEST_F(TransportTest, CoversOpenAndCloseWithASound) {
+    QWidget* cover = ctl->cover(1);
+    QLabel* lid = ctl->picture(QStringLiteral("imgPgmCover"));
+    QLabel* opened = ctl->picture(QStringLiteral("imgPrgOpen"));
+    const int sounds0 = sounds->PlayedCount();
+    QTest::mouseClick(lid, Qt::LeftButton);
+    EXPECT_FALSE(cover->isVisible());
+    EXPECT_TRUE(opened->isVisible());
+    QTest::mouseClick(opened, Qt::LeftButton);
+    EXPECT_TRUE(cover->isVisible());
+    EXPECT_FALSE(opened->isVisible());
+    EXPECT_EQ(sounds->PlayedCount(), sounds0 + 2);
+}
+
+TEST_F(TransportTest, DraggingTheBackgroundMovesTheWindow) {
+    const QPoint start = ctl->pos();
+    QLabel* panel = ctl->picture(QStringLiteral("imgFPanel"));
+    QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(100, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(130, 50), panel->mapToGlobal(QPointF(130, 50)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(panel, &move);
+    QTest::mouseRelease(panel, Qt::LeftButton, {}, QPoint(130, 50));
+    EXPECT_EQ(ctl->pos(), start + QPoint(30, 40));
+}
+
+TEST_F(TransportTest, NoKnownPlayerOpensTheDeviceSetupShortlyAfterShow) {
+    ctl->close();
+    devices->playerKnown = false;
+    ctl->show();
+    EXPECT_TRUE(ctl->deviceTimer().isActive());
+    EXPECT_TRUE(WaitFor([&] { return devices->setupShown == 1; }));
+    EXPECT_TRUE(WaitFor([&] { return ctl->transportOn(); }));
+}
+
+TEST_F(TransportTest, CloseStopsPollingAndClosesThePort) {
+    ctl->close();
+    EXPECT_FALSE(vtr->IsPolling());
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(ctl->transportOn());
+}
+
+}  // namespace

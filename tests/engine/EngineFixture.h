@@ -1,0 +1,102 @@
+// The automatic editing engine on a simulated bench: the simulator serves a camcorder player
+// (id 1, whose edit terminal records on id 2) and a VCR recorder (id 2) on a pseudo-terminal,
+// and the program's whole link stack, effect unit and engine run on it with a test host.
+// The simulated decks run faster than real time, so runs of a few seconds of tape stay short.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "TestHost.h"
+#include "config/CaptionTable.h"
+#include "engine/AutoEngine.h"
+#include "engine/EffectUnit.h"
+#include "link/CComm.h"
+#include "link/CTarnIO.h"
+#include "link/TarnLink.h"
+#include "link/TarnVtr.h"
+#include "sim/Simulator.h"
+
+#if defined(__SANITIZE_THREAD__)
+#define CLIPWRIGHT_UNDER_TSAN 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define CLIPWRIGHT_UNDER_TSAN 1
+#endif
+#endif
+
+// Under ThreadSanitizer the program runs many times slower: the decks keep real time, the line
+// its 9600 baud pace (so a deck settling into a mode is followed for as long as on a real bus),
+// and the tests check order and outcome, not frame accuracy.
+#ifdef CLIPWRIGHT_UNDER_TSAN
+inline constexpr double kSimTimeScale = 1.0;
+inline constexpr bool kSimPacing = true;
+inline constexpr int kFrameTolerance = 1000000;
+#else
+inline constexpr double kSimTimeScale = 3.0;
+inline constexpr bool kSimPacing = false;
+inline constexpr int kFrameTolerance = 5;
+#endif
+
+inline constexpr int kPlayerId = 1;
+inline constexpr int kRecorderId = 2;
+
+// Simulated time that runs `scale` times faster than real time.
+class ScaledSimClock : public tarnsim::SimClock {
+public:
+    explicit ScaledSimClock(double scale);
+    int64_t NowMicros() const override;
+
+private:
+    double scale_;
+    std::chrono::steady_clock::time_point start_;
+};
+
+// Frames of a 30 fps counter text "HH:MM:SS:FF".
+int Frames(const char* timecode);
+// A scene row from in to out (frames), or a tape-change row.
+Scene SceneRow(int in, int out, int effect = 0, int transition = 0);
+Scene TapeChangeRow();
+
+// The demo bench with the player standing at `playerPosition` (frames), stopped.
+std::string EngineBench(int playerPosition);
+
+class EngineFixture : public ::testing::Test {
+protected:
+    void Serve(const std::string& benchJson);
+    void TearDown() override;
+    // Stops polling and closes the program's side of the link, so that another process (the
+    // CLI under test) can take the simulator's terminal, which is opened exclusively.
+    void ReleasePort();
+
+    // Row 0 (the first tape) followed by rows; the current row becomes `current`.
+    void SetScenes(const std::vector<Scene>& rows, int current = 1);
+    // AutoStart(kind) and the event loop until finished(); the result, or -1 after the timeout.
+    // While it runs, `watch` is called every few milliseconds on the test's thread.
+    int Run(int kind, const std::function<void()>& watch = {}, int timeoutMs = 180000);
+    // As the controller's Auto Rec button: the recorder's position, then AutoStart.
+    int RunAutoRec(const std::function<void()>& watch = {});
+    // Puts a deck at position, in mode, at once.
+    void PlaceDeck(int id, int position, int mode);
+    tarnsim::DeviceState Deck(int id) const { return *sim->Device(id); }
+    // How many requests to id began with these command bytes.
+    int Sent(int id, std::initializer_list<uint8_t> command) const;
+    // How many requests went to id at all.
+    int SentTo(int id) const;
+
+    std::shared_ptr<ScaledSimClock> simClock;
+    std::unique_ptr<tarnsim::Simulator> sim;
+    CComm comm;
+    SteadyClock clock;
+    std::unique_ptr<CTarnIO> io;
+    std::unique_ptr<TarnLink> link;
+    std::unique_ptr<TarnVtr> vtr;
+    std::unique_ptr<EffectUnit> effects;
+    CaptionTable captions;
+    std::unique_ptr<TestHost> host;
+    std::unique_ptr<AutoEngine> engine;
+};

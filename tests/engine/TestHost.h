@@ -1,0 +1,55 @@
+// An engine host for tests: keeps a log of everything the engine showed, answers the tape-change
+// question as told, and lets a test press Stop. The deck view is real: view 1 addresses the
+// player and starts the polling, view 2 the recorder.
+#pragma once
+
+#include <QStringList>
+#include <atomic>
+#include <functional>
+
+#include "edit/SceneList.h"
+#include "engine/EngineHost.h"
+
+class TarnVtr;
+
+class TestHost : public EngineHost {
+public:
+    explicit TestHost(TarnVtr& vtr) : vtr_(vtr) {}
+
+    AutoDevices devices;
+    AutoOptions options;
+    SceneList list{Fps30};
+    bool continueAfterTapeChange = true;
+    // Called with every log entry as it is made (the tape-change question before its answer).
+    std::function<void(const QString&)> onEvent;
+
+    void PressStop() { stop_ = true; }
+    QStringList Log() const { return log_; }
+    int Count(const QString& entry) const { return log_.count(entry); }
+
+    AutoDevices Devices() const override { return devices; }
+    AutoOptions Options() const override { return options; }
+    const SceneList& Scenes() const override { return list; }
+    void ShowProgress(const QString& title, int flags) override;
+    void CloseProgress() override;
+    bool StopRequested() const override { return stop_.load(); }
+    bool ConfirmTapeChange(const QString& title, const QString& text) override;
+    void ShowFinalMessage(const QString& title, const QString& text, bool success) override;
+    void SelectRow(int i) override;
+    void ShowRecorderRecording() override;
+    void SetArrowFlashing(bool on) override;
+    void EnableAutoRec() override;
+    void EnableReview() override;
+    void EnableWindows() override;
+    int CurrentView() const override { return view_; }
+    void SelectView(int view) override;
+    void PlayBeep() override;
+
+private:
+    void Note(const QString& entry);
+
+    TarnVtr& vtr_;
+    std::atomic<bool> stop_{false};
+    QStringList log_;
+    int view_ = kPlayerView;
+};

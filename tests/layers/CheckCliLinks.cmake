@@ -1,0 +1,12 @@
+# Reads the program's dynamic section: it must need Qt Core and neither Qt Gui nor Qt Widgets.
+find_program(READELF readelf REQUIRED)
+execute_process(COMMAND ${READELF} -d ${PROGRAM} OUTPUT_VARIABLE dynamic RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "readelf failed on ${PROGRAM}")
+endif()
+if(NOT dynamic MATCHES "libQt6Core")
+    message(FATAL_ERROR "${PROGRAM} does not need libQt6Core: not the program expected")
+endif()
+if(dynamic MATCHES "libQt6(Gui|Widgets)")
+    message(FATAL_ERROR "${PROGRAM} links ${CMAKE_MATCH_0}")
+endif()

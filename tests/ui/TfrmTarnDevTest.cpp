@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <set>
+
+#include "BusBench.h"
+#include "ui/TfrmTarnDev.h"
+#include "ui/TfrmWait.h"
+
+namespace {
+
+class TfrmTarnDevTest : public BusBench {
+protected:
+    void Open() {
+        BuildProgram();
+        wait = std::make_unique<TfrmWait>(captions);
+        dialog = std::make_unique<TfrmTarnDev>(*setup, *settings, captions);
+        dialog->SetProgressWindow(wait.get());
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+    void TearDown() override {
+        if (dialog && dialog->isVisible())
+            dialog->reject();
+        dialog.reset();
+    }
+
+    template <typename T>
+    T* Child(const char* name) {
+        T* child = dialog->findChild<T*>(QLatin1String(name));
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+    QTableWidget* Grid() { return Child<QTableWidget>("SG1"); }
+    QString Cell(int row, int column) {
+        QTableWidgetItem* item = Grid()->item(row, column);
+        return item ? item->text() : QString();
+    }
+    void ChoosePort(int index) {
+        auto* combo = Child<QComboBox>("cbCom");
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+    void ClickRow(int row) {
+        QTableWidget* grid = Grid();
+        const QRect cell = grid->visualItemRect(grid->item(row, TfrmTarnDev::ColName));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    void Click(const char* button) {
+        QTest::mouseClick(Child<QPushButton>(button), Qt::LeftButton);
+    }
+    void Scan(std::vector<int>* gaugeValues = nullptr) {
+        auto* gauge = wait->findChild<QProgressBar*>(QStringLiteral("Gauge1"));
+        QMetaObject::Connection seen;
+        if (gaugeValues) {
+            seen = QObject::connect(gauge, &QProgressBar::valueChanged,
+                                    [gaugeValues](int v) { gaugeValues->push_back(v); });
+        }
+        Click("btnScan");
+        QObject::disconnect(seen);
+    }
+    // Types a new id into the id cell of row and confirms it with Enter.
+    void ChangeIdInGrid(int row, const QString& typed) {
+        ClickRow(row);
+        dialog->findChild<QAction*>(QStringLiteral("mnuChID"))->trigger();
+        auto* editor = Child<QLineEdit>("edId");
+        ASSERT_TRUE(editor->isVisible());
+        editor->selectAll();
+        QTest::keyClicks(editor, typed);
+        QTest::keyClick(editor, Qt::Key_Return);
+    }
+
+    std::unique_ptr<TfrmWait> wait;
+    std::unique_ptr<TfrmTarnDev> dialog;
+};
+
+TEST_F(TfrmTarnDevTest, ScanFillsTheGridWithNamesCategoriesAndIdsAndOkStoresTheShorterList) {
+    Serve(DemoBenchWith(VcrJson(3, "SecondVCR")));
+    // A list of five from an earlier bus: OK with the three found must not leave ID3 and ID4.
+    StoreInt("COM", 1);
+    StoreInt("DEVICES", 5);
+    for (int n = 0; n < 5; ++n)
+        StoreInt(qPrintable(QStringLiteral("ID%1").arg(n)), 10 + n);
+    Open();
+
+    std::vector<int> gauge;
+    Scan(&gauge);
+
+    ASSERT_EQ(Grid()->rowCount(), 4);
+    EXPECT_EQ(Cell(0, TfrmTarnDev::ColName), "Not connected");
+    EXPECT_EQ(Cell(1, TfrmTarnDev::ColNumber), "1");
+    EXPECT_EQ(Cell(1, TfrmTarnDev::ColId), "01");
+    EXPECT_EQ(Cell(1, TfrmTarnDev::ColCategory), "Camcorder");
+    EXPECT_EQ(Cell(1, TfrmTarnDev::ColName), "DemoCam DC-5");
+    EXPECT_EQ(Cell(2, TfrmTarnDev::ColId), "02");
+    EXPECT_EQ(Cell(2, TfrmTarnDev::ColCategory), "VCR");
+    EXPECT_EQ(Cell(2, TfrmTarnDev::ColName), "DemoVCR");
+    EXPECT_EQ(Cell(3, TfrmTarnDev::ColName), "SecondVCR");
+    ASSERT_FALSE(gauge.empty());
+    EXPECT_EQ(gauge.back(), 100);
+    EXPECT_FALSE(wait->isVisible());
+    // Three devices: the scan chooses nothing by itself.
+    EXPECT_EQ(config.playerId, 0);
+
+    Click("btnOk");
+    int value = 0;
+    ASSERT_TRUE(StoredInt("DEVICES", &value));
+    EXPECT_EQ(value, 3);
+    ASSERT_TRUE(StoredInt("ID2", &value));
+    EXPECT_EQ(value, 3);
+    EXPECT_FALSE(StoredInt("ID3", &value));
+    EXPECT_FALSE(StoredInt("ID4", &value));
+    ASSERT_TRUE(StoredInt("COM", &value));
+    EXPECT_EQ(value, 1);
+}
+
+TEST_F(TfrmTarnDevTest, ScanFindingOneCamcorderChoosesItAsPlayerWithItsEditTerminal) {
+    Serve(BenchOf(R"({"id": 4, "name": "LoneCam", "category": 7, "groups": [8],
+                      "answer_delay_ms": 1, "deck": {}})"));
+    StoreInt("COM", 1);
+    Open();
+    Scan();
+
+    EXPECT_EQ(config.playerId, 4);
+    EXPECT_TRUE(config.useEditTerminal);
+    EXPECT_EQ(config.recorderId, 0);
+    EXPECT_EQ(Child<QLabel>("lblSelP")->text(), "ID:04 LoneCam");
+    EXPECT_TRUE(Child<QCheckBox>("cbEdit")->isChecked());
+    EXPECT_TRUE(Child<QCheckBox>("cbEdit")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>("btnRSel")->isEnabled());
+
+    Click("btnOk");
+    int value = 0;
+    ASSERT_TRUE(StoredInt("CurID", &value));
+    EXPECT_EQ(value, 4);
+    ASSERT_TRUE(StoredInt("fUseEdit", &value));
+    EXPECT_EQ(value, 1);
+    ASSERT_TRUE(StoredInt("Category", &value));
+    EXPECT_EQ(value, 7);
+}
+
+TEST_F(TfrmTarnDevTest, ScanOfAnEmptyBusEndsWithAnEmptyGridWhileTheGaugeKeepsMoving) {
+    Serve(BenchOf(""));
+    StoreInt("COM", 1);
+    Open();
+    auto* gauge = wait->findChild<QProgressBar*>(QStringLiteral("Gauge1"));
+    // Timers still run during the scan only if the GUI thread keeps serving its events.
+    std::set<int> sampled;
+    QTimer sampler;
+    QObject::connect(&sampler, &QTimer::timeout, [&] {
+        if (wait->isVisible())
+            sampled.insert(gauge->value());
+    });
+    sampler.start(200);
+    Scan();
+    sampler.stop();
+
+    EXPECT_EQ(Grid()->rowCount(), 1);
+    EXPECT_TRUE(setup->working().empty());
+    EXPECT_GE(sampled.size(), 4u) << "the gauge was seen at too few positions while scanning";
+    EXPECT_EQ(config.playerId, 0);
+    EXPECT_EQ(Child<QLabel>("lblSelP")->text(), "Not selected");
+}
+
+TEST_F(TfrmTarnDevTest, ADeviceWithoutDeckCommandsCanBeNeitherPlayerNorRecorder) {
+    Serve(BenchOf(VcrJson(2, "Deck") + R"(, {"id": 5, "name": "Printer", "category": 34})"));
+    StoreInt("COM", 1);
+    StoreInt("DEVICES", 2);
+    StoreInt("ID0", 2);
+    StoreInt("ID1", 5);
+    Open();
+
+    ASSERT_EQ(Grid()->rowCount(), 3);
+    const int printerRow = dialog->RowOfDevice(5);
+    ASSERT_GE(printerRow, 1);
+    EXPECT_EQ(Cell(printerRow, TfrmTarnDev::ColCategory), "Printer");
+    ClickRow(printerRow);
+    EXPECT_FALSE(Child<QPushButton>("btnPSel")->isEnabled());
+    EXPECT_FALSE(Child<QPushButton>("btnRSel")->isEnabled());
+
+    ClickRow(dialog->RowOfDevice(2));
+    EXPECT_TRUE(Child<QPushButton>("btnPSel")->isEnabled());
+    Click("btnRSel");
+    EXPECT_EQ(config.recorderId, 2);
+    EXPECT_EQ(Child<QLabel>("lblSelR")->text(), "ID:02 Deck");
+    // Chosen already: neither button offers it again.
+    EXPECT_FALSE(Child<QPushButton>("btnPSel")->isEnabled());
+}
+
+TEST_F(TfrmTarnDevTest, ChangeIdRenamesTheDeviceAndTheStoredListAndRefusesADuplicate) {
+    tarnsim::Simulator& sim = Serve(DemoBenchJson());
+    StoreInt("COM", 1);
+    StoreInt("DEVICES", 2);
+    StoreInt("ID0", 1);
+    StoreInt("ID1", 2);
+    StoreInt("CurID", 1);
+    StoreInt("RecID", 2);
+    Open();
+    ASSERT_EQ(Grid()->rowCount(), 3);
+
+    ChangeIdInGrid(dialog->RowOfDevice(2), "7");
+    EXPECT_TRUE(sim.Device(7).has_value());
+    EXPECT_FALSE(sim.Device(2).has_value());
+    int value = 0;
+    ASSERT_TRUE(StoredInt("ID1", &value));
+    EXPECT_EQ(value, 7);
+    ASSERT_TRUE(StoredInt("RecID", &value));
+    EXPECT_EQ(value, 7);
+    EXPECT_EQ(config.recorderId, 7);
+    EXPECT_EQ(Cell(dialog->RowOfDevice(7), TfrmTarnDev::ColId), "07");
+    EXPECT_EQ(Child<QLabel>("lblSelR")->text(), "ID:07 DemoVCR");
+    EXPECT_FALSE(Child<QLineEdit>("edId")->isVisible());
+    EXPECT_TRUE(Child<QPushButton>("btnOk")->isEnabled());
+
+    // The camcorder's id is taken by nobody else, but 7 is: nothing may go on the wire.
+    sim.ClearTranscript();
+    const int cameraRow = dialog->RowOfDevice(1);
+    ChangeIdInGrid(cameraRow, "07");
+    EXPECT_TRUE(sim.TranscriptEntries().empty());
+    EXPECT_EQ(Cell(cameraRow, TfrmTarnDev::ColId), "01");
+    EXPECT_TRUE(sim.Device(1).has_value());
+}
+
+TEST_F(TfrmTarnDevTest, IdCellKeepsTwoDigitsOnly) {
+    Serve(DemoBenchJson());
+    StoreInt("COM", 1);
+    StoreInt("DEVICES", 1);
+    StoreInt("ID0", 2);
+    Open();
+    ClickRow(dialog->RowOfDevice(2));
+    dialog->findChild<QAction*>(QStringLiteral("mnuChID"))->trigger();
+    auto* editor = Child<QLineEdit>("edId");
+    editor->clear();
+    QTest::keyClicks(editor, "4x56");
+    EXPECT_EQ(editor->text(), "45");
+    EXPECT_FALSE(Child<QPushButton>("btnScan")->isEnabled());
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_EQ(Cell(dialog->RowOfDevice(2), TfrmTarnDev::ColId), "02");
+    EXPECT_TRUE(Child<QPushButton>("btnScan")->isEnabled());
+    EXPECT_TRUE(dialog->isVisible());
+}
+
+TEST_F(TfrmTarnDevTest, CancelAfterChoosingAnotherPortReopensThePreviousOne) {
+    Serve(DemoBenchJson(), 1);
+    Serve(BenchOf(VcrJson(3, "OtherBus")), 2);
+    StoreInt("COM", 1);
+    StoreInt("DEVICES", 1);
+    StoreInt("ID0", 1);
+    StoreInt("CurID", 1);
+    Open();
+    ASSERT_EQ(bus->comm().DevicePath().toStdString(), SimPath(1));
+
+    ChoosePort(2);
+    EXPECT_EQ(bus->comm().DevicePath().toStdString(), SimPath(2));
+    EXPECT_EQ(config.playerId, 0) << "the player is not on the other port";
+
+    Click("btnCancel");
+    EXPECT_TRUE(bus->comm().IsOpen());
+    EXPECT_EQ(bus->comm().DevicePath().toStdString(), SimPath(1));
+    EXPECT_EQ(config.playerId, 1);
+    int value = 0;
+    ASSERT_TRUE(StoredInt("COM", &value));
+    EXPECT_EQ(value, 1);
+    EXPECT_TRUE(dialog->cancelled());
+}
+
+TEST_F(TfrmTarnDevTest, PortsThatCannotOpenLeaveThePreviousPortInUse) {
+    Serve(DemoBenchJson(), 1);
+    StoreInt("COM", 1);
+    Open();
+    for (int port : {3, 5, 8}) {
+        ChoosePort(port);
+        EXPECT_EQ(Child<QComboBox>("cbCom")->currentIndex(), 1) << "COM" << port;
+        EXPECT_EQ(bus->comm().DevicePath().toStdString(), SimPath(1)) << "COM" << port;
+    }
+    ChoosePort(0);
+    EXPECT_FALSE(bus->comm().IsOpen());
+    EXPECT_FALSE(Child<QPushButton>("btnScan")->isEnabled());
+    EXPECT_EQ(Grid()->rowCount(), 1);
+}
+
+}  // namespace

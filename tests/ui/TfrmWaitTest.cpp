@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+#include <atomic>
+#include <thread>
+
+#include "config/CaptionTable.h"
+#include "ui/TfrmWait.h"
+
+namespace {
+
+class TfrmWaitTest : public ::testing::Test {
+protected:
+    TfrmWaitTest() {
+        mainWindow.show();
+        controller.show();
+        wait.SetGuardedWindows(&mainWindow, &controller);
+    }
+    void Settle() { QCoreApplication::processEvents(); }
+    QPushButton* Stop() { return wait.findChild<QPushButton*>(QStringLiteral("btnAbort")); }
+    QWidget* GaugePanel() { return wait.findChild<QWidget*>(QStringLiteral("Panel1")); }
+
+    CaptionTable captions;
+    QWidget mainWindow;
+    QWidget controller;
+    TfrmWait wait{captions};
+};
+
+TEST_F(TfrmWaitTest, ClosingGivesBackExactlyTheEnabledStatesFoundAtShow) {
+    controller.setEnabled(false);
+    wait.PostShow(QStringLiteral("Auto Rec"), TfrmWait::kStopVisible);
+    Settle();
+    ASSERT_TRUE(wait.isVisible());
+    EXPECT_FALSE(mainWindow.isEnabled());
+    // A second show while showing must not take the states it caused itself.
+    wait.PostShow(QString(), TfrmWait::kStopVisible | TfrmWait::kGaugeVisible);
+    Settle();
+
+    wait.PostClose();
+    Settle();
+    EXPECT_FALSE(wait.isVisible());
+    EXPECT_TRUE(mainWindow.isEnabled());
+    EXPECT_FALSE(controller.isEnabled()) << "a window disabled before the show stays disabled";
+
+    // A close while hidden gives nothing back a second time.
+    mainWindow.setEnabled(false);
+    wait.CloseIfVisible();
+    wait.PostClose();
+    Settle();
+    EXPECT_FALSE(mainWindow.isEnabled());
+}
+
+TEST_F(TfrmWaitTest, FlagsSetTitleStopAndGaugeAndANullTitleKeepsTheLastOne) {
+    wait.PostShow(QStringLiteral("Preview"), TfrmWait::kStopVisible | TfrmWait::kGaugeVisible);
+    Settle();
+    EXPECT_EQ(wait.windowTitle(), "Preview");
+    EXPECT_TRUE(Stop()->isVisible());
+    EXPECT_TRUE(GaugePanel()->isVisible());
+
+    wait.SetGauge(60);
+    wait.PostShow(QString(), TfrmWait::kGaugeVisible);
+    Settle();
+    EXPECT_EQ(wait.windowTitle(), "Preview");
+    EXPECT_FALSE(Stop()->isVisible());
+    EXPECT_EQ(wait.findChild<QProgressBar*>(QStringLiteral("Gauge1"))->value(), 0);
+
+    wait.PostShow(QString(), 0);
+    Settle();
+    EXPECT_FALSE(GaugePanel()->isVisible());
+}
+
+TEST_F(TfrmWaitTest, StopStaysDisabledUntilAShowWithoutFlagFourOrAClose) {
+    wait.PostShow(QStringLiteral("Edit"), TfrmWait::kStopVisible | TfrmWait::kStopDisabled);
+    Settle();
+    EXPECT_FALSE(Stop()->isEnabled());
+    wait.PostShow(QString(), TfrmWait::kStopVisible | TfrmWait::kStopDisabled);
+    Settle();
+    EXPECT_FALSE(Stop()->isEnabled());
+    wait.PostShow(QString(), TfrmWait::kStopVisible);
+    Settle();
+    EXPECT_TRUE(Stop()->isEnabled());
+
+    wait.PostShow(QString(), TfrmWait::kStopVisible | TfrmWait::kStopDisabled);
+    wait.PostClose();
+    Settle();
+    EXPECT_TRUE(Stop()->isEnabled());
+}
+
+TEST_F(TfrmWaitTest, StopIsSeenFromAnotherThreadAndClearedByTheNextShow) {
+    std::atomic<bool> seen{false};
+    std::atomic<bool> quit{false};
+    // The engine posts from the link thread and polls the stop request there.
+    std::thread engine([&] {
+        wait.PostShow(QStringLiteral("Auto Rec"), TfrmWait::kStopVisible);
+        while (!quit && !seen) {
+            seen = wait.StopRequested();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(wait.isVisible(), 5000);
+    QTest::mouseClick(Stop(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(seen.load(), 5000);
+    quit = true;
+    engine.join();
+    EXPECT_FALSE(wait.isVisible());
+    EXPECT_TRUE(mainWindow.isEnabled());
+
+    wait.PostShow(QString(), TfrmWait::kStopVisible);
+    Settle();
+    EXPECT_FALSE(wait.StopRequested());
+}
+
+TEST_F(TfrmWaitTest, EscapeDoesNotEndTheWait) {
+    wait.ShowDirect(QStringLiteral("Scan"), true, false);
+    QTest::keyClick(&wait, Qt::Key_Escape);
+    EXPECT_TRUE(wait.isVisible());
+    wait.CloseIfVisible();
+}
+
+}  // namespace
+
+// In the program the progress window belongs to the main window it disables; Stop must still
+// take the click.
+TEST(TfrmWaitOwnedTest, StopWorksWhileTheOwningMainWindowIsDisabled) {
+    CaptionTable captions;
+    QWidget mainWindow;
+    mainWindow.show();
+    auto* wait = new TfrmWait(captions, &mainWindow);
+    wait->SetGuardedWindows(&mainWindow, nullptr);
+    wait->PostShow(QStringLiteral("Auto Rec"), TfrmWait::kStopVisible);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(wait->isVisible());
+    EXPECT_FALSE(mainWindow.isEnabled());
+    QPushButton* stop = wait->findChild<QPushButton*>(QStringLiteral("btnAbort"));
+    EXPECT_TRUE(stop->isEnabled());
+    QTest::mouseClick(stop, Qt::LeftButton);
+    EXPECT_TRUE(wait->StopRequested());
+    EXPECT_FALSE(wait->isVisible());
+    EXPECT_TRUE(mainWindow.isEnabled());
+}

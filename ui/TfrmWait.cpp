@@ -1,0 +1,166 @@
+#include "ui/TfrmWait.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+
+#include "config/CaptionTable.h"
+#include "ui/ApplyCaptions.h"
+
+namespace {
+
+constexpr QSize kClientSize{252, 96};
+constexpr int kIconSize = 32;
+
+}  // namespace
+
+TfrmWait::TfrmWait(const CaptionTable& captions, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("frmWait"));
+    BuildLayout();
+    ApplyCaptions(this, captions);
+    const QString title = captions.CaptionText(QStringLiteral("MB_TI_CLOSE"));
+    setWindowTitle(title.isEmpty() ? QStringLiteral("Please wait...") : title);
+}
+
+void TfrmWait::BuildLayout() {
+    setFixedSize(kClientSize);
+    // The hourglass over the window says that the program is busy, not waiting for input.
+    setCursor(Qt::WaitCursor);
+
+    image1_ = new QLabel(this);
+    image1_->setObjectName(QStringLiteral("Image1"));
+    image1_->setGeometry(13, 6, kIconSize, kIconSize);
+    image1_->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(kIconSize));
+
+    lblWait_ = new QLabel(QStringLiteral("Please wait..."), this);
+    lblWait_->setObjectName(QStringLiteral("lblWait"));
+    lblWait_->move(56, 15);
+
+    panel1_ = new QFrame(this);
+    panel1_->setObjectName(QStringLiteral("Panel1"));
+    panel1_->setGeometry(8, 44, 233, 16);
+    panel1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+
+    gauge1_ = new QProgressBar(panel1_);
+    gauge1_->setObjectName(QStringLiteral("Gauge1"));
+    gauge1_->setGeometry(2, 2, 229, 12);
+    gauge1_->setRange(0, 100);
+    gauge1_->setValue(0);
+    gauge1_->setTextVisible(false);
+    gauge1_->setStyleSheet(
+        QStringLiteral("QProgressBar { border: none; background: palette(button); }"
+                       "QProgressBar::chunk { background: #0000c0; }"));
+
+    btnAbort_ = new QPushButton(QStringLiteral("Stop"), this);
+    btnAbort_->setObjectName(QStringLiteral("btnAbort"));
+    btnAbort_->setGeometry(92, 67, 65, 25);
+    btnAbort_->setCursor(Qt::ArrowCursor);
+    connect(btnAbort_, &QPushButton::clicked, this, &TfrmWait::btnAbortClick);
+}
+
+void TfrmWait::SetGuardedWindows(QWidget* mainWindow, QWidget* controller) {
+    mainWindow_ = mainWindow;
+    controller_ = controller;
+}
+
+void TfrmWait::PostShow(const QString& title, int flags) {
+    // A queued call: the engine posts from the link thread, which must never touch a widget.
+    QMetaObject::invokeMethod(
+        this, [this, title, flags] { HandleShow(title, flags); }, Qt::QueuedConnection);
+}
+
+void TfrmWait::PostClose() {
+    QMetaObject::invokeMethod(
+        this, [this] { CloseIfVisible(); }, Qt::QueuedConnection);
+}
+
+void TfrmWait::HandleShow(const QString& title, int flags) {
+    if ((flags & kGaugeVisible) != 0)
+        gauge1_->setValue(0);
+    btnAbort_->setEnabled((flags & kStopDisabled) == 0);
+    ShowAndRaise(title, (flags & kGaugeVisible) != 0, (flags & kStopVisible) != 0);
+}
+
+void TfrmWait::ShowDirect(const QString& title, bool gaugeVisible, bool stopVisible) {
+    ShowAndRaise(title, gaugeVisible, stopVisible);
+}
+
+void TfrmWait::ShowAndRaise(const QString& title, bool gaugeVisible, bool stopVisible) {
+    if (!title.isNull())
+        setWindowTitle(title);
+    panel1_->setVisible(gaugeVisible);
+    btnAbort_->setVisible(stopVisible);
+    show();
+    raise();
+    QCoreApplication::processEvents();
+}
+
+void TfrmWait::SetGauge(int percent) {
+    gauge1_->setValue(percent);
+    // The caller is busy on the GUI thread; paint now so the gauge visibly moves.
+    gauge1_->repaint();
+}
+
+void TfrmWait::CloseIfVisible() {
+    if (isVisible())
+        close();
+}
+
+void TfrmWait::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    stopRequested_ = false;
+    // Only a first show takes the states: a show while showing must not take the disabled
+    // states it caused itself.
+    if (!guarding_) {
+        guarding_ = true;
+        mainWasEnabled_ = mainWindow_ ? mainWindow_->isEnabled() : true;
+        controllerWasEnabled_ = controller_ ? controller_->isEnabled() : true;
+        for (QWidget* window : {mainWindow_.data(), controller_.data()}) {
+            if (window != nullptr && window->isVisible())
+                window->setEnabled(false);
+        }
+        // Disabling a window disables the windows it owns, this one among them; a window may
+        // be enabled again on its own, and Stop must stay pressable.
+        setEnabled(true);
+    }
+    CentreOnScreen();
+    QCoreApplication::processEvents();
+}
+
+void TfrmWait::CentreOnScreen() {
+    const QScreen* screen = this->screen();
+    if (screen == nullptr)
+        return;
+    const QRect area = screen->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+void TfrmWait::closeEvent(QCloseEvent* event) {
+    RestoreGuardedWindows();
+    btnAbort_->setEnabled(true);
+    QWidget::closeEvent(event);
+    QCoreApplication::processEvents();
+}
+
+void TfrmWait::RestoreGuardedWindows() {
+    if (!guarding_)
+        return;
+    guarding_ = false;
+    if (mainWindow_)
+        mainWindow_->setEnabled(mainWasEnabled_);
+    if (controller_)
+        controller_->setEnabled(controllerWasEnabled_);
+}
+
+void TfrmWait::btnAbortClick() {
+    stopRequested_ = true;
+    emit stopPressed();
+    close();
+}
