@@ -8,7 +8,7 @@
 #include <QString>
 #include <optional>
 
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 
 struct StyleEntry {
     QString name;

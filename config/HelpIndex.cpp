@@ -5,7 +5,7 @@
 #include <QHash>
 #include <QRegularExpression>
 
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 
 class ProfileFile {
 public:

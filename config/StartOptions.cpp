@@ -1,6 +1,6 @@
 #include "config/StartOptions.h"
 
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 
 namespace {
 

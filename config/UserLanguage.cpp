@@ -1,6 +1,6 @@
 #include "config/UserLanguage.h"
 
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 
 int LanguageForLocale(const QLocale& locale) {
     return locale.language() == QLocale::Japanese ? kLanguageJapanese : kLanguageEnglish;

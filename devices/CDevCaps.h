@@ -10,11 +10,12 @@
 #include <optional>
 
 #include "devices/EffectCapsQuery.h"
+#include "edit/EffectCompatibility.h"
 
 // The six maker bytes a device reports (record bytes 7 to 12).
 using MakerBytes = std::array<uint8_t, 6>;
 
-class CDevCaps {
+class CDevCaps : public EffectCompatibility {
 public:
     // Where the capability words in force came from.
     enum class Source { None, File, Device, Defaults };
@@ -63,7 +64,7 @@ public:
     // or word e refuses effect e.
     bool EffectAllowed(int e) const;
     // Whether effect e and transition n may share a scene seam. Does not look at the player.
-    bool Compatible(int e, int n) const;
+    bool Compatible(int e, int n) const override;
 
 private:
     bool ReadFileEntry();

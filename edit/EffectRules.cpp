@@ -1,8 +1,8 @@
 #include "edit/EffectRules.h"
 
 #include "config/CaptionTable.h"
-#include "devices/CDevCaps.h"
 #include "edit/EffectCodes.h"
+#include "edit/EffectCompatibility.h"
 #include "edit/SceneList.h"
 
 using namespace effectcodes;
@@ -15,7 +15,8 @@ QString TwoDigits(int n) {
 
 }  // namespace
 
-EffectRules::EffectRules(SceneList& list, const CDevCaps& caps, const CaptionTable& captions)
+EffectRules::EffectRules(SceneList& list, const EffectCompatibility& caps,
+                         const CaptionTable& captions)
     : list_(list), caps_(caps), captions_(captions) {}
 
 void EffectRules::AttachToList() {

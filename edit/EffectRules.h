@@ -8,7 +8,7 @@
 #include <functional>
 
 class CaptionTable;
-class CDevCaps;
+class EffectCompatibility;
 class SceneList;
 
 class EffectRules {
@@ -16,7 +16,7 @@ public:
     // Receives the text of each refusal, one per refused row, at the moment of refusal.
     using MessageSink = std::function<void(const QString& text)>;
 
-    EffectRules(SceneList& list, const CDevCaps& caps, const CaptionTable& captions);
+    EffectRules(SceneList& list, const EffectCompatibility& caps, const CaptionTable& captions);
 
     void SetMessageSink(MessageSink sink) { sink_ = std::move(sink); }
     // Makes the list run RevalidateTransitions after every change of its shape.
@@ -40,7 +40,7 @@ private:
     void Refuse(const QString& firstLine, const QString& secondLine, const QString& key);
 
     SceneList& list_;
-    const CDevCaps& caps_;
+    const EffectCompatibility& caps_;
     const CaptionTable& captions_;
     MessageSink sink_;
 };

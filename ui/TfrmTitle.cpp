@@ -12,7 +12,7 @@
 #include "config/ProgramFolder.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsKeys.h"
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 #include "ui/ApplyCaptions.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "config/CaptionTable.h"
 #include "config/HelpIndex.h"
 #include "config/ProgramFolder.h"
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 #include "ui/HelpWindow.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "config/CaptionTable.h"
 #include "config/ProgramFolder.h"
 #include "config/SettingsFile.h"
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 #include "ui/TfrmTitle.h"
 
 namespace {

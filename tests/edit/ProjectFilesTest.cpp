@@ -10,7 +10,7 @@
 #include "edit/ProjectFiles.h"
 #include "edit/ProjectPath.h"
 #include "edit/SceneList.h"
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 #include "tests/edit/SceneListFixtures.h"
 
 namespace {

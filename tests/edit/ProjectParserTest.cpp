@@ -4,7 +4,7 @@
 
 #include "edit/IsNumber.h"
 #include "edit/ProjectParser.h"
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "edit/TextDecoding.h"
+#include "config/TextDecoding.h"
 
 #include <QStringDecoder>
 
