@@ -206,8 +206,8 @@ void SceneList::SelectNone() {
     for (int r = 0; r < count(); ++r)
         SelectRow(r, r == 0);
     m_selectedCount = 1;
-    // Row 0 is the one selected row, so it is also the row the controller works on.
-    SetCurrent(0);
+    // Only the marks change: the current row is where Entry, In/Out and the scene keys work, and
+    // clearing a selection must not move them to the tape-start row.
 }
 
 void SceneList::CountSelected() {
