@@ -182,8 +182,6 @@ void AutoEngine::AutoTick() {
     if (step_ == Step::Cue) {
         if (!Cue(target_))
             End(kAutoFailed);
-        else
-            lastAnswerMs_ = clock_.NowMs();  // the cue's settle time is not silence
         return;
     }
     TimePolls();
@@ -290,6 +288,7 @@ bool AutoEngine::Cue(int32_t target) {
         return false;
     decks_.ReadStatus();
     step_ = Step::Search;
+    lastAnswerMs_ = clock_.NowMs();  // the cue's own commands were answered
     return true;
 }
 
@@ -560,8 +559,12 @@ void AutoEngine::SettleAfterPlay() {
         if (link_.OnLinkThread())
             link_.ServePending();
         const int64_t left = end - clock_.NowMs();
-        if (left <= 0)
+        if (left <= 0) {
+            // Silence is counted from here: Review cues before its first tick, so a poll that
+            // goes unanswered just after its cue must not see the settle as silence.
+            lastAnswerMs_ = clock_.NowMs();
             return;
+        }
         clock_.PumpDelay(static_cast<int>(std::min<int64_t>(left, kSettleSliceMs)));
     }
 }

@@ -106,7 +106,17 @@ TEST_F(AutoEngineTest, ReviewPlaysTheRecordedSpanAndPausesJustBeforeItsEnd) {
     PlaceDeck(kRecorderId, Frames("00:01:10:00"), ModeStop);
     engine->SetRecordingSpan(start, end);
 
-    EXPECT_EQ(Run(kAutoReview), kAutoFinished);
+    // Half a second of lost replies once the cue searches, well under the silence limit: the
+    // two-second settle before it must not count as silence, or the first lost poll ends Review.
+    bool silenced = false;
+    const auto loseRepliesAfterTheSettle = [&] {
+        if (!silenced && Deck(kRecorderId).pendingMode == ModeReverseSearch) {
+            sim->InjectNext(tarnsim::FaultKind::Silence, 5);
+            silenced = true;
+        }
+    };
+    EXPECT_EQ(Run(kAutoReview, loseRepliesAfterTheSettle), kAutoFinished);
+    EXPECT_TRUE(silenced);
 
     const tarnsim::DeviceState recorder = Deck(kRecorderId);
     EXPECT_EQ(recorder.pendingMode, ModePause);
