@@ -42,6 +42,9 @@ void BuildFileMenu(MainMenus& m, QMenuBar* bar, QWidget* w) {
                         QKeySequence(Qt::CTRL | Qt::Key_S));
     m.mnuSaveas = AddItem(m.mnuFile, w, "mnuSaveas", QStringLiteral("Save &as..."));
     m.mnuFile->addSeparator();
+    m.mnuImportEdl = AddItem(m.mnuFile, w, "mnuImportEdl", QStringLiteral("&Import EDL..."));
+    m.mnuExportEdl = AddItem(m.mnuFile, w, "mnuExportEdl", QStringLiteral("&Export EDL..."));
+    m.mnuFile->addSeparator();
     m.mnuExit = AddItem(m.mnuFile, w, "mnuExit", QStringLiteral("E&xit"),
                         QKeySequence(Qt::CTRL | Qt::Key_F4));
 }

@@ -15,6 +15,8 @@ struct MainMenus {
     QAction* mnuOpen = nullptr;
     QAction* mnusave = nullptr;
     QAction* mnuSaveas = nullptr;
+    QAction* mnuImportEdl = nullptr;
+    QAction* mnuExportEdl = nullptr;
     QAction* mnuExit = nullptr;
 
     QMenu* mnuEdit = nullptr;

@@ -20,6 +20,8 @@
 #include "config/SettingsKeys.h"
 #include "controller/TfrmAvCtl.h"
 #include "devices/DeviceSetupEffects.h"
+#include "edit/EdlFiles.h"
+#include "edit/EdlMessages.h"
 #include "edit/EffectRules.h"
 #include "edit/ProjectFiles.h"
 #include "ui/ApplyCaptions.h"
@@ -193,6 +195,8 @@ void TfrmEDS::ConnectMenus() {
     connect(m.mnuOpen, &QAction::triggered, this, &TfrmEDS::mnuOpenClick);
     connect(m.mnusave, &QAction::triggered, this, &TfrmEDS::mnusaveClick);
     connect(m.mnuSaveas, &QAction::triggered, this, &TfrmEDS::mnuSaveasClick);
+    connect(m.mnuImportEdl, &QAction::triggered, this, &TfrmEDS::mnuImportEdlClick);
+    connect(m.mnuExportEdl, &QAction::triggered, this, &TfrmEDS::mnuExportEdlClick);
     connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(m.mnuCut, &QAction::triggered, &scenes, &SceneList::Cut);
     connect(m.mnuCopy, &QAction::triggered, &scenes, &SceneList::Copy);
@@ -473,6 +477,56 @@ bool TfrmEDS::mnuSaveasClick() {
         return false;
     TakeFileName(saved);
     return true;
+}
+
+void TfrmEDS::mnuImportEdlClick() {
+    if (!AskSaveChanges())
+        return;
+    const QString filter = Text("FL_EDL") + QStringLiteral(" (*.edl *.EDL)");
+    const QString path = prompts_.ChooseOpenFile(this, defaultFolder_, filter);
+    if (path.isEmpty())
+        return;
+    SceneList& list = context_.scenes();
+    const EdlImport import =
+        ImportEdlFile(path, list.timecodeMode(), context_.captions().languageCode());
+    if (import.refused()) {
+        prompts_.ShowWarning(this, Text("TI_MAIN"), EdlRefusalText(import, context_.captions()));
+        return;
+    }
+    ApplyEdlImport(list, import);
+    // The imported list lives in no project file yet: Save has nothing to write to, and the
+    // list stays modified so that nothing closes it without the save question.
+    currentFile_.clear();
+    defaultFolder_ = QFileInfo(path).absolutePath();
+    UpdateTitle();
+    UpdateFileMenu();
+    list.SelectOnly(0);
+    prompts_.ShowInformation(this, Text("TI_MAIN"),
+                             EdlImportReportText(import.report, context_.captions()));
+}
+
+void TfrmEDS::mnuExportEdlClick() {
+    const QString listName =
+        currentFile_.isEmpty() ? QString() : QFileInfo(currentFile_).completeBaseName();
+    const QString filter = Text("FL_EDL") + QStringLiteral(" (*.edl)");
+    const QString chosen = prompts_.ChooseSaveFile(
+        this, defaultFolder_, listName.isEmpty() ? QString() : listName + ".edl", filter);
+    if (chosen.isEmpty())
+        return;
+    SceneList& list = context_.scenes();
+    ProjectFiles files(list, *this, context_.captions().languageCode());
+    // Without a project file the EDL's own name titles it.
+    const EdlExportOptions options{
+        listName.isEmpty() ? QFileInfo(chosen).completeBaseName() : listName,
+        DefaultEdlRecordStart(list.timecodeMode())};
+    const EdlExport edl = ExportEdlFile(files, list, chosen, options, true);
+    const QString note = EdlExportText(edl, context_.captions());
+    if (note.isEmpty())
+        return;
+    if (edl.result == EdlExport::Result::Written)
+        prompts_.ShowInformation(this, Text("TI_MAIN"), note);
+    else
+        prompts_.ShowWarning(this, Text("TI_MAIN"), note);
 }
 
 void TfrmEDS::UpdateFileMenu() {

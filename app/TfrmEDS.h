@@ -111,6 +111,8 @@ private:
     void mnuOpenClick();
     void mnusaveClick();
     bool mnuSaveasClick();
+    void mnuImportEdlClick();
+    void mnuExportEdlClick();
     void mnuDelClick();
     void mnuModClick();
     void ModifyRow(int row);

@@ -17,8 +17,9 @@ void ScriptedPrompts::ShowWarning(QWidget*, const QString& title, const QString&
     warnings << text;
 }
 
-void ScriptedPrompts::ShowInformation(QWidget*, const QString& title, const QString&) {
+void ScriptedPrompts::ShowInformation(QWidget*, const QString& title, const QString& text) {
     titles << title;
+    informations << text;
 }
 
 QString ScriptedPrompts::NextFile() {

@@ -16,6 +16,7 @@ public:
 
     QStringList questions;
     QStringList warnings;
+    QStringList informations;
     QStringList titles;  // the title of every box shown
     int unscriptedQuestions = 0;
     int fileDialogs = 0;

@@ -95,4 +95,61 @@ TEST_F(ProjectCommandTest, ConvertSavesALegacyListAsAProjectFile) {
     EXPECT_FALSE(QFile::exists(dir.filePath("other.cwf")));
 }
 
+TEST_F(ProjectCommandTest, EdlExportThenImportGivesTheSameRows) {
+    Write("list.cwf", kProject);
+    const CliRun exported =
+        Cli({"export-edl", "list.cwf", "cut.edl", "--title", "Trip", "--record-start",
+             "10:00:00:00"});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    const QByteArray edl = Read("cut.edl");
+    EXPECT_TRUE(edl.startsWith("TITLE: Trip\r\nFCM: NON-DROP FRAME\r\n")) << edl.data();
+    EXPECT_TRUE(edl.contains("002  TAPE_A   V     C        00:02:00:00 00:02:01:00 10:00:10:00 "
+                             "10:00:11:00\r\n"))
+        << edl.data();
+
+    const CliRun imported = Cli({"import-edl", "cut.edl", "back.cwf"});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_TRUE(imported.out.startsWith("Imported 2 scene(s) and 0 tape change(s).\n"))
+        << imported.out.data();
+    EXPECT_EQ(Cli({"show", "back.cwf"}).out, Cli({"show", "list.cwf"}).out);
+}
+
+TEST_F(ProjectCommandTest, EdlImportOfAnEditorsListShowsItsScenes) {
+    Write("editor.edl",
+          "TITLE: x\nFCM: NON-DROP FRAME\n"
+          "001  CAM1 V C 00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\n"
+          "002  CAM1 A C 00:01:05:00 00:01:10:00 01:00:05:00 01:00:10:00\n"
+          "003  CAM2 V C 00:09:00:00 00:09:02:00 01:00:05:00 01:00:07:00\n"
+          "* FROM CLIP NAME: pier\n");
+    ASSERT_EQ(Cli({"import-edl", "editor.edl", "editor.cwf"}).exitCode, 0);
+    EXPECT_EQ(Cli({"show", "editor.cwf"}).out,
+              "00\t00:00:00:00\t00:00:00:00\t00:00:00:00\t0\t0\t1\tCAM1\n"
+              "01\t00:01:00:00\t00:01:05:00\t00:00:05:00\t0\t0\t0\tCAM1\n"
+              "02\t00:00:00:00\t00:00:00:00\t00:00:00:00\t0\t0\t1\tCAM2\n"
+              "03\t00:09:00:00\t00:09:02:00\t00:00:02:00\t0\t0\t0\tpier\n"
+              "Total\t00:00:07:00\n");
+}
+
+TEST_F(ProjectCommandTest, ARefusedEdlExitsWithOneTheLineOnStandardErrorAndNoFile) {
+    Write("bad.edl",
+          "TITLE: x\r\n"
+          "001  CAM1 V C 00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\r\n"
+          "002  CAM1 V C 00:01:00:00 00:01:05:40 01:00:05:00 01:00:10:00\r\n");
+    const CliRun run = Cli({"import-edl", "bad.edl", "out.cwf"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(run.err.contains("Line 3: a timecode has more frames than the program's frame "
+                                 "rate."))
+        << run.err.data();
+    EXPECT_FALSE(QFile::exists(dir.filePath("out.cwf")));
+    EXPECT_EQ(Cli({"import-edl", "missing.edl", "out.cwf"}).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(dir.filePath("out.cwf")));
+
+    Write("list.cwf", kProject);
+    EXPECT_EQ(Cli({"export-edl", "list.cwf"}).exitCode, 2);
+    EXPECT_EQ(Cli({"export-edl", "list.cwf", "a.edl", "--record-start", "1:00:00:00"}).exitCode,
+              2);
+    EXPECT_FALSE(QFile::exists(dir.filePath("a.edl")));
+}
+
 }  // namespace

@@ -6,8 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <random>
 
+#include "common/FuzzBytes.h"
 #include "config/CaptionTable.h"
 #include "config/ProfileFile.h"
 
@@ -16,54 +16,8 @@ namespace {
 constexpr unsigned kSeed = 20240607;
 constexpr int kRounds = 400;
 
-class Bytes {
-public:
-    explicit Bytes(unsigned seed) : random_(seed) {}
-
-    int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
-
-    // Mostly the bytes the formats give meaning to, so that the structure is really exercised.
-    char Interesting() {
-        static const char kSpecial[] = {'\t', '\r', '\n', '$', '[',  ']',    '=',    ';',
-                                        '"',  ' ',  'A',  'a', '\0', '\x83', '\xff', '\xe3'};
-        return Below(3) == 0 ? static_cast<char>(Below(256)) : kSpecial[Below(sizeof kSpecial)];
-    }
-
-    QByteArray Random(int maxSize) {
-        QByteArray bytes(Below(maxSize + 1), '\0');
-        for (char& b : bytes)
-            b = Interesting();
-        return bytes;
-    }
-
-    QByteArray Mutated(QByteArray bytes) {
-        for (int n = Below(8) + 1; n > 0; --n) {
-            const int at = bytes.isEmpty() ? 0 : Below(bytes.size());
-            switch (Below(5)) {
-                case 0:
-                    bytes.insert(at, Interesting());
-                    break;
-                case 1:
-                    if (!bytes.isEmpty())
-                        bytes[at] = Interesting();
-                    break;
-                case 2:
-                    bytes.remove(at, Below(300));
-                    break;
-                case 3:
-                    bytes.insert(at, bytes.mid(Below(bytes.size() + 1), Below(400)));
-                    break;
-                default:
-                    bytes.truncate(at);
-                    break;
-            }
-        }
-        return bytes;
-    }
-
-private:
-    std::mt19937 random_;
-};
+// Mostly the bytes the formats give meaning to, so that the structure is really exercised.
+const QByteArray kSpecial("\t\r\n$[]=;\" Aa\0\x83\xff\xe3", 16);
 
 QByteArray Supplied(const char* name) {
     QFile file(QDir(QCoreApplication::applicationDirPath()).filePath(name));
@@ -93,7 +47,7 @@ void Exercise(const CaptionTable& table) {
 }
 
 TEST(ParserFuzzTest, CaptionAndStyleParsersSurviveRandomAndMutatedFiles) {
-    Bytes bytes(kSeed);
+    FuzzBytes bytes(kSeed, kSpecial);
     const QByteArray captions = Supplied("cw20.cpt");
     const QByteArray styles = Supplied("cw20.sty");
     ASSERT_FALSE(captions.isEmpty());
@@ -110,7 +64,7 @@ TEST(ParserFuzzTest, CaptionAndStyleParsersSurviveRandomAndMutatedFiles) {
 }
 
 TEST(ParserFuzzTest, ProfileFilesOfAnyContentStillStoreAndKeepValues) {
-    Bytes bytes(kSeed + 1);
+    FuzzBytes bytes(kSeed + 1, kSpecial);
     QTemporaryDir dir;
     const QString path = dir.filePath("cw20.ini");
     const QByteArray sample = "; settings\r\n[Setup]\r\nFrameMode=1\r\n\r\n[INIT]\r\nCODE=530\r\n";
@@ -122,8 +76,8 @@ TEST(ParserFuzzTest, ProfileFilesOfAnyContentStillStoreAndKeepValues) {
         file.write(round % 2 ? bytes.Random(600) : bytes.Mutated(sample));
         file.close();
         const ProfileFile profile(path, round % 3 ? kLanguageEnglish : kLanguageJapanese);
-        const QString section = sections[bytes.Below(sections.size())];
-        const QString key = keys[bytes.Below(keys.size())];
+        const QString section = sections[bytes.Pick(0, static_cast<int>(sections.size()) - 1)];
+        const QString key = keys[bytes.Pick(0, static_cast<int>(keys.size()) - 1)];
         std::map<std::pair<QString, QString>, std::optional<QString>> before;
         for (const QString& s : sections) {
             for (const QString& k : keys)

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <random>
-
+#include "common/FuzzBytes.h"
+#include "config/TextDecoding.h"
 #include "edit/IsNumber.h"
 #include "edit/ProjectParser.h"
-#include "config/TextDecoding.h"
 
 namespace {
 
@@ -43,38 +42,10 @@ TEST(ProjectParserFuzz, ArbitraryBytesNeverBreakTheReaders) {
     const QByteArray validFxd = "xxx003xx005x\r\nxxx001xx017x\r\nxxx002xx011x\r\n";
     const QByteArray alphabet("\t\r\n 0123456789:.-+x\xE6\x97\x93\xFA", 24);
 
-    std::mt19937 rng(424242);
-    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
-    auto mutate = [&](QByteArray bytes) {
-        for (int m = pick(1, 8); m > 0 && !bytes.isEmpty(); --m) {
-            const int at = pick(0, static_cast<int>(bytes.size()) - 1);
-            switch (pick(0, 3)) {
-                case 0:
-                    bytes[at] = alphabet[pick(0, static_cast<int>(alphabet.size()) - 1)];
-                    break;
-                case 1:
-                    bytes.remove(at, pick(1, 5));
-                    break;
-                case 2:
-                    bytes.insert(at, alphabet.mid(pick(0, 20), pick(1, 3)));
-                    break;
-                case 3:
-                    bytes.truncate(at);
-                    break;
-            }
-        }
-        return bytes;
-    };
-    auto randomBytes = [&] {
-        QByteArray bytes(pick(0, 300), '\0');
-        for (char& c : bytes)
-            c = pick(0, 3) ? alphabet[pick(0, 23)] : static_cast<char>(pick(0, 255));
-        return bytes;
-    };
-
+    FuzzBytes fuzz(424242, alphabet);
     int accepted = 0;
     for (int round = 0; round < 6000; ++round) {
-        const QByteArray project = round % 3 == 0 ? randomBytes() : mutate(validProject);
+        const QByteArray project = round % 3 == 0 ? fuzz.Random(300) : fuzz.Mutated(validProject);
         const int language = round % 2 ? kLanguageJapanese : kLanguageEnglish;
         if (const auto rows = ParseProject(project, language)) {
             ++accepted;
@@ -89,8 +60,8 @@ TEST(ProjectParserFuzz, ArbitraryBytesNeverBreakTheReaders) {
             }
         }
         LegacyProject legacy =
-            ParseLegacy(round % 3 == 0 ? randomBytes() : mutate(validLegacy), language);
-        ApplyLegacyEffects(round % 4 == 0 ? randomBytes() : mutate(validFxd), legacy);
+            ParseLegacy(round % 3 == 0 ? fuzz.Random(300) : fuzz.Mutated(validLegacy), language);
+        ApplyLegacyEffects(round % 4 == 0 ? fuzz.Random(300) : fuzz.Mutated(validFxd), legacy);
         ASSERT_GE(legacy.rows.size(), 1u);
         ASSERT_LE(legacy.rows.size(), 100u);
         for (const Scene& row : legacy.rows) {
@@ -99,7 +70,7 @@ TEST(ProjectParserFuzz, ArbitraryBytesNeverBreakTheReaders) {
             ASSERT_TRUE(row.transition == 0 || (row.transition >= 100 && row.transition <= 117));
         }
         for (int probe = 0; probe < 4; ++probe)
-            GetField(project, pick(-1, 12), pick(-1, 8));
+            GetField(project, fuzz.Pick(-1, 12), fuzz.Pick(-1, 8));
     }
     EXPECT_GT(accepted, 0);  // the mutations must also produce files that pass the checks
 }

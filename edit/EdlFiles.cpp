@@ -1,0 +1,48 @@
+#include "edit/EdlFiles.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "edit/EdlParser.h"
+#include "edit/ProjectFiles.h"
+#include "edit/SceneList.h"
+
+EdlImport ImportEdlFile(const QString& path, uint32_t mode, int language) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        EdlImport refused;
+        refused.refusal = EdlRefusal::Unreadable;
+        return refused;
+    }
+    // One byte beyond the limit is enough to tell a file that is too large.
+    return ParseEdl(file.read(kMaxEdlBytes + 1), mode, language);
+}
+
+void ApplyEdlImport(SceneList& list, const EdlImport& import) {
+    list.ReplaceRows(import.rows);
+    list.LimitMemos(ProjectFiles::kMaxMemoCharacters);
+    list.SetModified(true);
+}
+
+EdlExport ExportEdlFile(ProjectFiles& files, const SceneList& list, const QString& name,
+                        const EdlExportOptions& options, bool askOverwrite, QString* savedPath) {
+    EdlExport edl = WriteEdl(list, options);
+    if (edl.result != EdlExport::Result::Written)
+        return edl;
+    const QString path =
+        files.PrepareSavePath(name, QStringLiteral("edl"), edl.bytes.size(), askOverwrite);
+    if (path.isEmpty()) {
+        edl.result = EdlExport::Result::NotWritten;
+        return edl;
+    }
+    // As for project files, the old file is replaced only once the new one is wholly on disk.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(edl.bytes) != edl.bytes.size() || !file.commit()) {
+        edl.result = EdlExport::Result::WriteFailed;
+        return edl;
+    }
+    if (savedPath)
+        *savedPath = path;
+    return edl;
+}

@@ -1,0 +1,83 @@
+#include "edit/EdlMessages.h"
+
+#include <QStringList>
+
+#include "config/CaptionTable.h"
+
+namespace {
+
+constexpr qsizetype kBytesPerMegabyte = 1024 * 1024;
+
+const char* RefusalKey(EdlRefusal refusal) {
+    switch (refusal) {
+        case EdlRefusal::Unreadable:
+            return "MSG_INPUT";
+        case EdlRefusal::TooLarge:
+            return "MSG_EDL_TOOBIG";
+        case EdlRefusal::EventLine:
+            return "MSG_EDL_EVENT";
+        case EdlRefusal::FramesBeyondRate:
+            return "MSG_EDL_FRAMES";
+        case EdlRefusal::OutBeforeIn:
+            return "MSG_EDL_OUTIN";
+        case EdlRefusal::NoVideoEvent:
+        case EdlRefusal::None:
+            break;
+    }
+    return "MSG_EDL_NOVIDEO";
+}
+
+}  // namespace
+
+QString EdlRefusalText(const EdlImport& import, const CaptionTable& captions) {
+    QString reason = captions.CaptionText(QLatin1String(RefusalKey(import.refusal)));
+    if (import.refusal == EdlRefusal::TooLarge)
+        reason = reason.arg(kMaxEdlBytes / kBytesPerMegabyte);
+    if (import.refusedLine > 0)
+        reason = captions.CaptionText("MSG_EDL_LINE").arg(import.refusedLine) + reason;
+    return reason + u'\n' + captions.CaptionText("MSG_EDL_REFUSED");
+}
+
+QString EdlImportReportText(const EdlImportReport& r, const CaptionTable& captions) {
+    QStringList lines{captions.CaptionText("MSG_EDL_DONE").arg(r.scenes).arg(r.tapeChanges)};
+    if (r.audioOnlyEvents + r.eventsWithoutDuration + r.blackOrAuxEvents + r.keyEvents > 0) {
+        lines << captions.CaptionText("MSG_EDL_SKIPPED")
+                     .arg(r.audioOnlyEvents)
+                     .arg(r.eventsWithoutDuration)
+                     .arg(r.blackOrAuxEvents)
+                     .arg(r.keyEvents);
+    }
+    if (r.eventsLeftOut > 0)
+        lines << captions.CaptionText("MSG_EDL_LEFTOUT").arg(r.eventsLeftOut);
+    if (r.commentLines + r.speedLines + r.splitLines + r.blankLines + r.otherLines > 0) {
+        lines << captions.CaptionText("MSG_EDL_IGNORED")
+                     .arg(r.commentLines)
+                     .arg(r.speedLines)
+                     .arg(r.splitLines)
+                     .arg(r.blankLines)
+                     .arg(r.otherLines);
+    }
+    if (r.frameCountModeDiffers) {
+        const bool drop = r.frameCountMode == EdlImportReport::FrameCountMode::Drop;
+        lines << captions.CaptionText(drop ? "MSG_EDL_FCMDF" : "MSG_EDL_FCMNDF");
+    }
+    return lines.join(u'\n');
+}
+
+QString EdlExportText(const EdlExport& edl, const CaptionTable& captions) {
+    switch (edl.result) {
+        case EdlExport::Result::NothingToExport:
+            return captions.CaptionText("MSG_EDL_NOSCENE");
+        case EdlExport::Result::RecordBeyondLimit:
+            return captions.CaptionText("MSG_EDL_RECEND");
+        case EdlExport::Result::Written:
+            if (edl.scenesWithoutDuration > 0)
+                return captions.CaptionText("MSG_EDL_NODUR").arg(edl.scenesWithoutDuration);
+            break;
+        case EdlExport::Result::WriteFailed:
+            return captions.CaptionText("MSG_INPUT");
+        case EdlExport::Result::NotWritten:
+            break;
+    }
+    return {};
+}

@@ -1,0 +1,95 @@
+// File > Import EDL... and File > Export EDL... through the main window with a scripted user:
+// the save question, the list replaced or left alone, the report and the refusals shown.
+#include <QAction>
+
+#include "MainWindowFixture.h"
+#include "edit/SceneListFixtures.h"
+
+namespace {
+
+const QByteArray kOneSceneEdl =
+    "TITLE: one\r\nFCM: NON-DROP FRAME\r\n"
+    "001  CAM1     V     C        00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\r\n"
+    "* FROM CLIP NAME: shore\r\n";
+
+const QByteArray kTwoRowList =
+    "TCMode\t000\r\nScenes\t002\r\nNo.\tInpoint\tOutPoint\tEffect\tTransition\tMemo\r\n"
+    "000\t 00:00:00:00\t 00:00:00:00\t000\t000\t1\tfirst tape\r\n"
+    "001\t 00:01:00:00\t 00:01:10:00\t002\t000\t0\tfrom the file\r\n";
+
+}  // namespace
+
+TEST_F(MainWindowTest, ImportEdlAsksToSaveThenReplacesTheListAndReports) {
+    Start();
+    FillScenes(scenes(), 2);
+    prompts.answers = {false};
+    prompts.files = {WriteFile("one.edl", kOneSceneEdl)};
+    window->menus().mnuImportEdl->trigger();
+    EXPECT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.lastFilter, "Edit decision list (CMX 3600) (*.edl *.EDL)");
+    EXPECT_EQ(Memos(scenes()), QStringList({"CAM1", "shore"}));
+    EXPECT_EQ(scenes().row(1).inText, "00:01:00:00");
+    EXPECT_EQ(scenes().row(1).durationFrames, 125);
+    // Not saved anywhere yet: closing must ask, and Save has no file to write over.
+    EXPECT_TRUE(scenes().modified());
+    EXPECT_TRUE(window->currentFileName().isEmpty());
+    EXPECT_FALSE(window->menus().mnusave->isEnabled());
+    ASSERT_EQ(prompts.informations.size(), 1);
+    EXPECT_TRUE(prompts.informations[0].startsWith("Imported 1 scene(s) and 0 tape change(s)."))
+        << prompts.informations[0].toStdString();
+    EXPECT_TRUE(prompts.warnings.isEmpty());
+}
+
+TEST_F(MainWindowTest, ARefusedEdlNamesTheLineAndLeavesTheListAsItWas) {
+    Start();
+    window->OpenAsDropped(WriteFile("two.cwf", kTwoRowList));
+    const QStringList before = Memos(scenes());
+    prompts.files = {
+        WriteFile("bad.edl",
+                  "TITLE: bad\r\n"
+                  "001  CAM1 V C 00:01:05:00 00:01:00:00 01:00:00:00 01:00:05:00\r\n")};
+    window->menus().mnuImportEdl->trigger();
+    EXPECT_EQ(prompts.warnings,
+              QStringList{"Line 2: an out point lies before its in point.\n"
+                          "The EDL was not imported; the edit list is unchanged."});
+    EXPECT_EQ(Memos(scenes()), before);
+    EXPECT_EQ(scenes().row(1).effect, 2);
+    EXPECT_FALSE(scenes().modified());
+    EXPECT_EQ(window->currentFileName(), QDir(home.path()).filePath("two.cwf"));
+}
+
+TEST_F(MainWindowTest, ExportEdlWritesTheListUnderItsNameAndAsksBeforeReplacing) {
+    Start();
+    window->OpenAsDropped(WriteFile("two.cwf", kTwoRowList));
+    const QString target = QDir(home.path()).filePath("out.edl");
+    prompts.files = {target};
+    window->menus().mnuExportEdl->trigger();
+    EXPECT_EQ(prompts.lastProposedName, "two.edl");
+    QFile file(target);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    file.close();
+    EXPECT_TRUE(written.startsWith("TITLE: two\r\nFCM: NON-DROP FRAME\r\n")) << written.data();
+    EXPECT_TRUE(
+        written.contains("001  FIRST_TA V     C        00:01:00:00 00:01:10:00 "
+                         "01:00:00:00 01:00:10:00\r\n"))
+        << written.data();
+
+    // The same name again: the overwrite question, and No leaves the file alone.
+    FillScenes(scenes(), 3);
+    prompts.files = {target};
+    prompts.answers = {false};
+    window->menus().mnuExportEdl->trigger();
+    EXPECT_EQ(prompts.questions.last(), "This file already exists.\nDo you want to replace it?");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), written);
+
+    // A list without a scene that lasts gives nothing to export, and says so.
+    prompts.answers = {false};
+    window->menus().mnuNew->trigger();
+    prompts.files = {QDir(home.path()).filePath("empty.edl")};
+    window->menus().mnuExportEdl->trigger();
+    EXPECT_EQ(prompts.warnings,
+              QStringList{"No scene of the list has a duration: there is nothing to export."});
+    EXPECT_FALSE(QFile::exists(QDir(home.path()).filePath("empty.edl")));
+}
