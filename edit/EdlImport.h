@@ -28,7 +28,7 @@ struct EdlImportReport {
     // Events that made no scene, by reason.
     int audioOnlyEvents = 0;
     int eventsWithoutDuration = 0;
-    int blackOrAuxEvents = 0;
+    int blackEvents = 0;
     int keyEvents = 0;
     // Video events that did not fit into the list.
     int eventsLeftOut = 0;

@@ -40,11 +40,11 @@ QString EdlRefusalText(const EdlImport& import, const CaptionTable& captions) {
 
 QString EdlImportReportText(const EdlImportReport& r, const CaptionTable& captions) {
     QStringList lines{captions.CaptionText("MSG_EDL_DONE").arg(r.scenes).arg(r.tapeChanges)};
-    if (r.audioOnlyEvents + r.eventsWithoutDuration + r.blackOrAuxEvents + r.keyEvents > 0) {
+    if (r.audioOnlyEvents + r.eventsWithoutDuration + r.blackEvents + r.keyEvents > 0) {
         lines << captions.CaptionText("MSG_EDL_SKIPPED")
                      .arg(r.audioOnlyEvents)
                      .arg(r.eventsWithoutDuration)
-                     .arg(r.blackOrAuxEvents)
+                     .arg(r.blackEvents)
                      .arg(r.keyEvents);
     }
     if (r.eventsLeftOut > 0)

@@ -162,7 +162,7 @@ bool EdlReader::ReadEvent(const QString& text, int number) {
     m_emptyCutNumber.reset();
     const bool makesScene = event->track == EdlEventLine::Track::Video &&
                             event->transition != EdlEventLine::Transition::Key &&
-                            !IsReservedReelName(event->reel) && event->duration() > 0;
+                            !IsBlackReelName(event->reel) && event->duration() > 0;
     m_latestIsScene = makesScene;
     if (!makesScene) {
         Skip(*event);
@@ -185,7 +185,7 @@ void EdlReader::Skip(const EdlEventLine& event) {
     } else if (event.transition == EdlEventLine::Transition::Key) {
         ++report().keyEvents;
     } else {
-        ++report().blackOrAuxEvents;
+        ++report().blackEvents;
     }
 }
 

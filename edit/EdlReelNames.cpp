@@ -34,9 +34,14 @@ QString NumberedReelName(int tape) {
 
 }  // namespace
 
+bool IsBlackReelName(const QString& reel) {
+    const QString upper = reel.toUpper();
+    return upper == u"BL" || upper == u"BLK";
+}
+
 bool IsReservedReelName(const QString& reel) {
     const QString upper = reel.toUpper();
-    return upper == u"BL" || upper == u"BLK" || upper == u"AX" || upper == u"AUX";
+    return IsBlackReelName(reel) || upper == u"AX" || upper == u"AUX";
 }
 
 QStringList ReelNamesForTapes(const QStringList& tapeMemos) {

@@ -14,3 +14,6 @@ QStringList ReelNamesForTapes(const QStringList& tapeMemos);
 
 // True for the reel names that mean no tape in an EDL: black and the auxiliary input.
 bool IsReservedReelName(const QString& reel);
+// True for black, the one source without any picture to copy. Editors also write the auxiliary
+// name for every clip whose tape they do not know, so that one still stands for a source.
+bool IsBlackReelName(const QString& reel);

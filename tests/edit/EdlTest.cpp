@@ -135,7 +135,7 @@ TEST(EdlReelNames, ValidUniqueAndNeverReserved) {
 }
 
 // Two reels, a dissolve between them, audio-only and black events, an M2 line, comments, blank
-// lines, and an event without clip name.
+// lines, an event without clip name, and one from the reel editors write for a file without tape.
 const QByteArray kEditorEdl =
     "TITLE: Beach trip\r\n"
     "FCM: NON-DROP FRAME\r\n"
@@ -154,7 +154,9 @@ const QByteArray kEditorEdl =
     "005  CAM1     B     W001 020 00:03:00:00 00:03:01:00 01:00:11:15 01:00:12:15\r\n"
     "* FROM CLIP NAME: \x93\xfa\x96\x7b.mov\r\n"
     "006  BL       V     C        00:00:00:00 00:00:02:00 01:00:12:15 01:00:14:15\r\n"
-    "007  CAM1     A2    C        00:04:00:00 00:04:01:00 01:00:14:15 01:00:15:15\r\n";
+    "007  CAM1     A2    C        00:04:00:00 00:04:01:00 01:00:14:15 01:00:15:15\r\n"
+    "008  AX       V     C        00:05:00:00 00:05:01:00 01:00:15:15 01:00:16:15\r\n"
+    "* FROM CLIP NAME: sunset.mov\r\n";
 
 TEST(EdlParser, AnEditorsListImportsAsTheUserExpects) {
     const EdlImport edl = ParseEdl(kEditorEdl, Fps30, kLanguageJapanese);
@@ -162,13 +164,14 @@ TEST(EdlParser, AnEditorsListImportsAsTheUserExpects) {
     EXPECT_EQ(Rows(edl.rows), Rows({Tape("CAM1"), Row("00:01:00:00", "00:01:05:00", "arrival.mov"),
                                     Tape("CAM2"), Row("00:10:00:00", "00:10:04:00", "waves.mov"),
                                     Row("00:11:00:00", "00:11:02:15", "CAM2"), Tape("CAM1"),
-                                    Row("00:03:00:00", "00:03:01:00", "日本.mov")}));
+                                    Row("00:03:00:00", "00:03:01:00", "日本.mov"), Tape("AX"),
+                                    Row("00:05:00:00", "00:05:01:00", "sunset.mov")}));
     const EdlImportReport& r = edl.report;
-    EXPECT_EQ(r.scenes, 4);
-    EXPECT_EQ(r.tapeChanges, 2);
+    EXPECT_EQ(r.scenes, 5);
+    EXPECT_EQ(r.tapeChanges, 3);
     EXPECT_EQ(r.audioOnlyEvents, 2);
     EXPECT_EQ(r.eventsWithoutDuration, 0);  // the dissolve's empty cut is half of event 003
-    EXPECT_EQ(r.blackOrAuxEvents, 1);
+    EXPECT_EQ(r.blackEvents, 1);
     EXPECT_EQ(r.commentLines, 1);
     EXPECT_EQ(r.speedLines, 1);
     EXPECT_EQ(r.blankLines, 2);
