@@ -7,9 +7,11 @@
 
 #include "common/FuzzBytes.h"
 #include "config/TextDecoding.h"
+#include "edit/EdlFiles.h"
 #include "edit/EdlParser.h"
 #include "edit/EdlReelNames.h"
 #include "edit/EdlWriter.h"
+#include "edit/ProjectFiles.h"
 #include "edit/SceneList.h"
 
 namespace {
@@ -259,6 +261,17 @@ TEST(EdlParser, MoreEventsThanTheListHoldsAreCountedAsLeftOut) {
     EXPECT_EQ(back.rows.size(), 100u);
     EXPECT_EQ(back.report.scenes, 99);
     EXPECT_EQ(back.report.eventsLeftOut, 21);
+}
+
+TEST(EdlFiles, AnAppliedImportKeepsMemosToTheProjectLimitAndIsUnsaved) {
+    const EdlImport edl =
+        Parse("001  A V C 00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\n* FROM CLIP NAME: " +
+              QByteArray(400, 'm') + "\n");
+    ASSERT_FALSE(edl.refused());
+    SceneList list(Fps30);
+    ApplyEdlImport(list, edl);
+    EXPECT_EQ(list.row(1).memo, QString(ProjectFiles::kMaxMemoCharacters, u'm'));
+    EXPECT_TRUE(list.modified());
 }
 
 // Random bytes and mutations of valid EDLs: the reader must neither crash nor read outside its
