@@ -10,6 +10,7 @@
 #include "edit/EdlEventLine.h"
 #include "edit/EdlFormat.h"
 #include "edit/EdlReelNames.h"
+#include "edit/EffectCodes.h"
 #include "edit/SceneList.h"
 #include "edit/Timecode.h"
 
@@ -50,7 +51,7 @@ QString WithoutLeadingBlanks(const QString& text) {
 
 std::optional<OwnCodes> CodesOf(const QRegularExpressionMatch& match) {
     const OwnCodes codes{match.captured(1).toInt(), match.captured(2).toInt()};
-    if (codes.effect > 5 || codes.transition > 117)
+    if (codes.effect > effectcodes::kLastEffect || codes.transition > effectcodes::kLastTransition)
         return std::nullopt;
     return codes;
 }
