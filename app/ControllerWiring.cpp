@@ -31,6 +31,7 @@ ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, Use
     const SettingsFile& settings = context.settings();
     controller_.SetPlacement([&settings](QWidget* w) { RestorePosition(w, settings); },
                              [&settings](QWidget* w) { SavePosition(w, settings); });
+    resumePoint_ = LoadResumePoint(settings);
     controller_.SetOperations([this](int kind) { engine_.AutoStart(kind); },
                               [this] { engine_.ReadRecorderPosition(); });
 }
@@ -55,7 +56,13 @@ EngineHostWindows ControllerWiring::HostWindows() {
         return AutoOptions{options.inCorrection(), options.outCorrection(),
                            options.searchDistance(), options.preRollFrames()};
     };
+    windows.keepResumePoint = [this](const ResumePoint& point) { KeepResumePoint(point); };
     return windows;
+}
+
+void ControllerWiring::KeepResumePoint(const ResumePoint& point) {
+    resumePoint_ = point;
+    StoreResumePoint(context_.settings(), point);
 }
 
 int ControllerWiring::PlayerId() const {

@@ -37,6 +37,7 @@ public:
 
 private:
     EngineHostWindows HostWindows();
+    void KeepResumePoint(const ResumePoint& point);
 
     AppContext& context_;
     QWidget& mainWindow_;
@@ -47,4 +48,6 @@ private:
     TfrmAvCtl controller_;
     GuiEngineHost host_;
     AutoEngine engine_;
+    // Where the last Auto Rec can be resumed; the settings file holds it across program runs.
+    ResumePoint resumePoint_;
 };

@@ -242,7 +242,7 @@ int RunEngineCommand(const EngineCommand& command, const QStringList& args) {
     if (command.takesRow && !SelectRow(command, o, list))
         return 2;
     EffectUnit effects(link.link);
-    TerminalEngineHost host(link.vtr, list, devices, options, parsed.yes);
+    TerminalEngineHost host(link.vtr, list, devices, options, parsed.yes, session.settings());
     AutoEngine engine(link.link, link.vtr, effects, link.clock, session.captions(), host);
     if (command.kind == kAutoReview && !ReadSpan(o, command.name, list.timecodeMode(), engine))
         return 2;

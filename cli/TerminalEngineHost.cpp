@@ -8,6 +8,7 @@
 
 #include "cli/CliIo.h"
 #include "edit/SceneList.h"
+#include "edit/Timecode.h"
 #include "link/TarnVtr.h"
 
 namespace {
@@ -24,12 +25,13 @@ void OnInterrupt(int) {
 
 TerminalEngineHost::TerminalEngineHost(TarnVtr& vtr, const SceneList& list,
                                        const AutoDevices& devices, const AutoOptions& options,
-                                       bool confirmTapeChanges)
+                                       bool confirmTapeChanges, const SettingsFile& settings)
     : vtr_(vtr),
       list_(list),
       devices_(devices),
       options_(options),
-      confirmTapeChanges_(confirmTapeChanges) {}
+      confirmTapeChanges_(confirmTapeChanges),
+      settings_(settings) {}
 
 void TerminalEngineHost::CatchInterrupt() {
     struct sigaction action {};
@@ -38,6 +40,16 @@ void TerminalEngineHost::CatchInterrupt() {
     // No SA_RESTART: a question waiting on standard input is given up (and the run stopped).
     action.sa_flags = 0;
     sigaction(SIGINT, &action, nullptr);
+}
+
+void TerminalEngineHost::ShowRunProgress(const RunProgress& progress, const QString& text) {
+    // One line a scene: a terminal is a log, not a gauge.
+    if (progress.scene == shownScene_)
+        return;
+    shownScene_ = progress.scene;
+    PrintLine(QStringLiteral("  %1, %2% of the list")
+                  .arg(QString(text).replace(QChar(u'\n'), QStringLiteral(", ")))
+                  .arg(progress.percent));
 }
 
 bool TerminalEngineHost::StopRequested() const {
@@ -59,6 +71,14 @@ void TerminalEngineHost::ShowFinalMessage(const QString&, const QString& text, b
         PrintLine(text);
     else
         PrintError(text);
+}
+
+void TerminalEngineHost::KeepResumePoint(const ResumePoint& point) {
+    StoreResumePoint(settings_, point);
+    if (!point.IsEmpty())
+        PrintLine(QStringLiteral("resume point: row %1 complete, recorder at %2 (--resume goes on)")
+                      .arg(point.lastRow)
+                      .arg(FramesToText(point.recorderAt, list_.timecodeMode())));
 }
 
 void TerminalEngineHost::SelectRow(int i) {

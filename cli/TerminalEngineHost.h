@@ -1,4 +1,5 @@
-// The automatic editing engine's host on a terminal: a line per scene as the run reaches it, the
+// The automatic editing engine's host on a terminal: a line per row as the run reaches it with
+// where the run stands (scene of scenes, share of the list, tape left), the
 // preview beep as a line, the tape-change question asked on standard input (or confirmed at once
 // with --yes; end of input stops the run), the final message printed, and Ctrl+C as the Stop
 // button. The deck view addresses the player or the recorder and starts the polling.
@@ -9,12 +10,15 @@
 #include "engine/EngineHost.h"
 
 class SceneList;
+class SettingsFile;
 class TarnVtr;
 
 class TerminalEngineHost : public EngineHost {
 public:
+    // The resume point is kept in `settings`, the program folder's.
     TerminalEngineHost(TarnVtr& vtr, const SceneList& list, const AutoDevices& devices,
-                       const AutoOptions& options, bool confirmTapeChanges);
+                       const AutoOptions& options, bool confirmTapeChanges,
+                       const SettingsFile& settings);
 
     // Ctrl+C sets the stop request from now on (instead of ending the process).
     static void CatchInterrupt();
@@ -24,9 +28,11 @@ public:
     const SceneList& Scenes() const override { return list_; }
     void ShowProgress(const QString&, int) override {}
     void CloseProgress() override {}
+    void ShowRunProgress(const RunProgress& progress, const QString& text) override;
     bool StopRequested() const override;
     bool ConfirmTapeChange(const QString& title, const QString& text) override;
     void ShowFinalMessage(const QString& title, const QString& text, bool success) override;
+    void KeepResumePoint(const ResumePoint& point) override;
     void SelectRow(int i) override;
     void ShowRecorderRecording() override {}
     void SetArrowFlashing(bool) override {}
@@ -43,5 +49,7 @@ private:
     AutoDevices devices_;
     AutoOptions options_;
     bool confirmTapeChanges_;
+    const SettingsFile& settings_;
     int view_ = kPlayerView;
+    int shownScene_ = 0;
 };

@@ -66,6 +66,17 @@ inline constexpr OptionDefaults DefaultOptions(int frameMode) {
     return frameMode == 0 ? OptionDefaults{33, 8, 0, 125} : OptionDefaults{40, 10, 0, 150};
 }
 
+// [Resume]: where an Auto Rec that was stopped or failed can go on. List: text, a fingerprint of
+// the list it recorded (empty: nothing to resume); Row: the last row complete on tape (0: none);
+// RecorderAt: the recorder's counter in frames where that row's scene ends; RecordingStart: its
+// counter where the run began. Written when an Auto Rec ends (cleared when it finished), read
+// when Resume Auto Rec starts.
+inline constexpr QLatin1String kResumeSection("Resume");
+inline constexpr SettingKey kResumeList{kResumeSection, QLatin1String("List")};
+inline constexpr SettingKey kResumeRow{kResumeSection, QLatin1String("Row")};
+inline constexpr SettingKey kResumeRecorderAt{kResumeSection, QLatin1String("RecorderAt")};
+inline constexpr SettingKey kResumeRecordingStart{kResumeSection, QLatin1String("RecordingStart")};
+
 // [<window name>] Top, Left, Width, Height: window positions in pixels, one section per window
 // (frmEDS, frmAvCtl, frmCrct, frmOption, frmTarnDev). Missing values centre the window.
 inline constexpr QLatin1String kTop("Top");

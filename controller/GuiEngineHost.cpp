@@ -11,6 +11,9 @@ void EngineHostWindows::UseProgressWindow(TfrmWait& progress) {
         progress.PostShow(title, flags);
     };
     closeProgress = [&progress] { progress.PostClose(); };
+    showRunProgress = [&progress](const QString& text, int percent) {
+        progress.PostRunProgress(text, percent);
+    };
     stopRequested = [&progress] { return progress.StopRequested(); };
 }
 
@@ -45,6 +48,11 @@ void GuiEngineHost::CloseProgress() {
         windows_.closeProgress();
 }
 
+void GuiEngineHost::ShowRunProgress(const RunProgress& progress, const QString& text) {
+    if (windows_.showRunProgress)
+        windows_.showRunProgress(text, progress.percent);
+}
+
 bool GuiEngineHost::StopRequested() const {
     return windows_.stopRequested && windows_.stopRequested();
 }
@@ -60,6 +68,11 @@ void GuiEngineHost::ShowFinalMessage(const QString& title, const QString& text, 
     const auto& show = success ? windows_.information : windows_.warning;
     if (show)
         show(title, text);
+}
+
+void GuiEngineHost::KeepResumePoint(const ResumePoint& point) {
+    if (windows_.keepResumePoint)
+        windows_.keepResumePoint(point);
 }
 
 void GuiEngineHost::SelectRow(int i) {

@@ -20,11 +20,13 @@ class TfrmWait;
 struct EngineHostWindows {
     std::function<void(const QString& title, int flags)> showProgress;
     std::function<void()> closeProgress;
+    std::function<void(const QString& text, int percent)> showRunProgress;
     std::function<bool()> stopRequested;  // any thread
     // Modal boxes owned by the application window: information (OK) and warning (OK).
     std::function<void(const QString& title, const QString& text)> information;
     std::function<void(const QString& title, const QString& text)> warning;
     std::function<AutoOptions()> options;
+    std::function<void(const ResumePoint&)> keepResumePoint;
 
     // The progress window's part: shows and closes queued to it (the engine may call from the
     // link thread), the stop request read from it.
@@ -44,9 +46,11 @@ public:
     const SceneList& Scenes() const override;
     void ShowProgress(const QString& title, int flags) override;
     void CloseProgress() override;
+    void ShowRunProgress(const RunProgress& progress, const QString& text) override;
     bool StopRequested() const override;
     bool ConfirmTapeChange(const QString& title, const QString& text) override;
     void ShowFinalMessage(const QString& title, const QString& text, bool success) override;
+    void KeepResumePoint(const ResumePoint& point) override;
     void SelectRow(int i) override;
     void ShowRecorderRecording() override;
     void SetArrowFlashing(bool on) override;

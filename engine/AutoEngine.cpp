@@ -4,6 +4,7 @@
 
 #include "config/CaptionTable.h"
 #include "edit/SceneList.h"
+#include "edit/Timecode.h"
 #include "engine/EffectUnit.h"
 #include "link/Clock.h"
 #include "link/TarnLink.h"
@@ -114,6 +115,10 @@ void AutoEngine::TakeRunInputs() {
     for (int i = 0; i < list.count(); ++i)
         rows_.push_back(list.row(i));
     row_ = std::clamp(list.current(), 0, list.count() - 1);
+    listMode_ = list.timecodeMode();
+    progressPlan_ = RunProgressPlan(rows_);
+    shownProgress_ = {};
+    resume_ = {};
 }
 
 void AutoEngine::StartByKind(int kind) {
@@ -163,6 +168,10 @@ bool AutoEngine::StartAutoRec() {
             h.SetArrowFlashing(true);
         });
         target_ = row.inFrames;
+        ReportProgress();
+        // Only a recorder's own counter tells where the tape stands.
+        if (decks_.Devices().recorderId != 0)
+            resume_ = {ListFingerprint(rows_, listMode_), 0, recordingStart_, recordingStart_};
         decks_.RecorderCommand(true);
         return true;
     }
@@ -179,6 +188,8 @@ void AutoEngine::AutoTick() {
         End(kAutoStopped);
         return;
     }
+    if (kind_.load() == kAutoRec)
+        ReportProgress();
     if (step_ == Step::Cue) {
         if (!Cue(target_))
             End(kAutoFailed);
@@ -432,9 +443,24 @@ bool AutoEngine::OutTransition() {
 bool AutoEngine::PastOut(int32_t outPoint) {
     if (decks_.Stopped())
         return false;
-    if (decks_.Position() > outPoint + kRunOnFrames)
+    if (decks_.Position() > outPoint + kRunOnFrames) {
+        NoteSceneOnTape();
         step_ = Step::NextScene;
+    }
     return true;
+}
+
+void AutoEngine::NoteSceneOnTape() {
+    if (resume_.IsEmpty())
+        return;
+    // The recorder has long stood in rec-pause by now, where the next scene will begin.
+    const std::optional<int32_t> end = decks_.TryReadRecorderPosition();
+    if (!end) {
+        resume_ = {};  // where the tape stands is no longer known
+        return;
+    }
+    resume_.lastRow = row_;
+    resume_.recorderAt = *end;
 }
 
 AutoEngine::StepOutcome AutoEngine::NextScene() {
@@ -481,6 +507,10 @@ void AutoEngine::AutoFinish(int kind) {
     const int view = savedView_;
     if (kind == kAutoRec && result == kAutoFinished && decks_.Devices().recorderId != 0)
         ReadRecordingEnd();
+    if (kind == kAutoRec) {
+        const ResumePoint kept = result == kAutoFinished ? ResumePoint{} : resume_;
+        bridge_.Post([kept](EngineHost& h) { h.KeepResumePoint(kept); });
+    }
     recorderPaused_ = true;
     step_ = Step::Cue;
     ResetEffects();
@@ -578,6 +608,35 @@ QString AutoEngine::Caption(const QString& key) const {
 void AutoEngine::SelectRow(int i) {
     row_ = i;
     bridge_.Post([i](EngineHost& h) { h.SelectRow(i); });
+}
+
+void AutoEngine::ReportProgress() {
+    const RunProgress now = progressPlan_.At(row_, RecordedInRow());
+    // The tape left is shown in whole seconds: more often would only load the windows.
+    const int fps = FramesPerSecond(listMode_);
+    const RunProgress& shown = shownProgress_;
+    if (now.scene == shown.scene && now.percent == shown.percent &&
+        now.framesLeft / fps == shown.framesLeft / fps)
+        return;
+    shownProgress_ = now;
+    const QString text =
+        Caption(QStringLiteral("MSG_AUTOSCENE")).arg(now.scene).arg(now.scenes) + u'\n' +
+        Caption(QStringLiteral("MSG_AUTOLEFT")).arg(FramesToText(now.framesLeft, listMode_));
+    bridge_.Post([now, text](EngineHost& h) { h.ShowRunProgress(now, text); });
+}
+
+int32_t AutoEngine::RecordedInRow() const {
+    switch (step_) {
+        case Step::InPointPassed:
+        case Step::AwaitOutPoint:
+        case Step::OutTransitionStarted:
+            return decks_.Position() - CurrentRow().inFrames;
+        case Step::OutPointPassed:
+        case Step::NextScene:
+            return CurrentRow().durationFrames;
+        default:
+            return 0;
+    }
 }
 
 void AutoEngine::ShowProgress() {

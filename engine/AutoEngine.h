@@ -17,6 +17,7 @@
 #include "engine/EngineDecks.h"
 #include "engine/EngineHost.h"
 #include "engine/HostBridge.h"
+#include "engine/RunProgress.h"
 
 class EffectUnit;
 class CaptionTable;
@@ -126,6 +127,11 @@ private:
     QString Caption(const QString& key) const;
     void SelectRow(int i);
     void ShowProgress();
+    // Tells the host where an Auto Rec stands when that has changed enough to show.
+    void ReportProgress();
+    int32_t RecordedInRow() const;
+    // The scene of the current row is complete on tape: the resume point moves past it.
+    void NoteSceneOnTape();
 
     TarnLink& link_;
     TarnVtr& vtr_;
@@ -149,6 +155,10 @@ private:
     AutoOptions options_;
     std::vector<Scene> rows_;  // the list as it was at the start; windows are disabled meanwhile
     int row_ = 0;              // the row the engine works on
+    uint32_t listMode_ = 0;    // the list's timecode mode, for the texts shown
+    RunProgressPlan progressPlan_;
+    RunProgress shownProgress_;
+    ResumePoint resume_;  // where this Auto Rec can be resumed from, as far as it got
     std::atomic<int64_t> lastAnswerMs_{0};
     // How long the link is held by an out transition, learned as the run goes (-1: not yet),
     // and the time the polls take while the player plays towards an edit point.

@@ -62,6 +62,10 @@ bool EngineDecks::RecorderCommand(bool pause) {
 }
 
 int32_t EngineDecks::ReadRecorderPosition() {
+    return TryReadRecorderPosition().value_or(0);
+}
+
+std::optional<int32_t> EngineDecks::TryReadRecorderPosition() {
     const int recorder = devices_.recorderId;
     const LinkJobResult r = link_.Run([recorder](CTarnIO& io) {
         io.PrepareFrame(static_cast<uint8_t>(recorder), tarncmd::kStatusQuery);
@@ -70,6 +74,6 @@ int32_t EngineDecks::ReadRecorderPosition() {
     int32_t frames = 0;
     Timecode tc;
     if (!r.ok || !TarnVtr::DecodeCounter(r.reply, &frames, &tc))
-        return 0;
+        return std::nullopt;
     return frames;
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "engine/EngineHost.h"
 
@@ -39,6 +40,8 @@ public:
     // The recorder's counter by a status query of up to five attempts; 0 when it reports no
     // counter or does not answer.
     int32_t ReadRecorderPosition();
+    // The same, nothing when the recorder does not answer or has no counter.
+    std::optional<int32_t> TryReadRecorderPosition();
 
 private:
     TarnLink& link_;

@@ -10,6 +10,9 @@
 
 #include <QString>
 
+#include "engine/ResumePoint.h"
+#include "engine/RunProgress.h"
+
 class SceneList;
 
 // The decks of a run, taken when it starts.
@@ -53,6 +56,10 @@ public:
     // Progress window: shown with a title and ProgressFlags (clearing the stop request), closed.
     virtual void ShowProgress(const QString& title, int flags) = 0;
     virtual void CloseProgress() = 0;
+    // Where an Auto Rec stands: progress over the list and the same as text for the user ("Scene 7
+    // of 42", tape left), lines separated by a line feed. Sent when the scene starts and as its
+    // recording moves on.
+    virtual void ShowRunProgress(const RunProgress& progress, const QString& text) = 0;
     // The user's Stop. Called on the link thread: must be safe from any thread.
     virtual bool StopRequested() const = 0;
 
@@ -60,6 +67,9 @@ public:
     virtual bool ConfirmTapeChange(const QString& title, const QString& text) = 0;
     // The final message (modal): success shows information, otherwise a warning.
     virtual void ShowFinalMessage(const QString& title, const QString& text, bool success) = 0;
+
+    // At the end of every Auto Rec: where it can be resumed, empty when it finished.
+    virtual void KeepResumePoint(const ResumePoint& point) = 0;
 
     // Makes row i of the list the only selected and current row.
     virtual void SelectRow(int i) = 0;

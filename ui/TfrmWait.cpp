@@ -25,6 +25,7 @@ TfrmWait::TfrmWait(const CaptionTable& captions, QWidget* parent)
     setObjectName(QStringLiteral("frmWait"));
     BuildLayout();
     ApplyCaptions(this, captions);
+    waitText_ = lblWait_->text();
     const QString title = captions.CaptionText(QStringLiteral("MB_TI_CLOSE"));
     setWindowTitle(title.isEmpty() ? QStringLiteral("Please wait...") : title);
 }
@@ -41,7 +42,10 @@ void TfrmWait::BuildLayout() {
 
     lblWait_ = new QLabel(QStringLiteral("Please wait..."), this);
     lblWait_->setObjectName(QStringLiteral("lblWait"));
-    lblWait_->move(56, 15);
+    // Room for the two lines of a long run's progress beside the icon; one line sits where the
+    // window has always shown "Please wait...".
+    lblWait_->setGeometry(56, 4, 190, 38);
+    lblWait_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     panel1_ = new QFrame(this);
     panel1_->setObjectName(QStringLiteral("Panel1"));
@@ -79,6 +83,17 @@ void TfrmWait::PostShow(const QString& title, int flags) {
 void TfrmWait::PostClose() {
     QMetaObject::invokeMethod(
         this, [this] { CloseIfVisible(); }, Qt::QueuedConnection);
+}
+
+void TfrmWait::PostRunProgress(const QString& text, int percent) {
+    QMetaObject::invokeMethod(
+        this, [this, text, percent] { ShowRunProgress(text, percent); }, Qt::QueuedConnection);
+}
+
+void TfrmWait::ShowRunProgress(const QString& text, int percent) {
+    lblWait_->setText(text);
+    panel1_->setVisible(true);
+    gauge1_->setValue(percent);
 }
 
 void TfrmWait::HandleShow(const QString& title, int flags) {
@@ -144,6 +159,7 @@ void TfrmWait::CentreOnScreen() {
 
 void TfrmWait::closeEvent(QCloseEvent* event) {
     RestoreGuardedWindows();
+    lblWait_->setText(waitText_);
     btnAbort_->setEnabled(true);
     QWidget::closeEvent(event);
     QCoreApplication::processEvents();

@@ -33,6 +33,9 @@ public:
     // or a close. They run on the GUI thread in the order they were posted.
     void PostShow(const QString& title, int flags);
     void PostClose();
+    // Any thread: where a long run stands, in place of "Please wait..." until the window closes:
+    // the text (up to two lines) and the gauge at percent.
+    void PostRunProgress(const QString& text, int percent);
 
     // GUI thread: show at once with the gauge and Stop as asked, and move the gauge.
     void ShowDirect(const QString& title, bool gaugeVisible, bool stopVisible);
@@ -53,12 +56,14 @@ protected:
 private:
     void BuildLayout();
     void HandleShow(const QString& title, int flags);
+    void ShowRunProgress(const QString& text, int percent);
     void ShowAndRaise(const QString& title, bool gaugeVisible, bool stopVisible);
     void CentreOnScreen();
     void RestoreGuardedWindows();
     void btnAbortClick();
 
     QLabel* lblWait_ = nullptr;
+    QString waitText_;  // lblWait's own caption, shown again when the window closes
     QLabel* image1_ = nullptr;
     QFrame* panel1_ = nullptr;
     QProgressBar* gauge1_ = nullptr;

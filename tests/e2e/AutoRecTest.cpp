@@ -79,6 +79,25 @@ TEST_F(AutoRecTest, RecordsEveryScenePassingEmptyRowsAndAskingAtTapeChanges) {
 
     ExpectRecorded({{kIn1, kOut1}, {kIn2, kOut2}, {kIn3, kOut3}});
     EXPECT_EQ(playerModeAtQuestion, (std::vector<int>{ModeStop, ModeStop}));
+    // Where the run stood: each of the three scenes in turn, the share of the list growing to
+    // all of it and the tape left shrinking to nothing.
+    const auto& progress = host->progressShown;
+    ASSERT_FALSE(progress.empty());
+    EXPECT_EQ(progress.front().framesLeft, (kOut1 - kIn1) + (kOut2 - kIn2) + (kOut3 - kIn3));
+    std::vector<int> scenesShown;
+    for (size_t i = 0; i < progress.size(); ++i) {
+        EXPECT_EQ(progress[i].scenes, 3);
+        if (scenesShown.empty() || scenesShown.back() != progress[i].scene)
+            scenesShown.push_back(progress[i].scene);
+        if (i > 0) {
+            EXPECT_GE(progress[i].percent, progress[i - 1].percent);
+            EXPECT_LE(progress[i].framesLeft, progress[i - 1].framesLeft);
+        }
+    }
+    EXPECT_EQ(scenesShown, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(progress.back().percent, 100);
+    EXPECT_EQ(progress.back().framesLeft, 0);
+    EXPECT_GT(progress.size(), 6u) << "the gauge moves within the scenes";
     const QStringList log = host->Log();
     EXPECT_EQ(log.filter(QRegularExpression("^row ")),
               (QStringList{"row 1", "row 2", "row 3", "row 4", "row 5", "row 6"}));
@@ -86,6 +105,8 @@ TEST_F(AutoRecTest, RecordsEveryScenePassingEmptyRowsAndAskingAtTapeChanges) {
     EXPECT_TRUE(log.contains("information: Automatic editing has finished."));
     EXPECT_TRUE(log.contains("review enabled"));
     EXPECT_GT(engine->RecordingEnd(), engine->RecordingStart());
+    // A finished run leaves nothing to resume.
+    EXPECT_EQ(host->keptResumePoints, std::vector<ResumePoint>{ResumePoint{}});
     EXPECT_EQ(Deck(kPlayerId).pendingMode, ModeStop);
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
 }
@@ -123,7 +144,7 @@ TEST_F(AutoRecTest, StopMidSceneLeavesThePlayerStoppedAndTheRecorderInRecPause) 
     SetScenes({SceneRow(kIn1, kOut1), SceneRow(kIn2, kOut2)});
 
     const int result = RunAutoRec([&] {
-        if (Deck(kRecorderId).mode == ModeRecord)
+        if (host->Log().contains("row 2") && Deck(kRecorderId).mode == ModeRecord)
             host->PressStop();
     });
 
@@ -132,7 +153,16 @@ TEST_F(AutoRecTest, StopMidSceneLeavesThePlayerStoppedAndTheRecorderInRecPause) 
     EXPECT_FALSE(host->Log().contains("review enabled"));
     EXPECT_EQ(Deck(kPlayerId).pendingMode, ModeStop);
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
-    EXPECT_EQ(RecordedScenes(sim->TapeSegments()).size(), 1u);
+    const auto recorded = RecordedScenes(sim->TapeSegments());
+    ASSERT_EQ(recorded.size(), 2u);
+    // What is kept to resume from: the first scene is complete, and the recorder's counter
+    // stood where the second one began on tape.
+    ASSERT_EQ(host->keptResumePoints.size(), 1u);
+    const ResumePoint& kept = host->keptResumePoints.front();
+    EXPECT_EQ(kept.fingerprint, ListFingerprint(host->list));
+    EXPECT_EQ(kept.lastRow, 1);
+    EXPECT_LE(std::abs(kept.recorderAt - recorded[1].recFrom), 1) << sim->ReportJson();
+    EXPECT_EQ(kept.recordingStart, engine->RecordingStart());
 }
 
 TEST_F(AutoRecTest, APlayerThatFallsSilentMidSceneEndsTheRunWithinSeconds) {

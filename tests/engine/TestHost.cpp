@@ -17,6 +17,11 @@ void TestHost::CloseProgress() {
     Note(QStringLiteral("progress closed"));
 }
 
+void TestHost::ShowRunProgress(const RunProgress& progress, const QString& text) {
+    progressShown.push_back(progress);
+    progressText = text;
+}
+
 bool TestHost::ConfirmTapeChange(const QString&, const QString& text) {
     Note(QStringLiteral("tape change: %1").arg(text));
     return continueAfterTapeChange;

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <atomic>
 #include <functional>
+#include <vector>
 
 #include "edit/SceneList.h"
 #include "engine/EngineHost.h"
@@ -25,6 +26,11 @@ public:
 
     void PressStop() { stop_ = true; }
     QStringList Log() const { return log_; }
+    // Every progress of an Auto Rec shown, in order, kept apart from the log.
+    std::vector<RunProgress> progressShown;
+    QString progressText;
+    // The resume points the engine handed over at the ends of Auto Recs.
+    std::vector<ResumePoint> keptResumePoints;
     int Count(const QString& entry) const { return log_.count(entry); }
 
     AutoDevices Devices() const override { return devices; }
@@ -32,9 +38,11 @@ public:
     const SceneList& Scenes() const override { return list; }
     void ShowProgress(const QString& title, int flags) override;
     void CloseProgress() override;
+    void ShowRunProgress(const RunProgress& progress, const QString& text) override;
     bool StopRequested() const override { return stop_.load(); }
     bool ConfirmTapeChange(const QString& title, const QString& text) override;
     void ShowFinalMessage(const QString& title, const QString& text, bool success) override;
+    void KeepResumePoint(const ResumePoint& point) override { keptResumePoints.push_back(point); }
     void SelectRow(int i) override;
     void ShowRecorderRecording() override;
     void SetArrowFlashing(bool on) override;

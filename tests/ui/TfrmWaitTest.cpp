@@ -72,6 +72,21 @@ TEST_F(TfrmWaitTest, FlagsSetTitleStopAndGaugeAndANullTitleKeepsTheLastOne) {
     EXPECT_FALSE(GaugePanel()->isVisible());
 }
 
+TEST_F(TfrmWaitTest, ARunsProgressReplacesTheWaitTextUntilTheWindowCloses) {
+    wait.PostShow(QStringLiteral("Auto Rec"), TfrmWait::kStopVisible);
+    wait.PostRunProgress(QStringLiteral("Scene 7 of 42\nTape left to record: 00:40:00:00"), 17);
+    Settle();
+    auto* label = wait.findChild<QLabel*>(QStringLiteral("lblWait"));
+    EXPECT_EQ(label->text(), QStringLiteral("Scene 7 of 42\nTape left to record: 00:40:00:00"));
+    EXPECT_TRUE(GaugePanel()->isVisible());
+    EXPECT_EQ(wait.findChild<QProgressBar*>(QStringLiteral("Gauge1"))->value(), 17);
+    // Both lines fit above the gauge.
+    EXPECT_LE(label->y() + label->fontMetrics().lineSpacing() * 2, GaugePanel()->y());
+    wait.PostClose();
+    Settle();
+    EXPECT_EQ(label->text(), QStringLiteral("Please wait..."));
+}
+
 TEST_F(TfrmWaitTest, StopStaysDisabledUntilAShowWithoutFlagFourOrAClose) {
     wait.PostShow(QStringLiteral("Edit"), TfrmWait::kStopVisible | TfrmWait::kStopDisabled);
     Settle();
