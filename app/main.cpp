@@ -1,50 +1,70 @@
 // Clipwright's entry point: the command line, the shared objects, the windows in their order,
 // then the event loop.
 #include <QApplication>
-#include <QFileInfo>
-#include <QStandardPaths>
 #include <QTextStream>
 
+#include "ClipwrightVersion.h"
 #include "app/AppContext.h"
 #include "app/CommandLineFile.h"
+#include "app/HandedOverFile.h"
+#include "app/HandoverChannel.h"
 #include "app/MessageBoxPrompts.h"
+#include "app/ProgramCommandLine.h"
 #include "app/ProgramWindows.h"
 #include "config/ProgramFolder.h"
-#include "config/StartOptions.h"
 
 namespace {
 
 constexpr int kUsageError = 2;
 
-// An installed program's folder (/usr/bin, ...) is not the user's to write: there the settings and
-// the lock live in the user's configuration folder instead, unless a folder was named.
-QString HomeOption(const StartOptions& options) {
-    if (!options.home.isEmpty() || !qEnvironmentVariableIsEmpty("CLIPWRIGHT_HOME"))
-        return options.home;
-    if (QFileInfo(QCoreApplication::applicationDirPath()).isWritable())
-        return {};
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+QStringList ArgumentsOf(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before the toolkit starts: help, version and a refused option need no display.
+    const ProgramCommandLine line = ParseProgramCommandLine(ArgumentsOf(argc, argv));
+    switch (line.action) {
+        case ProgramCommandLine::Action::ShowHelp:
+            QTextStream(stdout) << ProgramUsage();
+            return 0;
+        case ProgramCommandLine::Action::ShowVersion:
+            QTextStream(stdout) << "clipwright " << kClipwrightVersion << "\n";
+            return 0;
+        case ProgramCommandLine::Action::Refuse:
+            QTextStream(stderr) << "clipwright: " << line.error << "\n" << ProgramUsage();
+            return kUsageError;
+        case ProgramCommandLine::Action::Run:
+            break;
+    }
+
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("clipwright"));
-    const StartOptions options = ParseStartOptions(QApplication::arguments().mid(1));
-    if (!options.error.isEmpty()) {
-        QTextStream(stderr) << options.error << "\n"
-                            << "usage: clipwright [options] [project file]\n"
-                            << StartOptionsUsage() << "\n";
-        return kUsageError;
-    }
-    AppContext context(ProgramFolder::ForRunningProgram(HomeOption(options)), options.language);
-    // A second copy of the program on the same folder ends quietly: the first one is in use.
-    if (!context.IsOnlyInstance())
+    const StartOptions& options = line.options;
+    AppContext context(ProgramFolder::ForRunningProgram(options.home), options.language);
+    const QString socketPath = context.programFolder().FilePath(kHandoverSocketName);
+    const QString file = CommandLineFile(options.arguments);
+    // A second copy of the program on the same folder ends, handing its file to the first one.
+    if (!context.IsOnlyInstance()) {
+        if (!HandOverToRunningProgram(socketPath, file) && !file.isEmpty())
+            QTextStream(stderr) << "clipwright: the program running on "
+                                << context.programFolder().Path() << " did not take " << file
+                                << "\n";
         return 0;
+    }
 
     MessageBoxPrompts prompts;
-    ProgramWindows windows(context, prompts, CommandLineFile(options.arguments));
+    ProgramWindows windows(context, prompts, file);
+    HandedOverFile handedOver(windows.mainWindow());
+    HandoverServer handover;
+    QObject::connect(&handover, &HandoverServer::HandedOver, &handedOver, &HandedOverFile::Take);
+    if (context.instanceLock().IsHeld())
+        handover.Listen(socketPath);
     windows.mainWindow().show();
     return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 #include "cli/CliIo.h"
 #include "cli/CliSession.h"
 #include "cli/Commands.h"
+#include "cli/LinkCli.h"
 #include "devices/CDevCaps.h"
 #include "engine/EffectUnit.h"
 #include "link/DeviceRecord.h"
@@ -64,15 +65,10 @@ int RunCapsCommand(const QStringList& args) {
         PrintError(kUsage);
         return 2;
     }
-    CComm comm;
-    if (!comm.OpenPath(parsed->port) || !comm.Configure()) {
-        PrintError("caps: cannot open the port " + parsed->port);
+    LinkCli cli;
+    if (!cli.Open(parsed->port, QStringLiteral("caps")))
         return 1;
-    }
-    SteadyClock clock;
-    CTarnIO io(comm, clock);
-    TarnLink link(io);
-    TarnSys sys(link);
+    TarnSys& sys = cli.sys;
     DeviceRecord player;
     player.id = static_cast<uint8_t>(parsed->id);
     if (!sys.ReadMakerInfo(player)) {
@@ -83,7 +79,7 @@ int RunCapsCommand(const QStringList& args) {
     // report one simply does not get them.
     sys.ReadCategories(player);
 
-    EffectUnit effects(link);
+    EffectUnit effects(cli.link);
     CDevCaps caps(session.folder().SuppliedFile(QStringLiteral("cw20dev.ini")), &effects);
     caps.SetPlayerId(parsed->id);
     caps.SetModelFromDevice(player.maker);

@@ -11,15 +11,20 @@ public:
     // order they are tried.
     ProgramFolder(QString home, QStringList resourceFolders);
 
-    // The folder named by --home (homeOption), else by CLIPWRIGHT_HOME, else the executable's
-    // folder; the supplied files beside the executable (a build) or in share/clipwright (an
-    // installation). A named folder that does not exist yet is created, so that the settings can
-    // be written there.
+    // The folder named by --home (homeOption), else by CLIPWRIGHT_HOME, else DefaultHome; the
+    // supplied files beside the executable (a build) or in share/clipwright (an installation).
+    // The folder is created when it does not exist yet, so that the settings can be written there.
     static ProgramFolder ForRunningProgram(const QString& homeOption);
 
     // The choice behind ForRunningProgram, apart from the process environment.
     static QString ChooseHome(const QString& homeOption, const QString& environmentHome,
-                              const QString& executableFolder);
+                              const QString& defaultHome);
+
+    // Without a named folder: the executable's folder for a build; for an installed program (one
+    // whose supplied files lie in ../share/clipwright) the user's configuration folder
+    // userConfigFolder/clipwright, even for root, since the executable's folder is not the
+    // user's to write.
+    static QString DefaultHome(const QString& executableFolder, const QString& userConfigFolder);
 
     const QString& Path() const { return home_; }
 

@@ -50,6 +50,7 @@ bool DeviceSetup::OpenAndConfigure(int port) {
 bool DeviceSetup::SelectPort(int port) {
     const int previous = OpenPort();
     comm_.Close();
+    refusal_ = {};
     if (port < 1 || port > kLastPort) {
         config_.port = 0;
         for (DeviceRecord& device : working_)
@@ -57,6 +58,7 @@ bool DeviceSetup::SelectPort(int port) {
         return false;
     }
     if (!OpenAndConfigure(port)) {
+        refusal_ = {port, comm_.PathOfPort(port), comm_.LastSystemError()};
         // The selector goes back to the previous port, so that port must be the one in use.
         config_.port = previous != 0 && OpenAndConfigure(previous) ? previous : 0;
         return false;

@@ -5,6 +5,8 @@
 // dialog shows a session; the program's start-up and clipwright-cli use one without a window.
 #pragma once
 
+#include <QString>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -46,6 +48,15 @@ public:
     const std::vector<DeviceRecord>& working() const { return working_; }
     // The port open now, 0 when none.
     int OpenPort() const;
+
+    // The last port that would not open, for the window to say why; port 0 when the last port
+    // chosen opened (or none was chosen).
+    struct PortRefusal {
+        int port = 0;
+        QString path;        // the device the port names
+        uint32_t error = 0;  // the system's error number
+    };
+    const PortRefusal& lastRefusal() const { return refusal_; }
 
     // Reads the stored settings, opens the stored port (refreshing the devices), applies the
     // stored edit terminal flag and remembers port, player, recorder and edit terminal for
@@ -100,6 +111,7 @@ private:
     CComm& comm_;
     Clock& clock_;
     PlayerChoiceHandler onPlayerChoice_;
+    PortRefusal refusal_;
     std::vector<DeviceRecord> working_;
     Remembered atOpen_;
 };

@@ -53,9 +53,11 @@ void CComm::SetPortResolver(std::unique_ptr<PortResolver> resolver) {
 }
 
 bool CComm::Open(int port) {
-    if (port < kFirstPort || port > kLastPort)
-        return false;
     std::lock_guard lock(mutex_);
+    if (port < kFirstPort || port > kLastPort) {
+        lastError_ = ENODEV;
+        return false;
+    }
     CloseLocked();
     if (!OpenLocked(resolver_->DevicePath(port)))
         return false;
@@ -225,6 +227,11 @@ int CComm::PortNumber() const {
 QString CComm::DevicePath() const {
     std::lock_guard lock(mutex_);
     return path_;
+}
+
+QString CComm::PathOfPort(int port) const {
+    std::lock_guard lock(mutex_);
+    return resolver_->DevicePath(port);
 }
 
 uint32_t CComm::LastSystemError() const {

@@ -21,7 +21,8 @@ public:
     // Replaces the port-number lookup (the default gives /dev/ttyS<n-1>).
     void SetPortResolver(std::unique_ptr<PortResolver> resolver);
 
-    // Opens port n (1 to 4) through the resolver. Any other n returns false and changes nothing.
+    // Opens port n (1 to 4) through the resolver. Any other n returns false with the system
+    // error ENODEV and leaves an open port as it is.
     bool Open(int port);
     // Opens a terminal device by path; the port number then reads 0.
     bool OpenPath(const QString& path);
@@ -39,6 +40,8 @@ public:
     bool IsOpen() const;
     int PortNumber() const;
     QString DevicePath() const;
+    // The device path that port n (1 to 4) opens, whether or not it is open.
+    QString PathOfPort(int port) const;
     // The OS error (errno) of the last open or read step; 0 after every Write.
     uint32_t LastSystemError() const;
     uint32_t BytesRead() const;

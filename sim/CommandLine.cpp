@@ -1,6 +1,7 @@
 #include "sim/CommandLine.h"
 
 #include <charconv>
+#include <map>
 
 namespace tarnsim {
 
@@ -19,11 +20,18 @@ bool ParseUnsigned(const std::string& text, unsigned max, unsigned* out) {
 
 const char* CommandLine::Usage() {
     return "usage: tarn-sim --bench FILE [--link PATH] [--report FILE] [--transcript FILE]\n"
-           "                [--no-pacing] [--answer-delay MS] [--faults SPEC] [--seed N]";
+           "                [--no-pacing] [--answer-delay MS] [--faults SPEC] [--seed N]\n"
+           "       tarn-sim --help | --version";
 }
 
 std::optional<CommandLine> CommandLine::Parse(const std::vector<std::string>& args,
                                               std::string* error) {
+    static const std::map<std::string, std::string CommandLine::*> kTextOptions = {
+        {"--bench", &CommandLine::benchPath},
+        {"--link", &CommandLine::linkPath},
+        {"--report", &CommandLine::reportPath},
+        {"--transcript", &CommandLine::transcriptPath},
+        {"--faults", &CommandLine::faults}};
     CommandLine line;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& option = args[i];
@@ -31,33 +39,36 @@ std::optional<CommandLine> CommandLine::Parse(const std::vector<std::string>& ar
             line.pacing = false;
             continue;
         }
+        if (option == "--help" || option == "-h" || option == "--version") {
+            (option == "--version" ? line.version : line.help) = true;
+            return line;
+        }
+        const auto text = kTextOptions.find(option);
+        const bool isNumber = option == "--answer-delay" || option == "--seed";
+        if (text == kTextOptions.end() && !isNumber) {
+            *error = option.rfind('-', 0) == 0 ? "unknown option " + option
+                                               : "unexpected argument " + option;
+            return std::nullopt;
+        }
         if (i + 1 >= args.size()) {
-            *error = option.rfind("--", 0) == 0 ? option + " needs a value"
-                                                : "unexpected argument " + option;
+            *error = option + " needs a value";
             return std::nullopt;
         }
         const std::string& value = args[++i];
+        if (!isNumber) {
+            line.*(text->second) = value;
+            continue;
+        }
+        const bool seed = option == "--seed";
         unsigned number = 0;
-        if (option == "--bench") {
-            line.benchPath = value;
-        } else if (option == "--link") {
-            line.linkPath = value;
-        } else if (option == "--report") {
-            line.reportPath = value;
-        } else if (option == "--transcript") {
-            line.transcriptPath = value;
-        } else if (option == "--faults") {
-            line.faults = value;
-        } else if (option == "--answer-delay" && ParseUnsigned(value, 10'000, &number)) {
-            line.answerDelayMs = static_cast<int>(number);
-        } else if (option == "--seed" && ParseUnsigned(value, 0xFFFFFFFFu, &number)) {
-            line.seed = number;
-        } else {
-            *error = (option == "--answer-delay" || option == "--seed")
-                         ? option + ": not a number in range: " + value
-                         : "unknown option " + option;
+        if (!ParseUnsigned(value, seed ? 0xFFFFFFFFu : 10'000u, &number)) {
+            *error = option + ": not a number in range: " + value;
             return std::nullopt;
         }
+        if (seed)
+            line.seed = number;
+        else
+            line.answerDelayMs = static_cast<int>(number);
     }
     if (line.benchPath.empty()) {
         *error = "--bench FILE is required";

@@ -16,6 +16,8 @@ struct CommandLine {
     std::optional<int> answerDelayMs;
     std::string faults;
     unsigned seed = 1;
+    bool help = false;     // --help or -h: show the usage and end
+    bool version = false;  // --version: show the version and end
 
     // Nothing, with a message in *error, when the arguments are wrong.
     static std::optional<CommandLine> Parse(const std::vector<std::string>& args,

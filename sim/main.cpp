@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "ClipwrightVersion.h"
 #include "sim/CommandLine.h"
 #include "sim/Simulator.h"
 
@@ -47,6 +48,14 @@ int main(int argc, char** argv) {
     const auto line = tarnsim::CommandLine::Parse({argv + 1, argv + argc}, &error);
     if (!line)
         return Fail(error + "\n" + tarnsim::CommandLine::Usage(), 2);
+    if (line->help) {
+        std::printf("%s\n", tarnsim::CommandLine::Usage());
+        return 0;
+    }
+    if (line->version) {
+        std::printf("tarn-sim %s\n", kClipwrightVersion);
+        return 0;
+    }
     auto bench = tarnsim::Bench::FromFile(line->benchPath, &error);
     if (!bench)
         return Fail(error, 2);

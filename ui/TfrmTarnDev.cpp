@@ -19,6 +19,7 @@
 
 #include "config/CaptionTable.h"
 #include "devices/DeviceSetup.h"
+#include "link/PortAccess.h"
 #include "ui/ApplyCaptions.h"
 #include "ui/TfrmWait.h"
 #include "ui/WindowPositions.h"
@@ -98,6 +99,10 @@ void TfrmTarnDev::ApplyTexts(const CaptionTable& captions) {
     textPrinter_ = TextOr(captions, "SG_PRINTER", "Printer");
     textUnknown_ = TextOr(captions, "SG_UNKNOWN", "Unknown");
     textScanTitle_ = TextOr(captions, "MB_TI_SCAN", "Scanning the Tarn bus...");
+    textPortDenied_ = TextOr(captions, "MSG_PORTDENIED",
+                             "You may not use %1. Add your user to the group %2 "
+                             "(sudo adduser $USER %2), then log out and in again.");
+    textPortFailed_ = TextOr(captions, "MSG_PORTFAIL", "%1 could not be opened: %2");
 }
 
 void TfrmTarnDev::BuildLayout() {
@@ -177,8 +182,13 @@ void TfrmTarnDev::BuildLayout() {
     auto* upper = new QHBoxLayout;
     upper->addWidget(SG1_);
     upper->addLayout(buttons);
+    lblPortError_ = NamedLabel("lblPortError", QString(), this);
+    lblPortError_->setWordWrap(true);
+    lblPortError_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblPortError_->hide();
     auto* top = new QVBoxLayout(this);
     top->addLayout(upper);
+    top->addWidget(lblPortError_);
     top->addWidget(gbSel);
 }
 
@@ -238,6 +248,19 @@ void TfrmTarnDev::ShowPort() {
     cbCom_->setCurrentIndex(port >= 1 && port <= DeviceSetup::kLastPort ? port : 0);
     btnScan_->setEnabled(port != 0 && !idEditMode_);
     mnuScan_->setEnabled(btnScan_->isEnabled());
+    ShowPortRefusal();
+}
+
+void TfrmTarnDev::ShowPortRefusal() {
+    const DeviceSetup::PortRefusal& refusal = setup_.lastRefusal();
+    if (refusal.port == 0) {
+        lblPortError_->hide();
+        return;
+    }
+    lblPortError_->setText(IsAccessDenied(refusal.error)
+                               ? textPortDenied_.arg(refusal.path, PortGroup(refusal.path))
+                               : textPortFailed_.arg(refusal.path, SystemErrorText(refusal.error)));
+    lblPortError_->show();
 }
 
 int TfrmTarnDev::WorkingIndexOfRow(int row) const {

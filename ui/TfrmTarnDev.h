@@ -68,6 +68,8 @@ private:
     void FillDeviceGrid();
     void ShowSelection();
     void ShowPort();
+    // Says why the port chosen last would not open, and what to do about a refused access.
+    void ShowPortRefusal();
     void UpdateSelectButtons(int row);
     QString SelectedLabel(int id) const;
     int WorkingIndexOfRow(int row) const;
@@ -95,6 +97,7 @@ private:
 
     QString textNoUse_, textNoDevice_, textNotConnected_;
     QString textCamera_, textPrinter_, textUnknown_, textScanTitle_;
+    QString textPortDenied_, textPortFailed_;
 
     QComboBox* cbCom_ = nullptr;
     QTableWidget* SG1_ = nullptr;
@@ -102,6 +105,7 @@ private:
     QPushButton* btnOk_ = nullptr;
     QPushButton* btnCancel_ = nullptr;
     QLabel* lblSelP_ = nullptr;
+    QLabel* lblPortError_ = nullptr;
     QLabel* lblSelR_ = nullptr;
     QFrame* pnlSelR_ = nullptr;
     QPushButton* btnPSel_ = nullptr;

@@ -12,6 +12,8 @@
 
 #include "MainWindowFixture.h"
 #include "app/CommandLineFile.h"
+#include "app/HandedOverFile.h"
+#include "app/HandoverChannel.h"
 #include "app/InstanceLock.h"
 #include "app/MainLayout.h"
 #include "app/MessageBoxPrompts.h"
@@ -117,29 +119,55 @@ TEST_F(MainWindowTest, TheRealBoxOverADisabledWindowStillTakesTheClick) {
     window->setEnabled(true);
 }
 
-TEST_F(MainWindowTest, ASecondInstanceOnTheSameFolderEndsAtOnceWithExitCode0) {
-    InstanceLock first(QDir(home.path()).filePath("cw20.key"));
-    ASSERT_TRUE(first.IsHeld());
+TEST_F(MainWindowTest, ASecondStartHandsItsFileToTheRunningProgramWhichAsksToSaveFirst) {
+    Start();  // this program holds the folder's lock
+    const QString lock = QDir(home.path()).filePath("cw20.key");
     // A second lock in this very process must fail too: flock locks belong to the open file.
-    const InstanceLock duplicate(QDir(home.path()).filePath("cw20.key"));
+    const InstanceLock duplicate(lock);
     EXPECT_FALSE(duplicate.IsHeld());
     EXPECT_TRUE(duplicate.IsHeldElsewhere());
+    HandoverServer server;
+    HandedOverFile handedOver(*window);
+    QObject::connect(&server, &HandoverServer::HandedOver, &handedOver, &HandedOverFile::Take);
+    ASSERT_TRUE(server.Listen(QDir(home.path()).filePath(kHandoverSocketName)));
+    scenes().SetModified(true);
+    prompts.answers.push_back(false);  // the changed list is not saved
 
     QProcess second;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("XDG_CONFIG_HOME", home.path());
     second.setProcessEnvironment(environment);
+    // A relative name: the second start makes it whole before handing it over.
+    second.setWorkingDirectory(QFileInfo(DemoList()).absolutePath());
     second.start(QDir(QApplication::applicationDirPath()).filePath("clipwright"),
-                 {"--home", home.path()});
-    ASSERT_TRUE(second.waitForFinished(20000));
+                 {"--home", home.path(), QFileInfo(DemoList()).fileName()});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 20000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_FALSE(QFile::exists(QDir(home.path()).filePath("cw20.ini")));
+    EXPECT_FALSE(second.readAllStandardError().contains("did not take"));
 
-    first.Release();
-    InstanceLock again(QDir(home.path()).filePath("cw20.key"));
-    EXPECT_TRUE(again.IsHeld());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->currentFileName() == DemoList(); }, 5000));
+    EXPECT_EQ(scenes().count(), 8);
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_TRUE(prompts.questions[0].startsWith(context->Text("MSG_SAVE1")));
+}
+
+TEST_F(MainWindowTest, AHandedOverFileWaitsWhileTheMainWindowIsHeld) {
+    Start();
+    HandedOverFile handedOver(*window);
+    window->setEnabled(false);  // as while an Auto Rec or a dialog holds it
+    handedOver.Take(DemoList());
+    QTest::qWait(700);
+    EXPECT_TRUE(window->currentFileName().isEmpty());
+    EXPECT_EQ(handedOver.waiting(), DemoList());
+    window->setEnabled(true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->currentFileName() == DemoList(); }, 5000));
+}
+
+TEST(HandoverChannelTest, NoRunningProgramMeansNoHandOver) {
+    QTemporaryDir folder;
+    EXPECT_FALSE(HandOverToRunningProgram(folder.filePath(kHandoverSocketName), "a.cwf"));
 }
 
 TEST(InstanceLockTest, AFolderWithoutRoomForTheLockIsNoOtherInstance) {

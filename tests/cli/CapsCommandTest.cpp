@@ -5,7 +5,10 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cerrno>
 
+#include "common/DeniedDevice.h"
+#include "link/PortAccess.h"
 #include "sim/Simulator.h"
 
 namespace {
@@ -71,6 +74,17 @@ TEST_F(CapsCommandTest, TheSuppliedFileKnowsTheDemoCamcorderModel) {
     const CliRun run = Caps(At(1));
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, "0 131076 0 0 131076 0 530 file");
+}
+
+TEST_F(CapsCommandTest, APortTheUserMayNotUseSaysWhichGroupToJoin) {
+    const QString denied = DeniedDevicePath(home.path());
+    const CliRun run = Caps({"--port", denied, "--id", "1"});
+    EXPECT_EQ(run.exitCode, 1);
+    const QStringList lines = run.err.trimmed().split(u'\n');
+    ASSERT_EQ(lines.size(), 2) << run.err.toStdString();
+    EXPECT_EQ(lines[0], "clipwright-cli: caps: cannot open " + denied + ": " + SystemErrorText(EACCES));
+    EXPECT_TRUE(lines[1].contains("sudo adduser $USER " + PortGroup(denied)))
+        << run.err.toStdString();
 }
 
 TEST_F(CapsCommandTest, AUserFileInTheProgramFolderComesFirst) {

@@ -21,6 +21,16 @@ TEST(ProgramFolderTest, HomeOptionBeatsEnvironmentWhichBeatsTheExecutableFolder)
               QDir::cleanPath(QDir::current().filePath("rel")));
 }
 
+TEST(ProgramFolderTest, AnInstalledProgramKeepsItsFolderInTheUsersConfigurationNotBesideItself) {
+    QTemporaryDir prefix;
+    ASSERT_TRUE(QDir(prefix.path()).mkpath("bin"));
+    const QString bin = prefix.filePath("bin");
+    // A build: nothing installed beside the executable's folder.
+    EXPECT_EQ(ProgramFolder::DefaultHome(bin, "/home/u/.config"), bin);
+    ASSERT_TRUE(QDir(prefix.path()).mkpath("share/clipwright"));
+    EXPECT_EQ(ProgramFolder::DefaultHome(bin, "/home/u/.config"), "/home/u/.config/clipwright");
+}
+
 TEST(ProgramFolderTest, SuppliedFilesComeFromTheProgramFolderFirstThenTheInstalledCopies) {
     QTemporaryDir home, build, installed;
     const ProgramFolder folder(home.path(), {build.path(), installed.path()});

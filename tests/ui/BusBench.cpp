@@ -1,5 +1,7 @@
 #include "BusBench.h"
 
+#include "common/DeniedDevice.h"
+
 #include <QFile>
 
 namespace {
@@ -60,6 +62,9 @@ void BusBench::BuildProgram() {
     // A port number with a path that never opens, whatever serial ports the machine has.
     settings->WriteString(QStringLiteral("Ports"), QStringLiteral("COM3"),
                           programDir.filePath(QStringLiteral("no-such-port")));
+    // And one that names a device the user may not use.
+    settings->WriteString(QStringLiteral("Ports"), QStringLiteral("COM4"),
+                          DeniedDevicePath(programDir.path()));
     bus = std::make_unique<TarnBus>(*settings);
     deviceStore = std::make_unique<DeviceSettingsStore>(store, *settings);
     setup =

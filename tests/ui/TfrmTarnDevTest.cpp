@@ -12,6 +12,7 @@
 #include <set>
 
 #include "BusBench.h"
+#include "link/PortAccess.h"
 #include "ui/TfrmTarnDev.h"
 #include "ui/TfrmWait.h"
 
@@ -276,12 +277,21 @@ TEST_F(TfrmTarnDevTest, PortsThatCannotOpenLeaveThePreviousPortInUse) {
     Serve(DemoBenchJson(), 1);
     StoreInt("COM", 1);
     Open();
-    for (int port : {3, 5, 8}) {
+    auto* reason = Child<QLabel>("lblPortError");
+    EXPECT_FALSE(reason->isVisible());
+    for (int port : {3, 4, 5, 8}) {
         ChoosePort(port);
         EXPECT_EQ(Child<QComboBox>("cbCom")->currentIndex(), 1) << "COM" << port;
         EXPECT_EQ(bus->comm().DevicePath().toStdString(), SimPath(1)) << "COM" << port;
+        // The dialog says why; a device the user may not use names the group to join.
+        EXPECT_TRUE(reason->isVisible()) << "COM" << port;
+        const QString path = bus->comm().PathOfPort(port);
+        EXPECT_TRUE(reason->text().contains(path)) << reason->text().toStdString();
+        EXPECT_EQ(reason->text().contains("sudo adduser $USER " + PortGroup(path)), port == 4)
+            << reason->text().toStdString();
     }
     ChoosePort(0);
+    EXPECT_FALSE(reason->isVisible());
     EXPECT_FALSE(bus->comm().IsOpen());
     EXPECT_FALSE(Child<QPushButton>("btnScan")->isEnabled());
     EXPECT_EQ(Grid()->rowCount(), 1);

@@ -1,0 +1,68 @@
+// The command-line manners of the three installed programs, run as real processes without a
+// display: --help and -h print the usage on standard output, --version the program's name and
+// version, and an unknown option gives one line of error and the usage on standard error, exit 2.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include "ClipwrightVersion.h"
+
+namespace {
+
+struct ProgramRun {
+    int exitCode = -1;
+    QString out;
+    QStringList errLines;
+};
+
+ProgramRun Start(const QString& program, const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // Without any display: answering the command line must not need one.
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        environment.remove(name);
+    process.setProcessEnvironment(environment);
+    process.start(program, args);
+    ProgramRun run;
+    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.exitCode = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.errLines = QString::fromUtf8(process.readAllStandardError()).split(u'\n');
+    return run;
+}
+
+class CommandLineManners : public ::testing::TestWithParam<const char*> {
+protected:
+    QString Name() const { return QString::fromLatin1(GetParam()).section(u'/', -1); }
+};
+
+TEST_P(CommandLineManners, HelpGoesToStandardOutputAndEndsWell) {
+    for (const char* option : {"--help", "-h"}) {
+        const ProgramRun run = Start(GetParam(), {option});
+        EXPECT_EQ(run.exitCode, 0) << option;
+        EXPECT_TRUE(run.out.startsWith("usage: " + Name() + " ")) << run.out.toStdString();
+        EXPECT_EQ(run.errLines, QStringList({""})) << option;
+    }
+}
+
+TEST_P(CommandLineManners, VersionNamesTheProgramAndTheBuildsVersion) {
+    const ProgramRun run = Start(GetParam(), {"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, Name() + " " + kClipwrightVersion + "\n");
+}
+
+TEST_P(CommandLineManners, AnUnknownOptionIsOneLineOfErrorThenTheUsageAndExit2) {
+    const ProgramRun run = Start(GetParam(), {"--frobnicate"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
+    ASSERT_GE(run.errLines.size(), 2);
+    EXPECT_EQ(run.errLines[0], Name() + ": unknown option --frobnicate");
+    EXPECT_TRUE(run.errLines[1].startsWith("usage: " + Name() + " "))
+        << run.errLines[1].toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, CommandLineManners,
+                         ::testing::Values(CLIPWRIGHT_PATH, CLIPWRIGHT_CLI_PATH, TARN_SIM_PATH));
+
+}  // namespace
