@@ -21,7 +21,8 @@ struct CliCommand {
 constexpr std::array<CliCommand, 15> kCommands = {{
     {"frame", RunFrameCommand, "frame ID B3 B4 B5 B6 B7 B8 B9"},
     {"timecode", RunTimecodeCommand, "timecode --mode 0|1|2 FRAMES|HH:MM:SS:FF"},
-    {"project", RunProjectCommand, "project show FILE | project convert IN OUT"},
+    {"project", RunProjectCommand,
+     "project show FILE | convert IN OUT | export-edl LIST OUT.edl | import-edl IN.edl OUT.cwf"},
     {"scan", RunScanCommand, "scan --port PATH"},
     {"status", RunStatusCommand, "status --port PATH --id N"},
     {"poll", RunPollCommand, "poll --port PATH --id N --seconds S [--answer-delay MS]"},
