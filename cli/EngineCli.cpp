@@ -17,9 +17,9 @@
 
 namespace {
 
-const QStringList kValueOptions = {"--port",   "--player", "--recorder",      "--row",
-                                   "--from",   "--to",     "--in-correction", "--out-correction",
-                                   "--search", "--preroll"};
+const QStringList kValueOptions = {"--port",   "--player",  "--recorder",      "--row",
+                                   "--from",   "--to",      "--in-correction", "--out-correction",
+                                   "--search", "--preroll", "--verify"};
 const QStringList kFlags = {"--yes", "--edit-terminal"};
 
 // The corrections' range in the options dialog, and the longest pre-roll it can hold.
@@ -33,7 +33,7 @@ QString Usage(const EngineCommand& command) {
     if (command.kind == kAutoReview)
         usage += " [--from POSITION --to POSITION]";
     if (command.kind == kAutoRec)
-        usage += " [--yes]";
+        usage += " [--yes] [--verify FILE]";
     return usage +
            "\n       [--in-correction F] [--out-correction F] [--search normal|high]"
            " [--preroll F]\n"
@@ -243,6 +243,8 @@ int RunEngineCommand(const EngineCommand& command, const QStringList& args) {
         return 2;
     EffectUnit effects(link.link);
     TerminalEngineHost host(link.vtr, list, devices, options, parsed.yes, session.settings());
+    if (command.kind == kAutoRec)
+        host.SetVerificationFile(o.values.value("--verify"));
     AutoEngine engine(link.link, link.vtr, effects, link.clock, session.captions(), host);
     if (command.kind == kAutoReview && !ReadSpan(o, command.name, list.timecodeMode(), engine))
         return 2;

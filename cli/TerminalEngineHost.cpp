@@ -2,6 +2,8 @@
 
 #include <signal.h>
 
+#include <QFile>
+
 #include <atomic>
 #include <iostream>
 #include <string>
@@ -9,6 +11,7 @@
 #include "cli/CliIo.h"
 #include "edit/SceneList.h"
 #include "edit/Timecode.h"
+#include "engine/VerificationReport.h"
 #include "link/TarnVtr.h"
 
 namespace {
@@ -64,6 +67,18 @@ bool TerminalEngineHost::ConfirmTapeChange(const QString&, const QString& text) 
     PrintLine(text + " [Enter continues, end of input stops]");
     std::string line;
     return static_cast<bool>(std::getline(std::cin, line)) && !interrupted;
+}
+
+void TerminalEngineHost::ShowVerification(const VerificationReport& report) {
+    PrintLine("verification: what the recorder took in of each scene");
+    for (const QString& line : report.Text().split('\n', Qt::SkipEmptyParts))
+        PrintLine(line);
+    if (verificationFile_.isEmpty())
+        return;
+    QFile file(verificationFile_);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(report.Json()) < 0 ||
+        !file.flush())
+        PrintError("autorec: the verification report could not be written to " + verificationFile_);
 }
 
 void TerminalEngineHost::ShowFinalMessage(const QString&, const QString& text, bool success) {

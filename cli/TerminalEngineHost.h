@@ -22,6 +22,7 @@ public:
 
     // Ctrl+C sets the stop request from now on (instead of ending the process).
     static void CatchInterrupt();
+    void SetVerificationFile(const QString& path) { verificationFile_ = path; }
 
     AutoDevices Devices() const override { return devices_; }
     AutoOptions Options() const override { return options_; }
@@ -31,6 +32,8 @@ public:
     void ShowRunProgress(const RunProgress& progress, const QString& text) override;
     bool StopRequested() const override;
     bool ConfirmTapeChange(const QString& title, const QString& text) override;
+    // Printed, and written as JSON to the file of SetVerificationFile.
+    void ShowVerification(const VerificationReport& report) override;
     void ShowFinalMessage(const QString& title, const QString& text, bool success) override;
     void KeepResumePoint(const ResumePoint& point) override;
     void SelectRow(int i) override;
@@ -52,4 +55,5 @@ private:
     const SettingsFile& settings_;
     int view_ = kPlayerView;
     int shownScene_ = 0;
+    QString verificationFile_;
 };

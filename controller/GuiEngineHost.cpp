@@ -64,6 +64,11 @@ bool GuiEngineHost::ConfirmTapeChange(const QString& title, const QString& text)
     return true;
 }
 
+void GuiEngineHost::ShowVerification(const VerificationReport& report) {
+    if (windows_.verification)
+        windows_.verification(report);
+}
+
 void GuiEngineHost::ShowFinalMessage(const QString& title, const QString& text, bool success) {
     const auto& show = success ? windows_.information : windows_.warning;
     if (show)

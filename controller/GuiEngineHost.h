@@ -27,6 +27,8 @@ struct EngineHostWindows {
     std::function<void(const QString& title, const QString& text)> warning;
     std::function<AutoOptions()> options;
     std::function<void(const ResumePoint&)> keepResumePoint;
+    // The verification report of an Auto Rec, shown at its end.
+    std::function<void(const VerificationReport&)> verification;
 
     // The progress window's part: shows and closes queued to it (the engine may call from the
     // link thread), the stop request read from it.
@@ -49,6 +51,7 @@ public:
     void ShowRunProgress(const RunProgress& progress, const QString& text) override;
     bool StopRequested() const override;
     bool ConfirmTapeChange(const QString& title, const QString& text) override;
+    void ShowVerification(const VerificationReport& report) override;
     void ShowFinalMessage(const QString& title, const QString& text, bool success) override;
     void KeepResumePoint(const ResumePoint& point) override;
     void SelectRow(int i) override;

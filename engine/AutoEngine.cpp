@@ -1,12 +1,15 @@
 #include "engine/AutoEngine.h"
 
 #include <algorithm>
+#include <thread>
 
 #include "config/CaptionTable.h"
 #include "edit/SceneList.h"
 #include "edit/Timecode.h"
 #include "engine/EffectUnit.h"
+#include "engine/VerificationReport.h"
 #include "link/Clock.h"
+#include "link/LinkTiming.h"
 #include "link/TarnLink.h"
 #include "link/TarnVtr.h"
 
@@ -16,8 +19,21 @@ namespace {
 constexpr int kSettleAfterPlayMs = 2000;
 // Jobs from other threads wait at most this long while the engine lets a deck settle.
 constexpr int kSettleSliceMs = 20;
-// Decks take about this long to still a picture, so the pause goes out this early.
-constexpr int kPauseLeadFrames = 22;
+// The recorder's tape is started as the player is half a frame into the in point, so that a
+// timing error of up to half a frame either way still records the in point first.
+constexpr double kRecordStartPhase = 0.5;
+// The recorder is paused half a frame into the frame after the scene's last: that frame, where
+// it stands, is where the next scene begins, and the scene keeps exactly its length.
+constexpr double kRecordPausePhase = 1.0;
+// A deck told to pause stands on the frame its tape is on: it is aimed at the target's middle.
+constexpr double kStandPhase = 0.5;
+// A command whose moment comes within this many exchanges is held back for it: the next step
+// check (one poll away, two when a speed check comes between) could come too late.
+constexpr double kHoldExchanges = 2.5;
+// Below this, a wait for a command's moment sleeps no more: the rest is met to the microsecond.
+constexpr int64_t kFineWaitUs = 2000;
+// The recorder's counter is read this long after the recorder should stand.
+constexpr double kStandMarginFrames = 3;
 // A reverse search ends this far before the target, leaving the rest to normal play.
 constexpr int kReverseSearchLeadFrames = 150;
 // The player runs on this far past an out point, so the recorder has paused well before the
@@ -76,6 +92,16 @@ void AutoEngine::SetRecordingSpan(int32_t start, int32_t end) {
     recordingEnd_ = end;
 }
 
+std::vector<SceneCheck> AutoEngine::SceneChecks() const {
+    std::lock_guard lock(checksMutex_);
+    return checks_;
+}
+
+void AutoEngine::AddCheck(const SceneCheck& check) {
+    std::lock_guard lock(checksMutex_);
+    checks_.push_back(check);
+}
+
 // ---- start ----------------------------------------------------------------------------------
 
 void AutoEngine::ReadRecorderPosition() {
@@ -95,6 +121,7 @@ void AutoEngine::AutoStart(int kind) {
     recorderPaused_ = true;
     step_ = Step::Cue;
     result_ = kAutoFinished;
+    phase_.Reset();
     savedView_ = host_.CurrentView();
     host_.SelectView(kPlayerView);
     const AutoDevices& devices = decks_.Devices();
@@ -167,6 +194,12 @@ bool AutoEngine::StartAutoRec() {
             h.ShowRecorderRecording();
             h.SetArrowFlashing(true);
         });
+        {
+            std::lock_guard lock(checksMutex_);
+            checks_.clear();
+        }
+        sceneChecked_ = false;
+        seamPosition_ = recordingStart_.load();
         target_ = row.inFrames;
         ReportProgress();
         // Only a recorder's own counter tells where the tape stands.
@@ -195,7 +228,7 @@ void AutoEngine::AutoTick() {
             End(kAutoFailed);
         return;
     }
-    TimePolls();
+    ObservePosition();
     switch (RunStep()) {
         case StepOutcome::Wait:
             // The step's own commands were answered; waits inside it are not silence.
@@ -323,7 +356,8 @@ bool AutoEngine::Search(int32_t target) {
 bool AutoEngine::PauseAt(int32_t target) {
     if (decks_.Stopped())
         return false;
-    if (decks_.Position() > target - kPauseLeadFrames) {
+    const int lead = kind_ == kAutoReview ? options_.recorderPauseLead : options_.playerPauseLead;
+    if (MomentHasCome(target + kStandPhase, lead)) {
         if (!decks_.SetModeAndWait(ModePause))
             return false;
         decks_.ReadStatus();
@@ -336,24 +370,25 @@ bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
     if (decks_.Stopped())
         return false;
     const bool out = side == Side::Out;
+    // The corrections are the recorder's latencies: frames from its command to its tape.
     const int correction = out ? options_.outCorrection : options_.inCorrection;
+    const double at = point + (out ? kRecordPausePhase : kRecordStartPhase);
     const int own = CurrentRow().transition;
     // A transition that runs out before the pause keeps the link busy until the device reports
-    // its end; started at the pause point it would hold the pause back by its whole length, so
-    // it starts that much earlier and has ended when the player reaches the pause point.
+    // its end; it starts that much before the pause's moment, so it ends as the pause goes out.
     const bool earlyOut = out && own >= kFirstTransition && own <= kLastEarlyOutTransition;
-    // Where the player will be when a command sent now reaches the recorder.
-    const int32_t position = decks_.Position() + PollLagFrames();
     if (earlyOut && step_ == Step::AwaitOutPoint &&
-        position > point - correction - OutTransitionLeadFrames() && !TimedOutTransition())
+        MomentHasCome(at, correction + OutRunFrames()) && !TimedOutTransition(&earlyOutRunUs_))
         return false;
-    if (position <= point - correction)
+    if (!MomentHasCome(at, correction))
         return true;
     const bool wantPaused = out;
     if (record && wantPaused != recorderPaused_) {
         if (!decks_.RecorderCommand(wantPaused))
             return false;
-        if (out && own >= kFirstLateOutTransition && !OutTransition())
+        if (out)
+            recorderStandsUs_ = clock_.NowUs() + phase_.DurationUs(correction);
+        if (out && own >= kFirstLateOutTransition && !RunLateOutTransition())
             return false;
     } else {
         bridge_.Post([](EngineHost& h) { h.PlayBeep(); });
@@ -363,40 +398,79 @@ bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
     return true;
 }
 
-bool AutoEngine::TimedOutTransition() {
-    const int64_t start = clock_.NowMs();
+bool AutoEngine::TimedOutTransition(int64_t* runUs) {
+    const int64_t start = clock_.NowUs();
     if (!OutTransition())
         return false;
-    outRunMs_ = clock_.NowMs() - start;
+    *runUs = clock_.NowUs() - start;
     return true;
 }
 
-int AutoEngine::OutTransitionLeadFrames() const {
-    // Until an out run has been timed, guess from the time one status poll takes.
-    const int64_t ms = outRunMs_ >= 0   ? outRunMs_
-                       : playTicks_ > 0 ? kOutRunExchangesGuess * playMs_ / playTicks_
-                                        : 0;
-    return static_cast<int>((ms * decks_.FramesPerSecond() + 999) / 1000);
+bool AutoEngine::RunLateOutTransition() {
+    // This family runs out after the pause command: it starts so that it ends as the recorder
+    // stands, when its length is known.
+    if (phase_.Known() && lateOutRunUs_ >= 0)
+        WaitUntilUs(recorderStandsUs_ - lateOutRunUs_);
+    return TimedOutTransition(&lateOutRunUs_);
 }
 
-int AutoEngine::PollLagFrames() const {
-    // A point is seen passed on average half a poll after it was, and the command then takes
-    // about one more exchange to reach the deck.
-    if (playTicks_ == 0)
-        return 0;
-    const int64_t lagMs = 3 * playMs_ / (2 * playTicks_);
-    return static_cast<int>((lagMs * decks_.FramesPerSecond() + 500) / 1000);
+double AutoEngine::OutRunFrames() const {
+    // Until an out run has been timed, guess from the time one exchange takes; one exchange
+    // more lets a run that takes a poll longer than the last still end before the pause.
+    const int64_t us =
+        (earlyOutRunUs_ >= 0 ? earlyOutRunUs_ : kOutRunExchangesGuess * exchangeUs_) + exchangeUs_;
+    const double fps = phase_.Known() ? phase_.FramesPerSecond() : decks_.FramesPerSecond();
+    return static_cast<double>(us) * fps / 1e6;
 }
 
-void AutoEngine::TimePolls() {
-    // The ticks while the player plays towards an edit point are plain polls.
-    const int64_t now = clock_.NowMs();
-    if ((step_ == Step::AwaitInPoint || step_ == Step::AwaitOutPoint) && lastTickStep_ == step_) {
-        playMs_ += now - lastTickMs_;
-        ++playTicks_;
+// ---- timing between polls -------------------------------------------------------------------
+
+void AutoEngine::ObservePosition() {
+    // The tick follows the poll's reply at once: the exchange took from its writing until now.
+    const StatusSample sample = vtr_.LastSample();
+    const int64_t exchange = clock_.NowUs() - (sample.heardUs - linktiming::kRequestLineUs);
+    if (exchange > 0)
+        exchangeUs_ = exchangeUs_ == 0 ? exchange : (3 * exchangeUs_ + exchange) / 4;
+    if (!sample.hasCounter || sample.busy || decks_.Mode() != ModePlay) {
+        phase_.Reset();
+        return;
     }
-    lastTickStep_ = step_;
-    lastTickMs_ = now;
+    phase_.Observe(sample.counter, sample.heardUs);
+}
+
+int64_t AutoEngine::WriteMomentUs(double position, double leadFrames) const {
+    return phase_.TimeOf(position) - phase_.DurationUs(leadFrames) - linktiming::kRequestLineUs;
+}
+
+bool AutoEngine::MomentHasCome(double position, double leadFrames) {
+    if (!phase_.Known())
+        return decks_.Position() + 1 > position - leadFrames;
+    const int64_t writeUs = WriteMomentUs(position, leadFrames);
+    if (writeUs > clock_.NowUs() + static_cast<int64_t>(kHoldExchanges * exchangeUs_))
+        return false;  // a later step check holds it
+    WaitUntilUs(writeUs);
+    return true;
+}
+
+void AutoEngine::WaitUntilUs(int64_t us) {
+    for (;;) {
+        const int64_t left = us - clock_.NowUs();
+        if (left <= 0)
+            return;
+        if (left > kFineWaitUs)
+            clock_.PumpDelay(static_cast<int>((left - kFineWaitUs / 2) / 1000));
+        else
+            std::this_thread::yield();
+    }
+}
+
+int64_t AutoEngine::InFollowDeadlineUs() const {
+    if (!phase_.Known())
+        return 0;
+    const int own = CurrentRow().transition;
+    const bool earlyOut = own >= kFirstTransition && own <= kLastEarlyOutTransition;
+    const double lead = options_.outCorrection + (earlyOut ? OutRunFrames() : 0);
+    return WriteMomentUs(CurrentRow().outFrames + kRecordPausePhase, lead) - 2 * exchangeUs_;
 }
 
 bool AutoEngine::PrepareTransition() {
@@ -420,9 +494,14 @@ bool AutoEngine::InTransition(int32_t target) {
     if (decks_.Stopped())
         return false;
     if (EffectsActive()) {
-        if (decks_.Position() <= target)
+        // The run-in reaches the player as the in point plays, half a frame before the
+        // recorder's tape starts: the first frame recorded is already part of the transition.
+        if (!MomentHasCome(target, 0))
             return true;
-        effects_.RunTransition(IncomingTransition(), EffectUnit::Side::In);
+        const int64_t deadline = InFollowDeadlineUs();
+        effects_.RunTransition(IncomingTransition(), EffectUnit::Side::In, [this, deadline] {
+            return deadline == 0 || clock_.NowUs() < deadline;
+        });
         const int own = CurrentRow().transition;
         if (own >= kFirstLateOutTransition)
             effects_.SelectTransition(own);
@@ -443,7 +522,9 @@ bool AutoEngine::OutTransition() {
 bool AutoEngine::PastOut(int32_t outPoint) {
     if (decks_.Stopped())
         return false;
-    if (decks_.Position() > outPoint + kRunOnFrames) {
+    const bool runOnEnded = decks_.Position() > outPoint + kRunOnFrames;
+    CheckScene(runOnEnded);
+    if (runOnEnded) {
         NoteSceneOnTape();
         step_ = Step::NextScene;
     }
@@ -453,14 +534,39 @@ bool AutoEngine::PastOut(int32_t outPoint) {
 void AutoEngine::NoteSceneOnTape() {
     if (resume_.IsEmpty())
         return;
-    // The recorder has long stood in rec-pause by now, where the next scene will begin.
-    const std::optional<int32_t> end = decks_.TryReadRecorderPosition();
-    if (!end) {
+    // The scene's check has read where the recorder stands, where the next scene will begin.
+    const std::vector<SceneCheck> checks = SceneChecks();
+    if (checks.empty() || checks.back().row != row_ || !checks.back().readable) {
         resume_ = {};  // where the tape stands is no longer known
         return;
     }
     resume_.lastRow = row_;
-    resume_.recorderAt = *end;
+    resume_.recorderAt = checks.back().endPosition;
+}
+
+void AutoEngine::CheckScene(bool runOnEnded) {
+    if (sceneChecked_)
+        return;
+    SceneCheck check;
+    check.row = row_;
+    check.expectedFrames = CurrentRow().durationFrames;
+    if (decks_.Devices().recorderId != 0) {
+        // Once the recorder should stand; while it still settles it is read again at the next
+        // step check, until the run-on is over.
+        if (!runOnEnded &&
+            clock_.NowUs() < recorderStandsUs_ + phase_.DurationUs(kStandMarginFrames))
+            return;
+        const EngineDecks::RecorderReading reading = decks_.ReadRecorder();
+        if (!runOnEnded && (!reading.ok || reading.busy))
+            return;
+        check.readable = reading.ok;
+        check.startPosition = seamPosition_;
+        check.endPosition = reading.position;
+        if (reading.ok)
+            seamPosition_ = reading.position;
+    }
+    sceneChecked_ = true;
+    AddCheck(check);
 }
 
 AutoEngine::StepOutcome AutoEngine::NextScene() {
@@ -475,6 +581,7 @@ AutoEngine::StepOutcome AutoEngine::NextScene() {
         }
         if (row.durationFrames != 0) {
             target_ = row.inFrames;
+            sceneChecked_ = false;
             step_ = Step::Cue;
             return StepOutcome::Wait;
         }
@@ -490,8 +597,12 @@ bool AutoEngine::PassTapeChange() {
     const bool goOn = bridge_.Ask(
         [title = title_, text](EngineHost& h) { return h.ConfirmTapeChange(title, text); }, false);
     lastAnswerMs_ = clock_.NowMs();  // no polls ran while the user answered
-    if (goOn)
+    if (goOn) {
         ShowProgress();
+        // A new tape: its scenes begin wherever it stands.
+        if (decks_.Devices().recorderId != 0)
+            seamPosition_ = decks_.ReadRecorderPosition();
+    }
     return goOn;
 }
 
@@ -510,6 +621,11 @@ void AutoEngine::AutoFinish(int kind) {
     if (kind == kAutoRec) {
         const ResumePoint kept = result == kAutoFinished ? ResumePoint{} : resume_;
         bridge_.Post([kept](EngineHost& h) { h.KeepResumePoint(kept); });
+    }
+    if (kind == kAutoRec && !SceneChecks().empty()) {
+        const VerificationReport report(SceneChecks(), decks_.TimecodeMode(),
+                                        options_.outCorrection);
+        bridge_.Post([report](EngineHost& h) { h.ShowVerification(report); });
     }
     recorderPaused_ = true;
     step_ = Step::Cue;

@@ -1,23 +1,29 @@
 // The automatic editing engine: the timed deck operations Goto, Preview, Review, Auto Rec,
 // Preroll and Edit. It has no thread or timer of its own: AutoStart begins an operation on the
 // host's thread, and the deck's status polling advances it, one step check (AutoTick) after
-// every accepted poll on the link thread. Each step compares the player's latest position with
-// a limit and acts when the limit is passed: cue by play and search, pause at a target, release
-// and pause the recorder early by the edit-point corrections, fire the effect and transition
-// commands at the scene seams, walk the list scene by scene and stop for tape changes.
+// every accepted poll on the link thread. Each step works towards a tape position: cue by play
+// and search, pause at a target, release and pause the recorder early by the decks' latencies,
+// fire the effect and transition commands at the scene seams, walk the list scene by scene and
+// stop for tape changes. While the deck plays, the moments its counter steps give its position
+// between polls (CounterPhase), and a command whose moment falls before the next poll's step
+// check is held back to that moment and sent then. After each recorded scene the recorder's
+// counter is read once: what it took in is kept per scene (SceneChecks).
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 #include "edit/Scene.h"
+#include "engine/CounterPhase.h"
 #include "engine/EngineDecks.h"
 #include "engine/EngineHost.h"
 #include "engine/HostBridge.h"
 #include "engine/RunProgress.h"
+#include "engine/SceneCheck.h"
 
 class EffectUnit;
 class CaptionTable;
@@ -62,6 +68,9 @@ public:
     int32_t RecordingStart() const { return recordingStart_.load(); }
     int32_t RecordingEnd() const { return recordingEnd_.load(); }
     void SetRecordingSpan(int32_t start, int32_t end);
+    // What the recorder took in of each scene of the running or the last Auto Rec, in the order
+    // they were recorded. Any thread.
+    std::vector<SceneCheck> SceneChecks() const;
 
 public:
     // What a step check leads to: keep waiting, or end the operation with a result.
@@ -110,11 +119,25 @@ private:
     bool PrepareTransition();
     bool InTransition(int32_t target);
     bool OutTransition();
-    bool TimedOutTransition();
-    int OutTransitionLeadFrames() const;
-    int PollLagFrames() const;
-    void TimePolls();
+    bool TimedOutTransition(int64_t* runUs);
+    bool RunLateOutTransition();
     bool PastOut(int32_t outPoint);
+    void CheckScene(bool runOnEnded);
+    void AddCheck(const SceneCheck& check);
+
+    // Timing between polls.
+    void ObservePosition();
+    // When a command must be written so that the deck hears it leadFrames before the addressed
+    // deck's tape reaches position (microseconds of the clock).
+    int64_t WriteMomentUs(double position, double leadFrames) const;
+    // True when that command goes out now: its moment has come, or comes before the next step
+    // check and has been waited for. Without a known phase: once the counter has reached it.
+    bool MomentHasCome(double position, double leadFrames);
+    void WaitUntilUs(int64_t us);
+    // How long an out transition runs until the device reports its end, in frames.
+    double OutRunFrames() const;
+    // The moment the in transition's following must leave the link to the out point.
+    int64_t InFollowDeadlineUs() const;
     StepOutcome NextScene();
     bool PassTapeChange();
 
@@ -160,13 +183,19 @@ private:
     RunProgress shownProgress_;
     ResumePoint resume_;  // where this Auto Rec can be resumed from, as far as it got
     std::atomic<int64_t> lastAnswerMs_{0};
-    // How long the link is held by an out transition, learned as the run goes (-1: not yet),
-    // and the time the polls take while the player plays towards an edit point.
-    int64_t outRunMs_ = -1;
-    int64_t playMs_ = 0;
-    int playTicks_ = 0;
-    Step lastTickStep_ = Step::Cue;
-    int64_t lastTickMs_ = 0;
+    // The addressed deck's tape while it plays, and how long one status exchange takes.
+    CounterPhase phase_;
+    int64_t exchangeUs_ = 0;
+    // How long the link is held by an out transition that runs before the pause and by one that
+    // runs after it (their commands differ), learned as the run goes (-1: not yet).
+    int64_t earlyOutRunUs_ = -1;
+    int64_t lateOutRunUs_ = -1;
+    // When the recorder is due to stand after the current scene's pause.
+    int64_t recorderStandsUs_ = 0;
+    bool sceneChecked_ = false;
+    int32_t seamPosition_ = 0;  // the recorder's counter where the next scene begins
+    mutable std::mutex checksMutex_;
+    std::vector<SceneCheck> checks_;
 
     std::atomic<int32_t> recordingStart_{0};
     std::atomic<int32_t> recordingEnd_{0};

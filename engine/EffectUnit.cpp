@@ -95,16 +95,18 @@ bool EffectUnit::ArmTransition(int t, bool on) {
     return RunJob([device, &body](CTarnIO& io) { return Send(io, device, body); });
 }
 
-bool EffectUnit::RunTransition(int t, Side side) {
+bool EffectUnit::RunTransition(int t, Side side, const std::function<bool()>& goOn) {
     const int device = device_;
     if (device == 0 || IsNone(t))
         return true;
     if (!IsInRange(t))
         return false;
-    return RunJob([device, t, side](CTarnIO& io) { return RunOn(io, device, t, side); });
+    return RunJob(
+        [device, t, side, &goOn](CTarnIO& io) { return RunOn(io, device, t, side, goOn); });
 }
 
-bool EffectUnit::RunOn(CTarnIO& io, int device, int t, Side side) {
+bool EffectUnit::RunOn(CTarnIO& io, int device, int t, Side side,
+                       const std::function<bool()>& goOn) {
     if (side == Side::Out) {
         if (t >= 111)
             return WipeOutOn(io, device);
@@ -116,14 +118,16 @@ bool EffectUnit::RunOn(CTarnIO& io, int device, int t, Side side) {
     if (!Send(io, device, side == Side::In ? effectcmd::RunIn(family) : effectcmd::RunOut(family)))
         return false;
     io.PrepareFrame(static_cast<uint8_t>(device), effectcmd::Progress(family));
-    FollowProgress(io, side);
+    FollowProgress(io, side, goOn);
     return true;
 }
 
-void EffectUnit::FollowProgress(CTarnIO& io, Side side) {
+void EffectUnit::FollowProgress(CTarnIO& io, Side side, const std::function<bool()>& goOn) {
     // At the start of a scene the transition runs over the new pictures for its whole length;
     // at the end the recorder is waiting, so the polls stop as soon as the device is done.
     for (int poll = 0; poll < kProgressPolls; ++poll) {
+        if (side == Side::In && goOn && !goOn())
+            return;
         io.Transact();
         if (side == Side::Out && OutSideFinished(io))
             return;

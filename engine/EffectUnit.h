@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 
 #include "devices/EffectCapsQuery.h"
@@ -29,8 +30,10 @@ public:
     bool SelectTransition(int t);
     // Arms or disarms t's family (codes below 105 and 117: family A, so also for none).
     bool ArmTransition(int t, bool on);
-    // Runs transition t at the start or the end of a scene and follows its progress.
-    bool RunTransition(int t, Side side);
+    // Runs transition t at the start or the end of a scene and follows its progress. At the
+    // start, goOn (when given) is asked before each progress poll and ends the following when it
+    // says no: the transition runs on by itself, and the link is free for what is due next.
+    bool RunTransition(int t, Side side, const std::function<bool()>& goOn = {});
     // Reads the six capability words from the device (Caps()).
     bool ReadEffectCaps();
     CapabilityWords Caps() const;
@@ -45,8 +48,8 @@ private:
     bool RunJob(const LinkJob& job);
     static bool Send(CTarnIO& io, int device, const TarnCommand& body);
     static bool SelectOn(CTarnIO& io, int device, int t);
-    static bool RunOn(CTarnIO& io, int device, int t, Side side);
-    static void FollowProgress(CTarnIO& io, Side side);
+    static bool RunOn(CTarnIO& io, int device, int t, Side side, const std::function<bool()>& goOn);
+    static void FollowProgress(CTarnIO& io, Side side, const std::function<bool()>& goOn);
     static bool WipeOutOn(CTarnIO& io, int device);
     bool ReadCapsOn(CTarnIO& io, int device);
 

@@ -26,6 +26,10 @@ int EngineDecks::FramesPerSecond() const {
     return ::FramesPerSecond(vtr_.State().counterTimecode.mode);
 }
 
+uint32_t EngineDecks::TimecodeMode() const {
+    return vtr_.State().counterTimecode.mode;
+}
+
 int EngineDecks::AddressedId() const {
     return vtr_.Id();
 }
@@ -76,4 +80,15 @@ std::optional<int32_t> EngineDecks::TryReadRecorderPosition() {
     if (!r.ok || !TarnVtr::DecodeCounter(r.reply, &frames, &tc))
         return std::nullopt;
     return frames;
+}
+
+EngineDecks::RecorderReading EngineDecks::ReadRecorder() {
+    const LinkJobResult r = vtr_.QueryStatus(devices_.recorderId);
+    RecorderReading reading;
+    Timecode tc;
+    if (!r.ok || !TarnVtr::DecodeCounter(r.reply, &reading.position, &tc))
+        return reading;
+    reading.ok = true;
+    reading.busy = (r.status & tarn::kStatusBusy) != 0;
+    return reading;
 }

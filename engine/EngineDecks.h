@@ -27,6 +27,7 @@ public:
     int32_t SpeedByte() const;
     // Of the addressed deck's counter.
     int FramesPerSecond() const;
+    uint32_t TimecodeMode() const;
     int AddressedId() const;
     void Address(int id);
 
@@ -42,6 +43,13 @@ public:
     int32_t ReadRecorderPosition();
     // The same, nothing when the recorder does not answer or has no counter.
     std::optional<int32_t> TryReadRecorderPosition();
+    // One status query to the recorder: its counter and whether it is still settling.
+    struct RecorderReading {
+        bool ok = false;  // answered with a counter
+        int32_t position = 0;
+        bool busy = false;
+    };
+    RecorderReading ReadRecorder();
 
 private:
     TarnLink& link_;

@@ -14,6 +14,7 @@
 #include "engine/RunProgress.h"
 
 class SceneList;
+class VerificationReport;
 
 // The decks of a run, taken when it starts.
 struct AutoDevices {
@@ -29,6 +30,10 @@ struct AutoOptions {
     int outCorrection = 10;    // and paused this early before an out point
     int searchDistance = 300;  // a forward search ends this far before its target
     int preRollFrames = 150;   // Preroll backs the player up by this much
+    // A playing deck stands this many frames after a pause command: Goto and Preroll pause the
+    // player, Review the recorder, this early.
+    int playerPauseLead = 22;
+    int recorderPauseLead = 22;
 };
 
 // Flags of the progress window: the Stop button visible, the gauge visible, Stop disabled.
@@ -65,6 +70,9 @@ public:
 
     // The tape-change question (modal): true to go on, false to stop the run.
     virtual bool ConfirmTapeChange(const QString& title, const QString& text) = 0;
+    // At the end of an Auto Rec, before the final message: what the recorder took in of each
+    // scene.
+    virtual void ShowVerification(const VerificationReport& report) = 0;
     // The final message (modal): success shows information, otherwise a warning.
     virtual void ShowFinalMessage(const QString& title, const QString& text, bool success) = 0;
 

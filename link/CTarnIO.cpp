@@ -35,6 +35,7 @@ LinkResult CTarnIO::Transact() {
     WaitForGap();
     const bool written = comm_.Write(request_.data(), request_.size());
     lastSendMs_ = clock_.NowMs();
+    lastHeardUs_ = clock_.NowUs() + linktiming::kRequestLineUs;
     everSent_ = true;
     if (!written)
         return Finish(LinkResult::NotWritten);

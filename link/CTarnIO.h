@@ -45,6 +45,9 @@ public:
     const TarnFrame& Reply() const { return reply_; }
     uint8_t Status() const { return reply_[tarn::kStatusByte]; }
     LinkResult LastResult() const { return lastResult_; }
+    // When the deck heard the last request (its writing plus its time on the line), in
+    // microseconds of the clock: the moment its command acted and its status was taken.
+    int64_t LastHeardUs() const { return lastHeardUs_; }
 
 signals:
     // Emitted once at the end of every exchange, answered or not.
@@ -61,4 +64,5 @@ private:
     LinkResult lastResult_ = LinkResult::Ok;
     bool everSent_ = false;
     int64_t lastSendMs_ = 0;
+    int64_t lastHeardUs_ = 0;
 };

@@ -12,6 +12,11 @@ int64_t SteadyClock::NowMs() const {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+int64_t SteadyClock::NowUs() const {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 int64_t SteadyClock::PumpDelay(int ms) {
     const int64_t start = NowMs();
     if (ms > 0) {

@@ -10,6 +10,8 @@ public:
 
     // Milliseconds on a monotonic scale (only differences are meaningful).
     virtual int64_t NowMs() const = 0;
+    // The same scale in microseconds, for timing commands to a fraction of a frame.
+    virtual int64_t NowUs() const { return NowMs() * 1000; }
 
     // Waits at least ms milliseconds and returns the time waited. On the GUI thread the wait
     // keeps serving events so the windows stay responsive; on any other thread it just sleeps.
@@ -19,6 +21,7 @@ public:
 class SteadyClock final : public Clock {
 public:
     int64_t NowMs() const override;
+    int64_t NowUs() const override;
     int64_t PumpDelay(int ms) override;
 };
 

@@ -13,6 +13,10 @@ constexpr int kWriteBudgetMs = 50 + 5 * 11;
 // Devices need this pause between two requests unless they answered the first one.
 constexpr int kInterFrameGapMs = 80;
 
+// A request's 11 bytes take this long on the line at 9600 baud 8O1 (11 bits a byte): a deck
+// hears a request, and samples the counter it reports, this long after it was written.
+constexpr int kRequestLineUs = 11 * 11 * 1'000'000 / 9600;
+
 // Attempts of a retried exchange: most commands, recording and step, and the presence test.
 constexpr int kCommandAttempts = 5;
 constexpr int kRecordAttempts = 3;

@@ -142,6 +142,7 @@ bool TarnVtr::ReadStatusJob(CTarnIO& io) {
     io.PrepareFrame(static_cast<uint8_t>(id_.load()), tarncmd::kStatusQuery);
     if (io.Transact() != LinkResult::Ok)
         return false;
+    NoteSample(io);
     UpdateFromStatus(io.Reply(), false);
     if (IsPlayState(statusMode_)) {
         ReadSpeedJob(io);
@@ -227,6 +228,16 @@ QString TarnVtr::CounterText(int32_t frames, Timecode& tc) {
     return (frames < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + tc.text;
 }
 
+void TarnVtr::NoteSample(const CTarnIO& io) {
+    StatusSample sample;
+    Timecode tc;
+    sample.hasCounter = DecodeCounter(io.Reply(), &sample.counter, &tc);
+    sample.busy = (io.Status() & tarn::kStatusBusy) != 0;
+    sample.heardUs = io.LastHeardUs();
+    std::lock_guard lock(stateMutex_);
+    lastSample_ = sample;
+}
+
 void TarnVtr::SetModeFlagged(int mode) {
     std::lock_guard lock(stateMutex_);
     if (mode != state_.mode) {
@@ -293,6 +304,7 @@ bool TarnVtr::Poll(CTarnIO& io) {
         checkPower_ = true;
         return false;
     }
+    NoteSample(io);
     UpdateFromStatus(io.Reply(), true);
     return true;
 }
@@ -379,6 +391,11 @@ bool TarnVtr::PowerOn() const {
 int32_t TarnVtr::SpeedByte() const {
     std::lock_guard lock(stateMutex_);
     return state_.speedByte;
+}
+
+StatusSample TarnVtr::LastSample() const {
+    std::lock_guard lock(stateMutex_);
+    return lastSample_;
 }
 
 void TarnVtr::SetStepHook(std::function<void()> hook) {

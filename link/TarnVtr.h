@@ -46,6 +46,14 @@ struct DeckState {
     bool counterChanged = false;
 };
 
+// One status reading of the addressed deck and the moment the deck took it.
+struct StatusSample {
+    int32_t counter = 0;
+    bool hasCounter = false;
+    bool busy = false;    // a mode change is still settling
+    int64_t heardUs = 0;  // CTarnIO::LastHeardUs of the status query
+};
+
 class TarnVtr : public QObject, private LinkPoller {
     Q_OBJECT
 
@@ -101,6 +109,8 @@ public:
     int32_t Counter() const;
     bool PowerOn() const;
     int32_t SpeedByte() const;
+    // The last status poll or status read, moving counter or not.
+    StatusSample LastSample() const;
 
     // Called on the link thread after every accepted poll (the editing engine's step; it may
     // issue commands, which run at once).
@@ -125,6 +135,7 @@ private:
     bool ReadStatusJob(CTarnIO& io);
     bool ReadSpeedJob(CTarnIO& io);
     bool CheckPowerJob(CTarnIO& io);
+    void NoteSample(const CTarnIO& io);
     void SetModeFlagged(int mode);
     void NotifyIfChanged();
 
@@ -133,6 +144,7 @@ private:
 
     mutable std::mutex stateMutex_;
     DeckState state_;
+    StatusSample lastSample_;
     std::function<void()> stepHook_;
     std::function<void(bool)> pollHook_;
 

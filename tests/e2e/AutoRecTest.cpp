@@ -57,6 +57,28 @@ protected:
             }
         }
     }
+    // The engine's own reading of the recorder after each scene tells the same lengths and
+    // seams as the simulator's tape.
+    void ExpectVerificationAgrees(const std::vector<int>& rows) const {
+        const auto recorded = RecordedScenes(sim->TapeSegments());
+        const std::vector<SceneCheck> checks = engine->SceneChecks();
+        ASSERT_EQ(checks.size(), rows.size());
+        ASSERT_EQ(recorded.size(), rows.size());
+        for (size_t i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(checks[i].row, rows[i]);
+            ASSERT_TRUE(checks[i].readable);
+            const int length = recorded[i].recTo - recorded[i].recFrom;
+            // The recorder stands on the frame after a scene, which the next scene overwrites.
+            const bool last = i + 1 == rows.size();
+            EXPECT_LE(std::abs(checks[i].RecordedFrames() - length), last ? 1 : 0)
+                << "scene " << i << "\n"
+                << sim->ReportJson();
+            if (!last)
+                EXPECT_EQ(checks[i].endPosition, recorded[i + 1].recFrom);
+        }
+        EXPECT_TRUE(
+            host->Log().contains(QStringLiteral("verification of %1 scenes").arg(rows.size())));
+    }
     // As the bench starts: the player stopped at one minute, the recorder at 900.
     void ServeDemo() { Serve(EngineBench(Frames("00:01:00:00"))); }
 };
@@ -109,6 +131,7 @@ TEST_F(AutoRecTest, RecordsEveryScenePassingEmptyRowsAndAskingAtTapeChanges) {
     EXPECT_EQ(host->keptResumePoints, std::vector<ResumePoint>{ResumePoint{}});
     EXPECT_EQ(Deck(kPlayerId).pendingMode, ModeStop);
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+    ExpectVerificationAgrees({1, 3, 5});
 }
 
 TEST_F(AutoRecTest, ThroughTheEditTerminalEveryRecordAndPauseGoesToThePlayer) {
@@ -122,8 +145,25 @@ TEST_F(AutoRecTest, ThroughTheEditTerminalEveryRecordAndPauseGoesToThePlayer) {
     EXPECT_GE(Sent(kPlayerId, {0x48, 0x50, 0x70}), 2);
     EXPECT_GE(Sent(kPlayerId, {0x48, 0x50, 0x60}), 3);
     EXPECT_EQ(Sent(kRecorderId, {0x08, 0x42}), 0);
-    // The recorder is still asked for its position at the start and the end.
+    // The recorder is still asked for its position: at the start, after each scene, at the end.
     EXPECT_EQ(SentTo(kRecorderId), Sent(kRecorderId, {0x08, 0x4E, 0x20}));
+    ExpectVerificationAgrees({1, 2});
+}
+
+TEST_F(AutoRecTest, WithTheEditTerminalAloneEachSceneSaysTheRecorderCannotBeRead) {
+    ServeDemo();
+    host->devices.useEditTerminal = true;
+    host->devices.recorderId = 0;
+    SetScenes({SceneRow(kIn1, kOut1), SceneRow(kIn2, kOut2)});
+
+    EXPECT_EQ(RunAutoRec(), kAutoFinished);
+
+    ExpectRecorded({{kIn1, kOut1}, {kIn2, kOut2}});
+    const std::vector<SceneCheck> checks = engine->SceneChecks();
+    ASSERT_EQ(checks.size(), 2u);
+    for (const SceneCheck& check : checks)
+        EXPECT_FALSE(check.readable);
+    EXPECT_EQ(host->verification.count("recorder not readable"), 2);
 }
 
 TEST_F(AutoRecTest, WithoutRecorderOrTerminalRunsTheTimingAndLeavesTheRecorderAlone) {

@@ -1,5 +1,6 @@
 #include "TestHost.h"
 
+#include "engine/VerificationReport.h"
 #include "link/TarnVtr.h"
 
 void TestHost::Note(const QString& entry) {
@@ -29,6 +30,11 @@ bool TestHost::ConfirmTapeChange(const QString&, const QString& text) {
 
 void TestHost::ShowFinalMessage(const QString&, const QString& text, bool success) {
     Note(QStringLiteral("%1: %2").arg(success ? "information" : "warning", text));
+}
+
+void TestHost::ShowVerification(const VerificationReport& report) {
+    verification = report.Text();
+    Note(QStringLiteral("verification of %1 scenes").arg(report.Scenes().size()));
 }
 
 void TestHost::SelectRow(int i) {

@@ -21,6 +21,8 @@ public:
     AutoOptions options;
     SceneList list{Fps30};
     bool continueAfterTapeChange = true;
+    // The last verification report's text.
+    QString verification;
     // Called with every log entry as it is made (the tape-change question before its answer).
     std::function<void(const QString&)> onEvent;
 
@@ -41,6 +43,7 @@ public:
     void ShowRunProgress(const RunProgress& progress, const QString& text) override;
     bool StopRequested() const override { return stop_.load(); }
     bool ConfirmTapeChange(const QString& title, const QString& text) override;
+    void ShowVerification(const VerificationReport& report) override;
     void ShowFinalMessage(const QString& title, const QString& text, bool success) override;
     void KeepResumePoint(const ResumePoint& point) override { keptResumePoints.push_back(point); }
     void SelectRow(int i) override;

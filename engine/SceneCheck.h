@@ -1,0 +1,20 @@
+// What the recorder really took in of one scene of an Auto Rec: its counter where the scene
+// began and where the recorder stood after the scene's pause, against the scene's duration.
+// The engine keeps one per recorded scene, in the order of the run (Auto Rec's verification
+// report, and a resumed run's starting point).
+#pragma once
+
+#include <cstdint>
+
+struct SceneCheck {
+    int row = 0;                 // the scene's row in the list
+    int32_t expectedFrames = 0;  // the scene's duration
+    // False when the recorder's counter cannot be read (edit terminal alone): nothing below.
+    bool readable = false;
+    int32_t startPosition = 0;  // the recorder's counter at the seam before the scene
+    int32_t endPosition = 0;    // and where it stood after the scene's pause
+
+    int32_t RecordedFrames() const { return endPosition - startPosition; }
+    // Frames recorded beyond the scene's duration (negative: fewer).
+    int32_t Difference() const { return RecordedFrames() - expectedFrames; }
+};

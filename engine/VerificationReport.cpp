@@ -1,0 +1,113 @@
+#include "engine/VerificationReport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+
+#include "edit/Timecode.h"
+
+namespace {
+
+// Below this the differences are the counter's own rounding, not a correction that is off.
+constexpr double kWorthCorrectingFrames = 1.0;
+
+QString Cells(const QStringList& cells) {
+    QString line;
+    for (const QString& cell : cells)
+        line += cell.leftJustified(12);
+    return line.trimmed();
+}
+
+}  // namespace
+
+VerificationReport::VerificationReport(std::vector<SceneCheck> scenes, uint32_t timecodeMode,
+                                       int outCorrection)
+    : scenes_(std::move(scenes)), mode_(timecodeMode), outCorrection_(outCorrection) {}
+
+QString VerificationReport::Text() const {
+    QStringList lines{
+        Cells({"scene", "row", "expected", "recorded", "difference", "recorder at seam"})};
+    int number = 0;
+    for (const SceneCheck& s : scenes_) {
+        ++number;
+        if (!s.readable) {
+            lines << Cells({QString::number(number), QString::number(s.row),
+                            QString::number(s.expectedFrames), "recorder not readable"});
+            continue;
+        }
+        lines << Cells(
+            {QString::number(number), QString::number(s.row), QString::number(s.expectedFrames),
+             QString::number(s.RecordedFrames()),
+             QStringLiteral("%1%2").arg(s.Difference() > 0 ? "+" : "").arg(s.Difference()),
+             FramesToText(s.endPosition, mode_)});
+    }
+    const QString advice = Advice();
+    if (!advice.isEmpty())
+        lines << advice;
+    return lines.join('\n') + '\n';
+}
+
+QByteArray VerificationReport::Json() const {
+    QJsonArray scenes;
+    for (const SceneCheck& s : scenes_) {
+        QJsonObject o{
+            {"row", s.row}, {"expected_frames", s.expectedFrames}, {"readable", s.readable}};
+        if (s.readable) {
+            o.insert("recorded_frames", s.RecordedFrames());
+            o.insert("difference_frames", s.Difference());
+            o.insert("start_position", s.startPosition);
+            o.insert("seam_position", s.endPosition);
+            o.insert("seam", FramesToText(s.endPosition, mode_));
+        }
+        scenes.append(o);
+    }
+    QJsonObject report{{"scenes", scenes}, {"out_correction", outCorrection_}};
+    if (const auto suggested = SuggestedOutCorrection())
+        report.insert("suggested_out_correction", *suggested);
+    return QJsonDocument(report).toJson();
+}
+
+std::optional<double> VerificationReport::ConsistentDifference() const {
+    int count = 0, positive = 0, negative = 0;
+    double sum = 0;
+    for (const SceneCheck& s : scenes_) {
+        if (!s.readable)
+            continue;
+        ++count;
+        sum += s.Difference();
+        positive += s.Difference() > 0;
+        negative += s.Difference() < 0;
+    }
+    if (count == 0)
+        return std::nullopt;
+    const double mean = sum / count;
+    const bool oneSided = mean > 0 ? negative == 0 : positive == 0;
+    if (!oneSided || std::fabs(mean) < kWorthCorrectingFrames)
+        return std::nullopt;
+    return mean;
+}
+
+std::optional<int> VerificationReport::SuggestedOutCorrection() const {
+    // A recorder that takes longer to pause than the correction allows records too much: its
+    // pause must go out that much earlier.
+    const auto difference = ConsistentDifference();
+    if (!difference)
+        return std::nullopt;
+    return std::max(0, outCorrection_ + static_cast<int>(std::lround(*difference)));
+}
+
+QString VerificationReport::Advice() const {
+    const auto difference = ConsistentDifference();
+    const auto suggested = SuggestedOutCorrection();
+    if (!difference || !suggested)
+        return {};
+    return QStringLiteral(
+               "The scenes came out %1 frames %2 on average: an out-point correction of %3 "
+               "(now %4) makes their lengths right; where they start on the recorder only a "
+               "calibration of the recorder can tell.")
+        .arg(std::fabs(*difference), 0, 'f', 1)
+        .arg(*difference > 0 ? "longer" : "shorter")
+        .arg(*suggested)
+        .arg(outCorrection_);
+}

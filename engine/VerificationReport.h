@@ -1,0 +1,35 @@
+// The verification report of an Auto Rec: per scene the expected and the recorded length, their
+// difference in frames and the recorder's position at the seam after it; as a text table (the
+// program's window, clipwright-cli) and as JSON. When every readable scene came out longer or
+// shorter by about the same amount, the out-point correction that would have made them agree.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "engine/SceneCheck.h"
+
+class VerificationReport {
+public:
+    VerificationReport(std::vector<SceneCheck> scenes, uint32_t timecodeMode, int outCorrection);
+
+    const std::vector<SceneCheck>& Scenes() const { return scenes_; }
+    QString Text() const;
+    QByteArray Json() const;
+
+    // The mean difference of the readable scenes, when they all lie on its side of zero and it
+    // amounts to a frame or more; nothing otherwise.
+    std::optional<double> ConsistentDifference() const;
+    // The out-point correction that makes the recorded lengths right.
+    std::optional<int> SuggestedOutCorrection() const;
+    int OutCorrection() const { return outCorrection_; }
+    // A sentence on what the differences say, empty when the lengths are right.
+    QString Advice() const;
+
+private:
+    std::vector<SceneCheck> scenes_;
+    uint32_t mode_;
+    int outCorrection_;
+};

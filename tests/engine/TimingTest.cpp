@@ -1,0 +1,96 @@
+// The engine's timing parts on their own: where a counter read about once a frame stands
+// between its readings, and what the verification report makes of recorded lengths.
+#include <gtest/gtest.h>
+
+#include <QStringList>
+
+#include <cmath>
+
+#include "engine/CounterPhase.h"
+#include "engine/VerificationReport.h"
+
+namespace {
+
+// A tape at `fps` that was at frame 0 at `zeroUs`, read every `periodUs` from `fromUs`.
+void Feed(CounterPhase& phase, double fps, int64_t zeroUs, int64_t fromUs, int64_t periodUs,
+          int readings) {
+    for (int i = 0; i < readings; ++i) {
+        const int64_t t = fromUs + i * periodUs;
+        phase.Observe(static_cast<int32_t>(std::floor((t - zeroUs) * fps / 1e6)), t);
+    }
+}
+
+TEST(CounterPhaseTest, ReadingsAboutOnceAFrameGiveThePositionToATenthOfAFrame) {
+    // Rates that are not the counting mode's (a slow deck, a clock that runs at another pace)
+    // and poll periods that drift against the frames. (A period locked to the frames' would
+    // leave the phase open by up to half a frame: every reading would fall at the same place.)
+    for (const double fps : {29.97, 30.0, 25.0, 90.0}) {
+        for (const int64_t period : {int64_t{28'700}, int64_t{31'000}, int64_t{41'000}}) {
+            CounterPhase phase;
+            const int64_t zero = 1'000'037;
+            Feed(phase, fps, zero, 2'000'000, period, 90);
+            ASSERT_TRUE(phase.Known()) << fps << " " << period;
+            const int64_t now = 2'000'000 + 90 * period;
+            const double truth = (now - zero) * fps / 1e6;
+            EXPECT_NEAR(phase.PositionAt(now), truth, 0.1) << fps << " " << period;
+            EXPECT_NEAR(phase.FramesPerSecond(), fps, fps * 0.005);
+            EXPECT_NEAR(phase.TimeOf(truth + 2), now + 2 / fps * 1e6, 0.1 / fps * 1e6);
+        }
+    }
+}
+
+TEST(CounterPhaseTest, AJumpAStandstillOrReadingsAtRestAreNotTakenForTheMotion) {
+    CounterPhase phase;
+    // At rest, then moving: only the motion counts.
+    for (int i = 0; i < 20; ++i)
+        phase.Observe(100, i * 33'000);
+    EXPECT_FALSE(phase.Known());
+    const int64_t zero = 660'000 - static_cast<int64_t>(100 * 1e6 / 30);
+    Feed(phase, 30, zero, 700'000, 31'000, 30);
+    ASSERT_TRUE(phase.Known());
+    const int64_t now = 700'000 + 30 * 31'000;
+    EXPECT_NEAR(phase.PositionAt(now), (now - zero) * 30 / 1e6, 0.2);
+    // A jump (a new cue) starts over.
+    phase.Observe(5000, 700'000 + 31 * 31'000);
+    EXPECT_FALSE(phase.Known());
+    // So does a tape that stands: the counter no longer follows the estimate.
+    CounterPhase standing;
+    Feed(standing, 30, 0, 100'000, 31'000, 20);
+    ASSERT_TRUE(standing.Known());
+    const int32_t last = static_cast<int32_t>(std::floor(720'000 * 30 / 1e6));
+    for (int i = 0; i < 5; ++i)
+        standing.Observe(last, 800'000 + i * 31'000);
+    EXPECT_FALSE(standing.Known());
+}
+
+SceneCheck Check(int row, int expected, int start, int end) {
+    return {row, expected, true, start, end};
+}
+
+TEST(VerificationReportTest, OffersAnOutCorrectionOnlyWhenEveryLengthIsOffTheSameWay) {
+    const VerificationReport longer({Check(1, 150, 0, 153), Check(2, 90, 153, 245)}, 1, 10);
+    EXPECT_EQ(longer.SuggestedOutCorrection(), 13);  // 3 and 2 frames too long on average 2.5
+    EXPECT_TRUE(longer.Text().contains("longer"));
+
+    const VerificationReport mixed({Check(1, 150, 0, 152), Check(2, 90, 152, 241)}, 1, 10);
+    EXPECT_FALSE(mixed.SuggestedOutCorrection());
+    EXPECT_FALSE(mixed.Text().contains("correction"));
+
+    const VerificationReport shorter({Check(1, 150, 0, 146)}, 1, 2);
+    EXPECT_EQ(shorter.SuggestedOutCorrection(), 0);  // never below zero
+}
+
+TEST(VerificationReportTest, AnUnreadableRecorderIsSaidPerSceneNotGuessed) {
+    SceneCheck blind;
+    blind.row = 3;
+    blind.expectedFrames = 120;
+    const VerificationReport report({Check(1, 150, 900, 1050), blind}, 1, 10);
+    const QStringList lines = report.Text().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[1].contains("00:00:35:00"));
+    EXPECT_TRUE(lines[2].contains("recorder not readable"));
+    EXPECT_FALSE(report.SuggestedOutCorrection());
+    EXPECT_TRUE(report.Json().contains("\"readable\": false"));
+}
+
+}  // namespace
