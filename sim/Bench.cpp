@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QSet>
 #include <algorithm>
+#include <cmath>
 #include <set>
 
 #include "sim/CounterTime.h"
@@ -34,12 +35,18 @@ bool OnlyKnownKeys(const QJsonObject& object, const std::set<std::string>& known
     return true;
 }
 
+// Range first: converting a double outside int's range is undefined, and JSON numbers can be
+// anything.
+bool IsWholeNumberIn(double d, double min, double max) {
+    return d >= min && d <= max && d == std::trunc(d);
+}
+
 bool ReadInt(const QJsonObject& o, const char* key, int min, int max, int* out, const Context& at) {
     if (!o.contains(key))
         return true;
     const QJsonValue v = o.value(key);
     const double d = v.toDouble();
-    if (!v.isDouble() || d != static_cast<double>(static_cast<long long>(d)) || d < min || d > max)
+    if (!v.isDouble() || !IsWholeNumberIn(d, min, max))
         return at.Sub(key).Fail("expected a whole number from " + std::to_string(min) + " to " +
                                 std::to_string(max));
     *out = static_cast<int>(d);
@@ -167,14 +174,13 @@ bool ReadCapabilityWords(const QJsonObject& o, EffectSpec* effect, const Context
             continue;
         }
         const double d = words[i].toDouble();
-        const int word = static_cast<int>(d);
         // The reply carries a word in five nibbles, and an odd last nibble means "none":
         // only -1 and even 20-bit values can be told.
-        if (!words[i].isDouble() || d != word || (word != -1 && (word < 0 || word > 0xFFFFE)) ||
-            (word != -1 && word % 2 != 0))
+        if (!words[i].isDouble() || !IsWholeNumberIn(d, -1, 0xFFFFE) ||
+            (d != -1 && static_cast<int>(d) % 2 != 0))
             return here.Fail("word " + std::to_string(i) +
                              ": expected \"none\", -1 or an even number from 0 to 1048574");
-        effect->capabilityWords[i] = word;
+        effect->capabilityWords[i] = static_cast<int>(d);
     }
     return true;
 }
@@ -203,7 +209,7 @@ bool ReadGroups(const QJsonObject& o, std::array<uint8_t, 5>* out, const Context
         return at.Sub("groups").Fail("expected an array of up to five command group numbers");
     for (int i = 0; i < groups.size(); ++i) {
         const double d = groups[i].toDouble();
-        if (!groups[i].isDouble() || d != static_cast<int>(d) || d < 1 || d > 255)
+        if (!groups[i].isDouble() || !IsWholeNumberIn(d, 1, 255))
             return at.Sub("groups").Fail("expected numbers from 1 to 255");
         (*out)[i] = static_cast<uint8_t>(d);
     }

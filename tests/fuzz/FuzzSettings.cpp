@@ -1,0 +1,45 @@
+// The settings file cw20.ini as the program reads it at start: the editing options, the device
+// configuration's fallbacks and start values, the last project folder. Then a value written into
+// whatever the file holds must read back.
+#include "FuzzSupport.h"
+#include "config/EditOptions.h"
+#include "config/SettingsFile.h"
+#include "config/SettingsKeys.h"
+#include "devices/CTarnReg.h"
+#include "devices/DeviceConfig.h"
+#include "devices/DeviceSettingsStore.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzz::WriteScratchFile("cw20.ini", fuzz::Bytes(data, size));
+    const SettingsFile settings(fuzz::ScratchFolder());
+
+    int32_t frameMode = settings_keys::kDefaultFrameMode;
+    settings.ReadInteger(settings_keys::kFrameMode, &frameMode);
+    EditOptions options;
+    options.LoadOptions(settings, frameMode);
+    QString program;
+    settings.ReadString(settings_keys::kProgram, &program);
+    fuzz::Require(program.toUtf8().size() <= SettingsFile::kMaxValueBytes, "texts are cut");
+
+    // A device store that is never written, so every value falls back to the settings file.
+    CTarnReg store(fuzz::ScratchFolder() + "/config");
+    const DeviceSettingsStore devices(store, settings);
+    DeviceConfig config;
+    devices.LoadSelectionAndDevices(config);
+    devices.LoadStartValues(config);
+    fuzz::Require(config.devices.size() <= static_cast<size_t>(DeviceConfig::kMaxDevices),
+                  "the device list keeps its capacity");
+
+    if (settings.WriteInteger(settings_keys::kFrameMode, 2)) {
+        int32_t back = -1;
+        fuzz::Require(settings.ReadInteger(settings_keys::kFrameMode, &back) && back == 2,
+                      "a written integer reads back");
+    }
+    const QString path = QStringLiteral("/home/user/Edits/trip.cwf");
+    if (settings.WriteString(settings_keys::kProgram, path)) {
+        QString back;
+        fuzz::Require(settings.ReadString(settings_keys::kProgram, &back) && back == path,
+                      "a written text reads back");
+    }
+    return 0;
+}
