@@ -12,6 +12,7 @@
 #include "app/ProgramCommandLine.h"
 #include "app/ProgramWindows.h"
 #include "config/ProgramFolder.h"
+#include "edit/ProjectFiles.h"
 
 namespace {
 
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);
+    IgnoreFileSizeSignal();
     QApplication::setApplicationName(QStringLiteral("clipwright"));
     const StartOptions& options = line.options;
     AppContext context(ProgramFolder::ForRunningProgram(options.home), options.language);

@@ -7,6 +7,7 @@
 #include "cli/CliIo.h"
 #include "cli/Commands.h"
 #include "config/StartOptions.h"
+#include "edit/ProjectFiles.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ const CliCommand* FindCommand(const QString& name) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
+    IgnoreFileSizeSignal();
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return Refuse(QStringLiteral("a command is needed"));

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStorageInfo>
+#include <csignal>
 
 #include "edit/ProjectFileHost.h"
 #include "edit/ProjectParser.h"
@@ -54,6 +55,10 @@ qint64 FreeBytesFor(const QString& path) {
 }
 
 }  // namespace
+
+void IgnoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 ProjectFiles::ProjectFiles(SceneList& list, ProjectFileHost& host, int language)
     : m_list(list), m_host(host), m_language(language) {}

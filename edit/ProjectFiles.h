@@ -6,6 +6,11 @@
 #include <QString>
 
 class ProjectFileHost;
+
+// A write beyond the process's file size limit raises a signal that ends the program by default;
+// ignored, the write fails and the save reports it like a full disk, with the old file kept.
+// Called once at start by every program that saves lists.
+void IgnoreFileSizeSignal();
 class SceneList;
 
 class ProjectFiles {

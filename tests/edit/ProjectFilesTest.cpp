@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QFile>
@@ -185,41 +183,6 @@ TEST_F(ProjectFilesTest, SaveRefusesWithoutSpaceOrWithoutAFolder) {
     WriteFile("plain", "a file where a folder should be");
     EXPECT_FALSE(files.SaveProject(PathOf("plain/x.cwf"), false));
     EXPECT_EQ(host.calls, (QStringList{"close", "warn MSG_INPUT"}));
-}
-
-// Lowers the largest file this process may write, so that writes fail as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    sighandler_t m_oldHandler{};
-};
-
-TEST_F(ProjectFilesTest, AFailedWriteReportsFailureAndLeavesTheOldFileAsItWas) {
-    ASSERT_TRUE(files.SaveProject(PathOf("list.cwf"), false));
-    const QByteArray before = ReadFile("list.cwf");
-    FillScenes(list, 60);
-    bool saved = true;
-    {
-        FileSizeLimit limit(1024);
-        saved = files.SaveProject(PathOf("list.cwf"), false);
-    }
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(ReadFile("list.cwf"), before);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"list.cwf"});
-    EXPECT_TRUE(list.modified());
 }
 
 TEST_F(ProjectFilesTest, LoadAcceptsOnlyTheExactExtensionsOfExistingFiles) {
