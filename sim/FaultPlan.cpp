@@ -48,6 +48,24 @@ std::optional<FaultPlan> FaultPlan::Parse(const std::string& spec, uint32_t seed
             plan.AddVanish(static_cast<int>(id), static_cast<int64_t>(ms * 1000));
             continue;
         }
+        if (key == "away") {
+            const size_t at = value.find('@');
+            const size_t slash = value.find('/');
+            double id = 0, every = 0, gone = 0;
+            if (at == std::string::npos || slash == std::string::npos || slash < at ||
+                !ParseNumber(value.substr(0, at), &id) ||
+                !ParseNumber(value.substr(at + 1, slash - at - 1), &every) ||
+                !ParseNumber(value.substr(slash + 1), &gone) || id < 1 || id > 99 || gone <= 0 ||
+                every <= gone) {
+                *error =
+                    "faults: away expects ID@EVERY_MS/FOR_MS with FOR_MS below EVERY_MS, got \"" +
+                    value + "\"";
+                return std::nullopt;
+            }
+            plan.AddAbsence(static_cast<int>(id), static_cast<int64_t>(every * 1000),
+                            static_cast<int64_t>(gone * 1000));
+            continue;
+        }
         FaultKind kind = FaultKind::None;
         for (const auto& [name, k] : kNames)
             if (key == name)
@@ -56,7 +74,7 @@ std::optional<FaultPlan> FaultPlan::Parse(const std::string& spec, uint32_t seed
         if (kind == FaultKind::None || !ParseNumber(value, &chance) || chance < 0 || chance > 1) {
             *error =
                 "faults: expected KIND=CHANCE (KIND silence, short, badcheck, noise or "
-                "refuse; CHANCE 0 to 1) or vanish=ID@MS, got \"" +
+                "refuse; CHANCE 0 to 1), vanish=ID@MS or away=ID@EVERY_MS/FOR_MS, got \"" +
                 item + "\"";
             return std::nullopt;
         }
@@ -81,7 +99,11 @@ void FaultPlan::InjectNext(FaultKind kind, int count) {
 
 bool FaultPlan::Vanished(int id, int64_t nowMicros) const {
     const auto it = vanishAt_.find(id);
-    return it != vanishAt_.end() && nowMicros >= it->second;
+    if (it != vanishAt_.end() && nowMicros >= it->second)
+        return true;
+    const auto away = absences_.find(id);
+    return away != absences_.end() && nowMicros >= away->second.everyMicros &&
+           nowMicros % away->second.everyMicros < away->second.forMicros;
 }
 
 FaultKind FaultPlan::Decide() {

@@ -1,5 +1,6 @@
 // Which replies go wrong, and how: silence, a short reply, a bad check byte, noise before the
-// reply, a refusal, or a device that vanishes from the bus after a given time. Every choice
+// reply, a refusal, a device that vanishes from the bus after a given time, or one that goes
+// away for a while again and again (a loose cable, a camcorder switched off and on). Every choice
 // comes from one seeded generator, so the same seed and the same requests give the same faults.
 #pragma once
 
@@ -24,13 +25,18 @@ class FaultPlan {
 public:
     explicit FaultPlan(uint32_t seed = 1) : random_(seed) {}
 
-    // "silence=0.1,short=0.05,badcheck=0.05,noise=0.05,refuse=0.02,vanish=2@5000": chances per
-    // answered request, and device 2 gone 5000 ms after the start. Nothing on a malformed spec.
+    // "silence=0.1,short=0.05,badcheck=0.05,noise=0.05,refuse=0.02,vanish=2@5000,away=1@60000/3000":
+    // chances per answered request, device 2 gone for good 5000 ms after the start, device 1
+    // gone for 3000 ms every 60000 ms (first at 60000). Nothing on a malformed spec.
     static std::optional<FaultPlan> Parse(const std::string& spec, uint32_t seed,
                                           std::string* error);
 
     void SetChance(FaultKind kind, double chance);
     void AddVanish(int id, int64_t afterMicros) { vanishAt_[id] = afterMicros; }
+    // Device id is gone for forMicros at every multiple of everyMicros (forMicros < everyMicros).
+    void AddAbsence(int id, int64_t everyMicros, int64_t forMicros) {
+        absences_[id] = {everyMicros, forMicros};
+    }
     // The next `count` answers get `kind`, before any chance is drawn.
     void InjectNext(FaultKind kind, int count);
 
@@ -46,6 +52,11 @@ private:
     std::array<double, kKinds> chance_{};
     std::deque<FaultKind> queued_;
     std::map<int, int64_t> vanishAt_;
+    struct Absence {
+        int64_t everyMicros;
+        int64_t forMicros;
+    };
+    std::map<int, Absence> absences_;
 };
 
 }  // namespace tarnsim

@@ -83,6 +83,22 @@ TEST_F(Faults, aVanishingDeviceFallsSilentAfterItsTime) {
     EXPECT_EQ(sim.TranscriptEntries()[2].note, "device vanished");
 }
 
+TEST_F(Faults, aDeviceAwayForAWhileReturnsAndGoesAgain) {
+    std::string error;
+    const auto plan = FaultPlan::Parse("away=5@3000/1000", 1, &error);
+    ASSERT_TRUE(plan) << error;
+    sim.SetFaultPlan(*plan);
+    const std::vector<std::pair<int, bool>> answersAt = {{2999, true}, {3000, false}, {3999, false},
+                                                         {4000, true}, {5999, true},  {6500, false},
+                                                         {7000, true}};
+    int nowMs = 0;
+    for (const auto& [atMs, answers] : answersAt) {
+        clock->AdvanceMillis(atMs - nowMs);
+        nowMs = atMs;
+        EXPECT_EQ(StatusOf5().size(), answers ? 11u : 0u) << "at " << atMs << " ms";
+    }
+}
+
 // Outcome of each of 300 status queries under a chance-based plan.
 std::vector<Bytes> RunWithSeed(uint32_t seed) {
     std::string error;
@@ -128,7 +144,8 @@ TEST(FaultSeeds, theSameSeedGivesTheSameFaultsAndEveryKindOccurs) {
 
 TEST(FaultSpec, malformedSpecsAreRefusedWithAMessage) {
     for (const char* spec : {"silence", "silence=2", "thunder=0.1", "vanish=5", "vanish=200@10",
-                             "silence=0.6,noise=0.6"}) {
+                             "silence=0.6,noise=0.6", "away=5@1000", "away=5@1000/1000",
+                             "away=5@0/10", "away=5/10@1000"}) {
         std::string error;
         EXPECT_FALSE(FaultPlan::Parse(spec, 1, &error)) << spec;
         EXPECT_NE(error.find("faults:"), std::string::npos) << spec;
