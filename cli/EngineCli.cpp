@@ -1,12 +1,14 @@
 #include "cli/EngineCli.h"
 
 #include <QEventLoop>
+#include <QTimer>
 #include <memory>
 #include <optional>
 
 #include "cli/CliIo.h"
 #include "cli/CliSession.h"
 #include "cli/LinkCli.h"
+#include "cli/SoakRun.h"
 #include "cli/TerminalEngineHost.h"
 #include "cli/TerminalFileHost.h"
 #include "config/EditOptions.h"
@@ -14,13 +16,19 @@
 #include "edit/SceneList.h"
 #include "engine/AutoEngine.h"
 #include "engine/EffectUnit.h"
+#include "link/LinkTiming.h"
 
 namespace {
 
 const QStringList kValueOptions = {"--port",   "--player",  "--recorder",      "--row",
                                    "--from",   "--to",      "--in-correction", "--out-correction",
-                                   "--search", "--preroll", "--verify"};
+                                   "--search", "--preroll", "--verify",        "--repeat-minutes"};
 const QStringList kFlags = {"--yes", "--edit-terminal"};
+
+// A soak lasts at most a day; a run of it that has not ended after three hours has hung (the
+// longest list a tape holds takes about two).
+constexpr int kMaxSoakMinutes = 24 * 60;
+constexpr int kSoakRunLimitMs = 3 * 60 * 60 * 1000;
 
 // The corrections' range in the options dialog, and the longest pre-roll it can hold.
 constexpr int kMaxCorrection = 200;
@@ -33,7 +41,7 @@ QString Usage(const EngineCommand& command) {
     if (command.kind == kAutoReview)
         usage += " [--from POSITION --to POSITION]";
     if (command.kind == kAutoRec)
-        usage += " [--yes] [--verify FILE]";
+        usage += " [--yes] [--verify FILE] [--repeat-minutes M]";
     return usage +
            "\n       [--in-correction F] [--out-correction F] [--search normal|high]"
            " [--preroll F]\n"
@@ -174,10 +182,16 @@ bool ReadPlayer(LinkCli& link, const EngineCommand& command, AutoDevices* device
     link.vtr.SetId(devices->playerId);
     // The counting mode comes from the reply itself: the deck object takes a counter over only
     // when it has moved.
-    const LinkJobResult status = link.vtr.QueryStatus(devices->playerId);
+    // A reply lost on a noisy line is asked again, as every command of the link is.
+    LinkJobResult status;
+    bool answered = false;
+    for (int attempt = 0; attempt < linktiming::kCommandAttempts && !answered; ++attempt) {
+        status = link.vtr.QueryStatus(devices->playerId);
+        answered = status.ok && link.vtr.ReadStatus();
+    }
     int32_t counter = 0;
     Timecode tc;
-    if (!status.ok || !link.vtr.ReadStatus()) {
+    if (!answered) {
         PrintError(QStringLiteral("%1: player %2 does not answer")
                        .arg(command.name)
                        .arg(devices->playerId));
@@ -198,13 +212,20 @@ bool ReadPlayer(LinkCli& link, const EngineCommand& command, AutoDevices* device
     return true;
 }
 
-int RunToEnd(AutoEngine& engine, int kind) {
+// The run's AutoResult, or -1 when it has not ended after limitMs (0: no limit).
+int RunToEnd(AutoEngine& engine, int kind, int limitMs = 0) {
     int result = kAutoFailed;
     QEventLoop loop;
     QObject::connect(&engine, &AutoEngine::finished, &loop, [&](int r) {
         result = r;
         loop.quit();
     });
+    if (limitMs > 0) {
+        QTimer::singleShot(limitMs, &loop, [&] {
+            result = -1;
+            loop.quit();
+        });
+    }
     if (kind == kAutoRec)
         engine.ReadRecorderPosition();
     TerminalEngineHost::CatchInterrupt();
@@ -212,6 +233,18 @@ int RunToEnd(AutoEngine& engine, int kind) {
     if (engine.IsRunning())
         loop.exec();
     return result;
+}
+
+// --repeat-minutes M: Auto Rec again and again on this link for M minutes (a soak).
+bool ReadSoakLimits(const EngineCommand& command, const LinkOptions& o, SoakLimits* limits) {
+    if (!o.values.contains("--repeat-minutes"))
+        return true;
+    if (command.kind != kAutoRec) {
+        PrintError(command.name + ": --repeat-minutes belongs to autorec");
+        return false;
+    }
+    limits->runLimitMs = kSoakRunLimitMs;
+    return o.Number("--repeat-minutes", 1, kMaxSoakMinutes, &limits->minutes, command.name);
 }
 
 }  // namespace
@@ -230,8 +263,9 @@ int RunEngineCommand(const EngineCommand& command, const QStringList& args) {
     AutoDevices devices;
     AutoOptions options;
     SceneList list(session.timecodeMode());
+    SoakLimits soak;
     if (!ReadDevices(parsed, command, &devices) ||
-        !ReadOptions(session, o, command.name, &options) ||
+        !ReadOptions(session, o, command.name, &options) || !ReadSoakLimits(command, o, &soak) ||
         (command.takesList && !LoadList(session, o.positional.front(), list)))
         return 2;
     LinkCli link;
@@ -242,12 +276,20 @@ int RunEngineCommand(const EngineCommand& command, const QStringList& args) {
     if (command.takesRow && !SelectRow(command, o, list))
         return 2;
     EffectUnit effects(link.link);
-    TerminalEngineHost host(link.vtr, list, devices, options, parsed.yes, session.settings());
+    TerminalEngineHost host(link.vtr, list, devices, options, parsed.yes || soak.minutes > 0,
+                            session.settings());
     if (command.kind == kAutoRec)
         host.SetVerificationFile(o.values.value("--verify"));
     AutoEngine engine(link.link, link.vtr, effects, link.clock, session.captions(), host);
     if (command.kind == kAutoReview && !ReadSpan(o, command.name, list.timecodeMode(), engine))
         return 2;
+    if (soak.minutes > 0) {
+        const int soakResult = RunSoak(
+            soak, link.io, [&](int limitMs) { return RunToEnd(engine, command.kind, limitMs); },
+            [&host] { return host.FinalMessagesShown(); });
+        link.vtr.StopPolling();
+        return soakResult;
+    }
     const int result = RunToEnd(engine, command.kind);
     link.vtr.StopPolling();
     return result == kAutoFinished ? 0 : 1;

@@ -82,6 +82,7 @@ void TerminalEngineHost::ShowVerification(const VerificationReport& report) {
 }
 
 void TerminalEngineHost::ShowFinalMessage(const QString&, const QString& text, bool success) {
+    ++finalMessages_;
     if (success)
         PrintLine(text);
     else

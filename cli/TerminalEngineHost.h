@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 
 #include "engine/EngineHost.h"
 
@@ -46,6 +47,9 @@ public:
     void SelectView(int view) override;
     void PlayBeep() override;
 
+    // How many final messages this host has shown (a soak checks that every run showed one).
+    int FinalMessagesShown() const { return finalMessages_.load(); }
+
 private:
     TarnVtr& vtr_;
     const SceneList& list_;
@@ -56,4 +60,5 @@ private:
     int view_ = kPlayerView;
     int shownScene_ = 0;
     QString verificationFile_;
+    std::atomic<int> finalMessages_{0};
 };
