@@ -72,7 +72,7 @@ private:
     bool ReadEvent(const QString& text, int number);
     // Counts an event that makes no scene by its reason.
     void Skip(const EdlEventLine& event);
-    void AddRow(const Scene& row, bool isScene);
+    void AddRow(Scene row, bool isScene);
     Scene SceneRow(const SceneEvent& event) const;
 
     EdlImportReport& report() { return m_result.report; }
@@ -212,13 +212,16 @@ Scene EdlReader::SceneRow(const SceneEvent& event) const {
     return row;
 }
 
-void EdlReader::AddRow(const Scene& row, bool isScene) {
+void EdlReader::AddRow(Scene row, bool isScene) {
     if (m_result.rows.size() >= static_cast<size_t>(SceneList::kMaxRows)) {
         if (isScene)
             ++report().eventsLeftOut;
         return;
     }
-    m_result.rows.push_back(row);
+    // TAB and CR separate fields and lines of a project file, so a memo cannot keep them: they
+    // become blanks here, as saving would make them, and the list saves as it was imported.
+    row.memo.replace(u'\t', u' ').replace(u'\r', u' ');
+    m_result.rows.push_back(std::move(row));
     if (isScene)
         ++report().scenes;
     else if (m_result.rows.size() > 1)

@@ -181,6 +181,15 @@ TEST(EdlParser, AnEditorsListImportsAsTheUserExpects) {
     EXPECT_FALSE(r.frameCountModeDiffers);
 }
 
+TEST(EdlParser, ATabInAClipNameBecomesABlankAsSavingWouldMakeIt) {
+    const EdlImport edl =
+        Parse("001  CAM1     V     C        00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\r\n"
+              "* FROM CLIP NAME: left\tright.mov\r\n");
+    ASSERT_FALSE(edl.refused()) << edl.refusedLine;
+    ASSERT_EQ(edl.rows.size(), 2u);
+    EXPECT_EQ(edl.rows[1].memo, "left right.mov");
+}
+
 // LF line ends, drop-frame ';', events out of record order, a split edit and an empty event.
 const QByteArray kDropFrameEdl =
     "TITLE: drop\n"

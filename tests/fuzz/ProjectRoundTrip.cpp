@@ -1,5 +1,7 @@
 #include "ProjectRoundTrip.h"
 
+#include <cstdio>
+
 #include "FuzzSupport.h"
 #include "config/TextDecoding.h"
 #include "edit/ProjectParser.h"
@@ -21,6 +23,10 @@ void RequireSavedListReadsBack(const SceneList& list) {
         Require(a.inText == b.inText && a.outText == b.outText, "in and out points read back");
         Require(a.effect == b.effect && a.transition == b.transition, "effects read back");
         Require(a.tapeChange == b.tapeChange, "tape-change marks read back");
+        if (a.memo != b.memo)
+            std::fprintf(stderr, "row %d memo \"%s\" read back as \"%s\"\n", i,
+                         a.memo.toUtf8().toPercentEncoding(" ").constData(),
+                         b.memo.toUtf8().toPercentEncoding(" ").constData());
         Require(a.memo == b.memo, "memos read back");
         Require(a.durationFrames == b.durationFrames, "durations read back");
     }
