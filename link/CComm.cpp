@@ -38,6 +38,12 @@ bool TookAllButParity(int fd, const termios& wanted) {
            now.c_lflag == wanted.c_lflag;
 }
 
+// Errors by which a terminal says its device is gone: this descriptor will never work again,
+// though the device may come back under the same path.
+bool IsHangUpError(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV;
+}
+
 }  // namespace
 
 CComm::CComm() : resolver_(std::make_unique<PortResolver>()) {}
@@ -94,11 +100,17 @@ bool CComm::OpenLocked(const QString& path) {
     fd_ = fd;
     path_ = path;
     lastError_ = 0;
+    hungUp_ = false;
+    configured_ = false;
     return true;
 }
 
 bool CComm::Configure() {
     std::lock_guard lock(mutex_);
+    return ConfigureLocked();
+}
+
+bool CComm::ConfigureLocked() {
     if (fd_ < 0)
         return false;
     termios tio{};
@@ -125,7 +137,33 @@ bool CComm::Configure() {
     // refuse this call, which is harmless there.
     int lines = TIOCM_DTR | TIOCM_RTS;
     ::ioctl(fd_, TIOCMBIS, &lines);
+    configured_ = true;
     return true;
+}
+
+bool CComm::ReopenLocked() {
+    const QString path = path_;
+    const int port = port_;
+    const bool configured = configured_;
+    CloseLocked();
+    const bool reopened = OpenLocked(path) && (!configured || ConfigureLocked());
+    if (!reopened) {
+        // Still gone: keep the path for the next attempt.
+        const uint32_t error = lastError_;
+        CloseLocked();
+        path_ = path;
+        hungUp_ = true;
+        configured_ = configured;
+        lastError_ = error;
+    }
+    port_ = port;
+    return reopened;
+}
+
+void CComm::NoteFailure(int error) {
+    lastError_ = static_cast<uint32_t>(error);
+    if (IsHangUpError(error))
+        hungUp_ = true;
 }
 
 void CComm::Close() {
@@ -139,10 +177,14 @@ void CComm::CloseLocked() {
     fd_ = -1;
     port_ = 0;
     path_.clear();
+    hungUp_ = false;
+    configured_ = false;
 }
 
 bool CComm::Write(const uint8_t* data, size_t n) {
     std::lock_guard lock(mutex_);
+    if (hungUp_ && data != nullptr && !ReopenLocked())
+        return false;
     if (fd_ < 0 || data == nullptr)
         return false;
     // Bytes of a late or partial reply to an earlier request must never count toward the reply
@@ -158,7 +200,7 @@ bool CComm::Write(const uint8_t* data, size_t n) {
             continue;
         }
         if (w < 0 && errno != EAGAIN && errno != EINTR) {
-            lastError_ = errno;
+            NoteFailure(errno);
             return false;
         }
         const int64_t left = deadline - MonotonicMs();
@@ -182,7 +224,7 @@ bool CComm::WaitReadable(int timeoutMs) {
     if (r == 0)
         lastError_ = ETIMEDOUT;
     if (r > 0 && (p.revents & POLLIN) == 0)
-        lastError_ = EIO;  // hang-up or error, no data
+        NoteFailure(EIO);  // hang-up or error, no data
     return r > 0 && (p.revents & POLLIN) != 0;
 }
 
@@ -204,7 +246,7 @@ bool CComm::Read(uint8_t* buffer, size_t n) {
         // With VMIN and VTIME at 0 the driver answers 0 when nothing is waiting; a vanished
         // device shows up as an error here or as a hang-up in WaitReadable.
         if (r < 0 && errno != EAGAIN && errno != EINTR) {
-            lastError_ = errno;
+            NoteFailure(errno);
             return false;
         }
         const int64_t left = deadline - MonotonicMs();
@@ -216,7 +258,12 @@ bool CComm::Read(uint8_t* buffer, size_t n) {
 
 bool CComm::IsOpen() const {
     std::lock_guard lock(mutex_);
-    return fd_ >= 0;
+    return fd_ >= 0 || hungUp_;
+}
+
+bool CComm::HungUp() const {
+    std::lock_guard lock(mutex_);
+    return hungUp_;
 }
 
 int CComm::PortNumber() const {

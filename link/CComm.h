@@ -1,6 +1,8 @@
 // The serial port under the Tarn bus interface: opens a terminal device, sets 9600 baud 8O1 in
 // raw mode, and moves fixed-length blocks of bytes. It knows nothing of frames or devices.
 // Every call is safe from any thread; each one holds the port for its own duration only.
+// A port that hangs up (a USB adapter unplugged) is noticed, and every later Write tries to open
+// it again by its path, so the link comes back by itself when the adapter does.
 #pragma once
 
 #include <QString>
@@ -31,13 +33,16 @@ public:
     bool Configure();
     void Close();
 
-    // Discards whatever is waiting in both directions, then sends n bytes.
+    // Discards whatever is waiting in both directions, then sends n bytes. After a hang-up it
+    // first reopens and configures the port by its path; false while that fails.
     bool Write(const uint8_t* data, size_t n);
     // Reads exactly n bytes: the first must arrive within the reply-start budget and the rest
     // within the reply-complete budget. A short or late reply returns false.
     bool Read(uint8_t* buffer, size_t n);
 
     bool IsOpen() const;
+    // True from a hang-up of the port (the device behind it went away) until it is reopened.
+    bool HungUp() const;
     int PortNumber() const;
     QString DevicePath() const;
     // The device path that port n (1 to 4) opens, whether or not it is open.
@@ -48,7 +53,11 @@ public:
 
 private:
     bool OpenLocked(const QString& path);
+    bool ConfigureLocked();
+    bool ReopenLocked();
     void CloseLocked();
+    // Notes a hang-up when errno (or a poll result) says the device has gone.
+    void NoteFailure(int error);
     bool WaitReadable(int timeoutMs);
 
     mutable std::mutex mutex_;
@@ -58,4 +67,6 @@ private:
     QString path_;
     uint32_t lastError_ = 0;
     uint32_t bytesRead_ = 0;
+    bool hungUp_ = false;
+    bool configured_ = false;
 };

@@ -88,6 +88,8 @@ protected:
     // How many requests went to id at all.
     int SentTo(int id) const;
 
+    // How much faster than real time the simulated decks run (1 with CLIPWRIGHT_E2E_REAL_TIME).
+    double simTimeScale = kSimTimeScale;
     std::shared_ptr<ScaledSimClock> simClock;
     std::unique_ptr<tarnsim::Simulator> sim;
     CComm comm;

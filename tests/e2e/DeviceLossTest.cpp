@@ -1,0 +1,92 @@
+// A deck or the whole port lost in the middle of an Auto Rec: the run ends with the program's
+// final message within seconds, the deck still there is left safe (a recorder in rec-pause, a
+// player stopped), and a port that comes back is used again. Each case prints its time from the
+// loss to the final message as device_loss_stop_ms (scripts/bench device-loss runs them on a
+// simulator at real time and line pace).
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "EngineFixture.h"
+#include "link/TarnVtr.h"
+#include "sim/FaultPlan.h"
+
+namespace {
+
+const int kIn = Frames("00:01:20:00"), kOut = kIn + 390;
+
+// Generous: the figure itself is the benchmark's; this only catches a run that hangs on.
+constexpr int kStopLimitMs = 8000;
+
+class DeviceLossTest : public EngineFixture {
+protected:
+    void SetUp() override {
+        Serve(EngineBench(Frames("00:01:00:00")));
+        SetScenes({SceneRow(kIn, kOut)});
+    }
+
+    // Runs the list until the recorder records, then calls lose() and measures from there to
+    // the final message, which must come within limitMs.
+    void RunAndLose(const char* what, const std::function<void()>& lose,
+                    qint64 limitMs = kStopLimitMs) {
+        QElapsedTimer sinceLoss;
+        const int result = RunAutoRec([&] {
+            if (sinceLoss.isValid() || Deck(kRecorderId).mode != ModeRecord)
+                return;
+            lose();
+            sinceLoss.start();
+        });
+        ASSERT_TRUE(sinceLoss.isValid()) << "the recorder never recorded";
+        const qint64 stopMs = sinceLoss.elapsed();
+        std::printf("device_loss_stop_ms=%lld (%s)\n", static_cast<long long>(stopMs), what);
+        EXPECT_LT(stopMs, limitMs) << what;
+        EXPECT_EQ(result, kAutoFailed);
+        EXPECT_TRUE(host->Log().contains("warning: Automatic editing has stopped."));
+    }
+
+    void Vanish(int id) {
+        tarnsim::FaultPlan plan;
+        plan.AddVanish(id, simClock->NowMicros());
+        sim->SetFaultPlan(plan);
+    }
+};
+
+TEST_F(DeviceLossTest, APlayerFallingSilentLeavesTheRecorderInRecPause) {
+    RunAndLose("player silent", [&] { Vanish(kPlayerId); });
+    EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+}
+
+TEST_F(DeviceLossTest, ARecorderFallingSilentLeavesThePlayerStopped) {
+    // The recorder is not polled while it records: its loss shows at the scene's out point.
+    const qint64 sceneMs = static_cast<qint64>((kOut - kIn) * 1000 / 30 / simTimeScale);
+    RunAndLose(
+        "recorder silent", [&] { Vanish(kRecorderId); }, sceneMs + kStopLimitMs);
+    EXPECT_EQ(Deck(kPlayerId).pendingMode, ModeStop);
+}
+
+TEST_F(DeviceLossTest, AnUnpluggedPortEndsTheRunAndIsUsedAgainWhenItComesBack) {
+    // The program reaches the port by a name that outlives the device behind it, as
+    // /dev/ttyUSB0 does for an adapter that is unplugged and plugged in again.
+    QTemporaryDir dir;
+    const std::string port = dir.filePath("ttyUSB0").toStdString();
+    ASSERT_EQ(symlink(sim->SlavePath().c_str(), port.c_str()), 0);
+    ASSERT_TRUE(comm.OpenPath(QString::fromStdString(port)) && comm.Configure());
+
+    RunAndLose("port hung up", [&] { sim->Stop(); });
+    EXPECT_TRUE(comm.HungUp());
+
+    std::string error;
+    tarnsim::SimOptions options;
+    options.pacing = false;
+    tarnsim::Simulator replugged(*tarnsim::Bench::FromJson(EngineBench(0), &error), options);
+    ASSERT_TRUE(replugged.Start(&error)) << error;
+    ASSERT_EQ(unlink(port.c_str()), 0);
+    ASSERT_EQ(symlink(replugged.SlavePath().c_str(), port.c_str()), 0);
+    EXPECT_TRUE(vtr->QueryStatus(kPlayerId).ok);
+    EXPECT_FALSE(comm.HungUp());
+    comm.Close();
+}
+
+}  // namespace
