@@ -1,0 +1,42 @@
+# The Debian package (cpack -G DEB, run by scripts/package): named and versioned after the build,
+# its library dependencies computed by dpkg-shlibdeps from the stripped programs.
+set(CLIPWRIGHT_MAINTAINER "Clipwright Developers <clipwright@example.org>")
+
+# A native package's changelog and its copyright, in /usr/share/doc/clipwright.
+string(TIMESTAMP CLIPWRIGHT_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
+set(changelog ${CMAKE_BINARY_DIR}/packaging/changelog)
+file(WRITE ${changelog}
+    "clipwright (${CLIPWRIGHT_VERSION}) unstable; urgency=medium\n\n"
+    "  * Built from the source at version ${CLIPWRIGHT_VERSION}.\n\n"
+    " -- ${CLIPWRIGHT_MAINTAINER}  ${CLIPWRIGHT_CHANGELOG_DATE}\n")
+execute_process(COMMAND gzip -9nf ${changelog})
+install(FILES ${changelog}.gz ${CMAKE_SOURCE_DIR}/packaging/copyright
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/clipwright)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME clipwright)
+set(CPACK_PACKAGE_VERSION ${CLIPWRIGHT_VERSION})
+set(CPACK_PACKAGE_CONTACT ${CLIPWRIGHT_MAINTAINER})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_VERSION ${CLIPWRIGHT_VERSION})
+set(CPACK_DEBIAN_PACKAGE_SECTION video)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# The toolkit loads its display plugins (X11, Wayland, offscreen) at run time, which
+# dpkg-shlibdeps cannot see; Japanese captions need a CJK font.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "edit controller for home video on the Tarn bus")
+# The synopsis line comes from the summary above; this is the extended description.
+string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Clipwright drives two tape decks on the serial Tarn device-control bus: a\n"
+    "player, usually a camcorder, and a recorder, usually a VCR. Scenes are marked\n"
+    "from the running tape into an edit list, trimmed frame by frame, and assembled\n"
+    "onto the recorder's tape with the player's effects and transitions.\n"
+    "\n"
+    "The package also holds clipwright-cli, the same functions from a terminal, and\n"
+    "tarn-sim, a simulator of the bus for trying the program without decks.")
+include(CPack)
