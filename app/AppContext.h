@@ -1,8 +1,8 @@
 // The objects the whole program shares, created once in main() and handed to the windows by
 // reference: the program folder, the single-instance lock, the settings file, the caption and
-// style tables, the edit list with its clip and drag buffers, and the device store. Windows that
-// later need the link, the capability database, the options or the device configuration find
-// them here too. Tests build one on a temporary folder.
+// style tables, the edit list with its clip and drag buffers and its undo history, and the
+// device store. Windows that later need the link, the capability database, the options or the
+// device configuration find them here too. Tests build one on a temporary folder.
 #pragma once
 
 #include <QString>
@@ -21,6 +21,7 @@
 #include "devices/TarnBus.h"
 #include "edit/SceneList.h"
 #include "engine/EffectUnit.h"
+#include "ui/EditHistory.h"
 
 class AppContext {
 public:
@@ -45,6 +46,8 @@ public:
     // The caption text of a program-level key.
     QString Text(const QString& key) const { return captions_.CaptionText(key); }
     SceneList& scenes() { return scenes_; }
+    // The undo history of the list, shared by the main window and the controller.
+    EditHistory& history() { return history_; }
     CTarnReg& deviceStore() { return deviceStore_; }
     CDevCaps& capabilities() { return capabilities_; }
     // The Tarn link stack (port, frame layer, link thread, system commands, deck).
@@ -63,6 +66,7 @@ private:
     SettingsFile settings_;
     CaptionTable captions_;
     SceneList scenes_;
+    EditHistory history_{scenes_, captions_};
     CTarnReg deviceStore_;
     CDevCaps capabilities_;
     TarnBus bus_{settings_};

@@ -16,11 +16,11 @@ ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, Use
       progress_(progress),
       setupDialog_(deviceSetupDialog),
       sounds_(context.programFolder()),
-      controller_(
-          ControllerParts{context.bus().comm(), context.bus().link(), context.bus().vtr(),
-                          context.bus().sys(), context.bus().clock(), context.scenes(), *this,
-                          context.captions(), context.programFolder(), context.settings(), sounds_},
-          &mainWindow),
+      controller_(ControllerParts{context.bus().comm(), context.bus().link(), context.bus().vtr(),
+                                  context.bus().sys(), context.bus().clock(), context.scenes(),
+                                  context.history(), *this, context.captions(),
+                                  context.programFolder(), context.settings(), sounds_},
+                  &mainWindow),
       host_(controller_, context.scenes(), *this, sounds_, HostWindows()),
       engine_(context.bus().link(), context.bus().vtr(), context.effects(), context.bus().clock(),
               context.captions(), host_) {

@@ -51,6 +51,12 @@ void BuildFileMenu(MainMenus& m, QMenuBar* bar, QWidget* w) {
 
 void BuildEditMenu(MainMenus& m, QMenuBar* bar, QWidget* w) {
     m.mnuEdit = AddMenu(bar, "mnuEdit", QStringLiteral("&Edit"));
+    m.mnuUndo = AddItem(m.mnuEdit, w, "mnuUndo", QStringLiteral("&Undo"),
+                        QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m.mnuRedo = AddItem(m.mnuEdit, w, "mnuRedo", QStringLiteral("&Redo"));
+    m.mnuRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    m.mnuEdit->addSeparator();
     m.mnuCut =
         AddItem(m.mnuEdit, w, "mnuCut", QStringLiteral("Cu&t"), QKeySequence(Qt::CTRL | Qt::Key_X));
     m.mnuCopy = AddItem(m.mnuEdit, w, "mnuCopy", QStringLiteral("&Copy"),
@@ -101,6 +107,8 @@ void BuildOtherMenus(MainMenus& m, QMenuBar* bar, QWidget* w) {
 void BuildPopup(MainMenus& m, QWidget* w) {
     m.pm1 = new QMenu(w);
     m.pm1->setObjectName(QStringLiteral("pm1"));
+    m.pm1->addActions({m.mnuUndo, m.mnuRedo});
+    m.pm1->addSeparator();
     m.pm1->addActions({m.mnuCut, m.mnuCopy, m.mnuPaste, m.mnuDel});
     m.pm1->addSeparator();
     m.pm1->addAction(m.mnuMod);

@@ -20,6 +20,8 @@ struct MainMenus {
     QAction* mnuExit = nullptr;
 
     QMenu* mnuEdit = nullptr;
+    QAction* mnuUndo = nullptr;  // texts and enabled state kept by the edit history
+    QAction* mnuRedo = nullptr;
     QAction* mnuCut = nullptr;
     QAction* mnuCopy = nullptr;
     QAction* mnuPaste = nullptr;

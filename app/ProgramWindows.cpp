@@ -22,4 +22,7 @@ ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
     mainWindow_.SetSetupWindows(&options_, &deviceSetup_, &monitor_);
     mainWindow_.SetCommandLineFile(commandLineFile);
     mainWindow_.AttachController(&deck_.controller());
+    // Ctrl+Z and Ctrl+Y also work while the controller is the active window.
+    const MainMenus& menus = mainWindow_.menus();
+    deck_.controller().addActions({menus.mnuUndo, menus.mnuRedo});
 }

@@ -26,6 +26,7 @@
 #include "edit/ProjectFiles.h"
 #include "ui/ApplyCaptions.h"
 #include "ui/DeviceSetupToolbar.h"
+#include "ui/EditHistory.h"
 #include "ui/EffectToolbar.h"
 #include "ui/HelpWindow.h"
 #include "ui/SceneListView.h"
@@ -70,7 +71,7 @@ TfrmEDS::TfrmEDS(AppContext& context, UserPrompts& prompts, QWidget* parent)
     menus_ = MainMenus::Build(menuBar(), this);
     BuildToolbar(client);
     pictures_.Load(context_.programFolder());
-    list_ = new SceneListView(context_.scenes(), pictures_, client);
+    list_ = new SceneListView(context_.scenes(), context_.history(), pictures_, client);
     list_->setObjectName(QStringLiteral("List"));
     list_->SetRowPopup(menus_.pm1);
     list_->SetLanguageCode(context_.captions().languageCode());
@@ -167,7 +168,7 @@ void TfrmEDS::BuildEffectToolbar() {
         [this](const QString& text) { prompts_.ShowWarning(this, Text("TI_MAIN"), text); });
     rules_->AttachToList();
     effectToolbar_ = new EffectToolbar(effectPanel_, pictures_, context_.captions(),
-                                       context_.capabilities(), *rules_);
+                                       context_.capabilities(), *rules_, context_.history());
     effectToolbar_->ClearHoverOver(toolbar_);
     effectToolbar_->ClearHoverOver(header_);
 }
@@ -198,9 +199,13 @@ void TfrmEDS::ConnectMenus() {
     connect(m.mnuImportEdl, &QAction::triggered, this, &TfrmEDS::mnuImportEdlClick);
     connect(m.mnuExportEdl, &QAction::triggered, this, &TfrmEDS::mnuExportEdlClick);
     connect(m.mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(m.mnuCut, &QAction::triggered, &scenes, &SceneList::Cut);
+    EditHistory& history = context_.history();
+    history.AttachActions(m.mnuUndo, m.mnuRedo);
+    connect(m.mnuCut, &QAction::triggered, this,
+            [&] { history.Perform(EditStep::Cut, [&] { scenes.Cut(); }); });
     connect(m.mnuCopy, &QAction::triggered, &scenes, &SceneList::Copy);
-    connect(m.mnuPaste, &QAction::triggered, &scenes, &SceneList::Paste);
+    connect(m.mnuPaste, &QAction::triggered, this,
+            [&] { history.Perform(EditStep::Paste, [&] { scenes.Paste(); }); });
     connect(m.mnuDel, &QAction::triggered, this, &TfrmEDS::mnuDelClick);
     connect(m.mnuMod, &QAction::triggered, this, &TfrmEDS::mnuModClick);
     connect(m.mnuAllSel, &QAction::triggered, &scenes, &SceneList::SelectAll);
@@ -246,6 +251,7 @@ void TfrmEDS::FormShow() {
     // Opens the stored port and finds out which of the known devices are there.
     context_.deviceSetup().LoadDeviceSettings();
     context_.scenes().ClearList();
+    context_.history().Clear();
     RestorePosition(this, context_.settings());
     setAcceptDrops(true);
     // The list takes the Up and Down keys.
@@ -416,8 +422,10 @@ bool TfrmEDS::AskSaveChanges() {
 bool TfrmEDS::LoadWithMessages(const QString& path) {
     warningShown_ = false;
     ProjectFiles files(context_.scenes(), *this, context_.captions().languageCode());
-    if (files.LoadProject(path, true))
+    if (files.LoadProject(path, true)) {
+        context_.history().Clear();
         return true;
+    }
     if (!warningShown_)
         ShowWarning(QStringLiteral("MSG_INPUT"));
     return false;
@@ -434,6 +442,7 @@ void TfrmEDS::mnuNewClick() {
     if (!AskSaveChanges())
         return;
     context_.scenes().ClearList();
+    context_.history().Clear();
     currentFile_.clear();
     UpdateTitle();
     UpdateFileMenu();
@@ -562,7 +571,7 @@ void TfrmEDS::mnuDelClick() {
     const QString question =
         Text("MSG_DEL1") + QString::number(scenes.selectedCount()) + Text("MSG_DEL2");
     if (prompts_.AskYesNo(this, Text("TI_MAIN"), question))
-        scenes.DeleteSelected();
+        context_.history().Perform(EditStep::Delete, [&] { scenes.DeleteSelected(); });
 }
 
 void TfrmEDS::SetCorrectionDialog(TfrmCrct* dialog) {
@@ -576,11 +585,14 @@ void TfrmEDS::mnuModClick() {
 
 void TfrmEDS::ModifyRow(int row) {
     if (correction_ && row >= 0 && row < context_.scenes().count())
-        correction_->ModifyRow(context_.scenes(), row);
+        correction_->ModifyRow(context_.scenes(), context_.history(), row);
 }
 
 void TfrmEDS::mnuSceneClick(QAction* item) {
-    context_.scenes().AddRow(static_cast<SceneList::RowKind>(item->data().toInt()));
+    const auto kind = static_cast<SceneList::RowKind>(item->data().toInt());
+    context_.history().Perform(
+        kind == SceneList::RowKind::Scene ? EditStep::AddScene : EditStep::AddTapeChange,
+        [&] { context_.scenes().AddRow(kind); });
 }
 
 void TfrmEDS::mnuToolbarClick(bool) {

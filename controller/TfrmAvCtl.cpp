@@ -25,6 +25,7 @@
 #include "link/TarnSys.h"
 #include "link/TarnVtr.h"
 #include "ui/ApplyCaptions.h"
+#include "ui/EditHistory.h"
 
 namespace {
 
@@ -806,24 +807,23 @@ void TfrmAvCtl::ToggleAlwaysOnTop(bool on) {
 
 void TfrmAvCtl::ConnectEditKeys() {
     SceneList& list = parts_.scenes;
+    EditHistory& history = parts_.history;
     auto onClick = [this](const char* name, auto handler) {
         connect(key(QLatin1String(name)), &QAbstractButton::clicked, this, handler);
     };
-    autoRepeat_->Attach(key(QStringLiteral("btnTrimM")), 1, [&list] { TrimPoint(list, -1); });
-    autoRepeat_->Attach(key(QStringLiteral("btnTrimP")), 2, [&list] { TrimPoint(list, +1); });
-    autoRepeat_->Attach(key(QStringLiteral("btnSup")), 3, [&list] { StepScene(list, -1); });
-    autoRepeat_->Attach(key(QStringLiteral("btnSdown")), 4, [&list] { StepScene(list, +1); });
+    // Each repeat of a held Trim key is a trim of its own; the history merges them into one step.
+    auto repeated = [&](const char* name, int tag, EditStep step, auto action) {
+        autoRepeat_->Attach(key(QLatin1String(name)), tag, [&history, &list, step, action] {
+            history.Perform(step, [&list, action] { action(list); });
+        });
+    };
+    repeated("btnTrimM", 1, EditStep::Trim, [](SceneList& l) { TrimPoint(l, -1); });
+    repeated("btnTrimP", 2, EditStep::Trim, [](SceneList& l) { TrimPoint(l, +1); });
+    repeated("btnSup", 3, EditStep::SceneUp, [](SceneList& l) { StepScene(l, -1); });
+    repeated("btnSdown", 4, EditStep::SceneDown, [](SceneList& l) { StepScene(l, +1); });
     onClick("btnEntry", [this] { btnEntryClick(); });
-    onClick("btnSin", [this] {
-        MarkPoint(parts_.scenes, EditPoint::In);
-        key(QStringLiteral("btnTrimM"))->setEnabled(true);
-        key(QStringLiteral("btnTrimP"))->setEnabled(true);
-    });
-    onClick("btnSout", [this] {
-        MarkPoint(parts_.scenes, EditPoint::Out);
-        key(QStringLiteral("btnTrimM"))->setEnabled(true);
-        key(QStringLiteral("btnTrimP"))->setEnabled(true);
-    });
+    onClick("btnSin", [this] { MarkPointClick(EditPoint::In); });
+    onClick("btnSout", [this] { MarkPointClick(EditPoint::Out); });
     onClick("btnSend", [this] { btnSendClick(); });
     onClick("btnProgEdit", [this] {
         const int first = parts_.scenes.FirstSelected();
@@ -867,9 +867,17 @@ void TfrmAvCtl::UpdateEntryButton() {
         ->setEnabled(EntryPossible(parts_.scenes, parts_.vtr.Counter(), view_ == kPlayerView));
 }
 
+void TfrmAvCtl::MarkPointClick(EditPoint point) {
+    parts_.history.Perform(point == EditPoint::In ? EditStep::MarkIn : EditStep::MarkOut,
+                           [this, point] { MarkPoint(parts_.scenes, point); });
+    key(QStringLiteral("btnTrimM"))->setEnabled(true);
+    key(QStringLiteral("btnTrimP"))->setEnabled(true);
+}
+
 void TfrmAvCtl::btnEntryClick() {
     const DeckState deck = parts_.vtr.State();
-    Entry(parts_.scenes, EntryCounterValue(deck.counterText, deck.counter < 0));
+    const QString counter = EntryCounterValue(deck.counterText, deck.counter < 0);
+    parts_.history.Perform(EditStep::Entry, [this, &counter] { Entry(parts_.scenes, counter); });
     UpdateEditButtons();
     UpdateEntryButton();
     key(QStringLiteral("btnTrimM"))->setEnabled(true);
@@ -878,7 +886,8 @@ void TfrmAvCtl::btnEntryClick() {
 
 void TfrmAvCtl::btnSendClick() {
     autoRepeat_->Stop();
-    parts_.scenes.SelectOnly(parts_.scenes.count() - 1);
+    parts_.history.Perform(EditStep::LastScene,
+                           [this] { parts_.scenes.SelectOnly(parts_.scenes.count() - 1); });
     emit listEndRequested();
 }
 

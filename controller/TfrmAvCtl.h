@@ -20,6 +20,7 @@ class CComm;
 class CaptionTable;
 class Clock;
 class ControllerDevices;
+class EditHistory;
 class KeyAutoRepeat;
 class ProgramFolder;
 class QLabel;
@@ -41,6 +42,8 @@ struct ControllerParts {
     TarnSys& sys;
     Clock& clock;
     SceneList& scenes;
+    // Entry, In, Out, Trim and the scene keys change the list as steps of its history.
+    EditHistory& history;
     ControllerDevices& devices;
     const CaptionTable& captions;
     const ProgramFolder& folder;
@@ -169,6 +172,7 @@ private:
     void ToggleAlwaysOnTop(bool on);
 
     // Editing keys
+    void MarkPointClick(EditPoint point);
     void btnEntryClick();
     void btnSendClick();
     void btnReviewClick();

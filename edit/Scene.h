@@ -26,6 +26,8 @@ struct SceneCopy {
     int32_t transition = 0;
     int32_t inFrames = 0;
     int32_t outFrames = 0;
+
+    bool operator==(const SceneCopy&) const = default;
 };
 
 struct Scene {
@@ -42,6 +44,8 @@ struct Scene {
     int32_t outFrames = 0;
     int32_t durationFrames = 0;
     uint32_t pointMarks = 0;  // PointMark bits
+
+    bool operator==(const Scene&) const = default;
 
     SceneCopy Copy() const {
         return {tapeChange, durationFrames, inText,     outText,  durationText,

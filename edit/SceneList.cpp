@@ -138,8 +138,7 @@ void SceneList::ClearList() {
     m_modified = false;
 }
 
-void SceneList::ReplaceRows(std::vector<Scene> rows) {
-    ChangeBatch batch(*this);
+void SceneList::TakeRows(std::vector<Scene> rows) {
     if (rows.empty())
         rows.push_back(TapeStartRow());
     if (rows.size() > static_cast<size_t>(kMaxRows))
@@ -152,10 +151,26 @@ void SceneList::ReplaceRows(std::vector<Scene> rows) {
         RecomputeDuration(i);
     }
     Note(kRowsPending);
+}
+
+void SceneList::ReplaceRows(std::vector<Scene> rows) {
+    ChangeBatch batch(*this);
+    TakeRows(std::move(rows));
     m_anchor = 0;
     SelectOnly(0);
     RecomputeTotal();
     m_modified = false;
+}
+
+void SceneList::RestoreState(const SceneListState& state) {
+    ChangeBatch batch(*this);
+    TakeRows(state.rows);
+    SetCurrent(std::clamp(state.current, 0, count() - 1));
+    m_anchor = std::clamp(state.anchor, 0, count() - 1);
+    Note(kSelectionPending);
+    CountSelected();
+    RecomputeTotal();
+    m_scrollRequest = m_current;
 }
 
 void SceneList::SetTimecodeMode(uint32_t mode) {

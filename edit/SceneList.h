@@ -25,6 +25,16 @@ struct SceneListMenuState {
     bool add = false;  // both Add › Scene and Add › Tape Change
 };
 
+// Everything that undo puts back: the rows with their selection and point marks, the current
+// row and the anchor. The clip and drag buffers and the modified flag are not part of it.
+struct SceneListState {
+    std::vector<Scene> rows;
+    int current = 0;
+    int anchor = 0;
+
+    bool operator==(const SceneListState&) const = default;
+};
+
 class SceneList : public QObject {
     Q_OBJECT
 
@@ -68,6 +78,11 @@ public:
     // kMaxRows are taken), selects row 0 and leaves the list unmodified: the end of a load.
     void ReplaceRows(std::vector<Scene> rows);
     void SetModified(bool modified);
+    SceneListState State() const { return {m_rows, m_current, m_anchor}; }
+    // Puts back a state taken earlier: rows, marks, current row and anchor, with the selection
+    // recounted, the total recomputed and the current row brought into sight. The texts are
+    // read in the list's present mode; the modified flag and the buffers stay as they are.
+    void RestoreState(const SceneListState& state);
     // The mode of every timecode text; a change rewrites the drop-frame separators and
     // recomputes every frame count, duration and the total.
     void SetTimecodeMode(uint32_t mode);
@@ -169,6 +184,9 @@ private:
     void SelectRow(int i, bool on);
     void SetCurrent(int i);
     void StoreTimecodeText(QString& field, const QString& text) const;
+    // Takes `rows` as the list's rows (row 0 kept a tape change, at most kMaxRows), their texts
+    // in the list's mode and their counts derived from them.
+    void TakeRows(std::vector<Scene> rows);
     void RecomputeAfterTextChange(int i);
     // Row 0, then the unselected rows below `target`, the selected rows, and the unselected
     // rows from `target` on; returns the indices that the selected rows (row 0 excepted) took.

@@ -6,6 +6,7 @@
 #include "config/CaptionTable.h"
 #include "devices/CDevCaps.h"
 #include "edit/EffectRules.h"
+#include "ui/EditHistory.h"
 #include "ui/EffectButton.h"
 #include "ui/PictureLists.h"
 
@@ -21,13 +22,15 @@ constexpr int kWideWidth = 34;  // the joining transitions and "cut" carry a ful
 }  // namespace
 
 EffectToolbar::EffectToolbar(QWidget* toolbarPanel, const PictureLists& pictures,
-                             const CaptionTable& captions, const CDevCaps& caps, EffectRules& rules)
+                             const CaptionTable& captions, const CDevCaps& caps, EffectRules& rules,
+                             EditHistory& history)
     : QObject(toolbarPanel),
       panel_(toolbarPanel),
       pictures_(pictures),
       captions_(captions),
       caps_(caps),
-      rules_(rules) {
+      rules_(rules),
+      history_(history) {
     ClearHoverOver(panel_);
 }
 
@@ -130,8 +133,9 @@ bool EffectToolbar::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void EffectToolbar::Apply(int code) {
+    // One step for every selected row, and for the transitions the change made impossible.
     if (IsTransitionCode(code))
-        rules_.ApplyTransition(code);
+        history_.Perform(EditStep::Transition, [this, code] { rules_.ApplyTransition(code); });
     else
-        rules_.ApplyEffect(code);
+        history_.Perform(EditStep::Effect, [this, code] { rules_.ApplyEffect(code); });
 }

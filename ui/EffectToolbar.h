@@ -1,7 +1,8 @@
 // The effect toolbar: 24 buttons in two rows on the main window's toolbar panel, six picture
 // effects on the left and eighteen transitions beside them. A click applies the button's code to
-// the selected scenes through the effect rules; buttons whose code the player cannot do are
-// greyed and inert. The raised face follows the pointer from button to button.
+// the selected scenes through the effect rules, as one step of the edit history; buttons whose
+// code the player cannot do are greyed and inert. The raised face follows the pointer from
+// button to button.
 #pragma once
 
 #include <QList>
@@ -12,6 +13,7 @@
 
 class CaptionTable;
 class CDevCaps;
+class EditHistory;
 class EffectButton;
 class EffectRules;
 class PictureLists;
@@ -22,7 +24,7 @@ class EffectToolbar : public QObject {
 
 public:
     EffectToolbar(QWidget* toolbarPanel, const PictureLists& pictures, const CaptionTable& captions,
-                  const CDevCaps& caps, EffectRules& rules);
+                  const CDevCaps& caps, EffectRules& rules, EditHistory& history);
 
     // Builds the 24 buttons in index order, each placed, named, hinted and drawn for the
     // capabilities in force. Done once; later calls do nothing.
@@ -59,6 +61,7 @@ private:
     const CaptionTable& captions_;
     const CDevCaps& caps_;
     EffectRules& rules_;
+    EditHistory& history_;
     std::array<EffectButton*, effectcodes::kButtonCount> buttons_{};
     EffectButton* hot_ = nullptr;
     bool created_ = false;

@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "ui/EditHistory.h"
 #include "ui/PictureLists.h"
 
 namespace {
@@ -40,8 +41,9 @@ constexpr int kJapaneseMemoPoints = 9;
 
 }  // namespace
 
-SceneListView::SceneListView(SceneList& list, const PictureLists& pictures, QWidget* parent)
-    : QAbstractScrollArea(parent), list_(list), pictures_(pictures) {
+SceneListView::SceneListView(SceneList& list, EditHistory& history, const PictureLists& pictures,
+                             QWidget* parent)
+    : QAbstractScrollArea(parent), list_(list), history_(history), pictures_(pictures) {
     setObjectName(QStringLiteral("List"));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -366,22 +368,34 @@ void SceneListView::Drop(const QPoint& pos) {
         }
         return;
     }
-    if (target < 0) {
-        list_.DropOnList(
-            moving ? SceneList::DragSource::SelectedRow : SceneList::DragSource::UnselectedRow,
-            keyMode);
+    if (target < 0 && moving) {
+        DropSelection(keyMode, [this, keyMode] {
+            list_.DropOnList(SceneList::DragSource::SelectedRow, keyMode);
+            return true;
+        });
+        emit sceneOrSelectionChanged();
+    } else if (target < 0) {
+        list_.DropOnList(SceneList::DragSource::UnselectedRow, keyMode);
         emit sceneOrSelectionChanged();
     } else if (target == start) {
         ClickOnRow(target, keyMode);
     } else if (moving) {
         // Row 0 refuses the drop and nothing changes, not even the controller's scene.
-        if (list_.DropOnRow(target, keyMode))
+        if (DropSelection(keyMode,
+                          [this, target, keyMode] { return list_.DropOnRow(target, keyMode); }))
             emit sceneOrSelectionChanged();
     } else {
         list_.SetCurrentRow(target);
         list_.CommitShownSelection();
         emit sceneOrSelectionChanged();
     }
+}
+
+bool SceneListView::DropSelection(SceneList::KeyMode keyMode, const std::function<bool()>& drop) {
+    bool dropped = false;
+    history_.Perform(keyMode == SceneList::kKeyModeCtrl ? EditStep::DragCopy : EditStep::DragMove,
+                     [&] { dropped = drop(); });
+    return dropped;
 }
 
 void SceneListView::ClickOnRow(int target, SceneList::KeyMode keyMode) {

@@ -15,6 +15,7 @@
 
 #include "edit/SceneList.h"
 
+class EditHistory;
 class PictureLists;
 class QMenu;
 
@@ -45,8 +46,10 @@ public:
     // Milliseconds from any fixed start; tests replace it to control the double click.
     using TickSource = std::function<qint64()>;
 
-    // Neither the list nor the pictures are owned; both outlive the view.
-    SceneListView(SceneList& list, const PictureLists& pictures, QWidget* parent = nullptr);
+    // Neither the list, its history nor the pictures are owned; all outlive the view. Moves and
+    // copies by dragging are steps of the history.
+    SceneListView(SceneList& list, EditHistory& history, const PictureLists& pictures,
+                  QWidget* parent = nullptr);
 
     // The row popup menu (`pm1`): shown by a right click on a row once that row is selected.
     // The menu's owner sets the items' enabled states when it is about to show. None: no popup.
@@ -108,11 +111,14 @@ private:
     void AutoScroll(int y);
     void UpdateDragCursor(int target);
     void Drop(const QPoint& pos);
+    // A drop of the selected rows: moved, or copied with Ctrl, as one step of the history.
+    bool DropSelection(SceneList::KeyMode keyMode, const std::function<bool()>& drop);
     void ClickOnRow(int target, SceneList::KeyMode keyMode);
     void RecordClick(int target);
     void EndGesture();
 
     SceneList& list_;
+    EditHistory& history_;
     const PictureLists& pictures_;
     QPointer<QMenu> rowPopup_;
     int languageCode_ = 9;

@@ -13,6 +13,7 @@
 #include "config/CaptionTable.h"
 #include "edit/SceneList.h"
 #include "ui/ApplyCaptions.h"
+#include "ui/EditHistory.h"
 #include "ui/TimeSpinField.h"
 #include "ui/WindowPositions.h"
 
@@ -167,7 +168,7 @@ QString TfrmCrct::memo() const {
     return edMemo->text();
 }
 
-bool TfrmCrct::ModifyRow(SceneList& list, int i) {
+bool TfrmCrct::ModifyRow(SceneList& list, EditHistory& history, int i) {
     if (i < 0 || i >= list.count())
         return false;
     const Scene& row = list.row(i);
@@ -175,7 +176,8 @@ bool TfrmCrct::ModifyRow(SceneList& list, int i) {
     exec();
     if (!accepted_)
         return false;
-    list.ModifyRow(i, inText_, outText_, memo(), tapeChange_);
+    history.Perform(EditStep::Correction,
+                    [&] { list.ModifyRow(i, inText_, outText_, memo(), tapeChange_); });
     return true;
 }
 

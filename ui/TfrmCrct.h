@@ -10,6 +10,7 @@
 #include "edit/Timecode.h"
 
 class CaptionTable;
+class EditHistory;
 class QCheckBox;
 class QGridLayout;
 class QGroupBox;
@@ -31,8 +32,9 @@ public:
     TfrmCrct(const CaptionTable& captions, const SettingsFile& settings, QWidget* parent = nullptr);
 
     // Edits row i of the list modally. On OK the row takes the dialog's in and out points, memo
-    // and (from row 1 on) tape-change mark, and true is returned; Cancel changes nothing.
-    bool ModifyRow(SceneList& list, int i);
+    // and (from row 1 on) tape-change mark as one step of the history, and true is returned;
+    // Cancel changes nothing.
+    bool ModifyRow(SceneList& list, EditHistory& history, int i);
 
     // What the caller hands in before showing the dialog: texts "HH:MM:SS:FF" in `mode`; the
     // tape-change box can only be changed when tapeChangeAllowed.

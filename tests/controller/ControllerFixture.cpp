@@ -43,8 +43,9 @@ void ControllerFixture::SetUp() {
     captions.LoadCaptions(folder->SuppliedFile(QStringLiteral("cw20.cpt")));
     sounds = std::make_unique<SoundPlayer>(*folder);
     devices = std::make_unique<BenchDevices>(comm, sim->SlavePath());
-    ctl = std::make_unique<TfrmAvCtl>(ControllerParts{
-        comm, *link, *vtr, *sys, clock, scenes, *devices, captions, *folder, *settings, *sounds});
+    ctl = std::make_unique<TfrmAvCtl>(ControllerParts{comm, *link, *vtr, *sys, clock, scenes,
+                                                      history, *devices, captions, *folder,
+                                                      *settings, *sounds});
     scenes.ClearList();
 }
 

@@ -22,6 +22,7 @@
 #include "link/TarnSys.h"
 #include "link/TarnVtr.h"
 #include "sim/Simulator.h"
+#include "ui/EditHistory.h"
 
 // A clock whose tick count a test can move forward; waits are real.
 class SkippingClock : public Clock {
@@ -99,6 +100,7 @@ protected:
     std::unique_ptr<SettingsFile> settings;
     CaptionTable captions;
     SceneList scenes{Fps30};
+    EditHistory history{scenes, captions};
     std::unique_ptr<SoundPlayer> sounds;
     std::unique_ptr<BenchDevices> devices;
     std::unique_ptr<TfrmAvCtl> ctl;

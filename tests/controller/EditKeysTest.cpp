@@ -85,6 +85,31 @@ TEST_F(EditKeysTest, TrimHeldForASecondMovesAboutTenFramesAndAClickExactlyOne) {
     EXPECT_EQ(scenes.row(1).inFrames, after);
 }
 
+// The keys change the list as steps of its history: In is one, and a click on Trim with a hold
+// of the other Trim key right after it on the same point is another.
+class ControllerUndoTest : public EditKeysTest {};
+
+TEST_F(ControllerUndoTest, InAndTrimsOfItsPointAreTwoStepsThatUndoToTheRowAsItWas) {
+    scenes.AddRow(SceneList::RowKind::Scene);
+    scenes.SetInText(1, QStringLiteral("00:01:00:00"));
+    scenes.SetOutText(1, QStringLiteral("00:02:00:00"));
+    const SceneListState start = scenes.State();
+    ClickKey("btnSin");
+    ClickKey("btnTrimP");
+    Press("btnTrimM");
+    QTest::qWait(500);
+    Release("btnTrimM");
+    ASSERT_NE(scenes.row(1).inText, QStringLiteral("00:01:00:00"));
+    ASSERT_EQ(history.stack().count(), 2);
+    EXPECT_EQ(history.stack().undoText(), QStringLiteral("Trim"));
+    history.Undo();
+    EXPECT_EQ(scenes.row(1).inText, QStringLiteral("00:01:00:00"));
+    EXPECT_EQ(scenes.row(1).pointMarks, kInPointMarked);
+    history.Undo();
+    EXPECT_EQ(scenes.State(), start);
+    EXPECT_FALSE(Key("btnTrimM")->isEnabled()) << "the keys show the restored row";
+}
+
 TEST_F(EditKeysTest, ListChangesReachTheKeysAndARefusedDropSendsNone) {
     EXPECT_FALSE(Key("btnAutoRec")->isEnabled());
     scenes.AddRow(SceneList::RowKind::Scene);

@@ -15,6 +15,7 @@
 #include "edit/EffectRules.h"
 #include "link/DeviceRecord.h"
 #include "ui/DeviceSetupToolbar.h"
+#include "ui/EditHistory.h"
 #include "ui/EffectButton.h"
 #include "ui/EffectToolbar.h"
 #include "ui/PictureLists.h"
@@ -75,8 +76,9 @@ protected:
     CDevCaps caps{dir.filePath("cw20dev.ini")};
     SceneList list;
     EffectRules rules{list, caps, captions};
+    EditHistory history{list, captions};
     QWidget panel;
-    EffectToolbar toolbar{&panel, pictures, captions, caps, rules};
+    EffectToolbar toolbar{&panel, pictures, captions, caps, rules, history};
     QStringList messages;
 };
 

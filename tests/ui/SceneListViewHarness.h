@@ -8,8 +8,10 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include "config/CaptionTable.h"
 #include "config/ProgramFolder.h"
 #include "edit/SceneListFixtures.h"
+#include "ui/EditHistory.h"
 #include "ui/PictureLists.h"
 #include "ui/SceneListView.h"
 
@@ -20,7 +22,8 @@ inline ProgramFolder BuiltProgramFolder() {
 
 class SceneListViewHarness {
 public:
-    explicit SceneListViewHarness(int scenes, QSize size = QSize(640, 200)) : view(list, pictures) {
+    explicit SceneListViewHarness(int scenes, QSize size = QSize(640, 200))
+        : view(list, history, pictures) {
         pictures.Load(BuiltProgramFolder());
         FillScenes(list, scenes);
         list.SelectOnly(0);
@@ -63,6 +66,8 @@ public:
 
     qint64 now = 100000;
     SceneList list;
+    CaptionTable captions;
+    EditHistory history{list, captions};
     PictureLists pictures;
     SceneListView view;
 };

@@ -12,6 +12,7 @@
 #include "config/CaptionTable.h"
 #include "config/SettingsFile.h"
 #include "edit/SceneListFixtures.h"
+#include "ui/EditHistory.h"
 #include "ui/TimeSpinField.h"
 
 namespace {
@@ -169,13 +170,14 @@ TEST_F(TfrmCrctTest, tapeChangeDisablesTheTimesAndAllowsOkUntilUnchecked) {
 TEST_F(TfrmCrctTest, modifyRowTakesTheDialogsValuesOnOkOnly) {
     SceneList list(Fps25);
     FillScenes(list, 2);
+    EditHistory history(list, captions_);
     QTimer::singleShot(0, &dialog_, [this] {
         EXPECT_TRUE(TapeChange()->isEnabled());
         Type("seOutS", "30");
         dialog_.findChild<QLineEdit*>("edMemo")->setText(QString(400, u'm'));
         QTest::mouseClick(Ok(), Qt::LeftButton);
     });
-    ASSERT_TRUE(dialog_.ModifyRow(list, 2));
+    ASSERT_TRUE(dialog_.ModifyRow(list, history, 2));
     EXPECT_EQ(list.row(2).outText, "00:01:30:00");
     EXPECT_EQ(list.row(2).durationText, "00:00:30:00");
     EXPECT_EQ(list.row(2).memo.size(), TfrmCrct::kMaxMemoCharacters);
@@ -185,18 +187,19 @@ TEST_F(TfrmCrctTest, modifyRowTakesTheDialogsValuesOnOkOnly) {
         dialog_.findChild<QPushButton*>("btnCancel")->click();
     });
     const Scene before = list.row(0);
-    EXPECT_FALSE(dialog_.ModifyRow(list, 0));
+    EXPECT_FALSE(dialog_.ModifyRow(list, history, 0));
     EXPECT_EQ(list.row(0).memo, before.memo);
 }
 
 TEST_F(TfrmCrctTest, markingARowAsTapeChangeHidesItsPointsInTheList) {
     SceneList list(Fps25);
     FillScenes(list, 2);
+    EditHistory history(list, captions_);
     QTimer::singleShot(0, &dialog_, [this] {
         ClickTapeChange();
         QTest::mouseClick(Ok(), Qt::LeftButton);
     });
-    ASSERT_TRUE(dialog_.ModifyRow(list, 1));
+    ASSERT_TRUE(dialog_.ModifyRow(list, history, 1));
     EXPECT_TRUE(list.row(1).tapeChange);
     EXPECT_TRUE(dialog_.tapeChange());
 }

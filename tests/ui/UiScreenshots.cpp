@@ -8,6 +8,7 @@
 #include "config/ProgramFolder.h"
 #include "config/SettingsFile.h"
 #include "edit/SceneList.h"
+#include "ui/EditHistory.h"
 #include "ui/PictureLists.h"
 #include "ui/SceneListView.h"
 #include "ui/TfrmCrct.h"
@@ -67,7 +68,9 @@ bool SaveList(const ProgramFolder& folder, const QString& path) {
     pictures.Load(folder);
     SceneList list(Fps30);
     FillDemoList(list);
-    SceneListView view(list, pictures);
+    CaptionTable captions;
+    EditHistory history(list, captions);
+    SceneListView view(list, history, pictures);
     view.resize(640, 8 * SceneListView::kRowHeight + 2 * view.frameWidth());
     view.show();
     QApplication::processEvents();
