@@ -503,6 +503,7 @@ void TfrmEDS::mnuImportEdlClick() {
         return;
     }
     ApplyEdlImport(list, import);
+    context_.history().Clear();
     // The imported list lives in no project file yet: Save has nothing to write to, and the
     // list stays modified so that nothing closes it without the save question.
     currentFile_.clear();

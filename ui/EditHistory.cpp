@@ -73,6 +73,8 @@ void EditHistory::Redo() {
 
 void EditHistory::Clear() {
     stack_.clear();
+    if (list_.modified())
+        stack_.resetClean();
 }
 
 bool EditHistory::ChangedSinceSaved() const {

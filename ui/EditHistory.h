@@ -37,7 +37,8 @@ public:
     void Perform(EditStep step, const std::function<void()>& change);
     void Undo();
     void Redo();
-    // A list opened or created: there is nothing before it to go back to.
+    // A list opened, created or imported: there is nothing before it to go back to. A list that
+    // is modified already (an import) has no saved state to come back to either.
     void Clear();
 
     // The menu items keep the step's name in their text ("Undo Delete 3 Scenes") and are

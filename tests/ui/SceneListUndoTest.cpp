@@ -311,6 +311,13 @@ TEST_F(SceneListUndoTest, TheModifiedFlagFollowsTheHistoryToTheSavedState) {
     history.Perform(EditStep::Delete, [this] { list.DeleteSelected(); });
     history.Undo();
     EXPECT_TRUE(list.modified());
+
+    // An imported list starts modified: no undo makes it a saved one.
+    list.SetModified(true);
+    history.Clear();
+    history.Perform(EditStep::AddScene, [this] { list.AddRow(SceneList::RowKind::Scene); });
+    history.Undo();
+    EXPECT_TRUE(list.modified());
 }
 
 TEST_F(SceneListUndoTest, KeepsTwoHundredStepsAndLetsTheOldestGo) {
