@@ -47,7 +47,9 @@ LinkResult CTarnIO::Transact() {
         reply_.fill(0);
         return Finish(LinkResult::NoReply);
     }
-    lastSendMs_ = clock_.NowMs() - linktiming::kInterFrameGapMs;
+    // Only a valid reply lifts the gap. Eleven bytes that are not one may be noise ahead of a
+    // reply whose tail is still on the line: the gap lets the tail arrive before the next
+    // request's flush, where it would otherwise spoil the next reply, and the one after it.
     if (!tarn::HasReplyMarks(in)) {
         reply_.fill(0);
         return Finish(LinkResult::BadMarks);
@@ -56,6 +58,7 @@ LinkResult CTarnIO::Transact() {
         reply_.fill(0);
         return Finish(LinkResult::BadCheck);
     }
+    lastSendMs_ = clock_.NowMs() - linktiming::kInterFrameGapMs;
     reply_ = in;
     return Finish(LinkResult::Ok);
 }

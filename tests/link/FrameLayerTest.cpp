@@ -2,6 +2,8 @@
 // checks, the gap after unanswered requests and the retry rule for each status byte.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "ScriptedDevice.h"
 #include "link/CTarnIO.h"
 #include "link/TarnCommands.h"
@@ -129,6 +131,23 @@ TEST_F(FrameLayerTest, unansweredRequestsAre80msApartAnsweredOnesFollowAtOnce) {
     // 4 -> 5 and 5 -> 6 follow answers: a reply and the next request, below the gap.
     for (int i = 4; i <= 5; ++i)
         EXPECT_LT(requests[i].atMs - requests[i - 1].atMs, 75) << i;
+}
+
+TEST_F(FrameLayerTest, noiseAheadOfAReplyOnAPacedLineSpoilsThatExchangeOnly) {
+    // As on a 9600 baud line: the reply's tail is still arriving when its first eleven bytes
+    // are read. The next request must not go out (flushing the line) before the tail has passed,
+    // or the tail lands ahead of the next reply, and so on.
+    device.SetBytePacing(1146);
+    auto first = std::make_shared<bool>(true);
+    device.SetResponder([first](const TarnFrame&) {
+        ScriptedDevice::Bytes bytes = ScriptedDevice::Reply(0x03);
+        if (std::exchange(*first, false))
+            bytes.insert(bytes.begin(), {0x3C, 0x11, 0x22, 0x33});
+        return bytes;
+    });
+    EXPECT_EQ(Send(5), LinkResult::BadMarks);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Send(5), LinkResult::Ok) << i;
 }
 
 TEST_F(FrameLayerTest, retryStopsOnRefusalSucceedsOnAcceptanceAndRetriesTheRest) {
