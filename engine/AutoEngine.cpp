@@ -117,7 +117,14 @@ void AutoEngine::ReadRecorderPosition() {
 void AutoEngine::AutoStart(int kind) {
     if (IsRunning() || kind < kAutoGoto || kind > kAutoEdit)
         return;
+    BeginRun();
+    StartByKind(kind);
+}
+
+void AutoEngine::BeginRun() {
     TakeRunInputs();
+    placing_ = false;
+    stopKey_.clear();
     recorderPaused_ = true;
     step_ = Step::Cue;
     result_ = kAutoFinished;
@@ -129,7 +136,6 @@ void AutoEngine::AutoStart(int kind) {
     title_ = Caption(QStringLiteral("TI_MAIN"));
     ShowProgress();
     lastAnswerMs_ = clock_.NowMs();
-    StartByKind(kind);
 }
 
 void AutoEngine::TakeRunInputs() {
@@ -221,7 +227,7 @@ void AutoEngine::AutoTick() {
         End(kAutoStopped);
         return;
     }
-    if (kind_.load() == kAutoRec)
+    if (kind_.load() == kAutoRec && !placing_)
         ReportProgress();
     if (step_ == Step::Cue) {
         if (!Cue(target_))
@@ -278,7 +284,7 @@ AutoEngine::StepOutcome AutoEngine::RunStep() {
         case kAutoPreview:
             return RunSceneStep(false);
         case kAutoRec:
-            return RunSceneStep(true);
+            return placing_ ? PlaceRecorder() : RunSceneStep(true);
         case kAutoEdit:
             if (step_ == Step::Search)
                 return Checked(Search(target_));
@@ -640,7 +646,9 @@ void AutoEngine::AutoFinish(int kind) {
     bridge_.Post([](EngineHost& h) { h.EnableWindows(); });
     const bool success = result == kAutoFinished;
     const QString text =
-        Caption(success ? QStringLiteral("MSG_AUTOEND") : QStringLiteral("MSG_AUTOSTOP"));
+        Caption(success                                        ? QStringLiteral("MSG_AUTOEND")
+                : result == kAutoFailed && !stopKey_.isEmpty() ? stopKey_
+                                                               : QStringLiteral("MSG_AUTOSTOP"));
     bridge_.Ask(
         [title = title_, text, success](EngineHost& h) {
             h.ShowFinalMessage(title, text, success);
@@ -671,6 +679,7 @@ void AutoEngine::LeaveDecks(int kind) {
     switch (kind) {
         case kAutoRec:
             // The recorder waits in rec-pause, so a later run appends where this one ended.
+            decks_.Address(decks_.Devices().playerId);  // a resume may end while placing it
             decks_.SetModeAndWait(ModeStop);
             decks_.RecorderCommand(true);
             decks_.ReadStatus();

@@ -62,6 +62,12 @@ public:
     // Host thread, before AutoStart of an Auto Rec: the recorder's position becomes the
     // recording start (0 when unreadable); nothing without a recorder.
     void ReadRecorderPosition();
+    // Host thread: an Auto Rec that goes on from where an interrupted one left the tape: the
+    // recorder is cued to the point's position, stepped onto its exact frame and put into
+    // rec-pause there, then the list is recorded from the scene after the point's row. False,
+    // with a warning shown and no deck touched, when the list changed since, there is nothing
+    // to resume or no recorder to read.
+    bool AutoResume(const ResumePoint& point);
 
     bool IsRunning() const { return kind_.load() != kAutoIdle; }
     // The span of the last Auto Rec on the recorder's tape, which Review plays.
@@ -97,6 +103,7 @@ private:
         NextScene = 9,             // looking for the next scene
     };
 
+    void BeginRun();
     void TakeRunInputs();
     void StartByKind(int kind);
     bool StartAutoRec();
@@ -155,6 +162,11 @@ private:
     int32_t RecordedInRow() const;
     // The scene of the current row is complete on tape: the resume point moves past it.
     void NoteSceneOnTape();
+    // Resume: where the recorder is placed before the first scene, and what a failure then means.
+    StepOutcome PlaceRecorder();
+    StepOutcome Placement(bool ok);
+    StepOutcome FinishPlacement();
+    bool RefuseResume(const QString& key);
 
     TarnLink& link_;
     TarnVtr& vtr_;
@@ -181,7 +193,9 @@ private:
     uint32_t listMode_ = 0;    // the list's timecode mode, for the texts shown
     RunProgressPlan progressPlan_;
     RunProgress shownProgress_;
-    ResumePoint resume_;  // where this Auto Rec can be resumed from, as far as it got
+    ResumePoint resume_;    // where this Auto Rec can be resumed from, as far as it got
+    bool placing_ = false;  // a resumed run is placing the recorder, which the engine addresses
+    QString stopKey_;       // the caption of the final warning when not MSG_AUTOSTOP
     std::atomic<int64_t> lastAnswerMs_{0};
     // The addressed deck's tape while it plays, and how long one status exchange takes.
     CounterPhase phase_;

@@ -65,6 +65,17 @@ bool EngineDecks::RecorderCommand(bool pause) {
         .ok;
 }
 
+bool EngineDecks::StepOnto(int32_t target, int maxSteps) {
+    for (int steps = 0;; ++steps) {
+        ReadStatus();
+        const int32_t at = Position();
+        if (at == target)
+            return true;
+        if (steps == maxSteps || !vtr_.Step(at < target).ok)
+            return false;
+    }
+}
+
 int32_t EngineDecks::ReadRecorderPosition() {
     return TryReadRecorderPosition().value_or(0);
 }

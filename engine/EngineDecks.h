@@ -38,6 +38,10 @@ public:
     // Rec-pause (pause) or record: to the player's edit terminal when it is used, else to the
     // recorder; true without sending anything when there is neither.
     bool RecorderCommand(bool pause);
+    // Steps the addressed deck frame by frame until its counter reads target; false when it does
+    // not get there within maxSteps steps or a step is refused.
+    bool StepOnto(int32_t target, int maxSteps);
+
     // The recorder's counter by a status query of up to five attempts; 0 when it reports no
     // counter or does not answer.
     int32_t ReadRecorderPosition();

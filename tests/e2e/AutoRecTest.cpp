@@ -78,6 +78,47 @@ protected:
     }
     // As the bench starts: the player stopped at one minute, the recorder at 900.
     void ServeDemo() { Serve(EngineBench(Frames("00:01:00:00"))); }
+
+    // Six scenes of three seconds, ten seconds apart on the player's tape. The four after the
+    // third are longer than what a run that fails in the third records of it before it ends.
+    static std::vector<std::pair<int, int>> SixScenes() {
+        std::vector<std::pair<int, int>> scenes;
+        for (int i = 0; i < 6; ++i)
+            scenes.push_back({Frames("00:01:20:00") + i * 300, Frames("00:01:23:00") + i * 300});
+        return scenes;
+    }
+    void SetSixScenes() {
+        std::vector<Scene> rows;
+        for (const auto& [in, out] : SixScenes())
+            rows.push_back(SceneRow(in, out));
+        SetScenes(rows);
+    }
+    // The run is interrupted by `interrupt` a second into the third scene's recording.
+    int RunUntilSceneThree(const std::function<void()>& interrupt) {
+        const int in3 = SixScenes()[2].first;
+        bool done = false;
+        const int result = RunAutoRec([&, in3] {
+            if (!done && Deck(kRecorderId).mode == ModeRecord &&
+                Deck(kPlayerId).position > in3 + 30) {
+                done = true;
+                interrupt();
+            }
+        });
+        // The recorder's pause takes effect a little after the run has ended.
+        for (int waited = 0; Deck(kRecorderId).busy && waited < 3000; waited += 10)
+            QThread::msleep(10);
+        return result;
+    }
+    // After a resume from the end of scene 2: all six scenes in order, and the seam where the
+    // resumed run began lies where scene 2 ended before (to the frame), with no gap after it.
+    void ExpectResumedOverSceneTwo(const RecordedScene& sceneTwoBefore) const {
+        ExpectRecorded(SixScenes());
+        const auto recorded = RecordedScenes(sim->TapeSegments());
+        ASSERT_EQ(recorded.size(), 6u);
+        EXPECT_LE(std::abs(recorded[1].recTo - sceneTwoBefore.recTo), 1) << sim->ReportJson();
+        EXPECT_LE(std::abs(recorded[1].srcTo - sceneTwoBefore.srcTo), 1) << sim->ReportJson();
+        EXPECT_EQ(recorded[2].recFrom, recorded[1].recTo) << sim->ReportJson();
+    }
 };
 
 const int kIn1 = Frames("00:01:20:00"), kOut1 = kIn1 + 90;
@@ -200,6 +241,70 @@ TEST_F(AutoRecTest, StopMidSceneLeavesThePlayerStoppedAndTheRecorderInRecPause) 
     EXPECT_EQ(kept.lastRow, 1);
     EXPECT_LE(std::abs(kept.recorderAt - recorded[1].recFrom), 1) << sim->ReportJson();
     EXPECT_EQ(kept.recordingStart, engine->RecordingStart());
+}
+
+TEST_F(AutoRecTest, ResumeAfterAStopInSceneThreeRecordsTheRestOverThePartialScene) {
+    ServeDemo();
+    SetSixScenes();
+    ASSERT_EQ(RunUntilSceneThree([&] { host->PressStop(); }), kAutoStopped);
+    ASSERT_FALSE(host->keptResumePoints.empty());
+    const ResumePoint kept = host->keptResumePoints.back();
+    EXPECT_EQ(kept.lastRow, 2);
+    const auto before = RecordedScenes(sim->TapeSegments());
+    ASSERT_EQ(before.size(), 3u) << "two scenes and the partial third";
+
+    EXPECT_EQ(RunResume(kept), kAutoFinished);
+
+    ExpectResumedOverSceneTwo(before[1]);
+    EXPECT_GT(Sent(kRecorderId, {0x48, 0x46}), 0) << "stepped onto the frame";
+    EXPECT_TRUE(host->Log().contains("information: Automatic editing has finished."));
+    EXPECT_TRUE(host->keptResumePoints.back().IsEmpty());
+    // Review plays the whole recording, from where the first run began.
+    EXPECT_EQ(engine->RecordingStart(), kept.recordingStart);
+    EXPECT_GE(engine->RecordingEnd(), RecordedScenes(sim->TapeSegments()).back().recTo - 1);
+}
+
+TEST_F(AutoRecTest, ResumeAfterThePlayerFellSilentAndCameBack) {
+    ServeDemo();
+    SetSixScenes();
+    ASSERT_EQ(RunUntilSceneThree([&] {
+                  tarnsim::FaultPlan plan;
+                  plan.AddVanish(kPlayerId, simClock->NowMicros());
+                  sim->SetFaultPlan(plan);
+              }),
+              kAutoFailed);
+    sim->SetFaultPlan(tarnsim::FaultPlan{});  // the player answers again
+    const auto before = RecordedScenes(sim->TapeSegments());
+    ASSERT_GE(before.size(), 2u);
+
+    EXPECT_EQ(RunResume(host->keptResumePoints.back()), kAutoFinished);
+
+    ExpectResumedOverSceneTwo(before[1]);
+}
+
+TEST_F(AutoRecTest, ResumeRefusesAChangedListAndAFrameTheRecorderCannotReach) {
+    ServeDemo();
+    SetSixScenes();
+    ASSERT_EQ(RunUntilSceneThree([&] { host->PressStop(); }), kAutoStopped);
+    const ResumePoint kept = host->keptResumePoints.back();
+    const std::string tape = sim->ReportJson();
+
+    host->list.SetOutText(6, FramesToText(SixScenes()[5].second + 1, Fps30));
+    EXPECT_EQ(RunResume(kept), kAutoFailed);
+    EXPECT_TRUE(host->Log().last().contains("has changed since"))
+        << host->Log().last().toStdString();
+    host->list.SetOutText(6, FramesToText(SixScenes()[5].second, Fps30));
+
+    // A point before the start of the recorder's tape: another tape than the run's.
+    ResumePoint elsewhere = kept;
+    elsewhere.recorderAt = -Frames("00:00:10:00");
+    EXPECT_EQ(RunResume(elsewhere), kAutoFailed);
+    EXPECT_TRUE(host->Log().contains(
+        "warning: The recorder cannot reach the frame where the recording ended. Is the tape of "
+        "that recording in the recorder?"));
+    EXPECT_EQ(sim->ReportJson(), tape) << "the tape is untouched";
+    EXPECT_EQ(host->keptResumePoints.back(), elsewhere) << "the point stays for the right tape";
+    EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
 }
 
 TEST_F(AutoRecTest, EffectsAndTransitionsLandOnTheirScenes) {

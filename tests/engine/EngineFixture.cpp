@@ -111,6 +111,20 @@ void EngineFixture::SetScenes(const std::vector<Scene>& rows, int current) {
 }
 
 int EngineFixture::Run(int kind, const std::function<void()>& watch, int timeoutMs) {
+    return RunStarted(
+        [this, kind] {
+            engine->AutoStart(kind);
+            return true;
+        },
+        watch, timeoutMs);
+}
+
+int EngineFixture::RunResume(const ResumePoint& point, const std::function<void()>& watch) {
+    return RunStarted([this, &point] { return engine->AutoResume(point); }, watch, 180000);
+}
+
+int EngineFixture::RunStarted(const std::function<bool()>& start,
+                              const std::function<void()>& watch, int timeoutMs) {
     int result = -1;
     QEventLoop loop;
     const auto connection =
@@ -127,7 +141,8 @@ int EngineFixture::Run(int kind, const std::function<void()>& watch, int timeout
         QObject::connect(&watcher, &QTimer::timeout, &loop, watch);
         watcher.start(10);
     }
-    engine->AutoStart(kind);
+    if (!start())
+        result = kAutoFailed;
     if (result < 0)
         loop.exec();
     QObject::disconnect(connection);
