@@ -20,10 +20,10 @@
 
 namespace {
 
-const QStringList kValueOptions = {"--port",   "--player",  "--recorder",      "--row",
-                                   "--from",   "--to",      "--in-correction", "--out-correction",
-                                   "--search", "--preroll", "--verify",        "--repeat-minutes"};
-const QStringList kFlags = {"--yes", "--edit-terminal"};
+const QStringList kValueOptions = {
+    "--port",   "--player",         "--recorder",       "--row",        "--from",
+    "--to",     "--in-correction",  "--out-correction", "--search",     "--preroll",
+    "--verify", "--repeat-minutes", "--from-row",       "--recorder-at"};
 
 // A soak lasts at most a day; a run of it that has not ended after three hours has hung (the
 // longest list a tape holds takes about two).
@@ -41,7 +41,9 @@ QString Usage(const EngineCommand& command) {
     if (command.kind == kAutoReview)
         usage += " [--from POSITION --to POSITION]";
     if (command.kind == kAutoRec)
-        usage += " [--yes] [--verify FILE] [--repeat-minutes M]";
+        usage +=
+            " [--yes] [--verify FILE] [--repeat-minutes M]\n"
+            "       [--resume | --from-row N --recorder-at POSITION]";
     return usage +
            "\n       [--in-correction F] [--out-correction F] [--search normal|high]"
            " [--preroll F]\n"
@@ -54,6 +56,7 @@ struct Arguments {
     LinkOptions options;
     bool yes = false;
     bool editTerminal = false;
+    bool resume = false;
 };
 
 bool ParseArguments(const QStringList& args, const QString& name, Arguments* out) {
@@ -63,6 +66,8 @@ bool ParseArguments(const QStringList& args, const QString& name, Arguments* out
             out->yes = true;
         else if (arg == "--edit-terminal")
             out->editTerminal = true;
+        else if (arg == "--resume")
+            out->resume = true;
         else
             rest << arg;
     }
@@ -212,8 +217,42 @@ bool ReadPlayer(LinkCli& link, const EngineCommand& command, AutoDevices* device
     return true;
 }
 
+// Where a resumed Auto Rec goes on: the point the last interrupted run kept in the program
+// folder, or --from-row and --recorder-at for the list as it is. Nothing for a fresh run.
+struct ResumeRequest {
+    bool wanted = false;
+    ResumePoint point;
+};
+
+bool ReadResume(const Arguments& args, const CliSession& session, const SceneList& list,
+                const QString& name, ResumeRequest* request) {
+    const LinkOptions& o = args.options;
+    const bool explicitPoint =
+        o.values.contains("--from-row") || o.values.contains("--recorder-at");
+    request->wanted = args.resume || explicitPoint;
+    if (!request->wanted)
+        return true;
+    if (!o.values.contains("--recorder")) {
+        PrintError(name + ": resuming needs the recorder's counter: give --recorder N");
+        return false;
+    }
+    if (!explicitPoint) {
+        request->point = LoadResumePoint(session.settings());
+        return true;
+    }
+    int row = 0;
+    const auto at = ParsePosition(o.values.value("--recorder-at"), list.timecodeMode());
+    if (args.resume || !o.values.contains("--from-row") || !at ||
+        !o.Number("--from-row", 1, list.count() - 1, &row, name)) {
+        PrintError(name + ": give either --resume or both --from-row N and --recorder-at POSITION");
+        return false;
+    }
+    request->point = {ListFingerprint(list), row - 1, *at, *at};
+    return true;
+}
+
 // The run's AutoResult, or -1 when it has not ended after limitMs (0: no limit).
-int RunToEnd(AutoEngine& engine, int kind, int limitMs = 0) {
+int RunToEnd(AutoEngine& engine, int kind, const ResumeRequest& resume, int limitMs = 0) {
     int result = kAutoFailed;
     QEventLoop loop;
     QObject::connect(&engine, &AutoEngine::finished, &loop, [&](int r) {
@@ -226,10 +265,14 @@ int RunToEnd(AutoEngine& engine, int kind, int limitMs = 0) {
             loop.quit();
         });
     }
-    if (kind == kAutoRec)
-        engine.ReadRecorderPosition();
     TerminalEngineHost::CatchInterrupt();
-    engine.AutoStart(kind);
+    if (resume.wanted) {
+        engine.AutoResume(resume.point);
+    } else {
+        if (kind == kAutoRec)
+            engine.ReadRecorderPosition();
+        engine.AutoStart(kind);
+    }
     if (engine.IsRunning())
         loop.exec();
     return result;
@@ -292,15 +335,18 @@ int RunEngineCommand(const EngineCommand& command, const QStringList& args) {
     AutoEngine engine(link.link, link.vtr, effects, link.clock, session.captions(), host);
     if (command.kind == kAutoReview && !ReadSpan(o, command.name, list.timecodeMode(), engine))
         return 2;
+    ResumeRequest resume;
+    if (command.kind == kAutoRec && !ReadResume(parsed, session, list, command.name, &resume))
+        return 2;
     if (soak.minutes > 0) {
         const int soakResult = RunSoak(
-            soak, link.io, [&](int limitMs) { return RunToEnd(engine, command.kind, limitMs); },
+            soak, link.io, [&](int limitMs) { return RunToEnd(engine, command.kind, {}, limitMs); },
             [&host] { return host.FinalMessagesShown(); });
         link.vtr.StopPolling();
         ReportLostPort(link, command.name);
         return soakResult;
     }
-    const int result = RunToEnd(engine, command.kind);
+    const int result = RunToEnd(engine, command.kind, resume);
     link.vtr.StopPolling();
     ReportLostPort(link, command.name);
     return result == kAutoFinished ? 0 : 1;

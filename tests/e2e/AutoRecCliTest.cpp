@@ -3,6 +3,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
+#include <csignal>
 #include <cstdlib>
 
 #include "EngineFixture.h"
@@ -32,6 +34,22 @@ protected:
                   "001\t 00:01:20:00\t 00:01:23:00\t000\t000\t0\tfirst\r\n"
                   "002\t 00:00:00:00\t 00:00:00:00\t000\t000\t1\tTape 2\r\n"
                   "003\t 00:01:30:00\t 00:01:32:15\t000\t000\t0\tsecond\r\n");
+    }
+
+    // Six scenes of three seconds, ten seconds apart, the first at 00:01:20:00 (`shift` frames
+    // later for all but the first, to make a changed list).
+    void WriteSixScenes(const QString& name, int shift = 0) {
+        QByteArray text =
+            "TCMode\t001\r\nScenes\t007\r\nNo.\tInpoint\tOutPoint\tEffect\tTransition\tMemo\r\n"
+            "000\t 00:00:00:00\t 00:00:00:00\t000\t000\t1\tTape 1\r\n";
+        for (int i = 1; i <= 6; ++i) {
+            const int in = Frames("00:01:20:00") + (i - 1) * 300 + (i > 1 ? shift : 0);
+            text += QStringLiteral("%1\t %2\t %3\t000\t000\t0\tscene\r\n")
+                        .arg(i, 3, 10, QChar(u'0'))
+                        .arg(FramesToText(in, Fps30), FramesToText(in + 90, Fps30))
+                        .toLatin1();
+        }
+        WriteFile(name, text);
     }
 
     // Runs clipwright-cli with args and stdin; its exit code, with its output in *out.
@@ -78,6 +96,59 @@ TEST_F(AutoRecCliTest, RecordsTheListConfirmingTheTapeChangeAndReportsTheTape) {
             .match(out);
     ASSERT_TRUE(figures.hasMatch()) << out.toStdString();
     EXPECT_LE(figures.captured(1).toInt(), kFrameTolerance);
+}
+
+TEST_F(AutoRecCliTest, CtrlCStopsABackgroundRunAndAnotherProcessResumesIt) {
+    Serve(EngineBench(Frames("00:01:00:00")));
+    WriteSixScenes("list.cwf");
+    WriteSixScenes("changed.cwf", 1);
+    ReleasePort();
+
+    // A shell without job control starts a background command with Ctrl+C ignored.
+    QProcess shell;
+    shell.start("/bin/sh",
+                QStringList{"-c", "\"$0\" \"$@\" & echo $!; wait $!", CLIPWRIGHT_CLI_PATH} +
+                    AutoRecArgs() + QStringList{"--home", home.path()});
+    ASSERT_TRUE(shell.waitForReadyRead(10000));
+    const qint64 pid = shell.readLine().trimmed().toLongLong();
+    ASSERT_GT(pid, 0);
+    for (int waited = 0; waited < 120000; waited += 20) {
+        if (Deck(kRecorderId).mode == ModeRecord &&
+            Deck(kPlayerId).position > Frames("00:01:40:00") + 30)
+            break;
+        QThread::msleep(20);
+    }
+    ASSERT_EQ(::kill(static_cast<pid_t>(pid), SIGINT), 0);
+    ASSERT_TRUE(shell.waitForFinished(30000));
+    const QString stopped = QString::fromUtf8(shell.readAll());
+    EXPECT_EQ(shell.exitCode(), 1) << stopped.toStdString();
+    EXPECT_TRUE(stopped.contains("resume point: row 2 complete")) << stopped.toStdString();
+
+    QString out;
+    EXPECT_EQ(Cli({"autorec", home.filePath("changed.cwf"), "--port",
+                   QString::fromStdString(sim->SlavePath()), "--player", "1", "--recorder", "2",
+                   "--resume"},
+                  {}, &out),
+              1);
+    EXPECT_TRUE(out.contains("has changed since")) << out.toStdString();
+
+    EXPECT_EQ(Cli(AutoRecArgs() << "--resume", {}, &out), 0) << out.toStdString();
+    EXPECT_FALSE(out.contains("row 01")) << "resumed after the second scene";
+    EXPECT_TRUE(out.contains("row 03"));
+    // The tape holds the six scenes one after the other, the partial third overwritten.
+    std::vector<int> starts;
+    const auto segments = sim->TapeSegments();
+    for (size_t i = 0; i < segments.size(); ++i) {
+        EXPECT_EQ(segments[i].first.picture, tarnsim::ReceivedFrame::Picture::Play)
+            << sim->ReportJson();
+        if (i > 0)
+            EXPECT_EQ(segments[i].recFrom, segments[i - 1].recTo) << sim->ReportJson();
+        if (i == 0 || segments[i].first.sourceFrame != segments[i - 1].srcTo)
+            starts.push_back(segments[i].first.sourceFrame);
+    }
+    ASSERT_EQ(starts.size(), 6u) << sim->ReportJson();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_LE(std::abs(starts[i] - (Frames("00:01:20:00") + i * 300)), kFrameTolerance);
 }
 
 TEST_F(AutoRecCliTest, EndOfInputAtTheTapeChangeStopsTheRun) {
