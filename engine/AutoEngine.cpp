@@ -124,6 +124,7 @@ void AutoEngine::AutoStart(int kind) {
 void AutoEngine::BeginRun() {
     TakeRunInputs();
     placing_ = false;
+    resumeCheckPending_ = false;
     stopKey_.clear();
     recorderPaused_ = true;
     step_ = Step::Cue;
@@ -556,6 +557,7 @@ void AutoEngine::CheckScene(bool runOnEnded) {
     SceneCheck check;
     check.row = row_;
     check.expectedFrames = CurrentRow().durationFrames;
+    check.resumed = resumeCheckPending_;
     if (decks_.Devices().recorderId != 0) {
         // Once the recorder should stand; while it still settles it is read again at the next
         // step check, until the run-on is over.
@@ -572,6 +574,7 @@ void AutoEngine::CheckScene(bool runOnEnded) {
             seamPosition_ = reading.position;
     }
     sceneChecked_ = true;
+    resumeCheckPending_ = false;
     AddCheck(check);
 }
 

@@ -195,7 +195,8 @@ private:
     RunProgress shownProgress_;
     ResumePoint resume_;    // where this Auto Rec can be resumed from, as far as it got
     bool placing_ = false;  // a resumed run is placing the recorder, which the engine addresses
-    QString stopKey_;       // the caption of the final warning when not MSG_AUTOSTOP
+    bool resumeCheckPending_ = false;  // the next scene check is the resumed run's first
+    QString stopKey_;                  // the caption of the final warning when not MSG_AUTOSTOP
     std::atomic<int64_t> lastAnswerMs_{0};
     // The addressed deck's tape while it plays, and how long one status exchange takes.
     CounterPhase phase_;

@@ -30,6 +30,14 @@ bool AutoEngine::AutoResume(const ResumePoint& point) {
     BeginRun();
     resume_ = point;
     recordingStart_ = point.recordingStart;  // Review then plays the whole recording
+    {
+        std::lock_guard lock(checksMutex_);
+        checks_.clear();
+    }
+    // The verification report covers the resumed run and marks where it began.
+    sceneChecked_ = false;
+    seamPosition_ = point.recorderAt;
+    resumeCheckPending_ = true;
     row_ = point.lastRow;
     bridge_.Post([](EngineHost& h) {
         h.ShowRecorderRecording();

@@ -31,6 +31,9 @@ QString VerificationReport::Text() const {
     int number = 0;
     for (const SceneCheck& s : scenes_) {
         ++number;
+        if (s.resumed)
+            lines << QStringLiteral("resumed here: the recorder stood at %1")
+                         .arg(FramesToText(s.startPosition, mode_));
         if (!s.readable) {
             lines << Cells({QString::number(number), QString::number(s.row),
                             QString::number(s.expectedFrames), "recorder not readable"});
@@ -53,6 +56,8 @@ QByteArray VerificationReport::Json() const {
     for (const SceneCheck& s : scenes_) {
         QJsonObject o{
             {"row", s.row}, {"expected_frames", s.expectedFrames}, {"readable", s.readable}};
+        if (s.resumed)
+            o.insert("resumed", true);
         if (s.readable) {
             o.insert("recorded_frames", s.RecordedFrames());
             o.insert("difference_frames", s.Difference());

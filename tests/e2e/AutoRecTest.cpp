@@ -257,6 +257,13 @@ TEST_F(AutoRecTest, ResumeAfterAStopInSceneThreeRecordsTheRestOverThePartialScen
 
     ExpectResumedOverSceneTwo(before[1]);
     EXPECT_GT(Sent(kRecorderId, {0x48, 0x46}), 0) << "stepped onto the frame";
+    // The verification report covers the resumed run and marks where it began.
+    const std::vector<SceneCheck> checks = engine->SceneChecks();
+    ASSERT_EQ(checks.size(), 4u);
+    EXPECT_TRUE(checks.front().resumed);
+    EXPECT_EQ(checks.front().row, 3);
+    EXPECT_EQ(checks.front().startPosition, kept.recorderAt);
+    EXPECT_FALSE(checks.back().resumed);
     EXPECT_TRUE(host->Log().contains("information: Automatic editing has finished."));
     EXPECT_TRUE(host->keptResumePoints.back().IsEmpty());
     // Review plays the whole recording, from where the first run began.
