@@ -53,8 +53,9 @@ EngineHostWindows ControllerWiring::HostWindows() {
     };
     windows.options = [this] {
         const EditOptions& options = context_.options();
-        return AutoOptions{options.inCorrection(), options.outCorrection(),
-                           options.searchDistance(), options.preRollFrames()};
+        return AutoOptions{options.inCorrection(),    options.outCorrection(),
+                           options.searchDistance(),  options.preRollFrames(),
+                           options.playerPauseLead(), options.recorderPauseLead()};
     };
     windows.keepResumePoint = [this](const ResumePoint& point) { KeepResumePoint(point); };
     return windows;

@@ -13,6 +13,7 @@ int RunSendCommand(const QStringList& args);
 int RunStatusCommand(const QStringList& args);
 int RunTimecodeCommand(const QStringList& args);
 int RunAutoRecCommand(const QStringList& args);
+int RunCalibrateCommand(const QStringList& args);
 int RunEditCommand(const QStringList& args);
 int RunGotoCommand(const QStringList& args);
 int RunPreviewCommand(const QStringList& args);

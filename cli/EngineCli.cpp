@@ -96,8 +96,8 @@ bool ReadOptions(const CliSession& session, const LinkOptions& o, const QString&
                  AutoOptions* options) {
     EditOptions stored;
     stored.LoadOptions(session.settings(), static_cast<int>(session.timecodeMode()));
-    *options = {stored.inCorrection(), stored.outCorrection(), stored.searchDistance(),
-                stored.preRollFrames()};
+    *options = {stored.inCorrection(),  stored.outCorrection(),   stored.searchDistance(),
+                stored.preRollFrames(), stored.playerPauseLead(), stored.recorderPauseLead()};
     if (o.values.contains("--search")) {
         const QString speed = o.values.value("--search");
         if (speed != "normal" && speed != "high") {

@@ -55,8 +55,12 @@ void TerminalEngineHost::ShowRunProgress(const RunProgress& progress, const QStr
                   .arg(progress.percent));
 }
 
-bool TerminalEngineHost::StopRequested() const {
+bool TerminalEngineHost::Interrupted() {
     return interrupted.load();
+}
+
+bool TerminalEngineHost::StopRequested() const {
+    return Interrupted();
 }
 
 bool TerminalEngineHost::ConfirmTapeChange(const QString&, const QString& text) {

@@ -23,6 +23,8 @@ public:
 
     // Ctrl+C sets the stop request from now on (instead of ending the process).
     static void CatchInterrupt();
+    // Ctrl+C was pressed since CatchInterrupt.
+    static bool Interrupted();
     void SetVerificationFile(const QString& path) { verificationFile_ = path; }
 
     AutoDevices Devices() const override { return devices_; }

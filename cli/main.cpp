@@ -19,7 +19,7 @@ struct CliCommand {
     const char* synopsis;
 };
 
-constexpr std::array<CliCommand, 15> kCommands = {{
+constexpr std::array<CliCommand, 16> kCommands = {{
     {"frame", RunFrameCommand, "frame ID B3 B4 B5 B6 B7 B8 B9"},
     {"timecode", RunTimecodeCommand, "timecode --mode 0|1|2 FRAMES|HH:MM:SS:FF"},
     {"project", RunProjectCommand,
@@ -30,7 +30,10 @@ constexpr std::array<CliCommand, 15> kCommands = {{
     {"caps", RunCapsCommand, "caps --port PATH --id N"},
     {"send", RunSendCommand, "send --port PATH ID B3 B4 B5 B6 B7 B8 B9"},
     {"autorec", RunAutoRecCommand,
-     "autorec FILE --port PATH --player N [--recorder N] [--edit-terminal] [--yes]"},
+     "autorec FILE --port PATH --player N [--recorder N] [--edit-terminal] [--yes] "
+     "[--verify FILE]"},
+    {"calibrate", RunCalibrateCommand,
+     "calibrate --port PATH --player N [--recorder N] [--edit-terminal] [--yes] [--save]"},
     {"goto", RunGotoCommand, "goto FILE --row N --port PATH --player N"},
     {"preview", RunPreviewCommand, "preview FILE --row N --port PATH --player N"},
     {"review", RunReviewCommand, "review --port PATH --player N --recorder N --from POS --to POS"},

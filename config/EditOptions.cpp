@@ -23,6 +23,21 @@ void EditOptions::LoadOptions(const SettingsFile& settings, int frameMode) {
     value = defaultPreRoll_;
     settings.ReadInteger(keys::kSyncroEdit, &value);
     preRollFrames_ = value;
+    value = kDefaultPauseLead;
+    settings.ReadInteger(keys::kPlayerPauseLead, &value);
+    playerPauseLead_ = value;
+    value = kDefaultPauseLead;
+    settings.ReadInteger(keys::kRecorderPauseLead, &value);
+    recorderPauseLead_ = value;
+}
+
+void EditOptions::StorePauseLeads(const SettingsFile& settings, int playerFrames,
+                                  int recorderFrames) {
+    namespace keys = settings_keys;
+    playerPauseLead_ = playerFrames;
+    settings.WriteInteger(keys::kPlayerPauseLead, playerFrames);
+    recorderPauseLead_ = recorderFrames;
+    settings.WriteInteger(keys::kRecorderPauseLead, recorderFrames);
 }
 
 void EditOptions::Store(const SettingsFile& settings, int inFrames, int outFrames,

@@ -1,6 +1,7 @@
-// The four editing options that the automatic editing engine reads: the in-point and out-point
+// The editing options that the automatic editing engine reads: the in-point and out-point
 // corrections (how many frames early the recorder leaves and re-enters rec-pause), the search
-// distance (how far before a target the player's search stops) and the pre-roll. Loaded from
+// distance (how far before a target the player's search stops), the pre-roll, and the pause
+// leads of player and recorder (how many frames early a playing deck is told to pause). Loaded from
 // cw20.ini once, at the main window's first show, and stored when the options dialog is
 // confirmed. The engine may read them on the link thread.
 #pragma once
@@ -15,6 +16,7 @@ public:
     static constexpr int kHighSpeedSearchDistance = 900;
     // Defaults fill whole seconds: the dialog's Default shows a pre-roll of this many seconds.
     static constexpr int kDefaultPreRollSeconds = 5;
+    static constexpr int kDefaultPauseLead = 22;
 
     // Takes the frame rate from the timecode mode (0: 25 fps, else 30), sets the defaults for it
     // and reads the stored values; a value that is missing or malformed gives its default.
@@ -23,6 +25,8 @@ public:
     // Sets the four values and writes them to the settings file.
     void Store(const SettingsFile& settings, int inFrames, int outFrames, bool highSpeedSearch,
                int preRollFrames);
+    // Sets the two pause leads and writes them to the settings file.
+    void StorePauseLeads(const SettingsFile& settings, int playerFrames, int recorderFrames);
 
     // The frame rate fixed at LoadOptions, which splits the pre-roll into seconds and frames.
     bool thirtyFps() const { return thirtyFps_; }
@@ -37,6 +41,8 @@ public:
     int searchDistance() const { return searchDistance_.load(); }
     int preRollFrames() const { return preRollFrames_.load(); }
     bool highSpeedSearch() const { return searchDistance() == kHighSpeedSearchDistance; }
+    int playerPauseLead() const { return playerPauseLead_.load(); }
+    int recorderPauseLead() const { return recorderPauseLead_.load(); }
 
 private:
     bool thirtyFps_ = false;
@@ -47,4 +53,6 @@ private:
     std::atomic<int> outCorrection_{8};
     std::atomic<int> searchDistance_{kNormalSearchDistance};
     std::atomic<int> preRollFrames_{125};
+    std::atomic<int> playerPauseLead_{22};
+    std::atomic<int> recorderPauseLead_{22};
 };

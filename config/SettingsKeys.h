@@ -54,6 +54,13 @@ inline constexpr SettingKey kInPoint{QLatin1String("Option"), QLatin1String("InP
 inline constexpr SettingKey kOutPoint{QLatin1String("Option"), QLatin1String("OutPoint")};
 inline constexpr SettingKey kSearchHigh{QLatin1String("Option"), QLatin1String("SearchHigh")};
 inline constexpr SettingKey kSyncroEdit{QLatin1String("Option"), QLatin1String("SyncroEdit")};
+// Frames a playing deck takes from a pause command until it stands (0 to 200; default
+// EditOptions::kDefaultPauseLead at every frame rate): Goto and Preroll pause the player, Review
+// the recorder, this early.
+inline constexpr SettingKey kPlayerPauseLead{QLatin1String("Option"),
+                                             QLatin1String("PlayerPauseLead")};
+inline constexpr SettingKey kRecorderPauseLead{QLatin1String("Option"),
+                                               QLatin1String("RecorderPauseLead")};
 
 struct OptionDefaults {
     int inPoint;     // frames, 0 to 200

@@ -104,16 +104,32 @@ void TfrmOption::BuildLayout() {
     btnOk_->setDefault(true);
     btnCancel_ = NamedButton("btnCancel", QStringLiteral("Cancel"), this);
     btnDef_ = NamedButton("btnDef", QStringLiteral("Default"), this);
+    auto* gbPauseLead = new QGroupBox(QStringLiteral("Pause Lead"), this);
+    gbPauseLead->setObjectName(QStringLiteral("gbPauseLead"));
+    sePlayerLead_ = NamedSpin<ReversedSpinBox>("sePlayerLead", kMaxCorrection, gbPauseLead);
+    seRecorderLead_ = NamedSpin<ReversedSpinBox>("seRecorderLead", kMaxCorrection, gbPauseLead);
+    auto* leadGrid = new QGridLayout(gbPauseLead);
+    AddCorrectionRow(
+        leadGrid, 0, NamedLabel("lblPlayerLead", QStringLiteral("Player"), gbPauseLead),
+        sePlayerLead_, NamedLabel("lblPlayerLeadFrm", QStringLiteral("Frame"), gbPauseLead));
+    AddCorrectionRow(
+        leadGrid, 1, NamedLabel("lblRecorderLead", QStringLiteral("Recorder"), gbPauseLead),
+        seRecorderLead_, NamedLabel("lblRecorderLeadFrm", QStringLiteral("Frame"), gbPauseLead));
+
+    btnMeasure_ = NamedButton("btnMeasure", QStringLiteral("Measure..."), this);
+    btnMeasure_->setEnabled(false);
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(btnOk_);
     buttons->addWidget(btnCancel_);
     buttons->addWidget(btnDef_);
     buttons->addStretch();
+    buttons->addWidget(btnMeasure_);
 
     auto* groups = new QVBoxLayout;
     groups->addWidget(gbRecPause);
     groups->addWidget(gbSearch);
     groups->addWidget(gbSync);
+    groups->addWidget(gbPauseLead);
     auto* top = new QHBoxLayout(this);
     top->addLayout(groups);
     top->addLayout(buttons);
@@ -121,6 +137,12 @@ void TfrmOption::BuildLayout() {
     connect(btnOk_, &QPushButton::clicked, this, &TfrmOption::btnOkClick);
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnDef_, &QPushButton::clicked, this, &TfrmOption::btnDefClick);
+    connect(btnMeasure_, &QPushButton::clicked, this, &TfrmOption::btnMeasureClick);
+}
+
+void TfrmOption::SetMeasure(std::function<std::optional<MeasuredOptions>()> measure) {
+    measure_ = std::move(measure);
+    btnMeasure_->setEnabled(static_cast<bool>(measure_));
 }
 
 void TfrmOption::showEvent(QShowEvent* event) {
@@ -142,6 +164,8 @@ void TfrmOption::FormShow() {
     (options_.highSpeedSearch() ? rbHigh_ : rbNorm_)->setChecked(true);
     seSyncSec_->setValue(options_.preRollFrames() / fps);
     seSyncFrm_->setValue(options_.preRollFrames() % fps);
+    sePlayerLead_->setValue(options_.playerPauseLead());
+    seRecorderLead_->setValue(options_.recorderPauseLead());
 }
 
 void TfrmOption::btnDefClick() {
@@ -150,13 +174,31 @@ void TfrmOption::btnDefClick() {
     rbNorm_->setChecked(true);
     seSyncSec_->setValue(EditOptions::kDefaultPreRollSeconds);
     seSyncFrm_->setValue(0);
+    sePlayerLead_->setValue(EditOptions::kDefaultPauseLead);
+    seRecorderLead_->setValue(EditOptions::kDefaultPauseLead);
+}
+
+void TfrmOption::btnMeasureClick() {
+    const std::optional<MeasuredOptions> measured = measure_();
+    if (!measured)
+        return;
+    // Only what was measured changes; nothing is stored until OK.
+    const auto put = [](QSpinBox* field, const std::optional<int>& value) {
+        if (value)
+            field->setValue(*value);
+    };
+    put(seIn_, measured->inCorrection);
+    put(seOut_, measured->outCorrection);
+    put(sePlayerLead_, measured->playerPauseLead);
+    put(seRecorderLead_, measured->recorderPauseLead);
 }
 
 void TfrmOption::btnOkClick() {
     // A value typed but not yet confirmed by Enter still counts.
-    for (QSpinBox* field : {seIn_, seOut_, seSyncSec_, seSyncFrm_})
+    for (QSpinBox* field : {seIn_, seOut_, seSyncSec_, seSyncFrm_, sePlayerLead_, seRecorderLead_})
         field->interpretText();
     options_.Store(settings_, seIn_->value(), seOut_->value(), rbHigh_->isChecked(),
                    seSyncSec_->value() * options_.fps() + seSyncFrm_->value());
+    options_.StorePauseLeads(settings_, sePlayerLead_->value(), seRecorderLead_->value());
     accept();
 }

@@ -1,10 +1,14 @@
 // The options dialog: shows the editing options (in-point and out-point corrections, the
-// player's search speed, the pre-roll in seconds and frames), puts the defaults of the frame
-// rate into the fields on Default, and stores the fields on OK. Cancel leaves everything as it
-// was. The values themselves live in EditOptions.
+// player's search speed, the pre-roll in seconds and frames, the pause leads of player and
+// recorder), puts the defaults of the frame rate into the fields on Default, and stores the
+// fields on OK. Cancel leaves everything as it was. The values themselves live in EditOptions.
+// Measure... has the decks measured (the program's deck calibration, given with SetMeasure) and
+// puts what it found into the fields.
 #pragma once
 
 #include <QDialog>
+#include <functional>
+#include <optional>
 
 class CaptionTable;
 class EditOptions;
@@ -13,10 +17,19 @@ class QPushButton;
 class QSpinBox;
 class SettingsFile;
 
+// What a deck calibration found, in frames; a value it could not measure is left out.
+struct MeasuredOptions {
+    std::optional<int> inCorrection, outCorrection, playerPauseLead, recorderPauseLead;
+};
+
 class TfrmOption : public QDialog {
     Q_OBJECT
 
 public:
+    // Runs the measurement (nothing when it was stopped or failed). Without one, Measure... is
+    // greyed.
+    void SetMeasure(std::function<std::optional<MeasuredOptions>()> measure);
+
     TfrmOption(EditOptions& options, const SettingsFile& settings, const CaptionTable& captions,
                QWidget* parent = nullptr);
 
@@ -29,6 +42,7 @@ private:
     void FormShow();
     void btnDefClick();
     void btnOkClick();
+    void btnMeasureClick();
 
     EditOptions& options_;
     const SettingsFile& settings_;
@@ -39,6 +53,10 @@ private:
     QRadioButton* rbHigh_ = nullptr;
     QSpinBox* seSyncSec_ = nullptr;
     QSpinBox* seSyncFrm_ = nullptr;
+    QSpinBox* sePlayerLead_ = nullptr;
+    QSpinBox* seRecorderLead_ = nullptr;
+    QPushButton* btnMeasure_ = nullptr;
+    std::function<std::optional<MeasuredOptions>()> measure_;
     QPushButton* btnOk_ = nullptr;
     QPushButton* btnCancel_ = nullptr;
     QPushButton* btnDef_ = nullptr;

@@ -1,0 +1,288 @@
+#include "engine/DeckCalibration.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/CounterPhase.h"
+#include "link/Clock.h"
+#include "link/LinkTiming.h"
+#include "link/TarnCommands.h"
+#include "link/TarnLink.h"
+#include "link/TarnVtr.h"
+
+namespace {
+
+// A deck that has not moved or settled within this time is not going to.
+constexpr int64_t kChangeLimitUs = 6'000'000;
+// Readings of a moving tape collected after it starts: enough for its rate and phase.
+constexpr int64_t kTrackUs = 1'200'000;
+// The start is taken from the first readings after it: a small error of the rate then hardly
+// matters.
+constexpr size_t kStartReadings = 12;
+// A tape counts as standing when this many readings in a row show the same counter, not busy.
+constexpr int kStandingReadings = 3;
+// Putting the recorder back: it winds to this far before its old position and plays the rest.
+constexpr int32_t kPutBackRunUpFrames = 60;
+constexpr int kMaxPutBackSteps = 90;
+
+}  // namespace
+
+double LatencyMeasure::Median() const {
+    std::vector<double> sorted = frames;
+    std::sort(sorted.begin(), sorted.end());
+    const size_t n = sorted.size();
+    return n % 2 == 1 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+}
+
+double LatencyMeasure::Spread() const {
+    const auto [low, high] = std::minmax_element(frames.begin(), frames.end());
+    return (*high - *low) / 2;
+}
+
+std::optional<int> LatencyMeasure::Rounded() const {
+    if (!Measured())
+        return std::nullopt;
+    return std::max(0, static_cast<int>(std::lround(Median())));
+}
+
+struct DeckCalibration::Motion {
+    int32_t rest = 0;
+    std::vector<Reading> moving;
+    CounterPhase phase;
+};
+
+DeckCalibration::DeckCalibration(TarnLink& link, Clock& clock, int playerId, int recorderId)
+    : link_(link), clock_(clock), player_(playerId), recorder_(recorderId) {}
+
+void DeckCalibration::Say(const QString& text) const {
+    if (progress_)
+        progress_(text);
+}
+
+bool DeckCalibration::Run(CalibrationResult* result) {
+    *result = {};
+    if (!MeasurePlayer(result))
+        return false;
+    if (recorder_ == 0)
+        return true;
+    Reading before;
+    if (!Settle(recorder_, &before))
+        return false;
+    const bool measured = MeasureRecorder(result);
+    Say(QStringLiteral("putting the recorder back at its position"));
+    const bool back = PutBack(recorder_, before.counter);
+    int64_t heard = 0;
+    Command(recorder_, ModeRecordPause, &heard);  // in rec-pause, wherever it ended
+    return measured && back;
+}
+
+bool DeckCalibration::MeasurePlayer(CalibrationResult* result) {
+    int64_t heard = 0;
+    Reading rest;
+    if (!Command(player_, ModePause, &heard) || !Settle(player_, &rest))
+        return false;
+    for (int trial = 1; trial <= kTrials; ++trial) {
+        Say(QStringLiteral("player: play and pause, %1 of %2").arg(trial).arg(kTrials));
+        Motion motion;
+        double start = 0, stop = 0;
+        if (!MeasureStart(player_, ModePlay, &motion, &start) ||
+            !MeasureStop(player_, ModePause, motion, &stop))
+            return false;
+        result->playerStart.frames.push_back(start);
+        result->playerPause.frames.push_back(stop);
+        result->playerFramesPerSecond = motion.phase.FramesPerSecond();
+    }
+    return true;
+}
+
+bool DeckCalibration::MeasureRecorder(CalibrationResult* result) {
+    int64_t heard = 0;
+    Reading rest;
+    if (!Command(recorder_, ModeRecordPause, &heard) || !Settle(recorder_, &rest))
+        return false;
+    for (int trial = 1; trial <= kTrials; ++trial) {
+        Say(QStringLiteral("recorder: record and rec-pause, %1 of %2").arg(trial).arg(kTrials));
+        Motion motion;
+        double start = 0, stop = 0;
+        if (!MeasureStart(recorder_, ModeRecord, &motion, &start) ||
+            !MeasureStop(recorder_, ModeRecordPause, motion, &stop))
+            return false;
+        result->recorderStart.frames.push_back(start);
+        result->recorderStop.frames.push_back(stop);
+    }
+    for (int trial = 1; trial <= kTrials; ++trial) {
+        Say(QStringLiteral("recorder: play and pause, %1 of %2").arg(trial).arg(kTrials));
+        Motion motion;
+        double start = 0, stop = 0;
+        if (!MeasureStart(recorder_, ModePlay, &motion, &start) ||
+            !MeasureStop(recorder_, ModePause, motion, &stop))
+            return false;
+        result->recorderPause.frames.push_back(stop);
+    }
+    return true;
+}
+
+bool DeckCalibration::MeasureStart(int id, int mode, Motion* motion, double* frames) {
+    Reading rest;
+    int64_t heard = 0;
+    if (!Settle(id, &rest) || !Command(id, mode, &heard))
+        return false;
+    motion->rest = rest.counter;
+    int64_t movedUs = 0;
+    for (;;) {
+        if (Stopped())
+            return false;
+        const std::optional<Reading> r = Read(id);
+        if (!r)
+            return false;
+        if (r->counter != rest.counter) {
+            if (!motion->moving.empty() && r->counter < motion->moving.back().counter)
+                return false;  // not a forward motion
+            if (movedUs == 0)
+                movedUs = r->us;
+            motion->moving.push_back(*r);
+            motion->phase.Observe(r->counter, r->us);
+            if (r->us - movedUs > kTrackUs && motion->phase.Known())
+                break;
+        } else if (r->us - heard > kChangeLimitUs) {
+            return false;
+        }
+    }
+    // Each of the first readings bounds the moment the tape left the rest frame; at the rate
+    // measured over all of them, those bounds overlap where it did.
+    const double rate = motion->phase.FramesPerSecond() / 1e6;
+    double low = -1e18, high = 1e18;
+    const size_t n = std::min(kStartReadings, motion->moving.size());
+    for (size_t i = 0; i < n; ++i) {
+        const Reading& r = motion->moving[i];
+        low = std::max(low, r.us - (r.counter + 1 - motion->rest) / rate);
+        high = std::min(high, r.us - (r.counter - motion->rest) / rate);
+    }
+    *frames = ((low + high) / 2 - static_cast<double>(heard)) * rate;
+    return true;
+}
+
+bool DeckCalibration::MeasureStop(int id, int mode, Motion& motion, double* frames) {
+    int64_t heard = 0;
+    if (!Command(id, mode, &heard))
+        return false;
+    const double at = motion.phase.PositionAt(heard);
+    Reading stand;
+    if (!Settle(id, &stand))
+        return false;
+    // A deck stands on the frame its tape is on: somewhere in it, half a frame in on average.
+    *frames = stand.counter + 0.5 - at;
+    return true;
+}
+
+bool DeckCalibration::Settle(int id, Reading* rest) {
+    const int64_t start = clock_.NowUs();
+    int same = 0;
+    std::optional<Reading> last;
+    while (clock_.NowUs() - start < kChangeLimitUs) {
+        if (Stopped())
+            return false;
+        const std::optional<Reading> r = Read(id);
+        if (!r)
+            return false;
+        same = !r->busy && last && r->counter == last->counter ? same + 1 : 0;
+        last = r;
+        if (same + 1 >= kStandingReadings) {
+            *rest = *r;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool DeckCalibration::PutBack(int id, int32_t position) {
+    int64_t heard = 0;
+    Reading at;
+    if (!Command(id, ModePause, &heard) || !Settle(id, &at))
+        return false;
+    if (at.counter > position - kPutBackRunUpFrames / 2) {
+        if (!Command(id, ModeRewind, &heard))
+            return false;
+        // Until the run-up, or until the tape stands at its start.
+        int standing = 0;
+        for (int32_t last = at.counter;;) {
+            if (Stopped())
+                return false;
+            const std::optional<Reading> r = Read(id);
+            if (!r || r->us - heard > 10 * kChangeLimitUs)
+                return false;
+            standing = r->counter == last && !r->busy ? standing + 1 : 0;
+            last = r->counter;
+            if (r->counter <= position - kPutBackRunUpFrames || standing >= kStandingReadings)
+                break;
+        }
+        if (!Command(id, ModePause, &heard) || !Settle(id, &at))
+            return false;
+    }
+    // Play up to the old position less the deck's own pause lead, then step to the frame.
+    if (at.counter < position) {
+        if (!Command(id, ModePlay, &heard))
+            return false;
+        for (;;) {
+            if (Stopped())
+                return false;
+            const std::optional<Reading> r = Read(id);
+            if (!r || r->us - heard > 10 * kChangeLimitUs)
+                return false;
+            if (r->counter >= position - kPutBackRunUpFrames / 2)
+                break;
+        }
+        if (!Command(id, ModePause, &heard) || !Settle(id, &at))
+            return false;
+    }
+    for (int steps = 0; at.counter != position; ++steps) {
+        if (steps > kMaxPutBackSteps || Stopped() || !Step(id, at.counter < position))
+            return false;
+        const std::optional<Reading> r = Read(id);
+        if (!r)
+            return false;
+        at = *r;
+    }
+    return true;
+}
+
+std::optional<DeckCalibration::Reading> DeckCalibration::Read(int id) {
+    Reading reading;
+    bool hasCounter = false;
+    const LinkJobResult r = link_.Run([&](CTarnIO& io) {
+        io.PrepareFrame(static_cast<uint8_t>(id), tarncmd::kStatusQuery);
+        if (io.Transact() != LinkResult::Ok)
+            return false;
+        Timecode tc;
+        hasCounter = TarnVtr::DecodeCounter(io.Reply(), &reading.counter, &tc);
+        reading.busy = (io.Status() & tarn::kStatusBusy) != 0;
+        reading.us = io.LastHeardUs();
+        return true;
+    });
+    if (!r.ok || !hasCounter)
+        return std::nullopt;
+    return reading;
+}
+
+bool DeckCalibration::Command(int id, int mode, int64_t* heardUs) {
+    const std::optional<TarnCommand> command = tarncmd::ModeCommand(mode);
+    return link_
+        .Run([&](CTarnIO& io) {
+            io.PrepareFrame(static_cast<uint8_t>(id), *command);
+            // Some decks end a successful command with status 0x05; that one counts too.
+            const bool ok = io.TransactRetry(linktiming::kCommandAttempts) || io.Status() == 0x05;
+            *heardUs = io.LastHeardUs();
+            return ok;
+        })
+        .ok;
+}
+
+bool DeckCalibration::Step(int id, bool forward) {
+    return link_
+        .Run([&](CTarnIO& io) {
+            io.PrepareFrame(static_cast<uint8_t>(id),
+                            forward ? tarncmd::kStepForward : tarncmd::kStepBack);
+            return io.Transact() == LinkResult::Ok;
+        })
+        .ok;
+}

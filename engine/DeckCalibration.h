@@ -1,0 +1,85 @@
+// Measures the decks' mechanical latencies from their own counters and modes, each a few times:
+// the recorder's frames from the record command (out of rec-pause) until its tape moves and from
+// the pause command until it stands (the in-point and out-point corrections); the frames from a
+// pause command, while playing, until the player and the recorder stand (their pause leads);
+// and the player's frames from play until it moves. The recorder records a few seconds at its
+// position and is put back there in rec-pause. Runs on any thread but the link's, one link job
+// per exchange, so the link stays shared; Stop is asked between exchanges.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class Clock;
+class TarnLink;
+
+// One latency, measured a few times, in frames.
+struct LatencyMeasure {
+    std::vector<double> frames;
+
+    bool Measured() const { return !frames.empty(); }
+    double Median() const;
+    // Half the distance between the smallest and the largest measurement.
+    double Spread() const;
+    std::optional<int> Rounded() const;
+};
+
+struct CalibrationResult {
+    LatencyMeasure recorderStart;  // record until the tape moves: the in-point correction
+    LatencyMeasure recorderStop;   // rec-pause while recording until it stands: the out point
+    LatencyMeasure playerStart;    // play until the tape moves
+    LatencyMeasure playerPause;    // pause while playing until it stands
+    LatencyMeasure recorderPause;
+    double playerFramesPerSecond = 0;  // as measured against the clock
+};
+
+class DeckCalibration {
+public:
+    // recorderId 0: only the player is measured.
+    DeckCalibration(TarnLink& link, Clock& clock, int playerId, int recorderId);
+
+    // Asked between exchanges: true ends the measurement.
+    void SetStopRequest(std::function<bool()> stopRequested) { stop_ = std::move(stopRequested); }
+    // Told what is being measured (one line each).
+    void SetProgress(std::function<void(const QString&)> progress) {
+        progress_ = std::move(progress);
+    }
+
+    // True when everything asked for was measured; false when stopped or a deck failed (the
+    // recorder is then still put into rec-pause where it stands).
+    bool Run(CalibrationResult* result);
+
+    static constexpr int kTrials = 3;
+
+private:
+    struct Reading {
+        int32_t counter = 0;
+        bool busy = false;
+        int64_t us = 0;
+    };
+    struct Motion;
+
+    bool MeasurePlayer(CalibrationResult* result);
+    bool MeasureRecorder(CalibrationResult* result);
+    // Commands mode to id and measures how long the tape takes to move; the motion is kept for
+    // the stop that follows.
+    bool MeasureStart(int id, int mode, Motion* motion, double* frames);
+    // Commands mode to a moving deck and measures how long it takes to stand.
+    bool MeasureStop(int id, int mode, Motion& motion, double* frames);
+    bool PutBack(int id, int32_t position);
+    bool Settle(int id, Reading* rest);
+    bool Command(int id, int mode, int64_t* heardUs);
+    bool Step(int id, bool forward);
+    std::optional<Reading> Read(int id);
+    bool Stopped() const { return stop_ && stop_(); }
+    void Say(const QString& text) const;
+
+    TarnLink& link_;
+    Clock& clock_;
+    int player_;
+    int recorder_;
+    std::function<bool()> stop_;
+    std::function<void(const QString&)> progress_;
+};
