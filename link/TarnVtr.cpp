@@ -144,7 +144,10 @@ bool TarnVtr::ReadStatusJob(CTarnIO& io) {
         return false;
     NoteSample(io);
     UpdateFromStatus(io.Reply(), false);
-    if (IsPlayState(statusMode_)) {
+    if (io.Status() & tarn::kStatusBusy) {
+        // A deck still carrying out a command may already report the mode it is entering;
+        // the mode is taken once the change has settled.
+    } else if (IsPlayState(statusMode_)) {
         ReadSpeedJob(io);
     } else {
         std::lock_guard lock(stateMutex_);

@@ -116,15 +116,83 @@ TEST_F(DeckTest, speedQueryTellsSlowSearchAndNormalPlay) {
         {0x07, {0x67, 0x00, 0x02, 0x00}, ModeReverseSearch},
         {0x06, {0x75, 0x00, 0x00, 0x00}, ModePlay},
         {0x07, {0x67, 0x00, 0x01, 0x00}, ModeReversePlay},
+        // Normal speed with a fraction: neither play nor a speed class, so the status mode.
+        {0x06, {0x77, 0x00, 0x01, 0x80}, ModePlay},
+        {0x07, {0x67, 0x00, 0x01, 0x01}, ModeReversePlay},
     };
     for (const Case& c : cases) {
         const auto sp = c.speed;
+        vtr.SetMode(ModePause, false);  // the mode before, so each case must change it
         device.SetResponder(Deck(StatusReply(0x03, c.mode, 100),
                                  ScriptedDevice::Reply(0x03, {sp[0], sp[1], sp[2], sp[3], 0x2A})));
         ASSERT_TRUE(vtr.ReadStatus());
         EXPECT_EQ(vtr.Mode(), c.expected) << int(c.mode) << " " << int(sp[0]);
         EXPECT_EQ(vtr.SpeedByte(), 0x2A);
     }
+
+    // A speed reply the program does not know leaves the mode as it was.
+    device.SetResponder(Deck(StatusReply(0x03, 0x06, 100), ScriptedDevice::Reply(0x03, {0x55})));
+    ASSERT_TRUE(vtr.ReadStatus());
+    EXPECT_EQ(vtr.Mode(), ModeReversePlay);
+
+    // A speed query that goes unanswered falls back to the mode last commanded.
+    device.SetResponder([](const TarnFrame&) { return StatusReply(0x03, 0x05, 100); });
+    ASSERT_TRUE(vtr.SetMode(ModeSlowForward, false).ok);
+    device.SetResponder(Deck(StatusReply(0x03, 0x06, 120)));  // silent to the speed query
+    ASSERT_TRUE(vtr.ReadStatus());
+    EXPECT_EQ(vtr.Mode(), ModeSlowForward);
+    EXPECT_EQ(CountRequests(tarncmd::kSpeedQuery), std::size(cases) + 1u + 5u);
+}
+
+TEST_F(DeckTest, aPollFailsOnStatusFiveAndABusyReplyLeavesTheModeAlone) {
+    std::atomic<int> steps{0}, accepted{0}, refused{0};
+    vtr.SetStepHook([&] { ++steps; });
+    vtr.SetPollHook([&](bool ok) { ++(ok ? accepted : refused); });
+    // Polls a deck that keeps giving `reply` for a few passes.
+    const auto pollWith = [&](const ScriptedDevice::Bytes& reply) {
+        device.SetResponder(Deck(reply));
+        steps = accepted = refused = 0;
+        vtr.StartPolling();
+        while (accepted + refused < 3)
+            QCoreApplication::processEvents();
+        vtr.StopPolling();
+    };
+
+    pollWith(StatusReply(0x03, 0x05, 200));
+    EXPECT_EQ(refused.load(), 0);
+    EXPECT_EQ(steps.load(), accepted.load());
+    EXPECT_EQ(vtr.Mode(), ModePause);
+    device.SetResponder(Deck(StatusReply(0x03, 0x06, 210),
+                             ScriptedDevice::Reply(0x03, {0x77, 0x00, 0x0A, 0x00, 0x01})));
+    ASSERT_TRUE(vtr.ReadStatus());
+    ASSERT_EQ(vtr.Mode(), ModeForwardSearch);
+
+    // Status AND 7 = 5 is a failed poll, whatever the other bits: nothing is taken from it.
+    for (uint8_t status : {0x05, 0x45, 0x0D}) {
+        pollWith(StatusReply(status, 0x01, 300));
+        EXPECT_EQ(accepted.load(), 0) << int(status);
+        EXPECT_EQ(steps.load(), 0) << int(status);
+    }
+    EXPECT_EQ(vtr.Counter(), 210);
+    EXPECT_EQ(vtr.Mode(), ModeForwardSearch);
+
+    // A deck still settling that already reports the mode it is entering: the counter is
+    // taken, the mode is not, neither by the polls nor by a status read.
+    pollWith(StatusReply(0x43, 0x01, 230));
+    EXPECT_EQ(refused.load(), 0);
+    EXPECT_TRUE(vtr.ReadStatus());
+    EXPECT_EQ(vtr.Mode(), ModeForwardSearch);
+    EXPECT_EQ(vtr.Counter(), 230);
+}
+
+TEST_F(DeckTest, recordIsTriedThreeTimesAndStepOnce) {
+    device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Bytes{}; });
+    EXPECT_FALSE(vtr.Record(true, false).ok);
+    EXPECT_EQ(CountRequests(tarncmd::kRecordPause), 3u);
+    EXPECT_FALSE(vtr.Record(false, true).ok);
+    EXPECT_EQ(CountRequests(tarncmd::kTerminalRecord), 3u);
+    EXPECT_FALSE(vtr.Step(true).ok);
+    EXPECT_EQ(CountRequests(tarncmd::kStepForward), 1u);
 }
 
 TEST_F(DeckTest, pollingChecksPowerAfter31UnchangedPassesAndNotifies) {
