@@ -33,7 +33,9 @@ std::optional<TapeReport> TapeReport::Parse(const QByteArray& json, QString* err
 std::vector<RecordedScene> TapeReport::RecordedScenes() const {
     std::vector<RecordedScene> scenes;
     for (const TapeReportSegment& s : segments_) {
-        if (s.picture != QLatin1String("play"))
+        // Frames under the end picture of an out transition still come from the running tape,
+        // so they belong to the scene whose edit points are measured.
+        if (s.picture != QLatin1String("play") && s.picture != QLatin1String("faded"))
             continue;
         // A segment boundary inside a scene (an effect or transition changing) continues both
         // tapes; a new scene starts elsewhere on the player's tape.

@@ -110,6 +110,16 @@ bool ReadDeckMode(const QJsonObject& o, int* out, const Context& at) {
     return at.Sub("mode").Fail("expected \"eject\", \"stop\", \"pause\" or \"rec_pause\"");
 }
 
+bool ReadBusyMode(const QJsonObject& o, bool* showsNewMode, const Context& at) {
+    if (!o.contains("busy_mode"))
+        return true;
+    const QString text = o.value("busy_mode").toString();
+    if (!o.value("busy_mode").isString() || (text != "old" && text != "new"))
+        return at.Sub("busy_mode").Fail("expected \"old\" or \"new\"");
+    *showsNewMode = text == "new";
+    return true;
+}
+
 bool ReadLatency(const QJsonObject& deck, LatencySpec* out, const Context& at) {
     if (!deck.contains("latency_frames"))
         return true;
@@ -138,7 +148,7 @@ bool ReadDeck(const QJsonObject& device, int timecodeMode, std::optional<DeckSpe
     deck.tapeEnd = CounterTime::FramesPerSecond(timecodeMode) * 3600;  // a one-hour cassette
     if (!OnlyKnownKeys(o,
                        {"tape_start", "tape_end", "position", "mode", "counter", "latency_frames",
-                        "jitter_frames", "input"},
+                        "jitter_frames", "input", "busy_mode"},
                        here) ||
         !ReadPosition(o, "tape_start", timecodeMode, &deck.tapeStart, here) ||
         !ReadPosition(o, "tape_end", timecodeMode, &deck.tapeEnd, here) ||
@@ -146,7 +156,8 @@ bool ReadDeck(const QJsonObject& device, int timecodeMode, std::optional<DeckSpe
         !ReadDeckMode(o, &deck.mode, here) || !ReadBool(o, "counter", &deck.counter, here) ||
         !ReadLatency(o, &deck.latency, here) ||
         !ReadInt(o, "jitter_frames", 0, 100, &deck.jitterFrames, here) ||
-        !ReadInt(o, "input", 1, 99, &deck.inputId, here))
+        !ReadInt(o, "input", 1, 99, &deck.inputId, here) ||
+        !ReadBusyMode(o, &deck.busyShowsNewMode, here))
         return false;
     if (deck.tapeEnd <= deck.tapeStart)
         return here.Fail("tape_end must lie after tape_start");
@@ -193,9 +204,10 @@ bool ReadEffect(const QJsonObject& device, std::optional<EffectSpec>* out, const
         return here.Fail("expected an object");
     const QJsonObject o = device.value("effect").toObject();
     EffectSpec effect;
-    if (!OnlyKnownKeys(o, {"capabilities", "progress_polls"}, here) ||
+    if (!OnlyKnownKeys(o, {"capabilities", "progress_polls", "transition_frames"}, here) ||
         !ReadCapabilityWords(o, &effect, here) ||
-        !ReadInt(o, "progress_polls", 0, 1000, &effect.progressPolls, here))
+        !ReadInt(o, "progress_polls", 0, 1000, &effect.progressPolls, here) ||
+        !ReadInt(o, "transition_frames", 1, 900, &effect.transitionFrames, here))
         return false;
     *out = effect;
     return true;
@@ -234,13 +246,14 @@ bool ReadDevice(const QJsonObject& o, DeviceSpec* d, const Context& at) {
     if (!o.contains("category"))
         return at.Fail("missing \"category\"");
     return OnlyKnownKeys(o,
-                         {"id", "category", "groups", "maker", "name", "power", "timecode_mode",
-                          "answer_delay_ms", "deck", "effect", "edit_terminal"},
+                         {"id", "category", "groups", "maker", "name", "power", "power_on_ms",
+                          "timecode_mode", "answer_delay_ms", "deck", "effect", "edit_terminal"},
                          at) &&
            ReadInt(o, "id", 1, 99, &d->id, at) &&
            ReadInt(o, "category", 0, 255, &d->category, at) && ReadGroups(o, &d->groups, at) &&
            ReadHexBytes(o, "maker", d->maker.data(), 6, at) && ReadName(o, &d->name, at) &&
            ReadBool(o, "power", &d->powerOn, at) &&
+           ReadInt(o, "power_on_ms", 0, 60'000, &d->powerOnMs, at) &&
            ReadInt(o, "timecode_mode", 0, 2, &d->timecodeMode, at) &&
            ReadInt(o, "answer_delay_ms", 0, 10'000, &d->answerDelayMs, at) &&
            ReadDeck(o, d->timecodeMode, &d->deck, at) && ReadEffect(o, &d->effect, at) &&

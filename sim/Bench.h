@@ -46,6 +46,9 @@ struct DeckSpec {
     LatencySpec latency;
     int jitterFrames = 0;  // each latency varies by up to this many frames either way
     int inputId = 0;       // bench id of the device whose picture this deck records; 0 = none
+    // While a change settles the status reply shows the mode being left (false) or, as some
+    // decks do, the mode being entered (true); the busy bit is set either way.
+    bool busyShowsNewMode = false;
 };
 
 struct EffectSpec {
@@ -54,6 +57,8 @@ struct EffectSpec {
     bool refusesCapabilityQuery = false;
     // Progress queries answered "running" before a run in or out reports its end.
     int progressPolls = 5;
+    // When above 0, a run lasts this many frames of time instead, however often it is asked.
+    int transitionFrames = 0;
 };
 
 struct DeviceSpec {
@@ -63,6 +68,9 @@ struct DeviceSpec {
     std::array<uint8_t, 6> maker{};
     std::string name;
     bool powerOn = true;
+    // After a power-on command the device still reports itself off, and refuses deck and
+    // effect commands as a device in standby does, for this long.
+    int powerOnMs = 0;
     int timecodeMode = 1;
     int answerDelayMs = 3;
     std::optional<DeckSpec> deck;

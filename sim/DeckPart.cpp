@@ -41,7 +41,8 @@ uint8_t CountingModeByte(int timecodeMode) {
 
 DeckPart::DeckPart(const DeckSpec& spec, int timecodeMode, uint32_t jitterSeed)
     : model_(spec, CounterTime::FramesPerSecond(timecodeMode), jitterSeed),
-      timecodeMode_(timecodeMode) {}
+      timecodeMode_(timecodeMode),
+      busyShowsNewMode_(spec.busyShowsNewMode) {}
 
 Reply DeckPart::Answer(const CommandBytes& c, int64_t now, DeckPart* terminalTarget) {
     model_.AdvanceTo(now);
@@ -75,7 +76,8 @@ Reply DeckPart::StatusReply() const {
         r.status |= status::kBusyBit;
     // Slow and search report their full mode number; its low four bits read as play or
     // reverse play, and the speed query tells them apart.
-    r.data[0] = static_cast<uint8_t>(model_.Mode());
+    const int shown = busyShowsNewMode_ ? model_.PendingMode() : model_.Mode();
+    r.data[0] = static_cast<uint8_t>(shown);
     r.data[1] = CountingModeByte(timecodeMode_);
     if (!model_.CounterAvailable()) {
         r.data[4] = 0x40;

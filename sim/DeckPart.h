@@ -27,6 +27,7 @@ public:
 private:
     DeckModel model_;
     int timecodeMode_;
+    bool busyShowsNewMode_;
 };
 
 }  // namespace tarnsim

@@ -34,9 +34,11 @@ Reply Refused() {
 
 }  // namespace
 
-EffectPart::EffectPart(const EffectSpec& spec) : spec_(spec) {}
+EffectPart::EffectPart(const EffectSpec& spec, int framesPerSecond)
+    : spec_(spec), framesPerSecond_(framesPerSecond) {}
 
-Reply EffectPart::Answer(const CommandBytes& c) {
+Reply EffectPart::Answer(const CommandBytes& c, int64_t now) {
+    EndRunIfOver(now);
     for (int e = 0; e < 6; ++e)
         if (Is(c, {0x48, kEffectBytes[e]})) {
             effect_ = e;
@@ -52,18 +54,20 @@ Reply EffectPart::Answer(const CommandBytes& c) {
         const uint8_t group = family == 'A' ? 0x47 : 0x43;
         if (Is(c, {group, 0x70}) || Is(c, {group, 0x60})) {
             armedFamily_ = c[2] == 0x70 ? family : 0;
+            if (!armedFamily_)
+                endState_ = 0;  // disarming gives the picture back (the reset after every run)
             return Done();
         }
         if (Is(c, {group, 0x65}) || Is(c, {group, 0x75}))
-            return Run(family, c[2] == 0x65) ? Done() : Refused();
+            return Run(family, c[2] == 0x65, now) ? Done() : Refused();
         if (Is(c, {group, 0x7E}))
-            return Progress();
+            return Progress(now);
     }
     if (Is(c, {0x49, 0x70})) {
         // The overlap transitions (111..117) end with the wipe-out instead of a plain run out.
         if ((setup_ != Setup::FamilyBWipe && setup_ != Setup::FamilyA117) || !selected_)
             return Refused();
-        StartRun(false);
+        StartRun(false, now);
         return Done();
     }
     if (c[1] == 0x4C && c[2] <= 5 && Is(c, {0x4C, c[2]}) && !spec_.refusesCapabilityQuery)
@@ -127,10 +131,27 @@ bool EffectPart::ChoosePattern(const CommandBytes& c) {
     return true;
 }
 
-void EffectPart::StartRun(bool in) {
+void EffectPart::StartRun(bool in, int64_t now) {
+    if (in)
+        endState_ = 0;  // the next scene comes in out of the end picture
     runningTransition_ = selected_;
     runningIn_ = in;
     pollsLeft_ = spec_.progressPolls;
+    runEndMicros_ = now + int64_t{spec_.transitionFrames} * 1'000'000 / framesPerSecond_;
+}
+
+bool EffectPart::RunOver(int64_t now) const {
+    if (!runningTransition_)
+        return true;
+    return spec_.transitionFrames > 0 ? now >= runEndMicros_ : pollsLeft_ == 0;
+}
+
+void EffectPart::EndRunIfOver(int64_t now) {
+    if (!runningTransition_ || !RunOver(now))
+        return;
+    if (!runningIn_)
+        endState_ = runningTransition_;
+    runningTransition_ = 0;
 }
 
 char EffectPart::SelectedFamily() const {
@@ -139,24 +160,31 @@ char EffectPart::SelectedFamily() const {
     return (selected_ <= 104 || selected_ == 117) ? 'A' : 'B';
 }
 
-bool EffectPart::Run(char family, bool in) {
+bool EffectPart::Run(char family, bool in, int64_t now) {
     if (SelectedFamily() != family)
         return false;
-    StartRun(in);
+    StartRun(in, now);
     return true;
 }
 
-// Running: data byte 0 counts the polls still to come, byte 1 is 2, byte 2 clear. Finished (or
-// idle): 7F 01 and byte 2 = 05, which every reader of the progress takes as the end.
-Reply EffectPart::Progress() {
+// Running: data byte 0 counts the polls (or whole frames) still to come, byte 1 is 2, byte 2
+// clear. Finished (or idle): 7F 01 and byte 2 = 05, which every reader of the progress takes as
+// the end.
+Reply EffectPart::Progress(int64_t now) {
     Reply r{status::kAnswer, {}};
-    if (pollsLeft_ > 0) {
-        --pollsLeft_;
-        r.data[0] = static_cast<uint8_t>(std::clamp(pollsLeft_ + 1, 1, 0x7E));
+    if (!RunOver(now)) {
+        int left = 0;
+        if (spec_.transitionFrames > 0) {
+            left = static_cast<int>((runEndMicros_ - now) * framesPerSecond_ / 1'000'000);
+        } else {
+            left = pollsLeft_;
+            --pollsLeft_;
+        }
+        r.data[0] = static_cast<uint8_t>(std::clamp(left, 1, 0x7E));
         r.data[1] = 0x02;
         return r;
     }
-    runningTransition_ = 0;
+    EndRunIfOver(now);
     r.data[0] = 0x7F;
     r.data[1] = 0x01;
     r.data[2] = 0x05;
@@ -173,10 +201,12 @@ Reply EffectPart::Capability(int page) const {
     return r;
 }
 
-EffectOutput EffectPart::Output() const {
-    if (pollsLeft_ == 0)
-        return EffectOutput{effect_, 0, false};
-    return EffectOutput{effect_, runningTransition_, runningIn_};
+EffectOutput EffectPart::Output(int64_t now) const {
+    if (!RunOver(now))
+        return EffectOutput{effect_, runningTransition_, runningIn_, endState_};
+    // A run that is over but not yet asked about has left its end picture all the same.
+    const bool endedOut = runningTransition_ && !runningIn_;
+    return EffectOutput{effect_, 0, false, endedOut ? runningTransition_ : endState_};
 }
 
 }  // namespace tarnsim

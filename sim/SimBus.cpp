@@ -103,18 +103,20 @@ void SimBus::AdvanceStep(int64_t untilMicros) {
             const double share = (k - span.from) / std::max(span.to - span.from, 1e-9);
             const double playerAt =
                 p < devices_.size() ? before[p] + share * (after[p] - before[p]) : 0;
-            tapes_.Record(devices_[r]->Spec().id, k, InputAt(r, playerAt));
+            const auto at = nowMicros_ + static_cast<int64_t>(
+                                             share * static_cast<double>(untilMicros - nowMicros_));
+            tapes_.Record(devices_[r]->Spec().id, k, InputAt(r, playerAt, at));
         }
     }
 }
 
-ReceivedFrame SimBus::InputAt(size_t recorder, double playerPosition) const {
+ReceivedFrame SimBus::InputAt(size_t recorder, double playerPosition, int64_t atMicros) const {
     ReceivedFrame frame;
     const SimDevice* player = inputs_[recorder];
     if (!player)
         return frame;
     frame.playerId = player->Spec().id;
-    const EffectOutput output = player->Output();
+    const EffectOutput output = player->Output(atMicros);
     frame.effect = output.effect;
     frame.transition = output.transition;
     frame.transitionIn = output.transitionIn;
@@ -126,6 +128,11 @@ ReceivedFrame SimBus::InputAt(size_t recorder, double playerPosition) const {
         frame.picture = ReceivedFrame::Picture::Play;
     else if (player->PowerOn() && model.Mode() == deckmode::kPause)
         frame.picture = ReceivedFrame::Picture::Still;
+    if (frame.picture != ReceivedFrame::Picture::None && output.endState) {
+        // The tape runs on under the end picture of the transition that ran out.
+        frame.picture = ReceivedFrame::Picture::Faded;
+        frame.transition = output.endState;
+    }
     return frame;
 }
 

@@ -34,7 +34,7 @@ private:
     SimDevice* DefaultInput(const SimDevice& recorder);
     bool AnyDeckRecording() const;
     void AdvanceStep(int64_t untilMicros);
-    ReceivedFrame InputAt(size_t recorder, double playerPosition) const;
+    ReceivedFrame InputAt(size_t recorder, double playerPosition, int64_t atMicros) const;
 
     std::vector<std::unique_ptr<SimDevice>> devices_;
     std::vector<SimDevice*> inputs_;  // per device: whose picture its deck records, or null

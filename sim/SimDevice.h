@@ -33,9 +33,13 @@ public:
     EffectPart* Effect() { return effect_.get(); }
     const EffectPart* Effect() const { return effect_.get(); }
     // The effect and transition state of the device's picture output.
-    EffectOutput Output() const { return effect_ ? effect_->Output() : EffectOutput{}; }
+    EffectOutput Output(int64_t nowMicros) const {
+        return effect_ ? effect_->Output(nowMicros) : EffectOutput{};
+    }
 
 private:
+    void StopTransportIfOff();
+
     const DeviceSpec spec_;
     SystemPart system_;
     std::unique_ptr<DeckPart> deck_;

@@ -71,7 +71,7 @@ std::optional<Outgoing> Simulator::Respond(const WireBytes& request) {
     return out;
 }
 
-DeviceState Simulator::StateOf(const SimDevice& device) const {
+DeviceState Simulator::StateOf(const SimDevice& device, int64_t nowMicros) const {
     DeviceState s;
     s.id = device.Id();
     s.powerOn = device.PowerOn();
@@ -85,7 +85,7 @@ DeviceState Simulator::StateOf(const SimDevice& device) const {
         s.counterAvailable = m.CounterAvailable();
     }
     if (const EffectPart* effect = device.Effect()) {
-        const EffectOutput output = effect->Output();
+        const EffectOutput output = effect->Output(nowMicros);
         s.hasEffect = true;
         s.effect = output.effect;
         s.selectedTransition = effect->SelectedTransition();
@@ -105,10 +105,11 @@ std::optional<DeviceState> Simulator::Device(int id) const {
 
 std::vector<DeviceState> Simulator::Devices() const {
     std::lock_guard lock(mutex_);
-    bus_.AdvanceTo(clock_->NowMicros());
+    const int64_t now = clock_->NowMicros();
+    bus_.AdvanceTo(now);
     std::vector<DeviceState> states;
     for (const auto& device : bus_.Devices())
-        states.push_back(StateOf(*device));
+        states.push_back(StateOf(*device, now));
     return states;
 }
 

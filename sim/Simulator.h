@@ -80,7 +80,7 @@ public:
 
 private:
     std::optional<Outgoing> Respond(const WireBytes& request);
-    DeviceState StateOf(const SimDevice& device) const;
+    DeviceState StateOf(const SimDevice& device, int64_t nowMicros) const;
     template <typename Change>
     bool ChangeDeck(int id, Change change);
 

@@ -35,9 +35,12 @@ Reply DataReply(std::initializer_list<uint8_t> data) {
 SystemPart::SystemPart(const DeviceSpec& spec)
     : spec_(spec), id_(spec.id), powerOn_(spec.powerOn) {}
 
-Reply SystemPart::Answer(const CommandBytes& c, const std::function<bool(int)>& idFree) {
-    const uint8_t on = powerOn_ ? 1 : 0;
+Reply SystemPart::Answer(const CommandBytes& c, const std::function<bool(int)>& idFree,
+                         int64_t nowMicros) {
+    const uint8_t on = Ready(nowMicros) ? 1 : 0;
     if (Is(c, {0x3E, 0x40, 0x70})) {
+        if (!powerOn_)
+            readyAtMicros_ = nowMicros + int64_t{spec_.powerOnMs} * 1000;
         powerOn_ = true;
         return Done();
     }

@@ -27,6 +27,8 @@ const char* PictureName(ReceivedFrame::Picture p) {
             return "play";
         case ReceivedFrame::Picture::Still:
             return "still";
+        case ReceivedFrame::Picture::Faded:
+            return "faded";
         default:
             return "none";
     }
@@ -66,7 +68,7 @@ std::string TapeLog::Json() const {
                       {"picture", PictureName(s.first.picture)},
                       {"effect", s.first.effect},
                       {"transition", s.first.transition}};
-        if (s.first.transition)
+        if (s.first.transition && s.first.picture != ReceivedFrame::Picture::Faded)
             o["side"] = s.first.transitionIn ? "in" : "out";
         list.append(o);
     }

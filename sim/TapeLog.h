@@ -10,12 +10,13 @@ namespace tarnsim {
 
 // What a recorder's input carried at one frame.
 struct ReceivedFrame {
-    enum class Picture { Play, Still, None };
+    // Faded: the player's tape runs (or stands) under the end picture of an out transition.
+    enum class Picture { Play, Still, Faded, None };
     int playerId = 0;  // bench id of the source device
     int sourceFrame = 0;
     Picture picture = Picture::None;
     int effect = 0;
-    int transition = 0;         // running transition, 0 when none runs
+    int transition = 0;         // running transition (Faded: the one that ran out), else 0
     bool transitionIn = false;  // running in (true) or out (false)
 
     bool SameState(const ReceivedFrame& o) const {

@@ -63,6 +63,13 @@ TEST(BenchFile, malformedBenchesAreRefusedNamingTheFieldAtFault) {
         {R"({"devices": [{"id": 1, "category": 7, "groups": [8, 24], "deck": {},
              "effect": {"capabilities": [1, 0, 0, 0, 0, 0]}}]})",
          "effect.capabilities"},
+        {R"({"devices": [{"id": 1, "category": 7, "groups": [8, 24], "deck": {},
+             "effect": {"transition_frames": 0}}]})",
+         "effect.transition_frames"},
+        {R"({"devices": [{"id": 1, "category": 1, "groups": [8],
+             "deck": {"busy_mode": "newest"}}]})",
+         "deck.busy_mode"},
+        {R"({"devices": [{"id": 1, "category": 1, "power_on_ms": -5}]})", "power_on_ms"},
     };
     for (const auto& [json, fragment] : cases) {
         std::string error;

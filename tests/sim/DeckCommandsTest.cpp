@@ -131,6 +131,21 @@ TEST_F(DeckCommands, busyBitStaysWhileAModeChangeSettles) {
     EXPECT_EQ(moving[4], 0x06);
 }
 
+TEST_F(SimFixture, aDeckOfTheNewKindShowsTheModeItIsEnteringWhileBusy) {
+    Serve(R"({"devices": [{"id": 3, "category": 1, "groups": [8], "answer_delay_ms": 0,
+                            "deck": {"mode": "pause", "busy_mode": "new",
+                                     "latency_frames": {"play": 10}}}]})");
+    const Bytes accepted = Ask(3, {0x08, 0x43, 0x75});
+    EXPECT_EQ(accepted[3], 0x43);
+    EXPECT_EQ(accepted[4], 0x06);
+    AdvanceFrames(9);
+    EXPECT_EQ(sim->Device(3)->mode, 5);  // the tape itself still stands
+    AdvanceFrames(2);
+    const Bytes moving = Ask(3, {0x08, 0x4E, 0x20});
+    EXPECT_EQ(moving[3], 0x03);
+    EXPECT_EQ(moving[4], 0x06);
+}
+
 TEST_F(DeckCommands, unsupportedAndMalformedCommandsAreRefused) {
     Ask(9, {0x3E, 0x40, 0x70});  // the printer, switched on
     const std::vector<std::pair<int, Bytes>> refused = {

@@ -122,6 +122,24 @@ TEST_F(EffectCommands, runInReportsProgressForTheConfiguredPollsThenItsEnd) {
     EXPECT_EQ(Cam().runningTransition, 0);
 }
 
+TEST_F(SimFixture, aRunGivenInFramesLastsThatLongHoweverOftenItIsAsked) {
+    // transition_frames wins over progress_polls.
+    Serve(R"({"devices": [{"id": 7, "category": 7, "groups": [8, 24], "answer_delay_ms": 0,
+                            "deck": {}, "effect": {"progress_polls": 2,
+                                                   "transition_frames": 30}}]})");
+    for (const Bytes& body : SetupOf(102))
+        ASSERT_EQ(line->Exchange(RequestFrame(7, body))[3], 0x02);
+    ASSERT_EQ(Ask(7, {0x18, 0x47, 0x75})[3], 0x02);
+    for (int poll = 0; poll < 10; ++poll)
+        EXPECT_FALSE(ReadsAsFinished(Ask(7, {0x18, 0x47, 0x7E}))) << poll;
+    AdvanceFrames(29);
+    EXPECT_FALSE(ReadsAsFinished(Ask(7, {0x18, 0x47, 0x7E})));
+    EXPECT_EQ(sim->Device(7)->runningTransition, 102);
+    AdvanceFrames(2);
+    EXPECT_TRUE(ReadsAsFinished(Ask(7, {0x18, 0x47, 0x7E})));
+    EXPECT_EQ(sim->Device(7)->runningTransition, 0);
+}
+
 TEST_F(EffectCommands, runOutOfFamilyATransition) {
     SetUpTransition(102);
     EXPECT_EQ(Send(Body({0x47, 0x75})), 0x02);

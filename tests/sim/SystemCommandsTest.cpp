@@ -24,6 +24,22 @@ TEST_F(SystemCommands, powerOnAndOffSwitchTheDevice) {
     EXPECT_EQ(Hex(Ask(9, {0x7C, 0x4E, 0x20})), Hex(ReplyFrame(9, 0x03, {0x00})));
 }
 
+TEST_F(SimFixture, aDeckSlowToPowerUpSaysOffAndRefusesDeckCommandsForItsPowerOnTime) {
+    Serve(R"({"devices": [{"id": 2, "category": 1, "groups": [8], "power": false,
+                            "power_on_ms": 3000, "answer_delay_ms": 0, "deck": {}}]})");
+    EXPECT_EQ(Ask(2, {0x3E, 0x40, 0x70})[3], 0x02);
+    clock->AdvanceMicros(2'900'000);
+    EXPECT_EQ(Hex(Ask(2, {0x3E, 0x4E, 0x20})), Hex(ReplyFrame(2, 0x03, {0x00})));
+    EXPECT_EQ(Hex(Ask(2, {0x7C, 0x4E, 0x20})), Hex(ReplyFrame(2, 0x03, {0x00})));
+    EXPECT_EQ(Ask(2, {0x08, 0x43, 0x75})[3], 0x05);
+    EXPECT_EQ(sim->Device(2)->mode, 1);
+    // A second power-on does not start the wait again.
+    Ask(2, {0x3E, 0x40, 0x70});
+    clock->AdvanceMicros(200'000);
+    EXPECT_EQ(Hex(Ask(2, {0x3E, 0x4E, 0x20})), Hex(ReplyFrame(2, 0x03, {0x01})));
+    EXPECT_EQ(Ask(2, {0x08, 0x43, 0x75})[3], 0x03);
+}
+
 TEST_F(SystemCommands, switchingADeckOffStopsItsTapeAndDeckCommandsGetNotReady) {
     Ask(5, {0x08, 0x43, 0x75});
     ASSERT_EQ(sim->Device(5)->mode, 6);

@@ -90,6 +90,41 @@ TEST_F(TapeReport, effectChangesAndTransitionRunsSplitTheSegments) {
     EXPECT_TRUE(segments[2].first.transitionIn);
 }
 
+TEST_F(TapeReport, anOutTransitionLeavesItsEndPictureUntilTheNextRunInOrArmOff) {
+    sim->SetDeckMode(1, 6);
+    sim->SetDeckMode(2, 14);
+    for (const Bytes& body : {Bytes{0x18, 0x44, 0x20}, Bytes{0x18, 0x46, 0x20},
+                              Bytes{0x18, 0x45, 0x21}, Bytes{0x18, 0x47, 0x75}})
+        ASSERT_EQ(line->Exchange(RequestFrame(1, body))[3], 0x02);  // black fade out
+    for (int poll = 0; poll < 4; ++poll)
+        Ask(1, {0x18, 0x47, 0x7E});
+    AdvanceFrames(10);           // recorded under the black picture
+    Ask(1, {0x18, 0x47, 0x65});  // the next scene fades in
+    AdvanceFrames(10);
+    for (int poll = 0; poll < 4; ++poll)
+        Ask(1, {0x18, 0x47, 0x7E});
+    Ask(1, {0x18, 0x47, 0x75});
+    for (int poll = 0; poll < 4; ++poll)
+        Ask(1, {0x18, 0x47, 0x7E});
+    AdvanceFrames(10);
+    Ask(1, {0x18, 0x47, 0x60});  // the reset after a run disarms
+    AdvanceFrames(10);
+    sim->SetDeckMode(2, 13);
+
+    const auto segments = Segments();
+    ASSERT_EQ(segments.size(), 4u) << sim->ReportJson();
+    const Picture pictures[] = {Picture::Faded, Picture::Play, Picture::Faded, Picture::Play};
+    const int transitions[] = {102, 102, 102, 0};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(segments[i].first.picture, pictures[i]) << i;
+        EXPECT_EQ(segments[i].first.transition, transitions[i]) << i;
+        EXPECT_EQ(segments[i].recTo - segments[i].recFrom, 10) << i;
+        if (i > 0)  // the tape runs on under the end picture
+            EXPECT_EQ(segments[i].first.sourceFrame, segments[i - 1].srcTo) << i;
+    }
+    EXPECT_NE(sim->ReportJson().find("\"picture\": \"faded\""), std::string::npos);
+}
+
 TEST_F(TapeReport, theEditTerminalRecordsOnItsTargetAndALaterTakeReplacesTheOldOne) {
     sim->SetDeckMode(1, 6);
     Ask(1, {0x48, 0x50, 0x70});
