@@ -16,6 +16,9 @@ bool Continues(const TapeSegment& s, int recFrame, const ReceivedFrame& f) {
             return f.sourceFrame == s.srcTo;
         case ReceivedFrame::Picture::Still:
             return f.sourceFrame == s.first.sourceFrame;
+        case ReceivedFrame::Picture::Faded:
+            // The tape runs on (or stands) under the end picture; a jump is another scene.
+            return f.sourceFrame == s.srcTo || f.sourceFrame == s.srcTo - 1;
         default:
             return true;
     }

@@ -98,8 +98,10 @@ TEST_F(TapeReport, anOutTransitionLeavesItsEndPictureUntilTheNextRunInOrArmOff) 
         ASSERT_EQ(line->Exchange(RequestFrame(1, body))[3], 0x02);  // black fade out
     for (int poll = 0; poll < 4; ++poll)
         Ask(1, {0x18, 0x47, 0x7E});
-    AdvanceFrames(10);           // recorded under the black picture
-    Ask(1, {0x18, 0x47, 0x65});  // the next scene fades in
+    AdvanceFrames(10);              // recorded under the black picture
+    sim->SetDeckPosition(1, 3000);  // the next scene, elsewhere on the player's tape
+    AdvanceFrames(10);
+    Ask(1, {0x18, 0x47, 0x65});  // it fades in
     AdvanceFrames(10);
     for (int poll = 0; poll < 4; ++poll)
         Ask(1, {0x18, 0x47, 0x7E});
@@ -112,16 +114,18 @@ TEST_F(TapeReport, anOutTransitionLeavesItsEndPictureUntilTheNextRunInOrArmOff) 
     sim->SetDeckMode(2, 13);
 
     const auto segments = Segments();
-    ASSERT_EQ(segments.size(), 4u) << sim->ReportJson();
-    const Picture pictures[] = {Picture::Faded, Picture::Play, Picture::Faded, Picture::Play};
-    const int transitions[] = {102, 102, 102, 0};
-    for (size_t i = 0; i < 4; ++i) {
+    ASSERT_EQ(segments.size(), 5u) << sim->ReportJson();
+    const Picture pictures[] = {Picture::Faded, Picture::Faded, Picture::Play, Picture::Faded,
+                                Picture::Play};
+    const int transitions[] = {102, 102, 102, 102, 0};
+    for (size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(segments[i].first.picture, pictures[i]) << i;
         EXPECT_EQ(segments[i].first.transition, transitions[i]) << i;
         EXPECT_EQ(segments[i].recTo - segments[i].recFrom, 10) << i;
-        if (i > 0)  // the tape runs on under the end picture
+        if (i > 1)  // the tape runs on under the end picture
             EXPECT_EQ(segments[i].first.sourceFrame, segments[i - 1].srcTo) << i;
     }
+    EXPECT_EQ(segments[1].first.sourceFrame, 3000);
     EXPECT_NE(sim->ReportJson().find("\"picture\": \"faded\""), std::string::npos);
 }
 
