@@ -1,5 +1,7 @@
 #include "link/CComm.h"
 
+#include "link/BusLineSettings.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -118,17 +120,7 @@ bool CComm::ConfigureLocked() {
         lastError_ = errno;
         return false;
     }
-    ::cfmakeraw(&tio);
-    ::cfsetispeed(&tio, B9600);
-    ::cfsetospeed(&tio, B9600);
-    tio.c_cflag &= ~(CSIZE | CSTOPB | CRTSCTS);
-    tio.c_cflag |= CS8 | PARENB | PARODD | CREAD | CLOCAL;
-    // Parity is generated on output but not checked on input: the bus interface never marks
-    // bytes, and the check byte catches damaged replies.
-    tio.c_iflag &= ~(INPCK | PARMRK | IGNPAR | IXON | IXOFF | IXANY);
-    // Reads never block in the driver; Read waits with poll() under its own budgets.
-    tio.c_cc[VMIN] = 0;
-    tio.c_cc[VTIME] = 0;
+    tio = BusLineSettings(tio);
     if (::tcsetattr(fd_, TCSANOW, &tio) != 0 && !TookAllButParity(fd_, tio)) {
         lastError_ = errno;
         return false;

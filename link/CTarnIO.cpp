@@ -37,8 +37,15 @@ LinkResult CTarnIO::Transact() {
     lastSendMs_ = clock_.NowMs();
     lastHeardUs_ = clock_.NowUs() + linktiming::kRequestLineUs;
     everSent_ = true;
-    if (!written)
-        return Finish(LinkResult::NotWritten);
+    if (!written) {
+        // Without a port, or with one whose device is gone, nothing can be sent again. A write
+        // error or a drain time-out on a port still there is a lost exchange like a missing
+        // reply, which a retry may well get through.
+        if (!comm_.IsOpen() || comm_.HungUp())
+            return Finish(LinkResult::NotWritten);
+        reply_.fill(0);
+        return Finish(LinkResult::NoReply);
+    }
     if (!tarn::IsAnsweringId(id))
         return Finish(LinkResult::Ok);
 

@@ -12,8 +12,8 @@ using TarnCommand = std::array<uint8_t, 7>;
 // Outcome of one request/reply exchange. Code 1 has never been used on this link.
 enum class LinkResult : int {
     Ok = 0,          // reply valid, or a request to an id that never answers was sent
-    NotWritten = 2,  // no port open (or the port refused the bytes)
-    NoReply = 3,     // time-out or short reply
+    NotWritten = 2,  // no port open, or its device is gone
+    NoReply = 3,     // time-out or short reply, or a write the open port did not take
     BadMarks = 4,    // reply does not begin with FC FF
     BadCheck = 5,    // reply check byte wrong
     BadId = 6,       // destination id outside 1 to 127; nothing sent

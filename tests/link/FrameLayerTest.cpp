@@ -1,6 +1,9 @@
 // The frame layer byte for byte against a scripted device: the check byte, id rules, reply
 // checks, the gap after unanswered requests and the retry rule for each status byte.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <utility>
 
@@ -114,6 +117,37 @@ TEST_F(FrameLayerTest, damagedRepliesAreRejectedWithAZeroReplyFrame) {
 TEST_F(FrameLayerTest, noPortMeansResultTwo) {
     comm.Close();
     EXPECT_EQ(Send(5), LinkResult::NotWritten);
+}
+
+TEST(FrameLayerWrites, aWriteTheOpenPortCannotDrainIsRetriedAndAGoneDeviceEndsAtOnce) {
+    auto device = std::make_unique<ScriptedDevice>();
+    device->SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x03); });
+    // A second handle on the line, opened before the program takes it exclusively, to hold
+    // its output as a stuck driver would.
+    const int line = ::open(device->Path().toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(line, 0);
+    CComm comm;
+    ASSERT_TRUE(comm.OpenPath(device->Path()) && comm.Configure());
+    SteadyClock clock;
+    CTarnIO io{comm, clock};
+    int exchanges = 0;
+    QObject::connect(&io, &CTarnIO::Traced, [&](const TarnTrace&) { ++exchanges; });
+    io.PrepareFrame(5, tarncmd::kStatusQuery);
+
+    ASSERT_EQ(::tcflow(line, TCOOFF), 0);
+    EXPECT_EQ(io.Transact(), LinkResult::NoReply);
+    EXPECT_EQ(io.Status(), 0);
+    EXPECT_FALSE(io.TransactRetry(5));
+    EXPECT_EQ(exchanges, 1 + 5);
+    ASSERT_EQ(::tcflow(line, TCOON), 0);
+    EXPECT_TRUE(io.TransactRetry(5));
+
+    ::close(line);
+    device.reset();  // the far end hangs up
+    exchanges = 0;
+    EXPECT_FALSE(io.TransactRetry(5));
+    EXPECT_EQ(io.LastResult(), LinkResult::NotWritten);
+    EXPECT_EQ(exchanges, 1);
 }
 
 TEST_F(FrameLayerTest, unansweredRequestsAre80msApartAnsweredOnesFollowAtOnce) {
