@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "ScriptedDevice.h"
+#include "link/BusLineSettings.h"
 #include "link/CComm.h"
 
 namespace {
@@ -22,6 +23,32 @@ private:
 };
 
 }  // namespace
+
+// A pseudo-terminal takes any parity without a word, so the settings are checked as values:
+// from a port left cooked, with even parity, two stop bits and flow control by another program.
+TEST(BusLineSettings, nineThousandSixHundredBaudEightDataBitsOddParityOneStopBitRaw) {
+    termios cooked{};
+    cooked.c_iflag = ICRNL | IXON | IXOFF | INPCK | PARMRK | ISTRIP;
+    cooked.c_oflag = OPOST | ONLCR;
+    cooked.c_cflag = CS7 | PARENB | CSTOPB | CRTSCTS;
+    cooked.c_lflag = ICANON | ECHO | ISIG | IEXTEN;
+    cooked.c_cc[VMIN] = 1;
+    ::cfsetispeed(&cooked, B38400);
+    ::cfsetospeed(&cooked, B38400);
+
+    const termios bus = BusLineSettings(cooked);
+    EXPECT_EQ(::cfgetispeed(&bus), static_cast<speed_t>(B9600));
+    EXPECT_EQ(::cfgetospeed(&bus), static_cast<speed_t>(B9600));
+    EXPECT_EQ(bus.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(bus.c_cflag & (PARENB | PARODD), static_cast<tcflag_t>(PARENB | PARODD));
+    EXPECT_EQ(bus.c_cflag & (CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(bus.c_cflag & (CREAD | CLOCAL), static_cast<tcflag_t>(CREAD | CLOCAL));
+    EXPECT_EQ(bus.c_iflag & (ICRNL | IXON | IXOFF | IXANY | INPCK | PARMRK | ISTRIP), 0u);
+    EXPECT_EQ(bus.c_oflag & OPOST, 0u);
+    EXPECT_EQ(bus.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(bus.c_cc[VMIN], 0);
+    EXPECT_EQ(bus.c_cc[VTIME], 0);
+}
 
 TEST(CComm, defaultResolverNamesTheOnBoardPorts) {
     PortResolver resolver;
