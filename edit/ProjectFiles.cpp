@@ -30,11 +30,24 @@ ProjectKind KindOf(const QString& name) {
     return ProjectKind::Unknown;
 }
 
-// The .fxd beside a .trn, spelt in the same letter case as the .trn's extension, since files
-// from older systems come with upper-case names throughout.
+// The .fxd beside a .trn, whatever its letter case: the files were made on systems that did not
+// tell cases apart. The spelling that follows the .trn's own comes first, then the other plain
+// one, then any other, in name order; empty when there is none.
 QString CompanionPath(const QString& trnPath) {
+    const QString stem = trnPath.chopped(3);
     const bool upper = PathExtension(trnPath) == "TRN";
-    return trnPath.chopped(3) + (upper ? "FXD" : "fxd");
+    for (const QString& ext : {upper ? "FXD" : "fxd", upper ? "fxd" : "FXD"}) {
+        if (QFileInfo(stem + ext).isFile())
+            return stem + ext;
+    }
+    const QFileInfo trn(trnPath);
+    const QString wanted = QFileInfo(stem + "fxd").fileName();
+    const QStringList names = trn.dir().entryList(QDir::Files, QDir::Name);
+    for (const QString& name : names) {
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0)
+            return trn.dir().filePath(name);
+    }
+    return {};
 }
 
 std::optional<QByteArray> ReadStart(const QString& path) {
@@ -136,7 +149,7 @@ bool ProjectFiles::LoadProject(const QString& name, bool showMessages) {
     }
     LegacyProject legacy = ParseLegacy(*data, m_language);
     const QString companion = CompanionPath(name);
-    if (FileExists(companion)) {
+    if (!companion.isEmpty()) {
         if (const std::optional<QByteArray> fxd = ReadStart(companion)) {
             ApplyLegacyEffects(*fxd, legacy);
         }

@@ -4,11 +4,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "config/TextDecoding.h"
 #include "edit/ProjectFileHost.h"
 #include "edit/ProjectFiles.h"
 #include "edit/ProjectPath.h"
 #include "edit/SceneList.h"
-#include "config/TextDecoding.h"
 #include "tests/edit/SceneListFixtures.h"
 
 namespace {
@@ -320,6 +320,28 @@ TEST_F(ProjectFilesTest, LegacyLinesThatAreNotScenesAreSkippedAndRecordsFollowTh
     EXPECT_EQ(list.row(2).effect, 5);  // legacy 3, the record of its own line
     EXPECT_EQ(list.row(3).inText, "00:04:00:00");
     EXPECT_EQ(list.row(3).effect, 2);  // legacy 4
+}
+
+TEST_F(ProjectFilesTest, TheEffectCompanionIsFoundWhateverItsLetterCase) {
+    const QByteArray scene = "Title\r\n" + TrnLine("00:01:00:00", "00:01:10:00");
+    const QByteArray effect3 = "xxx000xx000x\r\nxxx003xx000x\r\n";  // legacy 3 is effect 5
+    WriteFile("trip.TRN", scene);
+    WriteFile("trip.fxd", effect3);
+    WriteFile("TRIP.trn", scene);
+    WriteFile("TRIP.FXD", effect3);
+    WriteFile("Mixed.trn", scene);
+    WriteFile("mIXED.fXd", effect3);
+    for (const char* name : {"trip.TRN", "TRIP.trn", "Mixed.trn"}) {
+        ASSERT_TRUE(files.LoadProject(PathOf(name), true)) << name;
+        EXPECT_EQ(list.row(1).effect, 5) << name;
+    }
+
+    // Several spellings: the one that follows the .trn's own wins.
+    WriteFile("both.trn", scene);
+    WriteFile("both.FXD", "xxx000xx000x\r\nxxx001xx000x\r\n");
+    WriteFile("both.fxd", effect3);
+    ASSERT_TRUE(files.LoadProject(PathOf("both.trn"), true));
+    EXPECT_EQ(list.row(1).effect, 5);
 }
 
 TEST_F(ProjectFilesTest, LegacyTitleIsReadInTheUsersCodePageUnlessItIsUtf8) {
