@@ -17,6 +17,7 @@
 #include "app/ControllerButton.h"
 #include "app/MainLayout.h"
 #include "app/UserPrompts.h"
+#include "config/FrameModeSetting.h"
 #include "config/SettingsKeys.h"
 #include "controller/TfrmAvCtl.h"
 #include "devices/DeviceSetupEffects.h"
@@ -38,8 +39,6 @@ namespace {
 
 constexpr int kToolbarHeight = 54;
 constexpr int kWheelStep = 20;  // one row of the list
-constexpr int kLowestFrameMode = 0;
-constexpr int kHighestFrameMode = 2;
 
 // Left edges of the column captions, over the row fields they name.
 struct HeaderColumn {
@@ -285,17 +284,9 @@ void TfrmEDS::ReadDefaultFolder() {
 }
 
 int TfrmEDS::ReadFrameMode() {
-    int32_t mode = settings_keys::kDefaultFrameMode;
-    SettingsFile& settings = context_.settings();
-    // A value that is no number is reported by the settings file itself.
-    if (settings.ReadInteger(settings_keys::kFrameMode, &mode) &&
-        (mode < kLowestFrameMode || mode > kHighestFrameMode)) {
-        ReportMalformedInteger(settings.iniPath(), settings_keys::kFrameMode.section,
-                               settings_keys::kFrameMode.key, QString::number(mode));
-        mode = settings_keys::kDefaultFrameMode;
-    }
-    context_.scenes().SetTimecodeMode(static_cast<uint32_t>(mode));
-    return mode;
+    const uint32_t mode = ReadFrameModeSetting(context_.settings(), *this);
+    context_.scenes().SetTimecodeMode(mode);
+    return static_cast<int>(mode);
 }
 
 // --- Closing -----------------------------------------------------------------------------------

@@ -22,7 +22,7 @@ public:
     const QString& error() const { return m_options.error; }
     const QStringList& arguments() const { return m_options.arguments; }
     int languageCode() const { return m_captions.languageCode(); }
-    // [Setup] FrameMode of the program folder's settings, 0 when missing.
+    // [Setup] FrameMode of the program folder's settings, 0 when missing, 1 when out of range.
     uint32_t timecodeMode() const { return m_timecodeMode; }
     const CaptionTable& captions() const { return m_captions; }
     const ProgramFolder& folder() const { return m_folder; }

@@ -48,8 +48,11 @@ TEST_F(MainWindowTest, ThePositionIsWrittenAtCloseAndRestoredAtTheNextStart) {
     EXPECT_TRUE(window->findChild<QScrollBar*>("ScrollBar1")->isVisible());
 }
 
-TEST_F(MainWindowTest, AMalformedFrameModeIsReportedAndTheStartGoesOnWithMode0) {
-    for (const char* value : {"abc", "7"}) {
+TEST_F(MainWindowTest, AMalformedFrameModeIsReportedAndTheStartGoesOn) {
+    // No number: the default, 0. A number outside 0 to 2: 30 fps, 1, which the window writes
+    // back at close as the mode in use.
+    const std::pair<const char*, uint32_t> cases[] = {{"abc", 0u}, {"7", 1u}};
+    for (const auto& [value, mode] : cases) {
         WriteFile("cw20.ini", QByteArray("[Setup]\r\nFrameMode=") + value + "\r\n");
         prompts.warnings.clear();
         Start(DemoList());
@@ -57,9 +60,10 @@ TEST_F(MainWindowTest, AMalformedFrameModeIsReportedAndTheStartGoesOnWithMode0) 
         EXPECT_TRUE(prompts.warnings[0].contains("FrameMode")) << prompts.warnings[0].toStdString();
         EXPECT_TRUE(prompts.warnings[0].contains(value));
         EXPECT_TRUE(prompts.warnings[0].contains("cw20.ini"));
-        EXPECT_EQ(scenes().timecodeMode(), 0u);
+        EXPECT_EQ(scenes().timecodeMode(), mode) << value;
         EXPECT_EQ(scenes().count(), 8);  // the start-up went on to the command-line file
         CloseWithoutQuestions();
+        EXPECT_TRUE(IniText().contains("FrameMode=" + QString::number(mode))) << value;
     }
 }
 

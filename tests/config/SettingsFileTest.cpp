@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "config/FrameModeSetting.h"
 #include "config/SettingsReporter.h"
 #include "config/StrictInteger.h"
 
@@ -101,6 +102,22 @@ TEST_F(SettingsFileTest, MalformedIntegersAreReportedAndTheDefaultStands) {
     EXPECT_EQ(MalformedIntegerMessage("/p/cw20.ini", "Setup", "FrameMode", "abc"),
               "/p/cw20.ini: [Setup] FrameMode=abc is not a whole number; the default is used "
               "instead.");
+}
+
+TEST_F(SettingsFileTest, AFrameModeOutsideZeroToTwoIsReportedAndCountsAsThirtyFramesPerSecond) {
+    EXPECT_EQ(ReadFrameModeSetting(settings_, reporter_), 0u);  // missing
+    for (const char* value : {"0", "1", "2"}) {
+        Put(QByteArray("[Setup]\nFrameMode=") + value + "\n");
+        EXPECT_EQ(ReadFrameModeSetting(settings_, reporter_), QByteArray(value).toUInt());
+    }
+    EXPECT_TRUE(reporter_.reports.empty());
+    for (const char* value : {"3", "-1", "25"}) {
+        Put(QByteArray("[Setup]\nFrameMode=") + value + "\n");
+        EXPECT_EQ(ReadFrameModeSetting(settings_, reporter_), 1u) << value;
+        ASSERT_FALSE(reporter_.reports.empty());
+        EXPECT_EQ(reporter_.reports.back().text, value);
+    }
+    EXPECT_EQ(reporter_.reports.size(), 3u);
 }
 
 TEST(StrictIntegerTest, AcceptsOnlyASignAndDecimalDigitsWithin32Bits) {
