@@ -71,12 +71,13 @@ void EffectButton::Press() {
     PlacePicture();
 }
 
-void EffectButton::Release(bool overButton) {
-    // The face always comes back up, whether or not the button could be pressed.
+void EffectButton::Release(const QMouseEvent& event, QPoint onButton) {
+    // The face always comes back up, whether or not the button could be pressed; any mouse
+    // button lowers it, but only the primary one applies the effect.
     const bool wasPressed = std::exchange(pressed_, false);
     setFrameStyle(QFrame::NoFrame);
     PlacePicture();
-    if (wasPressed && overButton && available_)
+    if (wasPressed && available_ && event.button() == Qt::LeftButton && rect().contains(onButton))
         emit clicked(code_);
 }
 
@@ -86,7 +87,7 @@ void EffectButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void EffectButton::mouseReleaseEvent(QMouseEvent* event) {
-    Release(rect().contains(event->position().toPoint()));
+    Release(*event, event->position().toPoint());
     event->accept();
 }
 
@@ -104,7 +105,7 @@ bool EffectButton::eventFilter(QObject* watched, QEvent* event) {
             return true;
         case QEvent::MouseButtonRelease: {
             const auto* mouse = static_cast<QMouseEvent*>(event);
-            Release(rect().contains(picture_->mapToParent(mouse->position().toPoint())));
+            Release(*mouse, picture_->mapToParent(mouse->position().toPoint()));
             return true;
         }
         case QEvent::MouseMove:

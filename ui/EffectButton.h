@@ -33,7 +33,7 @@ public:
 signals:
     // The pointer moved over the button or its picture.
     void hovered(EffectButton* button);
-    // An available button was pressed and released over itself.
+    // An available button was pressed and released over itself with the primary button.
     void clicked(int code);
 
 protected:
@@ -44,7 +44,8 @@ protected:
 
 private:
     void Press();
-    void Release(bool overButton);
+    // `onButton`: where the mouse was released, in the button's coordinates.
+    void Release(const QMouseEvent& event, QPoint onButton);
     void PlacePicture();
 
     QLabel* picture_;

@@ -191,6 +191,17 @@ TEST_F(EffectToolbarTest, ClicksApplyTheButtonsCodeToTheSelectedScenes) {
     QTest::mousePress(Button(0), Qt::LeftButton);
     QTest::mouseRelease(Button(0), Qt::LeftButton, {}, QPoint(40, 10));
     EXPECT_EQ(list.row(1).effect, 0);
+
+    // The other mouse buttons lower the face but apply nothing, on the button or its picture.
+    for (const Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
+        QTest::mousePress(Button(0), other);
+        EXPECT_TRUE(Button(0)->isPressedDown());
+        QTest::mouseRelease(Button(0), other);
+        EXPECT_FALSE(Button(0)->isPressedDown());
+        QTest::mouseClick(Button(10)->picture(), other);
+    }
+    EXPECT_EQ(list.row(1).effect, 0);
+    EXPECT_EQ(list.row(1).transition, 100);
 }
 
 TEST_F(EffectToolbarTest, ClosingTheDeviceSetupWithoutAPlayerGreysAllButtons) {
