@@ -108,6 +108,9 @@ void DeviceSetup::SetEditTerminal(bool on) {
 }
 
 void DeviceSetup::ReconcileSelection() {
+    // Without a port nothing can be told about the devices: the choices wait for the next one.
+    if (OpenPort() == 0)
+        return;
     SelectRecorder(FindPresent(config_.recorderId));
     SelectPlayer(FindPresent(config_.playerId));
 }

@@ -276,6 +276,11 @@ TEST_F(TfrmTarnDevTest, CancelAfterChoosingAnotherPortReopensThePreviousOne) {
 TEST_F(TfrmTarnDevTest, PortsThatCannotOpenLeaveThePreviousPortInUse) {
     Serve(DemoBenchJson(), 1);
     StoreInt("COM", 1);
+    StoreInt("DEVICES", 2);
+    StoreInt("ID0", 1);
+    StoreInt("ID1", 2);
+    StoreInt("CurID", 1);
+    StoreInt("RecID", 2);
     Open();
     auto* reason = Child<QLabel>("lblPortError");
     EXPECT_FALSE(reason->isVisible());
@@ -290,11 +295,23 @@ TEST_F(TfrmTarnDevTest, PortsThatCannotOpenLeaveThePreviousPortInUse) {
         EXPECT_EQ(reason->text().contains("sudo adduser $USER " + PortGroup(path)), port == 4)
             << reason->text().toStdString();
     }
+    const QString playerShown = Child<QLabel>("lblSelP")->text();
     ChoosePort(0);
     EXPECT_FALSE(reason->isVisible());
     EXPECT_FALSE(bus->comm().IsOpen());
     EXPECT_FALSE(Child<QPushButton>("btnScan")->isEnabled());
     EXPECT_EQ(Grid()->rowCount(), 1);
+    ASSERT_TRUE(playerShown.startsWith("ID:"));
+    EXPECT_FALSE(Child<QLabel>("lblSelP")->text().startsWith("ID:"));  // "not selected"
+    EXPECT_FALSE(Child<QLabel>("lblSelR")->text().startsWith("ID:"));
+    // "Not used" shows no devices but forgets neither choice.
+    EXPECT_EQ(config.playerId, 1);
+    EXPECT_EQ(config.recorderId, 2);
+
+    ChoosePort(1);
+    EXPECT_EQ(config.playerId, 1);
+    EXPECT_EQ(config.recorderId, 2);
+    EXPECT_EQ(Child<QLabel>("lblSelP")->text(), playerShown);
 }
 
 }  // namespace
