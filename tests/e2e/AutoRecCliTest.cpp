@@ -52,14 +52,18 @@ protected:
         WriteFile(name, text);
     }
 
-    // Runs clipwright-cli with args and stdin; its exit code, with its output in *out.
+    // Runs clipwright-cli with args (and the test's program folder) and stdin; its exit code,
+    // with its output in *out.
     int Cli(const QStringList& args, const QByteArray& input, QString* out) {
+        return CliWithoutHome(args + QStringList{"--home", home.path()}, input, out);
+    }
+    int CliWithoutHome(const QStringList& args, const QByteArray& input, QString* out) {
         QProcess cli;
-        cli.start(CLIPWRIGHT_CLI_PATH, args + QStringList{"--home", home.path()});
+        cli.start(CLIPWRIGHT_CLI_PATH, args);
         EXPECT_TRUE(cli.waitForStarted());
         cli.write(input);
         cli.closeWriteChannel();
-        EXPECT_TRUE(cli.waitForFinished(180000));
+        EXPECT_TRUE(cli.waitForFinished(300000));
         *out = QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError());
         return cli.exitCode();
     }
@@ -149,6 +153,36 @@ TEST_F(AutoRecCliTest, CtrlCStopsABackgroundRunAndAnotherProcessResumesIt) {
     ASSERT_EQ(starts.size(), 6u) << sim->ReportJson();
     for (int i = 0; i < 6; ++i)
         EXPECT_LE(std::abs(starts[i] - (Frames("00:01:20:00") + i * 300)), kFrameTolerance);
+}
+
+// Decks that start in standby and take seconds to wake, report a mode change before it has
+// settled, and run each transition for a second: the scan switches them on, and the demo list is
+// recorded whole, at the line's real pace.
+TEST_F(AutoRecCliTest, SlowDecksWokenByTheScanRecordTheWholeDemoList) {
+    QFile bench(STANDBY_BENCH_PATH);
+    ASSERT_TRUE(bench.open(QIODevice::ReadOnly));
+    Serve(bench.readAll().toStdString(), true);
+    ReleasePort();
+    const QString port = QString::fromStdString(sim->SlavePath());
+
+    QString out;
+    ASSERT_EQ(CliWithoutHome({"scan", "--port", port}, {}, &out), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("01 7 Camera 08 18 00 00 00 DemoCam DC-5")) << out.toStdString();
+    EXPECT_TRUE(out.contains("02 1 VCR 08 00 00 00 00 DemoVCR")) << out.toStdString();
+    EXPECT_TRUE(Deck(kPlayerId).powerOn && Deck(kRecorderId).powerOn);
+
+    EXPECT_EQ(Cli({"autorec", DEMO_LIST_PATH, "--port", port, "--player", "1", "--recorder", "2",
+                   "--yes"},
+                  {}, &out),
+              0)
+        << out.toStdString();
+    EXPECT_TRUE(out.contains("Automatic editing has finished.")) << out.toStdString();
+    // tapereport gives its figures only when every scene of the list is on the tape.
+    ASSERT_TRUE(sim->WriteReport(home.filePath("report.json").toStdString(), nullptr));
+    EXPECT_EQ(Cli({"tapereport", home.filePath("report.json"), DEMO_LIST_PATH}, {}, &out), 0)
+        << out.toStdString();
+    EXPECT_TRUE(out.contains("autorec_max_error_frames=")) << out.toStdString();
+    EXPECT_TRUE(out.contains("faded")) << out.toStdString();
 }
 
 TEST_F(AutoRecCliTest, EndOfInputAtTheTapeChangeStopsTheRun) {

@@ -58,12 +58,12 @@ std::string EngineBench(int playerPosition) {
                                       "other": 5 } } } ] })";
 }
 
-void EngineFixture::Serve(const std::string& benchJson) {
+void EngineFixture::Serve(const std::string& benchJson, bool realLine) {
     std::string error;
     const auto bench = tarnsim::Bench::FromJson(benchJson, &error);
     ASSERT_TRUE(bench) << error;
     // The device-loss benchmark wants the bus as it is: real time and the line's pace.
-    const bool realTime = qEnvironmentVariableIsSet("CLIPWRIGHT_E2E_REAL_TIME");
+    const bool realTime = realLine || qEnvironmentVariableIsSet("CLIPWRIGHT_E2E_REAL_TIME");
     simTimeScale = realTime ? 1.0 : kSimTimeScale;
     simClock = std::make_shared<ScaledSimClock>(simTimeScale);
     tarnsim::SimOptions options;

@@ -67,7 +67,9 @@ std::string EngineBench(int playerPosition);
 
 class EngineFixture : public ::testing::Test {
 protected:
-    void Serve(const std::string& benchJson);
+    // Serves the bench at the fixture's pace (faster than real time, unpaced), or with
+    // `realLine` in real time at the pace of a 9600 baud line, as a real bus runs.
+    void Serve(const std::string& benchJson, bool realLine = false);
     void TearDown() override;
     // Stops polling and closes the program's side of the link, so that another process (the
     // CLI under test) can take the simulator's terminal, which is opened exclusively.
