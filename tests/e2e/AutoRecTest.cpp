@@ -347,10 +347,13 @@ TEST_F(AutoRecTest, EffectsAndTransitionsLandOnTheirScenes) {
     })) << sim->ReportJson();
     EXPECT_EQ(second.back().first.transition, 0);
     // Between the run out and the run in the picture is the transition's end picture.
-    for (const auto& scene : recorded)
-        for (const auto& s : scene.segments)
-            if (s.first.picture == Picture::Faded)
+    for (const auto& scene : recorded) {
+        for (const auto& s : scene.segments) {
+            if (s.first.picture == Picture::Faded) {
                 EXPECT_EQ(s.first.transition, kTransition);
+            }
+        }
+    }
 }
 
 }  // namespace

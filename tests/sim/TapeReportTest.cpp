@@ -84,8 +84,9 @@ TEST_F(TapeReport, effectChangesAndTransitionRunsSplitTheSegments) {
         EXPECT_EQ(segments[i].first.transition, transitions[i]) << i;
         EXPECT_EQ(segments[i].recTo - segments[i].recFrom, 10) << i;
         EXPECT_EQ(segments[i].first.picture, Picture::Play);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_EQ(segments[i].first.sourceFrame, segments[i - 1].srcTo);
+        }
     }
     EXPECT_TRUE(segments[2].first.transitionIn);
 }
@@ -122,8 +123,9 @@ TEST_F(TapeReport, anOutTransitionLeavesItsEndPictureUntilTheNextRunInOrArmOff) 
         EXPECT_EQ(segments[i].first.picture, pictures[i]) << i;
         EXPECT_EQ(segments[i].first.transition, transitions[i]) << i;
         EXPECT_EQ(segments[i].recTo - segments[i].recFrom, 10) << i;
-        if (i > 1)  // the tape runs on under the end picture
+        if (i > 1) {  // the tape runs on under the end picture
             EXPECT_EQ(segments[i].first.sourceFrame, segments[i - 1].srcTo) << i;
+        }
     }
     EXPECT_EQ(segments[1].first.sourceFrame, 3000);
     EXPECT_NE(sim->ReportJson().find("\"picture\": \"faded\""), std::string::npos);
