@@ -36,7 +36,7 @@ ProjectKind KindOf(const QString& name) {
 QString CompanionPath(const QString& trnPath) {
     const QString stem = trnPath.chopped(3);
     const bool upper = PathExtension(trnPath) == "TRN";
-    for (const QString& ext : {upper ? "FXD" : "fxd", upper ? "fxd" : "FXD"}) {
+    for (const char* ext : {upper ? "FXD" : "fxd", upper ? "fxd" : "FXD"}) {
         if (QFileInfo(stem + ext).isFile())
             return stem + ext;
     }
