@@ -350,7 +350,10 @@ void TfrmAvCtl::SelectView(int view) {
     // The lamps belong to the deck that was shown: the other deck's first report lights its own,
     // and with them Preroll and Edit, which a player paused beyond thirty seconds offers and a
     // recorder never does (both decks may well be paused, so no lamp would change otherwise).
-    if (view != view_)
+    // A view whose deck is not set changes only the view number: the deck shown is still driven.
+    const bool deckChanges = view == kNoView || (view == kPlayerView && player != 0) ||
+                             (view == kRecorderView && recorder != 0);
+    if (view != view_ && deckChanges)
         ClearLamps();
     if (view == kNoView) {
         Disconnect();

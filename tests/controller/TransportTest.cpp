@@ -237,6 +237,17 @@ TEST_F(TransportTest, PlayerKeyAlternatesViewsOnlyWithBothDecksSet) {
     EXPECT_FALSE(swap->isEnabled());
     ClickKey("btnPlayer");
     EXPECT_EQ(ctl->view(), TfrmAvCtl::kPlayerView);
+
+    // The recorder's view without a recorder: only the view number changes, and the lamps keep
+    // showing the player, which is still driven.
+    PutDeck(1, 6, kTenMinutes);
+    ASSERT_TRUE(WaitFor([&] { return LitLamps() == QStringLiteral("Play"); }));
+    ctl->SelectView(TfrmAvCtl::kRecorderView);
+    EXPECT_EQ(ctl->view(), TfrmAvCtl::kRecorderView);
+    EXPECT_EQ(vtr->Id(), 1);
+    EXPECT_EQ(LitLamps(), QStringLiteral("Play"));
+    QTest::qWait(300);  // a few status reports later
+    EXPECT_EQ(LitLamps(), QStringLiteral("Play"));
 }
 
 TEST_F(TransportTest, PowerOffGreysTheLabelsAndDisablesTransport) {
