@@ -109,7 +109,9 @@ QString ProjectFiles::PrepareSavePath(const QString& name, const QString& ext, q
     }
     qint64 freedBytes = 0;
     if (FileExists(path)) {
-        if (askOverwrite) {
+        // Save writes without asking only to the file it was given; a file that merely shares
+        // the name (trip.cwf beside the trip.trn the list came from) is someone else's.
+        if (askOverwrite || path != name) {
             m_host.RaiseProgressWindow();
             if (!m_host.AskYesNo({"MSG_SAVEOW1", "MSG_SAVEOW2"}))
                 return {};

@@ -33,8 +33,9 @@ public:
     // is refused silently. True when the list was replaced.
     bool LoadProject(const QString& name, bool showMessages);
     // The path a save of bytesNeeded bytes will write: name with extension `ext`, after the
-    // overwrite question, the free space check and creating missing folders; empty (after a
-    // warning) when the save must not happen.
+    // overwrite question (asked with askOverwrite, and always when another existing file would be
+    // replaced), the free space check and creating missing folders; empty (after a warning) when
+    // the save must not happen.
     QString PrepareSavePath(const QString& name, const QString& ext, qint64 bytesNeeded,
                             bool askOverwrite);
 

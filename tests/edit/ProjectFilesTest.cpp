@@ -172,6 +172,18 @@ TEST_F(ProjectFilesTest, SaveAsAsksBeforeReplacingAFile) {
     host.calls.clear();
     EXPECT_TRUE(files.SaveProject(PathOf("old.cwf"), false));  // Save replaces without asking
     EXPECT_TRUE(host.calls.isEmpty());
+
+    // Save of a list opened from trip.trn writes trip.cwf: an unrelated trip.cwf is asked about.
+    WriteFile("trip.cwf", "unrelated");
+    host.answer = false;
+    QString written;
+    EXPECT_FALSE(files.SaveProject(PathOf("trip.trn"), false, &written));
+    EXPECT_EQ(ReadFile("trip.cwf"), "unrelated");
+    EXPECT_EQ(host.calls, (QStringList{"raise", "ask MSG_SAVEOW1+MSG_SAVEOW2"}));
+    host.answer = true;
+    EXPECT_TRUE(files.SaveProject(PathOf("trip.trn"), false, &written));
+    EXPECT_EQ(written, PathOf("trip.cwf"));
+    EXPECT_TRUE(ReadFile("trip.cwf").startsWith("TCMode"));
 }
 
 TEST_F(ProjectFilesTest, SaveRefusesWithoutSpaceOrWithoutAFolder) {
