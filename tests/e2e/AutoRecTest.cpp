@@ -124,6 +124,20 @@ protected:
         EXPECT_LE(std::abs(recorded[1].srcTo - sceneTwoBefore.srcTo), 1) << sim->ReportJson();
         EXPECT_EQ(recorded[2].recFrom, recorded[1].recTo) << sim->ReportJson();
     }
+
+    // Position in the transcript of the first request to id with exactly these seven command
+    // bytes after position `after`; -1 when there is none.
+    int FirstRequest(int id, const std::vector<uint8_t>& command, int after = -1) const {
+        const auto entries = sim->TranscriptEntries();
+        for (int i = after + 1; i < static_cast<int>(entries.size()); ++i) {
+            const auto& bytes = entries[static_cast<size_t>(i)].bytes;
+            if (entries[static_cast<size_t>(i)].kind == tarnsim::TranscriptEntry::Kind::Request &&
+                bytes.size() == 11 && bytes[2] == id &&
+                std::equal(command.begin(), command.end(), bytes.begin() + 3))
+                return i;
+        }
+        return -1;
+    }
 };
 
 const int kIn1 = Frames("00:01:20:00"), kOut1 = kIn1 + 90;
@@ -317,6 +331,33 @@ TEST_F(AutoRecTest, ResumeRefusesAChangedListAndAFrameTheRecorderCannotReach) {
     EXPECT_EQ(sim->ReportJson(), tape) << "the tape is untouched";
     EXPECT_EQ(host->keptResumePoints.back(), elsewhere) << "the point stays for the right tape";
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+}
+
+TEST_F(AutoRecTest, AnOverlapTransitionIsSelectedAheadAndRunsOutAfterTheRecorderPauses) {
+    ServeDemo();
+    host->devices.playerHasEffects = true;
+    SetScenes({SceneRow(kIn1, kOut1, 0, 113), SceneRow(kIn2, kOut2)});
+
+    EXPECT_EQ(RunAutoRec(), kAutoFinished);
+
+    ExpectRecorded({{kIn1, kOut1}, {kIn2, kOut2}});
+    const std::vector<uint8_t> record{0x08, 0x42, 0x70, 0, 0, 0, 0};
+    const std::vector<uint8_t> recPause{0x08, 0x42, 0x6D, 0, 0, 0, 0};
+    const int recording = FirstRequest(kRecorderId, record);
+    const int selected = FirstRequest(kPlayerId, {0x18, 0x40, 0x20, 0x10, 0, 0, 0}, recording);
+    const int paused = FirstRequest(kRecorderId, recPause, recording);
+    const int wipedOut = FirstRequest(kPlayerId, {0x18, 0x49, 0x70, 0, 0, 0, 0}, recording);
+    ASSERT_GE(recording, 0);
+    // Selected while its own scene records, run out once the recorder has paused.
+    EXPECT_GT(selected, recording);
+    EXPECT_LT(selected, paused);
+    EXPECT_GT(wipedOut, paused);
+
+    // After the last scene the player runs on 150 frames before it is stopped.
+    const tarnsim::DeviceState player = Deck(kPlayerId);
+    EXPECT_EQ(player.pendingMode, ModeStop);
+    EXPECT_GE(player.position, kOut2 + 150);
+    EXPECT_LE(player.position, kOut2 + 150 + 40);
 }
 
 TEST_F(AutoRecTest, EffectsAndTransitionsLandOnTheirScenes) {
