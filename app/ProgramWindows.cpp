@@ -11,7 +11,9 @@ ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
       correction_(context.captions(), context.settings(), &mainWindow_),
       deviceSetup_(context.deviceSetup(), context.settings(), context.captions(), &mainWindow_),
       monitor_(&mainWindow_),
-      deck_(context, mainWindow_, prompts, progress_, deviceSetup_) {
+      deck_(context, mainWindow_, prompts, progress_, deviceSetup_),
+      measurement_(context.bus().link(), context.bus().clock(), context.devices(),
+                   context.captions(), prompts, progress_) {
     mainWindow_.SetTitleWindow(&title_);
     mainWindow_.SetProgressWindow(&progress_);
     mainWindow_.SetCorrectionDialog(&correction_);
@@ -19,6 +21,7 @@ ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
     deviceSetup_.SetProgressWindow(&progress_);
     deviceSetup_.SetGuardedWindows(&mainWindow_, &deck_.controller());
     monitor_.SetLink(&context.bus().link());
+    options_.SetMeasure([this] { return measurement_.Run(&options_); });
     mainWindow_.SetSetupWindows(&options_, &deviceSetup_, &monitor_);
     mainWindow_.SetCommandLineFile(commandLineFile);
     mainWindow_.AttachController(&deck_.controller());

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "app/ControllerWiring.h"
+#include "app/DeckMeasurement.h"
 #include "app/TfrmEDS.h"
 #include "ui/TfrmCrct.h"
 #include "ui/TfrmMonitor.h"
@@ -39,4 +40,5 @@ private:
     TfrmTarnDev deviceSetup_;
     TfrmMonitor monitor_;
     ControllerWiring deck_;
+    DeckMeasurement measurement_;
 };

@@ -1,0 +1,75 @@
+#include "app/DeckMeasurement.h"
+
+#include <QEventLoop>
+#include <thread>
+
+#include "app/UserPrompts.h"
+#include "config/CaptionTable.h"
+#include "devices/DeviceConfig.h"
+#include "engine/DeckCalibration.h"
+#include "ui/TfrmWait.h"
+
+DeckMeasurement::DeckMeasurement(TarnLink& link, Clock& clock, const DeviceConfig& devices,
+                                 const CaptionTable& captions, UserPrompts& prompts,
+                                 TfrmWait& progress)
+    : link_(link),
+      clock_(clock),
+      devices_(devices),
+      captions_(captions),
+      prompts_(prompts),
+      progress_(progress) {}
+
+QString DeckMeasurement::Text(const char* key) const {
+    return captions_.CaptionText(QLatin1String(key));
+}
+
+MeasuredOptions DeckMeasurement::OptionsFrom(const CalibrationResult& result) {
+    return {result.recorderStart.Rounded(), result.recorderStop.Rounded(),
+            result.playerPause.Rounded(), result.recorderPause.Rounded()};
+}
+
+std::optional<MeasuredOptions> DeckMeasurement::Run(QWidget* dialog) {
+    const QString title = Text("TI_MAIN");
+    const int player = devices_.playerId;
+    // Through the edit terminal the recorder's counter cannot be read.
+    const int recorder = devices_.useEditTerminal ? 0 : devices_.recorderId;
+    if (player == 0) {
+        prompts_.ShowWarning(dialog, title, Text("MSG_CALIB_NOPLAYER"));
+        return std::nullopt;
+    }
+    if (recorder != 0 && !prompts_.AskYesNo(dialog, title, Text("MSG_CALIB_ASK")))
+        return std::nullopt;
+    CalibrationResult result;
+    if (!Calibrate(player, recorder, &result)) {
+        prompts_.ShowWarning(dialog, title, Text("MSG_CALIB_FAIL"));
+        return std::nullopt;
+    }
+    QString done = Text("MSG_CALIB_DONE");
+    if (recorder == 0)
+        done += '\n' + Text("MSG_CALIB_NOREC");
+    prompts_.ShowInformation(dialog, title, done);
+    return OptionsFrom(result);
+}
+
+bool DeckMeasurement::Calibrate(int playerId, int recorderId, CalibrationResult* result) {
+    DeckCalibration calibration(link_, clock_, playerId, recorderId);
+    calibration.SetStopRequest([this] { return progress_.StopRequested(); });
+    // The dialog that asked is modal: the progress window must be too, or its Stop could not
+    // be pressed.
+    const Qt::WindowModality modality = progress_.windowModality();
+    progress_.setWindowModality(Qt::ApplicationModal);
+    progress_.ShowDirect(Text("MB_TI_CALIB"), false, true);
+    // The measurement waits on the link for every exchange; off the GUI thread, so that the
+    // windows keep answering (Stop above all) while it runs.
+    QEventLoop waiting;
+    bool measured = false;
+    std::thread worker([&] {
+        measured = calibration.Run(result);
+        QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    waiting.exec();
+    worker.join();
+    progress_.CloseIfVisible();
+    progress_.setWindowModality(modality);
+    return measured;
+}

@@ -1,0 +1,173 @@
+// Measure... of the options dialog on a simulated bench whose latencies are far from the
+// defaults: the question, the measurement under the progress window, the fields it fills, what
+// OK and Cancel store, Stop from the (modal) progress window, and the edit terminal's player-only
+// measurement.
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "EngineFixture.h"
+#include "ScriptedPrompts.h"
+#include "app/DeckMeasurement.h"
+#include "config/EditOptions.h"
+#include "config/SettingsFile.h"
+#include "config/SettingsKeys.h"
+#include "devices/DeviceConfig.h"
+#include "ui/TfrmOption.h"
+#include "ui/TfrmWait.h"
+
+namespace {
+
+// The bench's true latencies, in frames; none of them a default of the options.
+constexpr int kRecordLatency = 52;
+constexpr int kRecPauseLatency = 17;
+constexpr int kPlayerPauseLatency = 31;
+constexpr int kRecorderPauseLatency = 13;
+constexpr int kRecorderStart = 4000;
+// The calibration's medians, rounded, against the bench's truth.
+constexpr int kToleranceFrames = 2;
+
+std::string FarBench() {
+    return R"({ "devices": [
+      { "id": 1, "name": "SlowCam", "category": 7, "groups": [8], "timecode_mode": 1,
+        "answer_delay_ms": 3, "edit_terminal": 2,
+        "deck": { "tape_end": "01:00:00:00", "position": 3000, "mode": "pause",
+                  "latency_frames": { "play": 9, "pause": )" +
+           std::to_string(kPlayerPauseLatency) + R"(, "other": 5 } } },
+      { "id": 2, "name": "LateVCR", "category": 1, "groups": [8], "timecode_mode": 1,
+        "answer_delay_ms": 3,
+        "deck": { "tape_end": "02:00:00:00", "input": 1, "position": )" +
+           std::to_string(kRecorderStart) + R"(, "mode": "rec_pause",
+                  "latency_frames": { "play": 7, "pause": )" +
+           std::to_string(kRecorderPauseLatency) + R"(, "record": )" +
+           std::to_string(kRecordLatency) + R"(, "rec_pause": )" +
+           std::to_string(kRecPauseLatency) + R"(, "other": 5 } } } ] })";
+}
+
+class DeckMeasurementTest : public EngineFixture {
+protected:
+    void SetUp() override {
+        ASSERT_NO_FATAL_FAILURE(Serve(FarBench()));
+        options.LoadOptions(settings, 1);
+        devices.playerId = kPlayerId;
+        devices.recorderId = kRecorderId;
+        progress = std::make_unique<TfrmWait>(captions);
+        measurement =
+            std::make_unique<DeckMeasurement>(*link, clock, devices, captions, prompts, *progress);
+        dialog = std::make_unique<TfrmOption>(options, settings, captions);
+        dialog->SetMeasure([this] { return measurement->Run(dialog.get()); });
+        // As the main window's exec() shows it.
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->show();
+    }
+    void TearDown() override {
+        dialog.reset();
+        EngineFixture::TearDown();
+    }
+
+    int Field(const char* name) const {
+        return dialog->findChild<QSpinBox*>(QLatin1String(name))->value();
+    }
+    void Click(const char* name) {
+        QTest::mouseClick(dialog->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
+    }
+    // The mode a deck ends in once its last command has settled.
+    int SettledMode(int id) const {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !Deck(id).busy; }, 5000));
+        return Deck(id).mode;
+    }
+    bool Stored(const SettingKey& key, int32_t* value) const {
+        return settings.ReadInteger(key, value);
+    }
+
+    QTemporaryDir home;
+    SettingsFile settings{home.path()};
+    EditOptions options;
+    DeviceConfig devices;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TfrmWait> progress;
+    std::unique_ptr<DeckMeasurement> measurement;
+    std::unique_ptr<TfrmOption> dialog;
+};
+
+TEST_F(DeckMeasurementTest, MeasureFillsTheFieldsWithTheDecksLatenciesAndOkStoresThem) {
+    prompts.answers = {true};
+    Click("btnMeasure");
+    ASSERT_EQ(prompts.questions.size(), 1) << "the recorder records: asked first";
+    ASSERT_EQ(prompts.informations.size(), 1) << prompts.warnings.join('\n').toStdString();
+    EXPECT_NEAR(Field("seIn"), kRecordLatency, kToleranceFrames);
+    EXPECT_NEAR(Field("seOut"), kRecPauseLatency, kToleranceFrames);
+    EXPECT_NEAR(Field("sePlayerLead"), kPlayerPauseLatency, kToleranceFrames);
+    EXPECT_NEAR(Field("seRecorderLead"), kRecorderPauseLatency, kToleranceFrames);
+    EXPECT_FALSE(progress->isVisible());
+    // The recorder is back where it stood, waiting in rec-pause.
+    EXPECT_EQ(Deck(kRecorderId).position, kRecorderStart);
+    EXPECT_EQ(SettledMode(kRecorderId), ModeRecordPause);
+    int32_t stored = 0;
+    EXPECT_FALSE(Stored(settings_keys::kInPoint, &stored)) << "nothing stored before OK";
+
+    const int in = Field("seIn"), out = Field("seOut");
+    const int playerLead = Field("sePlayerLead"), recorderLead = Field("seRecorderLead");
+    Click("btnOk");
+    ASSERT_TRUE(Stored(settings_keys::kInPoint, &stored));
+    EXPECT_EQ(stored, in);
+    ASSERT_TRUE(Stored(settings_keys::kOutPoint, &stored));
+    EXPECT_EQ(stored, out);
+    ASSERT_TRUE(Stored(settings_keys::kPlayerPauseLead, &stored));
+    EXPECT_EQ(stored, playerLead);
+    ASSERT_TRUE(Stored(settings_keys::kRecorderPauseLead, &stored));
+    EXPECT_EQ(stored, recorderLead);
+    EXPECT_EQ(options.inCorrection(), in);
+    EXPECT_EQ(options.recorderPauseLead(), recorderLead);
+}
+
+TEST_F(DeckMeasurementTest, NoDeclinesAndStopOnTheProgressWindowEndsItCancelStoresNothing) {
+    const int before = Field("seIn");
+    prompts.answers = {false};
+    Click("btnMeasure");
+    EXPECT_EQ(SentTo(kRecorderId), 0) << "declined: the recorder was left alone";
+
+    // Stop pressed as the user presses it: through the window system, which refuses input to
+    // windows behind a modal one.
+    prompts.answers = {true};
+    QTimer stopper;
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        if (!progress->isVisible() || Deck(kRecorderId).mode != ModeRecord)
+            return;
+        auto* stop = progress->findChild<QPushButton*>(QStringLiteral("btnAbort"));
+        QTest::mouseClick(progress->windowHandle(), Qt::LeftButton, {},
+                          stop->mapTo(progress.get(), stop->rect().center()));
+        stopper.stop();
+    });
+    stopper.start(5);
+    Click("btnMeasure");
+    EXPECT_FALSE(stopper.isActive()) << "Stop was never pressed";
+    ASSERT_EQ(prompts.warnings.size(), 1);
+    EXPECT_EQ(prompts.warnings[0], captions.CaptionText("MSG_CALIB_FAIL"));
+    EXPECT_EQ(Field("seIn"), before);
+    EXPECT_EQ(SettledMode(kRecorderId), ModeRecordPause) << "left in rec-pause where it stands";
+
+    Click("btnCancel");
+    int32_t stored = 0;
+    EXPECT_FALSE(Stored(settings_keys::kInPoint, &stored));
+    EXPECT_FALSE(Stored(settings_keys::kPlayerPauseLead, &stored));
+}
+
+TEST_F(DeckMeasurementTest, ThroughTheEditTerminalOnlyThePlayerIsMeasuredAndTheUserIsTold) {
+    devices.recorderId = 0;
+    devices.useEditTerminal = true;
+    const int in = Field("seIn"), out = Field("seOut"), recorderLead = Field("seRecorderLead");
+    Click("btnMeasure");
+    EXPECT_TRUE(prompts.questions.isEmpty()) << "the player records nothing: no question";
+    ASSERT_EQ(prompts.informations.size(), 1) << prompts.warnings.join('\n').toStdString();
+    EXPECT_TRUE(prompts.informations[0].contains(captions.CaptionText("MSG_CALIB_NOREC")));
+    EXPECT_NEAR(Field("sePlayerLead"), kPlayerPauseLatency, kToleranceFrames);
+    EXPECT_EQ(Field("seIn"), in);
+    EXPECT_EQ(Field("seOut"), out);
+    EXPECT_EQ(Field("seRecorderLead"), recorderLead);
+    EXPECT_EQ(SentTo(kRecorderId), 0);
+}
+
+}  // namespace
