@@ -290,15 +290,6 @@ bool ReadSoakLimits(const EngineCommand& command, const LinkOptions& o, SoakLimi
     return o.Number("--repeat-minutes", 1, kMaxSoakMinutes, &limits->minutes, command.name);
 }
 
-// A run that ended because the port went away says so: the final message alone would not tell a
-// pulled cable from a deck that stopped answering.
-void ReportLostPort(LinkCli& link, const QString& name) {
-    if (link.comm.HungUp())
-        PrintError(QStringLiteral("%1: the serial port %2 hung up: the adapter was unplugged or "
-                                  "the device behind it went away")
-                       .arg(name, link.comm.DevicePath()));
-}
-
 }  // namespace
 
 int RunEngineCommand(const EngineCommand& command, const QStringList& args) {
@@ -343,11 +334,9 @@ int RunEngineCommand(const EngineCommand& command, const QStringList& args) {
             soak, link.io, [&](int limitMs) { return RunToEnd(engine, command.kind, {}, limitMs); },
             [&host] { return host.FinalMessagesShown(); });
         link.vtr.StopPolling();
-        ReportLostPort(link, command.name);
         return soakResult;
     }
     const int result = RunToEnd(engine, command.kind, resume);
     link.vtr.StopPolling();
-    ReportLostPort(link, command.name);
     return result == kAutoFinished ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "edit/Timecode.h"
 #include "engine/EffectUnit.h"
 #include "engine/VerificationReport.h"
+#include "link/CComm.h"
 #include "link/Clock.h"
 #include "link/LinkTiming.h"
 #include "link/TarnLink.h"
@@ -44,6 +45,10 @@ constexpr int kRunOnFrames = 150;
 constexpr int kOutRunExchangesGuess = 10;
 // A deck that has given no accepted status for this long is taken as gone.
 constexpr int kSilenceLimitMs = 2000;
+// A recording recorder is asked whether it is still there this often, while its pause is at
+// least kWatchClearExchanges away: the question delays one player poll by an exchange.
+constexpr int kRecorderWatchMs = 400;
+constexpr double kWatchClearExchanges = kHoldExchanges + 2;
 
 // Transitions: a multiple of 100 is none; 101..110 run out before the recorder pauses, 111 and
 // above after it and are selected ahead when their scene starts.
@@ -310,6 +315,9 @@ AutoEngine::StepOutcome AutoEngine::RunSceneStep(bool record) {
         case Step::InPointPassed:
             return Checked(InTransition(target_));
         case Step::AwaitOutPoint:
+            if (record && !RecorderStillThere())
+                return StepOutcome::Fail;
+            return Checked(EditPoint(CurrentRow().outFrames, Side::Out, record));
         case Step::OutTransitionStarted:
             return Checked(EditPoint(CurrentRow().outFrames, Side::Out, record));
         case Step::OutPointPassed:
@@ -393,6 +401,7 @@ bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
     if (record && wantPaused != recorderPaused_) {
         if (!decks_.RecorderCommand(wantPaused))
             return false;
+        recorderAnswerMs_ = clock_.NowMs();
         if (out)
             recorderStandsUs_ = clock_.NowUs() + phase_.DurationUs(correction);
         if (out && own >= kFirstLateOutTransition && !RunLateOutTransition())
@@ -403,6 +412,29 @@ bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
     recorderPaused_ = wantPaused;
     step_ = out ? Step::OutPointPassed : Step::InPointPassed;
     return true;
+}
+
+// The polls follow the player alone, so a recorder that fell silent while recording would show
+// only at the scene's out point, possibly minutes later. Between its commands it is asked now
+// and then whether it is still there.
+bool AutoEngine::RecorderStillThere() {
+    if (decks_.Devices().recorderId == 0 || recorderPaused_)
+        return true;
+    const int64_t nowMs = clock_.NowMs();
+    if (nowMs - recorderAskedMs_ < kRecorderWatchMs || PauseMomentNear())
+        return true;
+    recorderAskedMs_ = nowMs;
+    if (decks_.ReadRecorder().ok)
+        recorderAnswerMs_ = clock_.NowMs();
+    return clock_.NowMs() - recorderAnswerMs_ <= kSilenceLimitMs;
+}
+
+bool AutoEngine::PauseMomentNear() const {
+    if (!phase_.Known())
+        return true;  // without an estimate of the tape, every poll may be the pause's
+    const double lead = options_.outCorrection + OutRunFrames();
+    const int64_t writeUs = WriteMomentUs(CurrentRow().outFrames + kRecordPausePhase, lead);
+    return writeUs - clock_.NowUs() < static_cast<int64_t>(kWatchClearExchanges * exchangeUs_);
 }
 
 bool AutoEngine::TimedOutTransition(int64_t* runUs) {
@@ -648,10 +680,7 @@ void AutoEngine::AutoFinish(int kind) {
     kind_ = kAutoIdle;
     bridge_.Post([](EngineHost& h) { h.EnableWindows(); });
     const bool success = result == kAutoFinished;
-    const QString text =
-        Caption(success                                        ? QStringLiteral("MSG_AUTOEND")
-                : result == kAutoFailed && !stopKey_.isEmpty() ? stopKey_
-                                                               : QStringLiteral("MSG_AUTOSTOP"));
+    const QString text = FinalText(result);
     bridge_.Ask(
         [title = title_, text, success](EngineHost& h) {
             h.ShowFinalMessage(title, text, success);
@@ -662,6 +691,17 @@ void AutoEngine::AutoFinish(int kind) {
         h.SelectView(view);
         emit finished(result);
     });
+}
+
+QString AutoEngine::FinalText(int result) const {
+    if (result == kAutoFinished)
+        return Caption(QStringLiteral("MSG_AUTOEND"));
+    if (result != kAutoFailed)
+        return Caption(QStringLiteral("MSG_AUTOSTOP"));
+    // A pulled cable and a deck that stopped answering need different hands.
+    if (link_.Comm().HungUp())
+        return Caption(QStringLiteral("MSG_PORTLOST")).arg(link_.Comm().DevicePath());
+    return Caption(stopKey_.isEmpty() ? QStringLiteral("MSG_AUTOSTOP") : stopKey_);
 }
 
 void AutoEngine::ReadRecordingEnd() {

@@ -114,6 +114,8 @@ private:
     StepOutcome RunSceneStep(bool record);
     void End(int result);
     void AutoFinish(int kind);
+    // The final message: finished, stopped, or why the run failed.
+    QString FinalText(int result) const;
     void ReadRecordingEnd();
     void ResetEffects();
     void LeaveDecks(int kind);
@@ -129,6 +131,10 @@ private:
     bool TimedOutTransition(int64_t* runUs);
     bool RunLateOutTransition();
     bool PastOut(int32_t outPoint);
+    // False once a recording recorder has left its status questions unanswered too long.
+    bool RecorderStillThere();
+    // The pause (or the out run before it) goes out within a few exchanges.
+    bool PauseMomentNear() const;
     void CheckScene(bool runOnEnded);
     void AddCheck(const SceneCheck& check);
 
@@ -198,6 +204,9 @@ private:
     bool resumeCheckPending_ = false;  // the next scene check is the resumed run's first
     QString stopKey_;                  // the caption of the final warning when not MSG_AUTOSTOP
     std::atomic<int64_t> lastAnswerMs_{0};
+    // The recording recorder's last answer and the last time it was asked (clock milliseconds).
+    int64_t recorderAnswerMs_ = 0;
+    int64_t recorderAskedMs_ = 0;
     // The addressed deck's tape while it plays, and how long one status exchange takes.
     CounterPhase phase_;
     int64_t exchangeUs_ = 0;
