@@ -11,28 +11,6 @@ namespace {
 
 using Picture = tarnsim::ReceivedFrame::Picture;
 
-// One scene as the recorder received it: consecutive tape segments joined.
-struct RecordedScene {
-    int recFrom = 0, recTo = 0;
-    int srcFrom = 0, srcTo = 0;
-    std::vector<tarnsim::TapeSegment> segments;
-};
-
-std::vector<RecordedScene> RecordedScenes(const std::vector<tarnsim::TapeSegment>& segments) {
-    std::vector<RecordedScene> scenes;
-    for (const auto& s : segments) {
-        const bool continues = !scenes.empty() && scenes.back().recTo == s.recFrom &&
-                               std::abs(scenes.back().srcTo - s.first.sourceFrame) <= 1;
-        if (!continues) {
-            scenes.push_back({s.recFrom, s.recTo, s.first.sourceFrame, s.srcTo, {}});
-        }
-        scenes.back().recTo = s.recTo;
-        scenes.back().srcTo = s.srcTo;
-        scenes.back().segments.push_back(s);
-    }
-    return scenes;
-}
-
 class AutoRecTest : public EngineFixture {
 protected:
     // Each recorded scene lies within the tolerance of its in and out points, in list order,
@@ -75,8 +53,9 @@ protected:
             EXPECT_LE(std::abs(checks[i].RecordedFrames() - length), last ? 1 : 0)
                 << "scene " << i << "\n"
                 << sim->ReportJson();
-            if (!last)
+            if (!last) {
                 EXPECT_EQ(checks[i].endPosition, recorded[i + 1].recFrom);
+            }
         }
         EXPECT_TRUE(
             host->Log().contains(QStringLiteral("verification of %1 scenes").arg(rows.size())));
@@ -113,6 +92,14 @@ protected:
         for (int waited = 0; Deck(kRecorderId).busy && waited < 3000; waited += 10)
             QThread::msleep(10);
         return result;
+    }
+    // The six scenes on the demo bench, stopped by the user a second into the third: the point
+    // the run kept to resume from.
+    ResumePoint StopInSceneThree() {
+        ServeDemo();
+        SetSixScenes();
+        EXPECT_EQ(RunUntilSceneThree([&] { host->PressStop(); }), kAutoStopped);
+        return host->keptResumePoints.empty() ? ResumePoint{} : host->keptResumePoints.back();
     }
     // After a resume from the end of scene 2: all six scenes in order, and the seam where the
     // resumed run began lies where scene 2 ended before (to the frame), with no gap after it.
@@ -262,15 +249,28 @@ TEST_F(AutoRecTest, StopMidSceneLeavesThePlayerStoppedAndTheRecorderInRecPause) 
     EXPECT_EQ(kept.recordingStart, engine->RecordingStart());
 }
 
-TEST_F(AutoRecTest, ResumeAfterAStopInSceneThreeRecordsTheRestOverThePartialScene) {
-    ServeDemo();
-    SetSixScenes();
-    ASSERT_EQ(RunUntilSceneThree([&] { host->PressStop(); }), kAutoStopped);
-    ASSERT_FALSE(host->keptResumePoints.empty());
-    const ResumePoint kept = host->keptResumePoints.back();
+TEST_F(AutoRecTest, ResumeAfterAStopInSceneThreeRefusesWhatItCannotDoThenRecordsTheRest) {
+    const ResumePoint kept = StopInSceneThree();
     EXPECT_EQ(kept.lastRow, 2);
+    const std::string tape = sim->ReportJson();
     const auto before = RecordedScenes(sim->TapeSegments());
     ASSERT_EQ(before.size(), 3u) << "two scenes and the partial third";
+
+    host->list.SetOutText(6, FramesToText(SixScenes()[5].second + 1, Fps30));
+    EXPECT_EQ(RunResume(kept), kAutoFailed);
+    EXPECT_TRUE(host->Log().last().contains("has changed since"))
+        << host->Log().last().toStdString();
+    host->list.SetOutText(6, FramesToText(SixScenes()[5].second, Fps30));
+    // A point before the start of the recorder's tape: another tape than the run's.
+    ResumePoint elsewhere = kept;
+    elsewhere.recorderAt = -Frames("00:00:10:00");
+    EXPECT_EQ(RunResume(elsewhere), kAutoFailed);
+    EXPECT_TRUE(host->Log().contains(
+        "warning: The recorder cannot reach the frame where the recording ended. Is the tape of "
+        "that recording in the recorder?"));
+    EXPECT_EQ(sim->ReportJson(), tape) << "the tape is untouched";
+    EXPECT_EQ(host->keptResumePoints.back(), elsewhere) << "the point stays for the right tape";
+    EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
 
     EXPECT_EQ(RunResume(kept), kAutoFinished);
 
@@ -306,31 +306,6 @@ TEST_F(AutoRecTest, ResumeAfterThePlayerFellSilentAndCameBack) {
     EXPECT_EQ(RunResume(host->keptResumePoints.back()), kAutoFinished);
 
     ExpectResumedOverSceneTwo(before[1]);
-}
-
-TEST_F(AutoRecTest, ResumeRefusesAChangedListAndAFrameTheRecorderCannotReach) {
-    ServeDemo();
-    SetSixScenes();
-    ASSERT_EQ(RunUntilSceneThree([&] { host->PressStop(); }), kAutoStopped);
-    const ResumePoint kept = host->keptResumePoints.back();
-    const std::string tape = sim->ReportJson();
-
-    host->list.SetOutText(6, FramesToText(SixScenes()[5].second + 1, Fps30));
-    EXPECT_EQ(RunResume(kept), kAutoFailed);
-    EXPECT_TRUE(host->Log().last().contains("has changed since"))
-        << host->Log().last().toStdString();
-    host->list.SetOutText(6, FramesToText(SixScenes()[5].second, Fps30));
-
-    // A point before the start of the recorder's tape: another tape than the run's.
-    ResumePoint elsewhere = kept;
-    elsewhere.recorderAt = -Frames("00:00:10:00");
-    EXPECT_EQ(RunResume(elsewhere), kAutoFailed);
-    EXPECT_TRUE(host->Log().contains(
-        "warning: The recorder cannot reach the frame where the recording ended. Is the tape of "
-        "that recording in the recorder?"));
-    EXPECT_EQ(sim->ReportJson(), tape) << "the tape is untouched";
-    EXPECT_EQ(host->keptResumePoints.back(), elsewhere) << "the point stays for the right tape";
-    EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
 }
 
 TEST_F(AutoRecTest, AnOverlapTransitionIsSelectedAheadAndRunsOutAfterTheRecorderPauses) {

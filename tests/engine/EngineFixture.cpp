@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
+#include <cstdlib>
 #include <iostream>
 
 #include "edit/Timecode.h"
@@ -38,6 +39,20 @@ Scene TapeChangeRow() {
     Scene row;
     row.tapeChange = true;
     return row;
+}
+
+std::vector<RecordedScene> RecordedScenes(const std::vector<tarnsim::TapeSegment>& segments) {
+    std::vector<RecordedScene> scenes;
+    for (const auto& s : segments) {
+        const bool continues = !scenes.empty() && scenes.back().recTo == s.recFrom &&
+                               std::abs(scenes.back().srcTo - s.first.sourceFrame) <= 1;
+        if (!continues)
+            scenes.push_back({s.recFrom, s.recTo, s.first.sourceFrame, s.srcTo, {}});
+        scenes.back().recTo = s.recTo;
+        scenes.back().srcTo = s.srcTo;
+        scenes.back().segments.push_back(s);
+    }
+    return scenes;
 }
 
 std::string EngineBench(int playerPosition) {

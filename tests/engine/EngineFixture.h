@@ -62,6 +62,15 @@ int Frames(const char* timecode);
 Scene SceneRow(int in, int out, int effect = 0, int transition = 0);
 Scene TapeChangeRow();
 
+// One scene as the recorder's tape holds it: consecutive tape segments of consecutive player
+// frames joined.
+struct RecordedScene {
+    int recFrom = 0, recTo = 0;
+    int srcFrom = 0, srcTo = 0;
+    std::vector<tarnsim::TapeSegment> segments;
+};
+std::vector<RecordedScene> RecordedScenes(const std::vector<tarnsim::TapeSegment>& segments);
+
 // The demo bench with the player standing at `playerPosition` (frames), stopped.
 std::string EngineBench(int playerPosition);
 
