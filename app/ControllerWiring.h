@@ -26,6 +26,9 @@ public:
 
     TfrmAvCtl& controller() { return controller_; }
     AutoEngine& engine() { return engine_; }
+    // Where the last Auto Rec that stopped or failed can go on (empty: nowhere), as kept in the
+    // settings when the program started and since.
+    const ResumePoint& resumePoint() const { return resumePoint_; }
 
     // ControllerDevices
     int PlayerId() const override;

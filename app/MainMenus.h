@@ -36,6 +36,10 @@ struct MainMenus {
     QMenu* mnuView = nullptr;
     QAction* mnuToolbar = nullptr;
 
+    // The deck operations of the controller's PROGRAM keys that the main window offers too.
+    QMenu* mnuProgram = nullptr;
+    QAction* mnuResume = nullptr;  // Resume Auto Rec, also in the controller's Program popup
+
     QMenu* mnuPref = nullptr;
     QAction* mnuOpt = nullptr;
     QAction* mnuDev = nullptr;

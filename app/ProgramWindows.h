@@ -1,14 +1,15 @@
 // The program's windows over the shared objects, created in their start-up order and wired to
 // each other: the main window, the title window, the progress window, the options, the scene
-// correction, the device setup, the link monitor and the deck controller with its engine. The
-// program shows the main window and runs the event loop; tools that run the whole program (the
-// GUI benchmark, the screenshots) build the same set.
+// correction, the device setup, the link monitor, the deck controller with its engine, and the
+// Resume Auto Rec command. The program shows the main window and runs the event loop; tools that
+// run the whole program (the GUI benchmark, the screenshots) build the same set.
 #pragma once
 
 #include <QString>
 
 #include "app/ControllerWiring.h"
 #include "app/DeckMeasurement.h"
+#include "app/ResumeAutoRecCommand.h"
 #include "app/TfrmEDS.h"
 #include "ui/TfrmCrct.h"
 #include "ui/TfrmMonitor.h"
@@ -30,6 +31,7 @@ public:
     TfrmEDS& mainWindow() { return mainWindow_; }
     TfrmWait& progress() { return progress_; }
     ControllerWiring& deck() { return deck_; }
+    ResumeAutoRecCommand& resume() { return resume_; }
 
 private:
     TfrmEDS mainWindow_;
@@ -41,4 +43,5 @@ private:
     TfrmMonitor monitor_;
     ControllerWiring deck_;
     DeckMeasurement measurement_;
+    ResumeAutoRecCommand resume_{mainWindow_, deck_};
 };

@@ -227,6 +227,8 @@ void TfrmAvCtl::BuildPopupMenu() {
     QMenu* setup = addMenu(QStringLiteral("pmSetup"), QStringLiteral("&Setup"));
     connect(addItem(setup, QStringLiteral("pmDevices"), QStringLiteral("&Devices...")),
             &QAction::triggered, this, &TfrmAvCtl::RunDeviceSetup);
+    // The program's own commands beside the PROGRAM keys (Resume Auto Rec) join it from outside.
+    pmProgram_ = addMenu(QStringLiteral("pmProgram"), QStringLiteral("&Program"));
     QMenu* window = addMenu(QStringLiteral("pmWindow"), QStringLiteral("&Window"));
     pmTop_ = addItem(window, QStringLiteral("pmTop"), QStringLiteral("Always On &Top"));
     pmTop_->setCheckable(true);
@@ -724,10 +726,16 @@ bool TfrmAvCtl::StartsDrag(QObject* watched) const {
 
 bool TfrmAvCtl::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ContextMenu) {
+        const QPoint at = static_cast<QContextMenuEvent*>(event)->globalPos();
+        // The PROGRAM cover offers the program's commands, open or closed.
+        if (watched == imgPgmCover_ || watched == imgPrgOpen_) {
+            pmProgram_->popup(at);
+            return true;
+        }
         const bool offersMenu = StartsDrag(watched) || watched == lblID_ || watched == imgDeckp_ ||
                                 watched == imgDeckr_ || watched == imgJog_;
         if (offersMenu) {
-            pm1_->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+            pm1_->popup(at);
             return true;
         }
         return false;
@@ -905,12 +913,16 @@ void TfrmAvCtl::btnReviewClick() {
 }
 
 void TfrmAvCtl::btnAutoRecClick() {
-    key(QStringLiteral("btnAutoRec"))->setEnabled(false);
-    key(QStringLiteral("btnReview"))->setEnabled(false);
+    HoldRecordingKeys();
     if (parts_.devices.RecorderId() != 0 && readRecorderPosition_)
         readRecorderPosition_();
     if (autoStart_)
         autoStart_(4);
+}
+
+void TfrmAvCtl::HoldRecordingKeys() {
+    key(QStringLiteral("btnAutoRec"))->setEnabled(false);
+    key(QStringLiteral("btnReview"))->setEnabled(false);
 }
 
 void TfrmAvCtl::EnableAutoRec() {

@@ -94,6 +94,8 @@ public:
     // --- Editing keys -------------------------------------------------------------------------
     void UpdateEditButtons();
     void UpdateEntryButton();
+    // Auto Rec and Review wait for the end of an Auto Rec that starts (or resumes) now.
+    void HoldRecordingKeys();
     void EnableAutoRec();
     void EnableReview();
     void ShowRecorderRecording();
@@ -109,6 +111,8 @@ public:
     QLabel* picture(const QString& name) const;
     QWidget* cover(int which) const;  // pnlBtnCover1 or pnlBtnCover2
     QMenu* popupMenu() const { return pm1_; }
+    // The popup's Program menu, also the PROGRAM cover's own popup.
+    QMenu* programMenu() const { return pmProgram_; }
     QTimer& deviceTimer() { return tmDev_; }
     QTimer& programTimer() { return tmPrg_; }
     KeyAutoRepeat& autoRepeat() { return *autoRepeat_; }
@@ -206,6 +210,7 @@ private:
     QLabel* imgPrgOpen_ = nullptr;
     QLabel* imgRecOpen_ = nullptr;
     QMenu* pm1_ = nullptr;
+    QMenu* pmProgram_ = nullptr;
     QAction* pmTop_ = nullptr;
     KeyAutoRepeat* autoRepeat_ = nullptr;
     QTimer tmDev_;

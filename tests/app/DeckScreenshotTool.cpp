@@ -2,11 +2,11 @@
 // language: clipwright-deck-screenshots LANGUAGE OUTPUT_FOLDER. The whole program runs on the
 // demo bench, simulated in this process, which puts the decks into the pictured states: the
 // player playing, the recorder in record-pause, both key covers open, and the main window with
-// the controller and the progress window during an Auto Rec of the demo list.
+// the controller and the progress window during an Auto Rec of the demo list, and the progress
+// window alone then.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QRegularExpression>
@@ -15,12 +15,11 @@
 #include <QTextStream>
 #include <functional>
 
+#include "BenchProgram.h"
 #include "QuietPrompts.h"
 #include "app/AppContext.h"
 #include "app/ProgramWindows.h"
 #include "controller/SkinKey.h"
-#include "devices/DeviceSettingsStore.h"
-#include "sim/Bench.h"
 #include "sim/Simulator.h"
 
 namespace {
@@ -47,37 +46,6 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
 // Lets the counter and lamps follow the deck for a moment before a picture.
 void Settle(int ms = 600) {
     QTest::qWait(ms);
-}
-
-std::optional<tarnsim::Bench> DemoBench(QString* error) {
-    QFile file(QStringLiteral(DEMO_BENCH_PATH));
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
-        return std::nullopt;
-    }
-    std::string why;
-    auto bench = tarnsim::Bench::FromJson(file.readAll().toStdString(), &why);
-    *error = QString::fromStdString(why);
-    return bench;
-}
-
-// The program folder and device store of a user whose bench is the demo bench.
-void ConfigureForDemoBench(AppContext& context, const QString& port) {
-    SettingsFile& settings = context.settings();
-    settings.WriteString(settings_keys::kPortsSection, settings_keys::PortKey(1), port);
-    settings.WriteInteger(settings_keys::kFrameMode, 1);
-    DeviceConfig config;
-    config.port = 1;
-    config.playerId = 1;
-    config.recorderId = 2;
-    for (int id : {1, 2}) {
-        DeviceRecord device;
-        device.id = static_cast<uint8_t>(id);
-        config.devices.push_back(device);
-    }
-    DeviceSettingsStore store(context.deviceStore(), settings);
-    store.StoreDeviceList(config.devices);
-    store.StoreSelection(config, config.port);
 }
 
 void Click(QWidget* widget) {
@@ -175,7 +143,7 @@ public:
         if (!recordingScene2)
             return false;
         Settle(1500);
-        const bool saved = SaveDesktop("main-window-autorec");
+        const bool saved = SaveDesktop("main-window-autorec") && SaveProgress("progress-window");
         Click(windows_.progress().findChild<QWidget*>(QStringLiteral("btnAbort")));
         return saved && WaitFor([&] { return !windows_.progress().isVisible(); });
     }
@@ -189,6 +157,17 @@ private:
 
     bool SaveController(const char* name) {
         return ctl_.grab().save(out_.filePath(QStringLiteral("%1-%2.png").arg(name, suffix_)));
+    }
+
+    // The progress window alone, as the desktop frames it.
+    bool SaveProgress(const char* name) {
+        TfrmWait& progress = windows_.progress();
+        QPixmap canvas(progress.size() + QSize(2 * kMarginPx, 2 * kMarginPx + kTitleBarPx));
+        canvas.fill(QColor(0x3b, 0x4a, 0x5a));
+        QPainter painter(&canvas);
+        PaintWindow(painter, progress, QPoint(kMarginPx, kMarginPx + kTitleBarPx), true);
+        painter.end();
+        return canvas.save(out_.filePath(QStringLiteral("%1-%2.png").arg(name, suffix_)));
     }
 
     // The main window with the controller below its right half and the progress window over
@@ -240,7 +219,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(args[2]);
 
     QString error;
-    const auto bench = DemoBench(&error);
+    const auto bench = ReadBench(QStringLiteral(DEMO_BENCH_PATH), &error);
     if (!bench)
         return Fail(QStringLiteral("demo bench: ") + error);
     tarnsim::Simulator simulator(*bench);
@@ -251,7 +230,7 @@ int main(int argc, char** argv) {
     QTemporaryDir home;
     const QString resources = QApplication::applicationDirPath();
     AppContext context(ProgramFolder(home.path(), {resources}), language, home.path());
-    ConfigureForDemoBench(context, QString::fromStdString(simulator.SlavePath()));
+    ConfigureForBench(context, QString::fromStdString(simulator.SlavePath()));
     QuietPrompts prompts;
     ProgramWindows windows(context, prompts,
                            QDir(resources).filePath(QStringLiteral("demo/demo.cwf")));

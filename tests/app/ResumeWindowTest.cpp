@@ -1,0 +1,202 @@
+// Resume Auto Rec from the program's windows, the whole program on a simulated bench that is not
+// the demo bench: an Auto Rec stopped in its third scene offers the command, in the main
+// window's Program menu and the controller's Program popup alike, and it records the rest of the
+// list after the program was closed and started again; a list changed since is refused with its
+// message, and no deck moves.
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "BenchProgram.h"
+#include "EngineFixture.h"
+#include "ScriptedPrompts.h"
+#include "app/AppContext.h"
+#include "app/ProgramWindows.h"
+#include "controller/SkinKey.h"
+
+namespace {
+
+constexpr int kScenes = 4;
+constexpr int kSceneFrames = 90;
+
+// Scene i (0-based) of the list: three seconds, ten seconds after the one before.
+int InPoint(int i) {
+    return Frames("00:01:20:00") + i * 300;
+}
+
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
+    return QTest::qWaitFor(done, timeoutMs);
+}
+
+class ResumeWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(home.isValid());
+        tarnsim::SimOptions options;
+        options.pacing = kSimPacing;
+        options.clock = std::make_shared<ScaledSimClock>(kSimTimeScale);
+        std::string error;
+        auto bench = tarnsim::Bench::FromJson(EngineBench(Frames("00:01:00:00")), &error);
+        ASSERT_TRUE(bench.has_value()) << error;
+        sim = std::make_unique<tarnsim::Simulator>(*bench, options);
+        ASSERT_TRUE(sim->Start(&error)) << error;
+        WriteList();
+    }
+    void TearDown() override { CloseProgram(); }
+
+    void WriteList() {
+        QByteArray text =
+            "TCMode\t001\r\nScenes\t005\r\nNo.\tInpoint\tOutPoint\tEffect\t"
+            "Transition\tMemo\r\n000\t 00:00:00:00\t 00:00:00:00\t000\t000\t1\t"
+            "Tape 1\r\n";
+        for (int i = 0; i < kScenes; ++i)
+            text += QStringLiteral("%1\t %2\t %3\t000\t000\t0\tscene\r\n")
+                        .arg(i + 1, 3, 10, QChar(u'0'))
+                        .arg(FramesToText(InPoint(i), Fps30),
+                             FramesToText(InPoint(i) + kSceneFrames, Fps30))
+                        .toLatin1();
+        QFile file(ListPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    QString ListPath() const { return home.filePath(QStringLiteral("list.cwf")); }
+
+    // Starts the program on the list, as the user would, with the controller open.
+    void StartProgram(bool firstStart) {
+        context = std::make_unique<AppContext>(
+            ProgramFolder(home.path(), {QApplication::applicationDirPath()}), 9, home.path());
+        if (firstStart)
+            ConfigureForBench(*context, QString::fromStdString(sim->SlavePath()));
+        windows = std::make_unique<ProgramWindows>(*context, prompts, ListPath());
+        windows->mainWindow().show();
+        ASSERT_TRUE(WaitFor([&] { return windows->mainWindow().firstShowDone(); }));
+        windows->mainWindow().OpenController();
+        ASSERT_TRUE(WaitFor([&] { return Controller().transportOn(); }));
+        QObject::connect(&windows->deck().engine(), &AutoEngine::finished,
+                         [this](int result) { finished = result; });
+    }
+    // Closes the main window, answering its question to quit.
+    void CloseProgram() {
+        if (!windows)
+            return;
+        prompts.answers.push_back(false);  // do not save a changed list
+        prompts.answers.push_back(true);   // quit
+        windows->mainWindow().close();
+        windows.reset();
+        context.reset();
+    }
+
+    TfrmAvCtl& Controller() { return windows->deck().controller(); }
+    QAction* ResumeItem() { return windows->mainWindow().menus().mnuResume; }
+    // Whether the item is offered when `menu` opens.
+    bool OfferedIn(QMenu* menu) {
+        emit menu->aboutToShow();
+        return menu->actions().contains(ResumeItem()) && ResumeItem()->isEnabled();
+    }
+    int WaitForFinish() {
+        EXPECT_TRUE(WaitFor([&] { return finished >= 0; }, 180000));
+        const int result = finished;
+        finished = -1;
+        return result;
+    }
+
+    // Auto Rec from the controller's key, stopped on the progress window a second into the
+    // recording of the third scene.
+    void StopInSceneThree() {
+        context->scenes().SelectOnly(1);
+        Controller().key(QStringLiteral("btnAutoRec"))->click();
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                return sim->Device(kRecorderId)->mode == ModeRecord &&
+                       sim->Device(kPlayerId)->position > InPoint(2) + 30;
+            },
+            120000));
+        QTest::mouseClick(windows->progress().findChild<QPushButton*>("btnAbort"), Qt::LeftButton);
+        ASSERT_EQ(WaitForFinish(), kAutoStopped);
+        // The recorder's pause settles a little after the run has ended.
+        ASSERT_TRUE(WaitFor([&] { return !sim->Device(kRecorderId)->busy; }));
+        ASSERT_EQ(windows->deck().resumePoint().lastRow, 2);
+    }
+
+    QString Caption(const char* key) const { return context->Text(QLatin1String(key)); }
+
+    QTemporaryDir home;
+    std::unique_ptr<tarnsim::Simulator> sim;
+    ScriptedPrompts prompts;
+    std::unique_ptr<AppContext> context;
+    std::unique_ptr<ProgramWindows> windows;
+    int finished = -1;
+};
+
+TEST_F(ResumeWindowTest, AStoppedRunIsResumedAfterTheProgramWasClosedAndRecordsTheRest) {
+    StartProgram(true);
+    EXPECT_FALSE(OfferedIn(windows->mainWindow().menus().mnuProgram)) << "nothing to resume yet";
+    StopInSceneThree();
+    EXPECT_TRUE(OfferedIn(Controller().programMenu()));
+    const auto before = RecordedScenes(sim->TapeSegments());
+    ASSERT_EQ(before.size(), 3u) << "two scenes and the partial third\n" << sim->ReportJson();
+
+    CloseProgram();
+    StartProgram(false);
+    ASSERT_TRUE(OfferedIn(windows->mainWindow().menus().mnuProgram));
+    bool sawProgress = false;
+    ResumeItem()->trigger();
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            sawProgress = sawProgress || windows->progress().isVisible();
+            return finished >= 0;
+        },
+        180000));
+
+    EXPECT_EQ(finished, kAutoFinished);
+    EXPECT_TRUE(sawProgress);
+    EXPECT_EQ(prompts.informations.last(), Caption("MSG_AUTOEND"));
+    // Scenes 1 to 4 one after the other, the third recorded again from where the second ends.
+    const auto recorded = RecordedScenes(sim->TapeSegments());
+    ASSERT_EQ(recorded.size(), static_cast<size_t>(kScenes)) << sim->ReportJson();
+    for (int i = 0; i < kScenes; ++i) {
+        EXPECT_LE(std::abs(recorded[i].srcFrom - InPoint(i)), kFrameTolerance) << i;
+        EXPECT_LE(std::abs(recorded[i].srcTo - (InPoint(i) + kSceneFrames)), kFrameTolerance) << i;
+        if (i > 0) {
+            EXPECT_EQ(recorded[i].recFrom, recorded[i - 1].recTo) << sim->ReportJson();
+        }
+    }
+    EXPECT_LE(std::abs(recorded[1].recTo - before[1].recTo), 1) << sim->ReportJson();
+    // Nothing is left to resume, and the keys are back as after any finished Auto Rec.
+    EXPECT_TRUE(windows->deck().resumePoint().IsEmpty());
+    EXPECT_FALSE(OfferedIn(windows->mainWindow().menus().mnuProgram));
+    EXPECT_TRUE(Controller().key(QStringLiteral("btnAutoRec"))->isEnabled());
+    EXPECT_TRUE(Controller().key(QStringLiteral("btnReview"))->isEnabled());
+}
+
+TEST_F(ResumeWindowTest, AListChangedSinceIsRefusedWithItsMessageAndNoDeckMoves) {
+    StartProgram(true);
+    StopInSceneThree();
+    context->scenes().SetOutText(4, FramesToText(InPoint(3) + kSceneFrames + 1, Fps30));
+    const std::string tape = sim->ReportJson();
+    const tarnsim::DeviceState recorder = *sim->Device(kRecorderId);
+    const tarnsim::DeviceState player = *sim->Device(kPlayerId);
+    const int warnings = static_cast<int>(prompts.warnings.size());
+
+    ASSERT_TRUE(OfferedIn(Controller().programMenu()));
+    ResumeItem()->trigger();
+    QTest::qWait(500);
+
+    ASSERT_EQ(prompts.warnings.size(), warnings + 1);
+    EXPECT_EQ(prompts.warnings.last(), Caption("MSG_RESUME_CHANGED"));
+    EXPECT_FALSE(windows->progress().isVisible());
+    EXPECT_EQ(finished, -1) << "no run began";
+    EXPECT_EQ(sim->ReportJson(), tape);
+    EXPECT_EQ(sim->Device(kRecorderId)->position, recorder.position);
+    EXPECT_EQ(sim->Device(kRecorderId)->mode, recorder.mode);
+    EXPECT_EQ(sim->Device(kPlayerId)->position, player.position);
+    EXPECT_EQ(sim->Device(kPlayerId)->mode, player.mode);
+    // The point stays: with the list as it was, the run can still go on.
+    EXPECT_EQ(windows->deck().resumePoint().lastRow, 2);
+    EXPECT_TRUE(Controller().key(QStringLiteral("btnAutoRec"))->isEnabled());
+}
+
+}  // namespace
