@@ -265,7 +265,9 @@ int RunToEnd(AutoEngine& engine, int kind, const ResumeRequest& resume, int limi
             loop.quit();
         });
     }
-    TerminalEngineHost::CatchInterrupt();
+    // Ctrl+C while the port opened or the player was read: no deck is moved.
+    if (TerminalEngineHost::Interrupted())
+        return kAutoStopped;
     if (resume.wanted) {
         engine.AutoResume(resume.point);
     } else {
@@ -293,6 +295,9 @@ bool ReadSoakLimits(const EngineCommand& command, const LinkOptions& o, SoakLimi
 }  // namespace
 
 int RunEngineCommand(const EngineCommand& command, const QStringList& args) {
+    // From the start: a shell starts a background job with Ctrl+C ignored, and until the handler
+    // is in place the signal would be lost rather than stop the run that follows.
+    TerminalEngineHost::CatchInterrupt();
     const CliSession session(args);
     Arguments parsed;
     if (!session.error().isEmpty() || !ParseArguments(session.arguments(), command.name, &parsed) ||
