@@ -88,8 +88,9 @@ void BuildOtherMenus(MainMenus& m, QMenuBar* bar, QWidget* w) {
 
     m.mnuProgram = AddMenu(bar, "mnuProgram", QStringLiteral("P&rogram"));
     // Like Auto Rec on the controller, it has no shortcut: a deck run is never started by a
-    // stray key.
-    m.mnuResume = AddItem(m.mnuProgram, w, "mnuResume", QStringLiteral("&Resume Auto Rec"));
+    // stray key. The deck controller's wiring makes it work.
+    m.mnuResume =
+        AddUnavailableItem(m.mnuProgram, w, "mnuResume", QStringLiteral("&Resume Auto Rec"));
 
     m.mnuPref = AddMenu(bar, "mnuPref", QStringLiteral("&Preference"));
     m.mnuOpt = AddUnavailableItem(m.mnuPref, w, "mnuOpt", QStringLiteral("&Options..."));

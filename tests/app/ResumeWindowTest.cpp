@@ -1,8 +1,8 @@
 // Resume Auto Rec from the program's windows, the whole program on a simulated bench that is not
 // the demo bench: an Auto Rec stopped in its third scene offers the command, in the main
-// window's Program menu and the controller's Program popup alike, and it records the rest of the
-// list after the program was closed and started again; a list changed since is refused with its
-// message, and no deck moves.
+// window's Program menu and the controller's Program popup alike, and after the program was
+// closed and started again it opens the controller and records the rest of the list; a list
+// changed since is refused with its message, and no deck moves.
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
@@ -64,7 +64,7 @@ protected:
     }
     QString ListPath() const { return home.filePath(QStringLiteral("list.cwf")); }
 
-    // Starts the program on the list, as the user would, with the controller open.
+    // Starts the program on the list, as the user would; the first start opens the controller.
     void StartProgram(bool firstStart) {
         context = std::make_unique<AppContext>(
             ProgramFolder(home.path(), {QApplication::applicationDirPath()}), 9, home.path());
@@ -73,8 +73,10 @@ protected:
         windows = std::make_unique<ProgramWindows>(*context, prompts, ListPath());
         windows->mainWindow().show();
         ASSERT_TRUE(WaitFor([&] { return windows->mainWindow().firstShowDone(); }));
-        windows->mainWindow().OpenController();
-        ASSERT_TRUE(WaitFor([&] { return Controller().transportOn(); }));
+        if (firstStart) {
+            windows->mainWindow().OpenController();
+            ASSERT_TRUE(WaitFor([&] { return Controller().transportOn(); }));
+        }
         QObject::connect(&windows->deck().engine(), &AutoEngine::finished,
                          [this](int result) { finished = result; });
     }
@@ -139,8 +141,12 @@ TEST_F(ResumeWindowTest, AStoppedRunIsResumedAfterTheProgramWasClosedAndRecordsT
     const auto before = RecordedScenes(sim->TapeSegments());
     ASSERT_EQ(before.size(), 3u) << "two scenes and the partial third\n" << sim->ReportJson();
 
+    // The controller closed first is not opened again at the next start.
+    Controller().close();
     CloseProgram();
     StartProgram(false);
+    QTest::qWait(300);
+    ASSERT_FALSE(Controller().isVisible());
     ASSERT_TRUE(OfferedIn(windows->mainWindow().menus().mnuProgram));
     bool sawProgress = false;
     ResumeItem()->trigger();
@@ -153,6 +159,7 @@ TEST_F(ResumeWindowTest, AStoppedRunIsResumedAfterTheProgramWasClosedAndRecordsT
 
     EXPECT_EQ(finished, kAutoFinished);
     EXPECT_TRUE(sawProgress);
+    EXPECT_TRUE(Controller().isVisible()) << "the command opened the controller";
     EXPECT_EQ(prompts.informations.last(), Caption("MSG_AUTOEND"));
     // Scenes 1 to 4 one after the other, the third recorded again from where the second ends.
     const auto recorded = RecordedScenes(sim->TapeSegments());
