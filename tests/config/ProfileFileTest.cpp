@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <optional>
 
 namespace {
 
@@ -33,24 +34,33 @@ TEST_F(ProfileFileTest, MissingFileReadsNothingAndFirstWriteCreatesIt) {
     EXPECT_EQ(profile_.Read("Setup", "FrameMode"), QString("2"));
 }
 
-TEST_F(ProfileFileTest, NamesMatchWithoutCaseAndTheFirstOccurrenceWins) {
+TEST_F(ProfileFileTest, ReadsTakeTheFirstMatchInItsOwnSectionWithoutBlanksOrQuotes) {
+    const struct {
+        QByteArray file;
+        const char* section;
+        const char* key;
+        std::optional<QString> value;
+    } cases[] = {
+        {"[setup]\nframemode=1\nFRAMEMODE=2\n[SETUP]\nFrameMode=3\n", "Setup", "FrameMode", "1"},
+        {"Top=5\n[frmEDS]\nLeft=7\n[frmAvCtl]\nTop=9\n", "frmEDS", "Top", std::nullopt},
+        {"Top=5\n[frmEDS]\nLeft=7\n[frmAvCtl]\nTop=9\n", "frmAvCtl", "Top", "9"},
+        {"[D]\n  Program =  /home/a b/trip.cwf  \n", "D", "Program", "/home/a b/trip.cwf"},
+        {"[D]\nQuoted=\" padded \"\n", "D", "Quoted", " padded "},
+        {"[D]\nHalf=\"x\n", "D", "Half", "\"x"},
+        {"[Setup]\n;FrameMode=2\n", "Setup", "FrameMode", std::nullopt},
+        {"[Setup]\n;FrameMode=2\n", "Setup", ";FrameMode", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.toStdString() + c.key);
+        Put(c.file);
+        EXPECT_EQ(profile_.Read(c.section, c.key), c.value);
+    }
+}
+
+TEST_F(ProfileFileTest, AWriteReplacesTheFirstMatchWhateverItsCase) {
     Put("[setup]\nframemode=1\nFRAMEMODE=2\n[SETUP]\nFrameMode=3\n");
-    EXPECT_EQ(profile_.Read("Setup", "FrameMode"), QString("1"));
     ASSERT_TRUE(profile_.Write("SETUP", "FrameMode", "0"));
     EXPECT_EQ(Contents(), "[setup]\nframemode=0\nFRAMEMODE=2\n[SETUP]\nFrameMode=3\n");
-}
-
-TEST_F(ProfileFileTest, KeysBelongOnlyToTheirOwnSection) {
-    Put("Top=5\n[frmEDS]\nLeft=7\n[frmAvCtl]\nTop=9\n");
-    EXPECT_FALSE(profile_.Read("frmEDS", "Top"));
-    EXPECT_EQ(profile_.Read("frmAvCtl", "Top"), QString("9"));
-}
-
-TEST_F(ProfileFileTest, BlanksAndQuotesAroundValuesAreNotPartOfThem) {
-    Put("[Directories]\n  Program =  /home/a b/trip.cwf  \nQuoted=\" padded \"\nHalf=\"x\n");
-    EXPECT_EQ(profile_.Read("Directories", "Program"), QString("/home/a b/trip.cwf"));
-    EXPECT_EQ(profile_.Read("Directories", "Quoted"), QString(" padded "));
-    EXPECT_EQ(profile_.Read("Directories", "Half"), QString("\"x"));
 }
 
 TEST_F(ProfileFileTest, WritesKeepCommentsUnknownLinesAndCrLfLineEnds) {
@@ -62,12 +72,6 @@ TEST_F(ProfileFileTest, WritesKeepCommentsUnknownLinesAndCrLfLineEnds) {
     EXPECT_EQ(Contents(),
               "; written by hand\r\n[Setup]\r\nFrameMode=2\r\nnot a key line\r\nVtrWindow=1\r\n"
               "\r\n[Other]\r\n; keep me\r\nX=1\r\n[New]\r\nKey=v\r\n");
-}
-
-TEST_F(ProfileFileTest, CommentedOutKeysAreNotRead) {
-    Put("[Setup]\n;FrameMode=2\n");
-    EXPECT_FALSE(profile_.Read("Setup", "FrameMode"));
-    EXPECT_FALSE(profile_.Read("Setup", ";FrameMode"));
 }
 
 TEST_F(ProfileFileTest, TextsThatWouldBreakTheFileAreRefusedAndTheFileIsKept) {

@@ -39,23 +39,20 @@ protected:
     RecordingReporter reporter_;
 };
 
-TEST_F(SettingsFileTest, LivesInTheProgramFolderAndWorksWithoutAFile) {
+TEST_F(SettingsFileTest, MissingFileOrEmptyValuesLeaveTheDefaultsWithoutAReport) {
     EXPECT_EQ(settings_.iniPath(), dir_.filePath("cw20.ini"));
-    int32_t mode = 1;
-    EXPECT_FALSE(settings_.ReadInteger(settings_keys::kFrameMode, &mode));
-    EXPECT_EQ(mode, 1);
-    QString program = "unchanged";
-    EXPECT_FALSE(settings_.ReadString(settings_keys::kProgram, &program));
-    EXPECT_EQ(program, "unchanged");
-}
-
-TEST_F(SettingsFileTest, AnEmptyValueCountsAsMissing) {
-    Put("[Directories]\nProgram=\n[Setup]\nFrameMode=\n");
-    QString program = "default";
-    EXPECT_FALSE(settings_.ReadString(settings_keys::kProgram, &program));
-    EXPECT_EQ(program, "default");
-    int32_t mode = 0;
-    EXPECT_FALSE(settings_.ReadInteger(settings_keys::kFrameMode, &mode));
+    for (const QByteArray& file :
+         {QByteArray(), QByteArray("[Directories]\nProgram=\n[Setup]\nFrameMode=\n")}) {
+        SCOPED_TRACE(file.toStdString());
+        if (!file.isEmpty())
+            Put(file);
+        int32_t mode = 1;
+        EXPECT_FALSE(settings_.ReadInteger(settings_keys::kFrameMode, &mode));
+        EXPECT_EQ(mode, 1);
+        QString program = "default";
+        EXPECT_FALSE(settings_.ReadString(settings_keys::kProgram, &program));
+        EXPECT_EQ(program, "default");
+    }
     EXPECT_TRUE(reporter_.reports.empty());
 }
 
