@@ -50,12 +50,6 @@ TEST(BusLineSettings, nineThousandSixHundredBaudEightDataBitsOddParityOneStopBit
     EXPECT_EQ(bus.c_cc[VTIME], 0);
 }
 
-TEST(CComm, defaultResolverNamesTheOnBoardPorts) {
-    PortResolver resolver;
-    EXPECT_EQ(resolver.DevicePath(1), "/dev/ttyS0");
-    EXPECT_EQ(resolver.DevicePath(4), "/dev/ttyS3");
-}
-
 TEST(CComm, portsOutsideOneToFourNeverOpenAndLeaveTheOpenPortAlone) {
     ScriptedDevice device;
     CComm comm;
