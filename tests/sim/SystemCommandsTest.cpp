@@ -8,12 +8,33 @@ protected:
     void SetUp() override { Serve(); }
 };
 
-TEST_F(SystemCommands, presenceAndPowerQueriesReportPowerInBitZero) {
-    EXPECT_EQ(Hex(Ask(5, {0x7C, 0x4E, 0x20})), Hex(ReplyFrame(5, 0x03, {0x01})));
-    EXPECT_EQ(Hex(Ask(5, {0x3E, 0x4E, 0x20})), Hex(ReplyFrame(5, 0x03, {0x01})));
-    // A device in standby still answers, and says it is off.
-    EXPECT_EQ(Hex(Ask(9, {0x7C, 0x4E, 0x20})), Hex(ReplyFrame(9, 0x03, {0x00})));
-    EXPECT_EQ(Hex(Ask(9, {0x3E, 0x4E, 0x20})), Hex(ReplyFrame(9, 0x03, {0x00})));
+TEST_F(SystemCommands, identityQueriesAnswerByteForByte) {
+    const struct {
+        int id;
+        Bytes command, reply;
+    } cases[] = {
+        // Presence and power report power in bit zero; a device in standby still answers.
+        {5, {0x7C, 0x4E, 0x20}, ReplyFrame(5, 0x03, {0x01})},
+        {5, {0x3E, 0x4E, 0x20}, ReplyFrame(5, 0x03, {0x01})},
+        {9, {0x7C, 0x4E, 0x20}, ReplyFrame(9, 0x03, {0x00})},
+        {9, {0x3E, 0x4E, 0x20}, ReplyFrame(9, 0x03, {0x00})},
+        // Category and command groups.
+        {7, {0x7C, 0x49}, ReplyFrame(7, 0x03, {0x07, 0x08, 0x18})},
+        {5, {0x7C, 0x49}, ReplyFrame(5, 0x03, {0x01, 0x08})},
+        {9, {0x7C, 0x49}, ReplyFrame(9, 0x03, {0x22})},
+        {5, {0x7C, 0x45}, ReplyFrame(5, 0x03, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60})},
+        // The name in two parts: twelve characters fill both without an end mark, three are
+        // followed by the mark at once, six leave the mark to open the second part.
+        {5, {0x7C, 0x4C}, ReplyFrame(5, 0x03, {'R', 'e', 'c', 'o', 'r', 'd'})},
+        {5, {0x7C, 0x4D}, ReplyFrame(5, 0x03, {'e', 'r', 'N', 'i', 'n', 'e'})},
+        {7, {0x7C, 0x4C}, ReplyFrame(7, 0x03, {'C', 'A', 'M', 0x7F})},
+        {7, {0x7C, 0x4D}, ReplyFrame(7, 0x03, {0x7F})},
+        {9, {0x7C, 0x4C}, ReplyFrame(9, 0x03, {'P', 'R', 'I', 'N', 'T', '6'})},
+        {9, {0x7C, 0x4D}, ReplyFrame(9, 0x03, {0x7F})},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Hex(line->Exchange(RequestFrame(c.id, c.command))), Hex(c.reply))
+            << Hex(c.command);
 }
 
 TEST_F(SystemCommands, powerOnAndOffSwitchTheDevice) {
@@ -50,29 +71,6 @@ TEST_F(SystemCommands, switchingADeckOffStopsItsTapeAndDeckCommandsGetNotReady) 
     EXPECT_EQ(sim->Device(5)->mode, 1);
 }
 
-TEST_F(SystemCommands, categoryQueryGivesCategoryAndCommandGroups) {
-    EXPECT_EQ(Hex(Ask(7, {0x7C, 0x49})), Hex(ReplyFrame(7, 0x03, {0x07, 0x08, 0x18})));
-    EXPECT_EQ(Hex(Ask(5, {0x7C, 0x49})), Hex(ReplyFrame(5, 0x03, {0x01, 0x08})));
-    EXPECT_EQ(Hex(Ask(9, {0x7C, 0x49})), Hex(ReplyFrame(9, 0x03, {0x22})));
-}
-
-TEST_F(SystemCommands, makerQueryGivesTheSixMakerBytes) {
-    EXPECT_EQ(Hex(Ask(5, {0x7C, 0x45})),
-              Hex(ReplyFrame(5, 0x03, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60})));
-}
-
-TEST_F(SystemCommands, nameComesInTwoPartsWithTheEndMarkAfterShortNames) {
-    // Twelve characters: both parts full, no end mark.
-    EXPECT_EQ(Hex(Ask(5, {0x7C, 0x4C})), Hex(ReplyFrame(5, 0x03, {'R', 'e', 'c', 'o', 'r', 'd'})));
-    EXPECT_EQ(Hex(Ask(5, {0x7C, 0x4D})), Hex(ReplyFrame(5, 0x03, {'e', 'r', 'N', 'i', 'n', 'e'})));
-    // Three characters: the mark follows at once.
-    EXPECT_EQ(Hex(Ask(7, {0x7C, 0x4C})), Hex(ReplyFrame(7, 0x03, {'C', 'A', 'M', 0x7F})));
-    EXPECT_EQ(Hex(Ask(7, {0x7C, 0x4D})), Hex(ReplyFrame(7, 0x03, {0x7F})));
-    // Six characters: the mark opens the second part.
-    EXPECT_EQ(Hex(Ask(9, {0x7C, 0x4C})), Hex(ReplyFrame(9, 0x03, {'P', 'R', 'I', 'N', 'T', '6'})));
-    EXPECT_EQ(Hex(Ask(9, {0x7C, 0x4D})), Hex(ReplyFrame(9, 0x03, {0x7F})));
-}
-
 TEST_F(SystemCommands, changeIdMovesTheDeviceToTheNewId) {
     EXPECT_EQ(Hex(Ask(5, {0x7C, 0x41, 11})), Hex(ReplyFrame(5, 0x02, {})));
     EXPECT_TRUE(Ask(5, {0x7C, 0x4E, 0x20}).empty());
@@ -81,22 +79,24 @@ TEST_F(SystemCommands, changeIdMovesTheDeviceToTheNewId) {
     EXPECT_FALSE(sim->Device(5).has_value());
 }
 
-TEST_F(SystemCommands, changeIdToATakenOrInvalidIdIsRefused) {
-    for (uint8_t newId : {uint8_t{7}, uint8_t{0}, uint8_t{100}, uint8_t{127}})
-        EXPECT_EQ(Hex(Ask(5, {0x7C, 0x41, newId})), Hex(ReplyFrame(5, 0x01, {}))) << int(newId);
-    EXPECT_TRUE(sim->Device(5).has_value());
-    // Malformed: something after the new id.
-    EXPECT_EQ(Ask(5, {0x7C, 0x41, 12, 0x01})[3], 0x01);
-}
-
-TEST_F(SystemCommands, rowsNoOperationSendsAndMalformedQueriesAreRefused) {
-    const std::vector<std::vector<uint8_t>> refused = {
-        {0x7C, 0x40, 0x60}, {0x7C, 0x40, 0x70},
-        {0x7C, 0x43, 0x60}, {0x7C, 0x43, 0x70},
-        {0x7C, 0x48, 0x20}, {0x7C, 0x44, 0xFF, 0xFF, 0xFF, 0xFF},
-        {0x7C, 0x49, 0x01}, {0x3E, 0x4E, 0x20, 0x00, 0x00, 0x00, 0x01}};
+TEST_F(SystemCommands, rowsNoOperationSendsMalformedQueriesAndBadIdChangesAreRefused) {
+    // The first five change the id to a taken or invalid one, or carry something after it.
+    const std::vector<std::vector<uint8_t>> refused = {{0x7C, 0x41, 7},
+                                                       {0x7C, 0x41, 0},
+                                                       {0x7C, 0x41, 100},
+                                                       {0x7C, 0x41, 127},
+                                                       {0x7C, 0x41, 12, 0x01},
+                                                       {0x7C, 0x40, 0x60},
+                                                       {0x7C, 0x40, 0x70},
+                                                       {0x7C, 0x43, 0x60},
+                                                       {0x7C, 0x43, 0x70},
+                                                       {0x7C, 0x48, 0x20},
+                                                       {0x7C, 0x44, 0xFF, 0xFF, 0xFF, 0xFF},
+                                                       {0x7C, 0x49, 0x01},
+                                                       {0x3E, 0x4E, 0x20, 0x00, 0x00, 0x00, 0x01}};
     for (const auto& c : refused)
         EXPECT_EQ(Hex(line->Exchange(RequestFrame(5, c))), Hex(ReplyFrame(5, 0x01, {}))) << Hex(c);
+    EXPECT_TRUE(sim->Device(5).has_value());
 }
 
 }  // namespace
