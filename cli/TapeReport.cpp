@@ -50,11 +50,32 @@ std::vector<RecordedScene> TapeReport::RecordedScenes() const {
     return scenes;
 }
 
+std::vector<int> TapeReport::PlainFramesBeforeTransitions() const {
+    std::vector<int> plain;
+    for (size_t i = 0; i < segments_.size(); ++i) {
+        const TapeReportSegment& s = segments_[i];
+        if (s.side != QLatin1String("in"))
+            continue;
+        // The played stretch just before it on both tapes, with no transition running.
+        int frames = 0;
+        for (size_t j = i; j > 0; --j) {
+            const TapeReportSegment& before = segments_[j - 1];
+            const TapeReportSegment& after = segments_[j];
+            if (before.recTo != after.recFrom || before.transition != 0 ||
+                before.picture != QLatin1String("play") || std::abs(before.srcTo - after.srcFrom) > 1)
+                break;
+            frames += before.recTo - before.recFrom;
+        }
+        plain.push_back(frames);
+    }
+    return plain;
+}
+
 std::optional<SceneErrors> TapeReport::CompareWith(const SceneList& list) const {
     const std::vector<RecordedScene> recorded = RecordedScenes();
     SceneErrors errors;
     size_t next = 0;
-    int sum = 0;
+    int sum = 0, signedSum = 0;
     for (int i = 1; i < list.count(); ++i) {
         const Scene& row = list.row(i);
         if (row.tapeChange || row.durationFrames == 0)
@@ -62,14 +83,18 @@ std::optional<SceneErrors> TapeReport::CompareWith(const SceneList& list) const 
         if (next == recorded.size())
             return std::nullopt;
         const RecordedScene& scene = recorded[next++];
-        const int in = std::abs(scene.srcFrom - row.inFrames);
-        const int out = std::abs(scene.srcTo - row.outFrames);
+        const int in = scene.srcFrom - row.inFrames;
+        const int out = scene.srcTo - row.outFrames;
         errors.perScene.emplace_back(in, out);
-        errors.maxError = std::max({errors.maxError, in, out});
-        sum += in + out;
+        errors.maxError = std::max({errors.maxError, std::abs(in), std::abs(out)});
+        sum += std::abs(in) + std::abs(out);
+        signedSum += in + out;
     }
     if (next != recorded.size() || errors.perScene.empty())
         return std::nullopt;
     errors.meanError = static_cast<double>(sum) / (2.0 * static_cast<double>(next));
+    errors.meanSigned = static_cast<double>(signedSum) / (2.0 * static_cast<double>(next));
+    for (int plain : PlainFramesBeforeTransitions())
+        errors.plainBeforeTransition += plain;
     return errors;
 }

@@ -27,10 +27,12 @@ struct RecordedScene {
 };
 
 // How far each recorded scene's source start and end lie from the in and out points of the
-// list's scenes (frames, absolute).
+// list's scenes (frames; positive: late).
 struct SceneErrors {
-    int maxError = 0;
-    double meanError = 0.0;
+    int maxError = 0;          // the largest, either way
+    double meanError = 0.0;    // the mean of their sizes
+    double meanSigned = 0.0;   // the mean with their signs: a lean to late or early
+    int plainBeforeTransition = 0;  // plain frames recorded before an incoming transition
     std::vector<std::pair<int, int>> perScene;  // in-point and out-point error of each scene
 };
 
@@ -42,6 +44,8 @@ public:
     const std::vector<TapeReportSegment>& Segments() const { return segments_; }
     // Played segments that continue each other on both tapes, joined, in recorder order.
     std::vector<RecordedScene> RecordedScenes() const;
+    // Plain frames at the start of each recorded scene that an incoming transition follows.
+    std::vector<int> PlainFramesBeforeTransitions() const;
     // Compares the recorded scenes in order with the list's scenes that have a duration; nothing
     // when their numbers differ.
     std::optional<SceneErrors> CompareWith(const SceneList& list) const;

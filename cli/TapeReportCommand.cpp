@@ -1,7 +1,8 @@
 // clipwright-cli tapereport REPORT [LIST]: the simulator's tape report as a table, in the
 // list's timecode mode (else the program folder's); with a list, how far each recorded scene
 // lies from its in and out points, ending with the line
-// "autorec_max_error_frames=<n> autorec_mean_error_frames=<x>".
+// "autorec_max_error_frames=<n> autorec_mean_error_frames=<x> autorec_mean_abs_error_frames=<x>
+// autorec_mean_signed_error_frames=<x> autorec_plain_frames_before_transitions=<n>".
 #include <QFile>
 
 #include "cli/CliIo.h"
@@ -42,13 +43,19 @@ int PrintErrors(const TapeReport& report, const SceneList& list) {
         return 1;
     }
     for (size_t i = 0; i < errors->perScene.size(); ++i)
-        PrintLine(QStringLiteral("scene %1: in point off by %2 frames, out point off by %3")
+        PrintLine(QStringLiteral("scene %1: in point off by %2 frames, out point off by %3 "
+                                 "(positive: late)")
                       .arg(i + 1)
                       .arg(errors->perScene[i].first)
                       .arg(errors->perScene[i].second));
-    PrintLine(QStringLiteral("autorec_max_error_frames=%1 autorec_mean_error_frames=%2")
+    PrintLine(QStringLiteral("autorec_max_error_frames=%1 autorec_mean_error_frames=%2 "
+                             "autorec_mean_abs_error_frames=%2 "
+                             "autorec_mean_signed_error_frames=%3 "
+                             "autorec_plain_frames_before_transitions=%4")
                   .arg(errors->maxError)
-                  .arg(errors->meanError, 0, 'f', 2));
+                  .arg(errors->meanError, 0, 'f', 2)
+                  .arg(errors->meanSigned, 0, 'f', 2)
+                  .arg(errors->plainBeforeTransition));
     return 0;
 }
 
