@@ -1,15 +1,43 @@
 // The settings file cw20.ini as the program reads it at start: the editing options, the device
 // configuration's fallbacks and start values, the last project folder. Then a value written into
-// whatever the file holds must read back.
+// whatever the file holds is stored, changes that value alone, and reads back.
+#include <map>
+#include <optional>
+
 #include "FuzzSupport.h"
 #include "config/EditOptions.h"
+#include "config/ProfileFile.h"
 #include "config/SettingsFile.h"
 #include "config/SettingsKeys.h"
 #include "devices/CTarnReg.h"
 #include "devices/DeviceConfig.h"
 #include "devices/DeviceSettingsStore.h"
 
+namespace {
+
+// Reads every pair of a few names (the file may spell them in any case), writes one, reads again.
+void RequireAWriteChangesItsValueAlone(const QString& path, int language) {
+    static const QStringList kNames = {"Setup", "INIT", "FrameMode", "CODE", "a"};
+    const ProfileFile profile(path, language);
+    std::map<std::pair<QString, QString>, std::optional<QString>> before;
+    for (const QString& section : kNames) {
+        for (const QString& key : kNames)
+            before[{section, key}] = profile.Read(section, key);
+    }
+    fuzz::Require(profile.Write("init", "code", "v1"), "a value is stored whatever the file holds");
+    for (const auto& [name, old] : before) {
+        const bool written = name.first.compare("init", Qt::CaseInsensitive) == 0 &&
+                             name.second.compare("code", Qt::CaseInsensitive) == 0;
+        fuzz::Require(profile.Read(name.first, name.second) == (written ? QString("v1") : old),
+                      "a write changes its own value alone");
+    }
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const QString file = fuzz::WriteScratchFile("cw20.ini", fuzz::Bytes(data, size));
+    RequireAWriteChangesItsValueAlone(file, size % 2 ? kLanguageJapanese : kLanguageEnglish);
     fuzz::WriteScratchFile("cw20.ini", fuzz::Bytes(data, size));
     const SettingsFile settings(fuzz::ScratchFolder());
 
