@@ -357,13 +357,6 @@ TEST(SceneList, TimecodeModeDecidesSeparatorsAndFrameCounts) {
     EXPECT_EQ(list.row(1).inText, "00:01:00:05");
 }
 
-TEST(SceneList, ModifyKeepsTheFirstTapeEntryATapeChange) {
-    SceneList list;
-    list.ModifyRow(0, "00:00:00:00", "00:00:00:00", "Tape A", false);
-    EXPECT_TRUE(list.row(0).tapeChange);
-    EXPECT_EQ(list.row(0).memo, "Tape A");
-}
-
 TEST(SceneList, MemosAreCutByCharactersNeverInsideOne) {
     SceneList list;
     FillScenes(list, 2);

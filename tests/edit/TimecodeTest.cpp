@@ -15,28 +15,33 @@ int32_t Parse(const QString& text, uint32_t mode, bool* ok = nullptr) {
     return frames;
 }
 
-TEST(Timecode, TwentyFiveFramesPerSecondConvertsBothWays) {
-    EXPECT_EQ(FramesToText(90000, Fps25), "01:00:00:00");
-    EXPECT_EQ(Parse("00:00:01:00", Fps25), 25);
-    EXPECT_EQ(FramesToText(25 * 3600 * 25, Fps25), "25:00:00:00");  // no wrap at 24 hours
-    EXPECT_EQ(FramesToText(749, Fps25), "00:00:29:24");
-}
-
-TEST(Timecode, ThirtyFramesPerSecondNonDrop) {
-    EXPECT_EQ(FramesToText(108000, Fps30), "01:00:00:00");
-    EXPECT_EQ(Parse("01:00:00:00", Fps30), 108000);
-    EXPECT_EQ(FramesToText(1799, Fps30), "00:00:59:29");
-    EXPECT_EQ(FramesToText(1800, Fps30), "00:01:00:00");
-}
-
-TEST(Timecode, DropFrameSkipsTheFirstTwoFramesOfMostMinutes) {
-    EXPECT_EQ(FramesToText(1799, Fps30Drop), "00:00:59.29");
-    EXPECT_EQ(FramesToText(1800, Fps30Drop), "00:01:00.02");
-    EXPECT_EQ(FramesToText(17982, Fps30Drop), "00:10:00.00");
-    EXPECT_EQ(FramesToText(17981, Fps30Drop), "00:09:59.29");
-    EXPECT_EQ(FramesToText(107892, Fps30Drop), "01:00:00.00");
-    EXPECT_EQ(Parse("00:01:00.02", Fps30Drop), 1800);
-    EXPECT_EQ(Parse("00:10:00.00", Fps30Drop), 17982);
+TEST(Timecode, CountsAndTextsConvertBothWaysInEachMode) {
+    const struct {
+        uint32_t mode;
+        int32_t frames;
+        const char* text;
+    } cases[] = {
+        {Fps25, 25, "00:00:01:00"},
+        {Fps25, 749, "00:00:29:24"},
+        {Fps25, 90000, "01:00:00:00"},
+        {Fps25, 25 * 3600 * 25, "25:00:00:00"},  // no wrap at 24 hours
+        {Fps30, 1799, "00:00:59:29"},
+        {Fps30, 1800, "00:01:00:00"},
+        {Fps30, 108000, "01:00:00:00"},
+        {7, 108000, "01:00:00:00"},  // an unknown mode counts like 30 non-drop
+        // Drop-frame skips the first two frame labels of every minute but the tenth.
+        {Fps30Drop, 1799, "00:00:59.29"},
+        {Fps30Drop, 1800, "00:01:00.02"},
+        {Fps30Drop, 17981, "00:09:59.29"},
+        {Fps30Drop, 17982, "00:10:00.00"},
+        {Fps30Drop, 107892, "01:00:00.00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(FramesToText(c.frames, c.mode), c.text);
+        EXPECT_EQ(Parse(c.text, c.mode), c.frames);
+    }
+    EXPECT_EQ(FramesPerSecond(3), 30);
 }
 
 TEST(Timecode, DropFrameRoundTripsEveryFrameOfTheFirstElevenMinutes) {
@@ -68,11 +73,6 @@ TEST(Timecode, NegativeCountsFormatAsZero) {
     EXPECT_EQ(FramesToText(-1, Fps25), "00:00:00:00");
     EXPECT_EQ(FramesToText(-160, Fps30), "00:00:00:00");
     EXPECT_EQ(FramesToText(-5, Fps30Drop), "00:00:00.00");
-}
-
-TEST(Timecode, UnknownModesCountLikeThirtyNonDrop) {
-    EXPECT_EQ(FramesToText(108000, 7), "01:00:00:00");
-    EXPECT_EQ(FramesPerSecond(3), 30);
 }
 
 TEST(Timecode, TextWithLeadingBlankParsesAndOtherLengthsAreRefused) {
