@@ -295,28 +295,6 @@ TEST_F(ProjectFilesTest, LegacyListLoadsWithItsEffectRecords) {
     EXPECT_FALSE(list.row(1).tapeChange);
 }
 
-TEST_F(ProjectFilesTest, LegacyNumbersTranslateThroughBothTables) {
-    QByteArray trn = "t\r\n";
-    QByteArray fxd;
-    for (int i = 0; i < 18; ++i) {
-        trn += TrnLine("00:01:00:00", "00:01:10:00");
-        fxd += QStringLiteral("   %1  %2 \r\n")
-                   .arg(i % 6, 3, 10, QChar('0'))
-                   .arg(i, 3, 10, QChar('0'))
-                   .toLatin1();
-    }
-    WriteFile("t.trn", trn);
-    WriteFile("t.fxd", fxd);
-    ASSERT_TRUE(files.LoadProject(PathOf("t.trn"), true));
-    const int effects[] = {0, 1, 3, 5, 2, 4};
-    const int transitions[] = {100, 101, 103, 102, 104, 105, 107, 109, 106,
-                               108, 110, 117, 111, 113, 115, 112, 114, 116};
-    for (int i = 0; i < 18; ++i) {
-        EXPECT_EQ(list.row(i).effect, effects[i % 6]) << i;
-        EXPECT_EQ(list.row(i).transition, transitions[i]) << i;
-    }
-}
-
 TEST_F(ProjectFilesTest, LegacyLinesThatAreNotScenesAreSkippedAndRecordsFollowTheirLines) {
     WriteFile("MIX.TRN", "Title\r\n" + TrnLine("00:01:00:00", "00:01:10:00") +
                              TrnLine("00:0x:00:00", "00:02:05:00") +  // not a time: skipped
@@ -356,16 +334,11 @@ TEST_F(ProjectFilesTest, TheEffectCompanionIsFoundWhateverItsLetterCase) {
     EXPECT_EQ(list.row(1).effect, 5);
 }
 
-TEST_F(ProjectFilesTest, LegacyTitleIsReadInTheUsersCodePageUnlessItIsUtf8) {
+TEST_F(ProjectFilesTest, LegacyTitleIsReadInTheUsersCodePage) {
     WriteFile("sj.trn", QByteArray("\x93\xFA\x96\x7B") + "\r\n");  // Shift-JIS "日本"
     ProjectFiles japanese(list, host, kLanguageJapanese);
     ASSERT_TRUE(japanese.LoadProject(PathOf("sj.trn"), true));
     EXPECT_EQ(list.row(0).memo, QString::fromUtf8("日本"));
-    ASSERT_TRUE(files.LoadProject(PathOf("sj.trn"), true));
-    EXPECT_EQ(list.row(0).memo, QString::fromUtf8("\xE2\x80\x9C\xC3\xBA\xE2\x80\x93{"));
-    WriteFile("u8.trn", QByteArray("\xE6\x97\xA5") + "\r\n");
-    ASSERT_TRUE(japanese.LoadProject(PathOf("u8.trn"), true));
-    EXPECT_EQ(list.row(0).memo, QString::fromUtf8("日"));
 }
 
 TEST(ProjectPath, ExtensionFolderAndNameFollowTheLastSeparators) {
