@@ -140,13 +140,6 @@ TEST_F(SimFixture, aRunGivenInFramesLastsThatLongHoweverOftenItIsAsked) {
     EXPECT_EQ(sim->Device(7)->runningTransition, 0);
 }
 
-TEST_F(EffectCommands, runOutOfFamilyATransition) {
-    SetUpTransition(102);
-    EXPECT_EQ(Send(Body({0x47, 0x75})), 0x02);
-    EXPECT_EQ(Cam().runningTransition, 102);
-    EXPECT_FALSE(Cam().runningIn);
-}
-
 TEST_F(EffectCommands, aRunOfTheWrongFamilyOrWithoutASetupIsRefused) {
     EXPECT_EQ(Send(Body({0x47, 0x65})), 0x01);
     SetUpTransition(117);
