@@ -82,26 +82,6 @@ TEST_F(DeviceSettingsStoreTest, StartValuesComeFromTheSettingsFileWithCameraAsDe
     EXPECT_EQ(config.category, 7);
 }
 
-TEST_F(DeviceSettingsStoreTest, StoringAShorterListRemovesTheIdsBeyondIt) {
-    std::vector<DeviceRecord> list(5);
-    for (int i = 0; i < 5; ++i)
-        list[i].id = static_cast<uint8_t>(i + 1);
-    devices.StoreDeviceList(list);
-    list.resize(3);
-    devices.StoreDeviceList(list);
-
-    int32_t value = 0;
-    ASSERT_TRUE(store.ReadInt("INIT", "DEVICES", &value));
-    EXPECT_EQ(value, 3);
-    ASSERT_TRUE(store.ReadInt("INIT", "ID2", &value));
-    EXPECT_EQ(value, 3);
-    EXPECT_FALSE(store.ReadInt("INIT", "ID3", &value));
-    EXPECT_FALSE(store.ReadInt("INIT", "ID4", &value));
-
-    devices.LoadSelectionAndDevices(config);
-    EXPECT_EQ(config.devices.size(), 3u);
-}
-
 TEST_F(DeviceSettingsStoreTest, TheSelectionIsStoredWithThePortActuallyOpen) {
     config.port = 3;
     config.playerId = 1;
