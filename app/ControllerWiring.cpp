@@ -1,6 +1,7 @@
 #include "app/ControllerWiring.h"
 
 #include <QDialog>
+#include <QDir>
 
 #include "app/AppContext.h"
 #include "app/UserPrompts.h"
@@ -21,6 +22,7 @@ ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, Use
                                   context.history(), *this, context.captions(),
                                   context.programFolder(), context.settings(), sounds_},
                   &mainWindow),
+      verification_(context.options(), context.settings(), context.captions(), &mainWindow),
       host_(controller_, context.scenes(), *this, sounds_, HostWindows()),
       engine_(context.bus().link(), context.bus().vtr(), context.effects(), context.bus().clock(),
               context.captions(), host_) {
@@ -32,6 +34,7 @@ ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, Use
     controller_.SetPlacement([&settings](QWidget* w) { RestorePosition(w, settings); },
                              [&settings](QWidget* w) { SavePosition(w, settings); });
     resumePoint_ = LoadResumePoint(settings);
+    verification_.SetPrompts(VerificationPrompts());
     controller_.SetOperations([this](int kind) { engine_.AutoStart(kind); },
                               [this] { engine_.ReadRecorderPosition(); });
 }
@@ -58,7 +61,24 @@ EngineHostWindows ControllerWiring::HostWindows() {
                            options.playerPauseLead(), options.recorderPauseLead()};
     };
     windows.keepResumePoint = [this](const ResumePoint& point) { KeepResumePoint(point); };
+    windows.verification = [this](const VerificationReport& report) {
+        verification_.ShowReport(report);
+    };
     return windows;
+}
+
+TfrmVerify::Prompts ControllerWiring::VerificationPrompts() {
+    TfrmVerify::Prompts prompts;
+    prompts.askYesNo = [this](QWidget* parent, const QString& title, const QString& text) {
+        return prompts_.AskYesNo(parent, title, text);
+    };
+    prompts.warning = [this](QWidget* parent, const QString& title, const QString& text) {
+        prompts_.ShowWarning(parent, title, text);
+    };
+    prompts.chooseSaveFile = [this](QWidget* parent, const QString& name, const QString& filter) {
+        return prompts_.ChooseSaveFile(parent, QDir::homePath(), name, filter);
+    };
+    return prompts;
 }
 
 void ControllerWiring::KeepResumePoint(const ResumePoint& point) {

@@ -11,6 +11,7 @@
 #include "controller/SoundPlayer.h"
 #include "controller/TfrmAvCtl.h"
 #include "engine/AutoEngine.h"
+#include "ui/TfrmVerify.h"
 
 class AppContext;
 class QDialog;
@@ -40,6 +41,7 @@ public:
 
 private:
     EngineHostWindows HostWindows();
+    TfrmVerify::Prompts VerificationPrompts();
     void KeepResumePoint(const ResumePoint& point);
 
     AppContext& context_;
@@ -49,6 +51,8 @@ private:
     QDialog& setupDialog_;
     SoundPlayer sounds_;
     TfrmAvCtl controller_;
+    // What the recorder took in, shown at the end of every Auto Rec.
+    TfrmVerify verification_;
     GuiEngineHost host_;
     AutoEngine engine_;
     // Where the last Auto Rec can be resumed; the settings file holds it across program runs.

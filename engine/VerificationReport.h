@@ -25,6 +25,7 @@ public:
     // The out-point correction that makes the recorded lengths right.
     std::optional<int> SuggestedOutCorrection() const;
     int OutCorrection() const { return outCorrection_; }
+    uint32_t TimecodeMode() const { return mode_; }
     // A sentence on what the differences say, empty when the lengths are right.
     QString Advice() const;
 

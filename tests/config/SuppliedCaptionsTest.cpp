@@ -33,8 +33,30 @@ const QStringList kEdlKeys = {
     "MSG_EDL_LEFTOUT", "MSG_EDL_IGNORED", "MSG_EDL_FCMDF",  "MSG_EDL_FCMNDF", "MSG_EDL_NOSCENE",
     "MSG_EDL_RECEND",  "MSG_EDL_NODUR"};
 
+// The texts of the deck measurement and of an Auto Rec's verification report.
+const QStringList kCheckKeys = {"MSG_CALIB_ASK",
+                                "MSG_CALIB_DONE",
+                                "MSG_CALIB_FAIL",
+                                "MSG_CALIB_NOREC",
+                                "MSG_CALIB_NOPLAYER",
+                                "MB_TI_CALIB",
+                                "TI_VERIFY",
+                                "VF_SCENE",
+                                "VF_ROW",
+                                "VF_EXPECTED",
+                                "VF_RECORDED",
+                                "VF_DIFF",
+                                "VF_SEAM",
+                                "VF_NOREAD",
+                                "VF_RESUMED",
+                                "MSG_VERIFY_LONGER",
+                                "MSG_VERIFY_SHORTER",
+                                "MSG_VERIFY_START",
+                                "MSG_VERIFY_STORE",
+                                "FL_TEXT"};
+
 QStringList AllKeys() {
-    QStringList keys = kProgramKeys + kEdlKeys;
+    QStringList keys = kProgramKeys + kEdlKeys + kCheckKeys;
     for (int i = 0; i < 24; ++i)
         keys << QStringLiteral("EF_BTN%1").arg(i, 2, 10, QChar(u'0'));
     return keys;
@@ -54,6 +76,10 @@ void ExpectWellFormedLines(const char* name, int columns) {
             continue;
         EXPECT_NE(line, "\r") << name << " line " << i + 1 << " is empty";
         EXPECT_EQ(line.count('\t'), columns - 1) << name << " line " << i + 1;
+        // A text longer than its field is dropped when read: the window would show nothing.
+        for (const QByteArray& column : line.split('\t'))
+            EXPECT_LE(column.trimmed().size(), CaptionTable::kTextBytes)
+                << name << " line " << i + 1;
     }
 }
 
@@ -74,7 +100,8 @@ TEST(SuppliedCaptionsTest, EveryProgramTextExistsInEveryLanguage) {
             texts << text;
         }
         // Every toolbar button has a name of its own.
-        const QStringList buttons = texts.mid(kProgramKeys.size() + kEdlKeys.size());
+        const QStringList buttons =
+            texts.mid(kProgramKeys.size() + kEdlKeys.size() + kCheckKeys.size());
         EXPECT_EQ(QSet<QString>(buttons.begin(), buttons.end()).size(), 24) << language;
     }
 }

@@ -1,0 +1,178 @@
+// The verification window over a report of an Auto Rec: what the table shows (figures,
+// "recorder not readable", the resume mark, the advice), Copy and Save... (the same text; the
+// overwrite question; a failed write), and storing the corrected out point in the options.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "config/CaptionTable.h"
+#include "config/EditOptions.h"
+#include "config/SettingsFile.h"
+#include "config/SettingsKeys.h"
+#include "edit/Timecode.h"
+#include "engine/VerificationReport.h"
+#include "ui/TfrmVerify.h"
+
+namespace {
+
+SceneCheck Readable(int row, int expected, int start, int end, bool resumed = false) {
+    SceneCheck s;
+    s.row = row;
+    s.expectedFrames = expected;
+    s.readable = true;
+    s.startPosition = start;
+    s.endPosition = end;
+    s.resumed = resumed;
+    return s;
+}
+
+SceneCheck Unreadable(int row, int expected) {
+    SceneCheck s;
+    s.row = row;
+    s.expectedFrames = expected;
+    return s;
+}
+
+class TfrmVerifyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        captions.SelectLanguage(9);
+        ASSERT_TRUE(captions.LoadCaptions(QApplication::applicationDirPath() + "/cw20.cpt"));
+        options.LoadOptions(settings, 1);
+        window = std::make_unique<TfrmVerify>(options, settings, captions);
+        TfrmVerify::Prompts prompts;
+        prompts.askYesNo = [this](QWidget*, const QString&, const QString& text) {
+            questions << text;
+            return answer;
+        };
+        prompts.warning = [this](QWidget*, const QString&, const QString& text) {
+            warnings << text;
+        };
+        prompts.chooseSaveFile = [this](QWidget*, const QString&, const QString&) {
+            return saveTo;
+        };
+        window->SetPrompts(prompts);
+    }
+
+    QString Cell(int row, int column) const {
+        const QTableWidgetItem* item = Grid()->item(row, column);
+        return item ? item->text() : QString();
+    }
+    QTableWidget* Grid() const { return window->findChild<QTableWidget*>("grdScenes"); }
+    QPushButton* Button(const char* name) const {
+        return window->findChild<QPushButton*>(QLatin1String(name));
+    }
+    void Click(const char* name) { QTest::mouseClick(Button(name), Qt::LeftButton); }
+    int32_t Stored(const SettingKey& key) const {
+        int32_t value = -1;
+        settings.ReadInteger(key, &value);
+        return value;
+    }
+
+    QTemporaryDir home;
+    SettingsFile settings{home.path()};
+    CaptionTable captions;
+    EditOptions options;
+    std::unique_ptr<TfrmVerify> window;
+    QStringList questions, warnings;
+    bool answer = false;
+    QString saveTo;
+};
+
+TEST_F(TfrmVerifyTest, TheTableShowsEachSceneTheUnreadableOnesAndWhereAResumedRunBegan) {
+    // Rows 2 and 3 of a resumed run with the recorder read; row 5 through the edit terminal.
+    window->ShowReport(VerificationReport(
+        {Readable(2, 90, 3000, 3092, true), Readable(3, 45, 3092, 3136), Unreadable(5, 30)}, Fps30,
+        10));
+    ASSERT_TRUE(window->isVisible());
+    ASSERT_EQ(Grid()->rowCount(), 4);
+    EXPECT_EQ(Cell(0, 0), "Resumed here: the recorder stood at 00:01:40:00");
+    EXPECT_EQ(Grid()->columnSpan(0, 0), VerificationTable::ColumnCount);
+    const QStringList first{"1", "2", "90", "92", "+2", FramesToText(3092, Fps30)};
+    for (int c = 0; c < first.size(); ++c)
+        EXPECT_EQ(Cell(1, c), first[c]) << c;
+    EXPECT_EQ(Cell(2, VerificationTable::ColDifference), "-1");
+    EXPECT_EQ(Cell(3, VerificationTable::ColExpected), "30");
+    EXPECT_EQ(Cell(3, VerificationTable::ColRecorded), "recorder not readable (edit terminal)");
+    // One scene long, one short: no correction to offer.
+    EXPECT_FALSE(window->findChild<QLabel*>("lblAdvice")->isVisible());
+    EXPECT_FALSE(Button("btnCorrect")->isVisible());
+
+    // The next run's report replaces the table, spans and all.
+    window->ShowReport(VerificationReport({Readable(1, 90, 900, 990)}, Fps30, 10));
+    ASSERT_EQ(Grid()->rowCount(), 1);
+    EXPECT_EQ(Grid()->columnSpan(0, 0), 1);
+    EXPECT_EQ(Cell(0, VerificationTable::ColDifference), "0");
+}
+
+TEST_F(TfrmVerifyTest, CopyAndSaveGiveTheTableAsTextAndAnExistingFileIsReplacedOnlyOnYes) {
+    window->ShowReport(VerificationReport(
+        {Readable(1, 90, 900, 993), Readable(2, 60, 993, 1056), Unreadable(4, 30)}, Fps30, 10));
+    Click("btnCopy");
+    const QString text = QApplication::clipboard()->text();
+    const QStringList lines = text.split('\n');
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_TRUE(lines[0].startsWith("Scene  Row  Expected (frames)")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].contains(QRegularExpression("^1 +1 +90 +93 +\\+3 +00:00:33:03$")))
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[3].endsWith("recorder not readable (edit terminal)"));
+    EXPECT_TRUE(text.contains("3.0 frames longer on average: an out-point correction of 13"))
+        << text.toStdString();
+
+    saveTo = home.filePath("check.txt");
+    Click("btnSave");
+    QFile saved(saveTo);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(saved.readAll()), text);
+    saved.close();
+    EXPECT_TRUE(questions.isEmpty());
+
+    // An existing file: asked first, and No keeps it.
+    ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
+    saved.write("mine");
+    saved.close();
+    answer = false;
+    Click("btnSave");
+    ASSERT_EQ(questions.size(), 1);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), "mine");
+    saved.close();
+
+    // A folder that does not exist: the user is told, nothing is claimed.
+    saveTo = home.filePath("missing/check.txt");
+    Click("btnSave");
+    EXPECT_EQ(warnings, QStringList{captions.CaptionText("MSG_INPUT")});
+}
+
+TEST_F(TfrmVerifyTest, TheOfferedCorrectionIsStoredInTheOptionsOnlyAfterYes) {
+    settings.WriteInteger(settings_keys::kInPoint, 47);
+    options.LoadOptions(settings, 1);
+    // Every scene two frames short: the recorder pauses sooner than the correction allows.
+    window->ShowReport(
+        VerificationReport({Readable(1, 90, 900, 988), Readable(2, 90, 988, 1076)}, Fps30, 10));
+    ASSERT_TRUE(Button("btnCorrect")->isVisible());
+    EXPECT_TRUE(window->findChild<QLabel*>("lblAdvice")->text().contains("2.0 frames shorter"));
+
+    answer = false;
+    Click("btnCorrect");
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(questions[0], "Store an out-point correction of 8 frames (now 10) in the options?");
+    EXPECT_EQ(Stored(settings_keys::kOutPoint), -1);
+    EXPECT_EQ(options.outCorrection(), 10);
+
+    answer = true;
+    Click("btnCorrect");
+    EXPECT_EQ(Stored(settings_keys::kOutPoint), 8);
+    EXPECT_EQ(options.outCorrection(), 8);
+    EXPECT_EQ(Stored(settings_keys::kInPoint), 47) << "the in point stays as it was";
+    EXPECT_FALSE(Button("btnCorrect")->isEnabled()) << "stored once";
+}
+
+}  // namespace

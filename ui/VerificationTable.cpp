@@ -1,0 +1,90 @@
+#include "ui/VerificationTable.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "config/CaptionTable.h"
+#include "edit/Timecode.h"
+#include "engine/VerificationReport.h"
+
+namespace {
+
+constexpr int kColumnGap = 2;
+
+QString Signed(int frames) {
+    return frames > 0 ? QStringLiteral("+%1").arg(frames) : QString::number(frames);
+}
+
+QString Advice(const VerificationReport& report, const CaptionTable& captions) {
+    const auto difference = report.ConsistentDifference();
+    const auto suggested = report.SuggestedOutCorrection();
+    if (!difference || !suggested)
+        return {};
+    const char* key = *difference > 0 ? "MSG_VERIFY_LONGER" : "MSG_VERIFY_SHORTER";
+    return captions.CaptionText(QLatin1String(key))
+               .arg(std::fabs(*difference), 0, 'f', 1)
+               .arg(*suggested)
+               .arg(report.OutCorrection()) +
+           ' ' + captions.CaptionText(QStringLiteral("MSG_VERIFY_START"));
+}
+
+}  // namespace
+
+VerificationTable BuildVerificationTable(const VerificationReport& report,
+                                         const CaptionTable& captions) {
+    const auto text = [&captions](const char* key) {
+        return captions.CaptionText(QLatin1String(key));
+    };
+    VerificationTable table;
+    table.header = QStringList{text("VF_SCENE"),    text("VF_ROW"),  text("VF_EXPECTED"),
+                               text("VF_RECORDED"), text("VF_DIFF"), text("VF_SEAM")};
+    int number = 0;
+    for (const SceneCheck& s : report.Scenes()) {
+        ++number;
+        if (s.resumed) {
+            VerificationTable::Line mark;
+            mark.resumeMark = true;
+            mark.note =
+                text("VF_RESUMED").arg(FramesToText(s.startPosition, report.TimecodeMode()));
+            table.lines.push_back(mark);
+        }
+        VerificationTable::Line line;
+        line.cells = QStringList{QString::number(number), QString::number(s.row),
+                                 QString::number(s.expectedFrames)};
+        if (s.readable) {
+            line.difference = s.Difference();
+            line.cells << QString::number(s.RecordedFrames()) << Signed(s.Difference())
+                       << FramesToText(s.endPosition, report.TimecodeMode());
+        } else {
+            line.note = text("VF_NOREAD");
+            line.noteColumn = VerificationTable::ColRecorded;
+        }
+        table.lines.push_back(line);
+    }
+    table.advice = Advice(report, captions);
+    return table;
+}
+
+QString VerificationTable::Text() const {
+    std::vector<qsizetype> widths(ColumnCount, 0);
+    const auto widen = [&widths](const QStringList& cells) {
+        for (qsizetype c = 0; c < cells.size(); ++c)
+            widths[static_cast<size_t>(c)] =
+                std::max(widths[static_cast<size_t>(c)], cells[c].size());
+    };
+    widen(header);
+    for (const Line& line : lines)
+        widen(line.cells);
+    const auto join = [&widths](const QStringList& cells, const QString& note) {
+        QString out;
+        for (qsizetype c = 0; c < cells.size(); ++c)
+            out += cells[c].leftJustified(widths[static_cast<size_t>(c)] + kColumnGap);
+        return (out + note).trimmed();
+    };
+    QStringList out{join(header, {})};
+    for (const Line& line : lines)
+        out << join(line.cells, line.note);
+    if (!advice.isEmpty())
+        out << QString() << advice;
+    return out.join('\n') + '\n';
+}
