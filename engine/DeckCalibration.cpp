@@ -251,13 +251,18 @@ std::optional<DeckCalibration::Reading> DeckCalibration::Read(int id) {
     bool hasCounter = false;
     const LinkJobResult r = link_.Run([&](CTarnIO& io) {
         io.PrepareFrame(static_cast<uint8_t>(id), tarncmd::kStatusQuery);
-        if (io.Transact() != LinkResult::Ok)
-            return false;
-        Timecode tc;
-        hasCounter = TarnVtr::DecodeCounter(io.Reply(), &reading.counter, &tc);
-        reading.busy = (io.Status() & tarn::kStatusBusy) != 0;
-        reading.us = io.LastHeardUs();
-        return true;
+        // A status query is safe to repeat: one reply lost to noise or late on a busy machine
+        // must not end the whole measurement. The reading's time is that of the reply heard.
+        for (int attempt = 0; attempt < linktiming::kCommandAttempts; ++attempt) {
+            if (io.Transact() != LinkResult::Ok)
+                continue;
+            Timecode tc;
+            hasCounter = TarnVtr::DecodeCounter(io.Reply(), &reading.counter, &tc);
+            reading.busy = (io.Status() & tarn::kStatusBusy) != 0;
+            reading.us = io.LastHeardUs();
+            return true;
+        }
+        return false;
     });
     if (!r.ok || !hasCounter)
         return std::nullopt;
@@ -282,7 +287,9 @@ bool DeckCalibration::Step(int id, bool forward) {
         .Run([&](CTarnIO& io) {
             io.PrepareFrame(static_cast<uint8_t>(id),
                             forward ? tarncmd::kStepForward : tarncmd::kStepBack);
-            return io.Transact() == LinkResult::Ok;
+            // A step repeated after a lost reply is put right by the next: the position is
+            // read after each one.
+            return io.TransactRetry(linktiming::kCommandAttempts);
         })
         .ok;
 }

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "EngineFixture.h"
+#include "LatencyBench.h"
 #include "ScriptedPrompts.h"
 #include "app/DeckMeasurement.h"
 #include "config/EditOptions.h"
@@ -20,36 +21,15 @@
 
 namespace {
 
-// The bench's true latencies, in frames; none of them a default of the options.
-constexpr int kRecordLatency = 52;
-constexpr int kRecPauseLatency = 17;
-constexpr int kPlayerPauseLatency = 31;
-constexpr int kRecorderPauseLatency = 13;
+const BenchLatencies kTruth;
 constexpr int kRecorderStart = 4000;
 // The calibration's medians, rounded, against the bench's truth.
 constexpr int kToleranceFrames = 2;
 
-std::string FarBench() {
-    return R"({ "devices": [
-      { "id": 1, "name": "SlowCam", "category": 7, "groups": [8], "timecode_mode": 1,
-        "answer_delay_ms": 3, "edit_terminal": 2,
-        "deck": { "tape_end": "01:00:00:00", "position": 3000, "mode": "pause",
-                  "latency_frames": { "play": 9, "pause": )" +
-           std::to_string(kPlayerPauseLatency) + R"(, "other": 5 } } },
-      { "id": 2, "name": "LateVCR", "category": 1, "groups": [8], "timecode_mode": 1,
-        "answer_delay_ms": 3,
-        "deck": { "tape_end": "02:00:00:00", "input": 1, "position": )" +
-           std::to_string(kRecorderStart) + R"(, "mode": "rec_pause",
-                  "latency_frames": { "play": 7, "pause": )" +
-           std::to_string(kRecorderPauseLatency) + R"(, "record": )" +
-           std::to_string(kRecordLatency) + R"(, "rec_pause": )" +
-           std::to_string(kRecPauseLatency) + R"(, "other": 5 } } } ] })";
-}
-
 class DeckMeasurementTest : public EngineFixture {
 protected:
     void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(Serve(FarBench()));
+        ASSERT_NO_FATAL_FAILURE(Serve(LatencyBench(kTruth, 3000, kRecorderStart)));
         options.LoadOptions(settings, 1);
         devices.playerId = kPlayerId;
         devices.recorderId = kRecorderId;
@@ -97,10 +77,10 @@ TEST_F(DeckMeasurementTest, MeasureFillsTheFieldsWithTheDecksLatenciesAndOkStore
     Click("btnMeasure");
     ASSERT_EQ(prompts.questions.size(), 1) << "the recorder records: asked first";
     ASSERT_EQ(prompts.informations.size(), 1) << prompts.warnings.join('\n').toStdString();
-    EXPECT_NEAR(Field("seIn"), kRecordLatency, kToleranceFrames);
-    EXPECT_NEAR(Field("seOut"), kRecPauseLatency, kToleranceFrames);
-    EXPECT_NEAR(Field("sePlayerLead"), kPlayerPauseLatency, kToleranceFrames);
-    EXPECT_NEAR(Field("seRecorderLead"), kRecorderPauseLatency, kToleranceFrames);
+    EXPECT_NEAR(Field("seIn"), kTruth.recorderRecord, kToleranceFrames);
+    EXPECT_NEAR(Field("seOut"), kTruth.recorderRecPause, kToleranceFrames);
+    EXPECT_NEAR(Field("sePlayerLead"), kTruth.playerPause, kToleranceFrames);
+    EXPECT_NEAR(Field("seRecorderLead"), kTruth.recorderPause, kToleranceFrames);
     EXPECT_FALSE(progress->isVisible());
     // The recorder is back where it stood, waiting in rec-pause.
     EXPECT_EQ(Deck(kRecorderId).position, kRecorderStart);
@@ -163,7 +143,7 @@ TEST_F(DeckMeasurementTest, ThroughTheEditTerminalOnlyThePlayerIsMeasuredAndTheU
     EXPECT_TRUE(prompts.questions.isEmpty()) << "the player records nothing: no question";
     ASSERT_EQ(prompts.informations.size(), 1) << prompts.warnings.join('\n').toStdString();
     EXPECT_TRUE(prompts.informations[0].contains(captions.CaptionText("MSG_CALIB_NOREC")));
-    EXPECT_NEAR(Field("sePlayerLead"), kPlayerPauseLatency, kToleranceFrames);
+    EXPECT_NEAR(Field("sePlayerLead"), kTruth.playerPause, kToleranceFrames);
     EXPECT_EQ(Field("seIn"), in);
     EXPECT_EQ(Field("seOut"), out);
     EXPECT_EQ(Field("seRecorderLead"), recorderLead);

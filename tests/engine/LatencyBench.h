@@ -1,0 +1,18 @@
+// A bench whose decks take their own, chosen times to obey, far from the options' defaults and
+// from the demo bench: a camcorder player (id 1, its edit terminal cabled to the recorder) and a
+// VCR recorder (id 2), both counting 30 fps, standing in pause and in rec-pause. Calibration
+// tests measure these times and compare them with the truth given here.
+#pragma once
+
+#include <string>
+
+struct BenchLatencies {
+    int playerPlay = 9;
+    int playerPause = 31;
+    int recorderRecord = 52;
+    int recorderRecPause = 17;
+    int recorderPause = 13;
+};
+
+// playerPosition, recorderPosition: where the tapes stand, in frames.
+std::string LatencyBench(const BenchLatencies& latencies, int playerPosition, int recorderPosition);
