@@ -104,54 +104,49 @@ TEST(CComm, closeAndReopenAnyNumberOfTimes) {
     EXPECT_FALSE(comm.IsOpen());
 }
 
-TEST(CComm, shortReplyFailsWithTheBytesCountedAndSilenceWithin150ms) {
+// An open port to a scripted device, and one request and its reply through it.
+class OpenPort : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(comm.OpenPath(device.Path()) && comm.Configure()); }
+    bool Exchange() {
+        const uint8_t request[11] = {0xFF, 0xFF, 5};
+        return comm.Write(request, 11) && comm.Read(reply, 11);
+    }
+
     ScriptedDevice device;
+    CComm comm;
+    uint8_t reply[11] = {};
+};
+
+TEST_F(OpenPort, shortReplyFailsWithTheBytesCountedAndSilenceWithin150ms) {
     device.SetResponder([](const TarnFrame&) {
         ScriptedDevice::Bytes ten = ScriptedDevice::Reply(0x03);
         ten.pop_back();
         return ten;
     });
-    CComm comm;
-    ASSERT_TRUE(comm.OpenPath(device.Path()) && comm.Configure());
-    const uint8_t request[11] = {0xFF, 0xFF, 5};
-    uint8_t reply[11];
-    ASSERT_TRUE(comm.Write(request, 11));
-    EXPECT_FALSE(comm.Read(reply, 11));
+    EXPECT_FALSE(Exchange());
     EXPECT_EQ(comm.BytesRead(), 10u);
 
     device.SetResponder(nullptr);
-    ASSERT_TRUE(comm.Write(request, 11));
     const int64_t start = NowMs();
-    EXPECT_FALSE(comm.Read(reply, 11));
+    EXPECT_FALSE(Exchange());
     EXPECT_EQ(comm.BytesRead(), 0u);
     EXPECT_LT(NowMs() - start, 150);
 }
 
-TEST(CComm, replyArrivingByteByByteIsReadWhole) {
-    ScriptedDevice device;
+TEST_F(OpenPort, replyArrivingByteByByteIsReadWhole) {
     device.SetBytePacing(1150);  // 9600 baud with parity
     device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x03, {7}); });
-    CComm comm;
-    ASSERT_TRUE(comm.OpenPath(device.Path()) && comm.Configure());
-    const uint8_t request[11] = {0xFF, 0xFF, 5};
-    uint8_t reply[11];
-    ASSERT_TRUE(comm.Write(request, 11));
-    ASSERT_TRUE(comm.Read(reply, 11));
+    ASSERT_TRUE(Exchange());
     EXPECT_EQ(comm.BytesRead(), 11u);
     EXPECT_EQ(reply[4], 7);
 }
 
-TEST(CComm, writeDiscardsTheRestOfAnEarlierReply) {
-    ScriptedDevice device;
-    CComm comm;
-    ASSERT_TRUE(comm.OpenPath(device.Path()) && comm.Configure());
+TEST_F(OpenPort, writeDiscardsTheRestOfAnEarlierReply) {
     device.Send({0xAA, 0xBB, 0xCC});  // the tail of a reply given up on
     usleep(20000);                    // let it reach our side of the line
     device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x03, {1, 2}); });
-    const uint8_t request[11] = {0xFF, 0xFF, 5};
-    ASSERT_TRUE(comm.Write(request, 11));
-    uint8_t reply[11];
-    ASSERT_TRUE(comm.Read(reply, 11));
+    ASSERT_TRUE(Exchange());
     EXPECT_EQ(reply[0], 0xFC);
     EXPECT_EQ(reply[4], 1);
 }
