@@ -23,6 +23,16 @@ class TapeReport : public SimFixture {
 protected:
     void SetUp() override { Serve(kBench); }
     std::vector<tarnsim::TapeSegment> Segments() { return sim->TapeSegments(); }
+    // Effect commands to the player, each of which it must accept.
+    void Send(std::initializer_list<Bytes> bodies) {
+        for (const Bytes& body : bodies)
+            ASSERT_EQ(line->Exchange(RequestFrame(1, body))[3], 0x02) << Hex(body);
+    }
+    // Asks for the progress of a run until the player's three polls are over.
+    void RunToItsEnd(uint8_t family) {
+        for (int poll = 0; poll < 4; ++poll)
+            Ask(1, {0x18, family, 0x7E});
+    }
 };
 
 TEST_F(TapeReport, recordingWhileThePlayerPlaysTakesInConsecutiveFramesAfterTheLatencies) {
@@ -67,12 +77,9 @@ TEST_F(TapeReport, effectChangesAndTransitionRunsSplitTheSegments) {
     AdvanceFrames(10);
     Ask(1, {0x18, 0x48, 0x21});  // effect 2
     AdvanceFrames(10);
-    for (const Bytes& body : {Bytes{0x18, 0x40, 0x20}, Bytes{0x18, 0x46, 0x20},
-                              Bytes{0x18, 0x41, 0x27}, Bytes{0x18, 0x43, 0x65}})
-        ASSERT_EQ(line->Exchange(RequestFrame(1, body))[3], 0x02);
+    Send({{0x18, 0x40, 0x20}, {0x18, 0x46, 0x20}, {0x18, 0x41, 0x27}, {0x18, 0x43, 0x65}});
     AdvanceFrames(10);
-    for (int poll = 0; poll < 4; ++poll)
-        Ask(1, {0x18, 0x43, 0x7E});  // three polls, then the end
+    RunToItsEnd(0x43);
     AdvanceFrames(10);
     sim->SetDeckMode(2, 13);
     const auto segments = Segments();
@@ -94,21 +101,16 @@ TEST_F(TapeReport, effectChangesAndTransitionRunsSplitTheSegments) {
 TEST_F(TapeReport, anOutTransitionLeavesItsEndPictureUntilTheNextRunInOrArmOff) {
     sim->SetDeckMode(1, 6);
     sim->SetDeckMode(2, 14);
-    for (const Bytes& body : {Bytes{0x18, 0x44, 0x20}, Bytes{0x18, 0x46, 0x20},
-                              Bytes{0x18, 0x45, 0x21}, Bytes{0x18, 0x47, 0x75}})
-        ASSERT_EQ(line->Exchange(RequestFrame(1, body))[3], 0x02);  // black fade out
-    for (int poll = 0; poll < 4; ++poll)
-        Ask(1, {0x18, 0x47, 0x7E});
+    Send({{0x18, 0x44, 0x20}, {0x18, 0x46, 0x20}, {0x18, 0x45, 0x21}, {0x18, 0x47, 0x75}});
+    RunToItsEnd(0x47);              // a black fade out
     AdvanceFrames(10);              // recorded under the black picture
     sim->SetDeckPosition(1, 3000);  // the next scene, elsewhere on the player's tape
     AdvanceFrames(10);
     Ask(1, {0x18, 0x47, 0x65});  // it fades in
     AdvanceFrames(10);
-    for (int poll = 0; poll < 4; ++poll)
-        Ask(1, {0x18, 0x47, 0x7E});
+    RunToItsEnd(0x47);
     Ask(1, {0x18, 0x47, 0x75});
-    for (int poll = 0; poll < 4; ++poll)
-        Ask(1, {0x18, 0x47, 0x7E});
+    RunToItsEnd(0x47);
     AdvanceFrames(10);
     Ask(1, {0x18, 0x47, 0x60});  // the reset after a run disarms
     AdvanceFrames(10);
