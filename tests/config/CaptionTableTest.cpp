@@ -101,13 +101,6 @@ TEST(CaptionTableTest, AColumnTooLongForItsFieldIsDroppedAndTheRestIsRead) {
     EXPECT_EQ(table.FindComponentEntry({"frmEDS", "", "lblIn"}), -1);
 }
 
-TEST(CaptionTableTest, ToolbarButtonNamesUseTwoDigitKeys) {
-    const CaptionTable table =
-        TableFor(kLanguageEnglish,
-                 Line("PrgLevel", "EF_BTN7", "wrong") + Line("PrgLevel", "EF_BTN07", "Cinema"));
-    EXPECT_EQ(table.CaptionText(QStringLiteral("EF_BTN%1").arg(7, 2, 10, QChar(u'0'))), "Cinema");
-}
-
 TEST(CaptionTableTest, StylesAreFoundByNameAndTheFirstLineStandsForNone) {
     CaptionTable table;
     table.ParseStyles(
