@@ -94,32 +94,26 @@ TEST_F(DeckCommands, counterIsReportedInEachCountingModeWithSignAndNoCounterBits
               Hex(ReplyFrame(5, 0x03, {0x01, 0x00, 0x00, 0x00, 0x40, 0x00})));
 }
 
-TEST_F(DeckCommands, busyBitStaysWhileAModeChangeSettles) {
-    // Deck 3 (25 fps) takes 10 frames from a play command to moving.
-    EXPECT_EQ(Ask(3, {0x08, 0x43, 0x75})[3], 0x43);
-    AdvanceFrames(9, 25);
-    const Bytes settling = Ask(3, {0x08, 0x4E, 0x20});
-    EXPECT_EQ(settling[3], 0x43);
-    EXPECT_EQ(settling[4], 0x05);  // still the old mode
-    AdvanceFrames(2, 25);
-    const Bytes moving = Ask(3, {0x08, 0x4E, 0x20});
-    EXPECT_EQ(moving[3], 0x03);
-    EXPECT_EQ(moving[4], 0x06);
-}
-
-TEST_F(SimFixture, aDeckOfTheNewKindShowsTheModeItIsEnteringWhileBusy) {
-    Serve(R"({"devices": [{"id": 3, "category": 1, "groups": [8], "answer_delay_ms": 0,
-                            "deck": {"mode": "pause", "busy_mode": "new",
-                                     "latency_frames": {"play": 10}}}]})");
-    const Bytes accepted = Ask(3, {0x08, 0x43, 0x75});
-    EXPECT_EQ(accepted[3], 0x43);
-    EXPECT_EQ(accepted[4], 0x06);
-    AdvanceFrames(9);
-    EXPECT_EQ(sim->Device(3)->mode, 5);  // the tape itself still stands
-    AdvanceFrames(2);
-    const Bytes moving = Ask(3, {0x08, 0x4E, 0x20});
-    EXPECT_EQ(moving[3], 0x03);
-    EXPECT_EQ(moving[4], 0x06);
+TEST_F(SimFixture, busyBitStaysWhileAModeChangeSettlesShowingTheOldModeOrOnNewerDecksTheNew) {
+    for (const auto& [busyMode, shownWhileBusy] :
+         {std::pair{"old", 0x05}, std::pair{"new", 0x06}}) {
+        SCOPED_TRACE(busyMode);
+        Serve(R"({"devices": [{"id": 3, "category": 1, "groups": [8], "answer_delay_ms": 0,
+                                "deck": {"mode": "pause", "busy_mode": ")" +
+              std::string(busyMode) + R"(", "latency_frames": {"play": 10}}}]})");
+        const Bytes accepted = Ask(3, {0x08, 0x43, 0x75});  // 10 frames from play to moving
+        EXPECT_EQ(accepted[3], 0x43);
+        EXPECT_EQ(accepted[4], shownWhileBusy);
+        AdvanceFrames(9);
+        const Bytes settling = Ask(3, {0x08, 0x4E, 0x20});
+        EXPECT_EQ(settling[3], 0x43);
+        EXPECT_EQ(settling[4], shownWhileBusy);
+        EXPECT_EQ(sim->Device(3)->mode, 5);  // the tape itself still stands
+        AdvanceFrames(2);
+        const Bytes moving = Ask(3, {0x08, 0x4E, 0x20});
+        EXPECT_EQ(moving[3], 0x03);
+        EXPECT_EQ(moving[4], 0x06);
+    }
 }
 
 TEST_F(DeckCommands, unsupportedAndMalformedCommandsAreRefused) {
