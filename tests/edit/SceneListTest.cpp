@@ -192,7 +192,7 @@ TEST(SceneList, ArrowKeysMoveOrExtendTheSelectionWithinTheList) {
     EXPECT_EQ(list.current(), 0);
 }
 
-TEST(SceneList, DropOnTheEmptyListMovesTheSelectionToTheEndKeepingItSelected) {
+TEST(SceneList, DropOnTheEmptyListMovesTheSelectionToTheEndOrWithCtrlAppendsCopies) {
     SceneList list;
     FillScenes(list, 5);
     SelectRows(list, {2, 3});
@@ -209,14 +209,10 @@ TEST(SceneList, DropOnTheEmptyListMovesTheSelectionToTheEndKeepingItSelected) {
     EXPECT_EQ(SelectedRows(list), (QList<int>{0, 5}));
     EXPECT_EQ(list.current(), 5);
     EXPECT_TRUE(list.row(0).tapeChange);
-}
 
-TEST(SceneList, CtrlDropOnTheEmptyListAppendsCopies) {
-    SceneList list;
-    FillScenes(list, 3);
     SelectRows(list, {1, 3});
     list.DropOnList(SceneList::DragSource::SelectedRow, SceneList::kKeyModeCtrl);
-    EXPECT_EQ(Memos(list), Rows({"", "r1", "r2", "r3", "r1", "r3"}));
+    EXPECT_EQ(Memos(list), Rows({"", "r4", "r5", "r2", "r3", "r1", "r4", "r2"}));
     EXPECT_EQ(SelectedRows(list), (QList<int>{1, 3}));
     EXPECT_EQ(list.selectedCount(), 2);
 }
