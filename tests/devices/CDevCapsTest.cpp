@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <string>
 
 #include "devices/CDevCaps.h"
 
@@ -28,6 +29,27 @@ protected:
 };
 
 constexpr CapabilityWords kAllRefused{-1, -1, -1, -1, -1, -1};
+constexpr char kEverything[] = "yyyyyy yyyyyyyyyyyyyyyyyy";
+constexpr char kNoneCodesOnly[] = "y----- y-----------------";
+
+// What the player can do, a letter per code: effects 0 to 5, then transitions 100 to 117.
+std::string Allowed(const CDevCaps& caps) {
+    std::string codes;
+    for (int e = 0; e <= 5; ++e)
+        codes += caps.EffectAllowed(e) ? 'y' : '-';
+    codes += ' ';
+    for (int n = 100; n <= 117; ++n)
+        codes += caps.TransitionAllowed(n) ? 'y' : '-';
+    return codes;
+}
+
+// Which transitions from 100 to 117 may go with effect e.
+std::string CompatibleWith(const CDevCaps& caps, int e) {
+    std::string codes;
+    for (int n = 100; n <= 117; ++n)
+        codes += caps.Compatible(e, n) ? 'y' : '-';
+    return codes;
+}
 
 TEST(CDevCapsModelCode, MakerBytesGiveTwoDigitsAndTheTensOfTheNext) {
     EXPECT_EQ(CDevCaps::ModelCodeFromMaker(5, 37), 530);
@@ -49,10 +71,7 @@ TEST_F(CDevCapsTest, AFullEntryMakesEverythingAvailable) {
     EXPECT_TRUE(caps.Load());
     EXPECT_EQ(caps.LastSource(), CDevCaps::Source::File);
     EXPECT_EQ(caps.Words(), (CapabilityWords{0, 0, 0, 0, 0, 0}));
-    for (int n = 101; n <= 117; ++n)
-        EXPECT_TRUE(caps.TransitionAllowed(n)) << n;
-    for (int e = 0; e <= 5; ++e)
-        EXPECT_TRUE(caps.EffectAllowed(e)) << e;
+    EXPECT_EQ(Allowed(caps), kEverything);
 }
 
 TEST_F(CDevCapsTest, WordsAreReadAsBitsIncludingUnsignedForms) {
@@ -61,14 +80,9 @@ TEST_F(CDevCapsTest, WordsAreReadAsBitsIncludingUnsignedForms) {
     SelectModel530(1);
     ASSERT_TRUE(caps.Load());
     EXPECT_EQ(caps.Words()[5], -1);
-    EXPECT_FALSE(caps.TransitionAllowed(102));
-    EXPECT_TRUE(caps.TransitionAllowed(103));
-    EXPECT_FALSE(caps.EffectAllowed(3));
-    EXPECT_FALSE(caps.EffectAllowed(5));
-    EXPECT_TRUE(caps.EffectAllowed(1));
-    EXPECT_FALSE(caps.Compatible(1, 117));
-    EXPECT_TRUE(caps.Compatible(2, 117));
-    EXPECT_FALSE(caps.Compatible(2, 102));  // word 0 refuses 102 whatever the effect
+    EXPECT_EQ(Allowed(caps), "yyy-y- yy-yyyyyyyyyyyyyyy");
+    EXPECT_EQ(CompatibleWith(caps, 1), "yy-yyyyyyyyyyyyyy-");
+    EXPECT_EQ(CompatibleWith(caps, 2), "yy-yyyyyyyyyyyyyyy");  // word 0 refuses 102 with any
     EXPECT_TRUE(caps.Compatible(0, 102));
     EXPECT_TRUE(caps.Compatible(3, 0));
     // Codes without a word are nothing the device can do.
@@ -103,24 +117,19 @@ TEST_F(CDevCapsTest, AVideoCameraWithoutEntryOrAnswerGetsTheCameraDefaults) {
     EXPECT_FALSE(caps.Load());
     EXPECT_EQ(caps.LastSource(), CDevCaps::Source::Defaults);
     EXPECT_EQ(caps.Words(), (CapabilityWords{0, 0x20004, 0, 0, 0x20004, 0}));
-    for (int n = 101; n <= 117; ++n)
-        EXPECT_TRUE(caps.TransitionAllowed(n)) << n;
-    EXPECT_FALSE(caps.Compatible(1, 102));
-    EXPECT_TRUE(caps.Compatible(2, 102));
-    EXPECT_FALSE(caps.Compatible(4, 117));
-    EXPECT_TRUE(caps.Compatible(4, 116));
+    EXPECT_EQ(Allowed(caps), kEverything);
+    for (int e : {1, 4})
+        EXPECT_EQ(CompatibleWith(caps, e), "yy-yyyyyyyyyyyyyy-") << e;
+    EXPECT_EQ(CompatibleWith(caps, 2), "yyyyyyyyyyyyyyyyyy");
 }
 
 TEST_F(CDevCapsTest, WithAllWordsRefusedOnlyTheNoneCodesRemainUntilAnEntryIsAdded) {
     SelectModel530(1);
     EXPECT_FALSE(caps.Load());  // no file at all
     EXPECT_EQ(caps.Words(), kAllRefused);
-    EXPECT_TRUE(caps.TransitionAllowed(100));
+    EXPECT_EQ(Allowed(caps), kNoneCodesOnly);
     EXPECT_TRUE(caps.TransitionAllowed(200));
     EXPECT_TRUE(caps.TransitionAllowed(0));
-    EXPECT_TRUE(caps.EffectAllowed(0));
-    EXPECT_FALSE(caps.TransitionAllowed(101));
-    EXPECT_FALSE(caps.EffectAllowed(1));
     EXPECT_FALSE(caps.Compatible(1, 100));
 
     // Each lookup reads the file again.
@@ -136,10 +145,7 @@ TEST_F(CDevCapsTest, WithoutAPlayerNothingButTheNoneCodesIsAllowed) {
     EXPECT_FALSE(caps.ApplyPlayerChoice(0, MakerBytes{0, 0, 0, 5, 37, 0}, 7));
     EXPECT_EQ(caps.ModelCode(), 0);
     EXPECT_EQ(caps.Category(), 0);
-    EXPECT_FALSE(caps.TransitionAllowed(101));
-    EXPECT_FALSE(caps.EffectAllowed(2));
-    EXPECT_TRUE(caps.TransitionAllowed(100));
-    EXPECT_TRUE(caps.EffectAllowed(0));
+    EXPECT_EQ(Allowed(caps), kNoneCodesOnly);
     // Compatible does not look at the player: the words are still those of the last lookup.
     EXPECT_TRUE(caps.Compatible(2, 105));
 
@@ -147,7 +153,7 @@ TEST_F(CDevCapsTest, WithoutAPlayerNothingButTheNoneCodesIsAllowed) {
     EXPECT_TRUE(caps.ApplyPlayerChoice(4, MakerBytes{0, 0, 0, 5, 37, 0}, 7));
     EXPECT_EQ(caps.ModelCode(), 530);
     EXPECT_EQ(caps.Category(), 7);
-    EXPECT_TRUE(caps.TransitionAllowed(101));
+    EXPECT_EQ(Allowed(caps), kEverything);
 }
 
 }  // namespace
