@@ -62,7 +62,7 @@ protected:
     tarnsim::DeviceState Cam() { return *sim->Device(7); }
 };
 
-TEST_F(EffectCommands, effectSetChoosesEachEffect) {
+TEST_F(EffectCommands, effectSetChoosesEachEffectWhileTheCameraIsOn) {
     const uint8_t bytes[] = {0x60, 0x26, 0x21, 0x22, 0x25, 0x20};
     for (int e : {3, 1, 5, 2, 4, 0}) {
         EXPECT_EQ(Send(Body({0x48, bytes[e]})), 0x02);
@@ -70,6 +70,9 @@ TEST_F(EffectCommands, effectSetChoosesEachEffect) {
     }
     EXPECT_EQ(Send(Body({0x48, 0x61})), 0x01);
     EXPECT_EQ(Send(Body({0x48, 0x60, 0x01})), 0x01);
+    Ask(7, {0x3E, 0x40, 0x60});  // switched off: not ready
+    EXPECT_EQ(Send(Body({0x48, 0x26})), 0x05);
+    EXPECT_EQ(Cam().effect, 0);
 }
 
 TEST_F(EffectCommands, eachTransitionSetupNamesItsTransition) {
@@ -79,7 +82,8 @@ TEST_F(EffectCommands, eachTransitionSetupNamesItsTransition) {
     }
 }
 
-TEST_F(EffectCommands, setupsOutOfOrderOrOfTheWrongFamilyAreRefused) {
+TEST_F(EffectCommands, setupsAndRunsOutOfOrderOrOfTheWrongFamilyAreRefused) {
+    EXPECT_EQ(Send(Body({0x47, 0x65})), 0x01);        // a run without a setup
     EXPECT_EQ(Send(Body({0x45, 0x20, 0x7F})), 0x01);  // pattern before any mode select
     Send(Body({0x44, 0x20}));
     EXPECT_EQ(Send(Body({0x45, 0x21})), 0x01);  // family A needs its preparation first
@@ -93,6 +97,9 @@ TEST_F(EffectCommands, setupsOutOfOrderOrOfTheWrongFamilyAreRefused) {
     EXPECT_EQ(Send(Body({0x44, 0x21})), 0x01);  // no such mode select
     EXPECT_EQ(Send(Body({0x4A})), 0x01);
     EXPECT_EQ(Cam().selectedTransition, 0);
+    SetUpTransition(117);
+    EXPECT_EQ(Send(Body({0x43, 0x65})), 0x01);  // a family B run of a family A transition
+    EXPECT_EQ(Send(Body({0x47, 0x65})), 0x02);
 }
 
 TEST_F(EffectCommands, armOnAndOffForBothFamilies) {
@@ -140,13 +147,6 @@ TEST_F(SimFixture, aRunGivenInFramesLastsThatLongHoweverOftenItIsAsked) {
     EXPECT_EQ(sim->Device(7)->runningTransition, 0);
 }
 
-TEST_F(EffectCommands, aRunOfTheWrongFamilyOrWithoutASetupIsRefused) {
-    EXPECT_EQ(Send(Body({0x47, 0x65})), 0x01);
-    SetUpTransition(117);
-    EXPECT_EQ(Send(Body({0x43, 0x65})), 0x01);
-    EXPECT_EQ(Send(Body({0x47, 0x65})), 0x02);
-}
-
 TEST_F(EffectCommands, wipeOutEndsTheOverlapTransitionsAndSetsTheEndBitWhenDone) {
     for (const int code : {113, 117}) {
         SetUpTransition(code);
@@ -165,13 +165,7 @@ TEST_F(EffectCommands, wipeOutEndsTheOverlapTransitionsAndSetsTheEndBitWhenDone)
     }
 }
 
-TEST_F(EffectCommands, effectCommandsWhileOffGetNotReady) {
-    Ask(7, {0x3E, 0x40, 0x60});
-    EXPECT_EQ(Send(Body({0x48, 0x26})), 0x05);
-    EXPECT_EQ(Cam().effect, 0);
-}
-
-TEST_F(EffectCommands, capabilityPagesCarryTheBenchWordsAndNone) {
+TEST_F(EffectCommands, capabilityPagesCarryTheBenchWordsOrAreRefusedWithoutThem) {
     Serve(R"({"devices": [{"id": 7, "category": 7, "groups": [8, 24], "answer_delay_ms": 0,
         "deck": {}, "effect": {"capabilities": [0, 131076, "none", 4094, 1048574, -1],
         "progress_polls": 2}}]})");
@@ -190,9 +184,8 @@ TEST_F(EffectCommands, capabilityPagesCarryTheBenchWordsAndNone) {
     EXPECT_FALSE(ReadsAsFinished(Ask(7, {0x18, 0x47, 0x7E})));
     EXPECT_FALSE(ReadsAsFinished(Ask(7, {0x18, 0x47, 0x7E})));
     EXPECT_TRUE(ReadsAsFinished(Ask(7, {0x18, 0x47, 0x7E})));
-}
 
-TEST_F(EffectCommands, aDeviceWithoutCapabilityAnswersRefusesTheQuery) {
+    // A device without capability answers refuses the query.
     Serve(R"({"devices": [{"id": 7, "category": 7, "groups": [8, 24], "answer_delay_ms": 0,
         "deck": {}, "effect": {"capabilities": "none"}}]})");
     EXPECT_EQ(Hex(Ask(7, {0x18, 0x4C, 0x00})), Hex(ReplyFrame(7, 0x01, {})));
