@@ -43,7 +43,7 @@ TEST(CaptionTableTest, LegacyJapaneseColumnsAreReadAsShiftJis) {
     EXPECT_EQ(TableFor(kLanguageEnglish, file).CaptionText("MSG_TAPECH"), "Tape");
 }
 
-TEST(CaptionTableTest, LinesEndedByLineFeedAloneLoseTheirLastColumn) {
+TEST(CaptionTableTest, LinesEndAtLineFeedsAndWithoutACarriageReturnLoseTheirLastColumn) {
     QByteArray file = Line("PrgLevel", "A", "a");
     file.replace("\r\n", "\n");
     const CaptionTable japanese = TableFor(kLanguageJapanese, file);
@@ -53,13 +53,11 @@ TEST(CaptionTableTest, LinesEndedByLineFeedAloneLoseTheirLastColumn) {
     const CaptionTable english = TableFor(kLanguageEnglish, "PrgLevel\tB\tb\tStyleE\n");
     EXPECT_EQ(english.CaptionText("B"), "b");
     EXPECT_EQ(english.Caption(0).styleName, "");
-}
-
-TEST(CaptionTableTest, OnlyTextUpToTheLastLineFeedFormsLines) {
-    const CaptionTable table = TableFor(
+    // Text after the last line feed forms no line.
+    const CaptionTable cut = TableFor(
         kLanguageEnglish, Line("PrgLevel", "A", "a") + Line("PrgLevel", "B", "b").chopped(1));
-    EXPECT_EQ(table.CaptionCount(), 1);
-    EXPECT_EQ(table.CaptionText("B"), "");
+    EXPECT_EQ(cut.CaptionCount(), 1);
+    EXPECT_EQ(cut.CaptionText("B"), "");
 }
 
 TEST(CaptionTableTest, CommentsTakeNoEntryAndAnEmptyLineEndsComponentLookups) {
