@@ -12,6 +12,7 @@
 #include "edit/EdlWriter.h"
 #include "edit/ProjectFiles.h"
 #include "edit/SceneList.h"
+#include "tests/edit/SceneListFixtures.h"
 
 namespace {
 
@@ -33,31 +34,11 @@ Scene Tape(const QString& memo) {
     return row;
 }
 
-// What an EDL carries of a row; one line per row so that a failure shows the whole list.
-QStringList Rows(const std::vector<Scene>& rows) {
-    QStringList lines;
-    for (const Scene& r : rows) {
-        lines << QStringLiteral("%1 %2 %3 e%4 t%5 [%6]")
-                     .arg(r.tapeChange ? "TAPE" : "SCENE", r.inText, r.outText)
-                     .arg(r.effect)
-                     .arg(r.transition)
-                     .arg(r.memo);
-    }
-    return lines;
-}
-
-QStringList Rows(const SceneList& list) {
-    std::vector<Scene> rows;
-    for (int i = 0; i < list.count(); ++i)
-        rows.push_back(list.row(i));
-    return Rows(rows);
-}
-
 // The rows as the list keeps them in `mode` (its frame separator).
 QStringList ListRows(std::vector<Scene> rows, uint32_t mode) {
     SceneList list(mode);
     list.ReplaceRows(std::move(rows));
-    return Rows(list);
+    return RowTexts(list);
 }
 
 EdlImport Parse(const QByteArray& text, uint32_t mode = Fps30) {
@@ -89,7 +70,7 @@ TEST(EdlRoundTrip, ExportThenImportGivesTheListBackInEveryMode) {
 
         const EdlImport back = ParseEdl(edl.bytes, mode, kLanguageEnglish);
         ASSERT_FALSE(back.refused()) << back.refusedLine << "\n" << edl.bytes.toStdString();
-        EXPECT_EQ(ListRows(back.rows, mode), Rows(list)) << edl.bytes.toStdString();
+        EXPECT_EQ(ListRows(back.rows, mode), RowTexts(list)) << edl.bytes.toStdString();
         EXPECT_EQ(back.report.scenes, 4);
         EXPECT_EQ(back.report.tapeChanges, 3);
         EXPECT_FALSE(back.report.frameCountModeDiffers);
@@ -163,11 +144,12 @@ const QByteArray kEditorEdl =
 TEST(EdlParser, AnEditorsListImportsAsTheUserExpects) {
     const EdlImport edl = ParseEdl(kEditorEdl, Fps30, kLanguageJapanese);
     ASSERT_FALSE(edl.refused()) << edl.refusedLine;
-    EXPECT_EQ(Rows(edl.rows), Rows({Tape("CAM1"), Row("00:01:00:00", "00:01:05:00", "arrival.mov"),
-                                    Tape("CAM2"), Row("00:10:00:00", "00:10:04:00", "waves.mov"),
-                                    Row("00:11:00:00", "00:11:02:15", "CAM2"), Tape("CAM1"),
-                                    Row("00:03:00:00", "00:03:01:00", "日本.mov"), Tape("AX"),
-                                    Row("00:05:00:00", "00:05:01:00", "sun set.mov")}));
+    EXPECT_EQ(RowTexts(edl.rows),
+              RowTexts({Tape("CAM1"), Row("00:01:00:00", "00:01:05:00", "arrival.mov"),
+                        Tape("CAM2"), Row("00:10:00:00", "00:10:04:00", "waves.mov"),
+                        Row("00:11:00:00", "00:11:02:15", "CAM2"), Tape("CAM1"),
+                        Row("00:03:00:00", "00:03:01:00", "日本.mov"), Tape("AX"),
+                        Row("00:05:00:00", "00:05:01:00", "sun set.mov")}));
     const EdlImportReport& r = edl.report;
     EXPECT_EQ(r.scenes, 5);
     EXPECT_EQ(r.tapeChanges, 3);

@@ -89,21 +89,7 @@ TEST_F(ProjectFilesTest, SaveAndLoadGiveTheSameListAndTheSameBytes) {
     SceneList loaded(Fps30Drop);
     ProjectFiles loader(loaded, host, kLanguageJapanese);
     ASSERT_TRUE(loader.LoadProject(PathOf("trip.cwf"), true));
-    ASSERT_EQ(loaded.count(), source.count());
-    for (int i = 0; i < source.count(); ++i) {
-        SCOPED_TRACE(i);
-        const Scene& a = source.row(i);
-        const Scene& b = loaded.row(i);
-        EXPECT_EQ(a.inText, b.inText);
-        EXPECT_EQ(a.outText, b.outText);
-        EXPECT_EQ(a.durationText, b.durationText);
-        EXPECT_EQ(a.inFrames, b.inFrames);
-        EXPECT_EQ(a.durationFrames, b.durationFrames);
-        EXPECT_EQ(a.memo, b.memo);
-        EXPECT_EQ(a.effect, b.effect);
-        EXPECT_EQ(a.transition, b.transition);
-        EXPECT_EQ(a.tapeChange, b.tapeChange);
-    }
+    EXPECT_EQ(RowTexts(loaded), RowTexts(source));
     EXPECT_EQ(loaded.totalFrames(), source.totalFrames());
     EXPECT_FALSE(loaded.modified());
     EXPECT_EQ(SelectedRows(loaded), QList<int>{0});

@@ -1,4 +1,4 @@
-// Builders and views of scene lists shared by the list and project file tests.
+// Builders and views of scene lists shared by the list, project file and EDL tests.
 #pragma once
 
 #include <QStringList>
@@ -23,6 +23,26 @@ inline QStringList Memos(const SceneList& list) {
     for (int i = 0; i < list.count(); ++i)
         memos << list.row(i).memo;
     return memos;
+}
+
+// What a file carries of each row, one line per row so that a failure shows the whole list.
+inline QStringList RowTexts(const std::vector<Scene>& rows) {
+    QStringList lines;
+    for (const Scene& r : rows) {
+        lines << QStringLiteral("%1 %2 %3 e%4 t%5 [%6]")
+                     .arg(r.tapeChange ? "TAPE" : "SCENE", r.inText, r.outText)
+                     .arg(r.effect)
+                     .arg(r.transition)
+                     .arg(r.memo);
+    }
+    return lines;
+}
+
+inline QStringList RowTexts(const SceneList& list) {
+    std::vector<Scene> rows;
+    for (int i = 0; i < list.count(); ++i)
+        rows.push_back(list.row(i));
+    return RowTexts(rows);
 }
 
 inline QList<int> SelectedRows(const SceneList& list) {
