@@ -58,7 +58,17 @@ bool DeckMeasurement::Calibrate(int playerId, int recorderId, CalibrationResult*
     // be pressed.
     const Qt::WindowModality modality = progress_.windowModality();
     progress_.setWindowModality(Qt::ApplicationModal);
-    progress_.ShowDirect(Text("MB_TI_CALIB"), false, true);
+    const QString title = Text("MB_TI_CALIB");
+    progress_.ShowDirect(title, true, true);
+    // The calibration says what it measures at each trial (of the player's play and pause; the
+    // recorder's record and rec-pause, and play and pause) and when it puts the recorder back:
+    // the gauge counts those steps.
+    const int steps =
+        DeckCalibration::kTrials * (recorderId == 0 ? 1 : 3) + (recorderId == 0 ? 0 : 1);
+    int stepsBegun = 0;
+    progress_.PostRunProgress(title, 0);
+    calibration.SetProgress(
+        [&](const QString&) { progress_.PostRunProgress(title, 100 * stepsBegun++ / steps); });
     // The measurement waits on the link for every exchange; off the GUI thread, so that the
     // windows keep answering (Stop above all) while it runs.
     QEventLoop waiting;

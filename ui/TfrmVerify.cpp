@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -15,6 +16,8 @@
 
 #include "config/CaptionTable.h"
 #include "config/EditOptions.h"
+#include "config/SettingsFile.h"
+#include "config/SettingsKeys.h"
 #include "engine/VerificationReport.h"
 #include "ui/ApplyCaptions.h"
 #include "ui/WindowPositions.h"
@@ -23,7 +26,8 @@ namespace {
 
 // A difference beyond this many frames is worth the user's eye.
 constexpr int kNoticeableFrames = 1;
-// The table shows this many scenes before it scrolls.
+// The table shows at least the first and at most the second many scenes before it scrolls.
+constexpr int kFewestRows = 3;
 constexpr int kVisibleRows = 12;
 
 QPushButton* NamedButton(const char* name, const QString& text, QWidget* parent) {
@@ -103,7 +107,7 @@ void TfrmVerify::ShowReport(const VerificationReport& report) {
     btnCorrect_->setEnabled(true);
     if (!isVisible()) {
         show();
-        RestorePosition(this, settings_);
+        Place();
     }
     raise();
     activateWindow();
@@ -141,11 +145,20 @@ void TfrmVerify::FitGrid() {
     const int frame = 2 * grdScenes_->frameWidth();
     grdScenes_->setMinimumWidth(grdScenes_->horizontalHeader()->length() + frame +
                                 grdScenes_->verticalScrollBar()->sizeHint().width());
-    const int rows = std::clamp(grdScenes_->rowCount(), 1, kVisibleRows);
+    const int rows = std::clamp(grdScenes_->rowCount(), kFewestRows, kVisibleRows);
     grdScenes_->setMinimumHeight(grdScenes_->horizontalHeader()->height() + frame +
                                  rows * grdScenes_->verticalHeader()->defaultSectionSize());
-    if (!isVisible())
-        adjustSize();
+}
+
+void TfrmVerify::Place() {
+    int32_t width = 0;
+    if (settings_.ReadInteger(objectName(), settings_keys::kWidth, &width)) {
+        RestorePosition(this, settings_);
+        return;
+    }
+    // Until the user has placed it, as large as the table needs, in the middle of the screen.
+    resize(minimumSizeHint());
+    move(CentredOn(screen()->availableGeometry(), frameGeometry().size()));
 }
 
 void TfrmVerify::done(int result) {

@@ -50,6 +50,7 @@ private:
     void BuildLayout();
     void FillGrid();
     void FitGrid();
+    void Place();
     void btnCopyClick();
     void btnSaveClick();
     void btnCorrectClick();

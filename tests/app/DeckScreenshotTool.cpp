@@ -3,7 +3,7 @@
 // demo bench, simulated in this process, which puts the decks into the pictured states: the
 // player playing, the recorder in record-pause, both key covers open, and the main window with
 // the controller and the progress window during an Auto Rec of the demo list, and the progress
-// window alone then.
+// window alone then, and the verification window of the stopped run.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -148,6 +148,16 @@ public:
         return saved && WaitFor([&] { return !windows_.progress().isVisible(); });
     }
 
+    // The check of the stopped run: what the recorder took in of the first scene.
+    bool VerificationAfterStop() {
+        auto* check = windows_.mainWindow().findChild<QWidget*>(QStringLiteral("frmVerify"));
+        if (check == nullptr || !WaitFor([&] { return check->isVisible(); }))
+            return false;
+        Settle();
+        return check->grab().save(
+            out_.filePath(QStringLiteral("verification-window-%1.png").arg(suffix_)));
+    }
+
 private:
     bool ShowsMode(int mode) {
         const bool shown = WaitFor([&] { return ctl_.shownMode() == mode; });
@@ -254,5 +264,7 @@ int main(int argc, char** argv) {
         return Fail(QStringLiteral("the covers picture failed"));
     if (!pictures.AutoRecAtWork())
         return Fail(QStringLiteral("the Auto Rec did not reach the second scene"));
+    if (!pictures.VerificationAfterStop())
+        return Fail(QStringLiteral("no verification window after the stopped Auto Rec"));
     return 0;
 }
