@@ -43,6 +43,16 @@ constexpr int kRunOnFrames = 150;
 // Exchanges an out transition is guessed to take before one has been timed: selecting it (up
 // to three), running it and a few progress polls.
 constexpr int kOutRunExchangesGuess = 10;
+// Selecting a transition takes up to three exchanges: mode select, preparation and pattern.
+constexpr double kSelectExchanges = 3;
+// An early out run's own commands (selecting it again and running it) must reach the player
+// before the pause may follow; half an exchange spare.
+constexpr double kOutRunStartExchanges = kSelectExchanges + 1.5;
+// While a run's progress is followed, the next chance to send what is due comes one progress
+// poll later.
+constexpr double kFollowHoldExchanges = 1.5;
+// After the run-in's following ends, a step check must still come before what is due next.
+constexpr double kInFollowReserveExchanges = 2;
 // A deck that has given no accepted status for this long is taken as gone.
 constexpr int kSilenceLimitMs = 2000;
 // A recording recorder is asked whether it is still there this often, while its pause is at
@@ -60,6 +70,10 @@ constexpr int kLastTransition = 117;
 
 bool IsNoTransition(int code) {
     return code % 100 == 0;
+}
+
+bool IsEarlyOut(int code) {
+    return code >= kFirstTransition && code <= kLastEarlyOutTransition;
 }
 
 // Preview shows the late-out family through its early-out twins.
@@ -372,7 +386,7 @@ bool AutoEngine::PauseAt(int32_t target) {
     if (decks_.Stopped())
         return false;
     const int lead = kind_ == kAutoReview ? options_.recorderPauseLead : options_.playerPauseLead;
-    if (MomentHasCome(target + kStandPhase, lead)) {
+    if (MomentHasCome(target + kStandPhase, lead, kHoldExchanges)) {
         if (!decks_.SetModeAndWait(ModePause))
             return false;
         decks_.ReadStatus();
@@ -388,30 +402,58 @@ bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
     // The corrections are the recorder's latencies: frames from its command to its tape.
     const int correction = out ? options_.outCorrection : options_.inCorrection;
     const double at = point + (out ? kRecordPausePhase : kRecordStartPhase);
-    const int own = CurrentRow().transition;
-    // A transition that runs out before the pause keeps the link busy until the device reports
-    // its end; it starts that much before the pause's moment, so it ends as the pause goes out.
-    const bool earlyOut = out && own >= kFirstTransition && own <= kLastEarlyOutTransition;
-    if (earlyOut && step_ == Step::AwaitOutPoint &&
-        MomentHasCome(at, correction + OutRunFrames()) && !TimedOutTransition(&earlyOutRunUs_))
-        return false;
-    if (!MomentHasCome(at, correction))
+    if (out && IsEarlyOut(CurrentRow().transition) && step_ == Step::AwaitOutPoint) {
+        if (!MomentHasCome(at, EarlyOutLeadFrames(), kHoldExchanges))
+            return true;
+        if (!RunEarlyOutTransition(at, record))
+            return false;
+        if (step_ == Step::OutPointPassed)
+            return true;  // the pause went out while the run was followed
+    }
+    if (!MomentHasCome(at, correction, kHoldExchanges))
         return true;
-    const bool wantPaused = out;
-    if (record && wantPaused != recorderPaused_) {
-        if (!decks_.RecorderCommand(wantPaused))
+    return PassEditPoint(side, record);
+}
+
+bool AutoEngine::PassEditPoint(Side side, bool record) {
+    const bool out = side == Side::Out;
+    if (record && out != recorderPaused_) {
+        if (!decks_.RecorderCommand(out))
             return false;
         recorderAnswerMs_ = clock_.NowMs();
         if (out)
-            recorderStandsUs_ = clock_.NowUs() + phase_.DurationUs(correction);
-        if (out && own >= kFirstLateOutTransition && !RunLateOutTransition())
+            recorderStandsUs_ = clock_.NowUs() + phase_.DurationUs(options_.outCorrection);
+        if (out && CurrentRow().transition >= kFirstLateOutTransition && !RunLateOutTransition())
             return false;
     } else {
         bridge_.Post([](EngineHost& h) { h.PlayBeep(); });
     }
-    recorderPaused_ = wantPaused;
+    recorderPaused_ = out;
     step_ = out ? Step::OutPointPassed : Step::InPointPassed;
     return true;
+}
+
+bool AutoEngine::RunEarlyOutTransition(double at, bool record) {
+    // The run's commands go first, and the pause follows at its own moment while the run's
+    // progress is still followed: a run longer than the recorder's stop, or a scene shorter
+    // than both, still ends on the frame where the recorder stands.
+    bool passed = true;
+    int64_t pauseUs = 0;
+    const auto pauseWhenDue = [&] {
+        if (step_ != Step::AwaitOutPoint || !phase_.Known() ||
+            !MomentHasCome(at, options_.outCorrection, kFollowHoldExchanges))
+            return true;
+        const int64_t sent = clock_.NowUs();
+        passed = PassEditPoint(Side::Out, record);
+        pauseUs = clock_.NowUs() - sent;
+        return passed;
+    };
+    const int64_t start = clock_.NowUs();
+    if (!OutTransition(pauseWhenDue))
+        return false;
+    // The run's own length, for the next plan: the pause's exchange is not part of it.
+    earlyOutRunUs_ = clock_.NowUs() - start - pauseUs;
+    return passed;
 }
 
 // The polls follow the player alone, so a recorder that fell silent while recording would show
@@ -432,14 +474,14 @@ bool AutoEngine::RecorderStillThere() {
 bool AutoEngine::PauseMomentNear() const {
     if (!phase_.Known())
         return true;  // without an estimate of the tape, every poll may be the pause's
-    const double lead = options_.outCorrection + OutRunFrames();
-    const int64_t writeUs = WriteMomentUs(CurrentRow().outFrames + kRecordPausePhase, lead);
+    const int64_t writeUs =
+        WriteMomentUs(CurrentRow().outFrames + kRecordPausePhase, FirstOutLeadFrames());
     return writeUs - clock_.NowUs() < static_cast<int64_t>(kWatchClearExchanges * exchangeUs_);
 }
 
 bool AutoEngine::TimedOutTransition(int64_t* runUs) {
     const int64_t start = clock_.NowUs();
-    if (!OutTransition())
+    if (!OutTransition({}))
         return false;
     *runUs = clock_.NowUs() - start;
     return true;
@@ -453,13 +495,24 @@ bool AutoEngine::RunLateOutTransition() {
     return TimedOutTransition(&lateOutRunUs_);
 }
 
-double AutoEngine::OutRunFrames() const {
-    // Until an out run has been timed, guess from the time one exchange takes; one exchange
-    // more lets a run that takes a poll longer than the last still end before the pause.
-    const int64_t us =
-        (earlyOutRunUs_ >= 0 ? earlyOutRunUs_ : kOutRunExchangesGuess * exchangeUs_) + exchangeUs_;
+double AutoEngine::EarlyOutLeadFrames() const {
+    // The run is planned to end as the recorder stands; until one has been timed, its length
+    // is guessed from the time one exchange takes. Its commands must still reach the player
+    // before the pause's moment.
+    const int64_t runUs =
+        earlyOutRunUs_ >= 0 ? earlyOutRunUs_ : kOutRunExchangesGuess * exchangeUs_;
+    const double beforePause =
+        options_.outCorrection + FramesOf(kOutRunStartExchanges * exchangeUs_);
+    return std::max(FramesOf(static_cast<double>(runUs)), beforePause);
+}
+
+double AutoEngine::FirstOutLeadFrames() const {
+    return IsEarlyOut(CurrentRow().transition) ? EarlyOutLeadFrames() : options_.outCorrection;
+}
+
+double AutoEngine::FramesOf(double us) const {
     const double fps = phase_.Known() ? phase_.FramesPerSecond() : decks_.FramesPerSecond();
-    return static_cast<double>(us) * fps / 1e6;
+    return us * fps / 1e6;
 }
 
 // ---- timing between polls -------------------------------------------------------------------
@@ -481,12 +534,12 @@ int64_t AutoEngine::WriteMomentUs(double position, double leadFrames) const {
     return phase_.TimeOf(position) - phase_.DurationUs(leadFrames) - linktiming::kRequestLineUs;
 }
 
-bool AutoEngine::MomentHasCome(double position, double leadFrames) {
+bool AutoEngine::MomentHasCome(double position, double leadFrames, double holdExchanges) {
     if (!phase_.Known())
         return decks_.Position() + 1 > position - leadFrames;
     const int64_t writeUs = WriteMomentUs(position, leadFrames);
-    if (writeUs > clock_.NowUs() + static_cast<int64_t>(kHoldExchanges * exchangeUs_))
-        return false;  // a later step check holds it
+    if (writeUs > clock_.NowUs() + static_cast<int64_t>(holdExchanges * exchangeUs_))
+        return false;  // a later chance holds it
     WaitUntilUs(writeUs);
     return true;
 }
@@ -506,10 +559,12 @@ void AutoEngine::WaitUntilUs(int64_t us) {
 int64_t AutoEngine::InFollowDeadlineUs() const {
     if (!phase_.Known())
         return 0;
-    const int own = CurrentRow().transition;
-    const bool earlyOut = own >= kFirstTransition && own <= kLastEarlyOutTransition;
-    const double lead = options_.outCorrection + (earlyOut ? OutRunFrames() : 0);
-    return WriteMomentUs(CurrentRow().outFrames + kRecordPausePhase, lead) - 2 * exchangeUs_;
+    // Selecting the scene's own joining transition also comes before that step check.
+    const double reserve =
+        kInFollowReserveExchanges +
+        (CurrentRow().transition >= kFirstLateOutTransition ? kSelectExchanges : 0);
+    return WriteMomentUs(CurrentRow().outFrames + kRecordPausePhase, FirstOutLeadFrames()) -
+           static_cast<int64_t>(reserve * static_cast<double>(exchangeUs_));
 }
 
 bool AutoEngine::PrepareTransition() {
@@ -535,7 +590,7 @@ bool AutoEngine::InTransition(int32_t target) {
     if (EffectsActive()) {
         // The run-in reaches the player as the in point plays, half a frame before the
         // recorder's tape starts: the first frame recorded is already part of the transition.
-        if (!MomentHasCome(target, 0))
+        if (!MomentHasCome(target, 0, kHoldExchanges))
             return true;
         const int64_t deadline = InFollowDeadlineUs();
         effects_.RunTransition(IncomingTransition(), EffectUnit::Side::In, [this, deadline] {
@@ -549,12 +604,13 @@ bool AutoEngine::InTransition(int32_t target) {
     return true;
 }
 
-bool AutoEngine::OutTransition() {
+bool AutoEngine::OutTransition(const std::function<bool()>& betweenPolls) {
     if (decks_.Stopped())
         return false;
     if (EffectsActive())
-        effects_.RunTransition(CurrentRow().transition, EffectUnit::Side::Out);
-    step_ = Step::OutTransitionStarted;
+        effects_.RunTransition(CurrentRow().transition, EffectUnit::Side::Out, betweenPolls);
+    if (step_ == Step::AwaitOutPoint)
+        step_ = Step::OutTransitionStarted;
     return true;
 }
 

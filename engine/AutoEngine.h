@@ -14,6 +14,7 @@
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -125,9 +126,12 @@ private:
     bool Search(int32_t target);
     bool PauseAt(int32_t target);
     bool EditPoint(int32_t point, Side side, bool record);
+    // The recorder's record or pause (a beep without recording): the edit point is passed.
+    bool PassEditPoint(Side side, bool record);
     bool PrepareTransition();
     bool InTransition(int32_t target);
-    bool OutTransition();
+    bool OutTransition(const std::function<bool()>& betweenPolls);
+    bool RunEarlyOutTransition(double at, bool record);
     bool TimedOutTransition(int64_t* runUs);
     bool RunLateOutTransition();
     bool PastOut(int32_t outPoint);
@@ -143,12 +147,17 @@ private:
     // When a command must be written so that the deck hears it leadFrames before the addressed
     // deck's tape reaches position (microseconds of the clock).
     int64_t WriteMomentUs(double position, double leadFrames) const;
-    // True when that command goes out now: its moment has come, or comes before the next step
-    // check and has been waited for. Without a known phase: once the counter has reached it.
-    bool MomentHasCome(double position, double leadFrames);
+    // True when that command goes out now: its moment has come, or comes before the next chance
+    // to send it (holdExchanges away) and has been waited for. Without a known phase: once the
+    // counter has reached it.
+    bool MomentHasCome(double position, double leadFrames, double holdExchanges);
     void WaitUntilUs(int64_t us);
-    // How long an out transition runs until the device reports its end, in frames.
-    double OutRunFrames() const;
+    // How far before the recorder stands an early out run starts, in frames: its measured length,
+    // but early enough that its commands go before the pause.
+    double EarlyOutLeadFrames() const;
+    // The same for the first command at the current scene's out point.
+    double FirstOutLeadFrames() const;
+    double FramesOf(double us) const;
     // The moment the in transition's following must leave the link to the out point.
     int64_t InFollowDeadlineUs() const;
     StepOutcome NextScene();

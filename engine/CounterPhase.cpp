@@ -16,18 +16,28 @@ constexpr size_t kMinReadings = 4;
 constexpr int32_t kMinSteps = 3;
 // A reading further than this from the estimate belongs to another motion.
 constexpr double kContinuityFrames = 1.5;
+// A reply held up on its way (a busy machine at either end) carries an old counter at a late
+// moment. One such reading is passed over; a second in a row is the tape slowing or standing.
+constexpr int kLaggingReadingsPassedOver = 1;
 
 }  // namespace
 
 void CounterPhase::Reset() {
     readings_.clear();
+    laggingInARow_ = 0;
     known_ = false;
 }
 
 void CounterPhase::Observe(int32_t counter, int64_t heardUs) {
     const Reading r{counter, heardUs};
-    if (!Continues(r))
+    if (!Continues(r)) {
+        if (LagsBehind(r) && laggingInARow_ < kLaggingReadingsPassedOver) {
+            ++laggingInARow_;
+            return;
+        }
         Reset();
+    }
+    laggingInARow_ = 0;
     readings_.push_back(r);
     while (readings_.size() > kMinReadings &&
            readings_.back().us - readings_.front().us > kWindowUs)
@@ -48,22 +58,39 @@ bool CounterPhase::Continues(const Reading& r) const {
     return readings_.front().counter != r.counter;
 }
 
+bool CounterPhase::LagsBehind(const Reading& r) const {
+    return known_ && r.us > readings_.back().us && r.counter >= readings_.back().counter &&
+           r.counter + 0.5 < PositionAt(r.us);
+}
+
 void CounterPhase::Fit() {
     known_ = false;
     if (readings_.size() < kMinReadings ||
         readings_.back().counter - readings_.front().counter < kMinSteps)
         return;
     const int64_t ref = readings_.back().us;  // times are taken from the newest reading
-    std::optional<double> rate = FeasibleRate();
-    if (!rate)
-        rate = FittedRate(ref);  // timing noise: no line fits every reading
+    // A reply that came in late just before the motion was taken up again starts the window
+    // and fits no line with the others: without it, they may.
+    size_t first = 0;
+    std::optional<double> rate = FeasibleRate(first);
+    if (!rate && readings_.size() > kMinReadings &&
+        readings_.back().counter - readings_[1].counter >= kMinSteps)
+        rate = FeasibleRate(++first);
+    if (!rate) {
+        // Timing noise: no line fits the readings. Only many of them outvote a stray one.
+        if (readings_.size() < kPhaseReadings)
+            return;
+        first = 0;
+        rate = FittedRate(ref);
+    }
     if (!rate || *rate <= 0)
         return;
     // The phase: each reading puts the position at its moment in [counter, counter + 1); the
     // position at the anchor lies where those ranges overlap. The newest readings decide it, so
     // that a small error of the rate is not carried over the whole window.
     double low = -1e18, high = 1e18;
-    const size_t first = readings_.size() > kPhaseReadings ? readings_.size() - kPhaseReadings : 0;
+    first =
+        std::max(first, readings_.size() > kPhaseReadings ? readings_.size() - kPhaseReadings : 0);
     for (size_t i = first; i < readings_.size(); ++i) {
         const Reading& r = readings_[i];
         const double shift = *rate * static_cast<double>(ref - r.us);
@@ -76,13 +103,13 @@ void CounterPhase::Fit() {
     known_ = true;
 }
 
-std::optional<double> CounterPhase::FeasibleRate() const {
+std::optional<double> CounterPhase::FeasibleRate(size_t first) const {
     // A rate fits two readings when one line passes through both of their one-frame ranges;
     // a line through all of them exists exactly when it does so for every pair. The middle of
     // the rates that fit every pair is the estimate: unlike a fit to the counts, it is not
     // pulled off when the readings fall close to the counter's steps.
     double low = 0, high = 1e18;
-    for (size_t i = 0; i < readings_.size(); ++i) {
+    for (size_t i = first; i < readings_.size(); ++i) {
         for (size_t j = i + 1; j < readings_.size(); ++j) {
             const double span = static_cast<double>(readings_[j].us - readings_[i].us);
             const double steps = readings_[j].counter - readings_[i].counter;

@@ -13,7 +13,8 @@
 class CounterPhase {
 public:
     // A reading of the counter taken at heardUs (microseconds). A reading that does not continue
-    // the motion seen so far (a jump, a standstill, a reversal) starts the estimate over.
+    // the motion seen so far (a jump, a standstill, a reversal) starts the estimate over; one
+    // that lags behind it once (a reply that reached us late) is passed over.
     void Observe(int32_t counter, int64_t heardUs);
     void Reset();
 
@@ -34,13 +35,15 @@ private:
         int64_t us;
     };
     bool Continues(const Reading& r) const;
+    bool LagsBehind(const Reading& r) const;
     void Fit();
-    // Frames per microsecond that fit every reading, and a least-squares fit for when timing
-    // noise leaves none.
-    std::optional<double> FeasibleRate() const;
+    // Frames per microsecond that fit every reading from the first on, and a least-squares fit
+    // for when timing noise leaves none.
+    std::optional<double> FeasibleRate(size_t first) const;
     std::optional<double> FittedRate(int64_t ref) const;
 
     std::deque<Reading> readings_;
+    int laggingInARow_ = 0;
     bool known_ = false;
     double ratePerUs_ = 0;  // frames per microsecond
     int64_t refUs_ = 0;     // the anchor: position refPosition_ at refUs_

@@ -95,18 +95,19 @@ bool EffectUnit::ArmTransition(int t, bool on) {
     return RunJob([device, &body](CTarnIO& io) { return Send(io, device, body); });
 }
 
-bool EffectUnit::RunTransition(int t, Side side, const std::function<bool()>& goOn) {
+bool EffectUnit::RunTransition(int t, Side side, const std::function<bool()>& betweenPolls) {
     const int device = device_;
     if (device == 0 || IsNone(t))
         return true;
     if (!IsInRange(t))
         return false;
-    return RunJob(
-        [device, t, side, &goOn](CTarnIO& io) { return RunOn(io, device, t, side, goOn); });
+    return RunJob([device, t, side, &betweenPolls](CTarnIO& io) {
+        return RunOn(io, device, t, side, betweenPolls);
+    });
 }
 
 bool EffectUnit::RunOn(CTarnIO& io, int device, int t, Side side,
-                       const std::function<bool()>& goOn) {
+                       const std::function<bool()>& betweenPolls) {
     if (side == Side::Out) {
         if (t >= 111)
             return WipeOutOn(io, device);
@@ -117,17 +118,19 @@ bool EffectUnit::RunOn(CTarnIO& io, int device, int t, Side side,
     const Family family = FamilyOf(t);
     if (!Send(io, device, side == Side::In ? effectcmd::RunIn(family) : effectcmd::RunOut(family)))
         return false;
-    io.PrepareFrame(static_cast<uint8_t>(device), effectcmd::Progress(family));
-    FollowProgress(io, side, goOn);
+    FollowProgress(io, device, family, side, betweenPolls);
     return true;
 }
 
-void EffectUnit::FollowProgress(CTarnIO& io, Side side, const std::function<bool()>& goOn) {
+void EffectUnit::FollowProgress(CTarnIO& io, int device, Family family, Side side,
+                                const std::function<bool()>& betweenPolls) {
     // At the start of a scene the transition runs over the new pictures for its whole length;
     // at the end the recorder is waiting, so the polls stop as soon as the device is done.
     for (int poll = 0; poll < kProgressPolls; ++poll) {
-        if (side == Side::In && goOn && !goOn())
+        if (betweenPolls && !betweenPolls())
             return;
+        // Prepared at every poll: what was sent between the polls used the same frame.
+        io.PrepareFrame(static_cast<uint8_t>(device), effectcmd::Progress(family));
         io.Transact();
         if (side == Side::Out && OutSideFinished(io))
             return;

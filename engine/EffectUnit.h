@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "devices/EffectCapsQuery.h"
+#include "engine/EffectCommands.h"
 #include "link/TarnLink.h"
 
 class EffectUnit : public EffectCapsQuery {
@@ -30,10 +31,11 @@ public:
     bool SelectTransition(int t);
     // Arms or disarms t's family (codes below 105 and 117: family A, so also for none).
     bool ArmTransition(int t, bool on);
-    // Runs transition t at the start or the end of a scene and follows its progress. At the
-    // start, goOn (when given) is asked before each progress poll and ends the following when it
-    // says no: the transition runs on by itself, and the link is free for what is due next.
-    bool RunTransition(int t, Side side, const std::function<bool()>& goOn = {});
+    // Runs transition t at the start or the end of a scene and follows its progress. betweenPolls
+    // (when given) runs before each progress poll: it may send what falls due meanwhile (the
+    // recorder's pause while the out run goes on), and its no ends the following: the
+    // transition runs on by itself, and the link is free for what is due next.
+    bool RunTransition(int t, Side side, const std::function<bool()>& betweenPolls = {});
     // Reads the six capability words from the device (Caps()).
     bool ReadEffectCaps();
     CapabilityWords Caps() const;
@@ -48,8 +50,10 @@ private:
     bool RunJob(const LinkJob& job);
     static bool Send(CTarnIO& io, int device, const TarnCommand& body);
     static bool SelectOn(CTarnIO& io, int device, int t);
-    static bool RunOn(CTarnIO& io, int device, int t, Side side, const std::function<bool()>& goOn);
-    static void FollowProgress(CTarnIO& io, Side side, const std::function<bool()>& goOn);
+    static bool RunOn(CTarnIO& io, int device, int t, Side side,
+                      const std::function<bool()>& betweenPolls);
+    static void FollowProgress(CTarnIO& io, int device, effectcmd::Family family, Side side,
+                               const std::function<bool()>& betweenPolls);
     static bool WipeOutOn(CTarnIO& io, int device);
     bool ReadCapsOn(CTarnIO& io, int device);
 

@@ -335,6 +335,46 @@ TEST_F(AutoRecTest, AnOverlapTransitionIsSelectedAheadAndRunsOutAfterTheRecorder
     EXPECT_LE(player.position, kOut2 + 150 + 40);
 }
 
+// The demo bench with decks far from the defaults: a recorder that starts 63 frames after its
+// record command and stands 27 after its pause, a player that stands 37 after its pause, and
+// transitions that run for 40 frames however often they are asked about.
+std::string SlowDecksBench(int playerPosition) {
+    std::string bench = EngineBench(playerPosition);
+    const auto replace = [&bench](const std::string& from, const std::string& to) {
+        const size_t at = bench.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        bench.replace(at, from.size(), to);
+    };
+    replace(R"("pause": 22)", R"("pause": 37)");
+    replace(R"("pause": 10, "record": 40, "rec_pause": 10)",
+            R"("pause": 4, "record": 63, "rec_pause": 27)");
+    replace(R"("progress_polls": 5)", R"("transition_frames": 40)");
+    return bench;
+}
+
+TEST_F(AutoRecTest, AOneSecondSceneRunsItsTransitionOutBeforeAPauseThatFallsInsideTheRun) {
+    // The out run (40 frames) and the recorder's stop (27) together outlast the one-second
+    // scene: the run cannot wait for its end before the pause goes out.
+    Serve(SlowDecksBench(Frames("00:01:00:00")));
+    host->devices.playerHasEffects = true;
+    host->options.inCorrection = 63;
+    host->options.outCorrection = 27;
+    host->options.playerPauseLead = 37;
+    host->options.recorderPauseLead = 4;
+    const int kShortOut = kIn1 + 30;
+    SetScenes({SceneRow(kIn1, kShortOut, 0, 102), SceneRow(kIn2, kOut2)});
+
+    EXPECT_EQ(RunAutoRec(), kAutoFinished);
+
+    ExpectRecorded({{kIn1, kShortOut}, {kIn2, kOut2}});
+    const int recording = FirstRequest(kRecorderId, {0x08, 0x42, 0x70, 0, 0, 0, 0});
+    const int runOut = FirstRequest(kPlayerId, {0x18, 0x47, 0x75, 0, 0, 0, 0}, recording);
+    const int paused = FirstRequest(kRecorderId, {0x08, 0x42, 0x6D, 0, 0, 0, 0}, recording);
+    ASSERT_GE(recording, 0);
+    EXPECT_GT(runOut, recording);
+    EXPECT_GT(paused, runOut);
+}
+
 TEST_F(AutoRecTest, EffectsAndTransitionsLandOnTheirScenes) {
     ServeDemo();
     host->devices.playerHasEffects = true;

@@ -63,6 +63,36 @@ TEST(CounterPhaseTest, AJumpAStandstillOrReadingsAtRestAreNotTakenForTheMotion) 
     EXPECT_FALSE(standing.Known());
 }
 
+TEST(CounterPhaseTest, AReplyThatCameInLateNeverThrowsTheEstimateOff) {
+    // A reply held up for 150 ms (a busy machine) brings an old counter at a late moment, in the
+    // middle of a motion or as the first reading after the estimate started over. From then on,
+    // whenever the estimate counts as known, it holds.
+    const double fps = 30;
+    const int64_t period = 31'000, lateBy = 150'000;
+    const auto counterAt = [fps](int64_t us) {
+        return static_cast<int32_t>(std::floor(static_cast<double>(us) * fps / 1e6));
+    };
+    for (const bool atStart : {false, true}) {
+        CounterPhase phase;
+        int64_t t = 100'000;
+        if (!atStart) {
+            Feed(phase, fps, 0, t, period, 30);
+            t += 30 * period;
+        }
+        phase.Observe(counterAt(t), t + lateBy);
+        for (int i = 1; i <= 90; ++i) {
+            const int64_t now = t + lateBy + i * period;
+            phase.Observe(counterAt(now), now);
+            if (phase.Known()) {
+                ASSERT_NEAR(phase.PositionAt(now), static_cast<double>(now) * fps / 1e6, 0.5)
+                    << atStart << " " << i;
+            }
+        }
+        ASSERT_TRUE(phase.Known()) << atStart;
+        EXPECT_NEAR(phase.FramesPerSecond(), fps, fps * 0.01) << atStart;
+    }
+}
+
 SceneCheck Check(int row, int expected, int start, int end) {
     return {row, expected, true, start, end};
 }
