@@ -162,13 +162,12 @@ TEST_F(FrameLayerTest, unansweredRequestsAre80msApartAnsweredOnesFollowAtOnce) {
         EXPECT_EQ(Send(5), LinkResult::Ok);
     const auto requests = device.Requests();
     ASSERT_EQ(requests.size(), 6u);
-    // Without the gap they would be about 50 ms apart (the reply-start budget).
-    // 1 -> 2 and 2 -> 3 follow silence; 3 -> 4 follows silence too (the third went unanswered).
-    for (int i = 1; i <= 3; ++i)
-        EXPECT_GE(requests[i].atMs - requests[i - 1].atMs, 70) << i;
-    // 4 -> 5 and 5 -> 6 follow answers: a reply and the next request, below the gap.
-    for (int i = 4; i <= 5; ++i)
-        EXPECT_LT(requests[i].atMs - requests[i - 1].atMs, 75) << i;
+    // The device notes a request when it reads it, which a busy machine may delay for one and
+    // not the next; spans over several requests keep that error to their two ends.
+    // 1 -> 4 follows silence three times: at least 3 x 80 ms, without the gap about 3 x 50.
+    EXPECT_GE(requests[3].atMs - requests[0].atMs, 200);
+    // 4 -> 6 follows answers: a reply and the next request, well inside two gaps.
+    EXPECT_LT(requests[5].atMs - requests[3].atMs, 140);
 }
 
 TEST_F(FrameLayerTest, noiseAheadOfAReplyOnAPacedLineSpoilsThatExchangeOnly) {
