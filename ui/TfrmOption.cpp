@@ -11,6 +11,7 @@
 #include "config/CaptionTable.h"
 #include "config/EditOptions.h"
 #include "ui/ApplyCaptions.h"
+#include "ui/NamedControls.h"
 #include "ui/ReversedSpinBox.h"
 #include "ui/WindowPositions.h"
 
@@ -19,24 +20,12 @@ namespace {
 constexpr int kMaxCorrection = 200;
 constexpr int kMaxPreRollSeconds = 59;
 
-QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
-}
-
 template <typename Spin>
 Spin* NamedSpin(const char* name, int maximum, QWidget* parent) {
     auto* spin = new Spin(parent);
     spin->setObjectName(QLatin1String(name));
     spin->setRange(0, maximum);
     return spin;
-}
-
-QPushButton* NamedButton(const char* name, const QString& text, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
 }
 
 // One correction row: caption, a large minus sign, the field and its unit.

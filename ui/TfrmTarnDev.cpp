@@ -21,6 +21,7 @@
 #include "devices/DeviceSetup.h"
 #include "link/PortAccess.h"
 #include "ui/ApplyCaptions.h"
+#include "ui/NamedControls.h"
 #include "ui/TfrmWait.h"
 #include "ui/WindowPositions.h"
 
@@ -38,18 +39,6 @@ QString IdText(int id) {
 QString TextOr(const CaptionTable& captions, const char* key, const char* fallback) {
     const QString text = captions.CaptionText(QLatin1String(key));
     return text.isEmpty() ? QString::fromUtf8(fallback) : text;
-}
-
-QPushButton* NamedButton(const char* name, const QString& text, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
-}
-
-QLabel* NamedLabel(const char* name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    return label;
 }
 
 // A sunken panel holding one selected-device label.

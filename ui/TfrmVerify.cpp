@@ -20,6 +20,7 @@
 #include "config/SettingsKeys.h"
 #include "engine/VerificationReport.h"
 #include "ui/ApplyCaptions.h"
+#include "ui/NamedControls.h"
 #include "ui/WindowPositions.h"
 
 namespace {
@@ -29,12 +30,6 @@ constexpr int kNoticeableFrames = 1;
 // The table shows at least the first and at most the second many scenes before it scrolls.
 constexpr int kFewestRows = 3;
 constexpr int kVisibleRows = 12;
-
-QPushButton* NamedButton(const char* name, const QString& text, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
-}
 
 QTableWidgetItem* Cell(const QString& text, int column) {
     auto* item = new QTableWidgetItem(text);

@@ -23,8 +23,6 @@ namespace {
 
 const BenchLatencies kTruth;
 constexpr int kRecorderStart = 4000;
-// The calibration's medians, rounded, against the bench's truth.
-constexpr int kToleranceFrames = 2;
 
 class DeckMeasurementTest : public EngineFixture {
 protected:
@@ -77,10 +75,10 @@ TEST_F(DeckMeasurementTest, MeasureFillsTheFieldsWithTheDecksLatenciesAndOkStore
     Click("btnMeasure");
     ASSERT_EQ(prompts.questions.size(), 1) << "the recorder records: asked first";
     ASSERT_EQ(prompts.informations.size(), 1) << prompts.warnings.join('\n').toStdString();
-    EXPECT_NEAR(Field("seIn"), kTruth.recorderRecord, kToleranceFrames);
-    EXPECT_NEAR(Field("seOut"), kTruth.recorderRecPause, kToleranceFrames);
-    EXPECT_NEAR(Field("sePlayerLead"), kTruth.playerPause, kToleranceFrames);
-    EXPECT_NEAR(Field("seRecorderLead"), kTruth.recorderPause, kToleranceFrames);
+    EXPECT_NEAR(Field("seIn"), kTruth.recorderRecord, kCalibrationToleranceFrames);
+    EXPECT_NEAR(Field("seOut"), kTruth.recorderRecPause, kCalibrationToleranceFrames);
+    EXPECT_NEAR(Field("sePlayerLead"), kTruth.playerPause, kCalibrationToleranceFrames);
+    EXPECT_NEAR(Field("seRecorderLead"), kTruth.recorderPause, kCalibrationToleranceFrames);
     EXPECT_FALSE(progress->isVisible());
     // The recorder is back where it stood, waiting in rec-pause.
     EXPECT_EQ(Deck(kRecorderId).position, kRecorderStart);
@@ -143,7 +141,7 @@ TEST_F(DeckMeasurementTest, ThroughTheEditTerminalOnlyThePlayerIsMeasuredAndTheU
     EXPECT_TRUE(prompts.questions.isEmpty()) << "the player records nothing: no question";
     ASSERT_EQ(prompts.informations.size(), 1) << prompts.warnings.join('\n').toStdString();
     EXPECT_TRUE(prompts.informations[0].contains(captions.CaptionText("MSG_CALIB_NOREC")));
-    EXPECT_NEAR(Field("sePlayerLead"), kTruth.playerPause, kToleranceFrames);
+    EXPECT_NEAR(Field("sePlayerLead"), kTruth.playerPause, kCalibrationToleranceFrames);
     EXPECT_EQ(Field("seIn"), in);
     EXPECT_EQ(Field("seOut"), out);
     EXPECT_EQ(Field("seRecorderLead"), recorderLead);

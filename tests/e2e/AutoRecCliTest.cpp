@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "CliProcess.h"
 #include "EngineFixture.h"
 
 namespace {
@@ -58,14 +59,7 @@ protected:
         return CliWithoutHome(args + QStringList{"--home", home.path()}, input, out);
     }
     int CliWithoutHome(const QStringList& args, const QByteArray& input, QString* out) {
-        QProcess cli;
-        cli.start(CLIPWRIGHT_CLI_PATH, args);
-        EXPECT_TRUE(cli.waitForStarted());
-        cli.write(input);
-        cli.closeWriteChannel();
-        EXPECT_TRUE(cli.waitForFinished(300000));
-        *out = QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError());
-        return cli.exitCode();
+        return RunCli(args, input, out);
     }
 
     QStringList AutoRecArgs() const {

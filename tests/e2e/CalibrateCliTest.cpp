@@ -9,6 +9,7 @@
 #include <QTest>
 #include <csignal>
 
+#include "CliProcess.h"
 #include "EngineFixture.h"
 #include "LatencyBench.h"
 
@@ -16,8 +17,6 @@ namespace {
 
 const BenchLatencies kTruth;
 constexpr int kRecorderStart = 5000;
-// The medians against the bench's truth; the line's timing on a loaded machine blurs them.
-constexpr double kToleranceFrames = 2;
 
 class CalibrateCliTest : public EngineFixture {
 protected:
@@ -32,17 +31,6 @@ protected:
                            "--player",  "1",      "--home",
                            home.path()} +
                more;
-    }
-    // Runs clipwright-cli with args and stdin; its exit code, with its output in *out.
-    int Cli(const QStringList& args, const QByteArray& input, QString* out) {
-        QProcess cli;
-        cli.start(CLIPWRIGHT_CLI_PATH, args);
-        EXPECT_TRUE(cli.waitForStarted());
-        cli.write(input);
-        cli.closeWriteChannel();
-        EXPECT_TRUE(cli.waitForFinished(180000));
-        *out = QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError());
-        return cli.exitCode();
     }
     // The median the output gives for a measurement.
     static double Median(const QString& out, const QString& what) {
@@ -64,16 +52,19 @@ TEST_F(CalibrateCliTest, MeasuresEachLatencyOfTheBenchOnALineThatLosesRepliesAnd
     faults.SetChance(tarnsim::FaultKind::Silence, 0.02);
     sim->SetFaultPlan(faults);
     QString out;
-    ASSERT_EQ(Cli(Args({"--recorder", "2", "--yes", "--save"}), {}, &out), 0) << out.toStdString();
+    ASSERT_EQ(RunCli(Args({"--recorder", "2", "--yes", "--save"}), {}, &out), 0)
+        << out.toStdString();
     EXPECT_NEAR(Median(out, "recorder, record until it moves"), kTruth.recorderRecord,
-                kToleranceFrames)
+                kCalibrationToleranceFrames)
         << out.toStdString();
     EXPECT_NEAR(Median(out, "recorder, rec-pause until it stands"), kTruth.recorderRecPause,
-                kToleranceFrames);
-    EXPECT_NEAR(Median(out, "player, pause until it stands"), kTruth.playerPause, kToleranceFrames);
-    EXPECT_NEAR(Median(out, "player, play until it moves"), kTruth.playerPlay, kToleranceFrames);
+                kCalibrationToleranceFrames);
+    EXPECT_NEAR(Median(out, "player, pause until it stands"), kTruth.playerPause,
+                kCalibrationToleranceFrames);
+    EXPECT_NEAR(Median(out, "player, play until it moves"), kTruth.playerPlay,
+                kCalibrationToleranceFrames);
     EXPECT_NEAR(Median(out, "recorder, pause until it stands"), kTruth.recorderPause,
-                kToleranceFrames);
+                kCalibrationToleranceFrames);
     // What it printed is what it wrote.
     const QString ini = Ini();
     for (const char* key : {"InPoint", "OutPoint", "PlayerPauseLead", "RecorderPauseLead"}) {
@@ -92,15 +83,16 @@ TEST_F(CalibrateCliTest, MeasuresEachLatencyOfTheBenchOnALineThatLosesRepliesAnd
 
 TEST_F(CalibrateCliTest, AsksBeforeRecordingAndMeasuresOnlyThePlayerThroughTheEditTerminal) {
     QString out;
-    EXPECT_EQ(Cli(Args({"--recorder", "2", "--save"}), "n\n", &out), 1);
+    EXPECT_EQ(RunCli(Args({"--recorder", "2", "--save"}), "n\n", &out), 1);
     EXPECT_TRUE(out.contains("Go on? [y/N]")) << out.toStdString();
     EXPECT_EQ(SentTo(kRecorderId), 0);
     EXPECT_FALSE(QFile::exists(home.filePath("cw20.ini")) && Ini().contains("InPoint"));
 
-    ASSERT_EQ(Cli(Args({"--edit-terminal", "--save"}), {}, &out), 0) << out.toStdString();
+    ASSERT_EQ(RunCli(Args({"--edit-terminal", "--save"}), {}, &out), 0) << out.toStdString();
     EXPECT_TRUE(out.contains("Only the player is measured")) << out.toStdString();
     EXPECT_FALSE(out.contains("Go on?")) << "the player records nothing";
-    EXPECT_NEAR(Median(out, "player, pause until it stands"), kTruth.playerPause, kToleranceFrames);
+    EXPECT_NEAR(Median(out, "player, pause until it stands"), kTruth.playerPause,
+                kCalibrationToleranceFrames);
     EXPECT_TRUE(Ini().contains("PlayerPauseLead=")) << Ini().toStdString();
     EXPECT_FALSE(Ini().contains("InPoint"));
     EXPECT_EQ(SentTo(kRecorderId), 0);
@@ -120,9 +112,9 @@ TEST_F(CalibrateCliTest, CtrlCOrADeckThatDoesNotAnswerEndsWithExitOneAndSavesNot
 
     // No deck at id 9.
     QString silent;
-    EXPECT_EQ(Cli(QStringList{"calibrate", "--port", QString::fromStdString(sim->SlavePath()),
-                              "--player", "9", "--home", home.path(), "--save"},
-                  {}, &silent),
+    EXPECT_EQ(RunCli(QStringList{"calibrate", "--port", QString::fromStdString(sim->SlavePath()),
+                                 "--player", "9", "--home", home.path(), "--save"},
+                     {}, &silent),
               1);
     EXPECT_TRUE(silent.contains("did not answer")) << silent.toStdString();
     EXPECT_FALSE(Ini().contains("PlayerPauseLead"));

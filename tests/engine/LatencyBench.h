@@ -14,5 +14,9 @@ struct BenchLatencies {
     int recorderPause = 13;
 };
 
+// How close a calibration of the bench comes to its truth, in frames: the line's timing on a
+// loaded machine blurs the measurements.
+inline constexpr int kCalibrationToleranceFrames = 2;
+
 // playerPosition, recorderPosition: where the tapes stand, in frames.
 std::string LatencyBench(const BenchLatencies& latencies, int playerPosition, int recorderPosition);
