@@ -42,7 +42,7 @@ TEST_F(EditKeysTest, EntryTwiceMarksASceneFromTheRunningTape) {
               QStringLiteral("SCENE 01"));
 }
 
-TEST_F(EditKeysTest, EntryBelowThirtySecondsIsImpossible) {
+TEST_F(EditKeysTest, EntryNeedsThirtySecondsOfTapeOnThePlayer) {
     PutDeck(1, 5, 29 * 30);
     ASSERT_TRUE(WaitFor([&] { return vtr->Counter() == 29 * 30; }));
     EXPECT_FALSE(Key("btnEntry")->isEnabled());
@@ -51,11 +51,6 @@ TEST_F(EditKeysTest, EntryBelowThirtySecondsIsImpossible) {
     EXPECT_EQ(scenes.count(), 1);
     PutDeck(1, 6, 30 * 30);
     EXPECT_TRUE(WaitFor([&] { return Key("btnEntry")->isEnabled(); }));
-}
-
-TEST_F(EditKeysTest, EntryIsOnlyForThePlayer) {
-    PutDeck(1, 5, kMinute);
-    ASSERT_TRUE(WaitFor([&] { return Key("btnEntry")->isEnabled(); }));
     ctl->SelectView(TfrmAvCtl::kRecorderView);
     EXPECT_FALSE(Key("btnEntry")->isEnabled());
 }
