@@ -35,37 +35,34 @@ void Drop(TfrmEDS& window, const QStringList& paths) {
 
 }  // namespace
 
-TEST_F(MainWindowTest, NewDiscardsChangesWhenTheAnswerIsNo) {
+TEST_F(MainWindowTest, NewAsksToSaveAChangedListAndFollowsTheAnswer) {
     Start();
-    FillScenes(scenes(), 2);
-    prompts.answers = {false};
-    window->menus().mnuNew->trigger();
-    EXPECT_EQ(prompts.questions, QStringList{kSaveQuestion});
-    EXPECT_EQ(prompts.fileDialogs, 0);
-    EXPECT_EQ(scenes().count(), 1);
-    EXPECT_FALSE(scenes().modified());
-}
-
-TEST_F(MainWindowTest, YesAndACancelledSaveKeepTheListAndStopNew) {
-    Start();
-    FillScenes(scenes(), 2);
-    prompts.answers = {true};
-    prompts.files = {QString()};
-    window->menus().mnuNew->trigger();
-    EXPECT_EQ(prompts.fileDialogs, 1);
-    EXPECT_EQ(scenes().count(), 3);
-    EXPECT_TRUE(scenes().modified());
-}
-
-TEST_F(MainWindowTest, YesSavesThenNewClears) {
-    Start();
-    FillScenes(scenes(), 2);
-    const QString target = QDir(home.path()).filePath("kept.cwf");
-    prompts.answers = {true};
-    prompts.files = {target};
-    window->menus().mnuNew->trigger();
-    EXPECT_TRUE(QFile::exists(target));
-    EXPECT_EQ(scenes().count(), 1);
+    const QString kept = QDir(home.path()).filePath("kept.cwf");
+    struct Answer {
+        bool save;
+        QString file;  // chosen in the save dialog; empty: cancelled
+        int fileDialogs;
+        int rowsAfter;
+    };
+    // No discards the changes; Yes with a cancelled save keeps the list and stops New; Yes with
+    // a file saves there, then clears.
+    const Answer answers[] = {{false, {}, 0, 1}, {true, {}, 1, 3}, {true, kept, 1, 1}};
+    for (const Answer& answer : answers) {
+        SCOPED_TRACE(testing::Message()
+                     << "save " << answer.save << " to '" << answer.file.toStdString() << "'");
+        if (!scenes().modified())
+            FillScenes(scenes(), 2);
+        prompts.questions.clear();
+        prompts.fileDialogs = 0;
+        prompts.answers = {answer.save};
+        prompts.files = {answer.file};
+        window->menus().mnuNew->trigger();
+        EXPECT_EQ(prompts.questions, QStringList{kSaveQuestion});
+        EXPECT_EQ(prompts.fileDialogs, answer.fileDialogs);
+        EXPECT_EQ(scenes().count(), answer.rowsAfter);
+        EXPECT_EQ(scenes().modified(), answer.rowsAfter > 1);
+    }
+    EXPECT_TRUE(QFile::exists(kept));
     EXPECT_TRUE(window->currentFileName().isEmpty());
     EXPECT_EQ(window->windowTitle(), "Clipwright");
 }

@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "ScriptedPrompts.h"
@@ -53,6 +55,15 @@ protected:
     }
 
     SceneList& scenes() { return context->scenes(); }
+
+    // Hands the modal window that the next call opens to act, which must end it.
+    static void OnNextModal(const std::function<void(QWidget*)>& act) {
+        QTimer::singleShot(0, [act] {
+            ASSERT_TRUE(
+                QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+            act(QApplication::activeModalWidget());
+        });
+    }
 
     QString WriteFile(const QString& name, const QByteArray& bytes) {
         const QString path = QDir(home.path()).filePath(name);

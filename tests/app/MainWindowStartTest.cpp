@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTimer>
 #include <QWheelEvent>
 
 #include "MainWindowFixture.h"
@@ -21,28 +20,21 @@
 #include "ui/HelpWindow.h"
 #include "ui/SceneListView.h"
 
-TEST_F(MainWindowTest, FrameModeAndTheLastFileAreWrittenAtCloseAndReadAtTheNextStart) {
+TEST_F(MainWindowTest, FrameModeLastFileAndPositionAreWrittenAtCloseAndReadAtTheNextStart) {
     WriteFile("cw20.ini", "[Setup]\r\nFrameMode=2\r\n");
     Start(DemoList());
     EXPECT_EQ(scenes().timecodeMode(), 2u);
-    CloseWithoutQuestions();
-    EXPECT_TRUE(IniText().contains("FrameMode=2"));
-    EXPECT_TRUE(IniText().contains("Program=" + DemoList()));
-
-    Start();
-    EXPECT_EQ(scenes().timecodeMode(), 2u);
-    EXPECT_EQ(window->defaultFolder(), QFileInfo(DemoList()).absolutePath());
-}
-
-TEST_F(MainWindowTest, ThePositionIsWrittenAtCloseAndRestoredAtTheNextStart) {
-    Start();
     window->setGeometry(60, 40, 520, 380);
     const QRect placed = window->geometry();
     CloseWithoutQuestions();
+    EXPECT_TRUE(IniText().contains("FrameMode=2"));
+    EXPECT_TRUE(IniText().contains("Program=" + DemoList()));
     EXPECT_TRUE(IniText().contains("[frmEDS]"));
     EXPECT_TRUE(IniText().contains("Width=520"));
 
     Start();
+    EXPECT_EQ(scenes().timecodeMode(), 2u);
+    EXPECT_EQ(window->defaultFolder(), QFileInfo(DemoList()).absolutePath());
     EXPECT_EQ(window->geometry(), placed);
     // Below 600 pixels the horizontal scroll bar takes the bottom of the window.
     EXPECT_TRUE(window->findChild<QScrollBar*>("ScrollBar1")->isVisible());
@@ -88,9 +80,8 @@ TEST_F(MainWindowTest, TheRealBoxAsksAndItsAnswerCounts) {
     Start();
     MessageBoxPrompts real;
     QString shownText;
-    QTimer::singleShot(0, [&] {
-        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
         shownText = box->text();
         box->button(QMessageBox::Yes)->click();
@@ -106,9 +97,8 @@ TEST_F(MainWindowTest, TheRealBoxOverADisabledWindowStillTakesTheClick) {
     window->setEnabled(false);
     MessageBoxPrompts real;
     bool okEnabled = false;
-    QTimer::singleShot(0, [&] {
-        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    OnNextModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
         ASSERT_NE(box, nullptr);
         QAbstractButton* ok = box->button(QMessageBox::Ok);
         okEnabled = ok->isEnabled();
