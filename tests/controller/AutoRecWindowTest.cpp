@@ -77,12 +77,8 @@ protected:
 };
 
 TEST_F(AutoRecWindowTest, AutoRecFromTheControllerRecordsTheListAndOffersReview) {
-    scenes.AddRow(SceneList::RowKind::Scene);
-    scenes.SetInText(1, QStringLiteral("00:00:40:00"));
-    scenes.SetOutText(1, QStringLiteral("00:00:42:00"));
-    scenes.AddRow(SceneList::RowKind::Scene);
-    scenes.SetInText(2, QStringLiteral("00:00:44:00"));
-    scenes.SetOutText(2, QStringLiteral("00:00:45:15"));
+    AddScene("00:00:40:00", "00:00:42:00");
+    AddScene("00:00:44:00", "00:00:45:15");
     scenes.SelectOnly(1);
     sim->SetDeckPosition(1, Frames("00:00:39:00"));
     SkinKey* autoRec = ctl->key(QStringLiteral("btnAutoRec"));
@@ -121,9 +117,7 @@ TEST_F(AutoRecWindowTest, AutoRecFromTheControllerRecordsTheListAndOffersReview)
 }
 
 TEST_F(AutoRecWindowTest, StopDuringAutoRecEndsWithTheStopMessageAndNoReview) {
-    scenes.AddRow(SceneList::RowKind::Scene);
-    scenes.SetInText(1, QStringLiteral("00:00:50:00"));
-    scenes.SetOutText(1, QStringLiteral("00:00:55:00"));
+    AddScene("00:00:50:00", "00:00:55:00");
     QTest::mouseClick(ctl->key(QStringLiteral("btnAutoRec")), Qt::LeftButton);
     ASSERT_TRUE(WaitFor([&] { return progress->isVisible(); }));
     auto* stopKey = progress->findChild<QPushButton*>(QStringLiteral("btnAbort"));

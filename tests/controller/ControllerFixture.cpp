@@ -139,3 +139,9 @@ void ControllerFixture::KeypadRelease(int key) {
     QKeyEvent event(QEvent::KeyRelease, key, Qt::KeypadModifier);
     QApplication::sendEvent(ctl.get(), &event);
 }
+
+void ControllerFixture::AddScene(const char* in, const char* out) {
+    ASSERT_TRUE(scenes.AddRow(SceneList::RowKind::Scene));
+    scenes.SetInText(scenes.current(), QLatin1String(in));
+    scenes.SetOutText(scenes.current(), QLatin1String(out));
+}

@@ -85,6 +85,8 @@ protected:
     void ClickKey(const char* keyName);
     void KeypadPress(int key, bool autoRepeat = false);
     void KeypadRelease(int key);
+    // Adds a scene row after the current one, with its points as texts ("00:01:00:00").
+    void AddScene(const char* in, const char* out);
 
     QTemporaryDir home;
     std::shared_ptr<tarnsim::SimClock> simClock;  // null: real time; set before SetUp

@@ -56,9 +56,7 @@ TEST_F(EditKeysTest, EntryNeedsThirtySecondsOfTapeOnThePlayer) {
 }
 
 TEST_F(EditKeysTest, TrimHeldForASecondMovesAboutTenFramesAndAClickExactlyOne) {
-    scenes.AddRow(SceneList::RowKind::Scene);
-    scenes.SetInText(1, QStringLiteral("00:01:00:00"));
-    scenes.SetOutText(1, QStringLiteral("00:02:00:00"));
+    AddScene("00:01:00:00", "00:02:00:00");
     ClickKey("btnSin");
     ASSERT_TRUE(Key("btnTrimP")->isEnabled());
     ClickKey("btnTrimP");
@@ -85,9 +83,7 @@ TEST_F(EditKeysTest, TrimHeldForASecondMovesAboutTenFramesAndAClickExactlyOne) {
 class ControllerUndoTest : public EditKeysTest {};
 
 TEST_F(ControllerUndoTest, InAndTrimsOfItsPointAreTwoStepsThatUndoToTheRowAsItWas) {
-    scenes.AddRow(SceneList::RowKind::Scene);
-    scenes.SetInText(1, QStringLiteral("00:01:00:00"));
-    scenes.SetOutText(1, QStringLiteral("00:02:00:00"));
+    AddScene("00:01:00:00", "00:02:00:00");
     const SceneListState start = scenes.State();
     ClickKey("btnSin");
     ClickKey("btnTrimP");
@@ -107,9 +103,7 @@ TEST_F(ControllerUndoTest, InAndTrimsOfItsPointAreTwoStepsThatUndoToTheRowAsItWa
 
 TEST_F(EditKeysTest, ListChangesReachTheKeysAndARefusedDropSendsNone) {
     EXPECT_FALSE(Key("btnAutoRec")->isEnabled());
-    scenes.AddRow(SceneList::RowKind::Scene);
-    scenes.SetInText(1, QStringLiteral("00:01:00:00"));
-    scenes.SetOutText(1, QStringLiteral("00:01:10:00"));
+    AddScene("00:01:00:00", "00:01:10:00");
     EXPECT_TRUE(Key("btnAutoRec")->isEnabled());
     EXPECT_TRUE(Key("btnGoto")->isEnabled());
     EXPECT_TRUE(Key("btnPreview")->isEnabled());
@@ -138,7 +132,9 @@ TEST_F(EditKeysTest, SendSelectsTheLastRowAndAsksTheListToShowItsEnd) {
     EXPECT_FALSE(Key("btnSend")->isEnabled());
 }
 
-TEST_F(EditKeysTest, PauseOnThePlayerPastThirtySecondsOffersPrerollAndEdit) {
+TEST_F(EditKeysTest, PrerollAndEditNeedThePlayerPausedPastThirtySecondsInItsView) {
+    ASSERT_TRUE(sim->SetDeckPosition(2, 10 * kMinute));
+    ASSERT_TRUE(sim->SetDeckMode(2, 13));
     PutDeck(1, 6, kMinute);
     EXPECT_FALSE(Key("btnPreroll")->isEnabled());
     PutDeck(1, 5, kMinute);
@@ -146,14 +142,9 @@ TEST_F(EditKeysTest, PauseOnThePlayerPastThirtySecondsOffersPrerollAndEdit) {
     EXPECT_TRUE(Key("btnEdit")->isEnabled());
     PutDeck(1, 6, kMinute);
     EXPECT_FALSE(Key("btnEdit")->isEnabled());
-}
 
-TEST_F(EditKeysTest, PrerollFollowsTheViewBetweenPausedDecks) {
     // Both decks paused: the pause lamp stays lit across the view changes.
-    ASSERT_TRUE(sim->SetDeckPosition(2, 10 * kMinute));
-    ASSERT_TRUE(sim->SetDeckMode(2, 13));
     PutDeck(1, 5, kMinute);
-    ASSERT_TRUE(Key("btnPreroll")->isEnabled());
     ctl->SelectView(TfrmAvCtl::kRecorderView);
     ASSERT_TRUE(WaitFor([&] { return ctl->shownMode() == 13; }));
     EXPECT_EQ(LitLamps(), QStringLiteral("Rec Pause"));
