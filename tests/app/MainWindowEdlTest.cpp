@@ -12,11 +12,6 @@ const QByteArray kOneSceneEdl =
     "001  CAM1     V     C        00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\r\n"
     "* FROM CLIP NAME: shore\r\n";
 
-const QByteArray kTwoRowList =
-    "TCMode\t000\r\nScenes\t002\r\nNo.\tInpoint\tOutPoint\tEffect\tTransition\tMemo\r\n"
-    "000\t 00:00:00:00\t 00:00:00:00\t000\t000\t1\tfirst tape\r\n"
-    "001\t 00:01:00:00\t 00:01:10:00\t002\t000\t0\tfrom the file\r\n";
-
 }  // namespace
 
 TEST_F(MainWindowTest, ImportEdlAsksToSaveThenReplacesTheListAndReports) {

@@ -19,6 +19,12 @@
 #include "edit/SceneList.h"
 #include "ui/TfrmCrct.h"
 
+// An edit list file of a tape-change row and one scene with an effect.
+inline const QByteArray kTwoRowList =
+    "TCMode\t000\r\nScenes\t002\r\nNo.\tInpoint\tOutPoint\tEffect\tTransition\tMemo\r\n"
+    "000\t 00:00:00:00\t 00:00:00:00\t000\t000\t1\tfirst tape\r\n"
+    "001\t 00:01:00:00\t 00:01:10:00\t002\t000\t0\tfrom the file\r\n";
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(home.isValid()); }
