@@ -41,7 +41,6 @@ protected:
 TEST_F(MainWindowEffectsTest, FirstShowLooksUpTheStoredPlayerAndBuildsTheButtons) {
     context.settings().WriteInteger(settings_keys::kCode, 870);
     ASSERT_TRUE(context.deviceStore().WriteInt("INIT", "CurID", 1));
-    EXPECT_EQ(window, nullptr);
     Show();
     EXPECT_EQ(context.capabilities().ModelCode(), 870);
     EXPECT_EQ(context.capabilities().Category(), 7);  // missing: a video camera
