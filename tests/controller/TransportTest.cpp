@@ -157,7 +157,7 @@ TEST_F(TransportTest, DialPressOutsideTheCircleDoesNothingAndReleaseOutsideOnlyR
     EXPECT_EQ(sounds->PlayedCount(), sounds0 + 2);
 }
 
-TEST_F(TransportTest, KeypadPlusHeldRepeatsWhileKeypadTwoHeldPlaysOnce) {
+TEST_F(TransportTest, KeypadPlusHeldRepeatsTwoPlaysOnceAndThreeIsAMomentarySearch) {
     for (int i = 0; i < 5; ++i)
         scenes.AddRow(SceneList::RowKind::Scene);
     scenes.SelectOnly(0);
@@ -174,9 +174,8 @@ TEST_F(TransportTest, KeypadPlusHeldRepeatsWhileKeypadTwoHeldPlaysOnce) {
     KeypadPress(Qt::Key_2, true);
     KeypadRelease(Qt::Key_2);
     EXPECT_EQ(SentModes(), std::vector<int>{6});
-}
 
-TEST_F(TransportTest, KeypadThreeHeldIsAMomentarySearch) {
+    // Three held past two seconds is a momentary search.
     PutDeck(1, 6, kTenMinutes);
     ClearSent();
     KeypadPress(Qt::Key_3);
