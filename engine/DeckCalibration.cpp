@@ -16,6 +16,9 @@ namespace {
 constexpr int64_t kChangeLimitUs = 6'000'000;
 // Readings of a moving tape collected after it starts: enough for its rate and phase.
 constexpr int64_t kTrackUs = 1'200'000;
+// The wait is turned into frames at the rate measured while the tape moves, good to about a
+// frame over the time tracked: a long wait is tracked longer, so that its frames stay exact.
+constexpr double kTrackPerWait = 1.25;
 // The start is taken from the first readings after it: a small error of the rate then hardly
 // matters.
 constexpr size_t kStartReadings = 12;
@@ -142,7 +145,10 @@ bool DeckCalibration::MeasureStart(int id, int mode, Motion* motion, double* fra
                 movedUs = r->us;
             motion->moving.push_back(*r);
             motion->phase.Observe(r->counter, r->us);
-            if (r->us - movedUs > kTrackUs && motion->phase.Known())
+            const auto tracked = static_cast<double>(r->us - movedUs);
+            if (tracked > kTrackUs &&
+                tracked > kTrackPerWait * static_cast<double>(movedUs - heard) &&
+                motion->phase.Known())
                 break;
         } else if (r->us - heard > kChangeLimitUs) {
             return false;
