@@ -44,18 +44,13 @@ protected:
 
 }  // namespace
 
-TEST(TitlePictureTest, JapaneseUsersGetTheJapanesePictureWhateverOemSays) {
-    EXPECT_EQ(ChooseTitlePicture(kLanguageJapanese, 1), TitlePicture::Japanese);
-    EXPECT_EQ(ChooseTitlePicture(kLanguageJapanese, 0), TitlePicture::Japanese);
-    EXPECT_EQ(ChooseTitlePicture(kLanguageEnglish, 1), TitlePicture::Oem);
-    EXPECT_EQ(ChooseTitlePicture(kLanguageFrench, -3), TitlePicture::Oem);
-    EXPECT_EQ(ChooseTitlePicture(kLanguageEnglish, 0), TitlePicture::English);
-}
-
-TEST_F(TitleWindowTest, OemFromTheSettingsSelectsTheAlternativePicture) {
+TEST_F(TitleWindowTest, JapaneseUsersGetTheirPictureOthersTheOemOneWhenTheSettingsSaySo) {
     EXPECT_EQ(TfrmTitle(captions, folder, settings).titlePicture(), TitlePicture::English);
     settings.WriteInteger(QStringLiteral("INIT"), QStringLiteral("OEM"), 1);
     EXPECT_EQ(TfrmTitle(captions, folder, settings).titlePicture(), TitlePicture::Oem);
+    EXPECT_EQ(ChooseTitlePicture(kLanguageJapanese, 1), TitlePicture::Japanese);
+    EXPECT_EQ(ChooseTitlePicture(kLanguageJapanese, 0), TitlePicture::Japanese);
+    EXPECT_EQ(ChooseTitlePicture(kLanguageFrench, -3), TitlePicture::Oem);
 }
 
 TEST_F(TitleWindowTest, TheSplashAnimatesAndClosesItselfAfterTheLastTick) {

@@ -126,12 +126,9 @@ TEST_F(EditPointsTest, AFullListTakesOnlyTheOutPointOfAnOpenRow) {
     EXPECT_FALSE(EntryPossible(list, at, true));
 }
 
-TEST_F(EditPointsTest, EntryNeedsThirtySecondsOfTape) {
+TEST_F(EditPointsTest, EntryTakesTheCounterFromThirtySecondsOnWithoutItsSignNeverBelowZero) {
     EXPECT_FALSE(EntryPossible(list, 30 * kSecond - 1, true));
     EXPECT_TRUE(EntryPossible(list, 30 * kSecond, true));
-}
-
-TEST_F(EditPointsTest, EntryCounterValueDropsTheSignAndZeroesANegativeCounter) {
     EXPECT_EQ(EntryCounterValue(QStringLiteral(" 00:01:02:03"), false),
               QStringLiteral("00:01:02:03"));
     EXPECT_EQ(EntryCounterValue(QStringLiteral("-00:00:05:10"), true),
