@@ -84,18 +84,9 @@ bool DeckCalibration::MeasurePlayer(CalibrationResult* result) {
     Reading rest;
     if (!Command(player_, ModePause, &heard) || !Settle(player_, &rest))
         return false;
-    for (int trial = 1; trial <= kTrials; ++trial) {
-        Say(QStringLiteral("player: play and pause, %1 of %2").arg(trial).arg(kTrials));
-        Motion motion;
-        double start = 0, stop = 0;
-        if (!MeasureStart(player_, ModePlay, &motion, &start) ||
-            !MeasureStop(player_, ModePause, motion, &stop))
-            return false;
-        result->playerStart.frames.push_back(start);
-        result->playerPause.frames.push_back(stop);
-        result->playerFramesPerSecond = motion.phase.FramesPerSecond();
-    }
-    return true;
+    return MeasureTrials(player_, {ModePlay, ModePause, "player: play and pause"},
+                         &result->playerStart, &result->playerPause,
+                         &result->playerFramesPerSecond);
 }
 
 bool DeckCalibration::MeasureRecorder(CalibrationResult* result) {
@@ -103,24 +94,26 @@ bool DeckCalibration::MeasureRecorder(CalibrationResult* result) {
     Reading rest;
     if (!Command(recorder_, ModeRecordPause, &heard) || !Settle(recorder_, &rest))
         return false;
-    for (int trial = 1; trial <= kTrials; ++trial) {
-        Say(QStringLiteral("recorder: record and rec-pause, %1 of %2").arg(trial).arg(kTrials));
+    return MeasureTrials(recorder_, {ModeRecord, ModeRecordPause, "recorder: record and rec-pause"},
+                         &result->recorderStart, &result->recorderStop) &&
+           MeasureTrials(recorder_, {ModePlay, ModePause, "recorder: play and pause"}, nullptr,
+                         &result->recorderPause);
+}
+
+bool DeckCalibration::MeasureTrials(int id, const Trial& trial, LatencyMeasure* start,
+                                    LatencyMeasure* stop, double* framesPerSecond) {
+    for (int n = 1; n <= kTrials; ++n) {
+        Say(QStringLiteral("%1, %2 of %3").arg(QLatin1String(trial.what)).arg(n).arg(kTrials));
         Motion motion;
-        double start = 0, stop = 0;
-        if (!MeasureStart(recorder_, ModeRecord, &motion, &start) ||
-            !MeasureStop(recorder_, ModeRecordPause, motion, &stop))
+        double started = 0, stopped = 0;
+        if (!MeasureStart(id, trial.runMode, &motion, &started) ||
+            !MeasureStop(id, trial.standMode, motion, &stopped))
             return false;
-        result->recorderStart.frames.push_back(start);
-        result->recorderStop.frames.push_back(stop);
-    }
-    for (int trial = 1; trial <= kTrials; ++trial) {
-        Say(QStringLiteral("recorder: play and pause, %1 of %2").arg(trial).arg(kTrials));
-        Motion motion;
-        double start = 0, stop = 0;
-        if (!MeasureStart(recorder_, ModePlay, &motion, &start) ||
-            !MeasureStop(recorder_, ModePause, motion, &stop))
-            return false;
-        result->recorderPause.frames.push_back(stop);
+        if (start)
+            start->frames.push_back(started);
+        stop->frames.push_back(stopped);
+        if (framesPerSecond)
+            *framesPerSecond = motion.phase.FramesPerSecond();
     }
     return true;
 }

@@ -63,6 +63,16 @@ private:
 
     bool MeasurePlayer(CalibrationResult* result);
     bool MeasureRecorder(CalibrationResult* result);
+    // One kind of trial: the deck is started into runMode and stood again with standMode.
+    struct Trial {
+        int runMode;
+        int standMode;
+        const char* what;  // said with each trial's progress
+    };
+    // Runs the trial kTrials times, keeping each start (unless null) and stop, and the tape's
+    // rate when asked.
+    bool MeasureTrials(int id, const Trial& trial, LatencyMeasure* start, LatencyMeasure* stop,
+                       double* framesPerSecond = nullptr);
     // Commands mode to id and measures how long the tape takes to move; the motion is kept for
     // the stop that follows.
     bool MeasureStart(int id, int mode, Motion* motion, double* frames);
