@@ -259,12 +259,16 @@ int RunToEnd(AutoEngine& engine, int kind, const ResumeRequest& resume, int limi
         result = r;
         loop.quit();
     });
-    if (limitMs > 0) {
-        QTimer::singleShot(limitMs, &loop, [&] {
-            result = -1;
-            loop.quit();
-        });
-    }
+    // A timer of this call's own: a one-shot timer handed to Qt would outlive the run until it
+    // fired, hours later, and a soak of thousands of runs would pile them up.
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
+        result = -1;
+        loop.quit();
+    });
+    if (limitMs > 0)
+        limit.start(limitMs);
     // Ctrl+C while the port opened or the player was read: no deck is moved.
     if (TerminalEngineHost::Interrupted())
         return kAutoStopped;

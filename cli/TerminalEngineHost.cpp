@@ -95,10 +95,13 @@ void TerminalEngineHost::ShowFinalMessage(const QString&, const QString& text, b
 
 void TerminalEngineHost::KeepResumePoint(const ResumePoint& point) {
     StoreResumePoint(settings_, point);
-    if (!point.IsEmpty())
-        PrintLine(QStringLiteral("resume point: row %1 complete, recorder at %2 (--resume goes on)")
-                      .arg(point.lastRow)
-                      .arg(FramesToText(point.recorderAt, list_.timecodeMode())));
+    if (point.IsEmpty())
+        return;
+    const QString done = point.lastRow == 0
+                             ? QStringLiteral("no scene complete yet")
+                             : QStringLiteral("row %1 complete").arg(point.lastRow);
+    PrintLine(QStringLiteral("resume point: %1, recorder at %2 (--resume goes on)")
+                  .arg(done, FramesToText(point.recorderAt, list_.timecodeMode())));
 }
 
 void TerminalEngineHost::SelectRow(int i) {
