@@ -41,7 +41,9 @@ if(SCDOC_PROGRAM AND GZIP_PROGRAM)
     foreach(page clipwright clipwright-cli tarn-sim)
         set(source ${CMAKE_SOURCE_DIR}/docs/man/${page}.1.scd)
         set(output ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+        # Ninja makes an output's folder itself, the Makefile generators do not.
         add_custom_command(OUTPUT ${output}
+            COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
             COMMAND sh -c "'${SCDOC_PROGRAM}' < '${source}' | '${GZIP_PROGRAM}' -9n > '${output}'"
             DEPENDS ${source}
             COMMENT "Man page ${page}(1)"
