@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
             QTextStream(stdout) << ProgramUsage();
             return 0;
         case ProgramCommandLine::Action::ShowVersion:
-            QTextStream(stdout) << "clipwright " << kClipwrightVersion << "\n";
+            QTextStream(stdout) << "clipwright " << kClipwrightVersion << "\n"
+                                << kClipwrightLicenceNotice;
             return 0;
         case ProgramCommandLine::Action::Refuse:
             QTextStream(stderr) << "clipwright: " << line.error << "\n" << ProgramUsage();

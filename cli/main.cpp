@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (name == QStringLiteral("--version")) {
-        QTextStream(stdout) << "clipwright-cli " << kClipwrightVersion << "\n";
+        QTextStream(stdout) << "clipwright-cli " << kClipwrightVersion << "\n"
+                            << kClipwrightLicenceNotice;
         return 0;
     }
     if (name.startsWith(u'-'))

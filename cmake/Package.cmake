@@ -1,6 +1,12 @@
 # The Debian package (cpack -G DEB, run by scripts/package): named and versioned after the build,
 # its library dependencies computed by dpkg-shlibdeps from the stripped programs.
-set(CLIPWRIGHT_MAINTAINER "Clipwright Developers <clipwright@example.org>")
+# The maintainer is the project's contact in packaging/copyright, so the address lives in one place.
+file(STRINGS ${CMAKE_SOURCE_DIR}/packaging/copyright contact_line REGEX "^Upstream-Contact: "
+    LIMIT_COUNT 1)
+string(REGEX REPLACE "^Upstream-Contact: " "" CLIPWRIGHT_MAINTAINER "${contact_line}")
+if(NOT CLIPWRIGHT_MAINTAINER MATCHES "^[^<]+ <[^>]+@[^>]+>$")
+    message(FATAL_ERROR "packaging/copyright names no Upstream-Contact of the form Name <address>")
+endif()
 
 # A native package's changelog and its copyright, in /usr/share/doc/clipwright.
 string(TIMESTAMP CLIPWRIGHT_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (line->version) {
-        std::printf("tarn-sim %s\n", kClipwrightVersion);
+        std::printf("tarn-sim %s\n%s", kClipwrightVersion, kClipwrightLicenceNotice);
         return 0;
     }
     auto bench = tarnsim::Bench::FromFile(line->benchPath, &error);

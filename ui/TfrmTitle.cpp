@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "ClipwrightVersion.h"
 #include "config/CaptionTable.h"
 #include "config/ProgramFolder.h"
 #include "config/SettingsFile.h"
@@ -29,6 +30,7 @@ constexpr int kVersionTop = 254;
 
 const QString kVersionText = QStringLiteral("2.0");
 const QString kRevisionText = QStringLiteral("0100");
+const QString kLicenceText = QStringLiteral("Licence GPL-3.0-or-later");
 
 QString PictureName(TitlePicture picture) {
     switch (picture) {
@@ -66,6 +68,10 @@ TfrmTitle::TfrmTitle(const CaptionTable& captions, const ProgramFolder& folder,
     // Set after the captions, so that no caption file can change the version.
     lblVer->setText(kVersionText);
     lblVerNum->setText(kRevisionText);
+    lblLicence->setText(kLicenceText);
+    lblLicence->setToolTip(QStringLiteral("Clipwright %1\n%2")
+                               .arg(QLatin1String(kClipwrightVersion),
+                                    QString::fromUtf8(kClipwrightLicenceNotice).trimmed()));
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(kTimer1Interval);
@@ -101,13 +107,17 @@ void TfrmTitle::BuildControls(const ProgramFolder& folder) {
     lblRevision->setObjectName(QStringLiteral("lblRevision"));
     lblVerNum = new QLabel(kRevisionText, Panel1);
     lblVerNum->setObjectName(QStringLiteral("lblVerNum"));
+    // The build's exact version and its licence notice are one hover away.
+    lblLicence = new QLabel(kLicenceText, Panel1);
+    lblLicence->setObjectName(QStringLiteral("lblLicence"));
+    lblLicence->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     btnOk = new QPushButton(QStringLiteral("OK"), Panel1);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnOk->setDefault(true);
     connect(btnOk, &QPushButton::clicked, this, &TfrmTitle::TryClose);
     // A click anywhere on the picture, the panel or a label counts as OK.
     for (QWidget* w : std::initializer_list<QWidget*>{imgTitle, imgPika, lblVersion, lblVer, Panel1,
-                                                      lblRevision, lblVerNum})
+                                                      lblRevision, lblVerNum, lblLicence})
         w->installEventFilter(this);
 }
 
@@ -162,6 +172,8 @@ int TfrmTitle::ShowAsAboutBox() {
     btnOk->setGeometry((width - buttonWidth) / 2, kButtonTop, buttonWidth, kButtonHeight);
     lblRevision->setGeometry(12, kButtonTop, 70, kButtonHeight);
     lblVerNum->setGeometry(82, kButtonTop, 60, kButtonHeight);
+    const int licenceLeft = btnOk->geometry().right() + 12;
+    lblLicence->setGeometry(licenceLeft, kButtonTop, width - 12 - licenceLeft, kButtonHeight);
     btnOk->setFocus();
     return pictureHeight + kAboutExtraHeight;
 }

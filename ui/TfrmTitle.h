@@ -72,6 +72,7 @@ private:
     QFrame* Panel1 = nullptr;
     QLabel* lblRevision = nullptr;
     QLabel* lblVerNum = nullptr;
+    QLabel* lblLicence = nullptr;
     QPushButton* btnOk = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;

@@ -119,6 +119,11 @@ TEST_F(TitleWindowTest, TheAboutBoxShowsOkCentredBelowThePictureAndOkEscapeOrACl
     EXPECT_EQ(ok->mapTo(&title, QPoint(0, 0)).x(), (480 - ok->width()) / 2);
     EXPECT_EQ(title.findChild<QLabel*>("lblVer")->text(), "2.0");
     EXPECT_EQ(title.findChild<QLabel*>("lblVerNum")->text(), "0100");
+    const QLabel* licence = title.findChild<QLabel*>("lblLicence");
+    EXPECT_EQ(licence->text(), "Licence GPL-3.0-or-later");
+    EXPECT_TRUE(licence->toolTip().contains("GNU GPL version 3 or later"));
+    EXPECT_GT(licence->mapTo(&title, QPoint(0, 0)).x(),
+              ok->mapTo(&title, QPoint(0, 0)).x() + ok->width());
     QTest::keyClick(ok, Qt::Key_Escape);
     EXPECT_FALSE(title.isVisible());
 

@@ -1,6 +1,7 @@
 // The command-line manners of the three installed programs, run as real processes without a
-// display: --help and -h print the usage on standard output, --version the program's name and
-// version, and an unknown option gives one line of error and the usage on standard error, exit 2.
+// display: --help and -h print the usage on standard output, --version the program's name,
+// version and licence, and an unknown option gives one line of error and the usage on standard
+// error, exit 2.
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -45,13 +46,18 @@ TEST_P(CommandLineManners, HelpGoesToStandardOutputAndEndsWell) {
     }
 }
 
-TEST_P(CommandLineManners, VersionNamesTheProgramAndTheProjectVersionWithItsRevision) {
+TEST_P(CommandLineManners, VersionNamesTheProgramItsVersionAndRevisionThenTheLicence) {
     const ProgramRun run = Start(GetParam(), {"--version"});
     EXPECT_EQ(run.exitCode, 0);
     // The revision is there when the build came from a checkout.
-    const QRegularExpression line("^" + QRegularExpression::escape(Name() + " " + PROJECT_VERSION) +
-                                  "(\\+git[0-9]+\\.[0-9a-f]+)?\n$");
-    EXPECT_TRUE(line.match(run.out).hasMatch()) << run.out.toStdString();
+    const QRegularExpression text(
+        "^" + QRegularExpression::escape(Name() + " " + PROJECT_VERSION) +
+        "(\\+git[0-9]+\\.[0-9a-f]+)?\n"
+        "Copyright \\(C\\) [0-9]{4} the Clipwright developers\n"
+        "Licence GPL-3\\.0-or-later: GNU GPL version 3 or later <[^>]+>\n"
+        "This is free software: you are free to change and redistribute it\\.\n"
+        "There is NO WARRANTY, to the extent permitted by law\\.\n$");
+    EXPECT_TRUE(text.match(run.out).hasMatch()) << run.out.toStdString();
 }
 
 TEST_P(CommandLineManners, AnUnknownOptionIsOneLineOfErrorThenTheUsageAndExit2) {
