@@ -3,11 +3,28 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 bool MessageBoxPrompts::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
+    return AskYesNoOrCancel(parent, title, text) == YesNoAnswer::Yes;
+}
+
+YesNoAnswer MessageBoxPrompts::AskYesNoOrCancel(QWidget* parent, const QString& title,
+                                                const QString& text) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     // No is the default: Enter pressed by habit must not discard a list or quit.
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No) == QMessageBox::Yes;
+    box.setDefaultButton(QMessageBox::No);
+    // Left to itself the box takes No for Escape and for its close button. A Cancel button that
+    // is never shown takes both instead, so that they leave everything as it was.
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    cancel->hide();
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == box.button(QMessageBox::Yes))
+        return YesNoAnswer::Yes;
+    if (box.clickedButton() == box.button(QMessageBox::No))
+        return YesNoAnswer::No;
+    return YesNoAnswer::Cancelled;
 }
 
 void MessageBoxPrompts::ShowWarning(QWidget* parent, const QString& title, const QString& text) {

@@ -403,8 +403,15 @@ bool TfrmEDS::AskSaveChanges() {
     if (!context_.scenes().modified())
         return true;
     const QString question = Text("MSG_SAVE1") + u'\n' + Text("MSG_SAVE2");
-    if (!prompts_.AskYesNo(this, Text("TI_MAIN"), question))
-        return true;
+    switch (prompts_.AskYesNoOrCancel(this, Text("TI_MAIN"), question)) {
+        case YesNoAnswer::No:
+            return true;
+        case YesNoAnswer::Cancelled:
+            // Escape or the box's close: the user wanted neither, so nothing is thrown away.
+            return false;
+        case YesNoAnswer::Yes:
+            break;
+    }
     mnuSaveasClick();
     // A cancelled or failed save keeps the list and stops whatever asked.
     return !context_.scenes().modified();

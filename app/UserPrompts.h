@@ -7,12 +7,19 @@
 
 class QWidget;
 
+// What the user made of a Yes/No question: Escape and the box's close button answer neither.
+enum class YesNoAnswer { Yes, No, Cancelled };
+
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
 
-    // Yes/No question with the question icon; true for Yes.
+    // Yes/No question with the question icon; true for Yes, false for No or a cancelled box.
     virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
+    // The same box for a question whose No throws something away (the save question): only the
+    // No button says No, so that Escape or closing the box cannot discard the user's work.
+    virtual YesNoAnswer AskYesNoOrCancel(QWidget* parent, const QString& title,
+                                         const QString& text) = 0;
     // Error or refusal: warning icon, OK.
     virtual void ShowWarning(QWidget* parent, const QString& title, const QString& text) = 0;
     // Completion: information icon, OK.

@@ -21,6 +21,10 @@ public:
         QTextStream(stderr) << "unexpected question: " << text << "\n";
         return false;
     }
+    YesNoAnswer AskYesNoOrCancel(QWidget* parent, const QString& title,
+                                 const QString& text) override {
+        return AskYesNo(parent, title, text) ? YesNoAnswer::Yes : YesNoAnswer::Cancelled;
+    }
     void ShowWarning(QWidget*, const QString&, const QString& text) override {
         QTextStream(stderr) << "unexpected warning: " << text << "\n";
     }

@@ -3,11 +3,15 @@
 #include <QAction>
 #include <QDropEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 
 #include "MainWindowFixture.h"
+#include "app/MessageBoxPrompts.h"
 #include "edit/SceneListFixtures.h"
+#include "ui/EditHistory.h"
 
 namespace {
 
@@ -28,7 +32,76 @@ void Drop(TfrmEDS& window, const QStringList& paths) {
     QApplication::processEvents();
 }
 
+// Deals with every modal window that comes up, as a user at the keyboard would, and keeps the
+// texts of the boxes it met. A window it does not expect is ended too, so that a fault shows as
+// a failed check rather than a test that waits for ever.
+class ModalAnswerer : public QObject {
+public:
+    explicit ModalAnswerer(std::function<void(QWidget*)> act) : act_(std::move(act)) {
+        timer_.setInterval(20);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (modal == nullptr || modal == last_)
+                return;
+            last_ = modal;
+            const auto* box = qobject_cast<QMessageBox*>(modal);
+            met << (box != nullptr ? box->text() : modal->metaObject()->className());
+            act_(modal);
+        });
+        timer_.start();
+    }
+
+    QStringList met;
+
+private:
+    std::function<void(QWidget*)> act_;
+    QTimer timer_;
+    QPointer<QWidget> last_;
+};
+
 }  // namespace
+
+TEST_F(MainWindowTest, EscapeOrClosingTheSaveQuestionCancelsAndThrowsNothingAway) {
+    MessageBoxPrompts boxes;
+    Start({}, &boxes);
+    const QString handedOver = WriteFile("handed.cwf", kTwoRowList);
+    const std::pair<const char*, std::function<void()>> operations[] = {
+        {"New", [&] { window->menus().mnuNew->trigger(); }},
+        {"Open", [&] { window->menus().mnuOpen->trigger(); }},
+        {"Import EDL", [&] { window->menus().mnuImportEdl->trigger(); }},
+        {"handed-over file", [&] { EXPECT_FALSE(window->OpenAsDropped(handedOver)); }},
+        {"Exit", [&] { window->close(); }},
+    };
+    const std::pair<const char*, std::function<void(QWidget*)>> ways[] = {
+        {"Escape", [](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Escape); }},
+        {"close", [](QWidget* modal) { modal->close(); }},
+    };
+    FillScenes(scenes(), 2);
+    context->history().Perform(EditStep::Delete, [&] { scenes().DeleteSelected(); });
+    const QStringList rows = Memos(scenes());
+    for (const auto& [wayName, way] : ways) {
+        for (const auto& [name, operation] : operations) {
+            SCOPED_TRACE(std::string(wayName) + " in " + name);
+            ModalAnswerer user(way);
+            operation();
+            EXPECT_EQ(user.met, QStringList{kSaveQuestion});
+            EXPECT_EQ(Memos(scenes()), rows);
+            EXPECT_TRUE(scenes().modified());
+            EXPECT_EQ(context->history().stack().count(), 1);
+            EXPECT_TRUE(window->isVisible());
+        }
+    }
+    // The window goes now: No to the save question, Yes to the close question.
+    ModalAnswerer user([](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        box->button(box->text() == kSaveQuestion ? QMessageBox::No : QMessageBox::Yes)->click();
+    });
+    window->close();
+    EXPECT_EQ(user.met.size(), 2);
+    EXPECT_FALSE(window->isVisible());
+    correction.reset();
+    window.reset();
+}
 
 TEST_F(MainWindowTest, NewAsksToSaveAChangedListAndFollowsTheAnswer) {
     Start();

@@ -35,9 +35,10 @@ protected:
         return ProgramFolder(home.path(), {QApplication::applicationDirPath()});
     }
 
-    void Start(const QString& commandLineFile = {}) {
+    // `user` answers instead of the scripted prompts (the program's own boxes, for key presses).
+    void Start(const QString& commandLineFile = {}, UserPrompts* user = nullptr) {
         context = std::make_unique<AppContext>(Folder(), 9, home.path());
-        window = std::make_unique<TfrmEDS>(*context, prompts);
+        window = std::make_unique<TfrmEDS>(*context, user != nullptr ? *user : prompts);
         correction =
             std::make_unique<TfrmCrct>(context->captions(), context->settings(), window.get());
         window->SetCorrectionDialog(correction.get());

@@ -7,6 +7,9 @@
 class QuietPrompts : public UserPrompts {
 public:
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
+    YesNoAnswer AskYesNoOrCancel(QWidget*, const QString&, const QString&) override {
+        return YesNoAnswer::Yes;
+    }
     void ShowWarning(QWidget*, const QString&, const QString& text) override { lastMessage = text; }
     void ShowInformation(QWidget*, const QString&, const QString& text) override {
         lastMessage = text;

@@ -12,6 +12,11 @@ bool ScriptedPrompts::AskYesNo(QWidget*, const QString& title, const QString& te
     return answer;
 }
 
+YesNoAnswer ScriptedPrompts::AskYesNoOrCancel(QWidget* parent, const QString& title,
+                                              const QString& text) {
+    return AskYesNo(parent, title, text) ? YesNoAnswer::Yes : YesNoAnswer::No;
+}
+
 void ScriptedPrompts::ShowWarning(QWidget*, const QString& title, const QString& text) {
     titles << title;
     warnings << text;

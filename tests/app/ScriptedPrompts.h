@@ -24,6 +24,8 @@ public:
     QString lastFilter;
 
     bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
+    YesNoAnswer AskYesNoOrCancel(QWidget* parent, const QString& title,
+                                 const QString& text) override;
     void ShowWarning(QWidget* parent, const QString& title, const QString& text) override;
     void ShowInformation(QWidget* parent, const QString& title, const QString& text) override;
     QString ChooseOpenFile(QWidget* parent, const QString& folder, const QString& filter) override;
