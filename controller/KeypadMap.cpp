@@ -42,6 +42,42 @@ std::optional<KeypadAction> KeypadActionFor(int key, Qt::KeyboardModifiers modif
     }
 }
 
+KeypadTarget KeypadTargetFor(KeypadAction action, bool shuttle) {
+    switch (action) {
+        case KeypadAction::Entry:
+            return {"btnEntry", true};
+        case KeypadAction::RevPress:
+            return {"btnRev", false};
+        case KeypadAction::PlayPress:
+            return {"btnPlay", false};
+        case KeypadAction::FFPress:
+            return {"btnFF", false};
+        case KeypadAction::JogReverse:
+            return {shuttle ? "btnJogR" : "btnStepR", false};
+        case KeypadAction::PausePress:
+            return {"btnPause", false};
+        case KeypadAction::JogForward:
+            return {shuttle ? "btnJogF" : "btnStep", false};
+        case KeypadAction::SlowRPress:
+            return {"btnSlowR", false};
+        case KeypadAction::SlowPress:
+            return {"btnSlow", false};
+        case KeypadAction::MarkOut:
+            return {"btnSout", true};
+        case KeypadAction::SceneDown:
+            return {"btnSdown", true};
+        case KeypadAction::SceneUp:
+            return {"btnSup", true};
+        case KeypadAction::StopPress:
+            return {"btnStop", false};
+        case KeypadAction::MarkIn:
+            return {"btnSin", true};
+        case KeypadAction::DialPress:
+            break;
+    }
+    return {"", false};
+}
+
 bool RepeatsWhileHeld(KeypadAction action) {
     return action == KeypadAction::MarkOut || action == KeypadAction::SceneDown ||
            action == KeypadAction::SceneUp || action == KeypadAction::MarkIn;

@@ -26,6 +26,15 @@ enum class KeypadAction {
 // The action of a key of the numeric keypad; none for any other key.
 std::optional<KeypadAction> KeypadActionFor(int key, Qt::KeyboardModifiers modifiers);
 
+// The controller key a keypad key works (all but the dial's): pressed like the mouse presses
+// it, or clicked (the editing keys). Keys 4 and 6 work the jog keys in shuttle mode and the step
+// keys in jog mode.
+struct KeypadTarget {
+    const char* keyName;
+    bool clicks;
+};
+KeypadTarget KeypadTargetFor(KeypadAction action, bool shuttle);
+
 // Keys whose action repeats with the keyboard's auto-repeat while held.
 bool RepeatsWhileHeld(KeypadAction action);
 

@@ -9,8 +9,9 @@ SkinKey::SkinKey(const QString& objectName, const ControllerSkin& skin, QWidget*
     setObjectName(objectName);
     setGeometry(skin.Place(objectName));
     setFlat(true);
-    // The skin has no focus ring; the keypad reaches the keys without moving focus around.
-    setFocusPolicy(Qt::ClickFocus);
+    // Keys act on the press, so a key with the focus turns Space into a deck command. Only a
+    // keyboard user's Tab puts it there; a click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
     normal_ = skin.Picture(objectName);
     down_ = skin.Picture(objectName, QStringLiteral("down"));
     disabled_ = skin.Picture(objectName, QStringLiteral("disabled"));
@@ -51,4 +52,9 @@ void SkinKey::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), CurrentPicture());
+    // The skin has no focus ring of its own: the key that Space works is framed.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }

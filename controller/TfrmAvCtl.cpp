@@ -259,6 +259,10 @@ QWidget* TfrmAvCtl::cover(int which) const {
 // ---- show and close -------------------------------------------------------------------------
 
 void TfrmAvCtl::showEvent(QShowEvent* event) {
+    // Without a focus of its own, activation would hand the focus to the first key in the tab
+    // chain; the window takes it, and the keypad reaches it there.
+    if (focusWidget() == nullptr)
+        setFocus(Qt::OtherFocusReason);
     QWidget::showEvent(event);
     // A restore from the task bar, or the re-show after a window flag change, is not a new
     // showing.
@@ -393,12 +397,8 @@ void TfrmAvCtl::EnableTransport(bool on) {
     const int player = parts_.devices.PlayerId();
     const int recorder = parts_.devices.RecorderId();
     if (on) {
-        // A key held down keeps the focus: taking it away would let go of the key (a power
-        // report arriving while Trim is held must not end the repeat).
-        const auto* held = qobject_cast<const QAbstractButton*>(focusWidget());
-        if (isEnabled() && key(QStringLiteral("btnPlay"))->isEnabled() &&
-            !(held != nullptr && held->isDown()))
-            key(QStringLiteral("btnPlay"))->setFocus();
+        // The focus stays where the user left it: on a transport key, Space would drive the
+        // deck, and a connect or a power report must never arm that by itself.
         if (device_ == player) {
             key(QStringLiteral("btnRec"))->setEnabled(false);
             imgDeckp_->setPixmap(skin_.Picture(QStringLiteral("imgDeckp"), QStringLiteral("lit")));
@@ -407,6 +407,9 @@ void TfrmAvCtl::EnableTransport(bool on) {
             imgDeckr_->setPixmap(skin_.Picture(QStringLiteral("imgDeckr"), QStringLiteral("red")));
         }
     } else {
+        // A key losing its focus would pass it on to the next key in the chain.
+        if (qobject_cast<SkinKey*>(focusWidget()) != nullptr)
+            setFocus(Qt::OtherFocusReason);
         SetDeckPictures(QStringLiteral("grey"), QStringLiteral("grey"));
         for (const char* name : {"btnRec", "btnEdit", "btnPreroll"})
             key(QLatin1String(name))->setEnabled(false);
@@ -611,7 +614,7 @@ bool TfrmAvCtl::InsideDial(const QPoint& at) const {
 }
 
 void TfrmAvCtl::DialPress(const QPoint& at) {
-    if (!imgJog_->isEnabled() || !InsideDial(at))
+    if (dialPressed_ || !imgJog_->isEnabled() || !InsideDial(at))
         return;
     parts_.sounds.Play(Sound::DialPress);
     dialPressed_ = true;
@@ -656,65 +659,34 @@ void TfrmAvCtl::keyReleaseEvent(QKeyEvent* event) {
         return;
     keyHeld_ = false;
     const std::optional<KeypadAction> action = KeypadActionFor(event->key(), event->modifiers());
-    if (action && ActsOnRelease(*action))
+    if (action)
         OnKeypad(*action, false);
 }
 
 void TfrmAvCtl::OnKeypad(KeypadAction action, bool down) {
-    auto press = [this](const char* name) {
-        SkinKey* k = key(QLatin1String(name));
-        if (k->isEnabled())
-            emit k->pressed();
-    };
-    auto click = [this](const char* name) { key(QLatin1String(name))->click(); };
-    const QPoint centre = skin_.DialCentre();
-    switch (action) {
-        case KeypadAction::Entry:
-            click("btnEntry");
-            break;
-        case KeypadAction::RevPress:
-            down ? press("btnRev") : WindMouseUp();
-            break;
-        case KeypadAction::PlayPress:
-            press("btnPlay");
-            break;
-        case KeypadAction::FFPress:
-            down ? press("btnFF") : WindMouseUp();
-            break;
-        case KeypadAction::JogReverse:
-            press(shuttle_ ? "btnJogR" : "btnStepR");
-            break;
-        case KeypadAction::PausePress:
-            press("btnPause");
-            break;
-        case KeypadAction::JogForward:
-            press(shuttle_ ? "btnJogF" : "btnStep");
-            break;
-        case KeypadAction::SlowRPress:
-            press("btnSlowR");
-            break;
-        case KeypadAction::DialPress:
-            down ? DialPress(centre) : DialRelease(centre);
-            break;
-        case KeypadAction::SlowPress:
-            press("btnSlow");
-            break;
-        case KeypadAction::MarkOut:
-            click("btnSout");
-            break;
-        case KeypadAction::SceneDown:
-            click("btnSdown");
-            break;
-        case KeypadAction::SceneUp:
-            click("btnSup");
-            break;
-        case KeypadAction::StopPress:
-            press("btnStop");
-            break;
-        case KeypadAction::MarkIn:
-            click("btnSin");
-            break;
+    if (action == KeypadAction::DialPress) {
+        const QPoint centre = skin_.DialCentre();
+        down ? DialPress(centre) : DialRelease(centre);
+        return;
     }
+    if (!down) {
+        // The key shows pressed until its keypad key is let go.
+        if (const QPointer<SkinKey> shown = keypadKeysDown_.take(static_cast<int>(action)))
+            shown->setDown(false);
+        if (ActsOnRelease(action))
+            WindMouseUp();
+        return;
+    }
+    const KeypadTarget target = KeypadTargetFor(action, shuttle_);
+    SkinKey* k = key(QLatin1String(target.keyName));
+    if (!k->isEnabled())
+        return;
+    if (target.clicks)
+        k->click();
+    else
+        emit k->pressed();
+    k->setDown(true);
+    keypadKeysDown_.insert(static_cast<int>(action), k);
 }
 
 // ---- window behaviour -----------------------------------------------------------------------
@@ -751,6 +723,10 @@ bool TfrmAvCtl::HandlePictureMouse(QObject* watched, QEvent* event) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     const QPoint local = mouse->position().toPoint();
     if (watched == imgJog_) {
+        // The right button opens the popup menu, which takes its release: the dial is the
+        // other buttons', whose press and release both reach it.
+        if (mouse->button() == Qt::RightButton)
+            return false;
         if (type == QEvent::MouseButtonPress)
             DialPress(local);
         else if (type == QEvent::MouseButtonRelease)

@@ -5,6 +5,7 @@
 // link thread.
 #pragma once
 
+#include <QHash>
 #include <QPoint>
 #include <QPointer>
 #include <QTimer>
@@ -231,6 +232,8 @@ private:
     bool dragMoved_ = false;
     QPoint dragPressGlobal_;
     QPoint dragWindowStart_;
+    // The keys a held keypad key shows pressed, by its action.
+    QHash<int, QPointer<SkinKey>> keypadKeysDown_;
     bool shownOnce_ = false;
     bool changingFlags_ = false;
     int arrowTag_ = 0;

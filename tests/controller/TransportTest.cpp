@@ -1,6 +1,7 @@
 // The controller's transport half against the simulated decks: lamps, keys, wind hold, shuttle,
 // keypad, record key and the deck views.
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -155,6 +156,18 @@ TEST_F(TransportTest, DialPressOutsideTheCircleDoesNothingAndReleaseOutsideOnlyR
     EXPECT_EQ(dial->pos(), home);
     EXPECT_TRUE(ctl->shuttle());
     EXPECT_EQ(sounds->PlayedCount(), sounds0 + 2);
+
+    // Right-clicks open the popup menu, whose release the dial never sees: they leave it alone.
+    for (int i = 0; i < 2; ++i) {
+        QTest::mousePress(dial, Qt::RightButton, {}, QPoint(36, 36));
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(36, 36),
+                               dial->mapToGlobal(QPoint(36, 36)));
+        QApplication::sendEvent(dial, &menu);
+        EXPECT_TRUE(ctl->popupMenu()->isVisible());
+        ctl->popupMenu()->close();
+        EXPECT_EQ(dial->pos(), home);
+    }
+    EXPECT_EQ(sounds->PlayedCount(), sounds0 + 2);
 }
 
 TEST_F(TransportTest, KeypadPlusHeldRepeatsTwoPlaysOnceAndThreeIsAMomentarySearch) {
@@ -169,10 +182,13 @@ TEST_F(TransportTest, KeypadPlusHeldRepeatsTwoPlaysOnceAndThreeIsAMomentarySearc
 
     PutDeck(1, 5, kTenMinutes);
     ClearSent();
+    SkinKey* play = ctl->key(QStringLiteral("btnPlay"));
     KeypadPress(Qt::Key_2);
     KeypadPress(Qt::Key_2, true);
     KeypadPress(Qt::Key_2, true);
+    EXPECT_TRUE(play->isDown()) << "the key shows pressed while its keypad key is held";
     KeypadRelease(Qt::Key_2);
+    EXPECT_FALSE(play->isDown());
     EXPECT_EQ(SentModes(), std::vector<int>{6});
 
     // Three held past two seconds is a momentary search.
@@ -245,6 +261,37 @@ TEST_F(TransportTest, PowerOffGreysTheLabelsAndDisablesTransport) {
     EXPECT_EQ(ctl->shownMode(), 15);
     sim->SetPower(1, true);
     EXPECT_TRUE(WaitFor([&] { return ctl->transportOn(); }, 10000));
+    EXPECT_EQ(qobject_cast<SkinKey*>(QApplication::focusWidget()), nullptr)
+        << "the power report put the focus on a key";
+}
+
+TEST_F(TransportTest, SpaceReachesTheDeckOnlyThroughAKeyTabbedTo) {
+    PutDeck(1, 1, kTenMinutes);
+    ctl->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(ctl.get()));
+    // Space where the keyboard is, then the modes the deck got from it: three polls later any
+    // command sent has been sent.
+    auto spaceSends = [&] {
+        ClearSent();
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : ctl.get(), Qt::Key_Space);
+        auto polls = [&] {
+            const auto entries = sim->TranscriptEntries();
+            return std::count_if(entries.begin(), entries.end(), [](const auto& entry) {
+                return entry.kind == tarnsim::TranscriptEntry::Kind::Request;
+            });
+        };
+        EXPECT_TRUE(WaitFor([&] { return polls() >= 3; }));
+        return SentModes();
+    };
+    EXPECT_EQ(spaceSends(), std::vector<int>{}) << "after the connect";
+    ctl->SelectView(TfrmAvCtl::kRecorderView);
+    ctl->SelectView(TfrmAvCtl::kPlayerView);
+    EXPECT_EQ(spaceSends(), std::vector<int>{}) << "after connecting again";
+    ClickKey("btnPause");
+    EXPECT_EQ(spaceSends(), std::vector<int>{}) << "after a click on Pause";
+    ctl->key(QStringLiteral("btnPause"))->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(spaceSends(), std::vector<int>{5}) << "on Pause, tabbed to";
 }
 
 TEST_F(TransportTest, AWindowHeldDisabledKeepsItsLampsAndPicturesWhileOwnOffKeysGrey) {
