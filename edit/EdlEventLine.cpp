@@ -53,6 +53,19 @@ std::optional<EdlEventLine::Transition> TransitionOf(const QString& token) {
     return std::nullopt;
 }
 
+EdlRefusal RefusalOf(EdlTimecodeError error) {
+    switch (error) {
+        case EdlTimecodeError::FramesBeyondRate:
+            return EdlRefusal::FramesBeyondRate;
+        case EdlTimecodeError::SkippedDropFrameLabel:
+            return EdlRefusal::SkippedDropFrameLabel;
+        case EdlTimecodeError::NotATimecode:
+        case EdlTimecodeError::None:
+            break;
+    }
+    return EdlRefusal::EventLine;
+}
+
 // The four timecodes as list texts with their frame counts, or the first reason one fails.
 bool ParseTimecodes(const QStringList& tokens, uint32_t mode, QString texts[], int32_t frames[],
                     EdlRefusal* refusal) {
@@ -60,8 +73,7 @@ bool ParseTimecodes(const QStringList& tokens, uint32_t mode, QString texts[], i
         EdlTimecodeError error = EdlTimecodeError::None;
         const auto text = ListTimecodeOfEdl(tokens[i], mode, &error);
         if (!text) {
-            *refusal = error == EdlTimecodeError::FramesBeyondRate ? EdlRefusal::FramesBeyondRate
-                                                                   : EdlRefusal::EventLine;
+            *refusal = RefusalOf(error);
             return false;
         }
         frames[i] = FramesOfListText(*text, mode);

@@ -8,12 +8,13 @@
 
 enum class EdlRefusal {
     None,
-    Unreadable,        // the file cannot be opened
-    TooLarge,          // larger than kMaxEdlBytes
-    EventLine,         // an event line that does not parse
-    FramesBeyondRate,  // a timecode with more frames than the program's counting mode has
-    OutBeforeIn,       // an out point before its in point
-    NoVideoEvent,      // nothing in the file would become a scene
+    Unreadable,             // the file cannot be opened
+    TooLarge,               // larger than kMaxEdlBytes
+    EventLine,              // an event line that does not parse
+    FramesBeyondRate,       // a timecode with more frames than the program's counting mode has
+    SkippedDropFrameLabel,  // a drop-frame timecode that drop-frame counting never names
+    OutBeforeIn,            // an out point before its in point
+    NoVideoEvent,           // nothing in the file would become a scene
 };
 
 // Largest EDL read: far above the longest list an editor writes (a 9999-event EDL with its

@@ -18,6 +18,8 @@ const char* RefusalKey(EdlRefusal refusal) {
             return "MSG_EDL_EVENT";
         case EdlRefusal::FramesBeyondRate:
             return "MSG_EDL_FRAMES";
+        case EdlRefusal::SkippedDropFrameLabel:
+            return "MSG_EDL_DFLABEL";
         case EdlRefusal::OutBeforeIn:
             return "MSG_EDL_OUTIN";
         case EdlRefusal::NoVideoEvent:

@@ -14,6 +14,12 @@ int TwoDigitValue(const QString& token, qsizetype at) {
     return token[at].digitValue() * 10 + token[at + 1].digitValue();
 }
 
+// Drop-frame counting leaves out frame numbers 00 and 01 at the start of every minute but the
+// tenth ones.
+bool IsSkippedDropFrameLabel(int minutes, int seconds, int frames) {
+    return seconds == 0 && frames < 2 && minutes % 10 != 0;
+}
+
 bool IsDigitPair(const QString& token, qsizetype at) {
     return token[at] >= u'0' && token[at] <= u'9' && token[at + 1] >= u'0' && token[at + 1] <= u'9';
 }
@@ -54,6 +60,14 @@ std::optional<QString> ListTimecodeOfEdl(const QString& token, uint32_t mode,
     }
     if (TwoDigitValue(token, 9) >= FramesPerSecond(mode)) {
         *error = EdlTimecodeError::FramesBeyondRate;
+        return std::nullopt;
+    }
+    const bool dropFrame = mode == Fps30Drop || frameSeparator != u':';
+    if (dropFrame && IsSkippedDropFrameLabel(TwoDigitValue(token, 3), TwoDigitValue(token, 6),
+                                             TwoDigitValue(token, 9))) {
+        // Counted anyway it would alias the frame before it, and a scene would end or start
+        // one frame off where the editor meant.
+        *error = EdlTimecodeError::SkippedDropFrameLabel;
         return std::nullopt;
     }
     *error = EdlTimecodeError::None;

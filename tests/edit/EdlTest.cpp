@@ -201,10 +201,11 @@ TEST(EdlParser, DropFrameTimecodesKeepTheirLabelsInTheProgramsMode) {
 
 TEST(EdlParser, EveryRefusalNamesItsLine) {
     const QByteArray head = "TITLE: x\r\n* note\r\n";
-    const QByteArray good = "001  A V C 00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\r\n";
+    const QByteArray good = "001  A V C 00:10:00:00 00:10:05:00 01:00:00:00 01:00:05:00\r\n";
     const struct {
         QByteArray line;
         EdlRefusal refusal;
+        uint32_t mode = Fps30;
     } cases[] = {
         {"002  A V C 00:01:00:00 00:01:05:00 01:00:00:00\r\n", EdlRefusal::EventLine},
         {"002  A Q C 00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\r\n", EdlRefusal::EventLine},
@@ -215,9 +216,14 @@ TEST(EdlParser, EveryRefusalNamesItsLine) {
         {"002  A V C 00:01:00:30 00:01:05:00 01:00:00:00 01:00:05:00\r\n",
          EdlRefusal::FramesBeyondRate},
         {"002  A V C 00:01:05:00 00:01:00:00 01:00:00:00 01:00:05:00\r\n", EdlRefusal::OutBeforeIn},
+        // Labels that drop-frame counting skips, written as drop frame or read in it.
+        {"002  A V C 00:01:00;00 00:01:05;00 01:00:00;02 01:00:05;02\r\n",
+         EdlRefusal::SkippedDropFrameLabel},
+        {"002  A V C 00:09:00:02 00:09:05:00 01:00:00:00 01:11:00:01\r\n",
+         EdlRefusal::SkippedDropFrameLabel, Fps30Drop},
     };
     for (const auto& c : cases) {
-        const EdlImport edl = Parse(head + good + c.line + good);
+        const EdlImport edl = Parse(head + good + c.line + good, c.mode);
         EXPECT_EQ(edl.refusal, c.refusal) << c.line.toStdString();
         EXPECT_EQ(edl.refusedLine, 4) << c.line.toStdString();
         EXPECT_TRUE(edl.rows.empty());
