@@ -7,6 +7,7 @@
 int RunCapsCommand(const QStringList& args);
 int RunFrameCommand(const QStringList& args);
 int RunPollCommand(const QStringList& args);
+int RunPortsCommand(const QStringList& args);
 int RunProjectCommand(const QStringList& args);
 int RunScanCommand(const QStringList& args);
 int RunSendCommand(const QStringList& args);

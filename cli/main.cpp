@@ -19,7 +19,7 @@ struct CliCommand {
     const char* synopsis;
 };
 
-constexpr std::array<CliCommand, 16> kCommands = {{
+constexpr std::array<CliCommand, 17> kCommands = {{
     {"frame", RunFrameCommand, "frame ID B3 B4 B5 B6 B7 B8 B9"},
     {"timecode", RunTimecodeCommand, "timecode --mode 0|1|2 FRAMES|HH:MM:SS:FF"},
     {"project", RunProjectCommand,
@@ -40,6 +40,7 @@ constexpr std::array<CliCommand, 16> kCommands = {{
     {"preroll", RunPrerollCommand, "preroll --port PATH --player N"},
     {"edit", RunEditCommand, "edit --port PATH --player N [--recorder N] [--edit-terminal]"},
     {"tapereport", RunTapeReportCommand, "tapereport REPORT [FILE]"},
+    {"ports", RunPortsCommand, "ports"},
 }};
 
 QString Usage() {

@@ -16,9 +16,7 @@
 
 namespace {
 
-// The only ports the bus interface was ever wired to.
 constexpr int kFirstPort = 1;
-constexpr int kLastPort = 4;
 
 int64_t MonotonicMs() {
     // Reply budgets are real-time properties of the wire, so they use the OS clock directly.
@@ -62,7 +60,7 @@ void CComm::SetPortResolver(std::unique_ptr<PortResolver> resolver) {
 
 bool CComm::Open(int port) {
     std::lock_guard lock(mutex_);
-    if (port < kFirstPort || port > kLastPort) {
+    if (port < kFirstPort || port > CComm::kLastPort) {
         lastError_ = ENODEV;
         return false;
     }

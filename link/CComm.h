@@ -15,6 +15,9 @@
 
 class CComm {
 public:
+    // The only ports the bus interface was ever wired to: COM1 to COM4.
+    static constexpr int kLastPort = 4;
+
     CComm();
     ~CComm();
     CComm(const CComm&) = delete;
