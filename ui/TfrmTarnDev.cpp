@@ -18,10 +18,13 @@
 #include <QVBoxLayout>
 
 #include "config/CaptionTable.h"
+#include "config/SettingsKeys.h"
 #include "devices/DeviceSetup.h"
+#include "devices/SettingsPortResolver.h"
 #include "link/PortAccess.h"
 #include "ui/ApplyCaptions.h"
 #include "ui/NamedControls.h"
+#include "ui/SerialDeviceChooser.h"
 #include "ui/TfrmWait.h"
 #include "ui/WindowPositions.h"
 
@@ -63,7 +66,11 @@ bool IsArrowKey(int key) {
 
 TfrmTarnDev::TfrmTarnDev(DeviceSetup& setup, const SettingsFile& settings,
                          const CaptionTable& captions, QWidget* parent)
-    : QDialog(parent), setup_(setup), settings_(settings) {
+    : QDialog(parent),
+      setup_(setup),
+      settings_(settings),
+      captions_(captions),
+      deviceRoot_(SerialDeviceRoot()) {
     setObjectName(QStringLiteral("frmTarnDev"));
     setModal(true);
     ApplyTexts(captions);
@@ -101,6 +108,8 @@ void TfrmTarnDev::BuildLayout() {
     for (int port = 1; port <= DeviceSetup::kLastPort; ++port)
         cbCom_->addItem(QStringLiteral("COM%1").arg(port));
     connect(cbCom_, &QComboBox::activated, this, &TfrmTarnDev::cbComChange);
+    btnDevice_ = NamedButton("btnDevice", QStringLiteral("Device..."), this);
+    connect(btnDevice_, &QPushButton::clicked, this, &TfrmTarnDev::btnDeviceClick);
 
     SG1_ = new QTableWidget(0, ColumnCount, this);
     SG1_->setObjectName(QStringLiteral("SG1"));
@@ -164,6 +173,7 @@ void TfrmTarnDev::BuildLayout() {
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(cbCom_);
+    buttons->addWidget(btnDevice_);
     buttons->addWidget(btnScan_);
     buttons->addStretch();
     buttons->addWidget(btnOk_);
@@ -233,11 +243,34 @@ void TfrmTarnDev::FormShow() {
 }
 
 void TfrmTarnDev::ShowPort() {
+    ShowPortDevices();
     const int port = setup_.OpenPort();
     cbCom_->setCurrentIndex(port >= 1 && port <= DeviceSetup::kLastPort ? port : 0);
     btnScan_->setEnabled(port != 0 && !idEditMode_);
     mnuScan_->setEnabled(btnScan_->isEnabled());
     ShowPortRefusal();
+}
+
+void TfrmTarnDev::ShowPortDevices() {
+    const SettingsPortResolver ports(settings_);
+    for (int port = 1; port <= DeviceSetup::kLastPort; ++port) {
+        const QString path = ports.DevicePath(port);
+        cbCom_->setItemText(port, QStringLiteral("COM%1  %2").arg(port).arg(path));
+        cbCom_->setItemData(port, path, Qt::ToolTipRole);
+    }
+}
+
+void TfrmTarnDev::btnDeviceClick() {
+    // "Not used" has no port to name a device for: the choice goes to COM1.
+    const int port = std::max(1, cbCom_->currentIndex());
+    const SettingsPortResolver ports(settings_);
+    SerialDeviceChooser chooser(captions_, QStringLiteral("COM%1").arg(port), deviceRoot_, ports,
+                                this);
+    if (chooser.exec() != QDialog::Accepted || chooser.ChosenPath().isEmpty())
+        return;
+    settings_.WriteString(settings_keys::kPortsSection, settings_keys::PortKey(port),
+                          chooser.ChosenPath());
+    cbComChange(port);
 }
 
 void TfrmTarnDev::ShowPortRefusal() {
@@ -413,6 +446,7 @@ void TfrmTarnDev::mnuChIDClick() {
 void TfrmTarnDev::SetEditingControlsEnabled(bool enabled) {
     btnOk_->setEnabled(enabled);
     cbCom_->setEnabled(enabled);
+    btnDevice_->setEnabled(enabled);
     btnScan_->setEnabled(enabled && setup_.OpenPort() != 0);
     mnuScan_->setEnabled(btnScan_->isEnabled());
 }

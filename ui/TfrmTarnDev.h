@@ -36,6 +36,8 @@ public:
     TfrmTarnDev(DeviceSetup& setup, const SettingsFile& settings, const CaptionTable& captions,
                 QWidget* parent = nullptr);
 
+    // The folder the Device... list reads in place of "/" (tests build a /dev-like one).
+    void SetDeviceRoot(const QString& root) { deviceRoot_ = root; }
     // The progress window the scan shows its gauge in; none: the scan shows no gauge.
     void SetProgressWindow(TfrmWait* window) { progressWindow_ = window; }
     // The windows disabled while the dialog shows (either may be none). Not owned.
@@ -68,6 +70,8 @@ private:
     void FillDeviceGrid();
     void ShowSelection();
     void ShowPort();
+    // Each COM item of the selector names the device its setting stands for.
+    void ShowPortDevices();
     // Says why the port chosen last would not open, and what to do about a refused access.
     void ShowPortRefusal();
     void UpdateSelectButtons(int row);
@@ -77,6 +81,8 @@ private:
     void SelectRow(int row);
 
     void cbComChange(int index);
+    // Device...: the serial devices present; the chosen one becomes the selected port's device.
+    void btnDeviceClick();
     void btnScanClick();
     void btnPSelClick();
     void btnRSelClick();
@@ -91,6 +97,8 @@ private:
 
     DeviceSetup& setup_;
     const SettingsFile& settings_;
+    const CaptionTable& captions_;
+    QString deviceRoot_;
     QPointer<TfrmWait> progressWindow_;
     QPointer<QWidget> mainWindow_;
     QPointer<QWidget> controller_;
@@ -100,6 +108,7 @@ private:
     QString textPortDenied_, textPortFailed_;
 
     QComboBox* cbCom_ = nullptr;
+    QPushButton* btnDevice_ = nullptr;
     QTableWidget* SG1_ = nullptr;
     QPushButton* btnScan_ = nullptr;
     QPushButton* btnOk_ = nullptr;

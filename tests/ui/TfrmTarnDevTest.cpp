@@ -9,10 +9,13 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <set>
 
 #include "BusBench.h"
+#include "common/FakeDeviceRoot.h"
 #include "link/PortAccess.h"
+#include "ui/SerialDeviceChooser.h"
 #include "ui/TfrmTarnDev.h"
 #include "ui/TfrmWait.h"
 
@@ -312,6 +315,54 @@ TEST_F(TfrmTarnDevTest, PortsThatCannotOpenLeaveThePreviousPortInUse) {
     EXPECT_EQ(config.playerId, 1);
     EXPECT_EQ(config.recorderId, 2);
     EXPECT_EQ(Child<QLabel>("lblSelP")->text(), playerShown);
+}
+
+TEST_F(TfrmTarnDevTest, DeviceListChoosesTheSimulatorsStableNameAsThePortsDevice) {
+    Serve(DemoBenchJson(), 2);
+    QTemporaryDir rootDir;
+    const FakeDeviceRoot root(rootDir.path());
+    root.Node("ttyUSB3");
+    root.UsbAdapter("ttyUSB3", "FTDI", "FT232R USB UART");
+    const QString stable = root.Dev("serial/by-id/usb-Tarn_Simulator-if00");
+    root.StableName("usb-Tarn_Simulator-if00", QString::fromStdString(SimPath(2)));
+    Open();
+    dialog->SetDeviceRoot(root.path());
+    auto* combo = Child<QComboBox>("cbCom");
+    EXPECT_EQ(combo->currentIndex(), 0);
+    EXPECT_EQ(combo->itemText(2), "COM2  " + QString::fromStdString(SimPath(2)));
+    EXPECT_EQ(combo->itemText(3), "COM3  " + programDir.filePath("no-such-port"));
+
+    // Not used: the choice goes to COM1. The list names what COM2 already uses.
+    QStringList rows;
+    QTimer::singleShot(0, [&] {
+        auto* chooser = qobject_cast<SerialDeviceChooser*>(QApplication::activeModalWidget());
+        ASSERT_NE(chooser, nullptr);
+        auto* list = chooser->findChild<QTreeWidget*>("lvSerial");
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            QStringList cells;
+            for (int column = 0; column < SerialDeviceChooser::ColumnCount; ++column)
+                cells << list->topLevelItem(i)->text(column);
+            rows << cells.join(u'|');
+        }
+        list->setCurrentItem(list->topLevelItem(0));
+        QTest::mouseClick(chooser->findChild<QPushButton*>("btnOk"), Qt::LeftButton);
+    });
+    Click("btnDevice");
+    EXPECT_EQ(rows, QStringList({stable + "|" + QString::fromStdString(SimPath(2)) + "||COM2",
+                                 root.Dev("ttyUSB3") + "||FTDI FT232R USB UART|"}));
+    QString written;
+    ASSERT_TRUE(settings->ReadString("Ports", "COM1", &written));
+    EXPECT_EQ(written, stable);
+    EXPECT_EQ(combo->currentIndex(), 1);
+    EXPECT_EQ(combo->itemText(1), "COM1  " + stable);
+    EXPECT_EQ(bus->comm().DevicePath(), stable);
+    EXPECT_TRUE(Child<QPushButton>("btnScan")->isEnabled());
+
+    // Cancel writes nothing.
+    QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
+    Click("btnDevice");
+    ASSERT_TRUE(settings->ReadString("Ports", "COM1", &written));
+    EXPECT_EQ(written, stable);
 }
 
 }  // namespace

@@ -1,0 +1,98 @@
+#include "ui/SerialDeviceChooser.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "config/CaptionTable.h"
+#include "link/CComm.h"
+#include "ui/ApplyCaptions.h"
+#include "ui/NamedControls.h"
+
+namespace {
+
+// A caption from the table, or the built-in text when the caption file lacks the key.
+QString TextOr(const CaptionTable& captions, const char* key, const char* fallback) {
+    const QString text = captions.CaptionText(QLatin1String(key));
+    return text.isEmpty() ? QString::fromUtf8(fallback) : text;
+}
+
+}  // namespace
+
+SerialDeviceChooser::SerialDeviceChooser(const CaptionTable& captions, const QString& portName,
+                                         QString root, const PortResolver& ports, QWidget* parent)
+    : QDialog(parent), root_(std::move(root)), ports_(ports) {
+    setObjectName(QStringLiteral("frmSerialDev"));
+    setWindowTitle(TextOr(captions, "TI_SERIALDEV", "Serial Devices"));
+    BuildLayout(captions, portName);
+    ApplyCaptions(this, captions);
+    Refresh();
+}
+
+void SerialDeviceChooser::BuildLayout(const CaptionTable& captions, const QString& portName) {
+    auto* prompt = NamedLabel(
+        "lblSerialFor",
+        TextOr(captions, "LB_SERIALFOR", "Choose the serial device for %1:").arg(portName), this);
+    list_ = new QTreeWidget(this);
+    list_->setObjectName(QStringLiteral("lvSerial"));
+    list_->setRootIsDecorated(false);
+    list_->setColumnCount(ColumnCount);
+    list_->setHeaderLabels({TextOr(captions, "LB_SERIALDEV", "Device"),
+                            TextOr(captions, "LB_SERIALNODE", "Stands for"),
+                            TextOr(captions, "LB_SERIALMAKER", "Maker and model"),
+                            TextOr(captions, "LB_SERIALPORT", "Port")});
+    list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list_->setMinimumSize(620, 180);
+    prompt->setBuddy(list_);
+    lblNone_ =
+        NamedLabel("lblNoSerial",
+                   TextOr(captions, "MSG_NOSERIAL",
+                          "No serial device was found. Plug in the adapter, then press Refresh."),
+                   this);
+    lblNone_->setWordWrap(true);
+
+    auto* buttons = new QDialogButtonBox(this);
+    auto* btnRefresh = NamedButton("btnRefresh", QStringLiteral("Refresh"), this);
+    btnOk_ = NamedButton("btnOk", QStringLiteral("OK"), this);
+    auto* btnCancel = NamedButton("btnCancel", QStringLiteral("Cancel"), this);
+    buttons->addButton(btnRefresh, QDialogButtonBox::ResetRole);
+    buttons->addButton(btnOk_, QDialogButtonBox::AcceptRole);
+    buttons->addButton(btnCancel, QDialogButtonBox::RejectRole);
+    btnOk_->setDefault(true);
+    connect(btnRefresh, &QPushButton::clicked, this, &SerialDeviceChooser::Refresh);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(list_, &QTreeWidget::itemSelectionChanged, this,
+            [this] { btnOk_->setEnabled(!ChosenPath().isEmpty()); });
+    connect(list_, &QTreeWidget::itemActivated, this, &QDialog::accept);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
+    layout->addWidget(list_);
+    layout->addWidget(lblNone_);
+    layout->addWidget(buttons);
+}
+
+void SerialDeviceChooser::Refresh() {
+    devices_ = ListSerialDevices(root_);
+    list_->clear();
+    for (const SerialDevice& device : devices_) {
+        auto* item = new QTreeWidgetItem(
+            list_, {device.path, device.kernelPath == device.path ? QString() : device.kernelPath,
+                    MakerAndModel(device),
+                    PortsUsing(device, ports_, CComm::kLastPort).join(QStringLiteral(", "))});
+        item->setToolTip(ColDevice, device.path);
+    }
+    if (!devices_.empty())
+        list_->setCurrentItem(list_->topLevelItem(0));
+    lblNone_->setVisible(devices_.empty());
+    btnOk_->setEnabled(!ChosenPath().isEmpty());
+}
+
+QString SerialDeviceChooser::ChosenPath() const {
+    const QTreeWidgetItem* item = list_->currentItem();
+    return item != nullptr && item->isSelected() ? item->text(ColDevice) : QString();
+}
