@@ -28,14 +28,21 @@ QStringList TapeMemos(const SceneList& list) {
     return memos;
 }
 
+// The label of a source point as the frame the program cues for it: a label that drop-frame
+// counting skips (typed into a drop-frame list) becomes the frame it stands for, which an EDL
+// reader accepts.
+QString SourceLabel(const QString& text, int32_t frames, uint32_t mode) {
+    return EdlTimecodeOfFrames(frames, mode).value_or(EdlTimecodeText(text, mode));
+}
+
 QString EventLine(int event, const QString& reel, const Scene& row, const QString& recordIn,
                   const QString& recordOut, uint32_t mode) {
     return QStringLiteral("%1  %2 %3 %4 %5 %6 %7 %8 %9")
         .arg(event, 3, 10, QChar(u'0'))
         .arg(reel.leftJustified(edl::kReelLength), edl::kVideoTrack.leftJustified(kTrackWidth),
              edl::kCut.leftJustified(kTransitionWidth), QString(kDurationWidth, u' '),
-             EdlTimecodeText(row.inText, mode), EdlTimecodeText(row.outText, mode), recordIn,
-             recordOut);
+             SourceLabel(row.inText, row.inFrames, mode),
+             SourceLabel(row.outText, row.outFrames, mode), recordIn, recordOut);
 }
 
 EdlExport Refused(EdlExport::Result result) {

@@ -50,8 +50,8 @@ EdlImport Parse(const QByteArray& text, uint32_t mode = Fps30) {
 std::vector<Scene> RoundTripRows(const QString& f) {
     return {Tape("Holiday 2019"),
             Row("00:01:00:" + f, "00:01:10:00", "arrival", 3, 105),
-            Row("00:02:00:00", "00:02:00:" + f, "  two blanks ahead, 日本語 after", 0, 117),
-            Row("00:03:00:00", "00:03:05:00", ""),
+            Row("00:20:00:00", "00:20:00:" + f, "  two blanks ahead, 日本語 after", 0, 117),
+            Row("00:30:00:00", "00:30:05:00", ""),
             Tape("Holiday!"),
             Tape(""),
             Row("00:09:59:" + f, "00:10:00:04", "over a ten-minute mark", 5, 100),
@@ -75,6 +75,14 @@ TEST(EdlRoundTrip, ExportThenImportGivesTheListBackInEveryMode) {
         EXPECT_EQ(back.report.tapeChanges, 3);
         EXPECT_FALSE(back.report.frameCountModeDiffers);
     }
+    // A drop-frame list may hold a label that the counting skips, typed in: the EDL names the
+    // frame the program cues for it, and imports back.
+    SceneList list(Fps30Drop);
+    list.ReplaceRows({Tape(""), Row("00:03:00:00", "00:03:05:00", "")});
+    const EdlImport back = ParseEdl(WriteEdl(list, {"t", DefaultEdlRecordStart(Fps30Drop)}).bytes,
+                                    Fps30Drop, kLanguageEnglish);
+    ASSERT_FALSE(back.refused());
+    EXPECT_EQ(ListRows(back.rows, Fps30Drop)[1], "SCENE 00:02:59.28 00:03:05.00 e0 t0 []");
 }
 
 TEST(EdlWriter, WritesTheCmxLayoutWithReelsAndRecordTimesEndToEnd) {
