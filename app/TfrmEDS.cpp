@@ -643,6 +643,11 @@ void TfrmEDS::ShowWarning(const QString& captionKey) {
     prompts_.ShowWarning(this, Text("TI_MAIN"), context_.Text(captionKey));
 }
 
+void TfrmEDS::ReportWriteFailure(const QString& path, const QString& reason) {
+    warningShown_ = true;
+    prompts_.ShowWarning(this, Text("TI_MAIN"), Text("MSG_WRITEFAIL").arg(path) + u'\n' + reason);
+}
+
 void TfrmEDS::ReportMalformedInteger(const QString& file, const QString& section,
                                      const QString& key, const QString& text) {
     prompts_.ShowWarning(this, Text("TI_MAIN"), MalformedIntegerMessage(file, section, key, text));

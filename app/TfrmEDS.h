@@ -76,6 +76,7 @@ public:
     void CloseProgressWindow() override;
     bool AskYesNo(const QStringList& captionKeys) override;
     void ShowWarning(const QString& captionKey) override;
+    void ReportWriteFailure(const QString& path, const QString& reason) override;
 
     // SettingsReporter
     void ReportMalformedInteger(const QString& file, const QString& section, const QString& key,

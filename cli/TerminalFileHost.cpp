@@ -19,3 +19,7 @@ bool TerminalFileHost::AskYesNo(const QStringList& captionKeys) {
 void TerminalFileHost::ShowWarning(const QString& captionKey) {
     PrintError(Text(captionKey));
 }
+
+void TerminalFileHost::ReportWriteFailure(const QString& path, const QString& reason) {
+    PrintError(Text("MSG_WRITEFAIL").arg(path) + ' ' + reason);
+}

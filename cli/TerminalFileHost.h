@@ -15,6 +15,7 @@ public:
     void CloseProgressWindow() override {}
     bool AskYesNo(const QStringList& captionKeys) override;
     void ShowWarning(const QString& captionKey) override;
+    void ReportWriteFailure(const QString& path, const QString& reason) override;
 
 private:
     QString Text(const QString& captionKey) const;

@@ -1,7 +1,6 @@
 #include "edit/EdlFiles.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include "edit/EdlParser.h"
 #include "edit/ProjectFiles.h"
@@ -35,10 +34,7 @@ EdlExport ExportEdlFile(ProjectFiles& files, const SceneList& list, const QStrin
         edl.result = EdlExport::Result::NotWritten;
         return edl;
     }
-    // As for project files, the old file is replaced only once the new one is wholly on disk.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(edl.bytes) != edl.bytes.size() || !file.commit()) {
+    if (!files.WriteWhole(path, edl.bytes)) {
         edl.result = EdlExport::Result::WriteFailed;
         return edl;
     }

@@ -77,7 +77,6 @@ QString EdlExportText(const EdlExport& edl, const CaptionTable& captions) {
                 return captions.CaptionText("MSG_EDL_NODUR").arg(edl.scenesWithoutDuration);
             break;
         case EdlExport::Result::WriteFailed:
-            return captions.CaptionText("MSG_INPUT");
         case EdlExport::Result::NotWritten:
             break;
     }

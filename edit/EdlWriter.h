@@ -20,7 +20,7 @@ struct EdlExport {
         NothingToExport,    // no scene has a duration
         RecordBeyondLimit,  // the record side would pass 99:59:59, which has no EDL timecode
         NotWritten,         // no file: the overwrite question answered No, or a warning shown
-        WriteFailed         // the file could not be written; nothing was reported yet
+        WriteFailed         // the file could not be written; the file layer reported why
     };
     Result result = Result::Written;
     QByteArray bytes;  // UTF-8 text with CR LF line ends; empty unless Written

@@ -20,4 +20,7 @@ public:
     virtual bool AskYesNo(const QStringList& captionKeys) = 0;
     // A warning box (title TI_MAIN) with the caption text of the key: MSG_NODISK or MSG_INPUT.
     virtual void ShowWarning(const QString& captionKey) = 0;
+    // A file that could not be created, written whole or put in place, and the system's reason
+    // ("Permission denied"): a warning box with MSG_WRITEFAIL naming the file, then the reason.
+    virtual void ReportWriteFailure(const QString& path, const QString& reason) = 0;
 };

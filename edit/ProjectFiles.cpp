@@ -85,15 +85,7 @@ bool ProjectFiles::SaveProject(const QString& name, bool askOverwrite, QString* 
     if (path.isEmpty())
         return false;
 
-    // The new file is written beside the old one and takes its place only when every byte is
-    // on disk, so a full disk or a failed write never costs the user the file they had.
-    // Unbuffered, so that a short write (disk full, size limit) shows in write()'s result: the
-    // buffered path's final flush can drop the rest of the data without an error.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const QByteArray bytes = ProjectFileBytes(m_list);
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    if (!WriteWhole(path, ProjectFileBytes(m_list)))
         return false;
     m_list.SetModified(false);
     if (savedPath)
@@ -124,6 +116,21 @@ QString ProjectFiles::PrepareSavePath(const QString& name, const QString& ext, q
     if (!EnsureFolders(path, true))
         return Refuse("MSG_INPUT");
     return path;
+}
+
+bool ProjectFiles::WriteWhole(const QString& path, const QByteArray& bytes) {
+    // The new file is written beside the old one and takes its place only when every byte is
+    // on disk, so a full disk or a failed write never costs the user the file they had.
+    // Unbuffered, so that a short write (disk full, size limit) shows in write()'s result: the
+    // buffered path's final flush can drop the rest of the data without an error.
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(bytes) == bytes.size() && file.commit()) {
+        return true;
+    }
+    m_host.CloseProgressWindow();
+    m_host.ReportWriteFailure(path, file.errorString());
+    return false;
 }
 
 QString ProjectFiles::Refuse(const QString& captionKey) {

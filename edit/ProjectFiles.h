@@ -38,6 +38,10 @@ public:
     // the save must not happen.
     QString PrepareSavePath(const QString& name, const QString& ext, qint64 bytesNeeded,
                             bool askOverwrite);
+    // Puts bytes into the file at path (as PrepareSavePath gave it): the old file is replaced
+    // only once the new one is wholly on disk. A failure is reported to the host with the
+    // system's reason; false then.
+    bool WriteWhole(const QString& path, const QByteArray& bytes);
 
 private:
     QString Refuse(const QString& captionKey);

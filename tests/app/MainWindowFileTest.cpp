@@ -10,6 +10,7 @@
 
 #include "MainWindowFixture.h"
 #include "app/MessageBoxPrompts.h"
+#include "common/UnwritableFolder.h"
 #include "edit/SceneListFixtures.h"
 #include "ui/EditHistory.h"
 
@@ -184,6 +185,33 @@ TEST_F(MainWindowTest, SaveAsProposesTheNameAndAsksBeforeReplacing) {
     EXPECT_EQ(window->currentFileName(), other);
     EXPECT_EQ(window->windowTitle(), "Clipwright [" + other + "]");
     EXPECT_TRUE(QFile::exists(other));
+}
+
+TEST_F(MainWindowTest, AFailedSaveSaysSoNamingTheFileAndTheReasonAndKeepsTheListChanged) {
+    Start();
+    const QString path = WriteFile("two.cwf", kTwoRowList);
+    ASSERT_TRUE(window->OpenAsDropped(path));
+    scenes().ModifyRow(1, "00:02:00:00", "00:02:05:00", "changed", false);
+    UnwritableFolder folder(home.path(), "locked");
+    const QString locked = folder.FilePath("two.cwf");
+    // Save as into the locked folder, then Save to a file whose folder has become locked.
+    const std::pair<QAction*, QString> saves[] = {{window->menus().mnuSaveas, locked},
+                                                  {window->menus().mnusave, path}};
+    QFile::setPermissions(home.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    for (const auto& [item, file] : saves) {
+        prompts.warnings.clear();
+        prompts.files = {locked};
+        item->trigger();
+        EXPECT_EQ(prompts.warnings,
+                  QStringList{"The file " + file + " could not be written.\nPermission denied"});
+        EXPECT_TRUE(scenes().modified());
+        EXPECT_EQ(window->currentFileName(), path);
+    }
+    QFile::setPermissions(home.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), kTwoRowList) << "the old file is kept whole";
 }
 
 TEST_F(MainWindowTest, ADropOpensOnlyTheFirstFile) {

@@ -29,6 +29,7 @@ public:
     void CloseProgressWindow() override {}
     bool AskYesNo(const QStringList&) override { return true; }
     void ShowWarning(const QString&) override {}
+    void ReportWriteFailure(const QString&, const QString&) override {}
 };
 
 // 100 rows, each with the longest memo of three-byte characters: the largest list there is.

@@ -26,6 +26,9 @@ public:
         return answer;
     }
     void ShowWarning(const QString& key) override { calls << "warn " + key; }
+    void ReportWriteFailure(const QString& path, const QString&) override {
+        calls << "failed " + QFileInfo(path).fileName();
+    }
 };
 
 class ProjectFilesTest : public ::testing::Test {
