@@ -25,7 +25,7 @@ struct EdlImportReport {
     enum class FrameCountMode { Absent, Drop, NonDrop };
 
     int scenes = 0;
-    int tapeChanges = 0;  // tape-change rows after row 0
+    int tapes = 0;  // tape-change rows, the first tape's row 0 among them
     // Events that made no scene, by reason.
     int audioOnlyEvents = 0;
     int eventsWithoutDuration = 0;
@@ -33,11 +33,10 @@ struct EdlImportReport {
     int keyEvents = 0;
     // Video events that did not fit into the list.
     int eventsLeftOut = 0;
-    // Lines that carry nothing for the list.
+    // Lines that carry something the list cannot keep (blank lines carry nothing: not counted).
     int commentLines = 0;
     int speedLines = 0;
     int splitLines = 0;
-    int blankLines = 0;
     int otherLines = 0;
     FrameCountMode frameCountMode = FrameCountMode::Absent;
     // The file's FCM line names another counting than the program's current mode.

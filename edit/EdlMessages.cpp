@@ -41,23 +41,20 @@ QString EdlRefusalText(const EdlImport& import, const CaptionTable& captions) {
 }
 
 QString EdlImportReportText(const EdlImportReport& r, const CaptionTable& captions) {
-    QStringList lines{captions.CaptionText("MSG_EDL_DONE").arg(r.scenes).arg(r.tapeChanges)};
-    if (r.audioOnlyEvents + r.eventsWithoutDuration + r.blackEvents + r.keyEvents > 0) {
-        lines << captions.CaptionText("MSG_EDL_SKIPPED")
-                     .arg(r.audioOnlyEvents)
-                     .arg(r.eventsWithoutDuration)
-                     .arg(r.blackEvents)
-                     .arg(r.keyEvents);
-    }
-    if (r.eventsLeftOut > 0)
-        lines << captions.CaptionText("MSG_EDL_LEFTOUT").arg(r.eventsLeftOut);
-    if (r.commentLines + r.speedLines + r.splitLines + r.blankLines + r.otherLines > 0) {
-        lines << captions.CaptionText("MSG_EDL_IGNORED")
-                     .arg(r.commentLines)
-                     .arg(r.speedLines)
-                     .arg(r.splitLines)
-                     .arg(r.blankLines)
-                     .arg(r.otherLines);
+    // One short line a count, the number last: no line wraps in a message box, and no language
+    // needs plural forms.
+    QStringList lines{captions.CaptionText("MSG_EDL_IMPORTED"),
+                      captions.CaptionText("MSG_EDL_SCENES").arg(r.scenes),
+                      captions.CaptionText("MSG_EDL_TAPES").arg(r.tapes)};
+    const std::pair<const char*, int> counts[] = {
+        {"MSG_EDL_AUDIO", r.audioOnlyEvents}, {"MSG_EDL_EMPTY", r.eventsWithoutDuration},
+        {"MSG_EDL_BLACK", r.blackEvents},     {"MSG_EDL_KEYS", r.keyEvents},
+        {"MSG_EDL_LEFTOUT", r.eventsLeftOut}, {"MSG_EDL_COMMENTS", r.commentLines},
+        {"MSG_EDL_SPEEDS", r.speedLines},     {"MSG_EDL_SPLITS", r.splitLines},
+        {"MSG_EDL_OTHER", r.otherLines}};
+    for (const auto& [key, count] : counts) {
+        if (count > 0)
+            lines << captions.CaptionText(key).arg(count);
     }
     if (r.frameCountModeDiffers) {
         const bool drop = r.frameCountMode == EdlImportReport::FrameCountMode::Drop;

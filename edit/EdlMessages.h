@@ -12,8 +12,9 @@ class CaptionTable;
 // Why a refused import was refused, with the line at fault, and that the list is unchanged.
 QString EdlRefusalText(const EdlImport& import, const CaptionTable& captions);
 
-// What an import made of the file: scenes and tape changes, then only the lines that have
-// something to say (events skipped and why, events left out, lines ignored, counting mode).
+// What an import made of the file, one line a count: scenes and tapes, then only the counts that
+// are not zero (events skipped by reason, events left out, lines ignored by kind) and the
+// counting mode when it differs.
 QString EdlImportReportText(const EdlImportReport& report, const CaptionTable& captions);
 
 // What an export has to tell: why nothing was written, or the scenes it left out; empty when

@@ -91,7 +91,7 @@ private:
 bool EdlReader::ReadLine(const QString& text, int number) {
     const QString line = text.trimmed();
     if (line.isEmpty()) {
-        ++report().blankLines;
+        // Editors, and our own export, set the events off from the head with a blank line.
     } else if (line.startsWith(edl::kTitle)) {
         // The title names the list in the editor; ours keeps its file name.
     } else if (line.startsWith(edl::kFrameCountMode)) {
@@ -222,10 +222,7 @@ void EdlReader::AddRow(Scene row, bool isScene) {
     // become blanks here, as saving would make them, and the list saves as it was imported.
     row.memo.replace(u'\t', u' ').replace(u'\r', u' ');
     m_result.rows.push_back(std::move(row));
-    if (isScene)
-        ++report().scenes;
-    else if (m_result.rows.size() > 1)
-        ++report().tapeChanges;
+    ++(isScene ? report().scenes : report().tapes);
 }
 
 Scene TapeRow(const QString& memo, OwnCodes codes = {}) {

@@ -28,10 +28,12 @@ QByteArray ReadSupplied(const char* name) {
 
 // The texts that report on edit decision lists.
 const QStringList kEdlKeys = {
-    "FL_EDL",          "MSG_EDL_REFUSED", "MSG_EDL_LINE",   "MSG_EDL_EVENT",  "MSG_EDL_FRAMES",
-    "MSG_EDL_OUTIN",   "MSG_EDL_NOVIDEO", "MSG_EDL_TOOBIG", "MSG_EDL_DONE",   "MSG_EDL_SKIPPED",
-    "MSG_EDL_LEFTOUT", "MSG_EDL_IGNORED", "MSG_EDL_FCMDF",  "MSG_EDL_FCMNDF", "MSG_EDL_NOSCENE",
-    "MSG_EDL_RECEND",  "MSG_EDL_NODUR"};
+    "FL_EDL",           "MSG_EDL_REFUSED", "MSG_EDL_LINE",   "MSG_EDL_EVENT",    "MSG_EDL_FRAMES",
+    "MSG_EDL_OUTIN",    "MSG_EDL_NOVIDEO", "MSG_EDL_TOOBIG", "MSG_EDL_IMPORTED", "MSG_EDL_SCENES",
+    "MSG_EDL_TAPES",    "MSG_EDL_AUDIO",   "MSG_EDL_EMPTY",  "MSG_EDL_BLACK",    "MSG_EDL_KEYS",
+    "MSG_EDL_COMMENTS", "MSG_EDL_SPEEDS",  "MSG_EDL_SPLITS", "MSG_EDL_OTHER",    "MSG_EDL_DFLABEL",
+    "MSG_WRITEFAIL",    "MSG_TAPECH_NEXT", "MSG_TAPECH_NTH", "MSG_EDL_LEFTOUT",  "MSG_EDL_FCMDF",
+    "MSG_EDL_FCMNDF",   "MSG_EDL_NOSCENE", "MSG_EDL_RECEND", "MSG_EDL_NODUR"};
 
 // The texts of the deck measurement and of an Auto Rec's verification report.
 const QStringList kCheckKeys = {"MSG_CALIB_ASK",

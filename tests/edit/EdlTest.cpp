@@ -72,7 +72,7 @@ TEST(EdlRoundTrip, ExportThenImportGivesTheListBackInEveryMode) {
         ASSERT_FALSE(back.refused()) << back.refusedLine << "\n" << edl.bytes.toStdString();
         EXPECT_EQ(ListRows(back.rows, mode), RowTexts(list)) << edl.bytes.toStdString();
         EXPECT_EQ(back.report.scenes, 4);
-        EXPECT_EQ(back.report.tapeChanges, 3);
+        EXPECT_EQ(back.report.tapes, 4);
         EXPECT_FALSE(back.report.frameCountModeDiffers);
     }
     // A drop-frame list may hold a label that the counting skips, typed in: the EDL names the
@@ -160,13 +160,12 @@ TEST(EdlParser, AnEditorsListImportsAsTheUserExpects) {
                         Row("00:05:00:00", "00:05:01:00", "sun set.mov")}));
     const EdlImportReport& r = edl.report;
     EXPECT_EQ(r.scenes, 5);
-    EXPECT_EQ(r.tapeChanges, 3);
+    EXPECT_EQ(r.tapes, 4);
     EXPECT_EQ(r.audioOnlyEvents, 2);
     EXPECT_EQ(r.eventsWithoutDuration, 0);  // the dissolve's empty cut is half of event 003
     EXPECT_EQ(r.blackEvents, 1);
     EXPECT_EQ(r.commentLines, 1);
     EXPECT_EQ(r.speedLines, 1);
-    EXPECT_EQ(r.blankLines, 2);
     EXPECT_EQ(r.frameCountMode, EdlImportReport::FrameCountMode::NonDrop);
     EXPECT_FALSE(r.frameCountModeDiffers);
 }
