@@ -109,7 +109,7 @@ TEST_F(ProjectCommandTest, EdlExportThenImportGivesTheSameRows) {
 
     const CliRun imported = Cli({"import-edl", "cut.edl", "back.cwf"});
     ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
-    EXPECT_TRUE(imported.out.startsWith("Imported 2 scene(s) and 0 tape change(s).\n"))
+    EXPECT_TRUE(imported.out.startsWith("The EDL was imported.\nScenes: 2\nTapes: 1\n"))
         << imported.out.data();
     EXPECT_EQ(Cli({"show", "back.cwf"}).out, Cli({"show", "list.cwf"}).out);
 }
