@@ -7,6 +7,7 @@
 #include "edit/SceneList.h"
 #include "edit/Timecode.h"
 #include "engine/EffectUnit.h"
+#include "engine/TapeChangeText.h"
 #include "engine/VerificationReport.h"
 #include "link/CComm.h"
 #include "link/Clock.h"
@@ -672,7 +673,7 @@ AutoEngine::StepOutcome AutoEngine::NextScene() {
         SelectRow(i);
         const Scene& row = rows_[static_cast<size_t>(i)];
         if (row.tapeChange) {
-            if (!PassTapeChange())
+            if (!PassTapeChange(i))
                 return StepOutcome::Stop;
             continue;
         }
@@ -686,11 +687,11 @@ AutoEngine::StepOutcome AutoEngine::NextScene() {
     return StepOutcome::Done;
 }
 
-bool AutoEngine::PassTapeChange() {
+bool AutoEngine::PassTapeChange(int row) {
     decks_.SetModeAndWait(ModeStop);
     decks_.ReadStatus();
     bridge_.Post([](EngineHost& h) { h.CloseProgress(); });
-    const QString text = Caption(QStringLiteral("MSG_TAPECH"));
+    const QString text = TapeChangeText(rows_, row, captions_);
     const bool goOn = bridge_.Ask(
         [title = title_, text](EngineHost& h) { return h.ConfirmTapeChange(title, text); }, false);
     lastAnswerMs_ = clock_.NowMs();  // no polls ran while the user answered

@@ -161,7 +161,7 @@ private:
     // The moment the in transition's following must leave the link to the out point.
     int64_t InFollowDeadlineUs() const;
     StepOutcome NextScene();
-    bool PassTapeChange();
+    bool PassTapeChange(int row);
 
     // The transition that runs in at the start of the current row: the previous row's, as
     // Preview shows it where needed.

@@ -83,7 +83,7 @@ TEST_F(AutoRecCliTest, RecordsTheListConfirmingTheTapeChangeAndReportsTheTape) {
     EXPECT_TRUE(out.contains("row 01: 00:01:20:00 - 00:01:23:00")) << out.toStdString();
     EXPECT_TRUE(out.contains("Scene 1 of 2, Tape left to record: 00:00:05:15, 0% of the list"));
     EXPECT_TRUE(out.contains("Scene 2 of 2, Tape left to record: 00:00:02:15, 54% of the list"));
-    EXPECT_TRUE(out.contains("Please change the tape in the player, then click OK."));
+    EXPECT_TRUE(out.contains("Please change the tape in the player, then click OK.\nNext: Tape 2"));
     EXPECT_TRUE(out.contains("Automatic editing has finished."));
     ASSERT_TRUE(sim->WriteReport(home.filePath("report.json").toStdString(), nullptr));
     EXPECT_EQ(
