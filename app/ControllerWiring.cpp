@@ -6,6 +6,7 @@
 #include "app/AppContext.h"
 #include "app/UserPrompts.h"
 #include "config/EditOptions.h"
+#include "config/FileFolders.h"
 #include "ui/TfrmWait.h"
 #include "ui/WindowPositions.h"
 
@@ -76,7 +77,12 @@ TfrmVerify::Prompts ControllerWiring::VerificationPrompts() {
         prompts_.ShowWarning(parent, title, text);
     };
     prompts.chooseSaveFile = [this](QWidget* parent, const QString& name, const QString& filter) {
-        return prompts_.ChooseSaveFile(parent, QDir::homePath(), name, filter);
+        const SettingsFile& settings = context_.settings();
+        const QString chosen = prompts_.ChooseSaveFile(
+            parent, LastFolder(settings, FileKind::Report, QDir::homePath()), name, filter);
+        if (!chosen.isEmpty())
+            KeepLastFolder(settings, FileKind::Report, chosen);
+        return chosen;
     };
     return prompts;
 }

@@ -47,6 +47,9 @@ void BuildFileMenu(MainMenus& m, QMenuBar* bar, QWidget* w) {
     m.mnuFile->addSeparator();
     m.mnuExit = AddItem(m.mnuFile, w, "mnuExit", QStringLiteral("E&xit"),
                         QKeySequence(Qt::CTRL | Qt::Key_F4));
+    // The desktop's own quit key as well.
+    m.mnuExit->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence(Qt::CTRL | Qt::Key_Q)});
 }
 
 void BuildEditMenu(MainMenus& m, QMenuBar* bar, QWidget* w) {

@@ -17,6 +17,7 @@
 #include "app/ControllerButton.h"
 #include "app/MainLayout.h"
 #include "app/UserPrompts.h"
+#include "config/FileFolders.h"
 #include "config/FrameModeSetting.h"
 #include "config/SettingsKeys.h"
 #include "controller/TfrmAvCtl.h"
@@ -223,6 +224,7 @@ void TfrmEDS::ConnectList() {
     connect(&scenes, &SceneList::selectionChanged, this, &TfrmEDS::UpdateEditMenu);
     connect(&scenes, &SceneList::rowsChanged, this, &TfrmEDS::UpdateEditMenu);
     connect(&scenes, &SceneList::rowsChanged, this, &TfrmEDS::UpdateTotal);
+    connect(&scenes, &SceneList::modifiedChanged, this, &QWidget::setWindowModified);
     connect(list_, &SceneListView::modifyRequested, this, &TfrmEDS::ModifyRow);
 }
 
@@ -432,6 +434,9 @@ bool TfrmEDS::LoadWithMessages(const QString& path) {
 void TfrmEDS::TakeFileName(const QString& path) {
     currentFile_ = path;
     defaultFolder_ = QFileInfo(path).absolutePath();
+    // Kept at once, not only at the close: the next start's dialogs open here even after a
+    // crash.
+    context_.settings().WriteString(settings_keys::kProgram, currentFile_);
     UpdateTitle();
     UpdateFileMenu();
 }
@@ -490,9 +495,11 @@ void TfrmEDS::mnuImportEdlClick() {
     if (!AskSaveChanges())
         return;
     const QString filter = Text("FL_EDL") + QStringLiteral(" (*.edl *.EDL)");
-    const QString path = prompts_.ChooseOpenFile(this, defaultFolder_, filter);
+    const QString path = prompts_.ChooseOpenFile(
+        this, LastFolder(context_.settings(), FileKind::Edl, defaultFolder_), filter);
     if (path.isEmpty())
         return;
+    KeepLastFolder(context_.settings(), FileKind::Edl, path);
     SceneList& list = context_.scenes();
     const EdlImport import =
         ImportEdlFile(path, list.timecodeMode(), context_.captions().languageCode());
@@ -505,7 +512,6 @@ void TfrmEDS::mnuImportEdlClick() {
     // The imported list lives in no project file yet: Save has nothing to write to, and the
     // list stays modified so that nothing closes it without the save question.
     currentFile_.clear();
-    defaultFolder_ = QFileInfo(path).absolutePath();
     UpdateTitle();
     UpdateFileMenu();
     list.SelectOnly(0);
@@ -518,9 +524,11 @@ void TfrmEDS::mnuExportEdlClick() {
         currentFile_.isEmpty() ? QString() : QFileInfo(currentFile_).completeBaseName();
     const QString filter = Text("FL_EDL") + QStringLiteral(" (*.edl)");
     const QString chosen = prompts_.ChooseSaveFile(
-        this, defaultFolder_, listName.isEmpty() ? QString() : listName + ".edl", filter);
+        this, LastFolder(context_.settings(), FileKind::Edl, defaultFolder_),
+        listName.isEmpty() ? QString() : listName + ".edl", filter);
     if (chosen.isEmpty())
         return;
+    KeepLastFolder(context_.settings(), FileKind::Edl, chosen);
     SceneList& list = context_.scenes();
     ProjectFiles files(list, *this, context_.captions().languageCode());
     // Without a project file the EDL's own name titles it.
@@ -547,7 +555,8 @@ void TfrmEDS::UpdateTitle() {
     QString title = Text("TI_MAIN");
     if (!currentFile_.isEmpty())
         title += QStringLiteral(" [") + currentFile_ + u']';
-    setWindowTitle(title);
+    // The desktop's mark of unsaved work follows the list's modified flag.
+    setWindowTitle(title + QStringLiteral("[*]"));
 }
 
 void TfrmEDS::UpdateTotal() {

@@ -16,6 +16,11 @@ namespace settings_keys {
 // first show (its folder starts the open and save dialogs; default: the program folder); written
 // at main window close when a project file is known.
 inline constexpr SettingKey kProgram{QLatin1String("Directories"), QLatin1String("Program")};
+// [Directories] Edl, Report: text, the folder of the EDL last imported or exported and of the
+// verification report's text last saved. Read when their file dialogs open (default: the
+// project's folder, the home folder); written when the user has chosen a file there.
+inline constexpr SettingKey kEdlFolder{QLatin1String("Directories"), QLatin1String("Edl")};
+inline constexpr SettingKey kReportFolder{QLatin1String("Directories"), QLatin1String("Report")};
 
 // [Setup] FrameMode: integer timecode mode (0: 25 fps, 1: 30 fps, 2: 30 fps drop-frame).
 // Read at the main window's first show and handed to the options; written at main window close.

@@ -133,7 +133,7 @@ TEST_F(MainWindowTest, NewAsksToSaveAChangedListAndFollowsTheAnswer) {
     }
     EXPECT_TRUE(QFile::exists(kept));
     EXPECT_TRUE(window->currentFileName().isEmpty());
-    EXPECT_EQ(window->windowTitle(), "Clipwright");
+    EXPECT_EQ(ShownTitle(), "Clipwright");
 }
 
 TEST_F(MainWindowTest, OpenLoadsTheChosenFileAndNamesItInTheTitle) {
@@ -144,7 +144,7 @@ TEST_F(MainWindowTest, OpenLoadsTheChosenFileAndNamesItInTheTitle) {
     EXPECT_EQ(prompts.lastFilter, "Clipwright edit list (*.cwf *.trn)");
     ASSERT_EQ(scenes().count(), 2);
     EXPECT_EQ(scenes().row(1).memo, "from the file");
-    EXPECT_EQ(window->windowTitle(), "Clipwright [" + path + "]");
+    EXPECT_EQ(ShownTitle(), "Clipwright [" + path + "]");
     EXPECT_EQ(window->defaultFolder(), QFileInfo(path).absolutePath());
     EXPECT_EQ(scenes().totalText(), "00:00:10:00");
 }
@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, SaveAsProposesTheNameAndAsksBeforeReplacing) {
 
     window->menus().mnuSaveas->trigger();
     EXPECT_EQ(window->currentFileName(), other);
-    EXPECT_EQ(window->windowTitle(), "Clipwright [" + other + "]");
+    EXPECT_EQ(ShownTitle(), "Clipwright [" + other + "]");
     EXPECT_TRUE(QFile::exists(other));
 }
 
@@ -214,13 +214,59 @@ TEST_F(MainWindowTest, AFailedSaveSaysSoNamingTheFileAndTheReasonAndKeepsTheList
     EXPECT_EQ(saved.readAll(), kTwoRowList) << "the old file is kept whole";
 }
 
+TEST_F(MainWindowTest, TheTitleMarksUnsavedChangesAndCtrlQQuits) {
+    Start();
+    const QString path = WriteFile("two.cwf", kTwoRowList);
+    ASSERT_TRUE(window->OpenAsDropped(path));
+    EXPECT_EQ(ShownTitle(), "Clipwright [" + path + "]");
+    scenes().ModifyRow(1, "00:02:00:00", "00:02:05:00", "changed", false);
+    EXPECT_EQ(ShownTitle(), "Clipwright [" + path + "]*");
+    window->menus().mnusave->trigger();
+    EXPECT_EQ(ShownTitle(), "Clipwright [" + path + "]");
+
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    prompts.answers = {true};
+    QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(prompts.questions, QStringList{"Do you want to quit Clipwright?"});
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, FileDialogsOpenWhereTheirKindOfFileWasLastUsedEvenAfterARestart) {
+    QDir(home.path()).mkpath("lists");
+    QDir(home.path()).mkpath("edls");
+    const QString lists = QDir(home.path()).filePath("lists");
+    const QString edls = QDir(home.path()).filePath("edls");
+    const QString edl =
+        WriteFile("edls/one.edl", "001  A V C 00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\n");
+    for (const bool restarted : {false, true}) {
+        SCOPED_TRACE(restarted ? "after a restart" : "first start");
+        Start();
+        if (!restarted) {
+            prompts.files = {WriteFile("lists/two.cwf", kTwoRowList)};
+            window->menus().mnuOpen->trigger();
+            ASSERT_EQ(scenes().count(), 2);
+        }
+        prompts.files = {edl};
+        window->menus().mnuImportEdl->trigger();
+        EXPECT_EQ(prompts.lastFolder, restarted ? edls : lists);
+        window->menus().mnuExportEdl->trigger();
+        EXPECT_EQ(prompts.lastFolder, edls);
+        window->menus().mnuSaveas->trigger();
+        EXPECT_EQ(prompts.lastFolder, lists) << "an EDL does not move the lists' folder";
+        window->menus().mnuOpen->trigger();
+        EXPECT_EQ(prompts.lastFolder, lists);
+        CloseWithoutQuestions();
+    }
+}
+
 TEST_F(MainWindowTest, ADropOpensOnlyTheFirstFile) {
     Start();
     const QString first = WriteFile("first.cwf", kTwoRowList);
     const QString second = WriteFile("second.cwf", kTwoRowList);
     Drop(*window, {first, second});
     EXPECT_EQ(window->currentFileName(), first);
-    EXPECT_TRUE(window->windowTitle().endsWith("first.cwf]"));
+    EXPECT_TRUE(ShownTitle().endsWith("first.cwf]"));
     EXPECT_EQ(scenes().count(), 2);
     EXPECT_EQ(scenes().current(), 0);
 }
@@ -257,7 +303,7 @@ TEST_F(MainWindowTest, ARefusedFileIsReportedOnceAndLeavesTheListAsItWas) {
 TEST_F(MainWindowTest, TheCommandLineFileOpensAtTheFirstShow) {
     Start(DemoList());
     EXPECT_EQ(window->currentFileName(), DemoList());
-    EXPECT_EQ(window->windowTitle(), "Clipwright [" + DemoList() + "]");
+    EXPECT_EQ(ShownTitle(), "Clipwright [" + DemoList() + "]");
     EXPECT_EQ(scenes().count(), 8);
     EXPECT_FALSE(scenes().modified());
     EXPECT_TRUE(prompts.warnings.isEmpty());

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #include <memory>
 
@@ -62,6 +63,8 @@ protected:
     }
 
     SceneList& scenes() { return context->scenes(); }
+    // The title as the desktop shows it, with its mark of unsaved changes.
+    QString ShownTitle() const { return window->windowHandle()->title(); }
 
     // Hands the modal window that the next call opens to act, which must end it.
     static void OnNextModal(const std::function<void(QWidget*)>& act) {

@@ -36,13 +36,15 @@ QString ScriptedPrompts::NextFile() {
     return file;
 }
 
-QString ScriptedPrompts::ChooseOpenFile(QWidget*, const QString&, const QString& filter) {
+QString ScriptedPrompts::ChooseOpenFile(QWidget*, const QString& folder, const QString& filter) {
+    lastFolder = folder;
     lastFilter = filter;
     return NextFile();
 }
 
-QString ScriptedPrompts::ChooseSaveFile(QWidget*, const QString&, const QString& proposedName,
-                                        const QString& filter) {
+QString ScriptedPrompts::ChooseSaveFile(QWidget*, const QString& folder,
+                                        const QString& proposedName, const QString& filter) {
+    lastFolder = folder;
     lastProposedName = proposedName;
     lastFilter = filter;
     return NextFile();

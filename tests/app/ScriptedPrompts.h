@@ -21,6 +21,7 @@ public:
     int unscriptedQuestions = 0;
     int fileDialogs = 0;
     QString lastProposedName;
+    QString lastFolder;  // where the last file dialog opened
     QString lastFilter;
 
     bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
