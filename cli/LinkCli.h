@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "link/CComm.h"
 #include "link/TarnSys.h"
 #include "link/TarnVtr.h"
 

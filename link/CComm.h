@@ -11,15 +11,16 @@
 #include <memory>
 #include <mutex>
 
+#include "link/ByteLine.h"
 #include "link/PortResolver.h"
 
-class CComm {
+class CComm final : public ByteLine {
 public:
     // The only ports the bus interface was ever wired to: COM1 to COM4.
     static constexpr int kLastPort = 4;
 
     CComm();
-    ~CComm();
+    ~CComm() override;
     CComm(const CComm&) = delete;
     CComm& operator=(const CComm&) = delete;
 
@@ -33,25 +34,25 @@ public:
     bool OpenPath(const QString& path);
     // Line settings for the bus: 9600 baud, 8 data bits, odd parity, 1 stop bit, raw, no flow
     // control, DTR and RTS on.
-    bool Configure();
+    bool Configure() override;
     void Close();
 
     // Discards whatever is waiting in both directions, then sends n bytes. After a hang-up it
     // first reopens and configures the port by its path; false while that fails.
-    bool Write(const uint8_t* data, size_t n);
+    bool Write(const uint8_t* data, size_t n) override;
     // Reads exactly n bytes: the first must arrive within the reply-start budget and the rest
     // within the reply-complete budget. A short or late reply returns false.
-    bool Read(uint8_t* buffer, size_t n);
+    bool Read(uint8_t* buffer, size_t n) override;
 
-    bool IsOpen() const;
+    bool IsOpen() const override;
     // True from a hang-up of the port (the device behind it went away) until it is reopened.
-    bool HungUp() const;
+    bool HungUp() const override;
     int PortNumber() const;
-    QString DevicePath() const;
+    QString DevicePath() const override;
     // The device path that port n (1 to 4) opens, whether or not it is open.
     QString PathOfPort(int port) const;
     // The OS error (errno) of the last open or read step; 0 after every Write.
-    uint32_t LastSystemError() const;
+    uint32_t LastSystemError() const override;
     uint32_t BytesRead() const;
 
 private:

@@ -2,7 +2,7 @@
 
 #include "link/LinkTiming.h"
 
-CTarnIO::CTarnIO(CComm& comm, Clock& clock, QObject* parent)
+CTarnIO::CTarnIO(ByteLine& comm, Clock& clock, QObject* parent)
     : QObject(parent), comm_(comm), clock_(clock) {
     qRegisterMetaType<TarnTrace>();
 }

@@ -1,13 +1,13 @@
-// The Tarn frame layer: one request/reply exchange at a time over the serial port. Builds the
-// request for a device id and seven command bytes, keeps the 80 ms gap after unanswered
-// requests, reads and checks the reply, and reports a link result. Not thread-safe by itself:
-// only the link thread (TarnLink) exchanges frames.
+// The Tarn frame layer: one request/reply exchange at a time over the serial port (or another
+// ByteLine). Builds the request for a device id and seven command bytes, keeps the 80 ms gap
+// after unanswered requests, reads and checks the reply, and reports a link result. Not thread-safe
+// by itself: only the link thread (TarnLink) exchanges frames.
 #pragma once
 
 #include <QMetaType>
 #include <QObject>
 
-#include "link/CComm.h"
+#include "link/ByteLine.h"
 #include "link/Clock.h"
 #include "link/TarnFrame.h"
 
@@ -25,9 +25,9 @@ class CTarnIO : public QObject {
     Q_OBJECT
 
 public:
-    CTarnIO(CComm& comm, Clock& clock, QObject* parent = nullptr);
+    CTarnIO(ByteLine& comm, Clock& clock, QObject* parent = nullptr);
 
-    CComm& Comm() { return comm_; }
+    ByteLine& Comm() { return comm_; }
 
     // Puts the id into request byte 2 and the command into bytes 3 to 9. Callers with a
     // variable command byte change it through Request() afterwards.
@@ -57,7 +57,7 @@ private:
     void WaitForGap();
     LinkResult Finish(LinkResult result);
 
-    CComm& comm_;
+    ByteLine& comm_;
     Clock& clock_;
     TarnFrame request_{};
     TarnFrame reply_{};

@@ -47,7 +47,7 @@ public:
     TarnLink(const TarnLink&) = delete;
     TarnLink& operator=(const TarnLink&) = delete;
 
-    CComm& Comm() { return io_.Comm(); }
+    ByteLine& Comm() { return io_.Comm(); }
     CTarnIO& IO() { return io_; }
 
     // Runs job with the link held and returns when it has run. On the link thread (inside

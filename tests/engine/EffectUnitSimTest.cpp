@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/EffectUnit.h"
+#include "link/CComm.h"
 #include "sim/Simulator.h"
 
 namespace {

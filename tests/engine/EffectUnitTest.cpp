@@ -8,6 +8,7 @@
 
 #include "devices/CDevCaps.h"
 #include "engine/EffectUnit.h"
+#include "link/CComm.h"
 #include "link/ScriptedDevice.h"
 
 namespace {

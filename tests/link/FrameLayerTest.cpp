@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "ScriptedDevice.h"
+#include "link/CComm.h"
 #include "link/CTarnIO.h"
 #include "link/TarnCommands.h"
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "ScriptedDevice.h"
+#include "link/CComm.h"
 #include "link/TarnSys.h"
 #include "link/TarnVtr.h"
 

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "link/BusScan.h"
+#include "link/CComm.h"
 #include "link/TarnSys.h"
 #include "link/TarnVtr.h"
 #include "sim/Simulator.h"
