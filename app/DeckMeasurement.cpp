@@ -28,27 +28,37 @@ MeasuredOptions DeckMeasurement::OptionsFrom(const CalibrationResult& result) {
             result.playerPause.Rounded(), result.recorderPause.Rounded()};
 }
 
-std::optional<MeasuredOptions> DeckMeasurement::Run(QWidget* dialog) {
+void DeckMeasurement::Run(QWidget* dialog, const TfrmOption::FillFields& fill) {
     const QString title = Text("TI_MAIN");
     const int player = devices_.playerId;
     // Through the edit terminal the recorder's counter cannot be read.
     const int recorder = devices_.useEditTerminal ? 0 : devices_.recorderId;
     if (player == 0) {
         prompts_.ShowWarning(dialog, title, Text("MSG_CALIB_NOPLAYER"));
-        return std::nullopt;
+        return;
     }
     if (recorder != 0 && !prompts_.AskYesNo(dialog, title, Text("MSG_CALIB_ASK")))
-        return std::nullopt;
+        return;
     CalibrationResult result;
     if (!Calibrate(player, recorder, &result)) {
         prompts_.ShowWarning(dialog, title, Text("MSG_CALIB_FAIL"));
-        return std::nullopt;
+        return;
     }
+    if (!Accepted(dialog, result))
+        return;
+    // The message says the values are in the fields: they are, before it shows.
+    fill(OptionsFrom(result));
     QString done = Text("MSG_CALIB_DONE");
     if (recorder == 0)
         done += '\n' + Text("MSG_CALIB_NOREC");
     prompts_.ShowInformation(dialog, title, done);
-    return OptionsFrom(result);
+}
+
+bool DeckMeasurement::Accepted(QWidget* dialog, const CalibrationResult& result) {
+    if (result.Steady())
+        return true;
+    return prompts_.AskYesNo(dialog, Text("TI_MAIN"),
+                             Text("MSG_CALIB_UNSTEADY").arg(LatencyMeasure::kSteadySpreadFrames));
 }
 
 bool DeckMeasurement::Calibrate(int playerId, int recorderId, CalibrationResult* result) {
@@ -74,7 +84,7 @@ bool DeckMeasurement::Calibrate(int playerId, int recorderId, CalibrationResult*
     QEventLoop waiting;
     bool measured = false;
     std::thread worker([&] {
-        measured = calibration.Run(result);
+        measured = calibration.Run(result) == CalibrationEnd::Measured;
         QMetaObject::invokeMethod(&waiting, &QEventLoop::quit, Qt::QueuedConnection);
     });
     waiting.exec();

@@ -1,8 +1,11 @@
 // clipwright-cli calibrate --port PATH --player N [--recorder N] [--edit-terminal] [--yes]
-// [--save]: measures the decks' latencies (DeckCalibration) and prints each with its spread and
-// the [Option] values it gives; --save writes them to the program folder's cw20.ini. The
-// recorder records a few seconds where it stands, so the command asks first unless --yes.
-// Exit 0 when measured, 1 when stopped or failed, 2 for a usage error.
+// [--save [--force]]: measures the decks' latencies (DeckCalibration) and prints each with its
+// spread and the [Option] values it gives; --save writes them to the program folder's cw20.ini,
+// unless a measurement was unsteady (then only with --force). The recorder records a few seconds
+// where it stands, so the command asks first unless --yes; with the edit terminal nothing
+// records and only the player is measured. Exit 0 when measured (and written when asked), 1 when
+// stopped, failed, unsteady for --save or not written, 2 for a usage error.
+#include <QSaveFile>
 #include <iostream>
 #include <string>
 
@@ -21,7 +24,7 @@ const QString kName = QStringLiteral("calibrate");
 
 QString Usage() {
     return "usage: calibrate --port PATH --player N [--recorder N] [--edit-terminal] [--yes] "
-           "[--save]\noptions:\n" +
+           "[--save [--force]]\noptions:\n" +
            StartOptionsUsage();
 }
 
@@ -42,11 +45,38 @@ void PrintMeasure(const QString& what, const LatencyMeasure& m) {
     QStringList each;
     for (double f : m.frames)
         each << QString::number(f, 'f', 1);
-    PrintLine(QStringLiteral("%1: %2 frames (spread %3; measured %4)")
+    PrintLine(QStringLiteral("%1: %2 frames (spread %3; measured %4)%5")
                   .arg(what)
                   .arg(m.Median(), 0, 'f', 1)
                   .arg(m.Spread(), 0, 'f', 1)
-                  .arg(each.join(", ")));
+                  .arg(each.join(", "), m.Steady() ? QString() : QStringLiteral(" UNSTEADY")));
+}
+
+void PrintMeasures(const CalibrationResult& result) {
+    PrintMeasure("player, play until it moves", result.playerStart);
+    PrintMeasure("player, pause until it stands", result.playerPause);
+    PrintMeasure("recorder, record until it moves", result.recorderStart);
+    PrintMeasure("recorder, rec-pause until it stands", result.recorderStop);
+    PrintMeasure("recorder, pause until it stands", result.recorderPause);
+}
+
+QString EndText(CalibrationEnd end) {
+    switch (end) {
+        case CalibrationEnd::Measured:
+            break;
+        case CalibrationEnd::Stopped:
+            return "calibrate: stopped";
+        case CalibrationEnd::NoAnswer:
+            return "calibrate: a deck did not answer as expected; nothing was measured in full";
+        case CalibrationEnd::NoMotion:
+            return "calibrate: a tape did not run as commanded (stood still, or reached its "
+                   "end); nothing was measured in full";
+        case CalibrationEnd::NoStand:
+            return "calibrate: a tape did not come to rest; nothing was measured in full";
+        case CalibrationEnd::NotPutBack:
+            return "calibrate: the recorder could not be put back at its position";
+    }
+    return {};
 }
 
 struct OptionValue {
@@ -54,61 +84,17 @@ struct OptionValue {
     std::optional<int> value;
 };
 
-}  // namespace
+// Why the settings file could not be replaced: the file system's own answer to a new attempt.
+QString WriteFailure(const QString& path) {
+    QSaveFile probe(path);
+    if (!probe.open(QIODevice::WriteOnly))
+        return probe.errorString();
+    probe.cancelWriting();  // the file as it is stays
+    return QStringLiteral("the file could not be read or replaced");
+}
 
-int RunCalibrateCommand(const QStringList& args) {
-    const CliSession session(args);
-    QStringList rest;
-    bool yes = false, save = false, editTerminal = false;
-    for (const QString& arg : session.arguments()) {
-        if (arg == "--yes")
-            yes = true;
-        else if (arg == "--save")
-            save = true;
-        else if (arg == "--edit-terminal")
-            editTerminal = true;
-        else
-            rest << arg;
-    }
-    LinkOptions o;
-    int player = 0, recorder = 0;
-    if (!session.error().isEmpty() ||
-        !ParseLinkOptions(rest, {"--port", "--player", "--recorder"}, kName, &o) ||
-        !o.positional.isEmpty() || !o.values.contains("--port") || !o.values.contains("--player") ||
-        !o.Number("--player", 1, 99, &player, kName) ||
-        (o.values.contains("--recorder") && !o.Number("--recorder", 1, 99, &recorder, kName))) {
-        PrintError(Usage());
-        return 2;
-    }
-    if (recorder == 0) {
-        PrintLine(editTerminal ? "Only the player is measured: through the edit terminal the "
-                                 "recorder's counter cannot be read (give --recorder N)."
-                               : "Only the player is measured: the recorder's latencies need its "
-                                 "own counter (--recorder N).");
-    } else if (!Confirmed(yes)) {
-        PrintError("calibrate: not confirmed; nothing was measured");
-        return 1;
-    }
-    LinkCli link;
-    if (!link.Open(o.values.value("--port"), kName))
-        return 1;
-    TerminalEngineHost::CatchInterrupt();
-    DeckCalibration calibration(link.link, link.clock, player, recorder);
-    calibration.SetStopRequest([] { return TerminalEngineHost::Interrupted(); });
-    calibration.SetProgress([](const QString& line) { PrintLine(line); });
-    CalibrationResult result;
-    const bool measured = calibration.Run(&result);
-    PrintMeasure("player, play until it moves", result.playerStart);
-    PrintMeasure("player, pause until it stands", result.playerPause);
-    PrintMeasure("recorder, record until it moves", result.recorderStart);
-    PrintMeasure("recorder, rec-pause until it stands", result.recorderStop);
-    PrintMeasure("recorder, pause until it stands", result.recorderPause);
-    if (!measured) {
-        PrintError(TerminalEngineHost::Interrupted() ? "calibrate: stopped"
-                                                     : "calibrate: a deck did not answer as "
-                                                       "expected; nothing was measured in full");
-        return 1;
-    }
+// Prints the [Option] values and, with save, writes them; false when a write failed.
+bool PutOptions(const CalibrationResult& result, const SettingsFile& settings, bool save) {
     namespace keys = settings_keys;
     const OptionValue values[] = {{keys::kInPoint, result.recorderStart.Rounded()},
                                   {keys::kOutPoint, result.recorderStop.Rounded()},
@@ -118,10 +104,99 @@ int RunCalibrateCommand(const QStringList& args) {
         if (!v.value)
             continue;
         PrintLine(QStringLiteral("[%1] %2=%3").arg(v.key.section, v.key.key).arg(*v.value));
-        if (save)
-            session.settings().WriteInteger(v.key, *v.value);
+        if (save && !settings.WriteInteger(v.key, *v.value)) {
+            PrintError(QStringLiteral("calibrate: %1 was not written to %2: %3")
+                           .arg(v.key.key, settings.iniPath(), WriteFailure(settings.iniPath())));
+            return false;
+        }
     }
     if (save)
-        PrintLine("written to " + session.settings().iniPath());
-    return 0;
+        PrintLine("written to " + settings.iniPath());
+    return true;
+}
+
+struct CalibrateArgs {
+    bool yes = false, save = false, force = false, editTerminal = false;
+    QString port;
+    int player = 0, recorder = 0;
+};
+
+bool ParseArgs(const CliSession& session, CalibrateArgs* a) {
+    QStringList rest;
+    for (const QString& arg : session.arguments()) {
+        if (arg == "--yes")
+            a->yes = true;
+        else if (arg == "--save")
+            a->save = true;
+        else if (arg == "--force")
+            a->force = true;
+        else if (arg == "--edit-terminal")
+            a->editTerminal = true;
+        else
+            rest << arg;
+    }
+    LinkOptions o;
+    if (!session.error().isEmpty() ||
+        !ParseLinkOptions(rest, {"--port", "--player", "--recorder"}, kName, &o) ||
+        !o.positional.isEmpty() || !o.values.contains("--port") || !o.values.contains("--player") ||
+        !o.Number("--player", 1, 99, &a->player, kName) ||
+        (o.values.contains("--recorder") && !o.Number("--recorder", 1, 99, &a->recorder, kName)))
+        return false;
+    a->port = o.values.value("--port");
+    return true;
+}
+
+}  // namespace
+
+int RunCalibrateCommand(const QStringList& args) {
+    const CliSession session(args);
+    CalibrateArgs a;
+    if (!ParseArgs(session, &a)) {
+        PrintError(Usage());
+        return 2;
+    }
+    // Through the edit terminal the recorder records on the player's word; calibration never
+    // has it record, so there is no recorder latency to measure.
+    const int recorder = a.editTerminal ? 0 : a.recorder;
+    if (a.editTerminal) {
+        PrintLine(
+            "Only the player is measured: the edit terminal records, and calibration "
+            "never has anything record.");
+    } else if (recorder == 0) {
+        PrintLine(
+            "Only the player is measured: the recorder's latencies need its own counter "
+            "(--recorder N).");
+    } else if (!Confirmed(a.yes)) {
+        PrintError("calibrate: not confirmed; nothing was measured");
+        return 1;
+    }
+    LinkCli link;
+    if (!link.Open(a.port, kName))
+        return 1;
+    TerminalEngineHost::CatchInterrupt();
+    DeckCalibration calibration(link.link, link.clock, a.player, recorder);
+    calibration.SetStopRequest([] { return TerminalEngineHost::Interrupted(); });
+    calibration.SetProgress([](const QString& line) { PrintLine(line); });
+    CalibrationResult result;
+    const CalibrationEnd end = calibration.Run(&result);
+    PrintMeasures(result);
+    if (end != CalibrationEnd::Measured) {
+        PrintError(EndText(end));
+        return 1;
+    }
+    const bool unsteady = !result.Steady();
+    if (unsteady) {
+        PrintLine(QStringLiteral("The measurements marked UNSTEADY spread over %1 frames: the "
+                                 "deck does not keep its timing, and one correction cannot fit "
+                                 "every scene.")
+                      .arg(LatencyMeasure::kSteadySpreadFrames));
+    }
+    if (a.save && unsteady && !a.force) {
+        PutOptions(result, session.settings(), false);
+        PrintError(
+            "calibrate: unsteady measurements are not saved; nothing was written "
+            "(--force writes them all the same)");
+        return 1;
+    }
+    return PutOptions(result, session.settings(), a.save) ? 0 : 1;
 }

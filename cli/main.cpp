@@ -33,7 +33,8 @@ constexpr std::array<CliCommand, 17> kCommands = {{
      "autorec FILE --port PATH --player N [--recorder N] [--edit-terminal] [--yes] "
      "[--verify FILE]"},
     {"calibrate", RunCalibrateCommand,
-     "calibrate --port PATH --player N [--recorder N] [--edit-terminal] [--yes] [--save]"},
+     "calibrate --port PATH --player N [--recorder N] [--edit-terminal] [--yes] "
+     "[--save [--force]]"},
     {"goto", RunGotoCommand, "goto FILE --row N --port PATH --player N"},
     {"preview", RunPreviewCommand, "preview FILE --row N --port PATH --player N"},
     {"review", RunReviewCommand, "review --port PATH --player N --recorder N --from POS --to POS"},

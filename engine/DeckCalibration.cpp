@@ -1,6 +1,7 @@
 #include "engine/DeckCalibration.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "engine/CounterPhase.h"
@@ -19,6 +20,16 @@ constexpr int64_t kTrackUs = 1'200'000;
 // The wait is turned into frames at the rate measured while the tape moves, good to about a
 // frame over the time tracked: a long wait is tracked longer, so that its frames stay exact.
 constexpr double kTrackPerWait = 1.25;
+// The longest a start can take to measure: the longest wait for the tape to move, tracked as
+// above, plus the time the rate and phase take to be known however the readings fall.
+constexpr int64_t kStartLimitUs =
+    kChangeLimitUs + static_cast<int64_t>(kTrackPerWait * kChangeLimitUs) + 2 * kTrackUs;
+// A running tape steps its counter every frame (40 ms at the slowest rate): this long without
+// a step and it stands (at the end of the tape, or stopped by the deck itself).
+constexpr int64_t kStandstillUs = 1'000'000;
+// Winding or playing to the recorder's old position takes at most this long (a full rewind
+// of a long tape at the slowest decks' wind speed).
+constexpr int64_t kPutBackLimitUs = 10 * kChangeLimitUs;
 // The start is taken from the first readings after it: a small error of the rate then hardly
 // matters.
 constexpr size_t kStartReadings = 12;
@@ -62,21 +73,51 @@ void DeckCalibration::Say(const QString& text) const {
         progress_(text);
 }
 
-bool DeckCalibration::Run(CalibrationResult* result) {
+bool CalibrationResult::Steady() const {
+    for (const LatencyMeasure* m :
+         {&recorderStart, &recorderStop, &playerStart, &playerPause, &recorderPause}) {
+        if (!m->Steady())
+            return false;
+    }
+    return true;
+}
+
+CalibrationEnd DeckCalibration::Run(CalibrationResult* result) {
     *result = {};
+    failure_ = CalibrationEnd::Measured;
+    const CalibrationEnd end = Measure(result);
+    LeaveDecksStill();
+    return end;
+}
+
+CalibrationEnd DeckCalibration::Measure(CalibrationResult* result) {
     if (!MeasurePlayer(result))
-        return false;
+        return failure_;
     if (recorder_ == 0)
-        return true;
+        return CalibrationEnd::Measured;
     Reading before;
     if (!Settle(recorder_, &before))
-        return false;
-    const bool measured = MeasureRecorder(result);
+        return failure_;
+    MeasureRecorder(result);  // put back even when it failed
     Say(QStringLiteral("putting the recorder back at its position"));
-    const bool back = PutBack(recorder_, before.counter);
+    if (!PutBack(recorder_, before.counter))
+        Fail(CalibrationEnd::NotPutBack);
+    return failure_;
+}
+
+bool DeckCalibration::Fail(CalibrationEnd why) {
+    if (failure_ == CalibrationEnd::Measured)
+        failure_ = why;
+    return false;
+}
+
+void DeckCalibration::LeaveDecksStill() {
+    // Wherever the measurement ended, a Stop or a failure included: no deck is left running.
+    // The results are not looked at; a deck that does not answer now is already reported.
     int64_t heard = 0;
-    Command(recorder_, ModeRecordPause, &heard);  // in rec-pause, wherever it ended
-    return measured && back;
+    Command(player_, ModePause, &heard);
+    if (recorder_ != 0)
+        Command(recorder_, ModeRecordPause, &heard);
 }
 
 bool DeckCalibration::MeasurePlayer(CalibrationResult* result) {
@@ -124,29 +165,8 @@ bool DeckCalibration::MeasureStart(int id, int mode, Motion* motion, double* fra
     if (!Settle(id, &rest) || !Command(id, mode, &heard))
         return false;
     motion->rest = rest.counter;
-    int64_t movedUs = 0;
-    for (;;) {
-        if (Stopped())
-            return false;
-        const std::optional<Reading> r = Read(id);
-        if (!r)
-            return false;
-        if (r->counter != rest.counter) {
-            if (!motion->moving.empty() && r->counter < motion->moving.back().counter)
-                return false;  // not a forward motion
-            if (movedUs == 0)
-                movedUs = r->us;
-            motion->moving.push_back(*r);
-            motion->phase.Observe(r->counter, r->us);
-            const auto tracked = static_cast<double>(r->us - movedUs);
-            if (tracked > kTrackUs &&
-                tracked > kTrackPerWait * static_cast<double>(movedUs - heard) &&
-                motion->phase.Known())
-                break;
-        } else if (r->us - heard > kChangeLimitUs) {
-            return false;
-        }
-    }
+    if (!TrackMotion(id, heard, motion))
+        return false;
     // Each of the first readings bounds the moment the tape left the rest frame; at the rate
     // measured over all of them, those bounds overlap where it did.
     const double rate = motion->phase.FramesPerSecond() / 1e6;
@@ -159,6 +179,38 @@ bool DeckCalibration::MeasureStart(int id, int mode, Motion* motion, double* fra
     }
     *frames = ((low + high) / 2 - static_cast<double>(heard)) * rate;
     return true;
+}
+
+bool DeckCalibration::TrackMotion(int id, int64_t heardUs, Motion* motion) {
+    int64_t movedUs = 0, steppedUs = 0;
+    for (;;) {
+        if (Stopped())
+            return false;
+        const std::optional<Reading> r = Read(id);
+        if (!r)
+            return false;
+        const int32_t last = motion->moving.empty() ? motion->rest : motion->moving.back().counter;
+        if (r->counter < last || r->us - heardUs > kStartLimitUs)
+            return Fail(CalibrationEnd::NoMotion);  // not a forward motion, or no end to it
+        if (r->counter == motion->rest) {
+            if (r->us - heardUs > kChangeLimitUs)
+                return Fail(CalibrationEnd::NoMotion);
+            continue;
+        }
+        if (r->counter > last)
+            steppedUs = r->us;
+        else if (r->us - steppedUs > kStandstillUs)
+            return Fail(CalibrationEnd::NoMotion);  // it stands again: the tape's end
+        if (movedUs == 0)
+            movedUs = r->us;
+        motion->moving.push_back(*r);
+        motion->phase.Observe(r->counter, r->us);
+        const auto tracked = static_cast<double>(r->us - movedUs);
+        if (tracked > kTrackUs &&
+            tracked > kTrackPerWait * static_cast<double>(movedUs - heardUs) &&
+            motion->phase.Known())
+            return true;
+    }
 }
 
 bool DeckCalibration::MeasureStop(int id, int mode, Motion& motion, double* frames) {
@@ -191,7 +243,7 @@ bool DeckCalibration::Settle(int id, Reading* rest) {
             return true;
         }
     }
-    return false;
+    return Fail(CalibrationEnd::NoStand);
 }
 
 bool DeckCalibration::PutBack(int id, int32_t position) {
@@ -199,41 +251,13 @@ bool DeckCalibration::PutBack(int id, int32_t position) {
     Reading at;
     if (!Command(id, ModePause, &heard) || !Settle(id, &at))
         return false;
-    if (at.counter > position - kPutBackRunUpFrames / 2) {
-        if (!Command(id, ModeRewind, &heard))
-            return false;
-        // Until the run-up, or until the tape stands at its start.
-        int standing = 0;
-        for (int32_t last = at.counter;;) {
-            if (Stopped())
-                return false;
-            const std::optional<Reading> r = Read(id);
-            if (!r || r->us - heard > 10 * kChangeLimitUs)
-                return false;
-            standing = r->counter == last && !r->busy ? standing + 1 : 0;
-            last = r->counter;
-            if (r->counter <= position - kPutBackRunUpFrames || standing >= kStandingReadings)
-                break;
-        }
-        if (!Command(id, ModePause, &heard) || !Settle(id, &at))
-            return false;
-    }
+    if (at.counter > position - kPutBackRunUpFrames / 2 &&
+        (!RewindTo(id, position - kPutBackRunUpFrames) || !Settle(id, &at)))
+        return false;
     // Play up to the old position less the deck's own pause lead, then step to the frame.
-    if (at.counter < position) {
-        if (!Command(id, ModePlay, &heard))
-            return false;
-        for (;;) {
-            if (Stopped())
-                return false;
-            const std::optional<Reading> r = Read(id);
-            if (!r || r->us - heard > 10 * kChangeLimitUs)
-                return false;
-            if (r->counter >= position - kPutBackRunUpFrames / 2)
-                break;
-        }
-        if (!Command(id, ModePause, &heard) || !Settle(id, &at))
-            return false;
-    }
+    if (at.counter < position &&
+        (!PlayUpTo(id, position - kPutBackRunUpFrames / 2) || !Settle(id, &at)))
+        return false;
     for (int steps = 0; at.counter != position; ++steps) {
         if (steps > kMaxPutBackSteps || Stopped() || !Step(id, at.counter < position))
             return false;
@@ -243,6 +267,44 @@ bool DeckCalibration::PutBack(int id, int32_t position) {
         at = *r;
     }
     return true;
+}
+
+bool DeckCalibration::RewindTo(int id, int32_t position) {
+    int64_t heard = 0;
+    if (!Command(id, ModeRewind, &heard))
+        return false;
+    // Until the run-up, or until the tape stands at its start.
+    int standing = 0;
+    for (int32_t last = INT32_MAX;;) {
+        if (Stopped())
+            return false;
+        const std::optional<Reading> r = Read(id);
+        if (!r)
+            return false;
+        if (r->us - heard > kPutBackLimitUs)
+            return Fail(CalibrationEnd::NotPutBack);
+        standing = r->counter == last && !r->busy ? standing + 1 : 0;
+        last = r->counter;
+        if (r->counter <= position || standing >= kStandingReadings)
+            return Command(id, ModePause, &heard);
+    }
+}
+
+bool DeckCalibration::PlayUpTo(int id, int32_t position) {
+    int64_t heard = 0;
+    if (!Command(id, ModePlay, &heard))
+        return false;
+    for (;;) {
+        if (Stopped())
+            return false;
+        const std::optional<Reading> r = Read(id);
+        if (!r)
+            return false;
+        if (r->us - heard > kPutBackLimitUs)
+            return Fail(CalibrationEnd::NotPutBack);
+        if (r->counter >= position)
+            return Command(id, ModePause, &heard);
+    }
 }
 
 std::optional<DeckCalibration::Reading> DeckCalibration::Read(int id) {
@@ -263,32 +325,42 @@ std::optional<DeckCalibration::Reading> DeckCalibration::Read(int id) {
         }
         return false;
     });
-    if (!r.ok || !hasCounter)
+    if (!r.ok || !hasCounter) {
+        Fail(CalibrationEnd::NoAnswer);
         return std::nullopt;
+    }
     return reading;
 }
 
 bool DeckCalibration::Command(int id, int mode, int64_t* heardUs) {
     const std::optional<TarnCommand> command = tarncmd::ModeCommand(mode);
-    return link_
-        .Run([&](CTarnIO& io) {
-            io.PrepareFrame(static_cast<uint8_t>(id), *command);
-            // Some decks end a successful command with status 0x05; that one counts too.
-            const bool ok = io.TransactRetry(linktiming::kCommandAttempts) || io.Status() == 0x05;
-            *heardUs = io.LastHeardUs();
-            return ok;
-        })
-        .ok;
+    const bool accepted = link_
+                              .Run([&](CTarnIO& io) {
+                                  io.PrepareFrame(static_cast<uint8_t>(id), *command);
+                                  // Some decks end a successful command with status 0x05; that
+                                  // one counts too.
+                                  const bool ok = io.TransactRetry(linktiming::kCommandAttempts) ||
+                                                  io.Status() == 0x05;
+                                  *heardUs = io.LastHeardUs();
+                                  return ok;
+                              })
+                              .ok;
+    return accepted || Fail(CalibrationEnd::NoAnswer);
 }
 
 bool DeckCalibration::Step(int id, bool forward) {
     return link_
-        .Run([&](CTarnIO& io) {
-            io.PrepareFrame(static_cast<uint8_t>(id),
-                            forward ? tarncmd::kStepForward : tarncmd::kStepBack);
-            // A step repeated after a lost reply is put right by the next: the position is
-            // read after each one.
-            return io.TransactRetry(linktiming::kCommandAttempts);
-        })
-        .ok;
+               .Run([&](CTarnIO& io) {
+                   io.PrepareFrame(static_cast<uint8_t>(id),
+                                   forward ? tarncmd::kStepForward : tarncmd::kStepBack);
+                   // A step repeated after a lost reply is put right by the next: the position is
+                   // read after each one.
+                   return io.TransactRetry(linktiming::kCommandAttempts);
+               })
+               .ok ||
+           Fail(CalibrationEnd::NoAnswer);
+}
+
+bool DeckCalibration::Stopped() {
+    return stop_ && stop_() && !Fail(CalibrationEnd::Stopped);
 }

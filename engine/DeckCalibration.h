@@ -3,8 +3,10 @@
 // the pause command until it stands (the in-point and out-point corrections); the frames from a
 // pause command, while playing, until the player and the recorder stand (their pause leads);
 // and the player's frames from play until it moves. The recorder records a few seconds at its
-// position and is put back there in rec-pause. Runs on any thread but the link's, one link job
-// per exchange, so the link stays shared; Stop is asked between exchanges.
+// position and is put back there in rec-pause. Every wait has a time limit, and however it
+// ends the decks are left still: the player paused, the recorder in rec-pause. Runs on any
+// thread but the link's, one link job per exchange, so the link stays shared; Stop is asked
+// between exchanges.
 #pragma once
 
 #include <QString>
@@ -24,6 +26,11 @@ struct LatencyMeasure {
     // Half the distance between the smallest and the largest measurement.
     double Spread() const;
     std::optional<int> Rounded() const;
+    // The trials agree: a deck whose latency varies more than this cannot be corrected for
+    // with one number.
+    bool Steady() const { return !Measured() || Spread() <= kSteadySpreadFrames; }
+
+    static constexpr double kSteadySpreadFrames = 2;
 };
 
 struct CalibrationResult {
@@ -33,6 +40,19 @@ struct CalibrationResult {
     LatencyMeasure playerPause;    // pause while playing until it stands
     LatencyMeasure recorderPause;
     double playerFramesPerSecond = 0;  // as measured against the clock
+
+    // Every measurement's trials agree (see LatencyMeasure::Steady).
+    bool Steady() const;
+};
+
+// How a calibration ended.
+enum class CalibrationEnd {
+    Measured,    // everything asked for was measured
+    Stopped,     // the user's Stop
+    NoAnswer,    // a deck did not answer or refused a command
+    NoMotion,    // a tape did not start moving, or stood still again while it should run
+    NoStand,     // a tape did not come to rest
+    NotPutBack,  // the recorder could not be put back at its position
 };
 
 class DeckCalibration {
@@ -47,9 +67,9 @@ public:
         progress_ = std::move(progress);
     }
 
-    // True when everything asked for was measured; false when stopped or a deck failed (the
-    // recorder is then still put into rec-pause where it stands).
-    bool Run(CalibrationResult* result);
+    // Measured when everything asked for was measured; otherwise what ended it. Either way the
+    // player is left paused and the recorder in rec-pause where it stands.
+    CalibrationEnd Run(CalibrationResult* result);
 
     static constexpr int kTrials = 3;
 
@@ -61,8 +81,12 @@ private:
     };
     struct Motion;
 
+    CalibrationEnd Measure(CalibrationResult* result);
     bool MeasurePlayer(CalibrationResult* result);
     bool MeasureRecorder(CalibrationResult* result);
+    void LeaveDecksStill();
+    // Notes why the measurement ends (the first reason counts) and returns false.
+    bool Fail(CalibrationEnd why);
     // One kind of trial: the deck is started into runMode and stood again with standMode.
     struct Trial {
         int runMode;
@@ -76,6 +100,11 @@ private:
     // Commands mode to id and measures how long the tape takes to move; the motion is kept for
     // the stop that follows.
     bool MeasureStart(int id, int mode, Motion* motion, double* frames);
+    // Reads the deck after the command heard at heardUs until its tape's rate and phase are
+    // known.
+    bool TrackMotion(int id, int64_t heardUs, Motion* motion);
+    bool PlayUpTo(int id, int32_t position);
+    bool RewindTo(int id, int32_t position);
     // Commands mode to a moving deck and measures how long it takes to stand.
     bool MeasureStop(int id, int mode, Motion& motion, double* frames);
     bool PutBack(int id, int32_t position);
@@ -83,7 +112,8 @@ private:
     bool Command(int id, int mode, int64_t* heardUs);
     bool Step(int id, bool forward);
     std::optional<Reading> Read(int id);
-    bool Stopped() const { return stop_ && stop_(); }
+    // True once the user's Stop is asked for (noted as the reason the measurement ends).
+    bool Stopped();
     void Say(const QString& text) const;
 
     TarnLink& link_;
@@ -92,4 +122,5 @@ private:
     int recorder_;
     std::function<bool()> stop_;
     std::function<void(const QString&)> progress_;
+    CalibrationEnd failure_ = CalibrationEnd::Measured;
 };

@@ -129,7 +129,7 @@ void TfrmOption::BuildLayout() {
     connect(btnMeasure_, &QPushButton::clicked, this, &TfrmOption::btnMeasureClick);
 }
 
-void TfrmOption::SetMeasure(std::function<std::optional<MeasuredOptions>()> measure) {
+void TfrmOption::SetMeasure(std::function<void(const FillFields&)> measure) {
     measure_ = std::move(measure);
     btnMeasure_->setEnabled(static_cast<bool>(measure_));
 }
@@ -168,18 +168,19 @@ void TfrmOption::btnDefClick() {
 }
 
 void TfrmOption::btnMeasureClick() {
-    const std::optional<MeasuredOptions> measured = measure_();
-    if (!measured)
-        return;
+    measure_([this](const MeasuredOptions& measured) { PutMeasured(measured); });
+}
+
+void TfrmOption::PutMeasured(const MeasuredOptions& measured) {
     // Only what was measured changes; nothing is stored until OK.
     const auto put = [](QSpinBox* field, const std::optional<int>& value) {
         if (value)
             field->setValue(*value);
     };
-    put(seIn_, measured->inCorrection);
-    put(seOut_, measured->outCorrection);
-    put(sePlayerLead_, measured->playerPauseLead);
-    put(seRecorderLead_, measured->recorderPauseLead);
+    put(seIn_, measured.inCorrection);
+    put(seOut_, measured.outCorrection);
+    put(sePlayerLead_, measured.playerPauseLead);
+    put(seRecorderLead_, measured.recorderPauseLead);
 }
 
 void TfrmOption::btnOkClick() {

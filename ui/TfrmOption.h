@@ -2,8 +2,8 @@
 // player's search speed, the pre-roll in seconds and frames, the pause leads of player and
 // recorder), puts the defaults of the frame rate into the fields on Default, and stores the
 // fields on OK. Cancel leaves everything as it was. The values themselves live in EditOptions.
-// Measure... has the decks measured (the program's deck calibration, given with SetMeasure) and
-// puts what it found into the fields.
+// Measure... has the decks measured (the program's deck calibration, given with SetMeasure),
+// which puts what it found into the fields before it says so.
 #pragma once
 
 #include <QDialog>
@@ -26,9 +26,11 @@ class TfrmOption : public QDialog {
     Q_OBJECT
 
 public:
-    // Runs the measurement (nothing when it was stopped or failed). Without one, Measure... is
-    // greyed.
-    void SetMeasure(std::function<std::optional<MeasuredOptions>()> measure);
+    // Puts measured values into the fields; what was not measured keeps its field.
+    using FillFields = std::function<void(const MeasuredOptions&)>;
+    // Runs the measurement, which calls fill with what it found (not at all when it was stopped,
+    // failed or declined). Without one, Measure... is greyed.
+    void SetMeasure(std::function<void(const FillFields& fill)> measure);
 
     TfrmOption(EditOptions& options, const SettingsFile& settings, const CaptionTable& captions,
                QWidget* parent = nullptr);
@@ -43,6 +45,7 @@ private:
     void btnDefClick();
     void btnOkClick();
     void btnMeasureClick();
+    void PutMeasured(const MeasuredOptions& measured);
 
     EditOptions& options_;
     const SettingsFile& settings_;
@@ -56,7 +59,7 @@ private:
     QSpinBox* sePlayerLead_ = nullptr;
     QSpinBox* seRecorderLead_ = nullptr;
     QPushButton* btnMeasure_ = nullptr;
-    std::function<std::optional<MeasuredOptions>()> measure_;
+    std::function<void(const FillFields&)> measure_;
     QPushButton* btnOk_ = nullptr;
     QPushButton* btnCancel_ = nullptr;
     QPushButton* btnDef_ = nullptr;

@@ -1,7 +1,8 @@
 // Measure... of the options dialog on a simulated bench whose latencies are far from the
-// defaults: the question, the measurement under the progress window, the fields it fills, what
-// OK and Cancel store, Stop from the (modal) progress window, and the edit terminal's player-only
-// measurement.
+// defaults: the question, the measurement under the progress window, the fields it fills before
+// it says so, what OK and Cancel store, Stop from the (modal) progress window, the edit
+// terminal's player-only measurement, and unsteady measurements taken only when the user wants
+// them.
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -24,10 +25,24 @@ namespace {
 const BenchLatencies kTruth;
 constexpr int kRecorderStart = 4000;
 
+// Also notes the in-point field as each message box shows it.
+class WatchingPrompts : public ScriptedPrompts {
+public:
+    std::function<int()> field;
+    std::vector<int> fieldAtInformation;
+
+    void ShowInformation(QWidget* parent, const QString& title, const QString& text) override {
+        fieldAtInformation.push_back(field());
+        ScriptedPrompts::ShowInformation(parent, title, text);
+    }
+};
+
 class DeckMeasurementTest : public EngineFixture {
 protected:
-    void SetUp() override {
-        ASSERT_NO_FATAL_FAILURE(Serve(LatencyBench(kTruth, 3000, kRecorderStart)));
+    void SetUp() override { Start(kTruth); }
+    // The bench served, the dialog shown with Measure... wired as the program wires it.
+    void Start(const BenchLatencies& truth) {
+        ASSERT_NO_FATAL_FAILURE(Serve(LatencyBench(truth, 3000, kRecorderStart)));
         options.LoadOptions(settings, 1);
         devices.playerId = kPlayerId;
         devices.recorderId = kRecorderId;
@@ -35,7 +50,9 @@ protected:
         measurement =
             std::make_unique<DeckMeasurement>(*link, clock, devices, captions, prompts, *progress);
         dialog = std::make_unique<TfrmOption>(options, settings, captions);
-        dialog->SetMeasure([this] { return measurement->Run(dialog.get()); });
+        dialog->SetMeasure(
+            [this](const TfrmOption::FillFields& fill) { measurement->Run(dialog.get(), fill); });
+        prompts.field = [this] { return Field("seIn"); };
         // As the main window's exec() shows it.
         dialog->setWindowModality(Qt::ApplicationModal);
         dialog->show();
@@ -64,7 +81,7 @@ protected:
     SettingsFile settings{home.path()};
     EditOptions options;
     DeviceConfig devices;
-    ScriptedPrompts prompts;
+    WatchingPrompts prompts;
     std::unique_ptr<TfrmWait> progress;
     std::unique_ptr<DeckMeasurement> measurement;
     std::unique_ptr<TfrmOption> dialog;
@@ -76,6 +93,8 @@ TEST_F(DeckMeasurementTest, MeasureFillsTheFieldsWithTheDecksLatenciesAndOkStore
     ASSERT_EQ(prompts.questions.size(), 1) << "the recorder records: asked first";
     ASSERT_EQ(prompts.informations.size(), 1) << prompts.warnings.join('\n').toStdString();
     EXPECT_NEAR(Field("seIn"), kTruth.recorderRecord, kCalibrationToleranceFrames);
+    EXPECT_EQ(prompts.fieldAtInformation, std::vector<int>{Field("seIn")})
+        << "the message says the values are in the fields: they are, while it shows";
     EXPECT_NEAR(Field("seOut"), kTruth.recorderRecPause, kCalibrationToleranceFrames);
     EXPECT_NEAR(Field("sePlayerLead"), kTruth.playerPause, kCalibrationToleranceFrames);
     EXPECT_NEAR(Field("seRecorderLead"), kTruth.recorderPause, kCalibrationToleranceFrames);
@@ -146,6 +165,30 @@ TEST_F(DeckMeasurementTest, ThroughTheEditTerminalOnlyThePlayerIsMeasuredAndTheU
     EXPECT_EQ(Field("seOut"), out);
     EXPECT_EQ(Field("seRecorderLead"), recorderLead);
     EXPECT_EQ(SentTo(kRecorderId), 0);
+}
+
+TEST_F(DeckMeasurementTest, UnsteadyMeasurementsGoIntoTheFieldsOnlyWhenTheUserSaysSo) {
+    BenchLatencies varying = kTruth;
+    varying.jitter = 12;
+    dialog.reset();
+    ReleasePort();
+    sim->Stop();
+    ASSERT_NO_FATAL_FAILURE(Start(varying));
+    devices.recorderId = 0;
+    const int lead = Field("sePlayerLead");
+
+    prompts.answers = {false};
+    Click("btnMeasure");
+    ASSERT_EQ(prompts.questions.size(), 1);
+    EXPECT_EQ(prompts.questions[0], captions.CaptionText("MSG_CALIB_UNSTEADY").arg(2));
+    EXPECT_TRUE(prompts.informations.isEmpty());
+    EXPECT_EQ(Field("sePlayerLead"), lead) << "No: the fields keep their values";
+
+    prompts.answers = {true};
+    Click("btnMeasure");
+    ASSERT_EQ(prompts.questions.size(), 2);
+    ASSERT_EQ(prompts.informations.size(), 1);
+    EXPECT_NE(Field("sePlayerLead"), lead) << "Yes: the measured values are in the fields";
 }
 
 }  // namespace

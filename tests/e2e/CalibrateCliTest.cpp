@@ -1,7 +1,9 @@
 // clipwright-cli calibrate against a simulated bench far from the demo bench: the measured
 // latencies against the bench's truth (also when replies get lost), --save writing [Option], the
-// question without --yes, the edit terminal's player-only measurement, and exit 1 when stopped or
-// when a deck fails.
+// question without --yes, the edit terminal's player-only measurement that records nothing, and
+// exit 1 when stopped, when a deck fails, when the settings cannot be written and when --save
+// meets unsteady measurements without --force.
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -81,21 +83,48 @@ TEST_F(CalibrateCliTest, MeasuresEachLatencyOfTheBenchOnALineThatLosesRepliesAnd
     EXPECT_EQ(Deck(kRecorderId).mode, ModeRecordPause);
 }
 
-TEST_F(CalibrateCliTest, AsksBeforeRecordingAndMeasuresOnlyThePlayerThroughTheEditTerminal) {
+TEST_F(CalibrateCliTest, AsksBeforeRecordingAndThroughTheEditTerminalRecordsNothing) {
     QString out;
     EXPECT_EQ(RunCli(Args({"--recorder", "2", "--save"}), "n\n", &out), 1);
     EXPECT_TRUE(out.contains("Go on? [y/N]")) << out.toStdString();
     EXPECT_EQ(SentTo(kRecorderId), 0);
     EXPECT_FALSE(QFile::exists(home.filePath("cw20.ini")) && Ini().contains("InPoint"));
 
-    ASSERT_EQ(RunCli(Args({"--edit-terminal", "--save"}), {}, &out), 0) << out.toStdString();
+    // A settings file that cannot be replaced (a folder in its place): the values are printed,
+    // the failed write is said with its reason, and the exit is 1.
+    QFile::remove(home.filePath("cw20.ini"));
+    ASSERT_TRUE(QDir(home.path()).mkdir("cw20.ini"));
+    EXPECT_EQ(RunCli(Args({"--edit-terminal", "--recorder", "2", "--save"}), {}, &out), 1)
+        << out.toStdString();
     EXPECT_TRUE(out.contains("Only the player is measured")) << out.toStdString();
-    EXPECT_FALSE(out.contains("Go on?")) << "the player records nothing";
+    EXPECT_FALSE(out.contains("Go on?")) << "nothing records";
     EXPECT_NEAR(Median(out, "player, pause until it stands"), kTruth.playerPause,
                 kCalibrationToleranceFrames);
-    EXPECT_TRUE(Ini().contains("PlayerPauseLead=")) << Ini().toStdString();
-    EXPECT_FALSE(Ini().contains("InPoint"));
+    EXPECT_TRUE(out.contains("calibrate: PlayerPauseLead was not written to " +
+                             home.filePath("cw20.ini") + ": "))
+        << out.toStdString();
+    EXPECT_FALSE(
+        out.contains(QRegularExpression("^written to", QRegularExpression::MultilineOption)))
+        << out.toStdString();
+    EXPECT_TRUE(sim->TapeSegments().empty()) << "the recorder recorded";
     EXPECT_EQ(SentTo(kRecorderId), 0);
+    EXPECT_EQ(Sent(kPlayerId, {0x48, 0x50, 0x70}), 0) << "the edit terminal was told to record";
+}
+
+TEST_F(CalibrateCliTest, SaveRefusesUnsteadyMeasurementsUnlessForced) {
+    BenchLatencies varying = kTruth;
+    varying.jitter = 6;
+    sim->Stop();
+    ASSERT_NO_FATAL_FAILURE(Serve(LatencyBench(varying, 3000, kRecorderStart)));
+    ReleasePort();
+    QString out;
+    EXPECT_EQ(RunCli(Args({"--save"}), {}, &out), 1) << out.toStdString();
+    EXPECT_TRUE(out.contains("UNSTEADY")) << out.toStdString();
+    EXPECT_TRUE(out.contains("--force")) << out.toStdString();
+    EXPECT_FALSE(Ini().contains("PlayerPauseLead")) << Ini().toStdString();
+
+    EXPECT_EQ(RunCli(Args({"--save", "--force"}), {}, &out), 0) << out.toStdString();
+    EXPECT_TRUE(Ini().contains("PlayerPauseLead=")) << Ini().toStdString();
 }
 
 TEST_F(CalibrateCliTest, CtrlCOrADeckThatDoesNotAnswerEndsWithExitOneAndSavesNothing) {

@@ -1,18 +1,21 @@
 #include "LatencyBench.h"
 
-std::string LatencyBench(const BenchLatencies& l, int playerPosition, int recorderPosition) {
+std::string LatencyBench(const BenchLatencies& l, int playerPosition, int recorderPosition,
+                         int timecodeMode, int playerTapeEnd) {
     const auto n = [](int v) { return std::to_string(v); };
+    const std::string mode = n(timecodeMode), jitter = n(l.jitter);
     return R"({ "devices": [
-      { "id": 1, "name": "SlowCam", "category": 7, "groups": [8], "timecode_mode": 1,
-        "answer_delay_ms": 3, "edit_terminal": 2,
-        "deck": { "tape_end": "01:00:00:00", "position": )" +
-           n(playerPosition) + R"(, "mode": "pause",
+      { "id": 1, "name": "SlowCam", "category": 7, "groups": [8], "timecode_mode": )" +
+           mode + R"(, "answer_delay_ms": 3, "edit_terminal": 2,
+        "deck": { "tape_end": )" +
+           n(playerTapeEnd) + R"(, "position": )" + n(playerPosition) +
+           R"(, "mode": "pause", "jitter_frames": )" + jitter + R"(,
                   "latency_frames": { "play": )" +
            n(l.playerPlay) + R"(, "pause": )" + n(l.playerPause) + R"(, "other": 5 } } },
-      { "id": 2, "name": "LateVCR", "category": 1, "groups": [8], "timecode_mode": 1,
-        "answer_delay_ms": 3,
+      { "id": 2, "name": "LateVCR", "category": 1, "groups": [8], "timecode_mode": )" +
+           mode + R"(, "answer_delay_ms": 3,
         "deck": { "tape_end": "02:00:00:00", "input": 1, "position": )" +
-           n(recorderPosition) + R"(, "mode": "rec_pause",
+           n(recorderPosition) + R"(, "mode": "rec_pause", "jitter_frames": )" + jitter + R"(,
                   "latency_frames": { "play": 7, "pause": )" +
            n(l.recorderPause) + R"(, "record": )" + n(l.recorderRecord) + R"(, "rec_pause": )" +
            n(l.recorderRecPause) + R"(, "other": 5 } } } ] })";

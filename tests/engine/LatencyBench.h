@@ -1,7 +1,8 @@
 // A bench whose decks take their own, chosen times to obey, far from the options' defaults and
 // from the demo bench: a camcorder player (id 1, its edit terminal cabled to the recorder) and a
-// VCR recorder (id 2), both counting 30 fps, standing in pause and in rec-pause. Calibration
-// tests measure these times and compare them with the truth given here.
+// VCR recorder (id 2), both counting in one timecode mode (30 fps unless told), standing in pause
+// and in rec-pause. Calibration tests measure these times and compare them with the truth given
+// here.
 #pragma once
 
 #include <string>
@@ -12,11 +13,14 @@ struct BenchLatencies {
     int recorderRecord = 52;
     int recorderRecPause = 17;
     int recorderPause = 13;
+    int jitter = 0;  // every latency varies by up to this many frames either way
 };
 
 // How close a calibration of the bench comes to its truth, in frames: the line's timing on a
 // loaded machine blurs the measurements.
 inline constexpr int kCalibrationToleranceFrames = 2;
 
-// playerPosition, recorderPosition: where the tapes stand, in frames.
-std::string LatencyBench(const BenchLatencies& latencies, int playerPosition, int recorderPosition);
+// playerPosition, recorderPosition: where the tapes stand, in frames; playerTapeEnd: the frame
+// where the player's tape ends.
+std::string LatencyBench(const BenchLatencies& latencies, int playerPosition, int recorderPosition,
+                         int timecodeMode = 1, int playerTapeEnd = 108000);
