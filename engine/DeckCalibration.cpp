@@ -1,7 +1,6 @@
 #include "engine/DeckCalibration.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "engine/CounterPhase.h"
@@ -184,9 +183,7 @@ bool DeckCalibration::MeasureStart(int id, int mode, Motion* motion, double* fra
 bool DeckCalibration::TrackMotion(int id, int64_t heardUs, Motion* motion) {
     int64_t movedUs = 0, steppedUs = 0;
     for (;;) {
-        if (Stopped())
-            return false;
-        const std::optional<Reading> r = Read(id);
+        const std::optional<Reading> r = NextReading(id);
         if (!r)
             return false;
         const int32_t last = motion->moving.empty() ? motion->rest : motion->moving.back().counter;
@@ -231,9 +228,7 @@ bool DeckCalibration::Settle(int id, Reading* rest) {
     int same = 0;
     std::optional<Reading> last;
     while (clock_.NowUs() - start < kChangeLimitUs) {
-        if (Stopped())
-            return false;
-        const std::optional<Reading> r = Read(id);
+        const std::optional<Reading> r = NextReading(id);
         if (!r)
             return false;
         same = !r->busy && last && r->counter == last->counter ? same + 1 : 0;
@@ -251,12 +246,22 @@ bool DeckCalibration::PutBack(int id, int32_t position) {
     Reading at;
     if (!Command(id, ModePause, &heard) || !Settle(id, &at))
         return false;
+    // Rewind to the run-up, or until the tape stands at its start.
+    int standing = 0;
+    int32_t last = at.counter;
+    const auto atRunUp = [&](const Reading& r) {
+        standing = r.counter == last && !r.busy ? standing + 1 : 0;
+        last = r.counter;
+        return r.counter <= position - kPutBackRunUpFrames || standing >= kStandingReadings;
+    };
     if (at.counter > position - kPutBackRunUpFrames / 2 &&
-        (!RewindTo(id, position - kPutBackRunUpFrames) || !Settle(id, &at)))
+        (!WindUntil(id, ModeRewind, atRunUp) || !Settle(id, &at)))
         return false;
     // Play up to the old position less the deck's own pause lead, then step to the frame.
-    if (at.counter < position &&
-        (!PlayUpTo(id, position - kPutBackRunUpFrames / 2) || !Settle(id, &at)))
+    const auto nearPosition = [&](const Reading& r) {
+        return r.counter >= position - kPutBackRunUpFrames / 2;
+    };
+    if (at.counter < position && (!WindUntil(id, ModePlay, nearPosition) || !Settle(id, &at)))
         return false;
     for (int steps = 0; at.counter != position; ++steps) {
         if (steps > kMaxPutBackSteps || Stopped() || !Step(id, at.counter < position))
@@ -269,42 +274,26 @@ bool DeckCalibration::PutBack(int id, int32_t position) {
     return true;
 }
 
-bool DeckCalibration::RewindTo(int id, int32_t position) {
+bool DeckCalibration::WindUntil(int id, int mode,
+                                const std::function<bool(const Reading&)>& there) {
     int64_t heard = 0;
-    if (!Command(id, ModeRewind, &heard))
+    if (!Command(id, mode, &heard))
         return false;
-    // Until the run-up, or until the tape stands at its start.
-    int standing = 0;
-    for (int32_t last = INT32_MAX;;) {
-        if (Stopped())
-            return false;
-        const std::optional<Reading> r = Read(id);
+    for (;;) {
+        const std::optional<Reading> r = NextReading(id);
         if (!r)
             return false;
         if (r->us - heard > kPutBackLimitUs)
             return Fail(CalibrationEnd::NotPutBack);
-        standing = r->counter == last && !r->busy ? standing + 1 : 0;
-        last = r->counter;
-        if (r->counter <= position || standing >= kStandingReadings)
+        if (there(*r))
             return Command(id, ModePause, &heard);
     }
 }
 
-bool DeckCalibration::PlayUpTo(int id, int32_t position) {
-    int64_t heard = 0;
-    if (!Command(id, ModePlay, &heard))
-        return false;
-    for (;;) {
-        if (Stopped())
-            return false;
-        const std::optional<Reading> r = Read(id);
-        if (!r)
-            return false;
-        if (r->us - heard > kPutBackLimitUs)
-            return Fail(CalibrationEnd::NotPutBack);
-        if (r->counter >= position)
-            return Command(id, ModePause, &heard);
-    }
+std::optional<DeckCalibration::Reading> DeckCalibration::NextReading(int id) {
+    if (Stopped())
+        return std::nullopt;
+    return Read(id);
 }
 
 std::optional<DeckCalibration::Reading> DeckCalibration::Read(int id) {

@@ -103,8 +103,8 @@ private:
     // Reads the deck after the command heard at heardUs until its tape's rate and phase are
     // known.
     bool TrackMotion(int id, int64_t heardUs, Motion* motion);
-    bool PlayUpTo(int id, int32_t position);
-    bool RewindTo(int id, int32_t position);
+    // Runs the deck in mode until there() says it has come far enough, then pauses it.
+    bool WindUntil(int id, int mode, const std::function<bool(const Reading&)>& there);
     // Commands mode to a moving deck and measures how long it takes to stand.
     bool MeasureStop(int id, int mode, Motion& motion, double* frames);
     bool PutBack(int id, int32_t position);
@@ -112,6 +112,8 @@ private:
     bool Command(int id, int mode, int64_t* heardUs);
     bool Step(int id, bool forward);
     std::optional<Reading> Read(int id);
+    // The next reading, unless the user's Stop has come.
+    std::optional<Reading> NextReading(int id);
     // True once the user's Stop is asked for (noted as the reason the measurement ends).
     bool Stopped();
     void Say(const QString& text) const;
