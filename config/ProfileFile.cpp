@@ -132,24 +132,36 @@ std::optional<QString> ProfileFile::Read(const QString& section, const QString& 
 }
 
 bool ProfileFile::Write(const QString& section, const QString& key, const QString& value) const {
-    if (!CanStore(section, key, value))
-        return false;
+    return Write(section, KeyValues{{key, value}});
+}
+
+bool ProfileFile::Write(const QString& section, const KeyValues& values) const {
+    for (const auto& [key, value] : values) {
+        if (!CanStore(section, key, value))
+            return false;
+    }
     std::optional<Lines> content = Load();
     if (!content)
         return false;
-    const QString lineTail = content->lineEnd.chopped(1);  // "\r" in a CR LF file, else nothing
-    const KeyPosition position = Locate(content->lines, section, key);
+    for (const auto& [key, value] : values)
+        Put(*content, section, key, value);
+    return Save(*content);
+}
+
+void ProfileFile::Put(Lines& content, const QString& section, const QString& key,
+                      const QString& value) {
+    const QString lineTail = content.lineEnd.chopped(1);  // "\r" in a CR LF file, else nothing
+    const KeyPosition position = Locate(content.lines, section, key);
     if (position.keyLine >= 0) {
         // Keep the name as the file spells it; only the value changes.
-        const QString storedName = KeyName(content->lines[position.keyLine].trimmed());
-        content->lines[position.keyLine] = storedName + u'=' + value + lineTail;
+        const QString storedName = KeyName(content.lines[position.keyLine].trimmed());
+        content.lines[position.keyLine] = storedName + u'=' + value + lineTail;
     } else if (position.sectionLine >= 0) {
-        content->lines.insert(position.insertAt, key.trimmed() + u'=' + value + lineTail);
+        content.lines.insert(position.insertAt, key.trimmed() + u'=' + value + lineTail);
     } else {
-        content->lines << u'[' + section.trimmed() + u']' + lineTail
-                       << key.trimmed() + u'=' + value + lineTail;
+        content.lines << u'[' + section.trimmed() + u']' + lineTail
+                      << key.trimmed() + u'=' + value + lineTail;
     }
-    return Save(*content);
 }
 
 bool ProfileFile::Remove(const QString& section, const QString& key) const {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "config/TextDecoding.h"
 
@@ -23,6 +25,10 @@ public:
     // file when it does not exist. Every other line stays as it was. False when the file cannot
     // be read or replaced; the file is then unchanged.
     bool Write(const QString& section, const QString& key, const QString& value) const;
+    // The same for several keys of one section in one replacement of the file: a reader, or a
+    // program killed meanwhile, finds either all the old values or all the new ones.
+    using KeyValues = std::vector<std::pair<QString, QString>>;
+    bool Write(const QString& section, const KeyValues& values) const;
 
     // Removes the key's line; true also when there was no such key.
     bool Remove(const QString& section, const QString& key) const;
@@ -40,6 +46,8 @@ private:
 
     std::optional<Lines> Load() const;
     bool Save(const Lines& content) const;
+    static void Put(Lines& content, const QString& section, const QString& key,
+                    const QString& value);
     static KeyPosition Locate(const QStringList& lines, const QString& section, const QString& key);
 
     QString path_;

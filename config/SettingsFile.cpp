@@ -38,6 +38,11 @@ bool SettingsFile::WriteString(const QString& section, const QString& key,
     return profile_.Write(section, key, value);
 }
 
+bool SettingsFile::WriteStrings(const QString& section,
+                                const ProfileFile::KeyValues& values) const {
+    return profile_.Write(section, values);
+}
+
 bool SettingsFile::ReadInteger(const QString& section, const QString& key, int32_t* value) const {
     QString text;
     if (!ReadString(section, key, &text))

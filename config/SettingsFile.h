@@ -27,6 +27,8 @@ public:
     // value is left unchanged, so callers may pre-set their default.
     bool ReadString(const QString& section, const QString& key, QString* value) const;
     bool WriteString(const QString& section, const QString& key, const QString& value) const;
+    // Several values of one section, all or none: one replacement of the file.
+    bool WriteStrings(const QString& section, const ProfileFile::KeyValues& values) const;
 
     // True when a non-empty value is present and is a decimal integer. A value that is not one is
     // reported to the reporter and read as missing, so the caller's default stands.

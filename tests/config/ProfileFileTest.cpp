@@ -81,7 +81,11 @@ TEST_F(ProfileFileTest, TextsThatWouldBreakTheFileAreRefusedAndTheFileIsKept) {
     EXPECT_FALSE(profile_.Write("A]", "k", "1"));
     EXPECT_FALSE(profile_.Write("A", "", "1"));
     EXPECT_FALSE(profile_.Write("A", ";k", "1"));
+    // Several values go in together or not at all.
+    EXPECT_FALSE(profile_.Write("A", {{"k", "2"}, {"m", "two\nlines"}}));
     EXPECT_EQ(Contents(), "[A]\nk=1\n");
+    ASSERT_TRUE(profile_.Write("A", {{"k", "2"}, {"m", "3"}}));
+    EXPECT_EQ(Contents(), "[A]\nk=2\nm=3\n");
 }
 
 TEST_F(ProfileFileTest, AWriteThatCannotReplaceTheFileFails) {
