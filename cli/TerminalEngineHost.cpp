@@ -7,8 +7,10 @@
 #include <atomic>
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include "cli/CliIo.h"
+#include "config/SettingsFile.h"
 #include "edit/SceneList.h"
 #include "edit/Timecode.h"
 #include "engine/VerificationReport.h"
@@ -91,15 +93,26 @@ void TerminalEngineHost::ShowFinalMessage(const QString&, const QString& text, b
         PrintLine(text);
     else
         PrintError(text);
+    PrintResumePoint();
 }
 
 void TerminalEngineHost::KeepResumePoint(const ResumePoint& point) {
-    StoreResumePoint(settings_, point);
+    // Kept at the start of a run and after every scene complete on tape, each time at once: a
+    // process killed a moment later leaves the point behind.
+    keptPoint_ = point;
+    keptStored_ = StoreResumePoint(settings_, point);
+}
+
+void TerminalEngineHost::PrintResumePoint() {
+    const ResumePoint point = std::exchange(keptPoint_, ResumePoint{});
     if (point.IsEmpty())
         return;
-    const QString done = point.lastRow == 0
-                             ? QStringLiteral("no scene complete yet")
-                             : QStringLiteral("row %1 complete").arg(point.lastRow);
+    if (!keptStored_) {
+        PrintError("autorec: the resume point could not be written to " + settings_.iniPath());
+        return;
+    }
+    const QString done = point.lastRow == 0 ? QStringLiteral("no scene complete yet")
+                                            : QStringLiteral("row %1 complete").arg(point.lastRow);
     PrintLine(QStringLiteral("resume point: %1, recorder at %2 (--resume goes on)")
                   .arg(done, FramesToText(point.recorderAt, list_.timecodeMode())));
 }

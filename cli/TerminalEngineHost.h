@@ -37,6 +37,7 @@ public:
     bool ConfirmTapeChange(const QString& title, const QString& text) override;
     // Printed, and written as JSON to the file of SetVerificationFile.
     void ShowVerification(const VerificationReport& report) override;
+    // A run that did not finish is followed by where it can be resumed from.
     void ShowFinalMessage(const QString& title, const QString& text, bool success) override;
     void KeepResumePoint(const ResumePoint& point) override;
     void SelectRow(int i) override;
@@ -53,6 +54,8 @@ public:
     int FinalMessagesShown() const { return finalMessages_.load(); }
 
 private:
+    void PrintResumePoint();
+
     TarnVtr& vtr_;
     const SceneList& list_;
     AutoDevices devices_;
@@ -62,5 +65,7 @@ private:
     int view_ = kPlayerView;
     int shownScene_ = 0;
     QString verificationFile_;
+    ResumePoint keptPoint_;  // the running or last run's, until the final message shows it
+    bool keptStored_ = true;
     std::atomic<int> finalMessages_{0};
 };

@@ -81,8 +81,9 @@ inline constexpr OptionDefaults DefaultOptions(int frameMode) {
 // [Resume]: where an Auto Rec that was stopped or failed can go on. List: text, a fingerprint of
 // the list it recorded (empty: nothing to resume); Row: the last row complete on tape (0: none);
 // RecorderAt: the recorder's counter in frames where that row's scene ends; RecordingStart: its
-// counter where the run began. Written when an Auto Rec ends (cleared when it finished), read
-// when Resume Auto Rec starts.
+// counter where the run began. Written, all four in one replacement of the file, when an Auto Rec
+// starts, after each scene complete on tape and when it ends (cleared when it finished); read
+// when Resume Auto Rec starts, and refused there when a value is beyond what it can be.
 inline constexpr QLatin1String kResumeSection("Resume");
 inline constexpr SettingKey kResumeList{kResumeSection, QLatin1String("List")};
 inline constexpr SettingKey kResumeRow{kResumeSection, QLatin1String("Row")};

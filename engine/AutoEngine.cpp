@@ -229,9 +229,11 @@ bool AutoEngine::StartAutoRec() {
         seamPosition_ = recordingStart_.load();
         target_ = row.inFrames;
         ReportProgress();
-        // Only a recorder's own counter tells where the tape stands.
+        // Only a recorder's own counter tells where the tape stands. Whatever point an earlier
+        // run kept is replaced now: this run may record over the tape it described.
         if (decks_.Devices().recorderId != 0)
             resume_ = {ListFingerprint(rows_, listMode_), 0, recordingStart_, recordingStart_};
+        bridge_.Post([point = resume_](EngineHost& h) { h.KeepResumePoint(point); });
         decks_.RecorderCommand(true);
         return true;
     }
@@ -251,7 +253,7 @@ void AutoEngine::AutoTick() {
     if (kind_.load() == kAutoRec && !placing_)
         ReportProgress();
     if (step_ == Step::Cue) {
-        if (!Cue(target_))
+        if (!(placing_ ? CueRecorder() : Cue(target_)))
             End(kAutoFailed);
         return;
     }
@@ -372,7 +374,7 @@ bool AutoEngine::Search(int32_t target) {
     const int mode = decks_.Mode();
     const int32_t position = decks_.Position();
     const int32_t limit = mode == ModeForwardSearch ? target - options_.searchDistance
-                                                    : target - kReverseSearchLeadFrames;
+                                                    : target - ReverseSearchLeadFrames();
     if ((mode == ModeReverseSearch && position < limit) ||
         (mode == ModeForwardSearch && position > limit)) {
         if (!decks_.SetModeAndWait(ModePlay))
@@ -386,14 +388,23 @@ bool AutoEngine::Search(int32_t target) {
 bool AutoEngine::PauseAt(int32_t target) {
     if (decks_.Stopped())
         return false;
-    const int lead = kind_ == kAutoReview ? options_.recorderPauseLead : options_.playerPauseLead;
-    if (MomentHasCome(target + kStandPhase, lead, kHoldExchanges)) {
+    if (MomentHasCome(target + kStandPhase, PauseLeadFrames(), kHoldExchanges)) {
         if (!decks_.SetModeAndWait(ModePause))
             return false;
         decks_.ReadStatus();
         step_ = Step::PausedAtTarget;
     }
     return true;
+}
+
+int32_t AutoEngine::ReverseSearchLeadFrames() const {
+    return placing_ ? PlayUpFrames() : kReverseSearchLeadFrames;
+}
+
+int AutoEngine::PauseLeadFrames() const {
+    const int recorder = decks_.Devices().recorderId;
+    return recorder != 0 && decks_.AddressedId() == recorder ? options_.recorderPauseLead
+                                                             : options_.playerPauseLead;
 }
 
 bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
@@ -620,24 +631,19 @@ bool AutoEngine::PastOut(int32_t outPoint) {
         return false;
     const bool runOnEnded = decks_.Position() > outPoint + kRunOnFrames;
     CheckScene(runOnEnded);
-    if (runOnEnded) {
-        NoteSceneOnTape();
+    if (runOnEnded)
         step_ = Step::NextScene;
-    }
     return true;
 }
 
-void AutoEngine::NoteSceneOnTape() {
-    if (resume_.IsEmpty())
+void AutoEngine::NoteSceneOnTape(const SceneCheck& check) {
+    // An unreadable recorder leaves the point at the last scene whose end is known: a resume
+    // records this scene again from there.
+    if (resume_.IsEmpty() || !check.readable)
         return;
-    // The scene's check has read where the recorder stands, where the next scene will begin.
-    const std::vector<SceneCheck> checks = SceneChecks();
-    if (checks.empty() || checks.back().row != row_ || !checks.back().readable) {
-        resume_ = {};  // where the tape stands is no longer known
-        return;
-    }
-    resume_.lastRow = row_;
-    resume_.recorderAt = checks.back().endPosition;
+    resume_.lastRow = check.row;
+    resume_.recorderAt = check.endPosition;
+    bridge_.Post([point = resume_](EngineHost& h) { h.KeepResumePoint(point); });
 }
 
 void AutoEngine::CheckScene(bool runOnEnded) {
@@ -646,6 +652,7 @@ void AutoEngine::CheckScene(bool runOnEnded) {
     SceneCheck check;
     check.row = row_;
     check.expectedFrames = CurrentRow().durationFrames;
+    check.scene = progressPlan_.At(row_, 0).scene;
     check.resumed = resumeCheckPending_;
     if (decks_.Devices().recorderId != 0) {
         // Once the recorder should stand; while it still settles it is read again at the next
@@ -665,6 +672,7 @@ void AutoEngine::CheckScene(bool runOnEnded) {
     sceneChecked_ = true;
     resumeCheckPending_ = false;
     AddCheck(check);
+    NoteSceneOnTape(check);
 }
 
 AutoEngine::StepOutcome AutoEngine::NextScene() {
@@ -716,7 +724,8 @@ void AutoEngine::AutoFinish(int kind) {
     const int view = savedView_;
     if (kind == kAutoRec && result == kAutoFinished && decks_.Devices().recorderId != 0)
         ReadRecordingEnd();
-    if (kind == kAutoRec) {
+    // A run that never began recording (nothing to record) leaves the kept point alone.
+    if (kind == kAutoRec && (result == kAutoFinished || !resume_.IsEmpty())) {
         const ResumePoint kept = result == kAutoFinished ? ResumePoint{} : resume_;
         bridge_.Post([kept](EngineHost& h) { h.KeepResumePoint(kept); });
     }

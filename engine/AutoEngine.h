@@ -175,13 +175,22 @@ private:
     // Tells the host where an Auto Rec stands when that has changed enough to show.
     void ReportProgress();
     int32_t RecordedInRow() const;
-    // The scene of the current row is complete on tape: the resume point moves past it.
-    void NoteSceneOnTape();
+    // The scene of the current row is complete on tape, as its check has read: the resume point
+    // moves past it and is kept at once, so a killed program leaves it behind.
+    void NoteSceneOnTape(const SceneCheck& check);
     // Resume: where the recorder is placed before the first scene, and what a failure then means.
+    bool CueRecorder();
+    bool PlayUpOrStep(int32_t ahead);
+    bool GoOnFromTapeStart();
     StepOutcome PlaceRecorder();
-    StepOutcome Placement(bool ok);
     StepOutcome FinishPlacement();
-    bool RefuseResume(const QString& key);
+    // How far before its frame the recorder must stand to play up to it and pause there.
+    int32_t PlayUpFrames() const;
+    // A reverse search ends this far before its target: room to play up and pause there.
+    int32_t ReverseSearchLeadFrames() const;
+    // The pause lead of the deck the engine addresses.
+    int PauseLeadFrames() const;
+    bool RefuseResume(const QString& text);
 
     TarnLink& link_;
     TarnVtr& vtr_;
@@ -208,8 +217,9 @@ private:
     uint32_t listMode_ = 0;    // the list's timecode mode, for the texts shown
     RunProgressPlan progressPlan_;
     RunProgress shownProgress_;
-    ResumePoint resume_;    // where this Auto Rec can be resumed from, as far as it got
-    bool placing_ = false;  // a resumed run is placing the recorder, which the engine addresses
+    ResumePoint resume_;        // where this Auto Rec can be resumed from, as far as it got
+    bool placing_ = false;      // a resumed run is placing the recorder, which the engine addresses
+    bool stoppedOnce_ = false;  // the recorder being placed has stopped, at the tape's start
     bool resumeCheckPending_ = false;  // the next scene check is the resumed run's first
     QString stopKey_;                  // the caption of the final warning when not MSG_AUTOSTOP
     std::atomic<int64_t> lastAnswerMs_{0};

@@ -76,7 +76,9 @@ public:
     // The final message (modal): success shows information, otherwise a warning.
     virtual void ShowFinalMessage(const QString& title, const QString& text, bool success) = 0;
 
-    // At the end of every Auto Rec: where it can be resumed, empty when it finished.
+    // Where the running Auto Rec can be resumed from: as it starts (replacing any older point),
+    // after every scene complete on tape, and at its end (empty when it finished). Kept at once
+    // where it outlives the program: a program killed a moment later leaves it behind.
     virtual void KeepResumePoint(const ResumePoint& point) = 0;
 
     // Makes row i of the list the only selected and current row.

@@ -15,12 +15,16 @@ class SceneList;
 class SettingsFile;
 
 struct ResumePoint {
-    QString fingerprint;         // ListFingerprint of the list recorded; empty: nothing to resume
+    QString fingerprint{};       // ListFingerprint of the list recorded; empty: nothing to resume
     int lastRow = 0;             // the last row complete on tape; 0 when no scene is yet
     int32_t recorderAt = 0;      // the recorder's counter where that scene ends (or the run began)
     int32_t recordingStart = 0;  // the recorder's counter where the run began
+    // A point read from a damaged [Resume] (edited by hand, cut short): the value at fault, as
+    // "Row=2147483647". Such a point is refused, never followed.
+    QString fault{};
 
-    bool IsEmpty() const { return fingerprint.isEmpty(); }
+    bool IsEmpty() const { return fingerprint.isEmpty() && fault.isEmpty(); }
+    bool Damaged() const { return !fault.isEmpty(); }
     bool operator==(const ResumePoint&) const = default;
 };
 
@@ -29,15 +33,20 @@ struct ResumePoint {
 QString ListFingerprint(const std::vector<Scene>& rows, uint32_t timecodeMode);
 QString ListFingerprint(const SceneList& list);
 
-// The resume point in the settings file ([Resume] of cw20.ini). Storing an empty point clears
-// it; a missing or malformed one reads as empty.
+// The resume point in the settings file ([Resume] of cw20.ini), its four values written in one
+// replacement of the file, so that a program killed at any moment leaves the old point or the
+// new one whole. Storing an empty point clears it; false when the file could not be written.
+// A missing point reads as empty, a damaged one as Damaged().
 ResumePoint LoadResumePoint(const SettingsFile& settings);
-void StoreResumePoint(const SettingsFile& settings, const ResumePoint& point);
+bool StoreResumePoint(const SettingsFile& settings, const ResumePoint& point);
 
 // Why a resume cannot start from a point with a list, checked before any deck moves.
 enum class ResumeRefusal {
     None,
     NothingToResume,  // no point kept, or every scene after it is on tape
     ListChanged,      // the list is not the one the run recorded
+    Damaged,          // a value of the point is beyond what a list or a counter can hold
 };
 ResumeRefusal CheckResume(const ResumePoint& point, const SceneList& list);
+// The value at fault of a Damaged point ("Row=2147483647"), empty for any other.
+QString ResumePointFault(const ResumePoint& point, const SceneList& list);

@@ -14,6 +14,7 @@ struct SceneCheck {
     int32_t startPosition = 0;  // the recorder's counter at the seam before the scene
     int32_t endPosition = 0;    // and where it stood after the scene's pause
     bool resumed = false;       // the first scene of a resumed run: it began at the resume point
+    int scene = 0;  // its number among the list's scenes that record, from 1, in any run
 
     int32_t RecordedFrames() const { return endPosition - startPosition; }
     // Frames recorded beyond the scene's duration (negative: fewer).

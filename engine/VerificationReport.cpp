@@ -28,19 +28,17 @@ VerificationReport::VerificationReport(std::vector<SceneCheck> scenes, uint32_t 
 QString VerificationReport::Text() const {
     QStringList lines{
         Cells({"scene", "row", "expected", "recorded", "difference", "recorder at seam"})};
-    int number = 0;
     for (const SceneCheck& s : scenes_) {
-        ++number;
         if (s.resumed)
             lines << QStringLiteral("resumed here: the recorder stood at %1")
                          .arg(FramesToText(s.startPosition, mode_));
         if (!s.readable) {
-            lines << Cells({QString::number(number), QString::number(s.row),
+            lines << Cells({QString::number(s.scene), QString::number(s.row),
                             QString::number(s.expectedFrames), "recorder not readable"});
             continue;
         }
         lines << Cells(
-            {QString::number(number), QString::number(s.row), QString::number(s.expectedFrames),
+            {QString::number(s.scene), QString::number(s.row), QString::number(s.expectedFrames),
              QString::number(s.RecordedFrames()),
              QStringLiteral("%1%2").arg(s.Difference() > 0 ? "+" : "").arg(s.Difference()),
              FramesToText(s.endPosition, mode_)});
@@ -54,8 +52,10 @@ QString VerificationReport::Text() const {
 QByteArray VerificationReport::Json() const {
     QJsonArray scenes;
     for (const SceneCheck& s : scenes_) {
-        QJsonObject o{
-            {"row", s.row}, {"expected_frames", s.expectedFrames}, {"readable", s.readable}};
+        QJsonObject o{{"scene", s.scene},
+                      {"row", s.row},
+                      {"expected_frames", s.expectedFrames},
+                      {"readable", s.readable}};
         if (s.resumed)
             o.insert("resumed", true);
         if (s.readable) {

@@ -38,9 +38,7 @@ VerificationTable BuildVerificationTable(const VerificationReport& report,
     VerificationTable table;
     table.header = QStringList{text("VF_SCENE"),    text("VF_ROW"),  text("VF_EXPECTED"),
                                text("VF_RECORDED"), text("VF_DIFF"), text("VF_SEAM")};
-    int number = 0;
     for (const SceneCheck& s : report.Scenes()) {
-        ++number;
         if (s.resumed) {
             VerificationTable::Line mark;
             mark.resumeMark = true;
@@ -49,7 +47,7 @@ VerificationTable BuildVerificationTable(const VerificationReport& report,
             table.lines.push_back(mark);
         }
         VerificationTable::Line line;
-        line.cells = QStringList{QString::number(number), QString::number(s.row),
+        line.cells = QStringList{QString::number(s.scene), QString::number(s.row),
                                  QString::number(s.expectedFrames)};
         if (s.readable) {
             line.difference = s.Difference();

@@ -1,11 +1,13 @@
 // Resume Auto Rec from the program's windows, the whole program on a simulated bench that is not
-// the demo bench: an Auto Rec stopped in its third scene offers the command, in the main
-// window's Program menu and the controller's Program popup alike, and after the program was
-// closed and started again it opens the controller and records the rest of the list; a list
-// changed since is refused with its message, and no deck moves.
+// the demo bench, recording from the very start of the recorder's tape: an Auto Rec stopped in
+// its third scene offers the command, in the main window's Program menu and the controller's
+// Program popup alike, and after the program was closed and started again it opens the
+// controller and records the rest of the list; a list changed since, or a point damaged in the
+// settings file, is refused with its message, and no deck moves.
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -15,7 +17,9 @@
 #include "ScriptedPrompts.h"
 #include "app/AppContext.h"
 #include "app/ProgramWindows.h"
+#include "config/SettingsFile.h"
 #include "controller/SkinKey.h"
+#include "ui/VerificationTable.h"
 
 namespace {
 
@@ -39,7 +43,7 @@ protected:
         options.pacing = kSimPacing;
         options.clock = std::make_shared<ScaledSimClock>(kSimTimeScale);
         std::string error;
-        auto bench = tarnsim::Bench::FromJson(EngineBench(Frames("00:01:00:00")), &error);
+        auto bench = tarnsim::Bench::FromJson(EngineBench(Frames("00:01:00:00"), 0), &error);
         ASSERT_TRUE(bench.has_value()) << error;
         sim = std::make_unique<tarnsim::Simulator>(*bench, options);
         ASSERT_TRUE(sim->Start(&error)) << error;
@@ -171,7 +175,12 @@ TEST_F(ResumeWindowTest, AStoppedRunIsResumedAfterTheProgramWasClosedAndRecordsT
             EXPECT_EQ(recorded[i].recFrom, recorded[i - 1].recTo) << sim->ReportJson();
         }
     }
-    EXPECT_LE(std::abs(recorded[1].recTo - before[1].recTo), 1) << sim->ReportJson();
+    EXPECT_EQ(recorded[1].recTo, before[1].recTo) << sim->ReportJson();
+    // The verification window tells the resumed scenes by their numbers in the whole list.
+    const auto* grid = windows->mainWindow().findChild<QTableWidget*>("grdScenes");
+    ASSERT_NE(grid, nullptr);
+    ASSERT_GE(grid->rowCount(), 2);
+    EXPECT_EQ(grid->item(1, VerificationTable::ColScene)->text(), "3");
     // Nothing is left to resume, and the keys are back as after any finished Auto Rec.
     EXPECT_TRUE(windows->deck().resumePoint().IsEmpty());
     EXPECT_FALSE(OfferedIn(windows->mainWindow().menus().mnuProgram));
@@ -204,6 +213,17 @@ TEST_F(ResumeWindowTest, AListChangedSinceIsRefusedWithItsMessageAndNoDeckMoves)
     // The point stays: with the list as it was, the run can still go on.
     EXPECT_EQ(windows->deck().resumePoint().lastRow, 2);
     EXPECT_TRUE(Controller().key(QStringLiteral("btnAutoRec"))->isEnabled());
+
+    // A point damaged in the settings file is offered, and refused naming its fault.
+    CloseProgram();
+    ASSERT_TRUE(SettingsFile(home.path()).WriteString(settings_keys::kResumeRow, "2147483647"));
+    StartProgram(false);
+    ASSERT_TRUE(OfferedIn(windows->mainWindow().menus().mnuProgram));
+    ResumeItem()->trigger();
+    ASSERT_TRUE(WaitFor([&] { return prompts.warnings.size() == warnings + 2; }));
+    EXPECT_EQ(prompts.warnings.last(), Caption("MSG_RESUME_BAD").arg("Row=2147483647"));
+    EXPECT_EQ(sim->ReportJson(), tape);
+    EXPECT_EQ(finished, -1);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include "CliProcess.h"
 #include "EngineFixture.h"
+#include "config/SettingsFile.h"
+#include "edit/SceneList.h"
 
 namespace {
 
@@ -51,6 +53,20 @@ protected:
                         .toLatin1();
         }
         WriteFile(name, text);
+    }
+
+    // The fingerprint of the list WriteSixScenes writes, as the program makes it.
+    static QString SixScenesFingerprint() {
+        Scene tape = TapeChangeRow();
+        tape.inText = tape.outText = QStringLiteral("00:00:00:00");
+        std::vector<Scene> rows{tape};
+        for (int i = 0; i < 6; ++i) {
+            const int in = Frames("00:01:20:00") + i * 300;
+            rows.push_back(SceneRow(in, in + 90));
+        }
+        SceneList list(Fps30);
+        list.ReplaceRows(rows);
+        return ListFingerprint(list);
     }
 
     // Runs clipwright-cli with args (and the test's program folder) and stdin; its exit code,
@@ -204,6 +220,62 @@ TEST_F(AutoRecCliTest, RefusesARowThatCannotBeCued) {
                   {}, &out),
               2);
     EXPECT_TRUE(out.contains("row 2 is not a scene that can be cued")) << out.toStdString();
+}
+
+// The recording began on the tape's first frame. A kill (nothing can catch it) half a second
+// into scene 4 leaves the point written after scene 3, not the older one of the same list kept
+// before the run; a damaged point is refused without harm, and the sound one resumes.
+TEST_F(AutoRecCliTest, AKillAfterSceneThreeLeavesAPointThatResumes) {
+    Serve(EngineBench(Frames("00:01:00:00"), 0));
+    WriteSixScenes("list.cwf");
+    const QString fingerprint = SixScenesFingerprint();
+    WriteFile("cw20.ini", "[Setup]\r\nFrameMode=1\r\n[Resume]\r\nList=" + fingerprint.toLatin1() +
+                              "\r\nRow=5\r\nRecorderAt=9000\r\nRecordingStart=0\r\n");
+    ReleasePort();
+    QProcess cli;
+    cli.setProcessChannelMode(QProcess::MergedChannels);
+    cli.start(CLIPWRIGHT_CLI_PATH, AutoRecArgs() << "--home" << home.path());
+    ASSERT_TRUE(cli.waitForStarted());
+    const int in4 = Frames("00:01:20:00") + 3 * 300;
+    const auto inSceneFour = [&] {
+        return Deck(kRecorderId).mode == ModeRecord && Deck(kPlayerId).position > in4 + 15;
+    };
+    for (int waited = 0; waited < 120000 && !inSceneFour(); waited += 10)
+        cli.waitForFinished(10);
+    ASSERT_TRUE(inSceneFour()) << cli.readAll().toStdString();
+    ASSERT_EQ(::kill(static_cast<pid_t>(cli.processId()), SIGKILL), 0);
+    ASSERT_TRUE(cli.waitForFinished(10000));
+    const SettingsFile settings(home.path());
+    const ResumePoint kept = LoadResumePoint(settings);
+    EXPECT_EQ(kept.fingerprint, fingerprint);
+    ASSERT_EQ(kept.lastRow, 3);
+    const auto before = RecordedScenes(sim->TapeSegments());
+    ASSERT_EQ(before.size(), 4u) << sim->ReportJson();
+    EXPECT_EQ(before[0].recFrom, 0);
+    EXPECT_EQ(kept.recorderAt, before[3].recFrom);
+
+    settings.WriteString(settings_keys::kResumeRow, QStringLiteral("2147483647"));
+    QString out;
+    EXPECT_EQ(Cli(AutoRecArgs() << "--resume", {}, &out), 1) << out.toStdString();
+    EXPECT_TRUE(out.contains("damaged ([Resume] Row=2147483647)")) << out.toStdString();
+    settings.WriteString(settings_keys::kResumeRow, QStringLiteral("3"));
+    EXPECT_EQ(Cli(AutoRecArgs() << "--resume", {}, &out), 0) << out.toStdString();
+
+    // The six scenes one after the other, the first three as they were. Beyond the sixth lies
+    // what the killed run went on recording, if the resumed scenes did not cover it all.
+    const auto recorded = RecordedScenes(sim->TapeSegments());
+    ASSERT_GE(recorded.size(), 6u) << sim->ReportJson();
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_LE(std::abs(recorded[i].srcFrom - (Frames("00:01:20:00") + i * 300)),
+                  kFrameTolerance)
+            << i << sim->ReportJson();
+        if (i > 0) {
+            EXPECT_EQ(recorded[i].recFrom, recorded[i - 1].recTo) << i << sim->ReportJson();
+        }
+        if (i < 3) {
+            EXPECT_EQ(recorded[i].recTo, before[i].recTo) << i << sim->ReportJson();
+        }
+    }
 }
 
 }  // namespace

@@ -62,9 +62,10 @@ protected:
     }
     // As the bench starts: the player stopped at one minute, the recorder at 900.
     void ServeDemo() { Serve(EngineBench(Frames("00:01:00:00"))); }
+    // The recorder at the very start of its tape, where recordings usually begin.
+    void ServeAtTapeStart() { Serve(EngineBench(Frames("00:01:00:00"), 0)); }
 
-    // Six scenes of three seconds, ten seconds apart on the player's tape. The four after the
-    // third are longer than what a run that fails in the third records of it before it ends.
+    // Six scenes of three seconds, ten seconds apart on the player's tape.
     static std::vector<std::pair<int, int>> SixScenes() {
         std::vector<std::pair<int, int>> scenes;
         for (int i = 0; i < 6; ++i)
@@ -77,13 +78,15 @@ protected:
             rows.push_back(SceneRow(in, out));
         SetScenes(rows);
     }
-    // The run is interrupted by `interrupt` a second into the third scene's recording.
-    int RunUntilSceneThree(const std::function<void()>& interrupt) {
-        const int in3 = SixScenes()[2].first;
+    // An Auto Rec of the six scenes, interrupted by `interrupt` once the player has played
+    // `frames` past the in point of scene `scene` (1-based) and the recorder is in `recorderMode`.
+    int RunUntil(int scene, int frames, int recorderMode, const std::function<void()>& interrupt) {
+        SetSixScenes();
+        const int moment = SixScenes()[static_cast<size_t>(scene - 1)].first + frames;
         bool done = false;
-        const int result = RunAutoRec([&, in3] {
-            if (!done && Deck(kRecorderId).mode == ModeRecord &&
-                Deck(kPlayerId).position > in3 + 30) {
+        const int result = RunAutoRec([&] {
+            if (!done && Deck(kRecorderId).mode == recorderMode &&
+                Deck(kPlayerId).position > moment) {
                 done = true;
                 interrupt();
             }
@@ -93,23 +96,19 @@ protected:
             QThread::msleep(10);
         return result;
     }
-    // The six scenes on the demo bench, stopped by the user a second into the third: the point
-    // the run kept to resume from.
-    ResumePoint StopInSceneThree() {
-        ServeDemo();
-        SetSixScenes();
-        EXPECT_EQ(RunUntilSceneThree([&] { host->PressStop(); }), kAutoStopped);
-        return host->keptResumePoints.empty() ? ResumePoint{} : host->keptResumePoints.back();
-    }
-    // After a resume from the end of scene 2: all six scenes in order, and the seam where the
-    // resumed run began lies where scene 2 ended before (to the frame), with no gap after it.
-    void ExpectResumedOverSceneTwo(const RecordedScene& sceneTwoBefore) const {
+    // After a resume from the end of scene `lastRow`: the six scenes in order, each appended
+    // exactly where the one before ended, and the scenes complete before the stop untouched.
+    void ExpectResumedAfter(int lastRow, const std::vector<RecordedScene>& before) const {
         ExpectRecorded(SixScenes());
         const auto recorded = RecordedScenes(sim->TapeSegments());
         ASSERT_EQ(recorded.size(), 6u);
-        EXPECT_LE(std::abs(recorded[1].recTo - sceneTwoBefore.recTo), 1) << sim->ReportJson();
-        EXPECT_LE(std::abs(recorded[1].srcTo - sceneTwoBefore.srcTo), 1) << sim->ReportJson();
-        EXPECT_EQ(recorded[2].recFrom, recorded[1].recTo) << sim->ReportJson();
+        for (size_t i = 1; i < recorded.size(); ++i)
+            EXPECT_EQ(recorded[i].recFrom, recorded[i - 1].recTo) << i << sim->ReportJson();
+        for (size_t i = 0; i < static_cast<size_t>(lastRow); ++i) {
+            EXPECT_EQ(recorded[i].recFrom, before[i].recFrom) << i << sim->ReportJson();
+            EXPECT_EQ(recorded[i].recTo, before[i].recTo) << i << sim->ReportJson();
+            EXPECT_EQ(recorded[i].srcTo, before[i].srcTo) << i << sim->ReportJson();
+        }
     }
 
     // Position in the transcript of the first request to id with exactly these seven command
@@ -171,8 +170,12 @@ TEST_F(AutoRecTest, RecordsEveryScenePassingEmptyRowsAndAskingAtTapeChanges) {
     EXPECT_TRUE(log.contains("information: Automatic editing has finished."));
     EXPECT_TRUE(log.contains("review enabled"));
     EXPECT_GT(engine->RecordingEnd(), engine->RecordingStart());
-    // A finished run leaves nothing to resume.
-    EXPECT_EQ(host->keptResumePoints, std::vector<ResumePoint>{ResumePoint{}});
+    // The point is kept as the run starts and after each scene on tape; a finished run leaves
+    // nothing to resume.
+    std::vector<int> keptRows;
+    for (const ResumePoint& point : host->keptResumePoints)
+        keptRows.push_back(point.IsEmpty() ? -1 : point.lastRow);
+    EXPECT_EQ(keptRows, (std::vector<int>{0, 1, 3, 5, -1}));
     EXPECT_EQ(Deck(kPlayerId).pendingMode, ModeStop);
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
     ExpectVerificationAgrees({1, 3, 5});
@@ -223,38 +226,27 @@ TEST_F(AutoRecTest, WithoutRecorderOrTerminalRunsTheTimingAndLeavesTheRecorderAl
     EXPECT_FALSE(host->Log().contains("review enabled"));
 }
 
-TEST_F(AutoRecTest, StopMidSceneLeavesThePlayerStoppedAndTheRecorderInRecPause) {
-    ServeDemo();
-    SetScenes({SceneRow(kIn1, kOut1), SceneRow(kIn2, kOut2)});
-
-    const int result = RunAutoRec([&] {
-        if (host->Log().contains("row 2") && Deck(kRecorderId).mode == ModeRecord)
-            host->PressStop();
-    });
-
-    EXPECT_EQ(result, kAutoStopped);
+// The recording began on the tape's first frame: with scene 1 on tape, the stop leaves a point
+// at its end, 90 frames from the tape's start, too close to search back to and play up from.
+TEST_F(AutoRecTest, ResumeNearTheTapeStartAfterAStopInSceneTwoRecordsTheRestWithNoGapOrOverlap) {
+    ServeAtTapeStart();
+    // The player would stand a second later than the recorder: placing the recorder by the
+    // player's lead would stop it well short of its frame.
+    host->options.recorderPauseLead = 10;
+    host->options.playerPauseLead = 40;
+    ASSERT_EQ(RunUntil(2, 60, ModeRecord, [&] { host->PressStop(); }), kAutoStopped);
     EXPECT_TRUE(host->Log().contains("warning: Automatic editing has stopped."));
-    EXPECT_FALSE(host->Log().contains("review enabled"));
     EXPECT_EQ(Deck(kPlayerId).pendingMode, ModeStop);
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
-    const auto recorded = RecordedScenes(sim->TapeSegments());
-    ASSERT_EQ(recorded.size(), 2u);
-    // What is kept to resume from: the first scene is complete, and the recorder's counter
-    // stood where the second one began on tape.
-    ASSERT_EQ(host->keptResumePoints.size(), 1u);
-    const ResumePoint& kept = host->keptResumePoints.front();
+    const auto before = RecordedScenes(sim->TapeSegments());
+    ASSERT_EQ(before.size(), 2u) << "scene 1 and the partial second\n" << sim->ReportJson();
+    ASSERT_EQ(before[0].recFrom, 0);
+    const ResumePoint kept = host->keptResumePoints.back();
     EXPECT_EQ(kept.fingerprint, ListFingerprint(host->list));
     EXPECT_EQ(kept.lastRow, 1);
-    EXPECT_LE(std::abs(kept.recorderAt - recorded[1].recFrom), 1) << sim->ReportJson();
-    EXPECT_EQ(kept.recordingStart, engine->RecordingStart());
-}
-
-TEST_F(AutoRecTest, ResumeAfterAStopInSceneThreeRefusesWhatItCannotDoThenRecordsTheRest) {
-    const ResumePoint kept = StopInSceneThree();
-    EXPECT_EQ(kept.lastRow, 2);
+    EXPECT_EQ(kept.recorderAt, before[1].recFrom);
+    EXPECT_EQ(kept.recordingStart, 0);
     const std::string tape = sim->ReportJson();
-    const auto before = RecordedScenes(sim->TapeSegments());
-    ASSERT_EQ(before.size(), 3u) << "two scenes and the partial third";
 
     host->list.SetOutText(6, FramesToText(SixScenes()[5].second + 1, Fps30));
     EXPECT_EQ(RunResume(kept), kAutoFailed);
@@ -271,41 +263,64 @@ TEST_F(AutoRecTest, ResumeAfterAStopInSceneThreeRefusesWhatItCannotDoThenRecords
     EXPECT_EQ(sim->ReportJson(), tape) << "the tape is untouched";
     EXPECT_EQ(host->keptResumePoints.back(), elsewhere) << "the point stays for the right tape";
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+    const int stepsBefore = Sent(kRecorderId, {0x48, 0x46});
+    host->progressShown.clear();
 
     EXPECT_EQ(RunResume(kept), kAutoFinished);
 
-    ExpectResumedOverSceneTwo(before[1]);
-    EXPECT_GT(Sent(kRecorderId, {0x48, 0x46}), 0) << "stepped onto the frame";
-    // The verification report covers the resumed run and marks where it began.
-    const std::vector<SceneCheck> checks = engine->SceneChecks();
-    ASSERT_EQ(checks.size(), 4u);
-    EXPECT_TRUE(checks.front().resumed);
-    EXPECT_EQ(checks.front().row, 3);
-    EXPECT_EQ(checks.front().startPosition, kept.recorderAt);
-    EXPECT_FALSE(checks.back().resumed);
+    ExpectResumedAfter(1, before);
+    EXPECT_LE(Sent(kRecorderId, {0x48, 0x46}) - stepsBefore, kFrameTolerance)
+        << "paused by its own lead, the recorder stood close to its frame";
+    // The resumed run is told by the list's scene numbers, in the report as in the progress.
+    std::vector<int> numbers;
+    for (const SceneCheck& check : engine->SceneChecks())
+        numbers.push_back(check.scene);
+    EXPECT_EQ(numbers, (std::vector<int>{2, 3, 4, 5, 6}));
+    EXPECT_TRUE(engine->SceneChecks().front().resumed);
+    EXPECT_EQ(engine->SceneChecks().front().startPosition, kept.recorderAt);
+    ASSERT_FALSE(host->progressShown.empty());
+    EXPECT_EQ(host->progressShown.front().scene, 2);
     EXPECT_TRUE(host->Log().contains("information: Automatic editing has finished."));
     EXPECT_TRUE(host->keptResumePoints.back().IsEmpty());
     // Review plays the whole recording, from where the first run began.
-    EXPECT_EQ(engine->RecordingStart(), kept.recordingStart);
+    EXPECT_EQ(engine->RecordingStart(), 0);
     EXPECT_GE(engine->RecordingEnd(), RecordedScenes(sim->TapeSegments()).back().recTo - 1);
 }
 
+// Scene 2 has been checked on the recorder, which stands paused after it, while the player runs
+// on: a Stop now finds it complete in the report and in the point alike.
+TEST_F(AutoRecTest, AStopAfterASceneWasCheckedKeepsItCompleteInTheReportAndThePoint) {
+    ServeAtTapeStart();
+    ASSERT_EQ(RunUntil(2, 90 + 60, ModeRecordPause, [&] { host->PressStop(); }), kAutoStopped);
+
+    const std::vector<SceneCheck> checks = engine->SceneChecks();
+    ASSERT_EQ(checks.size(), 2u);
+    const ResumePoint kept = host->keptResumePoints.back();
+    EXPECT_EQ(kept.lastRow, checks.back().row);
+    EXPECT_EQ(kept.recorderAt, checks.back().endPosition);
+    // The recorder stands on the frame its pause caught part of, where the next scene begins.
+    EXPECT_LE(std::abs(kept.recorderAt - RecordedScenes(sim->TapeSegments()).back().recTo), 1)
+        << sim->ReportJson();
+}
+
 TEST_F(AutoRecTest, ResumeAfterThePlayerFellSilentAndCameBack) {
-    ServeDemo();
-    SetSixScenes();
-    ASSERT_EQ(RunUntilSceneThree([&] {
-                  tarnsim::FaultPlan plan;
-                  plan.AddVanish(kPlayerId, simClock->NowMicros());
-                  sim->SetFaultPlan(plan);
-              }),
+    ServeAtTapeStart();
+    ASSERT_EQ(RunUntil(3, 30, ModeRecord,
+                       [&] {
+                           tarnsim::FaultPlan plan;
+                           plan.AddVanish(kPlayerId, simClock->NowMicros());
+                           sim->SetFaultPlan(plan);
+                       }),
               kAutoFailed);
     sim->SetFaultPlan(tarnsim::FaultPlan{});  // the player answers again
     const auto before = RecordedScenes(sim->TapeSegments());
     ASSERT_GE(before.size(), 2u);
+    const ResumePoint kept = host->keptResumePoints.back();
+    ASSERT_EQ(kept.lastRow, 2);
 
-    EXPECT_EQ(RunResume(host->keptResumePoints.back()), kAutoFinished);
+    EXPECT_EQ(RunResume(kept), kAutoFinished);
 
-    ExpectResumedOverSceneTwo(before[1]);
+    ExpectResumedAfter(2, before);
 }
 
 TEST_F(AutoRecTest, AnOverlapTransitionIsSelectedAheadAndRunsOutAfterTheRecorderPauses) {

@@ -55,7 +55,7 @@ std::vector<RecordedScene> RecordedScenes(const std::vector<tarnsim::TapeSegment
     return scenes;
 }
 
-std::string EngineBench(int playerPosition) {
+std::string EngineBench(int playerPosition, int recorderPosition) {
     return R"({ "devices": [
       { "id": 1, "name": "DemoCam DC-5", "category": 7, "groups": [8, 24],
         "maker": "42 52 00 05 25 00", "timecode_mode": 1, "answer_delay_ms": 3,
@@ -67,7 +67,8 @@ std::string EngineBench(int playerPosition) {
         "edit_terminal": 2 },
       { "id": 2, "name": "DemoVCR", "category": 1, "groups": [8],
         "maker": "42 52 00 01 07 00", "timecode_mode": 1, "answer_delay_ms": 3,
-        "deck": { "tape_start": 0, "tape_end": "02:00:00:00", "position": 900,
+        "deck": { "tape_start": 0, "tape_end": "02:00:00:00", "position": )" +
+           std::to_string(recorderPosition) + R"(,
                   "mode": "stop", "input": 1,
                   "latency_frames": { "play": 6, "pause": 10, "record": 40, "rec_pause": 10,
                                       "other": 5 } } } ] })";

@@ -71,8 +71,9 @@ struct RecordedScene {
 };
 std::vector<RecordedScene> RecordedScenes(const std::vector<tarnsim::TapeSegment>& segments);
 
-// The demo bench with the player standing at `playerPosition` (frames), stopped.
-std::string EngineBench(int playerPosition);
+// The demo bench with the player standing at `playerPosition` (frames), stopped, and the
+// recorder at `recorderPosition`.
+std::string EngineBench(int playerPosition, int recorderPosition = 900);
 
 class EngineFixture : public ::testing::Test {
 protected:

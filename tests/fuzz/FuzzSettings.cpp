@@ -1,6 +1,7 @@
 // The settings file cw20.ini as the program reads it at start: the editing options, the device
-// configuration's fallbacks and start values, the last project folder. Then a value written into
-// whatever the file holds is stored, changes that value alone, and reads back.
+// configuration's fallbacks and start values, the last project folder, the resume point of an
+// interrupted Auto Rec. Then a value written into whatever the file holds is stored, changes that
+// value alone, and reads back.
 #include <map>
 #include <optional>
 
@@ -12,6 +13,8 @@
 #include "devices/CTarnReg.h"
 #include "devices/DeviceConfig.h"
 #include "devices/DeviceSettingsStore.h"
+#include "edit/SceneList.h"
+#include "engine/ResumePoint.h"
 
 namespace {
 
@@ -31,6 +34,23 @@ void RequireAWriteChangesItsValueAlone(const QString& path, int language) {
         fuzz::Require(profile.Read(name.first, name.second) == (written ? QString("v1") : old),
                       "a write changes its own value alone");
     }
+}
+
+// A point is either damaged, and refused naming its fault, or within what a list and a counter
+// hold, and then stored and read back unchanged.
+void RequireAResumePointSoundOrRefused(const SettingsFile& settings) {
+    const ResumePoint point = LoadResumePoint(settings);
+    SceneList list(Fps30);
+    const ResumeRefusal refusal = CheckResume(point, list);
+    if (point.Damaged()) {
+        fuzz::Require(refusal == ResumeRefusal::Damaged && !ResumePointFault(point, list).isEmpty(),
+                      "a damaged resume point is refused with its fault");
+        return;
+    }
+    fuzz::Require(point.lastRow >= 0 && point.lastRow < SceneList::kMaxRows,
+                  "a sound resume point names a row a list can have");
+    if (StoreResumePoint(settings, point))
+        fuzz::Require(LoadResumePoint(settings) == point, "a stored resume point reads back");
 }
 
 }  // namespace
@@ -57,6 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     devices.LoadStartValues(config);
     fuzz::Require(config.devices.size() <= static_cast<size_t>(DeviceConfig::kMaxDevices),
                   "the device list keeps its capacity");
+    RequireAResumePointSoundOrRefused(settings);
 
     if (settings.WriteInteger(settings_keys::kFrameMode, 2)) {
         int32_t back = -1;

@@ -25,6 +25,7 @@ namespace {
 SceneCheck Readable(int row, int expected, int start, int end, bool resumed = false) {
     SceneCheck s;
     s.row = row;
+    s.scene = row;  // a list without tape changes
     s.expectedFrames = expected;
     s.readable = true;
     s.startPosition = start;
@@ -36,6 +37,7 @@ SceneCheck Readable(int row, int expected, int start, int end, bool resumed = fa
 SceneCheck Unreadable(int row, int expected) {
     SceneCheck s;
     s.row = row;
+    s.scene = row;
     s.expectedFrames = expected;
     return s;
 }
@@ -95,7 +97,8 @@ TEST_F(TfrmVerifyTest, TheTableShowsEachSceneTheUnreadableOnesAndWhereAResumedRu
     ASSERT_EQ(Grid()->rowCount(), 4);
     EXPECT_EQ(Cell(0, 0), "Resumed here: the recorder stood at 00:01:40:00");
     EXPECT_EQ(Grid()->columnSpan(0, 0), VerificationTable::ColumnCount);
-    const QStringList first{"1", "2", "90", "92", "+2", FramesToText(3092, Fps30)};
+    // A resumed run's scenes keep their numbers in the whole list.
+    const QStringList first{"2", "2", "90", "92", "+2", FramesToText(3092, Fps30)};
     for (int c = 0; c < first.size(); ++c)
         EXPECT_EQ(Cell(1, c), first[c]) << c;
     EXPECT_EQ(Cell(2, VerificationTable::ColDifference), "-1");
