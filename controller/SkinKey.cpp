@@ -35,9 +35,11 @@ void SkinKey::SetReversed(bool reversed) {
 }
 
 QPixmap SkinKey::CurrentPicture() const {
-    // Greyed only when the key itself is off: a key that is off because its window is (the
-    // progress window holds the controller during a timed operation) keeps showing its lamp.
-    if (!isEnabled() && testAttribute(Qt::WA_ForceDisabled) && !disabled_.isNull())
+    // Greyed when off, also when only its window is (the progress window holds the controller
+    // during a timed operation): nothing may look pressable then. A lit lamp keeps showing what
+    // the deck does, unless the key itself is off.
+    const bool keepsLamp = lit_ && !testAttribute(Qt::WA_ForceDisabled);
+    if (!isEnabled() && !keepsLamp && !disabled_.isNull())
         return disabled_;
     if (isDown() && !down_.isNull())
         return down_;

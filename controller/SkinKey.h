@@ -1,6 +1,7 @@
 // One key of the controller's skin: a flat button drawn from its pictures (normal, pressed,
 // greyed, and for lamp keys lit and unlit, with the play key's reverse forms). A lamp is only
-// redrawn when its state changes. A key greys only when it is off itself, not when its window is.
+// redrawn when its state changes. A key greys when it or its window is off; a lit lamp of a key
+// that is on itself keeps shining in a disabled window.
 #pragma once
 
 #include <QPixmap>

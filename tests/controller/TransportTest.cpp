@@ -294,7 +294,7 @@ TEST_F(TransportTest, SpaceReachesTheDeckOnlyThroughAKeyTabbedTo) {
     EXPECT_EQ(spaceSends(), std::vector<int>{5}) << "on Pause, tabbed to";
 }
 
-TEST_F(TransportTest, AWindowHeldDisabledKeepsItsLampsAndPicturesWhileOwnOffKeysGrey) {
+TEST_F(TransportTest, AWindowHeldDisabledGreysItsKeysButKeepsLitLampsAndPictures) {
     PutDeck(1, 6, kTenMinutes);
     // What the window shows where the widget is. Edges blend with the window's background,
     // whose shade a disabled window changes slightly; a greyed picture differs by far more.
@@ -304,13 +304,18 @@ TEST_F(TransportTest, AWindowHeldDisabledKeepsItsLampsAndPicturesWhileOwnOffKeys
     constexpr int kSameLook = 16;
     SkinKey* play = ctl->key(QStringLiteral("btnPlay"));
     SkinKey* record = ctl->key(QStringLiteral("btnRec"));  // off on the player's view
+    SkinKey* stop = ctl->key(QStringLiteral("btnStop"));   // on, its lamp out
     QLabel* player = ctl->picture(QStringLiteral("imgDeckp"));
     const QImage litPlay = looks(play), litPlayer = looks(player), offRecord = looks(record);
+    const QImage liveStop = looks(stop);
     ctl->setEnabled(false);
     EXPECT_LE(LargestDifference(looks(play), litPlay), kSameLook);
     EXPECT_LE(LargestDifference(looks(player), litPlayer), kSameLook);
     EXPECT_LE(LargestDifference(looks(record), offRecord), kSameLook);
+    EXPECT_GT(LargestDifference(looks(stop), liveStop), 4 * kSameLook)
+        << "a key whose lamp is out must not look pressable in a held window";
     ctl->setEnabled(true);
+    EXPECT_LE(LargestDifference(looks(stop), liveStop), kSameLook);
     play->setEnabled(false);
     EXPECT_GT(LargestDifference(looks(play), litPlay), 4 * kSameLook) << "a key off on its own";
 }
