@@ -23,7 +23,7 @@ ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, Use
                                   context.history(), *this, context.captions(),
                                   context.programFolder(), context.settings(), sounds_},
                   &mainWindow),
-      verification_(context.options(), context.settings(), context.captions(), &mainWindow),
+      verification_(context.options(), context.settings(), context.captions()),
       host_(controller_, context.scenes(), *this, sounds_, HostWindows()),
       engine_(context.bus().link(), context.bus().vtr(), context.effects(), context.bus().clock(),
               context.captions(), host_) {

@@ -27,6 +27,8 @@ public:
 
     TfrmAvCtl& controller() { return controller_; }
     AutoEngine& engine() { return engine_; }
+    // What the recorder took in, shown at the end of every Auto Rec.
+    TfrmVerify& verification() { return verification_; }
     // Where the last Auto Rec that stopped or failed can go on (empty: nowhere), as kept in the
     // settings when the program started and since.
     const ResumePoint& resumePoint() const { return resumePoint_; }

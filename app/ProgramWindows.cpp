@@ -1,19 +1,23 @@
 #include "app/ProgramWindows.h"
 
 #include "app/AppContext.h"
+#include "ui/WindowOwner.h"
 
 ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
                                const QString& commandLineFile)
     : mainWindow_(context, prompts),
-      title_(context.captions(), context.programFolder(), context.settings(), &mainWindow_),
-      progress_(context.captions(), &mainWindow_),
-      options_(context.options(), context.settings(), context.captions(), &mainWindow_),
-      correction_(context.captions(), context.settings(), &mainWindow_),
-      deviceSetup_(context.deviceSetup(), context.settings(), context.captions(), &mainWindow_),
-      monitor_(&mainWindow_),
+      title_(context.captions(), context.programFolder(), context.settings()),
+      progress_(context.captions()),
+      options_(context.options(), context.settings(), context.captions()),
+      correction_(context.captions(), context.settings()),
+      deviceSetup_(context.deviceSetup(), context.settings(), context.captions()),
       deck_(context, mainWindow_, prompts, progress_, deviceSetup_),
       measurement_(context.bus().link(), context.bus().clock(), context.devices(),
                    context.captions(), prompts, progress_) {
+    // The program disables the main window while it waits; its dialogs and tool windows are
+    // not its children, so that disabling never reaches them.
+    for (QWidget* window : OwnedWindows())
+        KeepAboveOwner(window, &mainWindow_);
     mainWindow_.SetTitleWindow(&title_);
     mainWindow_.SetProgressWindow(&progress_);
     mainWindow_.SetCorrectionDialog(&correction_);
@@ -29,4 +33,9 @@ ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
     // Ctrl+Z and Ctrl+Y also work while the controller is the active window.
     const MainMenus& menus = mainWindow_.menus();
     deck_.controller().addActions({menus.mnuUndo, menus.mnuRedo});
+}
+
+std::vector<QWidget*> ProgramWindows::OwnedWindows() {
+    return {&title_,   &progress_,           &options_, &correction_, &deviceSetup_,
+            &monitor_, &deck_.verification()};
 }

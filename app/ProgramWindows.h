@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QString>
+#include <vector>
 
 #include "app/ControllerWiring.h"
 #include "app/DeckMeasurement.h"
@@ -32,6 +33,12 @@ public:
     TfrmWait& progress() { return progress_; }
     ControllerWiring& deck() { return deck_; }
     ResumeAutoRecCommand& resume() { return resume_; }
+    TfrmTitle& title() { return title_; }
+    TfrmOption& options() { return options_; }
+    TfrmCrct& correction() { return correction_; }
+    TfrmMonitor& monitor() { return monitor_; }
+    // The dialogs and tool windows that stay above the main window without being its children.
+    std::vector<QWidget*> OwnedWindows();
 
 private:
     TfrmEDS mainWindow_;

@@ -34,6 +34,7 @@
 #include "ui/SceneListView.h"
 #include "ui/TfrmCrct.h"
 #include "ui/TfrmTitle.h"
+#include "ui/WindowOwner.h"
 #include "ui/WindowPositions.h"
 
 namespace {
@@ -610,8 +611,10 @@ void TfrmEDS::mnuToolbarClick(bool) {
 // --- Help --------------------------------------------------------------------------------------
 
 HelpWindow& TfrmEDS::EnsureHelpWindow() {
-    if (help_ == nullptr)
-        help_ = new HelpWindow(context_.programFolder(), context_.captions(), this);
+    if (!help_) {
+        help_ = std::make_unique<HelpWindow>(context_.programFolder(), context_.captions());
+        KeepAboveOwner(help_.get(), this);
+    }
     return *help_;
 }
 
@@ -636,8 +639,8 @@ void TfrmEDS::RaiseProgressWindow() {
 }
 
 void TfrmEDS::CloseProgressWindow() {
-    if (progressWindow_ && progressWindow_->isVisible())
-        progressWindow_->close();
+    if (progressWindow_)
+        progressWindow_->CloseIfVisible();
 }
 
 bool TfrmEDS::AskYesNo(const QStringList& captionKeys) {

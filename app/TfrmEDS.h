@@ -15,6 +15,7 @@
 #include "edit/ProjectFileHost.h"
 #include "ui/PictureLists.h"
 #include "ui/TfrmTitle.h"
+#include "ui/TfrmWait.h"
 
 class AppContext;
 class ControllerButton;
@@ -46,7 +47,7 @@ public:
     // The scene correction dialog behind Modify Edit Points and a double click on a row.
     void SetCorrectionDialog(TfrmCrct* dialog);
     // The progress window, which questions of the file layer must not hide behind.
-    void SetProgressWindow(QWidget* window) { progressWindow_ = window; }
+    void SetProgressWindow(TfrmWait* window) { progressWindow_ = window; }
     // The windows of Preference > Options, Preference > Tarn Devices and Window > Tarn Monitor
     // (the monitor is offered only in debug mode). Their menu items work once they are set.
     void SetSetupWindows(QDialog* options, QDialog* devices, QWidget* monitor);
@@ -66,7 +67,7 @@ public:
     const PictureLists& pictures() const { return pictures_; }
     // The effect toolbar, built at the first show (none before).
     EffectToolbar* effectToolbar() const { return effectToolbar_; }
-    HelpWindow* helpWindow() const { return help_; }
+    HelpWindow* helpWindow() const { return help_.get(); }
 
     // A file given to the window as by a drop: asks to save changes, then loads it.
     bool OpenAsDropped(const QString& path);
@@ -154,12 +155,13 @@ private:
     SceneListView* list_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QPointer<TfrmTitle> title_;
-    QPointer<QWidget> progressWindow_;
+    QPointer<TfrmWait> progressWindow_;
     QPointer<QDialog> optionsDialog_;
     QPointer<QDialog> devicesDialog_;
     QPointer<QWidget> monitorWindow_;
     QPointer<TfrmCrct> correction_;
-    HelpWindow* help_ = nullptr;
+    // Not a child: it stays usable while this window is disabled.
+    std::unique_ptr<HelpWindow> help_;
 
     QString currentFile_;
     QString defaultFolder_;

@@ -150,8 +150,8 @@ public:
 
     // The check of the stopped run: what the recorder took in of the first scene.
     bool VerificationAfterStop() {
-        auto* check = windows_.mainWindow().findChild<QWidget*>(QStringLiteral("frmVerify"));
-        if (check == nullptr || !WaitFor([&] { return check->isVisible(); }))
+        QWidget* check = &windows_.deck().verification();
+        if (!WaitFor([&] { return check->isVisible(); }))
             return false;
         Settle();
         return check->grab().save(

@@ -125,7 +125,7 @@ void TfrmWait::SetGauge(int percent) {
 
 void TfrmWait::CloseIfVisible() {
     if (isVisible())
-        close();
+        Finish();
 }
 
 void TfrmWait::showEvent(QShowEvent* event) {
@@ -141,9 +141,6 @@ void TfrmWait::showEvent(QShowEvent* event) {
             if (window != nullptr && window->isVisible())
                 window->setEnabled(false);
         }
-        // Disabling a window disables the windows it owns, this one among them; a window may
-        // be enabled again on its own, and Stop must stay pressable.
-        setEnabled(true);
     }
     CentreOnScreen();
     QCoreApplication::processEvents();
@@ -158,10 +155,18 @@ void TfrmWait::CentreOnScreen() {
 }
 
 void TfrmWait::closeEvent(QCloseEvent* event) {
+    // The window manager's close (Alt+F4, a title bar button) must not end the wait behind the
+    // operation's back: while Stop can be pressed it is Stop, otherwise it is refused.
+    event->ignore();
+    if (btnAbort_->isVisible() && btnAbort_->isEnabled())
+        btnAbortClick();
+}
+
+void TfrmWait::Finish() {
     RestoreGuardedWindows();
     lblWait_->setText(waitText_);
     btnAbort_->setEnabled(true);
-    QWidget::closeEvent(event);
+    hide();
     QCoreApplication::processEvents();
 }
 
@@ -178,5 +183,5 @@ void TfrmWait::RestoreGuardedWindows() {
 void TfrmWait::btnAbortClick() {
     stopRequested_ = true;
     emit stopPressed();
-    close();
+    Finish();
 }

@@ -1,8 +1,9 @@
 // The progress window: a small "Please wait..." box with an optional gauge and Stop button,
 // shown while the program is busy with a long deck operation. While it shows, the main window
-// and the controller are disabled, so Stop is the only thing the user can do. The editing engine
-// drives it from the link thread through PostShow and PostClose; the bus scan and the file layer
-// use it directly on the GUI thread. The stop request can be read from any thread.
+// and the controller are disabled, so Stop is the only thing the user can do, and Stop is its
+// only way out: closing it from the window manager counts as Stop, or is refused without one. The
+// editing engine drives it from the link thread through PostShow and PostClose; the bus scan and
+// the file layer use it directly on the GUI thread. The stop request can be read from any thread.
 #pragma once
 
 #include <QPointer>
@@ -60,6 +61,8 @@ private:
     void ShowAndRaise(const QString& title, bool gaugeVisible, bool stopVisible);
     void CentreOnScreen();
     void RestoreGuardedWindows();
+    // Ends the wait: the guarded windows get their states back and the window hides.
+    void Finish();
     void btnAbortClick();
 
     QLabel* lblWait_ = nullptr;

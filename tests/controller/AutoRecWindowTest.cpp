@@ -1,9 +1,12 @@
 // A whole Auto Rec started from the controller's Auto Rec key, with the engine's host in the
 // windows and the real progress window as the program wires it: the progress window comes and
 // goes, the windows behind it are usable again, the final message is the success text and Review
-// becomes possible because the recorder moved. Stop on the progress window ends the run.
+// becomes possible because the recorder moved. Stop on the progress window ends the run, and so
+// does the window manager's close of it (Alt+F4): the windows never come back under a run.
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
+#include <functional>
 
 #include "ControllerFixture.h"
 #include "EngineFixture.h"
@@ -12,6 +15,7 @@
 #include "engine/AutoEngine.h"
 #include "engine/EffectUnit.h"
 #include "ui/TfrmWait.h"
+#include "ui/WindowOwner.h"
 
 namespace {
 
@@ -21,8 +25,9 @@ protected:
         simClock = std::make_shared<ScaledSimClock>(kSimTimeScale);
         ControllerFixture::SetUp();
         mainWindow = std::make_unique<QWidget>();
-        // Owned by the main window, as in the program.
-        progress = std::make_unique<TfrmWait>(captions, mainWindow.get());
+        // Above the main window without being its child, as in the program.
+        progress = std::make_unique<TfrmWait>(captions);
+        KeepAboveOwner(progress.get(), mainWindow.get());
         progress->SetGuardedWindows(mainWindow.get(), ctl.get());
         progress->installEventFilter(&showCounter);
         EngineHostWindows windows;
@@ -116,20 +121,37 @@ TEST_F(AutoRecWindowTest, AutoRecFromTheControllerRecordsTheListAndOffersReview)
     EXPECT_GT(recorded, 60 + 45 - 2 * kFrameTolerance);
 }
 
-TEST_F(AutoRecWindowTest, StopDuringAutoRecEndsWithTheStopMessageAndNoReview) {
+TEST_F(AutoRecWindowTest, StopOrClosingTheProgressWindowEndsTheRunWithTheStopMessage) {
     AddScene("00:00:50:00", "00:00:55:00");
-    QTest::mouseClick(ctl->key(QStringLiteral("btnAutoRec")), Qt::LeftButton);
-    ASSERT_TRUE(WaitFor([&] { return progress->isVisible(); }));
-    auto* stopKey = progress->findChild<QPushButton*>(QStringLiteral("btnAbort"));
-    ASSERT_TRUE(stopKey->isVisible() && stopKey->isEnabled());
-    QTest::mouseClick(stopKey, Qt::LeftButton);
-    EXPECT_TRUE(progress->StopRequested());
-    ASSERT_TRUE(WaitFor([&] { return finishedResult >= 0; }, 60000));
-    EXPECT_EQ(finishedResult, kAutoStopped);
-    EXPECT_EQ(messages, QStringList{captions.CaptionText(QStringLiteral("MSG_AUTOSTOP"))});
-    EXPECT_FALSE(ctl->key(QStringLiteral("btnReview"))->isEnabled());
-    EXPECT_FALSE(progress->isVisible());
-    EXPECT_TRUE(WindowsEnabled());
+    // What the user does on the progress window: its Stop button, or the window manager's close
+    // (Alt+F4, the title bar), which reaches the window as the platform's close request. The
+    // Escape key is refused: the run goes on.
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"Stop",
+         [&] { QTest::mouseClick(progress->findChild<QPushButton*>("btnAbort"), Qt::LeftButton); }},
+        {"close", [&] { progress->windowHandle()->close(); }},
+    };
+    for (const auto& [name, end] : ways) {
+        SCOPED_TRACE(name);
+        finishedResult = -1;
+        messages.clear();
+        sim->SetDeckPosition(1, Frames("00:00:45:00"));
+        scenes.SelectOnly(1);
+        QTest::mouseClick(ctl->key(QStringLiteral("btnAutoRec")), Qt::LeftButton);
+        ASSERT_TRUE(WaitFor([&] { return progress->isVisible(); }));
+        QTest::keyClick(progress.get(), Qt::Key_Escape);
+        EXPECT_TRUE(progress->isVisible());
+        EXPECT_TRUE(WindowsDisabled());
+        EXPECT_FALSE(progress->StopRequested());
+        end();
+        EXPECT_TRUE(progress->StopRequested());
+        ASSERT_TRUE(WaitFor([&] { return finishedResult >= 0; }, 60000));
+        EXPECT_EQ(finishedResult, kAutoStopped);
+        EXPECT_EQ(messages, QStringList{captions.CaptionText(QStringLiteral("MSG_AUTOSTOP"))});
+        EXPECT_FALSE(ctl->key(QStringLiteral("btnReview"))->isEnabled());
+        EXPECT_FALSE(progress->isVisible());
+        EXPECT_TRUE(WindowsEnabled());
+    }
 }
 
 }  // namespace
