@@ -76,6 +76,7 @@ TfrmEDS::TfrmEDS(AppContext& context, UserPrompts& prompts, QWidget* parent)
     list_->setObjectName(QStringLiteral("List"));
     list_->SetRowPopup(menus_.pm1);
     list_->SetLanguageCode(context_.captions().languageCode());
+    list_->SetWords(SceneListWords::FromCaptions(context_.captions()));
     // The wheel moves the list one row per notch wherever the pointer is over the window.
     list_->viewport()->installEventFilter(this);
     BuildHeader(client);

@@ -12,7 +12,9 @@
 #include "app/ProgramCommandLine.h"
 #include "app/ProgramWindows.h"
 #include "config/ProgramFolder.h"
+#include "controller/ControllerAccessible.h"
 #include "edit/ProjectFiles.h"
+#include "ui/SceneListAccessible.h"
 
 namespace {
 
@@ -61,6 +63,9 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    // Screen readers see the painted list and controller through these, from the first window.
+    InstallSceneListAccessibility();
+    InstallControllerAccessibility();
     MessageBoxPrompts prompts;
     ProgramWindows windows(context, prompts, file);
     HandedOverFile handedOver(windows.mainWindow());

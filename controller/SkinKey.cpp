@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "controller/ControllerAccessible.h"
 #include "controller/ControllerSkin.h"
 
 SkinKey::SkinKey(const QString& objectName, const ControllerSkin& skin, QWidget* parent)
@@ -25,6 +26,7 @@ void SkinKey::SetLit(bool lit) {
         return;
     lit_ = lit;
     update();
+    ShowLampState(this, lit);
 }
 
 void SkinKey::SetReversed(bool reversed) {

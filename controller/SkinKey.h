@@ -20,6 +20,7 @@ public:
     void SetReversed(bool reversed);
     bool IsLit() const { return lit_; }
     bool IsReversed() const { return reversed_; }
+    bool HasLamp() const { return !litPicture_.isNull(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,5 +1,8 @@
 #include "controller/SkinPicture.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
@@ -19,4 +22,30 @@ void SkinPicture::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     painter.drawPixmap(contentsRect().topLeft(), picture);
+    // The skin has no focus ring of its own: the picture that Space clicks is framed.
+    if (hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void SkinPicture::Press() {
+    const QPointF at = QRectF(rect()).center();
+    const QPointF global = mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &release);
+}
+
+void SkinPicture::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    const bool clicks = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (clicks && !event->isAutoRepeat()) {
+        Press();
+        return;
+    }
+    QLabel::keyPressEvent(event);
 }

@@ -2,7 +2,8 @@
 // keeps its colours while the window is disabled, as the keys do: the progress window holds the
 // controller disabled during a timed operation, and the deck pictures and the arrow are what
 // show that operation's progress. A picture disabled on its own (the dial without a deck) is
-// drawn greyed.
+// drawn greyed. The pictures that act on a click (decks, covers, dial) also take the keyboard's
+// focus by Tab, framed while they have it, and Space or Enter clicks them.
 #pragma once
 
 #include <QLabel>
@@ -13,6 +14,11 @@ class SkinPicture : public QLabel {
 public:
     using QLabel::QLabel;
 
+    // A left click at the picture's centre, as the mouse makes it: the window's handlers of the
+    // picture act on it. The keyboard and assistive technologies press pictures this way.
+    void Press();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };

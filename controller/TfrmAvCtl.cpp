@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 
 #include "config/CaptionTable.h"
+#include "controller/ControllerAccessible.h"
 #include "controller/ControllerDevices.h"
 #include "controller/KeyAutoRepeat.h"
 #include "controller/LampTable.h"
@@ -276,6 +277,7 @@ void TfrmAvCtl::showEvent(QShowEvent* event) {
 void TfrmAvCtl::FormFirstShow() {
     shownOnce_ = true;
     ApplyCaptions(this, parts_.captions);
+    DescribeController(*this, parts_.captions);
     const QString caption = parts_.captions.CaptionText(QStringLiteral("TI_CTL"));
     setWindowTitle(caption);
     if (skin_.WindowSize().isValid())
@@ -597,6 +599,7 @@ void TfrmAvCtl::RunShuttleStep(bool forward) {
 
 void TfrmAvCtl::SetJogLamp(bool lit) {
     jogLampLit_ = lit;
+    ShowLampState(imgLumpPause_, lit);
     imgLumpPause_->setPixmap(skin_.Picture(QStringLiteral("imgLumpPause"),
                                            lit ? QStringLiteral("on") : QStringLiteral("off")));
 }

@@ -11,6 +11,7 @@
 
 #include "ui/EditHistory.h"
 #include "ui/PictureLists.h"
+#include "ui/SceneListAccessible.h"
 
 namespace {
 
@@ -60,6 +61,7 @@ SceneListView::SceneListView(SceneList& list, EditHistory& history, const Pictur
     connect(&list_, &SceneList::selectionChanged, viewport(), qOverload<>(&QWidget::update));
     connect(&list_, &SceneList::scrollRequested, this, &SceneListView::ScrollIntoView);
     UpdateScrollRange();
+    AttachSceneListAccessibility(this, list_);
 }
 
 void SceneListView::SetRowPopup(QMenu* menu) {

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "edit/SceneList.h"
+#include "ui/SceneListWords.h"
 
 class EditHistory;
 class PictureLists;
@@ -57,6 +58,10 @@ public:
     // 17 (Japanese) draws memos in the Japanese face at 9 points.
     void SetLanguageCode(int languageCode);
     void SetTickSource(TickSource ticks);
+    // What assistive technologies say for the list and its columns.
+    void SetWords(SceneListWords words) { words_ = std::move(words); }
+    const SceneListWords& words() const { return words_; }
+    SceneList& scenes() const { return list_; }
 
     // Brings row i into sight (ignored beyond row 99); a row below the visible part scrolls the
     // list at least one row.
@@ -123,6 +128,7 @@ private:
     QPointer<QMenu> rowPopup_;
     int languageCode_ = 9;
     TickSource ticks_;
+    SceneListWords words_;
     QElapsedTimer clock_;
     Gesture gesture_;
     QTimer edgeScrollTimer_;

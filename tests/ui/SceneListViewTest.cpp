@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QMenu>
 #include <QPainter>
 #include <QSignalSpy>
@@ -236,6 +237,62 @@ TEST(SceneListViewDrag, aDragRestingAtTheBottomEdgeKeepsScrolling) {
     const int after = h.Scroll();
     QTest::qWait(3 * SceneListView::kEdgeScrollRepeatMs);
     EXPECT_EQ(h.Scroll(), after) << "scrolling stops with the drop";
+}
+
+// What a screen reader gets: a table of the rows, the texts the rows show, the current row as the
+// focused cell, and the selection, which it may change as Ctrl+click does.
+TEST(SceneListViewAccessibility, rowsAreATableOfTheShownTextsWithTheListsSelection) {
+    SceneListViewHarness h(3);
+    CaptionTable captions;
+    captions.SelectLanguage(9);
+    ASSERT_TRUE(captions.LoadCaptions(BuiltProgramFolder().SuppliedFile("cw20.cpt")));
+    h.view.SetWords(SceneListWords::FromCaptions(captions));
+    h.list.SetEffect(1, 2);
+    h.list.SetTransition(2, 101);
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&h.view);
+    ASSERT_NE(table, nullptr);
+    ASSERT_NE(table->tableInterface(), nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    EXPECT_EQ(table->text(QAccessible::Name), "Edit list");
+    QAccessibleTableInterface* cells = table->tableInterface();
+    ASSERT_EQ(cells->rowCount(), 4);
+    ASSERT_EQ(cells->columnCount(), 7);
+    QStringList columns;
+    for (int column = 0; column < 7; ++column)
+        columns << cells->columnDescription(column);
+    EXPECT_EQ(columns, QStringList({"No.", "In Point", "Effect", "Out Point", "Transition",
+                                    "Duration Time", "Memo"}));
+    const auto rowTexts = [&](int row) {
+        QStringList texts;
+        for (int column = 0; column < 7; ++column)
+            texts << cells->cellAt(row, column)->text(QAccessible::Name);
+        return texts.join(u'|');
+    };
+    EXPECT_EQ(rowTexts(0), "00|Tape change|||||");
+    EXPECT_EQ(rowTexts(1), "01|00:01:00:00|Monochrome|00:01:01:00||00:00:01:00|r1");
+    EXPECT_EQ(rowTexts(2), "02|00:01:00:00||00:01:02:00|White fade|00:00:02:00|r2");
+    EXPECT_EQ(table->indexOfChild(cells->cellAt(2, 4)), 2 * 7 + 4);
+    const QRect shown = cells->cellAt(1, 3)->rect();
+    EXPECT_EQ(table->childAt(shown.center().x(), shown.center().y()), cells->cellAt(1, 3));
+
+    h.Click(2);
+    h.view.setFocus();
+    EXPECT_EQ(cells->selectedRows(), QList<int>({2}));
+    EXPECT_TRUE(cells->cellAt(2, 6)->tableCellInterface()->isSelected());
+    EXPECT_EQ(table->focusChild(), cells->cellAt(2, 0));
+    EXPECT_TRUE(cells->selectRow(3));
+    EXPECT_TRUE(cells->unselectRow(2));
+    EXPECT_EQ(cells->selectedRows(), QList<int>({3}));
+    EXPECT_EQ(h.list.selectedCount(), 1);
+    EXPECT_TRUE(h.list.row(3).selected);
+    EXPECT_EQ(h.list.current(), 2);
+    EXPECT_FALSE(cells->selectRow(4));
+
+    // Fewer rows: the cells of the rows gone say so.
+    QAccessibleInterface* last = cells->cellAt(3, 0);
+    h.list.DeleteSelected();
+    EXPECT_EQ(cells->rowCount(), 3);
+    EXPECT_TRUE(last->state().invalid);
 }
 
 }  // namespace
