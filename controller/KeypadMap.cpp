@@ -42,40 +42,40 @@ std::optional<KeypadAction> KeypadActionFor(int key, Qt::KeyboardModifiers modif
     }
 }
 
+namespace {
+
+// The key each keypad key works, in shuttle mode and in jog mode (the same but for 4 and 6).
+struct KeypadKey {
+    KeypadAction action;
+    const char* shuttleKey;
+    const char* jogKey;
+    bool clicks;
+};
+constexpr KeypadKey kKeypadKeys[] = {
+    {KeypadAction::Entry, "btnEntry", "btnEntry", true},
+    {KeypadAction::RevPress, "btnRev", "btnRev", false},
+    {KeypadAction::PlayPress, "btnPlay", "btnPlay", false},
+    {KeypadAction::FFPress, "btnFF", "btnFF", false},
+    {KeypadAction::JogReverse, "btnJogR", "btnStepR", false},
+    {KeypadAction::PausePress, "btnPause", "btnPause", false},
+    {KeypadAction::JogForward, "btnJogF", "btnStep", false},
+    {KeypadAction::SlowRPress, "btnSlowR", "btnSlowR", false},
+    {KeypadAction::SlowPress, "btnSlow", "btnSlow", false},
+    {KeypadAction::MarkOut, "btnSout", "btnSout", true},
+    {KeypadAction::SceneDown, "btnSdown", "btnSdown", true},
+    {KeypadAction::SceneUp, "btnSup", "btnSup", true},
+    {KeypadAction::StopPress, "btnStop", "btnStop", false},
+    {KeypadAction::MarkIn, "btnSin", "btnSin", true},
+};
+
+}  // namespace
+
 KeypadTarget KeypadTargetFor(KeypadAction action, bool shuttle) {
-    switch (action) {
-        case KeypadAction::Entry:
-            return {"btnEntry", true};
-        case KeypadAction::RevPress:
-            return {"btnRev", false};
-        case KeypadAction::PlayPress:
-            return {"btnPlay", false};
-        case KeypadAction::FFPress:
-            return {"btnFF", false};
-        case KeypadAction::JogReverse:
-            return {shuttle ? "btnJogR" : "btnStepR", false};
-        case KeypadAction::PausePress:
-            return {"btnPause", false};
-        case KeypadAction::JogForward:
-            return {shuttle ? "btnJogF" : "btnStep", false};
-        case KeypadAction::SlowRPress:
-            return {"btnSlowR", false};
-        case KeypadAction::SlowPress:
-            return {"btnSlow", false};
-        case KeypadAction::MarkOut:
-            return {"btnSout", true};
-        case KeypadAction::SceneDown:
-            return {"btnSdown", true};
-        case KeypadAction::SceneUp:
-            return {"btnSup", true};
-        case KeypadAction::StopPress:
-            return {"btnStop", false};
-        case KeypadAction::MarkIn:
-            return {"btnSin", true};
-        case KeypadAction::DialPress:
-            break;
+    for (const KeypadKey& key : kKeypadKeys) {
+        if (key.action == action)
+            return {shuttle ? key.shuttleKey : key.jogKey, key.clicks};
     }
-    return {"", false};
+    return {"", false};  // the dial: no key
 }
 
 bool RepeatsWhileHeld(KeypadAction action) {
