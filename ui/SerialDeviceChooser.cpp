@@ -1,6 +1,7 @@
 #include "ui/SerialDeviceChooser.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -80,10 +81,13 @@ void SerialDeviceChooser::Refresh() {
     devices_ = ListSerialDevices(root_);
     list_->clear();
     for (const SerialDevice& device : devices_) {
+        // The name alone fits the list; the whole path is what the setting takes.
         auto* item = new QTreeWidgetItem(
-            list_, {device.path, device.kernelPath == device.path ? QString() : device.kernelPath,
+            list_, {QFileInfo(device.path).fileName(),
+                    device.kernelPath == device.path ? QString() : device.kernelPath,
                     MakerAndModel(device),
                     PortsUsing(device, ports_, CComm::kLastPort).join(QStringLiteral(", "))});
+        item->setData(ColDevice, Qt::UserRole, device.path);
         item->setToolTip(ColDevice, device.path);
     }
     if (!devices_.empty())
@@ -94,5 +98,6 @@ void SerialDeviceChooser::Refresh() {
 
 QString SerialDeviceChooser::ChosenPath() const {
     const QTreeWidgetItem* item = list_->currentItem();
-    return item != nullptr && item->isSelected() ? item->text(ColDevice) : QString();
+    return item != nullptr && item->isSelected() ? item->data(ColDevice, Qt::UserRole).toString()
+                                                 : QString();
 }

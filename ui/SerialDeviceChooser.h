@@ -26,7 +26,7 @@ public:
     SerialDeviceChooser(const CaptionTable& captions, const QString& portName, QString root,
                         const PortResolver& ports, QWidget* parent = nullptr);
 
-    // The chosen device's path, empty until one is chosen.
+    // The chosen device's whole path, empty until one is chosen.
     QString ChosenPath() const;
 
     void Refresh();

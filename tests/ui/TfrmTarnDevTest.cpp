@@ -348,8 +348,9 @@ TEST_F(TfrmTarnDevTest, DeviceListChoosesTheSimulatorsStableNameAsThePortsDevice
         QTest::mouseClick(chooser->findChild<QPushButton*>("btnOk"), Qt::LeftButton);
     });
     Click("btnDevice");
-    EXPECT_EQ(rows, QStringList({stable + "|" + QString::fromStdString(SimPath(2)) + "||COM2",
-                                 root.Dev("ttyUSB3") + "||FTDI FT232R USB UART|"}));
+    EXPECT_EQ(rows, QStringList(
+                        {"usb-Tarn_Simulator-if00|" + QString::fromStdString(SimPath(2)) + "||COM2",
+                         "ttyUSB3||FTDI FT232R USB UART|"}));
     QString written;
     ASSERT_TRUE(settings->ReadString("Ports", "COM1", &written));
     EXPECT_EQ(written, stable);
