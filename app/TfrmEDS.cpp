@@ -555,8 +555,11 @@ void TfrmEDS::UpdateFileMenu() {
 
 void TfrmEDS::UpdateTitle() {
     QString title = Text("TI_MAIN");
-    if (!currentFile_.isEmpty())
-        title += QStringLiteral(" [") + currentFile_ + u']';
+    // A "[*]" in a file's name is text, written doubled, not the place of the unsaved mark.
+    QString file = currentFile_;
+    file.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    if (!file.isEmpty())
+        title += QStringLiteral(" [") + file + u']';
     // The desktop's mark of unsaved work follows the list's modified flag.
     setWindowTitle(title + QStringLiteral("[*]"));
 }

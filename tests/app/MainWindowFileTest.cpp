@@ -216,7 +216,7 @@ TEST_F(MainWindowTest, AFailedSaveSaysSoNamingTheFileAndTheReasonAndKeepsTheList
 
 TEST_F(MainWindowTest, TheTitleMarksUnsavedChangesAndCtrlQQuits) {
     Start();
-    const QString path = WriteFile("two.cwf", kTwoRowList);
+    const QString path = WriteFile("two [*].cwf", kTwoRowList);
     ASSERT_TRUE(window->OpenAsDropped(path));
     EXPECT_EQ(ShownTitle(), "Clipwright [" + path + "]");
     scenes().ModifyRow(1, "00:02:00:00", "00:02:05:00", "changed", false);
