@@ -8,6 +8,7 @@
 #include <QMenu>
 
 #include "config/CaptionTable.h"
+#include "controller/KeypadMap.h"
 #include "controller/SkinKey.h"
 #include "controller/SkinPicture.h"
 #include "controller/TfrmAvCtl.h"
@@ -41,13 +42,11 @@ constexpr PictureWords kPictures[] = {
 constexpr std::pair<const char*, const char*> kLabels[] = {
     {"lblCounter", "AX_COUNTER"}, {"lblScene", "AX_SCENE"}, {"lblID", "AX_ID"}};
 
-// The keypad key of each key that has one (4 and 6 work the jog keys in shuttle mode).
-constexpr std::pair<const char*, Qt::Key> kKeypadKeys[] = {
-    {"btnEntry", Qt::Key_0},       {"btnRev", Qt::Key_1},      {"btnPlay", Qt::Key_2},
-    {"btnFF", Qt::Key_3},          {"btnJogR", Qt::Key_4},     {"btnPause", Qt::Key_5},
-    {"btnJogF", Qt::Key_6},        {"btnSlowR", Qt::Key_7},    {"btnSlow", Qt::Key_9},
-    {"btnSout", Qt::Key_Asterisk}, {"btnSdown", Qt::Key_Plus}, {"btnSup", Qt::Key_Minus},
-    {"btnStop", Qt::Key_Period},   {"btnSin", Qt::Key_Slash}};
+// Every key of the numeric keypad the controller answers.
+constexpr Qt::Key kKeypadKeys[] = {Qt::Key_0,        Qt::Key_1,     Qt::Key_2,     Qt::Key_3,
+                                   Qt::Key_4,        Qt::Key_5,     Qt::Key_6,     Qt::Key_7,
+                                   Qt::Key_8,        Qt::Key_9,     Qt::Key_Plus,  Qt::Key_Minus,
+                                   Qt::Key_Asterisk, Qt::Key_Slash, Qt::Key_Period};
 
 const PictureWords* WordsOf(const QObject* picture) {
     for (const PictureWords& words : kPictures) {
@@ -57,10 +56,18 @@ const PictureWords* WordsOf(const QObject* picture) {
     return nullptr;
 }
 
+// The keypad key that works this key, in shuttle or in jog mode (4 and 6 work the jog keys in
+// one and the step keys in the other); empty for keys the keypad does not reach.
 QString KeypadText(const QObject* key) {
-    for (const auto& [name, keypadKey] : kKeypadKeys) {
-        if (key->objectName() == QLatin1String(name))
-            return QKeySequence(Qt::KeypadModifier | keypadKey).toString(QKeySequence::NativeText);
+    for (Qt::Key keypadKey : kKeypadKeys) {
+        const std::optional<KeypadAction> action = KeypadActionFor(keypadKey, Qt::KeypadModifier);
+        if (!action)
+            continue;
+        for (bool shuttle : {true, false}) {
+            if (key->objectName() == QLatin1String(KeypadTargetFor(*action, shuttle).keyName))
+                return QKeySequence(Qt::KeypadModifier | keypadKey)
+                    .toString(QKeySequence::NativeText);
+        }
     }
     return {};
 }

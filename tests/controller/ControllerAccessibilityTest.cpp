@@ -33,6 +33,7 @@ TEST_F(ControllerAccessibilityTest, KeysLampsAndPicturesAreNamedAndPressedAsButt
     EXPECT_EQ(play->text(QAccessible::Name), "Play");
     EXPECT_EQ(Seen("btnFF")->text(QAccessible::Name), "Fast forward (search while playing)");
     EXPECT_TRUE(play->text(QAccessible::Accelerator).endsWith("2"));
+    EXPECT_TRUE(Seen("btnStep")->text(QAccessible::Accelerator).endsWith("6"));  // in jog mode
     EXPECT_TRUE(Seen("btnSend")->text(QAccessible::Accelerator).isEmpty());
     EXPECT_TRUE(play->state().checkable);
     EXPECT_FALSE(Seen("btnSend")->state().checkable);
