@@ -69,7 +69,8 @@ bool DeckMeasurement::Calibrate(int playerId, int recorderId, CalibrationResult*
     const Qt::WindowModality modality = progress_.windowModality();
     progress_.setWindowModality(Qt::ApplicationModal);
     const QString title = Text("MB_TI_CALIB");
-    progress_.ShowDirect(title, true, true);
+    // The window is titled with the operation; its text says what goes on.
+    progress_.ShowDirect(Text("TI_CALIB"), true, true);
     // The calibration says what it measures at each trial (of the player's play and pause; the
     // recorder's record and rec-pause, and play and pause) and when it puts the recorder back:
     // the gauge counts those steps.

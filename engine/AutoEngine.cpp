@@ -137,11 +137,11 @@ void AutoEngine::ReadRecorderPosition() {
 void AutoEngine::AutoStart(int kind) {
     if (IsRunning() || kind < kAutoGoto || kind > kAutoEdit)
         return;
-    BeginRun();
+    BeginRun(kind);
     StartByKind(kind);
 }
 
-void AutoEngine::BeginRun() {
+void AutoEngine::BeginRun(int kind) {
     TakeRunInputs();
     placing_ = false;
     resumeCheckPending_ = false;
@@ -155,6 +155,7 @@ void AutoEngine::BeginRun() {
     const AutoDevices& devices = decks_.Devices();
     effects_.SetDevice(devices.playerHasEffects ? devices.playerId : 0);
     title_ = Caption(QStringLiteral("TI_MAIN"));
+    progressTitle_ = OperationTitle(kind);
     ShowProgress();
     lastAnswerMs_ = clock_.NowMs();
 }
@@ -652,7 +653,7 @@ void AutoEngine::CheckScene(bool runOnEnded) {
     SceneCheck check;
     check.row = row_;
     check.expectedFrames = CurrentRow().durationFrames;
-    check.scene = progressPlan_.At(row_, 0).scene;
+    check.scene = progressPlan_.SceneNumber(row_);
     check.resumed = resumeCheckPending_;
     if (decks_.Devices().recorderId != 0) {
         // Once the recorder should stand; while it still settles it is read again at the next
@@ -845,17 +846,19 @@ void AutoEngine::SelectRow(int i) {
 }
 
 void AutoEngine::ReportProgress() {
-    const RunProgress now = progressPlan_.At(row_, RecordedInRow());
-    // The tape left is shown in whole seconds: more often would only load the windows.
+    const RunProgress now = progressPlan_.At(row_, RecordedInRow(), clock_.NowMs());
+    // Tape and time left are shown in whole seconds: more often would only load the windows.
     const int fps = FramesPerSecond(listMode_);
     const RunProgress& shown = shownProgress_;
     if (now.scene == shown.scene && now.percent == shown.percent &&
-        now.framesLeft / fps == shown.framesLeft / fps)
+        now.framesLeft / fps == shown.framesLeft / fps && now.msLeft / 1000 == shown.msLeft / 1000)
         return;
     shownProgress_ = now;
-    const QString text =
+    QString text =
         Caption(QStringLiteral("MSG_AUTOSCENE")).arg(now.scene).arg(now.scenes) + u'\n' +
         Caption(QStringLiteral("MSG_AUTOLEFT")).arg(FramesToText(now.framesLeft, listMode_));
+    if (now.msLeft >= 0)
+        text += u'\n' + Caption(QStringLiteral("MSG_AUTOTIME")).arg(RealTimeText(now.msLeft));
     bridge_.Post([now, text](EngineHost& h) { h.ShowRunProgress(now, text); });
 }
 
@@ -874,5 +877,16 @@ int32_t AutoEngine::RecordedInRow() const {
 }
 
 void AutoEngine::ShowProgress() {
-    bridge_.Post([title = title_](EngineHost& h) { h.ShowProgress(title, kProgressStopButton); });
+    bridge_.Post(
+        [title = progressTitle_](EngineHost& h) { h.ShowProgress(title, kProgressStopButton); });
+}
+
+QString AutoEngine::OperationTitle(int kind) const {
+    // The progress window says which operation holds the windows ("Auto Rec – Clipwright").
+    static const char* const kKeys[] = {"TI_GOTO",    "TI_PREVIEW", "TI_REVIEW",
+                                        "TI_AUTOREC", "TI_PREROLL", "TI_EDIT"};
+    const QString text = kind >= kAutoGoto && kind <= kAutoEdit
+                             ? captions_.CaptionText(QLatin1String(kKeys[kind - kAutoGoto]))
+                             : QString();
+    return text.isEmpty() ? title_ : text;
 }

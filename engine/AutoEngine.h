@@ -104,7 +104,7 @@ private:
         NextScene = 9,             // looking for the next scene
     };
 
-    void BeginRun();
+    void BeginRun(int kind);
     void TakeRunInputs();
     void StartByKind(int kind);
     bool StartAutoRec();
@@ -172,6 +172,7 @@ private:
     QString Caption(const QString& key) const;
     void SelectRow(int i);
     void ShowProgress();
+    QString OperationTitle(int kind) const;
     // Tells the host where an Auto Rec stands when that has changed enough to show.
     void ReportProgress();
     int32_t RecordedInRow() const;
@@ -209,6 +210,7 @@ private:
     bool recorderPaused_ = true;
     int32_t target_ = 0;
     QString title_;
+    QString progressTitle_;  // the progress window's: the operation's name
     int savedDevice_ = 0;
     int savedView_ = kPlayerView;
     AutoOptions options_;

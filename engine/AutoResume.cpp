@@ -44,7 +44,7 @@ bool AutoEngine::AutoResume(const ResumePoint& point) {
     decks_.SetDevices(host_.Devices());
     if (decks_.Devices().recorderId == 0 || !decks_.TryReadRecorderPosition())
         return RefuseResume(Caption(QStringLiteral("MSG_RESUME_UNREACH")));
-    BeginRun();
+    BeginRun(kAutoRec);
     resume_ = point;
     // A point given by hand replaces the one kept, as any run's own point does.
     bridge_.Post([point](EngineHost& h) { h.KeepResumePoint(point); });

@@ -19,15 +19,55 @@ RunProgressPlan::RunProgressPlan(const std::vector<Scene>& rows) {
     }
 }
 
-RunProgress RunProgressPlan::At(int row, int32_t recorded) const {
+int64_t RunProgressPlan::FramesDone(int row, int32_t recorded) const {
+    const auto i = static_cast<size_t>(row);
+    return framesBefore_[i] + std::clamp<int32_t>(recorded, 0, duration_[i]);
+}
+
+int RunProgressPlan::SceneNumber(int row) const {
+    return row >= 0 && row < static_cast<int>(sceneNumber_.size())
+               ? sceneNumber_[static_cast<size_t>(row)]
+               : 0;
+}
+
+int RunProgressPlan::ScenesFinished(int row, int32_t recorded) const {
+    const auto i = static_cast<size_t>(row);
+    const bool inScene = duration_[i] > 0 && recorded < duration_[i];
+    return inScene ? sceneNumber_[i] - 1 : sceneNumber_[i];
+}
+
+RunProgress RunProgressPlan::At(int row, int32_t recorded, int64_t nowMs) {
     if (row < 0 || row >= static_cast<int>(sceneNumber_.size()))
         return {};
-    const auto i = static_cast<size_t>(row);
-    const int64_t done = framesBefore_[i] + std::clamp<int32_t>(recorded, 0, duration_[i]);
+    const int64_t done = FramesDone(row, recorded);
+    if (startMs_ < 0) {
+        startMs_ = nowMs;
+        doneAtStart_ = done;
+        firstScene_ = ScenesFinished(row, recorded) + 1;
+    }
     RunProgress progress;
-    progress.scene = sceneNumber_[i];
+    progress.scene = sceneNumber_[static_cast<size_t>(row)];
     progress.scenes = scenes_;
     progress.percent = totalFrames_ > 0 ? static_cast<int>(done * 100 / totalFrames_) : 100;
     progress.framesLeft = static_cast<int32_t>(totalFrames_ - done);
+    progress.msLeft = MsLeft(row, recorded, progress.framesLeft, nowMs);
     return progress;
+}
+
+int64_t RunProgressPlan::MsLeft(int row, int32_t recorded, int64_t framesLeft,
+                                int64_t nowMs) const {
+    const int64_t doneInRun = FramesDone(row, recorded) - doneAtStart_;
+    if (ScenesFinished(row, recorded) < firstScene_ || doneInRun <= 0)
+        return -1;
+    return (nowMs - startMs_) * framesLeft / doneInRun;
+}
+
+QString RealTimeText(int64_t ms) {
+    const qlonglong seconds = (std::max<int64_t>(ms, 0) + 999) / 1000;
+    const QLatin1Char zero('0');
+    const QString minutesAndSeconds = QStringLiteral("%1:%2")
+                                          .arg(seconds / 60 % 60, seconds >= 3600 ? 2 : 1, 10, zero)
+                                          .arg(seconds % 60, 2, 10, zero);
+    return seconds >= 3600 ? QStringLiteral("%1:").arg(seconds / 3600) + minutesAndSeconds
+                           : minutesAndSeconds;
 }

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <algorithm>
 
 #include "config/CaptionTable.h"
 #include "ui/ApplyCaptions.h"
@@ -31,7 +32,6 @@ TfrmWait::TfrmWait(const CaptionTable& captions, QWidget* parent)
 }
 
 void TfrmWait::BuildLayout() {
-    setFixedSize(kClientSize);
     // The hourglass over the window says that the program is busy, not waiting for input.
     setCursor(Qt::WaitCursor);
 
@@ -44,12 +44,10 @@ void TfrmWait::BuildLayout() {
     lblWait_->setObjectName(QStringLiteral("lblWait"));
     // Room for the two lines of a long run's progress beside the icon; one line sits where the
     // window has always shown "Please wait...".
-    lblWait_->setGeometry(56, 4, 190, 38);
     lblWait_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     panel1_ = new QFrame(this);
     panel1_->setObjectName(QStringLiteral("Panel1"));
-    panel1_->setGeometry(8, 44, 233, 16);
     panel1_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
 
     gauge1_ = new QProgressBar(panel1_);
@@ -64,9 +62,16 @@ void TfrmWait::BuildLayout() {
 
     btnAbort_ = new QPushButton(QStringLiteral("Stop"), this);
     btnAbort_->setObjectName(QStringLiteral("btnAbort"));
-    btnAbort_->setGeometry(92, 67, 65, 25);
     btnAbort_->setCursor(Qt::ArrowCursor);
     connect(btnAbort_, &QPushButton::clicked, this, &TfrmWait::btnAbortClick);
+    LayOut(0);
+}
+
+void TfrmWait::LayOut(int extraHeight) {
+    setFixedSize(kClientSize + QSize(0, extraHeight));
+    lblWait_->setGeometry(56, 4, 190, 38 + extraHeight);
+    panel1_->setGeometry(8, 44 + extraHeight, 233, 16);
+    btnAbort_->setGeometry(92, 67 + extraHeight, 65, 25);
 }
 
 void TfrmWait::SetGuardedWindows(QWidget* mainWindow, QWidget* controller) {
@@ -91,6 +96,9 @@ void TfrmWait::PostRunProgress(const QString& text, int percent) {
 }
 
 void TfrmWait::ShowRunProgress(const QString& text, int percent) {
+    // Lines beyond the two beside the icon push the gauge and Stop down.
+    const int lines = static_cast<int>(text.count(u'\n')) + 1;
+    LayOut(std::max(0, lines - 2) * lblWait_->fontMetrics().lineSpacing());
     lblWait_->setText(text);
     panel1_->setVisible(true);
     gauge1_->setValue(percent);
@@ -165,6 +173,7 @@ void TfrmWait::closeEvent(QCloseEvent* event) {
 void TfrmWait::Finish() {
     RestoreGuardedWindows();
     lblWait_->setText(waitText_);
+    LayOut(0);
     btnAbort_->setEnabled(true);
     hide();
     QCoreApplication::processEvents();

@@ -56,6 +56,8 @@ protected:
 
 private:
     void BuildLayout();
+    // The designed places, the window grown by extraHeight below the text.
+    void LayOut(int extraHeight);
     void HandleShow(const QString& title, int flags);
     void ShowRunProgress(const QString& text, int percent);
     void ShowAndRaise(const QString& title, bool gaugeVisible, bool stopVisible);

@@ -75,17 +75,21 @@ TEST_F(TfrmWaitTest, FlagsSetTitleStopAndGaugeAndANullTitleKeepsTheLastOne) {
 
 TEST_F(TfrmWaitTest, ARunsProgressReplacesTheWaitTextUntilTheWindowCloses) {
     wait.PostShow(QStringLiteral("Auto Rec"), TfrmWait::kStopVisible);
-    wait.PostRunProgress(QStringLiteral("Scene 7 of 42\nTape left to record: 00:40:00:00"), 17);
+    const QString text =
+        QStringLiteral("Scene 7 of 42\nTape left to record: 00:40:00:00\nTime left: about 52:10");
+    wait.PostRunProgress(text, 17);
     Settle();
     auto* label = wait.findChild<QLabel*>(QStringLiteral("lblWait"));
-    EXPECT_EQ(label->text(), QStringLiteral("Scene 7 of 42\nTape left to record: 00:40:00:00"));
+    EXPECT_EQ(label->text(), text);
     EXPECT_TRUE(GaugePanel()->isVisible());
     EXPECT_EQ(wait.findChild<QProgressBar*>(QStringLiteral("Gauge1"))->value(), 17);
-    // Both lines fit above the gauge.
-    EXPECT_LE(label->y() + label->fontMetrics().lineSpacing() * 2, GaugePanel()->y());
+    // The three lines fit above the gauge, and Stop below it inside the window.
+    EXPECT_LE(label->y() + label->fontMetrics().lineSpacing() * 3, GaugePanel()->y());
+    EXPECT_LE(Stop()->geometry().bottom(), wait.height());
     wait.PostClose();
     Settle();
     EXPECT_EQ(label->text(), QStringLiteral("Please wait..."));
+    EXPECT_EQ(wait.size(), QSize(252, 96)) << "back to its designed size";
 }
 
 TEST_F(TfrmWaitTest, StopStaysDisabledUntilAShowWithoutFlagFourOrAClose) {
