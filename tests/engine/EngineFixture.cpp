@@ -55,10 +55,12 @@ std::vector<RecordedScene> RecordedScenes(const std::vector<tarnsim::TapeSegment
     return scenes;
 }
 
-std::string EngineBench(int playerPosition, int recorderPosition) {
+std::string EngineBench(int playerPosition, int recorderPosition, int timecodeMode) {
+    const std::string mode = std::to_string(timecodeMode);
     return R"({ "devices": [
       { "id": 1, "name": "DemoCam DC-5", "category": 7, "groups": [8, 24],
-        "maker": "42 52 00 05 25 00", "timecode_mode": 1, "answer_delay_ms": 3,
+        "maker": "42 52 00 05 25 00", "timecode_mode": )" +
+           mode + R"(, "answer_delay_ms": 3,
         "deck": { "tape_start": 0, "tape_end": "01:00:00:00", "position": )" +
            std::to_string(playerPosition) + R"(, "mode": "stop",
                   "latency_frames": { "play": 6, "pause": 22, "record": 6, "rec_pause": 6,
@@ -66,7 +68,8 @@ std::string EngineBench(int playerPosition, int recorderPosition) {
         "effect": { "capabilities": [0, 131076, 0, 0, 131076, 0], "progress_polls": 5 },
         "edit_terminal": 2 },
       { "id": 2, "name": "DemoVCR", "category": 1, "groups": [8],
-        "maker": "42 52 00 01 07 00", "timecode_mode": 1, "answer_delay_ms": 3,
+        "maker": "42 52 00 01 07 00", "timecode_mode": )" +
+           mode + R"(, "answer_delay_ms": 3,
         "deck": { "tape_start": 0, "tape_end": "02:00:00:00", "position": )" +
            std::to_string(recorderPosition) + R"(,
                   "mode": "stop", "input": 1,

@@ -72,8 +72,8 @@ struct RecordedScene {
 std::vector<RecordedScene> RecordedScenes(const std::vector<tarnsim::TapeSegment>& segments);
 
 // The demo bench with the player standing at `playerPosition` (frames), stopped, and the
-// recorder at `recorderPosition`.
-std::string EngineBench(int playerPosition, int recorderPosition = 900);
+// recorder at `recorderPosition`; both decks count in timecodeMode.
+std::string EngineBench(int playerPosition, int recorderPosition = 900, int timecodeMode = 1);
 
 class EngineFixture : public ::testing::Test {
 protected:

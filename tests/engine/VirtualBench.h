@@ -15,16 +15,18 @@
 #include "link/TarnLink.h"
 #include "sim/Simulator.h"
 
+// The program's look at the clock costs a microsecond, so that a wait shorter than a millisecond,
+// spent looking, ends too; the decks' look costs nothing.
 class VirtualClock final : public Clock, public tarnsim::SimClock {
 public:
-    int64_t NowMs() const override { return now_.load() / 1000; }
-    int64_t NowUs() const override { return now_.load(); }
+    int64_t NowMs() const override { return NowUs() / 1000; }
+    int64_t NowUs() const override { return now_++; }
     int64_t NowMicros() const override { return now_.load(); }
     int64_t PumpDelay(int ms) override;
     void AdvanceUs(int64_t us) { now_ += us; }
 
 private:
-    std::atomic<int64_t> now_{1'000'000};
+    mutable std::atomic<int64_t> now_{1'000'000};
 };
 
 // The line to the simulator: a request reaches the deck when its last byte is on the line, the
