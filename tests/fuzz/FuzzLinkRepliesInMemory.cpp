@@ -37,11 +37,12 @@
 
 namespace {
 
-// Time that moves only with the line's exchanges and the program's waits.
+// Time that moves only with the line's exchanges and the program's waits, and by a microsecond
+// at each look at it, so that a wait shorter than a millisecond, spent looking, ends too.
 class VirtualClock final : public Clock {
 public:
-    int64_t NowMs() const override { return now_.load() / 1000; }
-    int64_t NowUs() const override { return now_.load(); }
+    int64_t NowMs() const override { return NowUs() / 1000; }
+    int64_t NowUs() const override { return now_++; }
     int64_t PumpDelay(int ms) override {
         now_ += ms > 0 ? int64_t{ms} * 1000 : 0;
         return ms;
@@ -49,7 +50,7 @@ public:
     void AdvanceUs(int64_t us) { now_ += us; }
 
 private:
-    std::atomic<int64_t> now_{1'000'000};
+    mutable std::atomic<int64_t> now_{1'000'000};
 };
 
 // 11 bits a byte at 9600 baud.
