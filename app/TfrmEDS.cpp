@@ -618,6 +618,7 @@ HelpWindow& TfrmEDS::EnsureHelpWindow() {
     if (!help_) {
         help_ = std::make_unique<HelpWindow>(context_.programFolder(), context_.captions());
         KeepAboveOwner(help_.get(), this);
+        CentreOnScreen(help_.get());
     }
     return *help_;
 }

@@ -27,6 +27,20 @@ QStringList ArgumentsOf(int argc, char** argv) {
     return args;
 }
 
+// Under Wayland a window cannot place itself: positions saved and restored would be ignored.
+// Where the session also offers X (XWayland), the program runs there, unless the user chose a
+// platform ("-platform" or QT_QPA_PLATFORM).
+void PreferXOverWayland(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        return;
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            return;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -47,6 +61,7 @@ int main(int argc, char** argv) {
             break;
     }
 
+    PreferXOverWayland(argc, argv);
     QApplication application(argc, argv);
     IgnoreFileSizeSignal();
     QApplication::setApplicationName(QStringLiteral("clipwright"));

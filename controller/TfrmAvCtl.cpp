@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWindow>
 
 #include "config/CaptionTable.h"
 #include "controller/ControllerAccessible.h"
@@ -747,8 +748,15 @@ bool TfrmAvCtl::HandlePictureMouse(QObject* watched, QEvent* event) {
     }
     if (type == QEvent::MouseMove && dragging_) {
         const QPoint delta = mouse->globalPosition().toPoint() - dragPressGlobal_;
-        if (!delta.isNull())
+        if (!delta.isNull() && !dragMoved_) {
             dragMoved_ = true;
+            // The window manager moves the window where it can: a Wayland compositor ignores
+            // a window's own move(), and there the frameless window could not be dragged.
+            if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
+                dragging_ = false;
+                return true;
+            }
+        }
         move(dragWindowStart_ + delta);
         return true;
     }

@@ -6,12 +6,12 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <algorithm>
 
 #include "config/CaptionTable.h"
 #include "ui/ApplyCaptions.h"
+#include "ui/WindowPositions.h"
 
 namespace {
 
@@ -155,11 +155,12 @@ void TfrmWait::showEvent(QShowEvent* event) {
 }
 
 void TfrmWait::CentreOnScreen() {
-    const QScreen* screen = this->screen();
-    if (screen == nullptr)
-        return;
-    const QRect area = screen->geometry();
-    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    ::CentreOnScreen(this);
+    // Centred, but never over the controller's keys: they show what the decks do.
+    if (controller_ && controller_->isVisible()) {
+        const QRect frame(pos(), FrameSize(this));
+        move(ClearOf(frame, controller_->frameGeometry(), WorkAreaAt(frame.center(), this)));
+    }
 }
 
 void TfrmWait::closeEvent(QCloseEvent* event) {

@@ -1,8 +1,10 @@
 #include "ui/WindowPositions.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 
 #include "config/SettingsFile.h"
 
@@ -27,12 +29,40 @@ QRect WorkArea(const QWidget* window) {
     return screen ? screen->availableGeometry() : QRect();
 }
 
+bool IsFramed(const QWidget* window) {
+    return !window->windowFlags().testFlag(Qt::FramelessWindowHint);
+}
+
+QMargins KnownFrame(const QWidget* window) {
+    const QWindow* handle = window->windowHandle();
+    return handle != nullptr ? handle->frameMargins() : QMargins();
+}
+
+QMargins FrameMargins(const QWidget* window) {
+    if (!IsFramed(window))
+        return {};
+    if (const QMargins own = KnownFrame(window); !own.isNull())
+        return own;
+    for (const QWidget* other : QApplication::topLevelWidgets()) {
+        if (other != window && other->isVisible() && IsFramed(other) && !KnownFrame(other).isNull())
+            return KnownFrame(other);
+    }
+    return {};
+}
+
 // A resizable window first takes half the screen, so a first run opens at a sensible size.
 void Centre(QWidget* window) {
     const QRect screen = ScreenGeometry(window);
     if (IsResizable(window))
         window->resize(screen.width() / 2, screen.height() / 2);
-    window->move(CentredOn(screen, window->size()));
+    window->move(KeptWithin(QRect(CentredOn(screen, FrameSize(window)), FrameSize(window)),
+                            WorkArea(window)));
+}
+
+// A stored size larger than the work area is cut to it.
+QSize FittingSize(const QWidget* window, QSize size, const QRect& area) {
+    const QMargins frame = FrameMargins(window);
+    return size.boundedTo(area.size().shrunkBy(frame));
 }
 
 bool ReadStoredSize(QWidget* window, const SettingsFile& settings, QSize* size) {
@@ -49,6 +79,44 @@ bool ReadStoredSize(QWidget* window, const SettingsFile& settings, QSize* size) 
 }
 
 }  // namespace
+
+QSize FrameSize(const QWidget* window) {
+    return window->size().grownBy(FrameMargins(window));
+}
+
+QRect WorkAreaAt(const QPoint& point, const QWidget* window) {
+    const QScreen* screen = QGuiApplication::screenAt(point);
+    return screen != nullptr ? screen->availableGeometry() : WorkArea(window);
+}
+
+void CentreOnScreen(QWidget* window) {
+    const QRect area = WorkArea(window);
+    window->move(KeptWithin(QRect(CentredOn(area, FrameSize(window)), FrameSize(window)), area));
+}
+
+QPoint KeptWithin(const QRect& frame, const QRect& area) {
+    const int x = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+    const int y = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+    return QPoint(x, y);
+}
+
+QPoint ClearOf(const QRect& frame, const QRect& obstacle, const QRect& area) {
+    if (!frame.intersects(obstacle))
+        return frame.topLeft();
+    const QSize size = frame.size();
+    const int besideX = obstacle.center().x() - size.width() / 2;
+    const int besideY = obstacle.center().y() - size.height() / 2;
+    const QPoint candidates[] = {{besideX, obstacle.bottom() + 1},
+                                 {besideX, obstacle.top() - size.height()},
+                                 {obstacle.right() + 1, besideY},
+                                 {obstacle.left() - size.width(), besideY}};
+    for (const QPoint& candidate : candidates) {
+        const QRect placed(KeptWithin(QRect(candidate, size), area), size);
+        if (area.contains(placed) && !placed.intersects(obstacle))
+            return placed.topLeft();
+    }
+    return frame.topLeft();
+}
 
 std::optional<QPoint> PlaceOnWorkArea(int top, int left, const QRect& workArea) {
     if (top < workArea.top()) {
@@ -81,20 +149,21 @@ void RestorePosition(QWidget* window, const SettingsFile& settings) {
         Centre(window);
         return;
     }
+    const QRect area = WorkAreaAt(QPoint(left, top), window);
     if (IsResizable(window)) {
         QSize size;
         if (!ReadStoredSize(window, settings, &size)) {
             Centre(window);
             return;
         }
-        window->resize(size);
+        window->resize(FittingSize(window, size, area));
     }
-    const std::optional<QPoint> place = PlaceOnWorkArea(top, left, WorkArea(window));
+    const std::optional<QPoint> place = PlaceOnWorkArea(top, left, area);
     if (!place) {
         Centre(window);
         return;
     }
-    window->move(*place);
+    window->move(KeptWithin(QRect(*place, FrameSize(window)), area));
 }
 
 void SavePosition(const QWidget* window, const SettingsFile& settings) {

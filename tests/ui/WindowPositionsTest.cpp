@@ -32,6 +32,32 @@ TEST(CentredOn, halvesRoundTowardZero) {
     EXPECT_EQ(CentredOn(QRect(1280, 0, 800, 600), QSize(200, 100)), QPoint(1580, 250));
 }
 
+TEST(KeptWithin, aFrameReachingPastTheWorkAreaMovesInAsLittleAsItTakes) {
+    const std::vector<std::pair<QRect, QPoint>> cases = {
+        {QRect(100, 100, 300, 200), QPoint(100, 100)},   // inside: stays
+        {QRect(1200, 900, 300, 200), QPoint(980, 824)},  // past the right and bottom edges
+        {QRect(-20, 10, 300, 200), QPoint(0, 30)},       // left of it, under the panel
+        {QRect(500, 500, 1400, 1100), QPoint(0, 30)},    // larger: its top-left corner shows
+        {QRect(800, 455, 800, 560), QPoint(480, 455)},   // a help window on a smaller screen
+    };
+    for (const auto& [frame, expected] : cases)
+        EXPECT_EQ(KeptWithin(frame, kWorkArea), expected) << frame.x() << "," << frame.y();
+}
+
+TEST(ClearOf, aWindowOverTheObstacleMovesBesideItWhereItFits) {
+    const QRect controller(440, 300, 400, 300);
+    const std::vector<std::pair<QRect, QPoint>> cases = {
+        {QRect(10, 40, 252, 124), QPoint(10, 40)},      // clear of it: stays
+        {QRect(514, 450, 252, 124), QPoint(513, 600)},  // over it: below, centred on it
+        {QRect(514, 450, 252, 500), QPoint(840, 199)},  // too tall below and above: right
+    };
+    for (const auto& [frame, expected] : cases)
+        EXPECT_EQ(ClearOf(frame, controller, kWorkArea), expected) << frame.y();
+    // A controller filling the height: to its right.
+    EXPECT_EQ(ClearOf(QRect(500, 400, 252, 124), QRect(200, 30, 400, 994), kWorkArea),
+              QPoint(600, 464));
+}
+
 class WindowPositionsTest : public ::testing::Test {
 protected:
     WindowPositionsTest() : settings_(home_.path()) {
@@ -97,6 +123,18 @@ TEST_F(WindowPositionsTest, aTopBelowTheWorkAreaCentresAndAMissingLeftToo) {
     dialog_.move(1, 1);
     RestorePosition(&dialog_, settings_);
     EXPECT_EQ(dialog_.pos(), CentredOn(screen_, dialog_.size()));
+}
+
+TEST_F(WindowPositionsTest, aWindowStoredReachingOffTheScreenComesBackWholeOnIt) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    Store("frmCrct", area.bottom() - 50, area.right() - 50, 0, 0);
+    RestorePosition(&dialog_, settings_);
+    EXPECT_EQ(dialog_.pos(), QPoint(area.right() + 1 - 300, area.bottom() + 1 - 200));
+    // Saved on a larger screen: cut to this one's work area, and on it.
+    Store("frmEDS", 10, 10, area.width() + 500, area.height() + 300);
+    RestorePosition(&main_, settings_);
+    EXPECT_EQ(main_.size(), area.size());
+    EXPECT_EQ(main_.pos(), area.topLeft());
 }
 
 }  // namespace
