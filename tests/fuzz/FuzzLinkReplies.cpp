@@ -15,10 +15,10 @@
 #include <thread>
 
 #include "FuzzSupport.h"
+#include "LinkOperations.h"
 #include "link/CComm.h"
 #include "link/CTarnIO.h"
 #include "link/Clock.h"
-#include "link/DeviceRecord.h"
 #include "link/TarnFrame.h"
 #include "link/TarnLink.h"
 #include "link/TarnSys.h"
@@ -155,52 +155,6 @@ void ServeDevice(int master, Script script, const std::atomic<bool>& done,
     gone = true;
 }
 
-void RunOperation(uint8_t op, TarnSys& sys, TarnVtr& vtr) {
-    static constexpr int kModes[] = {
-        ModeEject,       ModeStop,          ModeFastForward,   ModeRewind, ModePause,
-        ModePlay,        ModeReversePlay,   ModeRecordPause,   ModeRecord, ModeSlowForward,
-        ModeSlowReverse, ModeForwardSearch, ModeReverseSearch, ModeNoDeck};
-    const bool flag = (op & 0x80) != 0;
-    switch (op % 8) {
-        case 0:
-            vtr.ReadStatus();
-            break;
-        case 1:
-            vtr.SetMode(kModes[(op >> 3) % std::size(kModes)], flag);
-            break;
-        case 2:
-            vtr.Record(flag, (op & 0x40) != 0);
-            break;
-        case 3:
-            vtr.Step(flag);
-            break;
-        case 4:
-            vtr.CheckPower();
-            vtr.ReadSpeed();
-            break;
-        case 5: {
-            DeviceRecord record;
-            record.id = 1;
-            sys.ReadDeviceInfo(record);
-            record.Name();
-            break;
-        }
-        case 6:
-            sys.Power(flag, (op & 0x40) != 0);
-            break;
-        default: {
-            int32_t frames = 0;
-            Timecode tc;
-            const LinkJobResult r = vtr.QueryStatus(1 + (op >> 3) % 2);
-            if (r.ok && TarnVtr::DecodeCounter(r.reply, &frames, &tc))
-                TarnVtr::CounterText(frames, tc);
-            break;
-        }
-    }
-    const DeckState state = vtr.State();
-    fuzz::Require(state.counterText.size() == 12, "the counter shows a sign and 11 characters");
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -230,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         sys.SetId(1);
         vtr.SetId(1);
         for (size_t i = 0; i < operations; ++i)
-            RunOperation(data[1 + i], sys, vtr);
+            fuzz::RunLinkOperation(data[1 + i], sys, vtr);
         // Then the polling thread on whatever the script has left, until the device hangs up.
         vtr.StartPolling();
         for (int waited = 0; waited < 500 && !gone; ++waited)

@@ -20,6 +20,7 @@
 #include <mutex>
 
 #include "FuzzSupport.h"
+#include "LinkOperations.h"
 #include "TestHost.h"
 #include "config/CaptionTable.h"
 #include "edit/Timecode.h"
@@ -28,7 +29,6 @@
 #include "link/ByteLine.h"
 #include "link/CTarnIO.h"
 #include "link/Clock.h"
-#include "link/DeviceRecord.h"
 #include "link/LinkTiming.h"
 #include "link/TarnFrame.h"
 #include "link/TarnLink.h"
@@ -144,52 +144,6 @@ private:
     TarnFrame request_{};
 };
 
-void RunOperation(uint8_t op, TarnSys& sys, TarnVtr& vtr) {
-    static constexpr int kModes[] = {
-        ModeEject,       ModeStop,          ModeFastForward,   ModeRewind, ModePause,
-        ModePlay,        ModeReversePlay,   ModeRecordPause,   ModeRecord, ModeSlowForward,
-        ModeSlowReverse, ModeForwardSearch, ModeReverseSearch, ModeNoDeck};
-    const bool flag = (op & 0x80) != 0;
-    switch (op % 8) {
-        case 0:
-            vtr.ReadStatus();
-            break;
-        case 1:
-            vtr.SetMode(kModes[(op >> 3) % std::size(kModes)], flag);
-            break;
-        case 2:
-            vtr.Record(flag, (op & 0x40) != 0);
-            break;
-        case 3:
-            vtr.Step(flag);
-            break;
-        case 4:
-            vtr.CheckPower();
-            vtr.ReadSpeed();
-            break;
-        case 5: {
-            DeviceRecord record;
-            record.id = 1;
-            sys.ReadDeviceInfo(record);
-            record.Name();
-            break;
-        }
-        case 6:
-            sys.Power(flag, (op & 0x40) != 0);
-            break;
-        default: {
-            int32_t frames = 0;
-            Timecode tc;
-            const LinkJobResult r = vtr.QueryStatus(1 + (op >> 3) % 2);
-            if (r.ok && TarnVtr::DecodeCounter(r.reply, &frames, &tc))
-                TarnVtr::CounterText(frames, tc);
-            break;
-        }
-    }
-    fuzz::Require(vtr.State().counterText.size() == 12,
-                  "the counter shows a sign and 11 characters");
-}
-
 Scene Row(const char* in, const char* out, int transition) {
     Scene row;
     row.inText = QString::fromLatin1(in);
@@ -270,7 +224,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // script has left, until the line hangs up.
     link.link.Run([&](CTarnIO&) {
         for (size_t i = 0; i < operations; ++i)
-            RunOperation(data[1 + i], link.sys, link.vtr);
+            fuzz::RunLinkOperation(data[1 + i], link.sys, link.vtr);
         return true;
     });
     if (kind >= kAutoGoto && kind <= kAutoEdit) {
