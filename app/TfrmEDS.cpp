@@ -241,13 +241,21 @@ void TfrmEDS::showEvent(QShowEvent* event) {
     if (firstShowStarted_)
         return;
     firstShowStarted_ = true;
-    // The splash is modal: it runs after the show event has returned, with the window painted.
+    // Shown without ShowAtStart (tools, tests): the settings are taken once the show is done.
     QTimer::singleShot(0, this, &TfrmEDS::FormShow);
 }
 
-void TfrmEDS::FormShow() {
+void TfrmEDS::ShowAtStart() {
+    // The title window shows alone first; then this window shows once, in its place and with
+    // the list filled, instead of appearing empty and jumping there.
+    firstShowStarted_ = true;
     if (title_)
         title_->exec();
+    FormShow();
+    show();
+}
+
+void TfrmEDS::FormShow() {
     ReadDefaultFolder();
     // The options split the pre-roll by the frame rate in force at start-up.
     context_.options().LoadOptions(context_.settings(), ReadFrameMode());

@@ -39,8 +39,8 @@ public:
     TfrmEDS(AppContext& context, UserPrompts& prompts, QWidget* parent = nullptr);
     ~TfrmEDS() override;
 
-    // The title window: the splash of the first show and the about box. Without one (tests)
-    // the first show goes straight on and About has nothing to show.
+    // The title window: the splash of ShowAtStart and the about box. Without one (tests) the
+    // start goes straight on and About has nothing to show.
     void SetTitleWindow(TfrmTitle* title) { title_ = title; }
     // The project file to open at the first show, after the splash.
     void SetCommandLineFile(const QString& path) { commandLineFile_ = path; }
@@ -56,6 +56,8 @@ public:
     // close ([Setup] VtrWindow), and the close records that and its position.
     void AttachController(TfrmAvCtl* controller);
     void OpenController();
+    // The program's start: the title window alone, then this window once, placed and filled.
+    void ShowAtStart();
     QTimer& controllerTimer() { return tmCtl_; }
 
     const QString& currentFileName() const { return currentFile_; }

@@ -88,6 +88,6 @@ int main(int argc, char** argv) {
     QObject::connect(&handover, &HandoverServer::HandedOver, &handedOver, &HandedOverFile::Take);
     if (context.instanceLock().IsHeld())
         handover.Listen(socketPath);
-    windows.mainWindow().show();
+    windows.mainWindow().ShowAtStart();
     return QApplication::exec();
 }

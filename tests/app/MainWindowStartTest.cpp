@@ -2,6 +2,7 @@
 // questions, the real message box, the single-instance lock and the window's layout.
 #include <QAbstractButton>
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -19,6 +20,7 @@
 #include "edit/SceneListFixtures.h"
 #include "ui/HelpWindow.h"
 #include "ui/SceneListView.h"
+#include "ui/TfrmTitle.h"
 
 TEST_F(MainWindowTest, FrameModeLastFileAndPositionAreWrittenAtCloseAndReadAtTheNextStart) {
     WriteFile("cw20.ini", "[Setup]\r\nFrameMode=2\r\n");
@@ -38,6 +40,50 @@ TEST_F(MainWindowTest, FrameModeLastFileAndPositionAreWrittenAtCloseAndReadAtThe
     EXPECT_EQ(window->geometry(), placed);
     // Below 600 pixels the horizontal scroll bar takes the bottom of the window.
     EXPECT_TRUE(window->findChild<QScrollBar*>("ScrollBar1")->isVisible());
+}
+
+TEST_F(MainWindowTest, TheTitleShowsAloneThenTheWindowOnceInItsPlaceAndFilled) {
+    WriteFile("cw20.ini", "[frmEDS]\r\nTop=40\r\nLeft=60\r\nWidth=520\r\nHeight=380\r\n");
+    context = std::make_unique<AppContext>(Folder(), 9, home.path());
+    window = std::make_unique<TfrmEDS>(*context, prompts);
+    TfrmTitle title(context->captions(), context->programFolder(), context->settings());
+    window->SetTitleWindow(&title);
+    window->SetCommandLineFile(DemoList());
+    struct Shows : QObject {
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::Show) {
+                auto* main = static_cast<QWidget*>(watched);
+                seen << QStringLiteral("%1 at %2,%3 total %4 title %5")
+                            .arg(seen.size() + 1)
+                            .arg(main->x())
+                            .arg(main->y())
+                            .arg(main->findChild<QLabel*>("pnlTotalTime")->text())
+                            .arg(title->isVisible() ? "shown" : "gone");
+            }
+            return false;
+        }
+        QWidget* title = nullptr;
+        QStringList seen;
+    } shows;
+    shows.title = &title;
+    window->installEventFilter(&shows);
+    bool splashAlone = false, mainDuringSplash = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        splashAlone = splashAlone || (title.isVisible() && !window->isVisible());
+        mainDuringSplash = mainDuringSplash || (title.isVisible() && window->isVisible());
+    });
+    poll.start(20);
+
+    window->ShowAtStart();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->firstShowDone(); }, 5000));
+    QTest::qWait(100);
+    EXPECT_TRUE(splashAlone);
+    EXPECT_FALSE(mainDuringSplash);
+    ASSERT_EQ(shows.seen.size(), 1);
+    EXPECT_TRUE(shows.seen[0].startsWith("1 at 60,40 total ")) << shows.seen[0].toStdString();
+    EXPECT_FALSE(shows.seen[0].contains("00:00:00:00")) << "the list is loaded before the show";
+    EXPECT_TRUE(shows.seen[0].endsWith("title gone"));
 }
 
 TEST_F(MainWindowTest, AMalformedFrameModeIsReportedAndTheStartGoesOn) {
