@@ -3,7 +3,8 @@
 // demo bench, simulated in this process, which puts the decks into the pictured states: the
 // player playing, the recorder in record-pause, both key covers open, and the main window with
 // the controller and the progress window during an Auto Rec of the demo list, and the progress
-// window alone then, and the verification window of the stopped run.
+// window alone then, the verification window of the stopped run, and the device setup after a
+// scan of the bench.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QThread>
+#include <QTimer>
 #include <functional>
 
 #include "BenchProgram.h"
@@ -70,8 +73,12 @@ void PaintWindow(QPainter& painter, QWidget& window, QPoint at, bool titleBar) {
         font.setBold(true);
         painter.setFont(font);
         // The list's folder is a temporary one: the title names the file alone.
-        const QString title = window.windowTitle().replace(
-            QRegularExpression(QStringLiteral("\\[.*/")), QStringLiteral("["));
+        // The unsaved mark's place holder shows as the desktop shows it.
+        const QString title =
+            window.windowTitle()
+                .replace(QRegularExpression(QStringLiteral("\\[.*/")), QStringLiteral("["))
+                .replace(QStringLiteral("[*]"),
+                         window.isWindowModified() ? QStringLiteral("*") : QString());
         painter.drawText(bar.adjusted(10, 0, -10, 0), Qt::AlignVCenter | Qt::AlignLeft, title);
     }
     painter.drawPixmap(at, picture);
@@ -156,6 +163,29 @@ public:
         Settle();
         return check->grab().save(
             out_.filePath(QStringLiteral("verification-window-%1.png").arg(suffix_)));
+    }
+
+    // The device setup opened from the Preference menu, after a scan of the bench: the camcorder
+    // and the VCR found and chosen. OK keeps them.
+    bool DeviceSetupScanned() {
+        bool saved = false;
+        QTimer poll;
+        const int level = QThread::currentThread()->loopLevel();
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget* setup = QApplication::activeModalWidget();
+            if (setup == nullptr || setup->objectName() != QLatin1String("frmTarnDev") ||
+                QThread::currentThread()->loopLevel() <= level)
+                return;
+            poll.stop();
+            Click(setup->findChild<QWidget*>(QStringLiteral("btnScan")));
+            Settle();
+            saved = setup->grab().save(
+                out_.filePath(QStringLiteral("device-setup-scanned-%1.png").arg(suffix_)));
+            Click(setup->findChild<QWidget*>(QStringLiteral("btnOk")));
+        });
+        poll.start(50);
+        windows_.mainWindow().menus().mnuDev->trigger();
+        return saved;
     }
 
 private:
@@ -266,5 +296,7 @@ int main(int argc, char** argv) {
         return Fail(QStringLiteral("the Auto Rec did not reach the second scene"));
     if (!pictures.VerificationAfterStop())
         return Fail(QStringLiteral("no verification window after the stopped Auto Rec"));
+    if (!pictures.DeviceSetupScanned())
+        return Fail(QStringLiteral("the device setup did not scan the bench"));
     return 0;
 }
