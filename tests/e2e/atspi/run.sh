@@ -48,7 +48,7 @@ prepare_demo_folder "$work/home" "$work/config" "$pty"
 
 export XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$work/runtime"
-export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0}"
 setsid dbus-run-session -- "$python" "$source/tests/e2e/atspi/reader.py" \
     --program "$program" --cli "$cli" --home "$work/home" \
