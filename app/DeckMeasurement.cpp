@@ -1,5 +1,7 @@
 #include "app/DeckMeasurement.h"
 
+#include "engine/StopSignals.h"
+
 #include <QEventLoop>
 #include <thread>
 
@@ -63,7 +65,8 @@ bool DeckMeasurement::Accepted(QWidget* dialog, const CalibrationResult& result)
 
 bool DeckMeasurement::Calibrate(int playerId, int recorderId, CalibrationResult* result) {
     DeckCalibration calibration(link_, clock_, playerId, recorderId);
-    calibration.SetStopRequest([this] { return progress_.StopRequested(); });
+    calibration.SetStopRequest(
+        [this] { return progress_.StopRequested() || stopsignals::Received() != 0; });
     // The dialog that asked is modal: the progress window must be too, or its Stop could not
     // be pressed.
     const Qt::WindowModality modality = progress_.windowModality();

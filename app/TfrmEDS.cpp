@@ -303,8 +303,13 @@ int TfrmEDS::ReadFrameMode() {
 
 // --- Closing -----------------------------------------------------------------------------------
 
+void TfrmEDS::EndWithoutQuestions() {
+    endingWithoutQuestions_ = true;
+    close();
+}
+
 void TfrmEDS::closeEvent(QCloseEvent* event) {
-    if (!FormCloseQuery()) {
+    if (!endingWithoutQuestions_ && !FormCloseQuery()) {
         event->ignore();
         return;
     }

@@ -63,6 +63,9 @@ public:
     const QString& currentFileName() const { return currentFile_; }
     const QString& defaultFolder() const { return defaultFolder_; }
     bool firstShowDone() const { return firstShowDone_; }
+    // Closes the program's windows as a close does (settings, positions, the port, the lock),
+    // without its questions: the system asked the program to end and nobody is there to answer.
+    void EndWithoutQuestions();
     const MainMenus& menus() const { return menus_; }
     SceneListView* list() const { return list_; }
     // The effect and transition pictures of the rows and the effect toolbar.
@@ -170,6 +173,7 @@ private:
     QString commandLineFile_;
     int toolbarHeight_ = 0;
     bool firstShowStarted_ = false;
+    bool endingWithoutQuestions_ = false;
     bool firstShowDone_ = false;
     bool warningShown_ = false;
 };

@@ -11,6 +11,7 @@
 #include "app/MessageBoxPrompts.h"
 #include "app/ProgramCommandLine.h"
 #include "app/ProgramWindows.h"
+#include "app/SignalEnd.h"
 #include "config/ProgramFolder.h"
 #include "controller/ControllerAccessible.h"
 #include "edit/ProjectFiles.h"
@@ -83,6 +84,8 @@ int main(int argc, char** argv) {
     InstallControllerAccessibility();
     MessageBoxPrompts prompts;
     ProgramWindows windows(context, prompts, file);
+    // A logout or kill stops a running Auto Rec as Stop does before the program ends.
+    SignalEnd signalEnd(windows);
     HandedOverFile handedOver(windows.mainWindow());
     HandoverServer handover;
     QObject::connect(&handover, &HandoverServer::HandedOver, &handedOver, &HandedOverFile::Take);

@@ -1,7 +1,5 @@
 #include "cli/TerminalEngineHost.h"
 
-#include <signal.h>
-
 #include <QFile>
 
 #include <atomic>
@@ -13,20 +11,9 @@
 #include "config/SettingsFile.h"
 #include "edit/SceneList.h"
 #include "edit/Timecode.h"
+#include "engine/StopSignals.h"
 #include "engine/VerificationReport.h"
 #include "link/TarnVtr.h"
-
-namespace {
-
-// Written by the signal handler, read by the link thread: a lock-free atomic is safe for both.
-std::atomic<bool> interrupted{false};
-static_assert(std::atomic<bool>::is_always_lock_free);
-
-void OnInterrupt(int) {
-    interrupted = true;
-}
-
-}  // namespace
 
 TerminalEngineHost::TerminalEngineHost(TarnVtr& vtr, const SceneList& list,
                                        const AutoDevices& devices, const AutoOptions& options,
@@ -39,12 +26,7 @@ TerminalEngineHost::TerminalEngineHost(TarnVtr& vtr, const SceneList& list,
       settings_(settings) {}
 
 void TerminalEngineHost::CatchInterrupt() {
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    // No SA_RESTART: a question waiting on standard input is given up (and the run stopped).
-    action.sa_flags = 0;
-    sigaction(SIGINT, &action, nullptr);
+    stopsignals::Catch();
 }
 
 void TerminalEngineHost::ShowRunProgress(const RunProgress& progress, const QString& text) {
@@ -58,7 +40,7 @@ void TerminalEngineHost::ShowRunProgress(const RunProgress& progress, const QStr
 }
 
 bool TerminalEngineHost::Interrupted() {
-    return interrupted.load();
+    return stopsignals::Received() != 0;
 }
 
 bool TerminalEngineHost::StopRequested() const {
@@ -72,7 +54,7 @@ bool TerminalEngineHost::ConfirmTapeChange(const QString&, const QString& text) 
     }
     PrintLine(text + " [Enter continues, end of input stops]");
     std::string line;
-    return static_cast<bool>(std::getline(std::cin, line)) && !interrupted;
+    return static_cast<bool>(std::getline(std::cin, line)) && !Interrupted();
 }
 
 void TerminalEngineHost::ShowVerification(const VerificationReport& report) {

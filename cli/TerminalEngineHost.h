@@ -2,7 +2,8 @@
 // where the run stands (scene of scenes, share of the list, tape left), the
 // preview beep as a line, the tape-change question asked on standard input (or confirmed at once
 // with --yes; end of input stops the run), the final message printed, and Ctrl+C as the Stop
-// button. The deck view addresses the player or the recorder and starts the polling.
+// button (SIGTERM, SIGHUP and SIGQUIT stop the run the same way, then the command exits 1). The
+// deck view addresses the player or the recorder and starts the polling.
 #pragma once
 
 #include <QString>
@@ -21,9 +22,10 @@ public:
                        const AutoOptions& options, bool confirmTapeChanges,
                        const SettingsFile& settings);
 
-    // Ctrl+C sets the stop request from now on (instead of ending the process).
+    // Ctrl+C and the ending signals set the stop request from now on (instead of ending the
+    // process at once).
     static void CatchInterrupt();
-    // Ctrl+C was pressed since CatchInterrupt.
+    // One of them came since CatchInterrupt.
     static bool Interrupted();
     void SetVerificationFile(const QString& path) { verificationFile_ = path; }
 

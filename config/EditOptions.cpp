@@ -1,5 +1,7 @@
 #include "config/EditOptions.h"
 
+#include <algorithm>
+
 #include "config/SettingsFile.h"
 #include "config/SettingsKeys.h"
 
@@ -43,6 +45,8 @@ void EditOptions::StorePauseLeads(const SettingsFile& settings, int playerFrames
 void EditOptions::Store(const SettingsFile& settings, int inFrames, int outFrames,
                         bool highSpeedSearch, int preRollFrames) {
     namespace keys = settings_keys;
+    inFrames = std::clamp(inFrames, 0, kMaxCorrection);
+    outFrames = std::clamp(outFrames, 0, kMaxCorrection);
     inCorrection_ = inFrames;
     settings.WriteInteger(keys::kInPoint, inFrames);
     outCorrection_ = outFrames;

@@ -17,12 +17,15 @@ public:
     // Defaults fill whole seconds: the dialog's Default shows a pre-roll of this many seconds.
     static constexpr int kDefaultPreRollSeconds = 5;
     static constexpr int kDefaultPauseLead = 22;
+    // The corrections' range: what the options dialog offers, and what is ever stored.
+    static constexpr int kMaxCorrection = 200;
 
     // Takes the frame rate from the timecode mode (0: 25 fps, else 30), sets the defaults for it
     // and reads the stored values; a value that is missing or malformed gives its default.
     void LoadOptions(const SettingsFile& settings, int frameMode);
 
-    // Sets the four values and writes them to the settings file.
+    // Sets the four values and writes them to the settings file, the corrections kept within
+    // 0..kMaxCorrection.
     void Store(const SettingsFile& settings, int inFrames, int outFrames, bool highSpeedSearch,
                int preRollFrames);
     // Sets the two pause leads and writes them to the settings file.

@@ -1,5 +1,9 @@
 #include "controller/GuiEngineHost.h"
 
+#include <cstdio>
+
+#include "engine/StopSignals.h"
+
 #include "controller/ControllerDevices.h"
 #include "controller/SoundPlayer.h"
 #include "controller/TfrmAvCtl.h"
@@ -59,9 +63,12 @@ bool GuiEngineHost::StopRequested() const {
 
 bool GuiEngineHost::ConfirmTapeChange(const QString& title, const QString& text) {
     // The box has only OK: the user changes the tape and goes on (Stop is the progress window's).
+    // When the program is asked to end, nobody is there to change the tape: the run stops.
+    if (stopsignals::Received() != 0)
+        return false;
     if (windows_.information)
         windows_.information(title, text);
-    return true;
+    return stopsignals::Received() == 0;
 }
 
 void GuiEngineHost::ShowVerification(const VerificationReport& report) {
@@ -70,6 +77,11 @@ void GuiEngineHost::ShowVerification(const VerificationReport& report) {
 }
 
 void GuiEngineHost::ShowFinalMessage(const QString& title, const QString& text, bool success) {
+    // The program is ending on a signal: a box would hold the end for an answer nobody gives.
+    if (stopsignals::Received() != 0) {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return;
+    }
     const auto& show = success ? windows_.information : windows_.warning;
     if (show)
         show(title, text);

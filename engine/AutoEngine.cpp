@@ -7,6 +7,7 @@
 #include "edit/SceneList.h"
 #include "edit/Timecode.h"
 #include "engine/EffectUnit.h"
+#include "engine/StopSignals.h"
 #include "engine/TapeChangeText.h"
 #include "engine/VerificationReport.h"
 #include "link/CComm.h"
@@ -131,7 +132,9 @@ void AutoEngine::ReadRecorderPosition() {
     if (devices.recorderId == 0)
         return;
     decks_.SetDevices(devices);
-    recordingStart_ = decks_.ReadRecorderPosition();
+    const std::optional<int32_t> position = decks_.TryReadRecorderPosition();
+    recordingStart_ = position.value_or(0);
+    recordingStartKnown_ = position.has_value();
 }
 
 void AutoEngine::AutoStart(int kind) {
@@ -148,7 +151,7 @@ void AutoEngine::BeginRun(int kind) {
     stopKey_.clear();
     recorderPaused_ = true;
     step_ = Step::Cue;
-    result_ = kAutoFinished;
+    failure_ = {};
     phase_.Reset();
     savedView_ = host_.CurrentView();
     host_.SelectView(kPlayerView);
@@ -193,8 +196,7 @@ void AutoEngine::StartByKind(int kind) {
         case kAutoRec:
             if (!StartAutoRec()) {
                 // Ended here on the host's thread: the ticks never see this run.
-                result_ = kAutoFailed;
-                AutoFinish(kAutoRec);
+                AutoFinish(kAutoRec, {StopCause::NothingToRecord, StopDeck::None, StopStep::Start});
                 return;
             }
             break;
@@ -227,12 +229,13 @@ bool AutoEngine::StartAutoRec() {
             checks_.clear();
         }
         sceneChecked_ = false;
-        seamPosition_ = recordingStart_.load();
+        seam_ =
+            recordingStartKnown_ ? std::optional<int32_t>(recordingStart_.load()) : std::nullopt;
         target_ = row.inFrames;
         ReportProgress();
         // Only a recorder's own counter tells where the tape stands. Whatever point an earlier
         // run kept is replaced now: this run may record over the tape it described.
-        if (decks_.Devices().recorderId != 0)
+        if (decks_.Devices().recorderId != 0 && recordingStartKnown_)
             resume_ = {ListFingerprint(rows_, listMode_), 0, recordingStart_, recordingStart_};
         bridge_.Post([point = resume_](EngineHost& h) { h.KeepResumePoint(point); });
         decks_.RecorderCommand(true);
@@ -247,15 +250,16 @@ void AutoEngine::AutoTick() {
     if (kind_.load() == kAutoIdle)
         return;
     lastAnswerMs_ = clock_.NowMs();
-    if (host_.StopRequested()) {
-        End(kAutoStopped);
+    failure_ = {};
+    if (stopsignals::Received() != 0 || host_.StopRequested()) {
+        End(StopNow());
         return;
     }
     if (kind_.load() == kAutoRec && !placing_)
         ReportProgress();
     if (step_ == Step::Cue) {
         if (!(placing_ ? CueRecorder() : Cue(target_)))
-            End(kAutoFailed);
+            End(FailureNow());
         return;
     }
     ObservePosition();
@@ -265,13 +269,13 @@ void AutoEngine::AutoTick() {
             lastAnswerMs_ = clock_.NowMs();
             break;
         case StepOutcome::Fail:
-            End(kAutoFailed);
+            End(FailureNow());
             break;
         case StepOutcome::Stop:
-            End(kAutoStopped);
+            End(StopNow());
             break;
         case StepOutcome::Done:
-            End(kAutoFinished);
+            End({});
             break;
     }
 }
@@ -280,10 +284,80 @@ void AutoEngine::AutoTick() {
 void AutoEngine::OnPollAttempt(bool accepted) {
     if (accepted || kind_.load() == kAutoIdle)
         return;
-    if (host_.StopRequested())
-        End(kAutoStopped);
-    else if (clock_.NowMs() - lastAnswerMs_.load() > kSilenceLimitMs)
-        End(kAutoFailed);
+    if (stopsignals::Received() != 0 || host_.StopRequested()) {
+        End(StopNow());
+    } else if (clock_.NowMs() - lastAnswerMs_.load() > kSilenceLimitMs) {
+        failure_ = {};
+        Fail(StopCause::NoAnswer, AddressedDeck());
+        End(FailureNow());
+    }
+}
+
+StopReason AutoEngine::StopNow() const {
+    return {stopsignals::FromSystem() ? StopCause::Signal : StopCause::UserStop, StopDeck::None,
+            CurrentStopStep()};
+}
+
+StopReason AutoEngine::FailureNow() const {
+    StopReason reason = failure_;
+    if (reason.cause == StopCause::None)
+        reason = {StopCause::NoAnswer, AddressedDeck()};
+    // A pulled cable and a deck that stopped answering need different hands.
+    if (reason.cause == StopCause::NoAnswer && link_.Comm().HungUp())
+        reason = {StopCause::PortLost, StopDeck::None};
+    // Until a resumed run's recorder stands on its frame, every failure means it cannot get
+    // there.
+    if (placing_)
+        reason = {StopCause::CannotPlace, StopDeck::Recorder};
+    reason.step = CurrentStopStep();
+    return reason;
+}
+
+bool AutoEngine::Fail(StopCause cause, StopDeck deck) {
+    failure_ = {cause, deck};
+    return false;
+}
+
+bool AutoEngine::Failed(DeckReply reply, StopDeck deck) {
+    return Fail(reply.answer == DeckAnswer::Refused ? StopCause::Refused : StopCause::NoAnswer,
+                deck);
+}
+
+StopDeck AutoEngine::AddressedDeck() const {
+    const int recorder = decks_.Devices().recorderId;
+    return recorder != 0 && decks_.AddressedId() == recorder ? StopDeck::Recorder
+                                                             : StopDeck::Player;
+}
+
+StopStep AutoEngine::CurrentStopStep() const {
+    if (placing_)
+        return StopStep::PlaceRecorder;
+    const int kind = kind_.load();
+    switch (step_) {
+        case Step::Cue:
+            return StopStep::Cue;
+        case Step::Search:
+            return StopStep::Search;
+        case Step::PlayToScene:
+            if (kind == kAutoEdit)
+                return StopStep::InPoint;
+            return kind == kAutoRec || kind == kAutoPreview ? StopStep::PlayToScene
+                                                            : StopStep::PauseAt;
+        case Step::PausedAtTarget:
+            return StopStep::PauseAt;
+        case Step::AwaitInPoint:
+            return StopStep::InPoint;
+        case Step::InPointPassed:
+            return StopStep::Transition;
+        case Step::AwaitOutPoint:
+        case Step::OutTransitionStarted:
+            return StopStep::OutPoint;
+        case Step::OutPointPassed:
+            return StopStep::RunOn;
+        case Step::NextScene:
+            return StopStep::TapeChange;
+    }
+    return StopStep::None;
 }
 
 namespace {
@@ -354,15 +428,15 @@ AutoEngine::StepOutcome AutoEngine::RunSceneStep(bool record) {
 bool AutoEngine::Cue(int32_t target) {
     decks_.ReadStatus();
     if (decks_.Mode() != ModePlay) {
-        if (!decks_.SetModeAndWait(ModePlay))
-            return false;
+        if (const DeckReply r = decks_.SetModeAndWait(ModePlay); !r)
+            return Failed(r, AddressedDeck());
         SettleAfterPlay();
     }
     decks_.ReadStatus();
     const int search = decks_.Position() <= target - options_.searchDistance ? ModeForwardSearch
                                                                              : ModeReverseSearch;
-    if (!decks_.SetModeAndWait(search))
-        return false;
+    if (const DeckReply r = decks_.SetModeAndWait(search); !r)
+        return Failed(r, AddressedDeck());
     decks_.ReadStatus();
     step_ = Step::Search;
     lastAnswerMs_ = clock_.NowMs();  // the cue's own commands were answered
@@ -371,15 +445,15 @@ bool AutoEngine::Cue(int32_t target) {
 
 bool AutoEngine::Search(int32_t target) {
     if (decks_.Stopped())
-        return false;
+        return Fail(StopCause::TapeEnd, AddressedDeck());
     const int mode = decks_.Mode();
     const int32_t position = decks_.Position();
     const int32_t limit = mode == ModeForwardSearch ? target - options_.searchDistance
                                                     : target - ReverseSearchLeadFrames();
     if ((mode == ModeReverseSearch && position < limit) ||
         (mode == ModeForwardSearch && position > limit)) {
-        if (!decks_.SetModeAndWait(ModePlay))
-            return false;
+        if (const DeckReply r = decks_.SetModeAndWait(ModePlay); !r)
+            return Failed(r, AddressedDeck());
         step_ = Step::PlayToScene;
     }
     decks_.ReadStatus();
@@ -388,10 +462,10 @@ bool AutoEngine::Search(int32_t target) {
 
 bool AutoEngine::PauseAt(int32_t target) {
     if (decks_.Stopped())
-        return false;
+        return Fail(StopCause::TapeEnd, AddressedDeck());
     if (MomentHasCome(target + kStandPhase, PauseLeadFrames(), kHoldExchanges)) {
-        if (!decks_.SetModeAndWait(ModePause))
-            return false;
+        if (const DeckReply r = decks_.SetModeAndWait(ModePause); !r)
+            return Failed(r, AddressedDeck());
         decks_.ReadStatus();
         step_ = Step::PausedAtTarget;
     }
@@ -410,7 +484,7 @@ int AutoEngine::PauseLeadFrames() const {
 
 bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
     if (decks_.Stopped())
-        return false;
+        return Fail(StopCause::TapeEnd, AddressedDeck());
     const bool out = side == Side::Out;
     // The corrections are the recorder's latencies: frames from its command to its tape.
     const int correction = out ? options_.outCorrection : options_.inCorrection;
@@ -431,8 +505,8 @@ bool AutoEngine::EditPoint(int32_t point, Side side, bool record) {
 bool AutoEngine::PassEditPoint(Side side, bool record) {
     const bool out = side == Side::Out;
     if (record && out != recorderPaused_) {
-        if (!decks_.RecorderCommand(out))
-            return false;
+        if (const DeckReply r = decks_.RecorderCommand(out); !r)
+            return Failed(r, StopDeck::Recorder);
         recorderAnswerMs_ = clock_.NowMs();
         if (out)
             recorderStandsUs_ = clock_.NowUs() + phase_.DurationUs(options_.outCorrection);
@@ -479,9 +553,11 @@ bool AutoEngine::RecorderStillThere() {
     if (nowMs - recorderAskedMs_ < kRecorderWatchMs || PauseMomentNear())
         return true;
     recorderAskedMs_ = nowMs;
-    if (decks_.ReadRecorder().ok)
+    if (decks_.ReadRecorder(1).ok)
         recorderAnswerMs_ = clock_.NowMs();
-    return clock_.NowMs() - recorderAnswerMs_ <= kSilenceLimitMs;
+    if (clock_.NowMs() - recorderAnswerMs_ > kSilenceLimitMs)
+        return Fail(StopCause::NoAnswer, StopDeck::Recorder);
+    return true;
 }
 
 bool AutoEngine::PauseMomentNear() const {
@@ -599,7 +675,7 @@ bool AutoEngine::PrepareTransition() {
 
 bool AutoEngine::InTransition(int32_t target) {
     if (decks_.Stopped())
-        return false;
+        return Fail(StopCause::TapeEnd, AddressedDeck());
     if (EffectsActive()) {
         // The run-in reaches the player as the in point plays, half a frame before the
         // recorder's tape starts: the first frame recorded is already part of the transition.
@@ -619,7 +695,7 @@ bool AutoEngine::InTransition(int32_t target) {
 
 bool AutoEngine::OutTransition(const std::function<bool()>& betweenPolls) {
     if (decks_.Stopped())
-        return false;
+        return Fail(StopCause::TapeEnd, AddressedDeck());
     if (EffectsActive())
         effects_.RunTransition(CurrentRow().transition, EffectUnit::Side::Out, betweenPolls);
     if (step_ == Step::AwaitOutPoint)
@@ -629,7 +705,7 @@ bool AutoEngine::OutTransition(const std::function<bool()>& betweenPolls) {
 
 bool AutoEngine::PastOut(int32_t outPoint) {
     if (decks_.Stopped())
-        return false;
+        return Fail(StopCause::TapeEnd, AddressedDeck());
     const bool runOnEnded = decks_.Position() > outPoint + kRunOnFrames;
     CheckScene(runOnEnded);
     if (runOnEnded)
@@ -640,10 +716,10 @@ bool AutoEngine::PastOut(int32_t outPoint) {
 void AutoEngine::NoteSceneOnTape(const SceneCheck& check) {
     // An unreadable recorder leaves the point at the last scene whose end is known: a resume
     // records this scene again from there.
-    if (resume_.IsEmpty() || !check.readable)
+    if (resume_.IsEmpty() || !check.endPosition)
         return;
     resume_.lastRow = check.row;
-    resume_.recorderAt = check.endPosition;
+    resume_.recorderAt = *check.endPosition;
     bridge_.Post([point = resume_](EngineHost& h) { h.KeepResumePoint(point); });
 }
 
@@ -661,14 +737,15 @@ void AutoEngine::CheckScene(bool runOnEnded) {
         if (!runOnEnded &&
             clock_.NowUs() < recorderStandsUs_ + phase_.DurationUs(kStandMarginFrames))
             return;
-        const EngineDecks::RecorderReading reading = decks_.ReadRecorder();
+        const EngineDecks::RecorderReading reading =
+            decks_.ReadRecorder(linktiming::kCommandAttempts);
         if (!runOnEnded && (!reading.ok || reading.busy))
             return;
-        check.readable = reading.ok;
-        check.startPosition = seamPosition_;
-        check.endPosition = reading.position;
-        if (reading.ok)
-            seamPosition_ = reading.position;
+        // An unreadable counter is unknown, never a position: the next scene's seam is unknown
+        // too rather than measured from this one's start.
+        check.startPosition = seam_;
+        check.endPosition = reading.ok ? std::optional<int32_t>(reading.position) : std::nullopt;
+        seam_ = check.endPosition;
     }
     sceneChecked_ = true;
     resumeCheckPending_ = false;
@@ -708,21 +785,33 @@ bool AutoEngine::PassTapeChange(int row) {
         ShowProgress();
         // A new tape: its scenes begin wherever it stands.
         if (decks_.Devices().recorderId != 0)
-            seamPosition_ = decks_.ReadRecorderPosition();
+            seam_ = decks_.TryReadRecorderPosition();
     }
     return goOn;
 }
 
 // ---- finish ---------------------------------------------------------------------------------
 
-void AutoEngine::End(int result) {
-    result_ = result;
-    AutoFinish(kind_.load());
+void AutoEngine::End(const StopReason& reason) {
+    AutoFinish(kind_.load(), reason);
 }
 
-void AutoEngine::AutoFinish(int kind) {
-    const int result = result_;
+namespace {
+
+int ResultOf(const StopReason& reason) {
+    if (reason.cause == StopCause::None)
+        return kAutoFinished;
+    return reason.IsStop() ? kAutoStopped : kAutoFailed;
+}
+
+}  // namespace
+
+void AutoEngine::AutoFinish(int kind, const StopReason& reason) {
+    const int result = ResultOf(reason);
     const int view = savedView_;
+    // A recorder still recording is what harms a tape: it is paused before anything else.
+    if (kind == kAutoRec && !recorderPaused_)
+        decks_.RecorderCommand(true);
     if (kind == kAutoRec && result == kAutoFinished && decks_.Devices().recorderId != 0)
         ReadRecordingEnd();
     // A run that never began recording (nothing to record) leaves the kept point alone.
@@ -732,7 +821,7 @@ void AutoEngine::AutoFinish(int kind) {
     }
     if (kind == kAutoRec && !SceneChecks().empty()) {
         const VerificationReport report(SceneChecks(), decks_.TimecodeMode(),
-                                        options_.outCorrection);
+                                        options_.outCorrection, reason);
         bridge_.Post([report](EngineHost& h) { h.ShowVerification(report); });
     }
     recorderPaused_ = true;
@@ -747,32 +836,32 @@ void AutoEngine::AutoFinish(int kind) {
     kind_ = kAutoIdle;
     bridge_.Post([](EngineHost& h) { h.EnableWindows(); });
     const bool success = result == kAutoFinished;
-    const QString text = FinalText(result);
+    const QString text = FinalText(reason);
     bridge_.Ask(
         [title = title_, text, success](EngineHost& h) {
             h.ShowFinalMessage(title, text, success);
             return true;
         },
         true);
-    bridge_.Post([this, view, result](EngineHost& h) {
+    bridge_.Post([this, view, result, reason](EngineHost& h) {
         h.SelectView(view);
-        emit finished(result);
+        emit finished(result, reason);
     });
 }
 
-QString AutoEngine::FinalText(int result) const {
-    if (result == kAutoFinished)
+QString AutoEngine::FinalText(const StopReason& reason) const {
+    if (reason.cause == StopCause::None)
         return Caption(QStringLiteral("MSG_AUTOEND"));
-    if (result != kAutoFailed)
-        return Caption(QStringLiteral("MSG_AUTOSTOP"));
-    // A pulled cable and a deck that stopped answering need different hands.
-    if (link_.Comm().HungUp())
-        return Caption(QStringLiteral("MSG_PORTLOST")).arg(link_.Comm().DevicePath());
-    return Caption(stopKey_.isEmpty() ? QStringLiteral("MSG_AUTOSTOP") : stopKey_);
+    QString first = Caption(QStringLiteral("MSG_AUTOSTOP"));
+    if (reason.cause == StopCause::PortLost)
+        first = Caption(QStringLiteral("MSG_PORTLOST")).arg(link_.Comm().DevicePath());
+    else if (reason.cause == StopCause::CannotPlace && !stopKey_.isEmpty())
+        first = Caption(stopKey_);
+    return first + u'\n' + reason.Text(captions_);
 }
 
 void AutoEngine::ReadRecordingEnd() {
-    const int32_t end = decks_.ReadRecorderPosition();
+    const int32_t end = decks_.TryReadRecorderPosition().value_or(0);
     recordingEnd_ = end;
     if (end > recordingStart_.load())
         bridge_.Post([](EngineHost& h) { h.EnableReview(); });

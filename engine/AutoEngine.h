@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "edit/Scene.h"
@@ -25,6 +26,7 @@
 #include "engine/HostBridge.h"
 #include "engine/RunProgress.h"
 #include "engine/SceneCheck.h"
+#include "engine/StopReason.h"
 
 class EffectUnit;
 class CaptionTable;
@@ -61,7 +63,8 @@ public:
     // outcome is reported by the final message and finished().
     void AutoStart(int kind);
     // Host thread, before AutoStart of an Auto Rec: the recorder's position becomes the
-    // recording start (0 when unreadable); nothing without a recorder.
+    // recording start (0, and the first seam unknown, when unreadable); nothing without a
+    // recorder.
     void ReadRecorderPosition();
     // Host thread: an Auto Rec that goes on from where an interrupted one left the tape: the
     // recorder is cued to the point's position, stepped onto its exact frame and put into
@@ -84,8 +87,9 @@ public:
     enum class StepOutcome { Wait, Fail, Stop, Done };
 
 signals:
-    // After the final message and the return to the saved view; AutoResult.
-    void finished(int result);
+    // After the final message and the return to the saved view: the AutoResult and why the
+    // operation ended (no cause when it finished).
+    void finished(int result, const StopReason& reason);
 
 private:
     enum class Side { In, Out };
@@ -113,10 +117,18 @@ private:
     void OnPollAttempt(bool accepted);
     StepOutcome RunStep();
     StepOutcome RunSceneStep(bool record);
-    void End(int result);
-    void AutoFinish(int kind);
-    // The final message: finished, stopped, or why the run failed.
-    QString FinalText(int result) const;
+    void End(const StopReason& reason);
+    void AutoFinish(int kind, const StopReason& reason);
+    // The final message: finished, or stopped with a second line that says why.
+    QString FinalText(const StopReason& reason) const;
+    // Why the run ends now: the user's Stop or a signal, or what the failing step noted.
+    StopReason StopNow() const;
+    StopReason FailureNow() const;
+    // A step notes why it fails and returns false.
+    bool Fail(StopCause cause, StopDeck deck);
+    bool Failed(DeckReply reply, StopDeck deck);
+    StopDeck AddressedDeck() const;
+    StopStep CurrentStopStep() const;
     void ReadRecordingEnd();
     void ResetEffects();
     void LeaveDecks(int kind);
@@ -206,7 +218,7 @@ private:
     // until AutoFinish stores kAutoIdle.
     std::atomic<int> kind_{kAutoIdle};
     Step step_ = Step::Cue;
-    int result_ = kAutoFinished;
+    StopReason failure_;  // what the step that failed in this tick noted
     bool recorderPaused_ = true;
     int32_t target_ = 0;
     QString title_;
@@ -238,7 +250,10 @@ private:
     // When the recorder is due to stand after the current scene's pause.
     int64_t recorderStandsUs_ = 0;
     bool sceneChecked_ = false;
-    int32_t seamPosition_ = 0;  // the recorder's counter where the next scene begins
+    // The recorder's counter where the next scene begins; unknown after a reading that failed,
+    // so a length is never measured from a stale seam.
+    std::optional<int32_t> seam_;
+    bool recordingStartKnown_ = false;
     mutable std::mutex checksMutex_;
     std::vector<SceneCheck> checks_;
 

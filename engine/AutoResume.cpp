@@ -55,7 +55,7 @@ bool AutoEngine::AutoResume(const ResumePoint& point) {
     }
     // The verification report covers the resumed run and marks where it began.
     sceneChecked_ = false;
-    seamPosition_ = point.recorderAt;
+    seam_ = point.recorderAt;
     resumeCheckPending_ = true;
     row_ = point.lastRow;
     bridge_.Post([](EngineHost& h) {

@@ -1,5 +1,6 @@
 #include "engine/EngineDecks.h"
 
+#include "link/DeckExchange.h"
 #include "link/LinkTiming.h"
 #include "link/TarnCommands.h"
 #include "link/TarnVtr.h"
@@ -38,53 +39,64 @@ void EngineDecks::Address(int id) {
     vtr_.SetId(id);
 }
 
-bool EngineDecks::SetModeAndWait(int mode) {
-    return vtr_.SetMode(mode, true).ok;
+DeckReply DeckReply::Of(const LinkJobResult& result) {
+    if (result.ok)
+        return {DeckAnswer::Done};
+    const bool refused = (result.status & tarn::kStatusVerdictMask) == tarn::kStatusRefused;
+    return {refused ? DeckAnswer::Refused : DeckAnswer::NoAnswer};
+}
+
+DeckReply EngineDecks::SetModeAndWait(int mode) {
+    return DeckReply::Of(vtr_.SetMode(mode, true));
 }
 
 void EngineDecks::ReadStatus() {
     vtr_.ReadStatus();
 }
 
-bool EngineDecks::RecorderCommand(bool pause) {
+DeckReply EngineDecks::RecorderCommand(bool pause) {
     if (devices_.useEditTerminal)
-        return vtr_.Record(pause, true).ok;
+        return DeckReply::Of(vtr_.Record(pause, true));
     if (devices_.recorderId == 0)
-        return true;
+        return {DeckAnswer::Done};
     // The deck object addresses the recorder for this one command only. Inside one job the
     // switch and the command are one step for the link, so no poll reads the wrong deck.
     const int recorder = devices_.recorderId;
-    return link_
-        .Run([this, pause, recorder](CTarnIO&) {
-            const int player = vtr_.Id();
-            vtr_.SetId(recorder);
-            const bool ok = vtr_.Record(pause, false).ok;
-            vtr_.SetId(player);
-            return ok;
-        })
-        .ok;
+    LinkJobResult recorded;
+    link_.Run([this, pause, recorder, &recorded](CTarnIO&) {
+        const int player = vtr_.Id();
+        vtr_.SetId(recorder);
+        recorded = vtr_.Record(pause, false);
+        vtr_.SetId(player);
+        return recorded.ok;
+    });
+    return DeckReply::Of(recorded);
 }
 
 bool EngineDecks::StepOnto(int32_t target, int maxSteps) {
     for (int steps = 0;; ++steps) {
-        ReadStatus();
+        // A counter that could not be read is no ground for a step: it is read again.
+        if (!vtr_.ReadStatus()) {
+            if (steps == maxSteps)
+                return false;
+            continue;
+        }
         const int32_t at = Position();
         if (at == target)
             return true;
-        if (steps == maxSteps || !vtr_.Step(at < target).ok)
+        if (steps == maxSteps)
+            return false;
+        // A lost reply may hide a step the deck took: the next reading tells.
+        if (DeckReply::Of(vtr_.Step(at < target)).answer == DeckAnswer::Refused)
             return false;
     }
-}
-
-int32_t EngineDecks::ReadRecorderPosition() {
-    return TryReadRecorderPosition().value_or(0);
 }
 
 std::optional<int32_t> EngineDecks::TryReadRecorderPosition() {
     const int recorder = devices_.recorderId;
     const LinkJobResult r = link_.Run([recorder](CTarnIO& io) {
         io.PrepareFrame(static_cast<uint8_t>(recorder), tarncmd::kStatusQuery);
-        return io.TransactRetry(linktiming::kCommandAttempts);
+        return AskStatus(io, linktiming::kCommandAttempts);
     });
     int32_t frames = 0;
     Timecode tc;
@@ -93,8 +105,12 @@ std::optional<int32_t> EngineDecks::TryReadRecorderPosition() {
     return frames;
 }
 
-EngineDecks::RecorderReading EngineDecks::ReadRecorder() {
-    const LinkJobResult r = vtr_.QueryStatus(devices_.recorderId);
+EngineDecks::RecorderReading EngineDecks::ReadRecorder(int attempts) {
+    const int recorder = devices_.recorderId;
+    const LinkJobResult r = link_.Run([recorder, attempts](CTarnIO& io) {
+        io.PrepareFrame(static_cast<uint8_t>(recorder), tarncmd::kStatusQuery);
+        return AskStatus(io, attempts);
+    });
     RecorderReading reading;
     Timecode tc;
     if (!r.ok || !TarnVtr::DecodeCounter(r.reply, &reading.position, &tc))

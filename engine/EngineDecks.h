@@ -12,6 +12,17 @@
 
 class TarnLink;
 class TarnVtr;
+struct LinkJobResult;
+
+// How a deck took a command: carried out, refused, or it never answered.
+enum class DeckAnswer { Done, Refused, NoAnswer };
+
+struct DeckReply {
+    DeckAnswer answer = DeckAnswer::Done;
+
+    static DeckReply Of(const LinkJobResult& result);
+    explicit operator bool() const { return answer == DeckAnswer::Done; }
+};
 
 class EngineDecks {
 public:
@@ -32,28 +43,28 @@ public:
     void Address(int id);
 
     // Set mode and wait until the deck no longer reports busy.
-    bool SetModeAndWait(int mode);
+    DeckReply SetModeAndWait(int mode);
     void ReadStatus();
 
     // Rec-pause (pause) or record: to the player's edit terminal when it is used, else to the
     // recorder; true without sending anything when there is neither.
-    bool RecorderCommand(bool pause);
+    DeckReply RecorderCommand(bool pause);
     // Steps the addressed deck frame by frame until its counter reads target; false when it does
-    // not get there within maxSteps steps or a step is refused.
+    // not get there within maxSteps steps or a step is refused. A step whose reply was lost is
+    // not repeated blindly: the counter is read again first.
     bool StepOnto(int32_t target, int maxSteps);
 
-    // The recorder's counter by a status query of up to five attempts; 0 when it reports no
-    // counter or does not answer.
-    int32_t ReadRecorderPosition();
-    // The same, nothing when the recorder does not answer or has no counter.
+    // The recorder's counter by a status query of up to five attempts (a lost or damaged reply
+    // is asked again); nothing when the recorder does not answer or has no counter.
     std::optional<int32_t> TryReadRecorderPosition();
-    // One status query to the recorder: its counter and whether it is still settling.
+    // A status query to the recorder (asked up to `attempts` times when its reply is lost): its
+    // counter and whether it is still settling.
     struct RecorderReading {
         bool ok = false;  // answered with a counter
         int32_t position = 0;
         bool busy = false;
     };
-    RecorderReading ReadRecorder();
+    RecorderReading ReadRecorder(int attempts);
 
 private:
     TarnLink& link_;

@@ -5,18 +5,22 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 struct SceneCheck {
     int row = 0;                 // the scene's row in the list
     int32_t expectedFrames = 0;  // the scene's duration
-    // False when the recorder's counter cannot be read (edit terminal alone): nothing below.
-    bool readable = false;
-    int32_t startPosition = 0;  // the recorder's counter at the seam before the scene
-    int32_t endPosition = 0;    // and where it stood after the scene's pause
-    bool resumed = false;       // the first scene of a resumed run: it began at the resume point
-    int scene = 0;  // its number among the list's scenes that record, from 1, in any run
+    // The recorder's counter at the seam before the scene and where it stood after the scene's
+    // pause; unknown where it could not be read (edit terminal alone, no answer, no counter).
+    std::optional<int32_t> startPosition;
+    std::optional<int32_t> endPosition;
+    bool resumed = false;  // the first scene of a resumed run: it began at the resume point
+    int scene = 0;         // its number among the list's scenes that record, from 1, in any run
 
-    int32_t RecordedFrames() const { return endPosition - startPosition; }
-    // Frames recorded beyond the scene's duration (negative: fewer).
+    // Both ends known: the scene's length on tape can be measured.
+    bool Readable() const { return startPosition && endPosition; }
+    // Only when Readable().
+    int32_t RecordedFrames() const { return *endPosition - *startPosition; }
+    // Frames recorded beyond the scene's duration (negative: fewer); only when Readable().
     int32_t Difference() const { return RecordedFrames() - expectedFrames; }
 };

@@ -3,14 +3,30 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cmath>
 
+#include "config/EditOptions.h"
 #include "edit/Timecode.h"
 
 namespace {
 
 // Below this the differences are the counter's own rounding, not a correction that is off.
 constexpr double kWorthCorrectingFrames = 1.0;
+// A scene this many frames off its length or less lands as it should.
+constexpr int kOffFrames = 1;
+
+const char* VerdictCode(VerificationReport::Verdict verdict) {
+    switch (verdict) {
+        case VerificationReport::Verdict::WithinOneFrame:
+            return "all_within_one_frame";
+        case VerificationReport::Verdict::SomeOff:
+            return "some_off";
+        case VerificationReport::Verdict::Unknown:
+            return "unknown";
+    }
+    return "unknown";
+}
 
 QString Cells(const QStringList& cells) {
     QString line;
@@ -22,17 +38,33 @@ QString Cells(const QStringList& cells) {
 }  // namespace
 
 VerificationReport::VerificationReport(std::vector<SceneCheck> scenes, uint32_t timecodeMode,
-                                       int outCorrection)
-    : scenes_(std::move(scenes)), mode_(timecodeMode), outCorrection_(outCorrection) {}
+                                       int outCorrection, StopReason stopReason)
+    : scenes_(std::move(scenes)),
+      mode_(timecodeMode),
+      outCorrection_(outCorrection),
+      stopReason_(stopReason) {}
+
+bool VerificationReport::IsOff(const SceneCheck& scene) {
+    return scene.Readable() && std::abs(scene.Difference()) > kOffFrames;
+}
+
+VerificationReport::Verdict VerificationReport::OverallVerdict() const {
+    if (std::any_of(scenes_.begin(), scenes_.end(), IsOff))
+        return Verdict::SomeOff;
+    const bool allKnown =
+        !scenes_.empty() && std::all_of(scenes_.begin(), scenes_.end(),
+                                        [](const SceneCheck& s) { return s.Readable(); });
+    return allKnown ? Verdict::WithinOneFrame : Verdict::Unknown;
+}
 
 QString VerificationReport::Text() const {
     QStringList lines{
         Cells({"scene", "row", "expected", "recorded", "difference", "recorder at seam"})};
     for (const SceneCheck& s : scenes_) {
-        if (s.resumed)
+        if (s.resumed && s.startPosition)
             lines << QStringLiteral("resumed here: the recorder stood at %1")
-                         .arg(FramesToText(s.startPosition, mode_));
-        if (!s.readable) {
+                         .arg(FramesToText(*s.startPosition, mode_));
+        if (!s.Readable()) {
             lines << Cells({QString::number(s.scene), QString::number(s.row),
                             QString::number(s.expectedFrames), "recorder not readable"});
             continue;
@@ -41,7 +73,7 @@ QString VerificationReport::Text() const {
             {QString::number(s.scene), QString::number(s.row), QString::number(s.expectedFrames),
              QString::number(s.RecordedFrames()),
              QStringLiteral("%1%2").arg(s.Difference() > 0 ? "+" : "").arg(s.Difference()),
-             FramesToText(s.endPosition, mode_)});
+             FramesToText(*s.endPosition, mode_)});
     }
     const QString advice = Advice();
     if (!advice.isEmpty())
@@ -55,21 +87,35 @@ QByteArray VerificationReport::Json() const {
         QJsonObject o{{"scene", s.scene},
                       {"row", s.row},
                       {"expected_frames", s.expectedFrames},
-                      {"readable", s.readable}};
+                      {"readable", s.Readable()}};
         if (s.resumed)
             o.insert("resumed", true);
-        if (s.readable) {
+        if (s.startPosition)
+            o.insert("start_position", *s.startPosition);
+        if (s.endPosition) {
+            o.insert("seam_position", *s.endPosition);
+            o.insert("seam", FramesToText(*s.endPosition, mode_));
+        }
+        if (s.Readable()) {
             o.insert("recorded_frames", s.RecordedFrames());
             o.insert("difference_frames", s.Difference());
-            o.insert("start_position", s.startPosition);
-            o.insert("seam_position", s.endPosition);
-            o.insert("seam", FramesToText(s.endPosition, mode_));
+            o.insert("off", IsOff(s));
         }
         scenes.append(o);
     }
-    QJsonObject report{{"scenes", scenes}, {"out_correction", outCorrection_}};
+    QJsonObject report{{"scenes", scenes},
+                       {"out_correction", outCorrection_},
+                       {"verdict", VerdictCode(OverallVerdict())}};
     if (const auto suggested = SuggestedOutCorrection())
         report.insert("suggested_out_correction", *suggested);
+    if (stopReason_.cause != StopCause::None) {
+        QJsonObject stop{{"cause", stopReason_.CauseCode()}};
+        if (stopReason_.deck != StopDeck::None)
+            stop.insert("deck", stopReason_.DeckCode());
+        if (stopReason_.step != StopStep::None)
+            stop.insert("step", stopReason_.StepCode());
+        report.insert("stop_reason", stop);
+    }
     return QJsonDocument(report).toJson();
 }
 
@@ -77,7 +123,7 @@ std::optional<double> VerificationReport::ConsistentDifference() const {
     int count = 0, positive = 0, negative = 0;
     double sum = 0;
     for (const SceneCheck& s : scenes_) {
-        if (!s.readable)
+        if (!s.Readable())
             continue;
         ++count;
         sum += s.Difference();
@@ -99,7 +145,8 @@ std::optional<int> VerificationReport::SuggestedOutCorrection() const {
     const auto difference = ConsistentDifference();
     if (!difference)
         return std::nullopt;
-    return std::max(0, outCorrection_ + static_cast<int>(std::lround(*difference)));
+    return std::clamp(outCorrection_ + static_cast<int>(std::lround(*difference)), 0,
+                      EditOptions::kMaxCorrection);
 }
 
 QString VerificationReport::Advice() const {

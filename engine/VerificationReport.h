@@ -1,7 +1,8 @@
 // The verification report of an Auto Rec: per scene the expected and the recorded length, their
 // difference in frames and the recorder's position at the seam after it; as a text table (the
 // program's window, clipwright-cli) and as JSON. When every readable scene came out longer or
-// shorter by about the same amount, the out-point correction that would have made them agree.
+// shorter by about the same amount, the out-point correction that would have made them agree;
+// an overall verdict, and why the run stopped when it did not finish.
 #pragma once
 
 #include <QByteArray>
@@ -10,19 +11,29 @@
 #include <vector>
 
 #include "engine/SceneCheck.h"
+#include "engine/StopReason.h"
 
 class VerificationReport {
 public:
-    VerificationReport(std::vector<SceneCheck> scenes, uint32_t timecodeMode, int outCorrection);
+    VerificationReport(std::vector<SceneCheck> scenes, uint32_t timecodeMode, int outCorrection,
+                       StopReason stopReason = {});
+
+    // All the scenes on tape within a frame of their length, some off by more, or not known
+    // (a scene whose length could not be read, or none at all).
+    enum class Verdict { WithinOneFrame, SomeOff, Unknown };
+    // A scene more than a frame longer or shorter than it should be.
+    static bool IsOff(const SceneCheck& scene);
 
     const std::vector<SceneCheck>& Scenes() const { return scenes_; }
+    const StopReason& Stop() const { return stopReason_; }
+    Verdict OverallVerdict() const;
     QString Text() const;
     QByteArray Json() const;
 
     // The mean difference of the readable scenes, when they all lie on its side of zero and it
     // amounts to a frame or more; nothing otherwise.
     std::optional<double> ConsistentDifference() const;
-    // The out-point correction that makes the recorded lengths right.
+    // The out-point correction that makes the recorded lengths right, within the options' range.
     std::optional<int> SuggestedOutCorrection() const;
     int OutCorrection() const { return outCorrection_; }
     uint32_t TimecodeMode() const { return mode_; }
@@ -33,4 +44,5 @@ private:
     std::vector<SceneCheck> scenes_;
     uint32_t mode_;
     int outCorrection_;
+    StopReason stopReason_;
 };

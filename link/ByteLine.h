@@ -26,4 +26,6 @@ public:
     virtual QString DevicePath() const = 0;
     // The OS error of the last failed step, 0 when there was none.
     virtual uint32_t LastSystemError() const = 0;
+    // How many bytes the last Read took in: a short reply's part counts, silence is 0.
+    virtual uint32_t BytesRead() const = 0;
 };

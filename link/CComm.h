@@ -53,7 +53,7 @@ public:
     QString PathOfPort(int port) const;
     // The OS error (errno) of the last open or read step; 0 after every Write.
     uint32_t LastSystemError() const override;
-    uint32_t BytesRead() const;
+    uint32_t BytesRead() const override;
 
 private:
     bool OpenLocked(const QString& path);

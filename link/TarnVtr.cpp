@@ -1,5 +1,6 @@
 #include "link/TarnVtr.h"
 
+#include "link/DeckExchange.h"
 #include "link/LinkTiming.h"
 #include "link/TarnCommands.h"
 
@@ -23,6 +24,29 @@ constexpr int kSpeedByte = 8;
 
 bool IsPlayState(int statusMode) {
     return statusMode == ModePlay || statusMode == ModeReversePlay;
+}
+
+// The transport state a deck reports once it carries out a mode command: slow and search
+// speeds are reported as play or reverse play.
+int ReportedMode(int mode) {
+    switch (mode) {
+        case ModeSlowForward:
+        case ModeForwardSearch:
+            return ModePlay;
+        case ModeSlowReverse:
+        case ModeReverseSearch:
+            return ModeReversePlay;
+        default:
+            return mode;
+    }
+}
+
+// A deck busy with a change, or already in the state asked for, has the command.
+deckexchange::CarriedOut ShowsMode(int mode) {
+    return [mode](const TarnFrame& status) {
+        return deckexchange::IsBusy(status) ||
+               deckexchange::StatusMode(status) == ReportedMode(mode);
+    };
 }
 
 uint32_t CounterMode(uint8_t b) {
@@ -88,7 +112,8 @@ bool TarnVtr::SetModeJob(CTarnIO& io, int mode, bool wait) {
         return false;
     io.PrepareFrame(static_cast<uint8_t>(id_.load()), *command);
     // Some decks end a successful command with status 0x05; that one counts as accepted.
-    if (!io.TransactRetry(linktiming::kCommandAttempts) && io.Status() != 0x05)
+    if (!deckexchange::CommandOnce(io, linktiming::kCommandAttempts, ShowsMode(mode)) &&
+        io.Status() != 0x05)
         return false;
     UpdateFromStatus(io.Reply(), false);
     if (wait && !WaitUntilSettled(io, mode))
@@ -100,7 +125,8 @@ bool TarnVtr::SetModeJob(CTarnIO& io, int mode, bool wait) {
 bool TarnVtr::WaitUntilSettled(CTarnIO& io, int mode) {
     for (int count = 0;; ++count) {
         io.PrepareFrame(static_cast<uint8_t>(id_.load()), tarncmd::kStatusQuery);
-        if (io.Transact() != LinkResult::Ok)
+        // A lost reply is asked again; a deck silent for all the attempts is gone.
+        if (!AskStatus(io, linktiming::kCommandAttempts))
             return false;
         if ((io.Status() & tarn::kStatusBusy) == 0) {
             std::lock_guard lock(stateMutex_);
@@ -116,10 +142,16 @@ LinkJobResult TarnVtr::Record(bool pause, bool terminal) {
     const TarnCommand& command =
         terminal ? (pause ? tarncmd::kTerminalRecordPause : tarncmd::kTerminalRecord)
                  : (pause ? tarncmd::kRecordPause : tarncmd::kRecord);
-    // The mode is left to the next poll, which sees what the deck really does.
-    return link_.TryRun([this, command](CTarnIO& io) {
+    // The mode is left to the next poll, which sees what the deck really does. A record or
+    // pause the deck carried out though its reply went wrong is not sent a second time.
+    // Through the edit terminal the player's own status tells nothing of the recorder: a
+    // request the player heard was passed on.
+    const deckexchange::CarriedOut carriedOut =
+        terminal ? deckexchange::CarriedOut([](const TarnFrame&) { return true; })
+                 : ShowsMode(pause ? ModeRecordPause : ModeRecord);
+    return link_.TryRun([this, command, carriedOut](CTarnIO& io) {
         io.PrepareFrame(static_cast<uint8_t>(id_.load()), command);
-        return io.TransactRetry(linktiming::kRecordAttempts);
+        return deckexchange::CommandOnce(io, linktiming::kRecordAttempts, carriedOut);
     });
 }
 

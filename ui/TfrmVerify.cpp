@@ -68,6 +68,9 @@ void TfrmVerify::BuildLayout() {
     lblAdvice_ = new QLabel(this);
     lblAdvice_->setObjectName(QStringLiteral("lblAdvice"));
     lblAdvice_->setWordWrap(true);
+    lblStopReason_ = new QLabel(this);
+    lblStopReason_->setObjectName(QStringLiteral("lblStopReason"));
+    lblStopReason_->setWordWrap(true);
 
     btnCopy_ = NamedButton("btnCopy", QStringLiteral("Copy"), this);
     btnSave_ = NamedButton("btnSave", QStringLiteral("Save..."), this);
@@ -84,6 +87,7 @@ void TfrmVerify::BuildLayout() {
     auto* top = new QVBoxLayout(this);
     top->addWidget(grdScenes_, 1);
     top->addWidget(lblAdvice_);
+    top->addWidget(lblStopReason_);
     top->addLayout(buttons);
 
     connect(btnCopy_, &QPushButton::clicked, this, &TfrmVerify::btnCopyClick);
@@ -98,6 +102,8 @@ void TfrmVerify::ShowReport(const VerificationReport& report) {
     FillGrid();
     lblAdvice_->setText(table_.advice);
     lblAdvice_->setVisible(!table_.advice.isEmpty());
+    lblStopReason_->setText(table_.stopReason);
+    lblStopReason_->setVisible(!table_.stopReason.isEmpty());
     btnCorrect_->setVisible(suggestedOut_.has_value());
     btnCorrect_->setEnabled(true);
     if (!isVisible()) {

@@ -66,6 +66,7 @@ private:
 
     QTableWidget* grdScenes_ = nullptr;
     QLabel* lblAdvice_ = nullptr;
+    QLabel* lblStopReason_ = nullptr;
     QPushButton* btnCopy_ = nullptr;
     QPushButton* btnSave_ = nullptr;
     QPushButton* btnCorrect_ = nullptr;

@@ -39,20 +39,20 @@ VerificationTable BuildVerificationTable(const VerificationReport& report,
     table.header = QStringList{text("VF_SCENE"),    text("VF_ROW"),  text("VF_EXPECTED"),
                                text("VF_RECORDED"), text("VF_DIFF"), text("VF_SEAM")};
     for (const SceneCheck& s : report.Scenes()) {
-        if (s.resumed) {
+        if (s.resumed && s.startPosition) {
             VerificationTable::Line mark;
             mark.resumeMark = true;
             mark.note =
-                text("VF_RESUMED").arg(FramesToText(s.startPosition, report.TimecodeMode()));
+                text("VF_RESUMED").arg(FramesToText(*s.startPosition, report.TimecodeMode()));
             table.lines.push_back(mark);
         }
         VerificationTable::Line line;
         line.cells = QStringList{QString::number(s.scene), QString::number(s.row),
                                  QString::number(s.expectedFrames)};
-        if (s.readable) {
+        if (s.Readable()) {
             line.difference = s.Difference();
             line.cells << QString::number(s.RecordedFrames()) << Signed(s.Difference())
-                       << FramesToText(s.endPosition, report.TimecodeMode());
+                       << FramesToText(*s.endPosition, report.TimecodeMode());
         } else {
             line.note = text("VF_NOREAD");
             line.noteColumn = VerificationTable::ColRecorded;
@@ -60,6 +60,7 @@ VerificationTable BuildVerificationTable(const VerificationReport& report,
         table.lines.push_back(line);
     }
     table.advice = Advice(report, captions);
+    table.stopReason = report.Stop().Text(captions);
     return table;
 }
 
@@ -84,5 +85,7 @@ QString VerificationTable::Text() const {
         out << join(line.cells, line.note);
     if (!advice.isEmpty())
         out << QString() << advice;
+    if (!stopReason.isEmpty())
+        out << QString() << stopReason;
     return out.join('\n') + '\n';
 }

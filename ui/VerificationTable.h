@@ -1,7 +1,8 @@
 // The verification report of an Auto Rec as the program shows it: the table's header and rows
 // in the user's language (one row a scene; a scene whose recorder could not be read, and the
 // point where a resumed run began, as a row with one sentence), the advice on the out-point
-// correction, and the same as plain text with aligned columns for the clipboard and a file.
+// correction, why the run stopped when it did not finish, and the same as plain text with
+// aligned columns for the clipboard and a file.
 #pragma once
 
 #include <QString>
@@ -24,7 +25,8 @@ struct VerificationTable {
 
     QStringList header;
     std::vector<Line> lines;
-    QString advice;  // empty when the lengths are right
+    QString advice;      // empty when the lengths are right
+    QString stopReason;  // empty when the run finished
 
     QString Text() const;
 };

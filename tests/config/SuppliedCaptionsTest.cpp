@@ -57,8 +57,16 @@ const QStringList kCheckKeys = {"MSG_CALIB_ASK",
                                 "MSG_VERIFY_STORE",
                                 "FL_TEXT"};
 
+// The line that says why an operation stopped: its frames, decks, steps and causes.
+const QStringList kStopKeys = {"WHY_FMT1",    "WHY_FMT2",       "WHY_PLAYER",     "WHY_RECORDER",
+                               "WHY_START",   "WHY_CUE",        "WHY_SEARCH",     "WHY_TOSCENE",
+                               "WHY_PAUSEAT", "WHY_INPOINT",    "WHY_TRANSITION", "WHY_OUTPOINT",
+                               "WHY_RUNON",   "WHY_TAPECHANGE", "WHY_PLACE_STEP", "WHY_USER",
+                               "WHY_SIGNAL",  "WHY_NOANSWER",   "WHY_REFUSED",    "WHY_TAPEEND",
+                               "WHY_PLACE",   "WHY_PORT",       "WHY_NOSCENE"};
+
 QStringList AllKeys() {
-    QStringList keys = kProgramKeys + kEdlKeys + kCheckKeys;
+    QStringList keys = kProgramKeys + kEdlKeys + kCheckKeys + kStopKeys;
     for (int i = 0; i < 24; ++i)
         keys << QStringLiteral("EF_BTN%1").arg(i, 2, 10, QChar(u'0'));
     return keys;
@@ -103,7 +111,7 @@ TEST(SuppliedCaptionsTest, EveryProgramTextExistsInEveryLanguage) {
         }
         // Every toolbar button has a name of its own.
         const QStringList buttons =
-            texts.mid(kProgramKeys.size() + kEdlKeys.size() + kCheckKeys.size());
+            texts.mid(kProgramKeys.size() + kEdlKeys.size() + kCheckKeys.size() + kStopKeys.size());
         EXPECT_EQ(QSet<QString>(buttons.begin(), buttons.end()).size(), 24) << language;
     }
 }

@@ -147,7 +147,11 @@ TEST_F(AutoRecWindowTest, StopOrClosingTheProgressWindowEndsTheRunWithTheStopMes
         EXPECT_TRUE(progress->StopRequested());
         ASSERT_TRUE(WaitFor([&] { return finishedResult >= 0; }, 60000));
         EXPECT_EQ(finishedResult, kAutoStopped);
-        EXPECT_EQ(messages, QStringList{captions.CaptionText(QStringLiteral("MSG_AUTOSTOP"))});
+        const auto text = [this](const char* key) {
+            return captions.CaptionText(QLatin1String(key));
+        };
+        EXPECT_EQ(messages, QStringList{text("MSG_AUTOSTOP") + '\n' +
+                                        text("WHY_FMT1").arg(text("WHY_USER"))});
         EXPECT_FALSE(ctl->key(QStringLiteral("btnReview"))->isEnabled());
         EXPECT_FALSE(progress->isVisible());
         EXPECT_TRUE(WindowsEnabled());

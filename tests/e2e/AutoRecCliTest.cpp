@@ -1,5 +1,6 @@
 // clipwright-cli autorec and tapereport against the simulated bench: what a terminal user sees,
 // the exit codes, the tape-change question on standard input, and the recorder's tape.
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -165,6 +166,50 @@ TEST_F(AutoRecCliTest, CtrlCStopsABackgroundRunAndAnotherProcessResumesIt) {
         if (i > 0) {
             EXPECT_EQ(recorded[i].recFrom, recorded[i - 1].recTo) << sim->ReportJson();
         }
+    }
+}
+
+// A closed terminal, a logout or kill while the recorder records: the run stops as at Stop,
+// the recorder stands in rec-pause within a second, the resume point is kept, the reason is
+// given, and the command exits 1.
+TEST_F(AutoRecCliTest, SigtermAndSighupPauseTheRecorderAtOnceAndKeepTheResumePoint) {
+    Serve(EngineBench(Frames("00:01:00:00")));
+    WriteSixScenes("list.cwf");
+    ReleasePort();
+    for (const int signal : {SIGTERM, SIGHUP}) {
+        QFile::remove(home.filePath("cw20.ini"));
+        WriteFile("cw20.ini", "[Setup]\r\nFrameMode=1\r\n");
+        QProcess cli;
+        cli.start(CLIPWRIGHT_CLI_PATH, AutoRecArgs() << "--yes"
+                                                     << "--home" << home.path());
+        ASSERT_TRUE(cli.waitForStarted());
+        for (int waited = 0; waited < 120000; waited += 5) {
+            if (Deck(kRecorderId).mode == ModeRecord &&
+                Deck(kPlayerId).position > Frames("00:01:30:00") + 30)
+                break;
+            QThread::msleep(5);
+        }
+        ASSERT_EQ(Deck(kRecorderId).mode, ModeRecord) << signal;
+        ASSERT_EQ(::kill(static_cast<pid_t>(cli.processId()), signal), 0);
+        QElapsedTimer sinceSignal;
+        sinceSignal.start();
+        while (Deck(kRecorderId).mode == ModeRecord && sinceSignal.elapsed() < 5000)
+            QThread::msleep(5);
+        EXPECT_LT(sinceSignal.elapsed(), 1000) << signal;
+        ASSERT_TRUE(cli.waitForFinished(30000));
+        const QString out =
+            QString::fromUtf8(cli.readAllStandardOutput() + cli.readAllStandardError());
+        EXPECT_EQ(cli.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(cli.exitCode(), 1) << out.toStdString();
+        EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+        EXPECT_TRUE(out.contains("resume point: row 1 complete")) << out.toStdString();
+        EXPECT_TRUE(
+            out.contains("Automatic editing has stopped.\nReason: the system asked the "
+                         "program to end (a signal)."))
+            << out.toStdString();
+        QFile ini(home.filePath("cw20.ini"));
+        ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(ini.readAll().contains("[Resume]")) << signal;
     }
 }
 

@@ -46,7 +46,7 @@ protected:
         ASSERT_EQ(recorded.size(), rows.size());
         for (size_t i = 0; i < rows.size(); ++i) {
             EXPECT_EQ(checks[i].row, rows[i]);
-            ASSERT_TRUE(checks[i].readable);
+            ASSERT_TRUE(checks[i].Readable());
             const int length = recorded[i].recTo - recorded[i].recFrom;
             // The recorder stands on the frame after a scene, which the next scene overwrites.
             const bool last = i + 1 == rows.size();
@@ -209,7 +209,7 @@ TEST_F(AutoRecTest, WithTheEditTerminalAloneEachSceneSaysTheRecorderCannotBeRead
     const std::vector<SceneCheck> checks = engine->SceneChecks();
     ASSERT_EQ(checks.size(), 2u);
     for (const SceneCheck& check : checks)
-        EXPECT_FALSE(check.readable);
+        EXPECT_FALSE(check.Readable());
     EXPECT_EQ(host->verification.count("recorder not readable"), 2);
 }
 
@@ -235,7 +235,8 @@ TEST_F(AutoRecTest, ResumeNearTheTapeStartAfterAStopInSceneTwoRecordsTheRestWith
     host->options.recorderPauseLead = 10;
     host->options.playerPauseLead = 40;
     ASSERT_EQ(RunUntil(2, 60, ModeRecord, [&] { host->PressStop(); }), kAutoStopped);
-    EXPECT_TRUE(host->Log().contains("warning: Automatic editing has stopped."));
+    EXPECT_TRUE(host->Log().contains(
+        "warning: Automatic editing has stopped.\nReason: stopped by the user."));
     EXPECT_EQ(Deck(kPlayerId).pendingMode, ModeStop);
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
     const auto before = RecordedScenes(sim->TapeSegments());
@@ -259,7 +260,8 @@ TEST_F(AutoRecTest, ResumeNearTheTapeStartAfterAStopInSceneTwoRecordsTheRestWith
     EXPECT_EQ(RunResume(elsewhere), kAutoFailed);
     EXPECT_TRUE(host->Log().contains(
         "warning: The recorder cannot reach the frame where the recording ended. Is the tape of "
-        "that recording in the recorder?"));
+        "that recording in the recorder?\nReason: recorder, placing the recorder: the recorder "
+        "cannot be placed on the frame."));
     EXPECT_EQ(sim->ReportJson(), tape) << "the tape is untouched";
     EXPECT_EQ(host->keptResumePoints.back(), elsewhere) << "the point stays for the right tape";
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);

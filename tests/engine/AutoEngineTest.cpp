@@ -217,7 +217,8 @@ TEST_F(AutoEngineTest, AutoRecWithNothingToRecordStopsAtOnce) {
 
     const QStringList log = host->Log();
     EXPECT_TRUE(log.filter(QRegularExpression("^row ")).isEmpty());
-    EXPECT_TRUE(log.contains("warning: Automatic editing has stopped."));
+    EXPECT_TRUE(log.contains(
+        "warning: Automatic editing has stopped.\nReason: starting the run: no scene to record."));
     EXPECT_TRUE(log.contains("windows enabled"));
     EXPECT_FALSE(engine->IsRunning());
 }

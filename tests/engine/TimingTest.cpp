@@ -93,8 +93,8 @@ TEST(CounterPhaseTest, AReplyThatCameInLateNeverThrowsTheEstimateOff) {
     }
 }
 
-SceneCheck Check(int row, int expected, int start, int end) {
-    return {row, expected, true, start, end};
+SceneCheck Check(int row, int expected, std::optional<int32_t> start, std::optional<int32_t> end) {
+    return {row, expected, start, end};
 }
 
 TEST(VerificationReportTest, OffersAnOutCorrectionOnlyWhenEveryLengthIsOffTheSameWay) {
@@ -108,19 +108,54 @@ TEST(VerificationReportTest, OffersAnOutCorrectionOnlyWhenEveryLengthIsOffTheSam
 
     const VerificationReport shorter({Check(1, 150, 0, 146)}, 1, 2);
     EXPECT_EQ(shorter.SuggestedOutCorrection(), 0);  // never below zero
+    // Nor beyond the options' range, which is all that can be stored.
+    const VerificationReport far({Check(1, 150, 0, 400)}, 1, 10);
+    EXPECT_EQ(far.SuggestedOutCorrection(), 200);
+}
+
+// The overall verdict and the stop reason as a JSON reader finds them.
+TEST(VerificationReportTest, TheVerdictSaysWithinAFrameSomeOffOrUnknown) {
+    struct Case {
+        std::vector<SceneCheck> scenes;
+        const char* verdict;
+    };
+    const std::vector<Case> cases = {
+        {{Check(1, 150, 0, 151), Check(2, 90, 151, 240)}, "all_within_one_frame"},
+        {{Check(1, 150, 0, 152), Check(2, 90, 152, std::nullopt)}, "some_off"},
+        {{Check(1, 150, 0, 150), Check(2, 90, 150, std::nullopt)}, "unknown"},
+        {{}, "unknown"},
+    };
+    for (const Case& c : cases) {
+        const VerificationReport report(c.scenes, 1, 10);
+        EXPECT_TRUE(report.Json().contains(QByteArray("\"verdict\": \"") + c.verdict + '"'))
+            << c.verdict << report.Json().toStdString();
+    }
+    const VerificationReport stopped({Check(1, 150, 0, 153)}, 1, 10,
+                                     {StopCause::NoAnswer, StopDeck::Recorder, StopStep::InPoint});
+    const QByteArray json = stopped.Json();
+    EXPECT_TRUE(json.contains("\"off\": true"));
+    EXPECT_TRUE(json.contains("\"cause\": \"no_answer\"")) << json.toStdString();
+    EXPECT_TRUE(json.contains("\"deck\": \"recorder\""));
+    EXPECT_TRUE(json.contains("\"step\": \"in_point\""));
+    EXPECT_FALSE(VerificationReport({}, 1, 10).Json().contains("stop_reason"));
 }
 
 TEST(VerificationReportTest, AnUnreadableRecorderIsSaidPerSceneNotGuessed) {
     SceneCheck blind;
     blind.row = 3;
     blind.expectedFrames = 120;
-    const VerificationReport report({Check(1, 150, 900, 1050), blind}, 1, 10);
+    // After a reading that failed, the next scene's start is unknown: no length is measured
+    // from an older seam, however its end reads.
+    const VerificationReport report(
+        {Check(1, 150, 900, 1050), blind, Check(4, 60, std::nullopt, 1300)}, 1, 10);
     const QStringList lines = report.Text().split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 3);
+    ASSERT_EQ(lines.size(), 4);
     EXPECT_TRUE(lines[1].contains("00:00:35:00"));
     EXPECT_TRUE(lines[2].contains("recorder not readable"));
+    EXPECT_TRUE(lines[3].contains("recorder not readable"));
     EXPECT_FALSE(report.SuggestedOutCorrection());
     EXPECT_TRUE(report.Json().contains("\"readable\": false"));
+    EXPECT_FALSE(report.Json().contains("\"recorded_frames\": 250"));
 }
 
 }  // namespace

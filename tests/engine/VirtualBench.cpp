@@ -29,6 +29,7 @@ bool SimLine::Write(const uint8_t* data, size_t n) {
 bool SimLine::Read(uint8_t* buffer, size_t n) {
     clock_.AdvanceUs(linktiming::kRequestLineUs);
     const std::vector<uint8_t> reply = sim_.Exchange(request_);
+    bytesRead_ = static_cast<uint32_t>(std::min(reply.size(), n));
     if (reply.size() < n) {
         // Nothing, or too little, within the reply budgets.
         clock_.AdvanceUs(linktiming::kReplyStartMs * 1000);

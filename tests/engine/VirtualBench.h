@@ -42,11 +42,13 @@ public:
     bool HungUp() const override { return false; }
     QString DevicePath() const override { return QStringLiteral("simulated bench"); }
     uint32_t LastSystemError() const override { return 0; }
+    uint32_t BytesRead() const override { return bytesRead_; }
 
 private:
     tarnsim::Simulator& sim_;
     VirtualClock& clock_;
     tarnsim::WireBytes request_{};
+    uint32_t bytesRead_ = 0;
 };
 
 // A bench served in virtual time with the program's frame layer and link on it.

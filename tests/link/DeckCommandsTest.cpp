@@ -195,6 +195,66 @@ TEST_F(DeckTest, recordIsTriedThreeTimesAndStepOnce) {
     EXPECT_EQ(CountRequests(tarncmd::kStepForward), 1u);
 }
 
+// A record whose reply went wrong (cut short, a bad check byte, noise in front) was heard: the
+// deck's status decides whether it goes out again. Silence means it was not taken in.
+TEST_F(DeckTest, aCommandWhoseReplyWentWrongIsSentAgainOnlyWhenTheDeckDidNotCarryItOut) {
+    struct Case {
+        const char* what;
+        ScriptedDevice::Bytes firstReply;
+        uint8_t modeAfter;  // what the deck reports when asked
+        size_t recordsSent;
+    };
+    ScriptedDevice::Bytes cutShort = ScriptedDevice::Reply(0x03);
+    cutShort.resize(6);
+    ScriptedDevice::Bytes noisy = ScriptedDevice::Reply(0x03);
+    noisy.insert(noisy.begin(), {0x12, 0x34});
+    const std::vector<Case> cases = {
+        {"short, recording", cutShort, ModeRecord, 1},
+        {"bad check, recording", ScriptedDevice::ReplyWithBadCheck(0x03), ModeRecord, 1},
+        {"noise, recording", noisy, ModeRecord, 1},
+        {"bad check, still in rec-pause", ScriptedDevice::ReplyWithBadCheck(0x03), ModeRecordPause,
+         2},
+        {"silence", {}, ModeRecord, 2},
+    };
+    for (const Case& c : cases) {
+        auto records = std::make_shared<std::atomic<int>>(0);
+        device.SetResponder([c, records](const TarnFrame& f) {
+            if (IsCommand(f, tarncmd::kStatusQuery))
+                return StatusReply(0x03, c.modeAfter, 100);
+            return ++*records == 1 ? c.firstReply : ScriptedDevice::Reply(0x03);
+        });
+        const size_t before = CountRequests(tarncmd::kRecord);
+        EXPECT_TRUE(vtr.Record(false, false).ok) << c.what;
+        EXPECT_EQ(CountRequests(tarncmd::kRecord) - before, c.recordsSent) << c.what;
+    }
+}
+
+// Following a mode change, a lost status reply is asked again; only a deck silent for five
+// questions in a row fails it.
+TEST_F(DeckTest, theSettleWaitAsksAgainAfterALostReply) {
+    auto queries = std::make_shared<std::atomic<int>>(0);
+    device.SetResponder([queries](const TarnFrame& f) {
+        if (!IsCommand(f, tarncmd::kStatusQuery))
+            return ScriptedDevice::Reply(0x03);
+        const int n = ++*queries;
+        if (n == 2)
+            return ScriptedDevice::ReplyWithBadCheck(0x43);
+        if (n == 3)
+            return ScriptedDevice::Bytes{};
+        return StatusReply(n < 5 ? 0x43 : 0x03, 0x06, 10);
+    });
+    EXPECT_TRUE(vtr.SetMode(ModePlay, true).ok);
+    EXPECT_EQ(queries->load(), 5);
+
+    device.SetResponder([](const TarnFrame& f) {
+        return IsCommand(f, tarncmd::kStatusQuery) ? ScriptedDevice::Bytes{}
+                                                   : ScriptedDevice::Reply(0x03);
+    });
+    const size_t before = CountRequests(tarncmd::kStatusQuery);
+    EXPECT_FALSE(vtr.SetMode(ModePlay, true).ok);
+    EXPECT_EQ(CountRequests(tarncmd::kStatusQuery) - before, 5u);
+}
+
 TEST_F(DeckTest, pollingChecksPowerAfter31UnchangedPassesAndNotifies) {
     device.SetResponder([](const TarnFrame& f) {
         if (IsCommand(f, tarncmd::kPowerQuery))

@@ -27,7 +27,6 @@ SceneCheck Readable(int row, int expected, int start, int end, bool resumed = fa
     s.row = row;
     s.scene = row;  // a list without tape changes
     s.expectedFrames = expected;
-    s.readable = true;
     s.startPosition = start;
     s.endPosition = end;
     s.resumed = resumed;
