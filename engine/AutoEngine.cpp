@@ -61,6 +61,8 @@ constexpr int kSilenceLimitMs = 2000;
 // least kWatchClearExchanges away: the question delays one player poll by an exchange.
 constexpr int kRecorderWatchMs = 400;
 constexpr double kWatchClearExchanges = kHoldExchanges + 2;
+// A recording recorder is taken as gone only when this many questions in a row went unanswered.
+constexpr int kRecorderSilentAsks = 2;
 
 // Transitions: a multiple of 100 is none; 101..110 run out before the recorder pauses, 111 and
 // above after it and are selected ahead when their scene starts.
@@ -508,6 +510,7 @@ bool AutoEngine::PassEditPoint(Side side, bool record) {
         if (const DeckReply r = decks_.RecorderCommand(out); !r)
             return Failed(r, StopDeck::Recorder);
         recorderAnswerMs_ = clock_.NowMs();
+        recorderMissedAsks_ = 0;
         if (out)
             recorderStandsUs_ = clock_.NowUs() + phase_.DurationUs(options_.outCorrection);
         if (out && CurrentRow().transition >= kFirstLateOutTransition && !RunLateOutTransition())
@@ -553,9 +556,16 @@ bool AutoEngine::RecorderStillThere() {
     if (nowMs - recorderAskedMs_ < kRecorderWatchMs || PauseMomentNear())
         return true;
     recorderAskedMs_ = nowMs;
-    if (decks_.ReadRecorder(1).ok)
+    if (decks_.ReadRecorder(1).ok) {
         recorderAnswerMs_ = clock_.NowMs();
-    if (clock_.NowMs() - recorderAnswerMs_ > kSilenceLimitMs)
+        recorderMissedAsks_ = 0;
+        return true;
+    }
+    // The first question may come long after the record command (a transition ran meanwhile):
+    // one lost reply then is no silence.
+    ++recorderMissedAsks_;
+    if (recorderMissedAsks_ >= kRecorderSilentAsks &&
+        clock_.NowMs() - recorderAnswerMs_ > kSilenceLimitMs)
         return Fail(StopCause::NoAnswer, StopDeck::Recorder);
     return true;
 }
@@ -810,7 +820,8 @@ void AutoEngine::AutoFinish(int kind, const StopReason& reason) {
     const int result = ResultOf(reason);
     const int view = savedView_;
     // A recorder still recording is what harms a tape: it is paused before anything else.
-    if (kind == kAutoRec && !recorderPaused_)
+    const bool recorderPausedFirst = kind == kAutoRec && !recorderPaused_;
+    if (recorderPausedFirst)
         decks_.RecorderCommand(true);
     if (kind == kAutoRec && result == kAutoFinished && decks_.Devices().recorderId != 0)
         ReadRecordingEnd();
@@ -832,7 +843,7 @@ void AutoEngine::AutoFinish(int kind, const StopReason& reason) {
         h.EnableAutoRec();
         h.SetArrowFlashing(false);
     });
-    LeaveDecks(kind);
+    LeaveDecks(kind, recorderPausedFirst);
     kind_ = kAutoIdle;
     bridge_.Post([](EngineHost& h) { h.EnableWindows(); });
     const bool success = result == kAutoFinished;
@@ -874,13 +885,14 @@ void AutoEngine::ResetEffects() {
     effects_.SelectTransition(100);
 }
 
-void AutoEngine::LeaveDecks(int kind) {
+void AutoEngine::LeaveDecks(int kind, bool recorderPaused) {
     switch (kind) {
         case kAutoRec:
             // The recorder waits in rec-pause, so a later run appends where this one ended.
             decks_.Address(decks_.Devices().playerId);  // a resume may end while placing it
             decks_.SetModeAndWait(ModeStop);
-            decks_.RecorderCommand(true);
+            if (!recorderPaused)
+                decks_.RecorderCommand(true);
             decks_.ReadStatus();
             break;
         case kAutoPreview:

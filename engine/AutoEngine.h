@@ -131,7 +131,8 @@ private:
     StopStep CurrentStopStep() const;
     void ReadRecordingEnd();
     void ResetEffects();
-    void LeaveDecks(int kind);
+    // recorderPaused: the recorder's pause has gone out already.
+    void LeaveDecks(int kind, bool recorderPaused);
 
     // Handlers; false ends the operation where the step table says so.
     bool Cue(int32_t target);
@@ -240,6 +241,7 @@ private:
     // The recording recorder's last answer and the last time it was asked (clock milliseconds).
     int64_t recorderAnswerMs_ = 0;
     int64_t recorderAskedMs_ = 0;
+    int recorderMissedAsks_ = 0;  // questions in a row it left unanswered
     // The addressed deck's tape while it plays, and how long one status exchange takes.
     CounterPhase phase_;
     int64_t exchangeUs_ = 0;
