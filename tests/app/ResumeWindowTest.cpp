@@ -177,7 +177,7 @@ TEST_F(ResumeWindowTest, AStoppedRunIsResumedAfterTheProgramWasClosedAndRecordsT
     }
     EXPECT_EQ(recorded[1].recTo, before[1].recTo) << sim->ReportJson();
     // The verification window tells the resumed scenes by their numbers in the whole list.
-    const auto* grid = windows->mainWindow().findChild<QTableWidget*>("grdScenes");
+    const auto* grid = windows->deck().verification().findChild<QTableWidget*>("grdScenes");
     ASSERT_NE(grid, nullptr);
     ASSERT_GE(grid->rowCount(), 2);
     EXPECT_EQ(grid->item(1, VerificationTable::ColScene)->text(), "3");
