@@ -241,8 +241,12 @@ void TfrmEDS::showEvent(QShowEvent* event) {
     if (firstShowStarted_)
         return;
     firstShowStarted_ = true;
-    // Shown without ShowAtStart (tools, tests): the settings are taken once the show is done.
-    QTimer::singleShot(0, this, &TfrmEDS::FormShow);
+    // Shown without ShowAtStart (tools, tests): the splash and the settings follow the show.
+    QTimer::singleShot(0, this, [this] {
+        if (title_)
+            title_->exec();
+        FormShow();
+    });
 }
 
 void TfrmEDS::ShowAtStart() {
@@ -691,8 +695,13 @@ void TfrmEDS::AttachController(TfrmAvCtl* controller) {
     tmCtl_.setSingleShot(true);
     tmCtl_.setInterval(100);
     connect(&tmCtl_, &QTimer::timeout, this, [this] {
-        if (controller_)
-            controller_->show();  // its show enables this window and restores the cursor
+        if (!controller_)
+            return;
+        controller_->show();  // its show enables this window and restores the cursor
+        // This window has only just come up and may take the focus after it: the controller
+        // asks to be in front, or a window manager stacks it behind.
+        controller_->raise();
+        controller_->activateWindow();
     });
     menus_.mnuCtl->setEnabled(true);
     controllerButton_->setEnabled(true);
