@@ -86,6 +86,7 @@ public:
     }
 
     bool Read(uint8_t* buffer, size_t n) override {
+        bytesRead_ = 0;
         if (pos_ >= size_) {
             std::lock_guard lock(goneMutex_);
             hungUp_ = true;
@@ -120,11 +121,13 @@ public:
     bool HungUp() const override { return hungUp_.load(); }
     QString DevicePath() const override { return QStringLiteral("fuzzed line"); }
     uint32_t LastSystemError() const override { return 0; }
+    uint32_t BytesRead() const override { return bytesRead_; }
 
 private:
     uint8_t Next() { return pos_ < size_ ? data_[pos_++] : 0; }
     // length bytes of the reply arrive; fewer than n is a reply given up on after its budget.
     bool Answer(const TarnFrame& reply, size_t length, uint8_t* buffer, size_t n) {
+        bytesRead_ = static_cast<uint32_t>(std::min(length, n));
         if (length < n) {
             clock_.AdvanceUs(linktiming::kReplyStartMs * 1000);
             return false;
@@ -138,6 +141,7 @@ private:
     const uint8_t* data_ = nullptr;
     size_t size_ = 0;
     size_t pos_ = 0;
+    uint32_t bytesRead_ = 0;
     std::atomic<bool> hungUp_{false};
     std::mutex goneMutex_;
     std::condition_variable goneCv_;
