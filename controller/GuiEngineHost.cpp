@@ -119,11 +119,11 @@ void GuiEngineHost::EnableWindows() {
 }
 
 int GuiEngineHost::CurrentView() const {
-    return controller_.view();
+    return static_cast<int>(controller_.remote().view());
 }
 
 void GuiEngineHost::SelectView(int view) {
-    controller_.SelectView(view);
+    controller_.remote().SelectView(static_cast<DeckRemote::View>(view));
 }
 
 void GuiEngineHost::PlayBeep() {

@@ -15,16 +15,12 @@
 #include "controller/ControllerDevices.h"
 #include "controller/KeyAutoRepeat.h"
 #include "controller/LampTable.h"
-#include "controller/ShuttleLadder.h"
 #include "controller/SkinKey.h"
 #include "controller/SkinPicture.h"
 #include "controller/SoundPlayer.h"
 #include "edit/SceneList.h"
 #include "link/CComm.h"
-#include "link/CTarnIO.h"
 #include "link/Clock.h"
-#include "link/TarnLink.h"
-#include "link/TarnSys.h"
 #include "link/TarnVtr.h"
 #include "ui/ApplyCaptions.h"
 #include "ui/EditHistory.h"
@@ -50,19 +46,12 @@ const QStringList kLampKeyOrder = {QStringLiteral("btnRev"),   QStringLiteral("b
                                    QStringLiteral("btnSlowR"), QStringLiteral("btnPause"),
                                    QStringLiteral("btnSlow"),  QStringLiteral("btnStop")};
 
-int LowBits(int mode) {
-    return mode & 0x0F;
-}
-
-bool IsPlayOrPause(int mode) {
-    const int low = LowBits(mode);
-    return low == ModePause || low == ModePlay || low == ModeReversePlay;
-}
-
 }  // namespace
 
 TfrmAvCtl::TfrmAvCtl(const ControllerParts& parts, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), parts_(parts) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      parts_(parts),
+      remote_(parts.link, parts.vtr, parts.sys, parts.clock, parts.devices) {
     setObjectName(QStringLiteral("frmAvCtl"));
     setWindowTitle(QStringLiteral("VCR Controller"));
     setFocusPolicy(Qt::StrongFocus);
@@ -74,6 +63,7 @@ TfrmAvCtl::TfrmAvCtl(const ControllerParts& parts, QWidget* parent)
     BuildCovers();
     BuildPopupMenu();
     autoRepeat_ = new KeyAutoRepeat(this);
+    ConnectRemote();
     ConnectTransportKeys();
     ConnectEditKeys();
 
@@ -102,7 +92,7 @@ TfrmAvCtl::TfrmAvCtl(const ControllerParts& parts, QWidget* parent)
     });
     // Nothing is known about the deck yet: the first report counts as a change.
     parts_.vtr.ForgetMode();
-    EnableTransport(false);
+    remote_.EnableTransport(false);
     UpdateEditButtons();
     UpdateEntryButton();
 }
@@ -111,7 +101,6 @@ TfrmAvCtl::~TfrmAvCtl() {
     // Children going away must not call back into a window that is already half destroyed.
     for (QObject* child : children())
         child->disconnect(this);
-    parts_.vtr.StopPolling();
 }
 
 void TfrmAvCtl::SetPlacement(std::function<void(QWidget*)> restore,
@@ -283,8 +272,8 @@ void TfrmAvCtl::FormFirstShow() {
     setWindowTitle(caption);
     if (skin_.WindowSize().isValid())
         setFixedSize(skin_.WindowSize());
-    SelectView(kNoView);
-    SetShuttle(true);
+    remote_.SelectView(DeckRemote::View::None);
+    remote_.SetShuttle(true);
     if (restorePosition_)
         restorePosition_(this);
 }
@@ -295,7 +284,7 @@ void TfrmAvCtl::FormEveryShow() {
     // No stored devices, or a player that is not among them: the user chooses first.
     if (!parts_.devices.LoadAndFindPlayer())
         tmDev_.start();
-    ConnectDefault();
+    remote_.ConnectDefault();
     if (mainWindow_)
         mainWindow_->setEnabled(true);
     if (QApplication::overrideCursor() != nullptr)
@@ -303,49 +292,37 @@ void TfrmAvCtl::FormEveryShow() {
 }
 
 void TfrmAvCtl::tmDevTimer() {
-    Disconnect();
+    remote_.Disconnect();
     parts_.devices.ShowDeviceSetup();
-    ConnectDefault();
+    remote_.ConnectDefault();
 }
 
 void TfrmAvCtl::closeEvent(QCloseEvent* event) {
     tmDev_.stop();
     autoRepeat_->Stop();
-    Disconnect();
+    remote_.Disconnect();
     parts_.comm.Close();
     if (savePosition_)
         savePosition_(this);
     QWidget::closeEvent(event);
 }
 
-// ---- connection and view --------------------------------------------------------------------
+// ---- deck shown ----------------------------------------------------------------------------
 
-void TfrmAvCtl::Connect(int id) {
-    if (id < 1 || id > 99)
-        return;
-    // On the link thread: the port may be in the middle of a poll's exchange, and the window
-    // keeps painting while it waits for it.
-    parts_.link.Run([](CTarnIO& io) { return io.Comm().Configure(); });
-    parts_.vtr.ForgetMode();
-    parts_.vtr.SetId(id);
-    parts_.sys.SetId(id);
-    parts_.vtr.StartPolling();
-    device_ = id;
-    EnableTransport(true);
-    lblID_->setText(QStringLiteral("ID %1").arg(id, 2, 10, QLatin1Char('0')));
-}
-
-void TfrmAvCtl::Disconnect() {
-    parts_.vtr.StopPolling();
-    parts_.vtr.ForgetPower();
-    ShowPower(false);
-    lblCounter_->setText(kZeroCounterText);
-    EnableTransport(false);
-}
-
-bool TfrmAvCtl::drivingRecorder() const {
-    const int recorder = parts_.devices.RecorderId();
-    return recorder != 0 && device_ == recorder;
+void TfrmAvCtl::ConnectRemote() {
+    connect(&remote_, &DeckRemote::transportChanged, this, &TfrmAvCtl::ShowTransport);
+    connect(&remote_, &DeckRemote::powerShown, this,
+            [this](bool on) { SetLabelColour(on ? kPowerOnColour : kPowerOffColour); });
+    connect(&remote_, &DeckRemote::connected, this, [this](int id) {
+        lblID_->setText(QStringLiteral("ID %1").arg(id, 2, 10, QLatin1Char('0')));
+    });
+    connect(&remote_, &DeckRemote::disconnected, this,
+            [this] { lblCounter_->setText(kZeroCounterText); });
+    connect(&remote_, &DeckRemote::viewSelected, this, &TfrmAvCtl::ShowView);
+    connect(&remote_, &DeckRemote::lampsCleared, this, &TfrmAvCtl::ClearLamps);
+    connect(&remote_, &DeckRemote::modeShown, this, &TfrmAvCtl::ShowLamps);
+    connect(&remote_, &DeckRemote::shuttleChanged, this, &TfrmAvCtl::ShowDialMode);
+    connect(&remote_, &DeckRemote::jogLampChanged, this, &TfrmAvCtl::SetJogLamp);
 }
 
 void TfrmAvCtl::SetDeckPictures(const QString& player, const QString& recorder) {
@@ -353,59 +330,33 @@ void TfrmAvCtl::SetDeckPictures(const QString& player, const QString& recorder) 
     imgDeckr_->setPixmap(skin_.Picture(QStringLiteral("imgDeckr"), recorder));
 }
 
-void TfrmAvCtl::SelectView(int view) {
-    const int player = parts_.devices.PlayerId();
-    const int recorder = parts_.devices.RecorderId();
-    // The lamps belong to the deck that was shown: the other deck's first report lights its own,
-    // and with them Preroll and Edit, which a player paused beyond thirty seconds offers and a
-    // recorder never does (both decks may well be paused, so no lamp would change otherwise).
-    // A view whose deck is not set changes only the view number: the deck shown is still driven.
-    const bool deckChanges = view == kNoView || (view == kPlayerView && player != 0) ||
-                             (view == kRecorderView && recorder != 0);
-    if (view != view_ && deckChanges)
-        ClearLamps();
-    if (view == kNoView) {
-        Disconnect();
+void TfrmAvCtl::ShowView(DeckRemote::View view, bool deckChanged) {
+    if (deckChanged && view == DeckRemote::View::None) {
         SetDeckPictures(QStringLiteral("grey"), QStringLiteral("grey"));
-    } else if (view == kPlayerView && player != 0) {
+    } else if (deckChanged && view == DeckRemote::View::Player) {
         SetDeckPictures(QStringLiteral("lit"), QStringLiteral("grey"));
-        Connect(player);
         key(QStringLiteral("btnRec"))->setEnabled(false);
-    } else if (view == kRecorderView && recorder != 0) {
+    } else if (deckChanged && view == DeckRemote::View::Recorder) {
         SetDeckPictures(QStringLiteral("grey"), QStringLiteral("red"));
-        Connect(recorder);
         key(QStringLiteral("btnRec"))->setEnabled(true);
     }
-    view_ = view;
     UpdateEntryButton();
 }
 
-void TfrmAvCtl::ConnectDefault() {
-    const int player = parts_.devices.PlayerId();
-    if (player != 0) {
-        device_ = player;
-        EnableTransport(true);
-        SelectView(kPlayerView);
-    } else {
-        device_ = 0;
-        EnableTransport(false);
-    }
-}
-
-void TfrmAvCtl::EnableTransport(bool on) {
-    transportOn_ = on;
+void TfrmAvCtl::ShowTransport(bool on) {
     for (const QString& name : kTransportKeys)
         key(name)->setEnabled(on);
     imgJog_->setEnabled(on);
     const int player = parts_.devices.PlayerId();
     const int recorder = parts_.devices.RecorderId();
+    const int device = remote_.device();
     if (on) {
         // The focus stays where the user left it: on a transport key, Space would drive the
         // deck, and a connect or a power report must never arm that by itself.
-        if (device_ == player) {
+        if (device == player) {
             key(QStringLiteral("btnRec"))->setEnabled(false);
             imgDeckp_->setPixmap(skin_.Picture(QStringLiteral("imgDeckp"), QStringLiteral("lit")));
-        } else if (device_ == recorder) {
+        } else if (device == recorder) {
             key(QStringLiteral("btnRec"))->setEnabled(true);
             imgDeckr_->setPixmap(skin_.Picture(QStringLiteral("imgDeckr"), QStringLiteral("red")));
         }
@@ -418,7 +369,6 @@ void TfrmAvCtl::EnableTransport(bool on) {
             key(QLatin1String(name))->setEnabled(false);
     }
     key(QStringLiteral("btnPlayer"))->setEnabled(on && player != 0 && recorder != 0);
-    parts_.vtr.ForgetMode();
 }
 
 // ---- status display -------------------------------------------------------------------------
@@ -433,9 +383,9 @@ void TfrmAvCtl::OnVtrChanged() {
         UpdateEntryButton();
     }
     if (state.powerChanged)
-        ShowPower(state.powerOn);
+        remote_.ShowPower(state.powerOn);
     if (state.modeChanged)
-        ShowMode(state.mode);
+        remote_.ShowMode(state.mode);
 }
 
 void TfrmAvCtl::SetLabelColour(const QColor& colour) {
@@ -446,48 +396,34 @@ void TfrmAvCtl::SetLabelColour(const QColor& colour) {
     }
 }
 
-void TfrmAvCtl::ShowPower(bool on) {
-    if (on) {
-        EnableTransport(true);
-        SetLabelColour(kPowerOnColour);
-        return;
-    }
-    EnableTransport(false);
-    ClearLamps();
-    SetLabelColour(kPowerOffColour);
-}
-
 void TfrmAvCtl::ClearLamps() {
     for (const QString& name : kLampKeyOrder) {
         key(name)->SetLit(false);
         key(name)->SetReversed(false);
     }
     SetPauseLampConsequences(false);
-    shownMode_ = ModeNoDeck;
 }
 
-void TfrmAvCtl::ShowMode(int mode) {
-    if (mode == shownMode_ || !transportOn_)
+void TfrmAvCtl::ShowLamps(int mode) {
+    const std::optional<LampSet> lamps = LampsForMode(mode);
+    if (!lamps)
         return;
-    if (const std::optional<LampSet> lamps = LampsForMode(mode)) {
-        const bool pauseWasLit = key(QStringLiteral("btnPause"))->IsLit();
-        for (int i = 0; i < kLampCount; ++i)
-            key(kLampKeyOrder[i])->SetLit(lamps->IsLit(static_cast<Lamp>(i)));
-        key(QStringLiteral("btnPlay"))->SetReversed(lamps->playReversed);
-        const bool pauseLit = lamps->IsLit(Lamp::Pause);
-        if (pauseLit != pauseWasLit)
-            SetPauseLampConsequences(pauseLit);
-    }
-    shownMode_ = mode;
+    const bool pauseWasLit = key(QStringLiteral("btnPause"))->IsLit();
+    for (int i = 0; i < kLampCount; ++i)
+        key(kLampKeyOrder[i])->SetLit(lamps->IsLit(static_cast<Lamp>(i)));
+    key(QStringLiteral("btnPlay"))->SetReversed(lamps->playReversed);
+    const bool pauseLit = lamps->IsLit(Lamp::Pause);
+    if (pauseLit != pauseWasLit)
+        SetPauseLampConsequences(pauseLit);
 }
 
 void TfrmAvCtl::SetPauseLampConsequences(bool pauseLit) {
     // A still picture on the player is where Preroll and Edit start from.
     bool editable = false;
     if (pauseLit) {
-        if (!shuttle_)
+        if (!remote_.shuttle())
             SetJogLamp(true);
-        editable = view_ == kPlayerView &&
+        editable = remote_.view() == DeckRemote::View::Player &&
                    IsAtLeast30s(parts_.vtr.Counter(), parts_.vtr.State().counterTimecode.mode);
     } else {
         SetJogLamp(false);
@@ -498,118 +434,57 @@ void TfrmAvCtl::SetPauseLampConsequences(bool pauseLit) {
 
 // ---- transport ------------------------------------------------------------------------------
 
-bool TfrmAvCtl::SendMode(int mode) {
-    const LinkJobResult result = parts_.vtr.SetMode(mode, false);
-    // 0x05 is a deck that took the command without carrying it out yet: its lamps wait for the
-    // poll.
-    if (result.ok && result.status != 0x05)
-        ShowMode(mode);
-    return result.ok;
-}
-
 void TfrmAvCtl::ConnectTransportKeys() {
     auto onPress = [this](const char* name, auto handler) {
         connect(key(QLatin1String(name)), &QAbstractButton::pressed, this, handler);
     };
     onPress("btnPlay", [this] { btnPlayMouseDown(); });
     onPress("btnPause", [this] { btnPauseMouseDown(); });
-    onPress("btnStop", [this] { SendMode(ModeStop); });
-    onPress("btnEject", [this] { SendMode(ModeEject); });
-    onPress("btnSlow", [this] { SendMode(ModeSlowForward); });
-    onPress("btnSlowR", [this] { SendMode(ModeSlowReverse); });
-    onPress("btnStep", [this] { parts_.vtr.Step(true); });
-    onPress("btnStepR", [this] { parts_.vtr.Step(false); });
+    onPress("btnStop", [this] { remote_.SendMode(ModeStop); });
+    onPress("btnEject", [this] { remote_.SendMode(ModeEject); });
+    onPress("btnSlow", [this] { remote_.SendMode(ModeSlowForward); });
+    onPress("btnSlowR", [this] { remote_.SendMode(ModeSlowReverse); });
+    onPress("btnStep", [this] { remote_.Step(true); });
+    onPress("btnStepR", [this] { remote_.Step(false); });
     onPress("btnRec", [this] { btnRecMouseDown(); });
-    onPress("btnFF", [this] { WindMouseDown(ModeForwardSearch, ModeFastForward); });
-    onPress("btnRev", [this] { WindMouseDown(ModeReverseSearch, ModeRewind); });
-    onPress("btnJogR", [this] { JogMouseDown(false); });
-    onPress("btnJogF", [this] { JogMouseDown(true); });
-    connect(key(QStringLiteral("btnFF")), &QAbstractButton::released, this,
-            &TfrmAvCtl::WindMouseUp);
-    connect(key(QStringLiteral("btnRev")), &QAbstractButton::released, this,
-            &TfrmAvCtl::WindMouseUp);
+    onPress("btnFF", [this] { remote_.WindPress(true); });
+    onPress("btnRev", [this] { remote_.WindPress(false); });
+    onPress("btnJogR", [this] { remote_.Jog(false); });
+    onPress("btnJogF", [this] { remote_.Jog(true); });
+    for (const char* wind : {"btnFF", "btnRev"})
+        connect(key(QLatin1String(wind)), &QAbstractButton::released, &remote_,
+                &DeckRemote::WindRelease);
     connect(key(QStringLiteral("btnMin")), &QAbstractButton::clicked, this,
             &QWidget::showMinimized);
     connect(key(QStringLiteral("btnClose")), &QAbstractButton::clicked, this, &QWidget::close);
     connect(key(QStringLiteral("btnPlayer")), &QAbstractButton::clicked, this, [this] {
-        SelectView(view_ == kPlayerView ? kRecorderView : kPlayerView);
+        using View = DeckRemote::View;
+        remote_.SelectView(remote_.view() == View::Player ? View::Recorder : View::Player);
         UpdateEditButtons();
     });
 }
 
 void TfrmAvCtl::btnPlayMouseDown() {
-    SendMode(drivingRecorder() && parts_.vtr.Mode() == ModeRecordPause ? ModeRecord : ModePlay);
+    remote_.Play();
 }
 
 void TfrmAvCtl::btnPauseMouseDown() {
-    SendMode(drivingRecorder() && parts_.vtr.Mode() == ModeRecord ? ModeRecordPause : ModePause);
+    remote_.Pause();
 }
 
 void TfrmAvCtl::btnRecMouseDown() {
-    if (!drivingRecorder())
-        return;
-    SendMode(parts_.vtr.Mode() == ModeRecordPause ? ModeRecord : ModeRecordPause);
-}
-
-void TfrmAvCtl::WindMouseDown(int searchMode, int windMode) {
-    const int mode = parts_.vtr.Mode();
-    if (!IsPlayOrPause(mode)) {
-        SendMode(windMode);
-        return;
-    }
-    searchHeld_ = true;
-    searchMode_ = mode;
-    searchTick_ = parts_.clock.NowMs();
-    SendMode(searchMode);
-}
-
-void TfrmAvCtl::WindMouseUp() {
-    if (!searchHeld_)
-        return;
-    searchHeld_ = false;
-    // A long hold makes the search momentary: back to where the press started.
-    if (parts_.clock.NowMs() - searchTick_ > kMomentarySearchMs)
-        SendMode(LowBits(searchMode_) == ModePause ? ModePause : ModePlay);
-}
-
-void TfrmAvCtl::JogMouseDown(bool forward) {
-    if (shuttle_) {
-        SetJogLamp(false);
-        RunShuttleStep(forward);
-        return;
-    }
-    SetJogLamp(true);
-    if (parts_.vtr.Mode() == ModePause)
-        parts_.vtr.Step(forward);
-    else
-        SendMode(ModePause);
-}
-
-void TfrmAvCtl::RunShuttleStep(bool forward) {
-    const ShuttleStep step = ShuttleStepFrom(parts_.vtr.Mode(), forward);
-    if (step.IsEmpty())
-        return;
-    if (SendMode(step.modes.front())) {
-        for (size_t i = 1; i < step.modes.size(); ++i)
-            SendMode(step.modes[i]);
-        return;
-    }
-    for (int mode : step.fallback)
-        SendMode(mode);
+    remote_.Record();
 }
 
 void TfrmAvCtl::SetJogLamp(bool lit) {
-    jogLampLit_ = lit;
     ShowLampState(imgLumpPause_, lit);
     imgLumpPause_->setPixmap(skin_.Picture(QStringLiteral("imgLumpPause"),
                                            lit ? QStringLiteral("on") : QStringLiteral("off")));
 }
 
-void TfrmAvCtl::SetShuttle(bool shuttle) {
-    shuttle_ = shuttle;
+void TfrmAvCtl::ShowDialMode(bool shuttle) {
     imgJog_->setPixmap(skin_.Picture(QStringLiteral("imgJog"),
                                      shuttle ? QStringLiteral("shuttle") : QStringLiteral("jog")));
-    SetJogLamp(!shuttle);
 }
 
 bool TfrmAvCtl::InsideDial(const QPoint& at) const {
@@ -631,14 +506,10 @@ void TfrmAvCtl::DialRelease(const QPoint& at) {
     dialPressed_ = false;
     imgJog_->move(imgJog_->pos() - kDialPressOffset);
     parts_.sounds.Play(Sound::DialRelease);
-    if (!InsideDial(at)) {
-        SetShuttle(shuttle_);
-        return;
-    }
-    SetJogLamp(true);
-    if (parts_.devices.PlayerId() != 0)
-        SendMode(ModePause);
-    SetShuttle(!shuttle_);
+    if (InsideDial(at))
+        remote_.ToggleDial();
+    else
+        remote_.SetShuttle(remote_.shuttle());
 }
 
 // ---- keyboard -------------------------------------------------------------------------------
@@ -678,10 +549,10 @@ void TfrmAvCtl::OnKeypad(KeypadAction action, bool down) {
         if (const QPointer<SkinKey> shown = keypadKeysDown_.take(static_cast<int>(action)))
             shown->setDown(false);
         if (ActsOnRelease(action))
-            WindMouseUp();
+            remote_.WindRelease();
         return;
     }
-    const KeypadTarget target = KeypadTargetFor(action, shuttle_);
+    const KeypadTarget target = KeypadTargetFor(action, remote_.shuttle());
     SkinKey* k = key(QLatin1String(target.keyName));
     if (!k->isEnabled())
         return;
@@ -771,10 +642,10 @@ bool TfrmAvCtl::HandlePictureMouse(QObject* watched, QEvent* event) {
         ToggleCover(1);
     else if (watched == imgRecCover_ || watched == imgRecOpen_)
         ToggleCover(2);
-    else if (watched == imgDeckp_ && view_ != kPlayerView)
-        SelectView(kPlayerView);
-    else if (watched == imgDeckr_ && view_ != kRecorderView)
-        SelectView(kRecorderView);
+    else if (watched == imgDeckp_ && remote_.view() != DeckRemote::View::Player)
+        remote_.SelectView(DeckRemote::View::Player);
+    else if (watched == imgDeckr_ && remote_.view() != DeckRemote::View::Recorder)
+        remote_.SelectView(DeckRemote::View::Recorder);
     else if (watched == lblID_)
         RunDeviceSetup();
     return wasDragging;
@@ -862,7 +733,8 @@ void TfrmAvCtl::SetEditKeys(const EditKeyStates& keys) {
 
 void TfrmAvCtl::UpdateEntryButton() {
     key(QStringLiteral("btnEntry"))
-        ->setEnabled(EntryPossible(parts_.scenes, parts_.vtr.Counter(), view_ == kPlayerView));
+        ->setEnabled(EntryPossible(parts_.scenes, parts_.vtr.Counter(),
+                                   remote_.view() == DeckRemote::View::Player));
 }
 
 void TfrmAvCtl::MarkPointClick(EditPoint point) {
@@ -890,8 +762,8 @@ void TfrmAvCtl::btnSendClick() {
 }
 
 void TfrmAvCtl::btnReviewClick() {
-    if (view_ == kPlayerView) {
-        SelectView(kRecorderView);
+    if (remote_.view() == DeckRemote::View::Player) {
+        remote_.SelectView(DeckRemote::View::Recorder);
         // Let the recorder's first reports arrive before the operation takes over.
         parts_.clock.PumpDelay(300);
     }
@@ -945,22 +817,7 @@ bool TfrmAvCtl::arrowLit() const {
 }
 
 void TfrmAvCtl::RunDeviceSetup() {
-    const bool wasUnconnected = device_ == 0;
-    const bool wasPolling = SuspendForDeviceSetup();
-    parts_.devices.ShowDeviceSetup();
-    ResumeAfterDeviceSetup(wasPolling, wasUnconnected);
-}
-
-bool TfrmAvCtl::SuspendForDeviceSetup() {
-    const bool polling = parts_.vtr.IsPolling();
-    if (polling)
-        parts_.vtr.StopPolling();
-    return polling;
-}
-
-void TfrmAvCtl::ResumeAfterDeviceSetup(bool wasPolling, bool wasUnconnected) {
-    if ((wasPolling || wasUnconnected) && isVisible())
-        ConnectDefault();
+    remote_.RunDeviceSetup([this] { return isVisible(); });
     UpdateEditButtons();
     UpdateEntryButton();
 }

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "controller/ControllerSkin.h"
+#include "controller/DeckRemote.h"
 #include "controller/EditPoints.h"
 #include "controller/KeypadMap.h"
 
@@ -56,9 +57,6 @@ class TfrmAvCtl : public QWidget {
     Q_OBJECT
 
 public:
-    enum View { kNoView = 0, kPlayerView = 1, kRecorderView = 2 };
-    // How long FF or REW must be held for the search to end on release.
-    static constexpr int kMomentarySearchMs = 2000;
     static constexpr int kDeviceSetupDelayMs = 100;
     static constexpr int kArrowFlashMs = 1000;
 
@@ -74,23 +72,9 @@ public:
     void SetOperations(std::function<void(int kind)> autoStart,
                        std::function<void()> readRecorderPosition);
 
-    // --- Deck connection ----------------------------------------------------------------------
-    void Connect(int id);
-    void Disconnect();
-    void SelectView(int view);
-    void ConnectDefault();
-    void EnableTransport(bool on);
-    // Sends mode m to the deck; an accepted command lights its lamps at once.
-    bool SendMode(int mode);
-    // Lights the lamps of mode m when it differs from the shown mode and transport is on.
-    void ShowMode(int mode);
-
-    int view() const { return view_; }
-    int device() const { return device_; }
-    bool transportOn() const { return transportOn_; }
-    int shownMode() const { return shownMode_; }
-    bool shuttle() const { return shuttle_; }
-    bool drivingRecorder() const;
+    // The deck the window drives, its connection and its transport commands.
+    DeckRemote& remote() { return remote_; }
+    const DeckRemote& remote() const { return remote_; }
 
     // --- Editing keys -------------------------------------------------------------------------
     void UpdateEditButtons();
@@ -148,26 +132,27 @@ private:
     void FormEveryShow();
     void tmDevTimer();
     void OnVtrChanged();
-    void ShowPower(bool on);
-    // All lamps out, Preroll and Edit off, and no mode shown: the next report lights afresh.
+
+    // What the deck remote reports, painted
+    void ConnectRemote();
+    void ShowTransport(bool on);
+    void ShowView(DeckRemote::View view, bool deckChanged);
+    // All lamps out, and Preroll and Edit off.
     void ClearLamps();
+    void ShowLamps(int mode);
     void SetDeckPictures(const QString& player, const QString& recorder);
     void SetLabelColour(const QColor& colour);
     void SetPauseLampConsequences(bool pauseLit);
+    void ShowDialMode(bool shuttle);
+    void SetJogLamp(bool lit);
 
     // Transport
     void btnPlayMouseDown();
     void btnPauseMouseDown();
     void btnRecMouseDown();
-    void WindMouseDown(int searchMode, int windMode);
-    void WindMouseUp();
-    void JogMouseDown(bool forward);
-    void RunShuttleStep(bool forward);
     void DialPress(const QPoint& at);
     void DialRelease(const QPoint& at);
     bool InsideDial(const QPoint& at) const;
-    void SetShuttle(bool shuttle);
-    void SetJogLamp(bool lit);
     void OnKeypad(KeypadAction action, bool down);
 
     // Window behaviour
@@ -184,11 +169,10 @@ private:
     void btnAutoRecClick();
     void SetEditKeys(const EditKeyStates& keys);
     void tmPrgTimer();
-    bool SuspendForDeviceSetup();
-    void ResumeAfterDeviceSetup(bool wasPolling, bool wasUnconnected);
 
     ControllerParts parts_;
     ControllerSkin skin_;
+    DeckRemote remote_;
     QPointer<QWidget> mainWindow_;
     std::function<void(QWidget*)> restorePosition_;
     std::function<void(QWidget*)> savePosition_;
@@ -217,17 +201,8 @@ private:
     QTimer tmDev_;
     QTimer tmPrg_;
 
-    int view_ = kNoView;
-    int device_ = 0;
-    bool transportOn_ = false;
-    int shownMode_ = 15;
-    bool shuttle_ = true;
     bool dialPressed_ = false;
-    bool jogLampLit_ = false;
     bool keyHeld_ = false;
-    bool searchHeld_ = false;
-    int searchMode_ = 0;
-    int64_t searchTick_ = 0;
     bool dragging_ = false;
     bool dragMoved_ = false;
     QPoint dragPressGlobal_;

@@ -100,7 +100,7 @@ public:
     bool PlayerPlaying() {
         // The scene label shows the row the user works on.
         scenes_.SelectOnly(2);
-        ctl_.SelectView(TfrmAvCtl::kPlayerView);
+        ctl_.remote().SelectView(DeckRemote::View::Player);
         sim_.SetDeckPosition(1, Frames30(0, 0, 41, 12));
         sim_.SetDeckMode(1, kPlay);
         return ShowsMode(kPlay) && SaveController("controller-player-playing");
@@ -109,12 +109,12 @@ public:
     bool RecorderInRecordPause() {
         sim_.SetDeckPosition(2, Frames30(0, 12, 5, 0));
         sim_.SetDeckMode(2, kRecordPause);
-        ctl_.SelectView(TfrmAvCtl::kRecorderView);
+        ctl_.remote().SelectView(DeckRemote::View::Recorder);
         return ShowsMode(kRecordPause) && SaveController("controller-recorder-recpause");
     }
 
     bool CoversOpen() {
-        ctl_.SelectView(TfrmAvCtl::kPlayerView);
+        ctl_.remote().SelectView(DeckRemote::View::Player);
         sim_.SetDeckPosition(1, Frames30(0, 0, 44, 3));
         sim_.SetDeckMode(1, kPause);
         if (!ShowsMode(kPause))
@@ -190,7 +190,7 @@ public:
 
 private:
     bool ShowsMode(int mode) {
-        const bool shown = WaitFor([&] { return ctl_.shownMode() == mode; });
+        const bool shown = WaitFor([&] { return ctl_.remote().shownMode() == mode; });
         Settle();
         return shown;
     }
@@ -281,7 +281,7 @@ int main(int argc, char** argv) {
     main.resize(820, 440);
     main.OpenController();
     TfrmAvCtl& controller = windows.deck().controller();
-    if (!WaitFor([&] { return controller.isVisible() && controller.transportOn(); }))
+    if (!WaitFor([&] { return controller.isVisible() && controller.remote().transportOn(); }))
         return Fail(QStringLiteral("the controller did not connect to the demo player"));
 
     DeckPictures pictures(simulator, context.scenes(), windows, QDir(args[2]),

@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
     QTimer ready;
     ready.setInterval(50);
     QObject::connect(&ready, &QTimer::timeout, [&] {
-        if (!controller.isVisible() || !controller.transportOn() || !autoRec->isEnabled())
+        if (!controller.isVisible() || !controller.remote().transportOn() || !autoRec->isEnabled())
             return;
         ready.stop();
         stalls.Start();

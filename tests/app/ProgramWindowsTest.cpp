@@ -158,7 +158,7 @@ TEST_F(ProgramWindowsTest, EveryWindowOpensUsableAndItsMainButtonDoesWhatItSays)
              QTest::mouseClick(Controller().key(QStringLiteral("btnPlay")), Qt::LeftButton);
          },
          [&] { return sim->Device(kCamcorderId)->mode == kModePlay && Main().isEnabled(); },
-         [&] { return Controller().transportOn(); }},
+         [&] { return Controller().remote().transportOn(); }},
         {"the controller's device id", "frmTarnDev", true,
          [&] {
              QTest::mouseClick(Controller().findChild<QLabel*>(QStringLiteral("lblID")),

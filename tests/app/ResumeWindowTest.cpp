@@ -79,7 +79,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return windows->mainWindow().firstShowDone(); }));
         if (firstStart) {
             windows->mainWindow().OpenController();
-            ASSERT_TRUE(WaitFor([&] { return Controller().transportOn(); }));
+            ASSERT_TRUE(WaitFor([&] { return Controller().remote().transportOn(); }));
         }
         QObject::connect(&windows->deck().engine(), &AutoEngine::finished,
                          [this](int result) { finished = result; });

@@ -55,7 +55,7 @@ TEST(SignalEndTest, SigtermWhileRecordingPausesTheRecorderKeepsTheResumePointAnd
     ASSERT_TRUE(QTest::qWaitFor([&] { return windows.mainWindow().firstShowDone(); }, 20000));
     windows.mainWindow().OpenController();
     TfrmAvCtl& controller = windows.deck().controller();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.transportOn(); }, 20000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return controller.remote().transportOn(); }, 20000));
     context.scenes().SelectOnly(1);
     controller.key(QStringLiteral("btnAutoRec"))->click();
     ASSERT_TRUE(QTest::qWaitFor(

@@ -46,7 +46,7 @@ protected:
                          [this](int result) { finishedResult = result; });
         mainWindow->show();
         ctl->show();
-        ASSERT_TRUE(WaitFor([&] { return ctl->transportOn() && vtr->PowerOn(); }));
+        ASSERT_TRUE(WaitFor([&] { return ctl->remote().transportOn() && vtr->PowerOn(); }));
     }
     void TearDown() override {
         ctl->SetOperations({}, {});
@@ -113,7 +113,7 @@ TEST_F(AutoRecWindowTest, AutoRecFromTheControllerRecordsTheListAndOffersReview)
     EXPECT_TRUE(autoRec->isEnabled());
     EXPECT_TRUE(review->isEnabled());
     EXPECT_GT(sim->Device(2)->position, recorderStart);
-    EXPECT_EQ(ctl->view(), TfrmAvCtl::kPlayerView);
+    EXPECT_EQ(ctl->remote().view(), DeckRemote::View::Player);
     // Both scenes arrived on the recorder's tape.
     int recorded = 0;
     for (const auto& segment : sim->TapeSegments())

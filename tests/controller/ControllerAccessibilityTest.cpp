@@ -20,7 +20,7 @@ protected:
         InstallControllerAccessibility();  // as the program does before it makes any window
         ControllerFixture::SetUp();
         ctl->show();
-        ASSERT_TRUE(WaitFor([&] { return ctl->transportOn() && vtr->PowerOn(); }));
+        ASSERT_TRUE(WaitFor([&] { return ctl->remote().transportOn() && vtr->PowerOn(); }));
     }
     QAccessibleInterface* Seen(const char* name) const {
         return QAccessible::queryAccessibleInterface(ctl->findChild<QWidget*>(name));
@@ -60,9 +60,9 @@ TEST_F(ControllerAccessibilityTest, KeysLampsAndPicturesAreNamedAndPressedAsButt
     QAccessibleInterface* lamp = Seen("imgLumpPause");
     EXPECT_EQ(lamp->role(), QAccessible::Indicator);
     EXPECT_FALSE(lamp->state().checked);
-    ASSERT_TRUE(ctl->shuttle());
+    ASSERT_TRUE(ctl->remote().shuttle());
     QTest::keyClick(ctl->findChild<QWidget*>("imgJog"), Qt::Key_Return);
-    EXPECT_FALSE(ctl->shuttle());
+    EXPECT_FALSE(ctl->remote().shuttle());
     EXPECT_TRUE(lamp->state().checked);
     EXPECT_EQ(Seen("imgPtoR")->role(), QAccessible::Indicator);
     EXPECT_EQ(Seen("imgFPanel")->role(), QAccessible::Graphic);  // background, not a button

@@ -98,8 +98,8 @@ void ControllerFixture::ClearSent() {
 void ControllerFixture::PutDeck(int id, int mode, int position) {
     ASSERT_TRUE(sim->SetDeckPosition(id, position));
     ASSERT_TRUE(sim->SetDeckMode(id, mode));
-    ASSERT_TRUE(WaitFor([&] { return ctl->shownMode() == mode && vtr->Mode() == mode; }))
-        << "deck mode " << mode << " not shown; shown " << ctl->shownMode();
+    ASSERT_TRUE(WaitFor([&] { return ctl->remote().shownMode() == mode && vtr->Mode() == mode; }))
+        << "deck mode " << mode << " not shown; shown " << ctl->remote().shownMode();
 }
 
 QString ControllerFixture::LitLamps() const {

@@ -16,7 +16,7 @@ protected:
     void SetUp() override {
         ControllerFixture::SetUp();
         ctl->show();
-        ASSERT_TRUE(WaitFor([&] { return ctl->transportOn() && vtr->PowerOn(); }));
+        ASSERT_TRUE(WaitFor([&] { return ctl->remote().transportOn() && vtr->PowerOn(); }));
     }
     SkinKey* Key(const char* name) const { return ctl->key(QLatin1String(name)); }
 };
@@ -51,7 +51,7 @@ TEST_F(EditKeysTest, EntryNeedsThirtySecondsOfTapeOnThePlayer) {
     EXPECT_EQ(scenes.count(), 1);
     PutDeck(1, 6, 30 * 30);
     EXPECT_TRUE(WaitFor([&] { return Key("btnEntry")->isEnabled(); }));
-    ctl->SelectView(TfrmAvCtl::kRecorderView);
+    ctl->remote().SelectView(DeckRemote::View::Recorder);
     EXPECT_FALSE(Key("btnEntry")->isEnabled());
 }
 
@@ -145,13 +145,13 @@ TEST_F(EditKeysTest, PrerollAndEditNeedThePlayerPausedPastThirtySecondsInItsView
 
     // Both decks paused: the pause lamp stays lit across the view changes.
     PutDeck(1, 5, kMinute);
-    ctl->SelectView(TfrmAvCtl::kRecorderView);
-    ASSERT_TRUE(WaitFor([&] { return ctl->shownMode() == 13; }));
+    ctl->remote().SelectView(DeckRemote::View::Recorder);
+    ASSERT_TRUE(WaitFor([&] { return ctl->remote().shownMode() == 13; }));
     EXPECT_EQ(LitLamps(), QStringLiteral("Rec Pause"));
     EXPECT_FALSE(Key("btnPreroll")->isEnabled());
     EXPECT_FALSE(Key("btnEdit")->isEnabled());
-    ctl->SelectView(TfrmAvCtl::kPlayerView);
-    ASSERT_TRUE(WaitFor([&] { return ctl->shownMode() == 5; }));
+    ctl->remote().SelectView(DeckRemote::View::Player);
+    ASSERT_TRUE(WaitFor([&] { return ctl->remote().shownMode() == 5; }));
     EXPECT_EQ(LitLamps(), QStringLiteral("Pause"));
     EXPECT_TRUE(Key("btnPreroll")->isEnabled());
     EXPECT_TRUE(Key("btnEdit")->isEnabled());

@@ -34,8 +34,8 @@ protected:
     void SetUp() override {
         ControllerFixture::SetUp();
         ctl->show();
-        ASSERT_TRUE(WaitFor([&] { return ctl->transportOn() && vtr->PowerOn(); }));
-        ASSERT_EQ(ctl->view(), TfrmAvCtl::kPlayerView);
+        ASSERT_TRUE(WaitFor([&] { return ctl->remote().transportOn() && vtr->PowerOn(); }));
+        ASSERT_EQ(ctl->remote().view(), DeckRemote::View::Player);
     }
 };
 
@@ -99,7 +99,7 @@ TEST_F(TransportTest, AWindKeyHeldOverTwoSecondsReturnsToTheModeItLeft) {
 }
 
 TEST_F(TransportTest, ShuttleStepsAlongTheLadderOfSpeeds) {
-    ASSERT_TRUE(ctl->shuttle());
+    ASSERT_TRUE(ctl->remote().shuttle());
     // From play towards reverse the deck pauses first; the fast end of the ladder goes no further.
     const std::tuple<int, const char*, std::vector<int>> steps[] = {
         {6, "btnJogR", {5, 22}}, {23, "btnJogR", {7}}, {38, "btnJogF", {}}};
@@ -131,7 +131,7 @@ TEST_F(TransportTest, JogModeStepsWhenPausedAndPausesOtherwise) {
     // A click inside the dial toggles to jog mode (and pauses the player).
     QLabel* dial = ctl->picture(QStringLiteral("imgJog"));
     QTest::mouseClick(dial, Qt::LeftButton, {}, QPoint(36, 36));
-    ASSERT_FALSE(ctl->shuttle());
+    ASSERT_FALSE(ctl->remote().shuttle());
     PutDeck(1, 6, kTenMinutes);
     ClearSent();
     Press("btnJogF");
@@ -147,14 +147,14 @@ TEST_F(TransportTest, DialPressOutsideTheCircleDoesNothingAndReleaseOutsideOnlyR
     const QPoint home = dial->pos();
     const int sounds0 = sounds->PlayedCount();
     QTest::mouseClick(dial, Qt::LeftButton, {}, QPoint(1, 1));  // a corner: outside
-    EXPECT_TRUE(ctl->shuttle());
+    EXPECT_TRUE(ctl->remote().shuttle());
     EXPECT_EQ(sounds->PlayedCount(), sounds0);
 
     QTest::mousePress(dial, Qt::LeftButton, {}, QPoint(36, 36));
     EXPECT_EQ(dial->pos(), home + QPoint(1, 2));
     QTest::mouseRelease(dial, Qt::LeftButton, {}, QPoint(71, 71));
     EXPECT_EQ(dial->pos(), home);
-    EXPECT_TRUE(ctl->shuttle());
+    EXPECT_TRUE(ctl->remote().shuttle());
     EXPECT_EQ(sounds->PlayedCount(), sounds0 + 2);
 
     // Right-clicks open the popup menu, whose release the dial never sees: they leave it alone.
@@ -208,8 +208,8 @@ TEST_F(TransportTest, RecordKeyActsOnlyOnTheRecorder) {
     emit rec->pressed();  // even a press that reaches it sends nothing to the player
     EXPECT_TRUE(SentModes(1).empty());
 
-    ctl->SelectView(TfrmAvCtl::kRecorderView);
-    ASSERT_TRUE(WaitFor([&] { return vtr->PowerOn() && ctl->transportOn(); }));
+    ctl->remote().SelectView(DeckRemote::View::Recorder);
+    ASSERT_TRUE(WaitFor([&] { return vtr->PowerOn() && ctl->remote().transportOn(); }));
     PutDeck(2, 1, 1000);
     EXPECT_TRUE(rec->isEnabled());
     ClearSent();
@@ -228,24 +228,24 @@ TEST_F(TransportTest, PlayerKeyAlternatesViewsOnlyWithBothDecksSet) {
     SkinKey* swap = ctl->key(QStringLiteral("btnPlayer"));
     ASSERT_TRUE(swap->isEnabled());
     ClickKey("btnPlayer");
-    EXPECT_EQ(ctl->view(), TfrmAvCtl::kRecorderView);
+    EXPECT_EQ(ctl->remote().view(), DeckRemote::View::Recorder);
     EXPECT_EQ(vtr->Id(), 2);
     ClickKey("btnPlayer");
-    EXPECT_EQ(ctl->view(), TfrmAvCtl::kPlayerView);
+    EXPECT_EQ(ctl->remote().view(), DeckRemote::View::Player);
     EXPECT_EQ(vtr->Id(), 1);
 
     devices->recorder = 0;
-    ctl->ConnectDefault();
+    ctl->remote().ConnectDefault();
     EXPECT_FALSE(swap->isEnabled());
     ClickKey("btnPlayer");
-    EXPECT_EQ(ctl->view(), TfrmAvCtl::kPlayerView);
+    EXPECT_EQ(ctl->remote().view(), DeckRemote::View::Player);
 
     // The recorder's view without a recorder: only the view number changes, and the lamps keep
     // showing the player, which is still driven.
     PutDeck(1, 6, kTenMinutes);
     ASSERT_TRUE(WaitFor([&] { return LitLamps() == QStringLiteral("Play"); }));
-    ctl->SelectView(TfrmAvCtl::kRecorderView);
-    EXPECT_EQ(ctl->view(), TfrmAvCtl::kRecorderView);
+    ctl->remote().SelectView(DeckRemote::View::Recorder);
+    EXPECT_EQ(ctl->remote().view(), DeckRemote::View::Recorder);
     EXPECT_EQ(vtr->Id(), 1);
     EXPECT_EQ(LitLamps(), QStringLiteral("Play"));
     QTest::qWait(300);  // a few status reports later
@@ -255,12 +255,12 @@ TEST_F(TransportTest, PlayerKeyAlternatesViewsOnlyWithBothDecksSet) {
 TEST_F(TransportTest, PowerOffGreysTheLabelsAndDisablesTransport) {
     PutDeck(1, 6, kTenMinutes);
     sim->SetPower(1, false);
-    ASSERT_TRUE(WaitFor([&] { return !ctl->transportOn(); }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return !ctl->remote().transportOn(); }, 10000));
     EXPECT_EQ(LitLamps(), QString());
     EXPECT_FALSE(ctl->key(QStringLiteral("btnPlay"))->isEnabled());
-    EXPECT_EQ(ctl->shownMode(), 15);
+    EXPECT_EQ(ctl->remote().shownMode(), 15);
     sim->SetPower(1, true);
-    EXPECT_TRUE(WaitFor([&] { return ctl->transportOn(); }, 10000));
+    EXPECT_TRUE(WaitFor([&] { return ctl->remote().transportOn(); }, 10000));
     EXPECT_EQ(qobject_cast<SkinKey*>(QApplication::focusWidget()), nullptr)
         << "the power report put the focus on a key";
 }
@@ -285,8 +285,8 @@ TEST_F(TransportTest, SpaceReachesTheDeckOnlyThroughAKeyTabbedTo) {
         return SentModes();
     };
     EXPECT_EQ(spaceSends(), std::vector<int>{}) << "after the connect";
-    ctl->SelectView(TfrmAvCtl::kRecorderView);
-    ctl->SelectView(TfrmAvCtl::kPlayerView);
+    ctl->remote().SelectView(DeckRemote::View::Recorder);
+    ctl->remote().SelectView(DeckRemote::View::Player);
     EXPECT_EQ(spaceSends(), std::vector<int>{}) << "after connecting again";
     ClickKey("btnPause");
     EXPECT_EQ(spaceSends(), std::vector<int>{}) << "after a click on Pause";
@@ -351,14 +351,14 @@ TEST_F(TransportTest, NoKnownPlayerOpensTheDeviceSetupShortlyAfterShow) {
     ctl->show();
     EXPECT_TRUE(ctl->deviceTimer().isActive());
     EXPECT_TRUE(WaitFor([&] { return devices->setupShown == 1; }));
-    EXPECT_TRUE(WaitFor([&] { return ctl->transportOn(); }));
+    EXPECT_TRUE(WaitFor([&] { return ctl->remote().transportOn(); }));
 }
 
 TEST_F(TransportTest, CloseStopsPollingAndClosesThePort) {
     ctl->close();
     EXPECT_FALSE(vtr->IsPolling());
     EXPECT_FALSE(comm.IsOpen());
-    EXPECT_FALSE(ctl->transportOn());
+    EXPECT_FALSE(ctl->remote().transportOn());
 }
 
 }  // namespace

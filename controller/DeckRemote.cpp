@@ -1,0 +1,224 @@
+#include "controller/DeckRemote.h"
+
+#include "controller/ControllerDevices.h"
+#include "controller/ShuttleLadder.h"
+#include "link/CComm.h"
+#include "link/CTarnIO.h"
+#include "link/Clock.h"
+#include "link/TarnLink.h"
+#include "link/TarnSys.h"
+#include "link/TarnVtr.h"
+
+namespace {
+
+int LowBits(int mode) {
+    return mode & 0x0F;
+}
+
+bool IsPlayOrPause(int mode) {
+    const int low = LowBits(mode);
+    return low == ModePause || low == ModePlay || low == ModeReversePlay;
+}
+
+}  // namespace
+
+DeckRemote::DeckRemote(TarnLink& link, TarnVtr& vtr, TarnSys& sys, Clock& clock,
+                       ControllerDevices& devices, QObject* parent)
+    : QObject(parent),
+      link_(link),
+      vtr_(vtr),
+      sys_(sys),
+      clock_(clock),
+      devices_(devices),
+      shownMode_(ModeNoDeck) {}
+
+DeckRemote::~DeckRemote() {
+    vtr_.StopPolling();
+}
+
+// ---- connection and view --------------------------------------------------------------------
+
+void DeckRemote::Connect(int id) {
+    if (id < 1 || id > 99)
+        return;
+    // On the link thread: the port may be in the middle of a poll's exchange, and the window
+    // keeps painting while it waits for it.
+    link_.Run([](CTarnIO& io) { return io.Comm().Configure(); });
+    vtr_.ForgetMode();
+    vtr_.SetId(id);
+    sys_.SetId(id);
+    vtr_.StartPolling();
+    device_ = id;
+    EnableTransport(true);
+    emit connected(id);
+}
+
+void DeckRemote::Disconnect() {
+    vtr_.StopPolling();
+    vtr_.ForgetPower();
+    ShowPower(false);
+    emit disconnected();
+}
+
+bool DeckRemote::drivingRecorder() const {
+    const int recorder = devices_.RecorderId();
+    return recorder != 0 && device_ == recorder;
+}
+
+void DeckRemote::SelectView(View view) {
+    const int player = devices_.PlayerId();
+    const int recorder = devices_.RecorderId();
+    // The lamps belong to the deck that was shown: the other deck's first report lights its own,
+    // and with them Preroll and Edit, which a player paused beyond thirty seconds offers and a
+    // recorder never does (both decks may well be paused, so no lamp would change otherwise).
+    const bool deckChanges = view == View::None || (view == View::Player && player != 0) ||
+                             (view == View::Recorder && recorder != 0);
+    if (view != view_ && deckChanges)
+        ClearLamps();
+    if (view == View::None)
+        Disconnect();
+    else if (deckChanges)
+        Connect(view == View::Player ? player : recorder);
+    view_ = view;
+    emit viewSelected(view, deckChanges);
+}
+
+void DeckRemote::ConnectDefault() {
+    const int player = devices_.PlayerId();
+    if (player != 0) {
+        device_ = player;
+        EnableTransport(true);
+        SelectView(View::Player);
+    } else {
+        device_ = 0;
+        EnableTransport(false);
+    }
+}
+
+void DeckRemote::EnableTransport(bool on) {
+    transportOn_ = on;
+    emit transportChanged(on);
+    vtr_.ForgetMode();
+}
+
+// ---- status display -------------------------------------------------------------------------
+
+void DeckRemote::ShowPower(bool on) {
+    EnableTransport(on);
+    if (!on)
+        ClearLamps();
+    emit powerShown(on);
+}
+
+void DeckRemote::ClearLamps() {
+    emit lampsCleared();
+    shownMode_ = ModeNoDeck;
+}
+
+void DeckRemote::ShowMode(int mode) {
+    if (mode == shownMode_ || !transportOn_)
+        return;
+    emit modeShown(mode);
+    shownMode_ = mode;
+}
+
+// ---- device setup ---------------------------------------------------------------------------
+
+void DeckRemote::RunDeviceSetup(const std::function<bool()>& mayReconnect) {
+    const bool wasUnconnected = device_ == 0;
+    const bool wasPolling = vtr_.IsPolling();
+    if (wasPolling)
+        vtr_.StopPolling();
+    devices_.ShowDeviceSetup();
+    if ((wasPolling || wasUnconnected) && mayReconnect())
+        ConnectDefault();
+}
+
+// ---- transport ------------------------------------------------------------------------------
+
+bool DeckRemote::SendMode(int mode) {
+    const LinkJobResult result = vtr_.SetMode(mode, false);
+    // 0x05 is a deck that took the command without carrying it out yet: its lamps wait for the
+    // poll.
+    if (result.ok && result.status != 0x05)
+        ShowMode(mode);
+    return result.ok;
+}
+
+void DeckRemote::Play() {
+    SendMode(drivingRecorder() && vtr_.Mode() == ModeRecordPause ? ModeRecord : ModePlay);
+}
+
+void DeckRemote::Pause() {
+    SendMode(drivingRecorder() && vtr_.Mode() == ModeRecord ? ModeRecordPause : ModePause);
+}
+
+void DeckRemote::Record() {
+    if (!drivingRecorder())
+        return;
+    SendMode(vtr_.Mode() == ModeRecordPause ? ModeRecord : ModeRecordPause);
+}
+
+void DeckRemote::Step(bool forward) {
+    vtr_.Step(forward);
+}
+
+void DeckRemote::WindPress(bool forward) {
+    const int mode = vtr_.Mode();
+    if (!IsPlayOrPause(mode)) {
+        SendMode(forward ? ModeFastForward : ModeRewind);
+        return;
+    }
+    searchHeld_ = true;
+    searchMode_ = mode;
+    searchTick_ = clock_.NowMs();
+    SendMode(forward ? ModeForwardSearch : ModeReverseSearch);
+}
+
+void DeckRemote::WindRelease() {
+    if (!searchHeld_)
+        return;
+    searchHeld_ = false;
+    // A long hold makes the search momentary: back to where the press started.
+    if (clock_.NowMs() - searchTick_ > kMomentarySearchMs)
+        SendMode(LowBits(searchMode_) == ModePause ? ModePause : ModePlay);
+}
+
+void DeckRemote::Jog(bool forward) {
+    if (shuttle_) {
+        emit jogLampChanged(false);
+        RunShuttleStep(forward);
+        return;
+    }
+    emit jogLampChanged(true);
+    if (vtr_.Mode() == ModePause)
+        vtr_.Step(forward);
+    else
+        SendMode(ModePause);
+}
+
+void DeckRemote::RunShuttleStep(bool forward) {
+    const ShuttleStep step = ShuttleStepFrom(vtr_.Mode(), forward);
+    if (step.IsEmpty())
+        return;
+    if (SendMode(step.modes.front())) {
+        for (size_t i = 1; i < step.modes.size(); ++i)
+            SendMode(step.modes[i]);
+        return;
+    }
+    for (int mode : step.fallback)
+        SendMode(mode);
+}
+
+void DeckRemote::SetShuttle(bool shuttle) {
+    shuttle_ = shuttle;
+    emit shuttleChanged(shuttle);
+    emit jogLampChanged(!shuttle);
+}
+
+void DeckRemote::ToggleDial() {
+    emit jogLampChanged(true);
+    if (devices_.PlayerId() != 0)
+        SendMode(ModePause);
+    SetShuttle(!shuttle_);
+}
