@@ -68,7 +68,7 @@ int RunPollCommand(const QStringList& args) {
     const int64_t start = cli.clock.NowMs();
     cli.vtr.StartPolling();
     for (int second = 1; second <= seconds; ++second) {
-        cli.clock.PumpDelay(static_cast<int>(start + second * 1000 - cli.clock.NowMs()));
+        cli.clock.Sleep(static_cast<int>(start + second * 1000 - cli.clock.NowMs()));
         const DeckState state = cli.vtr.TakeChanges();
         PrintLine(QStringLiteral("second=%1 polls=%2 refused=%3 mode=%4 power=%5 text=%6")
                       .arg(second)

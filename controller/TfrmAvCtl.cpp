@@ -765,7 +765,7 @@ void TfrmAvCtl::btnReviewClick() {
     if (remote_.view() == DeckRemote::View::Player) {
         remote_.SelectView(DeckRemote::View::Recorder);
         // Let the recorder's first reports arrive before the operation takes over.
-        parts_.clock.PumpDelay(300);
+        parts_.clock.Sleep(300);
     }
     if (autoStart_)
         autoStart_(3);

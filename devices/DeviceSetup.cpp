@@ -32,7 +32,7 @@ void DeviceSetup::RefreshDevices() {
         // A device that did not answer the presence test has nothing more to tell.
         if (device.present)
             sys_.ReadDeviceInfo(device);
-        clock_.PumpDelay(linktiming::kScanFoundPauseMs);
+        clock_.Sleep(linktiming::kScanFoundPauseMs);
     }
     // What a scan found on the port used before is no longer what is on the bus.
     working_ = config_.devices;

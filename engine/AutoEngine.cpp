@@ -649,7 +649,7 @@ void AutoEngine::WaitUntilUs(int64_t us) {
         if (left <= 0)
             return;
         if (left > kFineWaitUs)
-            clock_.PumpDelay(static_cast<int>((left - kFineWaitUs / 2) / 1000));
+            clock_.Sleep(static_cast<int>((left - kFineWaitUs / 2) / 1000));
         else
             std::this_thread::yield();
     }
@@ -931,7 +931,7 @@ void AutoEngine::SettleAfterPlay() {
             lastAnswerMs_ = clock_.NowMs();
             return;
         }
-        clock_.PumpDelay(static_cast<int>(std::min<int64_t>(left, kSettleSliceMs)));
+        clock_.Sleep(static_cast<int>(std::min<int64_t>(left, kSettleSliceMs)));
     }
 }
 

@@ -14,7 +14,7 @@ std::vector<DeviceRecord> ScanBus(TarnSys& sys, Clock& clock, const ScanProgress
             record.id = static_cast<uint8_t>(id);
             record.present = 1;
             found.push_back(record);
-            clock.PumpDelay(linktiming::kScanFoundPauseMs);
+            clock.Sleep(linktiming::kScanFoundPauseMs);
         }
         // Ids 9, 19, ... 99 move the gauge to 10, 20, ... 100.
         if ((id + 1) % 10 == 0 && progress)
@@ -22,7 +22,7 @@ std::vector<DeviceRecord> ScanBus(TarnSys& sys, Clock& clock, const ScanProgress
     }
 
     for (DeviceRecord& record : found) {
-        clock.PumpDelay(linktiming::kScanInfoPauseMs);
+        clock.Sleep(linktiming::kScanInfoPauseMs);
         sys.ReadDeviceInfo(record);
     }
     return found;

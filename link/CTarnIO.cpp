@@ -20,7 +20,7 @@ void CTarnIO::WaitForGap() {
         return;
     const int64_t since = clock_.NowMs() - lastSendMs_;
     if (since >= 0 && since < linktiming::kInterFrameGapMs) {
-        clock_.PumpDelay(static_cast<int>(linktiming::kInterFrameGapMs - since));
+        clock_.Sleep(static_cast<int>(linktiming::kInterFrameGapMs - since));
     }
 }
 

@@ -17,7 +17,7 @@ int64_t SteadyClock::NowUs() const {
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-int64_t SteadyClock::PumpDelay(int ms) {
+int64_t SteadyClock::Sleep(int ms) {
     const int64_t start = NowMs();
     if (ms > 0) {
         if (OnGuiThread()) {

@@ -15,14 +15,14 @@ public:
 
     // Waits at least ms milliseconds and returns the time waited. On the GUI thread the wait
     // keeps serving events so the windows stay responsive; on any other thread it just sleeps.
-    virtual int64_t PumpDelay(int ms) = 0;
+    virtual int64_t Sleep(int ms) = 0;
 };
 
 class SteadyClock final : public Clock {
 public:
     int64_t NowMs() const override;
     int64_t NowUs() const override;
-    int64_t PumpDelay(int ms) override;
+    int64_t Sleep(int ms) override;
 };
 
 // True on the thread that runs the application's event loop (the GUI thread).

@@ -28,7 +28,7 @@
 class SkippingClock : public Clock {
 public:
     int64_t NowMs() const override { return real_.NowMs() + skippedMs_; }
-    int64_t PumpDelay(int ms) override { return real_.PumpDelay(ms); }
+    int64_t Sleep(int ms) override { return real_.Sleep(ms); }
     void Skip(int64_t ms) { skippedMs_ += ms; }
 
 private:

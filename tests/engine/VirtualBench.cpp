@@ -13,7 +13,7 @@ constexpr int64_t kAnswerDelayUs = 3000;
 
 }  // namespace
 
-int64_t VirtualClock::PumpDelay(int ms) {
+int64_t VirtualClock::Sleep(int ms) {
     const int64_t waited = std::max(ms, 0);
     AdvanceUs(waited * 1000);
     return waited;

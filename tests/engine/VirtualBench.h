@@ -22,7 +22,7 @@ public:
     int64_t NowMs() const override { return NowUs() / 1000; }
     int64_t NowUs() const override { return now_++; }
     int64_t NowMicros() const override { return now_.load(); }
-    int64_t PumpDelay(int ms) override;
+    int64_t Sleep(int ms) override;
     void AdvanceUs(int64_t us) { now_ += us; }
 
 private:

@@ -36,7 +36,7 @@ public:
             duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
         return real + skipped_.load();
     }
-    int64_t PumpDelay(int ms) override {
+    int64_t Sleep(int ms) override {
         skipped_ += ms > 0 ? ms : 0;
         return ms;
     }

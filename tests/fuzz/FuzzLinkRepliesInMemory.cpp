@@ -43,7 +43,7 @@ class VirtualClock final : public Clock {
 public:
     int64_t NowMs() const override { return NowUs() / 1000; }
     int64_t NowUs() const override { return now_++; }
-    int64_t PumpDelay(int ms) override {
+    int64_t Sleep(int ms) override {
         now_ += ms > 0 ? int64_t{ms} * 1000 : 0;
         return ms;
     }

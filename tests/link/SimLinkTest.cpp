@@ -45,7 +45,7 @@ struct SimLinkTest : ::testing::Test {
         SteadyClock c;
         const int64_t end = c.NowMs() + ms;
         while (!done() && c.NowMs() < end)
-            c.PumpDelay(5);
+            c.Sleep(5);
         return done();
     }
 
@@ -149,9 +149,9 @@ TEST_F(SimLinkTest, aMinuteOfPollingUnderFaultsKeepsGoingAndEndsEveryExchange) {
     vtr.SetPollHook([&](bool ok) { accepted += ok; });
     vtr.SetId(1);
     vtr.StartPolling();
-    clock.PumpDelay(50'000);
+    clock.Sleep(50'000);
     const int acceptedBefore = accepted;
-    clock.PumpDelay(10'000);
+    clock.Sleep(10'000);
     const int64_t stopStart = clock.NowMs();
     vtr.StopPolling();
     EXPECT_LT(clock.NowMs() - stopStart, 1000);
