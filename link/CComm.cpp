@@ -9,8 +9,10 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <vector>
 
 #include "link/LinkTiming.h"
 
@@ -200,6 +202,7 @@ bool CComm::Write(const uint8_t* data, size_t n) {
             return false;
         }
     }
+    writtenMs_ = MonotonicMs();
     return true;
 }
 
@@ -222,9 +225,20 @@ bool CComm::Read(uint8_t* buffer, size_t n) {
     std::lock_guard lock(mutex_);
     if (fd_ < 0 || buffer == nullptr)
         return false;
-    bytesRead_ = 0;
     lastError_ = 0;
-    if (!WaitReadable(linktiming::kReplyStartMs))
+    if (!ReadWithin(buffer, n, linktiming::kReplyStartMs)) {
+        replyMayTrail_ = true;
+        return false;
+    }
+    if (replyMayTrail_ && !TakeFrameThatFollows(buffer, n))
+        return false;  // the reply after the late one came short: still a lost reply
+    replyMayTrail_ = false;
+    return true;
+}
+
+bool CComm::ReadWithin(uint8_t* buffer, size_t n, int startMs) {
+    bytesRead_ = 0;
+    if (!WaitReadable(startMs))
         return false;
     const int64_t deadline = MonotonicMs() + linktiming::kReplyCompleteMs;
     while (bytesRead_ < n) {
@@ -243,6 +257,23 @@ bool CComm::Read(uint8_t* buffer, size_t n) {
         if (left <= 0 || !WaitReadable(static_cast<int>(left)))
             return false;
     }
+    return true;
+}
+
+// After a reply that never came, the block just read may be that late reply, which reached us
+// after this request's flush; this request's own reply then follows within its usual time. Taking
+// the late one would shift every answer by one request: a power reply read as a status, a stopped
+// deck where one plays. The wait ends when this request's reply would have had to start.
+bool CComm::TakeFrameThatFollows(uint8_t* buffer, size_t n) {
+    const int64_t left = writtenMs_ + linktiming::kReplyStartMs - MonotonicMs();
+    std::vector<uint8_t> next(n);
+    if (ReadWithin(next.data(), n, static_cast<int>(std::max<int64_t>(left, 0)))) {
+        std::copy(next.begin(), next.end(), buffer);
+    } else if (bytesRead_ > 0) {
+        return false;
+    }
+    bytesRead_ = static_cast<uint32_t>(n);
+    lastError_ = 0;
     return true;
 }
 

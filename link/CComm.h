@@ -63,6 +63,8 @@ private:
     // Notes a hang-up when errno (or a poll result) says the device has gone.
     void NoteFailure(int error);
     bool WaitReadable(int timeoutMs);
+    bool ReadWithin(uint8_t* buffer, size_t n, int startMs);
+    bool TakeFrameThatFollows(uint8_t* buffer, size_t n);
 
     mutable std::mutex mutex_;
     std::unique_ptr<PortResolver> resolver_;
@@ -71,6 +73,10 @@ private:
     QString path_;
     uint32_t lastError_ = 0;
     uint32_t bytesRead_ = 0;
+    int64_t writtenMs_ = 0;
+    // A reply given up on may still be on its way: it would come ahead of the next request's
+    // own reply and pass for it.
+    bool replyMayTrail_ = false;
     bool hungUp_ = false;
     bool configured_ = false;
 };

@@ -150,3 +150,23 @@ TEST_F(OpenPort, writeDiscardsTheRestOfAnEarlierReply) {
     EXPECT_EQ(reply[0], 0xFC);
     EXPECT_EQ(reply[4], 1);
 }
+
+// A reply that comes after its request was given up reaches us ahead of the next request's own
+// reply; the later one is the answer, else every answer after it belongs to the request before.
+TEST_F(OpenPort, lateReplyToAGivenUpRequestIsNotTakenForTheNextOne) {
+    device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Bytes{}; });
+    EXPECT_FALSE(Exchange());
+    device.SetResponder([](const TarnFrame&) {
+        ScriptedDevice::Bytes late = ScriptedDevice::Reply(0x03, {1});
+        const ScriptedDevice::Bytes own = ScriptedDevice::Reply(0x03, {6});
+        late.insert(late.end(), own.begin(), own.end());
+        return late;
+    });
+    ASSERT_TRUE(Exchange());
+    EXPECT_EQ(reply[4], 6);
+
+    // Once an answer came, a lone reply is taken as it is.
+    device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x03, {7}); });
+    ASSERT_TRUE(Exchange());
+    EXPECT_EQ(reply[4], 7);
+}
