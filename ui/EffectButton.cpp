@@ -1,9 +1,47 @@
 #include "ui/EffectButton.h"
 
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QMouseEvent>
 
 namespace {
+
+// What a screen reader meets: a push button named by its hint ("White fade"), unavailable while
+// the player cannot do its code, that its press action applies.
+class EffectButtonAccessible : public QAccessibleWidget {
+public:
+    explicit EffectButtonAccessible(EffectButton* button)
+        : QAccessibleWidget(button, QAccessible::Button) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name)
+            return widget()->toolTip();
+        return QAccessibleWidget::text(t);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        const auto* button = static_cast<const EffectButton*>(widget());
+        state.disabled = !button->isAvailable();
+        state.pressed = button->isPressedDown();
+        return state;
+    }
+    QStringList actionNames() const override {
+        return QStringList(QAccessibleActionInterface::pressAction()) +
+               QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override {
+        if (action == QAccessibleActionInterface::pressAction())
+            static_cast<EffectButton*>(widget())->Activate();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface* EffectButtonFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("EffectButton") && object->isWidgetType())
+        return new EffectButtonAccessible(static_cast<EffectButton*>(object));
+    return nullptr;
+}
 
 // The pictures are 30 x 17; in the narrower buttons they are shown a little smaller, whole,
 // rather than cut off at the right edge.
@@ -22,6 +60,11 @@ QSize FittedPictureSize(int buttonWidth) {
 
 EffectButton::EffectButton(QWidget* toolbarPanel)
     : QFrame(toolbarPanel), picture_(new QLabel(this)) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(EffectButtonFactory);
+        return true;
+    }();
+    Q_UNUSED(accessible);
     hide();
     resize(26, kHeight);
     setAutoFillBackground(true);
@@ -63,6 +106,11 @@ void EffectButton::SetRaised(bool raised) {
     setFrameStyle(raised ? QFrame::Panel | QFrame::Raised : QFrame::NoFrame);
 }
 
+void EffectButton::Activate() {
+    if (available_)
+        emit clicked(code_);
+}
+
 void EffectButton::Press() {
     if (!available_)
         return;
@@ -77,8 +125,8 @@ void EffectButton::Release(const QMouseEvent& event, QPoint onButton) {
     const bool wasPressed = std::exchange(pressed_, false);
     setFrameStyle(QFrame::NoFrame);
     PlacePicture();
-    if (wasPressed && available_ && event.button() == Qt::LeftButton && rect().contains(onButton))
-        emit clicked(code_);
+    if (wasPressed && event.button() == Qt::LeftButton && rect().contains(onButton))
+        Activate();
 }
 
 void EffectButton::mousePressEvent(QMouseEvent* event) {

@@ -29,6 +29,9 @@ public:
     QLabel* picture() const { return picture_; }
     // The face without bevel, raised (under the pointer) or sunken (pressed).
     void SetRaised(bool raised);
+    // Applies the button's code as a click does, if the button is available (the press action
+    // of assistive technologies).
+    void Activate();
 
 signals:
     // The pointer moved over the button or its picture.

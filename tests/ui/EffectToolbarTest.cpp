@@ -3,6 +3,7 @@
 // to the selected scenes, and the device setup's verdict.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
@@ -202,6 +203,23 @@ TEST_F(EffectToolbarTest, ClicksApplyTheButtonsCodeToTheSelectedScenes) {
     }
     EXPECT_EQ(list.row(1).effect, 0);
     EXPECT_EQ(list.row(1).transition, 100);
+}
+
+// A screen reader hears each button by its hint, greyed ones as unavailable, and presses it.
+TEST_F(EffectToolbarTest, AssistiveTechnologiesSeeNamedButtonsAndPressThem) {
+    list.SelectOnly(1);
+    QAccessibleInterface* sepia = QAccessible::queryAccessibleInterface(Button(0));
+    QAccessibleInterface* greyed = QAccessible::queryAccessibleInterface(Button(16));
+    ASSERT_TRUE(sepia && greyed && sepia->actionInterface() && greyed->actionInterface());
+    EXPECT_EQ(sepia->role(), QAccessible::Button);
+    EXPECT_EQ(sepia->text(QAccessible::Name), "Sepia");
+    EXPECT_EQ(greyed->text(QAccessible::Name), "Overlap wipe from left");
+    EXPECT_FALSE(sepia->state().disabled);
+    EXPECT_TRUE(greyed->state().disabled);
+    greyed->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(list.row(1).transition, 0);
+    sepia->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(list.row(1).effect, 1);
 }
 
 TEST_F(EffectToolbarTest, ClosingTheDeviceSetupWithoutAPlayerGreysAllButtons) {
