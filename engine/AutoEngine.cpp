@@ -53,8 +53,10 @@ constexpr double kOutRunStartExchanges = kSelectExchanges + 1.5;
 // While a run's progress is followed, the next chance to send what is due comes one progress
 // poll later.
 constexpr double kFollowHoldExchanges = 1.5;
-// After the run-in's following ends, a step check must still come before what is due next.
-constexpr double kInFollowReserveExchanges = 2;
+// After the run-in's following ends, a step check must still come before what is due next: the
+// progress query under way at the deadline ends up to an exchange after it, and the step check
+// comes one poll later, two when a speed check comes between.
+constexpr double kInFollowReserveExchanges = 3;
 // A deck that has given no accepted status for this long is taken as gone.
 constexpr int kSilenceLimitMs = 2000;
 // A recording recorder is asked whether it is still there this often, while its pause is at
