@@ -26,10 +26,10 @@ int Frames(const char* timecode) {
     return frames;
 }
 
-Scene SceneRow(int in, int out, int effect, int transition) {
+Scene SceneRow(int in, int out, int effect, int transition, TCMode mode) {
     Scene row;
-    row.inText = FramesToText(in, Fps30);
-    row.outText = FramesToText(out, Fps30);
+    row.inText = FramesToText(in, mode);
+    row.outText = FramesToText(out, mode);
     row.effect = effect;
     row.transition = transition;
     return row;

@@ -58,8 +58,8 @@ private:
 
 // Frames of a 30 fps counter text "HH:MM:SS:FF".
 int Frames(const char* timecode);
-// A scene row from in to out (frames), or a tape-change row.
-Scene SceneRow(int in, int out, int effect = 0, int transition = 0);
+// A scene row from in to out (frames, counted in mode), or a tape-change row.
+Scene SceneRow(int in, int out, int effect = 0, int transition = 0, TCMode mode = Fps30);
 Scene TapeChangeRow();
 
 // One scene as the recorder's tape holds it: consecutive tape segments of consecutive player

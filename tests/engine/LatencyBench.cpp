@@ -4,9 +4,14 @@ std::string LatencyBench(const BenchLatencies& l, int playerPosition, int record
                          int timecodeMode, int playerTapeEnd) {
     const auto n = [](int v) { return std::to_string(v); };
     const std::string mode = n(timecodeMode), jitter = n(l.jitter);
+    const std::string runLength = l.transitionFrames > 0
+                                      ? R"("transition_frames": )" + n(l.transitionFrames)
+                                      : R"("progress_polls": 5)";
     return R"({ "devices": [
-      { "id": 1, "name": "SlowCam", "category": 7, "groups": [8], "timecode_mode": )" +
+      { "id": 1, "name": "SlowCam", "category": 7, "groups": [8, 24], "timecode_mode": )" +
            mode + R"(, "answer_delay_ms": 3, "edit_terminal": 2,
+        "effect": { "capabilities": [0, 131076, 0, 0, 131076, 0], )" +
+           runLength + R"( },
         "deck": { "tape_end": )" +
            n(playerTapeEnd) + R"(, "position": )" + n(playerPosition) +
            R"(, "mode": "pause", "jitter_frames": )" + jitter + R"(,

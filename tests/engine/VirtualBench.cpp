@@ -40,12 +40,13 @@ bool SimLine::Read(uint8_t* buffer, size_t n) {
     return true;
 }
 
-bool VirtualBench::Serve(const std::string& benchJson, std::string* error) {
+bool VirtualBench::Serve(const std::string& benchJson, std::string* error, uint32_t seed) {
     const auto bench = tarnsim::Bench::FromJson(benchJson, error);
     if (!bench)
         return false;
     tarnsim::SimOptions options;
     options.pacing = false;
+    options.seed = seed;
     options.clock = clock;
     sim = std::make_unique<tarnsim::Simulator>(*bench, options);
     line = std::make_unique<SimLine>(*sim, *clock);

@@ -53,8 +53,8 @@ private:
 
 // A bench served in virtual time with the program's frame layer and link on it.
 struct VirtualBench {
-    // False (with the reason) when the bench is malformed.
-    bool Serve(const std::string& benchJson, std::string* error);
+    // False (with the reason) when the bench is malformed. The seed draws the decks' jitter.
+    bool Serve(const std::string& benchJson, std::string* error, uint32_t seed = 1);
 
     std::shared_ptr<VirtualClock> clock = std::make_shared<VirtualClock>();
     std::unique_ptr<tarnsim::Simulator> sim;

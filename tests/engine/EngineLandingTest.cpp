@@ -1,0 +1,129 @@
+// Where the engine's operations land, to the frame, on decks simulated in virtual time at each
+// counting mode: a deck paused on its target, every scene of an Auto Rec on its first and last
+// frame and appended to the one before, whichever way it was cued and however its transition runs
+// out, and a resumed run's recorder placed on its frame at the very start of the tape. The decks
+// take the bench's own times to obey, without jitter, and the options hold those times, as a
+// calibration leaves them: every landing is exact. Tapes stand near a minute's end, where
+// drop-frame counting skips labels under the runs.
+#include <gtest/gtest.h>
+
+#include "EngineFixture.h"
+#include "VirtualEngine.h"
+#include "engine/ResumePoint.h"
+
+namespace {
+
+// Quick decks, close to the options' defaults, whose transitions end after a few questions;
+// slow decks, far from them, whose transitions run for forty frames however often they are asked.
+constexpr BenchLatencies kQuickDecks{6, 22, 40, 10, 10, 0, 0};
+constexpr BenchLatencies kSlowDecks{9, 31, 52, 17, 13, 0, 40};
+
+class EngineLandingTest : public ::testing::TestWithParam<TCMode> {
+protected:
+    int Fps() const { return FramesPerSecond(GetParam()); }
+    // Frames of a tape position given in seconds and frames.
+    int At(int seconds, int frames = 0) const { return seconds * Fps() + frames; }
+
+    // A fresh bench for each case, its options set to its decks' times.
+    VirtualEngine& Serve(const BenchLatencies& decks, int playerAt, int recorderAt) {
+        bench = std::make_unique<VirtualEngine>();
+        std::string error;
+        EXPECT_TRUE(
+            bench->Serve(LatencyBench(decks, playerAt, recorderAt, GetParam()), GetParam(), &error))
+            << error;
+        bench->host->options = OptionsFor(decks);
+        bench->host->devices.playerHasEffects = true;
+        return *bench;
+    }
+    Scene Row(int in, int out, int transition = 0) const {
+        return SceneRow(in, out, 0, transition, GetParam());
+    }
+
+    std::unique_ptr<VirtualEngine> bench;
+};
+
+// Goto and Preroll pause the player, Review the recorder, so that it stands on the frame.
+TEST_P(EngineLandingTest, TheDeckPausesOnItsTarget) {
+    struct Case {
+        const char* what;
+        const BenchLatencies& decks;
+        int kind;
+        int deck;
+        int playerAt, recorderAt;
+        int target;
+    };
+    const Case cases[] = {
+        {"Goto far ahead, searching forward", kSlowDecks, kAutoGoto, kPlayerId, At(60), At(0),
+         At(119, Fps() - 5)},
+        {"Goto close ahead, searching back", kQuickDecks, kAutoGoto, kPlayerId, At(117), At(0),
+         At(119, Fps() - 5)},
+        {"Goto behind, searching back", kSlowDecks, kAutoGoto, kPlayerId, At(150), At(0),
+         At(119, 10)},
+        {"Preroll", kQuickDecks, kAutoPreroll, kPlayerId, At(122), At(0), At(122) - 150},
+        {"Review", kSlowDecks, kAutoReview, kRecorderId, At(60), At(150), At(120, 3)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        VirtualEngine& e = Serve(c.decks, c.playerAt, c.recorderAt);
+        e.host->options.preRollFrames = 150;
+        e.SetScenes({Row(c.target, c.target + At(3))});
+        e.engine->SetRecordingSpan(At(100), c.target);
+        ASSERT_EQ(e.Run(c.kind), kAutoFinished) << e.Log();
+        EXPECT_EQ(e.Deck(c.deck).pendingMode, ModePause);
+        EXPECT_EQ(e.Deck(c.deck).position, c.target);
+    }
+}
+
+// Each scene of an Auto Rec on tape from its in point to its out point, appended to the one
+// before. Scenes are cued forward and back, carry no transition, one that runs out before the
+// recorder's pause, or one that runs out after it; the one-second scene is shorter than its
+// transition's run and the recorder's stop together on the slow decks.
+TEST_P(EngineLandingTest, AutoRecLandsEverySceneOnItsFramesAndAppendsIt) {
+    struct Scene {
+        const char* what;
+        int in, out;
+        int transition;  // runs out at the scene's end and in at the next one's start
+    };
+    const std::vector<Scene> scenes = {
+        {"cued forward across a minute's end", At(119, 10), At(120, 20), 0},
+        {"cued back, one second, run out early", At(105), At(106), 102},
+        {"cued forward, run out late", At(125), At(128), 113},
+        {"cued back, run in", At(110), At(112, 7), 0},
+    };
+    for (const BenchLatencies& decks : {kQuickDecks, kSlowDecks}) {
+        SCOPED_TRACE(decks.transitionFrames > 0 ? "slow decks" : "quick decks");
+        VirtualEngine& e = Serve(decks, At(100), At(20));
+        std::vector<::Scene> rows;
+        for (const Scene& scene : scenes)
+            rows.push_back(Row(scene.in, scene.out, scene.transition));
+        e.SetScenes(rows);
+        ASSERT_EQ(e.Run(kAutoRec), kAutoFinished) << e.Log();
+
+        const std::string tape = e.bench.sim->ReportJson();
+        const auto recorded = RecordedScenes(e.bench.sim->TapeSegments());
+        ASSERT_EQ(recorded.size(), scenes.size()) << tape;
+        EXPECT_EQ(recorded[0].recFrom, At(20)) << tape;
+        for (size_t i = 0; i < scenes.size(); ++i) {
+            SCOPED_TRACE(scenes[i].what);
+            EXPECT_EQ(recorded[i].srcFrom, scenes[i].in) << tape;
+            // The recorder stands on the frame after the last scene, which a next one overwrites.
+            const int standing = i + 1 == scenes.size() ? 1 : 0;
+            EXPECT_EQ(recorded[i].srcTo, scenes[i].out + standing) << tape;
+            if (i > 0) {
+                EXPECT_EQ(recorded[i].recFrom, recorded[i - 1].recTo) << tape;
+            }
+        }
+        // Where the next run would begin: on the frame after the last scene.
+        EXPECT_EQ(e.Deck(kRecorderId).position, recorded.back().recTo - 1);
+        EXPECT_EQ(e.Deck(kRecorderId).pendingMode, ModeRecordPause);
+    }
+}
+
+std::string ModeName(const ::testing::TestParamInfo<TCMode>& info) {
+    return info.param == Fps25 ? "Fps25" : info.param == Fps30 ? "Fps30" : "Fps30Drop";
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCountingMode, EngineLandingTest,
+                         ::testing::Values(Fps25, Fps30, Fps30Drop), ModeName);
+
+}  // namespace
