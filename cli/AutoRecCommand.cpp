@@ -3,7 +3,7 @@
 #include "cli/EngineCli.h"
 #include "engine/AutoEngine.h"
 
-int RunAutoRecCommand(const QStringList& args) {
+int RunAutoRecCommand(const CommandArguments& args) {
     return RunEngineCommand(
         {.name = QStringLiteral("autorec"), .kind = kAutoRec, .takesList = true}, args);
 }

@@ -11,6 +11,7 @@
 
 #include "cli/CliIo.h"
 #include "cli/CliSession.h"
+#include "cli/CommandArguments.h"
 #include "cli/Commands.h"
 #include "cli/LinkCli.h"
 #include "cli/TerminalEngineHost.h"
@@ -21,12 +22,6 @@
 namespace {
 
 const QString kName = QStringLiteral("calibrate");
-
-QString Usage() {
-    return "usage: calibrate --port PATH --player N [--recorder N] [--edit-terminal] [--yes] "
-           "[--save [--force]]\noptions:\n" +
-           StartOptionsUsage();
-}
 
 bool Confirmed(bool yes) {
     PrintLine(
@@ -121,40 +116,27 @@ struct CalibrateArgs {
     int player = 0, recorder = 0;
 };
 
-bool ParseArgs(const CliSession& session, CalibrateArgs* a) {
-    QStringList rest;
-    for (const QString& arg : session.arguments()) {
-        if (arg == "--yes")
-            a->yes = true;
-        else if (arg == "--save")
-            a->save = true;
-        else if (arg == "--force")
-            a->force = true;
-        else if (arg == "--edit-terminal")
-            a->editTerminal = true;
-        else
-            rest << arg;
-    }
-    LinkOptions o;
-    if (!session.error().isEmpty() ||
-        !ParseLinkOptions(rest, {"--port", "--player", "--recorder"}, kName, &o) ||
-        !o.positional.isEmpty() || !o.values.contains("--port") || !o.values.contains("--player") ||
-        !o.Number("--player", 1, 99, &a->player, kName) ||
-        (o.values.contains("--recorder") && !o.Number("--recorder", 1, 99, &a->recorder, kName)))
+bool ParseArgs(const CommandArguments& args, CalibrateArgs* a) {
+    if (!args.positional().isEmpty()) {
+        PrintError("calibrate: takes no arguments besides its options");
         return false;
-    a->port = o.values.value("--port");
-    return true;
+    }
+    a->yes = args.isSet("yes");
+    a->save = args.isSet("save");
+    a->force = args.isSet("force");
+    a->editTerminal = args.isSet("edit-terminal");
+    a->port = args.value("port");
+    return args.Require("port") && args.Number("player", 1, 99, &a->player) &&
+           args.OptionalNumber("recorder", 1, 99, &a->recorder);
 }
 
 }  // namespace
 
-int RunCalibrateCommand(const QStringList& args) {
-    const CliSession session(args);
+int RunCalibrateCommand(const CommandArguments& args) {
     CalibrateArgs a;
-    if (!ParseArgs(session, &a)) {
-        PrintError(Usage());
+    if (!ParseArgs(args, &a))
         return 2;
-    }
+    const CliSession session(args.startOptions());
     // Through the edit terminal the recorder records on the player's word; calibration never
     // has it record, so there is no recorder latency to measure.
     const int recorder = a.editTerminal ? 0 : a.recorder;

@@ -3,6 +3,7 @@
 // answer or the camera defaults. Prints the six words, the model code and where they came from.
 #include "cli/CliIo.h"
 #include "cli/CliSession.h"
+#include "cli/CommandArguments.h"
 #include "cli/Commands.h"
 #include "cli/LinkCli.h"
 #include "devices/CDevCaps.h"
@@ -11,32 +12,6 @@
 #include "link/TarnSys.h"
 
 namespace {
-
-const char* const kUsage = "usage: caps --port PATH --id N (N from 1 to 99)";
-
-struct CapsArguments {
-    QString port;
-    int id = 0;
-};
-
-std::optional<CapsArguments> ParseArguments(const QStringList& args) {
-    CapsArguments parsed;
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        if (args[i] == QLatin1String("--port")) {
-            parsed.port = args[i + 1];
-        } else if (args[i] == QLatin1String("--id")) {
-            bool ok = false;
-            parsed.id = args[i + 1].toInt(&ok);
-            if (!ok)
-                return std::nullopt;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (args.size() % 2 != 0 || parsed.port.isEmpty() || parsed.id < 1 || parsed.id > 99)
-        return std::nullopt;
-    return parsed;
-}
 
 QString SourceName(CDevCaps::Source source) {
     switch (source) {
@@ -54,25 +29,23 @@ QString SourceName(CDevCaps::Source source) {
 
 }  // namespace
 
-int RunCapsCommand(const QStringList& args) {
-    const CliSession session(args);
-    if (!session.error().isEmpty()) {
-        PrintError("caps: " + session.error());
+int RunCapsCommand(const CommandArguments& args) {
+    int id = 0;
+    if (!args.positional().isEmpty()) {
+        PrintError("caps: takes no arguments besides its options");
         return 2;
     }
-    const std::optional<CapsArguments> parsed = ParseArguments(session.arguments());
-    if (!parsed) {
-        PrintError(kUsage);
+    if (!args.Require("port") || !args.Number("id", 1, 99, &id))
         return 2;
-    }
+    const CliSession session(args.startOptions());
     LinkCli cli;
-    if (!cli.Open(parsed->port, QStringLiteral("caps")))
+    if (!cli.Open(args.value("port"), QStringLiteral("caps")))
         return 1;
     TarnSys& sys = cli.sys;
     DeviceRecord player;
-    player.id = static_cast<uint8_t>(parsed->id);
+    player.id = static_cast<uint8_t>(id);
     if (!sys.ReadMakerInfo(player)) {
-        PrintError(QStringLiteral("caps: device %1 does not answer").arg(parsed->id));
+        PrintError(QStringLiteral("caps: device %1 does not answer").arg(id));
         return 1;
     }
     // The category only decides whether the camera defaults apply; a device that does not
@@ -81,7 +54,7 @@ int RunCapsCommand(const QStringList& args) {
 
     EffectUnit effects(cli.link);
     CDevCaps caps(session.folder().SuppliedFile(QStringLiteral("cw20dev.ini")), &effects);
-    caps.SetPlayerId(parsed->id);
+    caps.SetPlayerId(id);
     caps.SetModelFromDevice(player.maker);
     caps.SetCategory(player.category);
     caps.Load();

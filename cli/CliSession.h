@@ -1,9 +1,8 @@
-// What every clipwright-cli command sets up as the program does: the start options (--home,
+// What every clipwright-cli command sets up as the program does: from the start options (--home,
 // --language), the program folder, its settings file cw20.ini (malformed values reported on
 // standard error), the caption table in the run's language and the current timecode mode.
 #pragma once
 
-#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -15,12 +14,8 @@
 
 class CliSession {
 public:
-    // Takes the start options out of a command's arguments; the rest are in arguments().
-    explicit CliSession(const QStringList& args);
+    explicit CliSession(const StartOptions& options);
 
-    // Not empty when the start options were refused.
-    const QString& error() const { return m_options.error; }
-    const QStringList& arguments() const { return m_options.arguments; }
     int languageCode() const { return m_captions.languageCode(); }
     // [Setup] FrameMode of the program folder's settings, 0 when missing, 1 when out of range.
     uint32_t timecodeMode() const { return m_timecodeMode; }
@@ -29,7 +24,6 @@ public:
     const SettingsFile& settings() const { return *m_settings; }
 
 private:
-    StartOptions m_options;
     ProgramFolder m_folder;
     TerminalSettingsReporter m_reporter;
     std::unique_ptr<SettingsFile> m_settings;

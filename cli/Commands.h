@@ -1,23 +1,23 @@
-// The sub-commands of clipwright-cli. Each takes the arguments after its own name and returns
-// the process exit code; errors go to standard error.
+// The sub-commands of clipwright-cli. Each takes its parsed command line and returns the process
+// exit code; errors go to standard error.
 #pragma once
 
-#include <QStringList>
+class CommandArguments;
 
-int RunCapsCommand(const QStringList& args);
-int RunFrameCommand(const QStringList& args);
-int RunPollCommand(const QStringList& args);
-int RunPortsCommand(const QStringList& args);
-int RunProjectCommand(const QStringList& args);
-int RunScanCommand(const QStringList& args);
-int RunSendCommand(const QStringList& args);
-int RunStatusCommand(const QStringList& args);
-int RunTimecodeCommand(const QStringList& args);
-int RunAutoRecCommand(const QStringList& args);
-int RunCalibrateCommand(const QStringList& args);
-int RunEditCommand(const QStringList& args);
-int RunGotoCommand(const QStringList& args);
-int RunPreviewCommand(const QStringList& args);
-int RunPrerollCommand(const QStringList& args);
-int RunReviewCommand(const QStringList& args);
-int RunTapeReportCommand(const QStringList& args);
+int RunCapsCommand(const CommandArguments& args);
+int RunFrameCommand(const CommandArguments& args);
+int RunPollCommand(const CommandArguments& args);
+int RunPortsCommand(const CommandArguments& args);
+int RunProjectCommand(const CommandArguments& args);
+int RunScanCommand(const CommandArguments& args);
+int RunSendCommand(const CommandArguments& args);
+int RunStatusCommand(const CommandArguments& args);
+int RunTimecodeCommand(const CommandArguments& args);
+int RunAutoRecCommand(const CommandArguments& args);
+int RunCalibrateCommand(const CommandArguments& args);
+int RunEditCommand(const CommandArguments& args);
+int RunGotoCommand(const CommandArguments& args);
+int RunPreviewCommand(const CommandArguments& args);
+int RunPrerollCommand(const CommandArguments& args);
+int RunReviewCommand(const CommandArguments& args);
+int RunTapeReportCommand(const CommandArguments& args);

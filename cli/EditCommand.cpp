@@ -3,7 +3,7 @@
 #include "cli/EngineCli.h"
 #include "engine/AutoEngine.h"
 
-int RunEditCommand(const QStringList& args) {
+int RunEditCommand(const CommandArguments& args) {
     return RunEngineCommand(
         {.name = QStringLiteral("edit"), .kind = kAutoEdit, .needsPausedPlayer = true}, args);
 }

@@ -7,6 +7,7 @@
 
 #include "cli/CliIo.h"
 #include "cli/CliSession.h"
+#include "cli/CommandArguments.h"
 #include "cli/LinkCli.h"
 #include "cli/SoakRun.h"
 #include "cli/TerminalEngineHost.h"
@@ -20,11 +21,6 @@
 
 namespace {
 
-const QStringList kValueOptions = {
-    "--port",   "--player",         "--recorder",       "--row",        "--from",
-    "--to",     "--in-correction",  "--out-correction", "--search",     "--preroll",
-    "--verify", "--repeat-minutes", "--from-row",       "--recorder-at"};
-
 // A soak lasts at most a day; a run of it that has not ended after three hours has hung (the
 // longest list a tape holds takes about two).
 constexpr int kMaxSoakMinutes = 24 * 60;
@@ -34,85 +30,32 @@ constexpr int kSoakRunLimitMs = 3 * 60 * 60 * 1000;
 constexpr int kMaxCorrection = 200;
 constexpr int kMaxPreRollFrames = 59 * 30 + 29;
 
-QString Usage(const EngineCommand& command) {
-    QString usage = "usage: " + command.name + (command.takesList ? " FILE" : "") +
-                    (command.takesRow ? " --row N" : "") +
-                    " --port PATH --player N [--recorder N] [--edit-terminal]";
-    if (command.kind == kAutoReview)
-        usage += " [--from POSITION --to POSITION]";
-    if (command.kind == kAutoRec)
-        usage +=
-            " [--yes] [--verify FILE] [--repeat-minutes M]\n"
-            "       [--resume | --from-row N --recorder-at POSITION]";
-    return usage +
-           "\n       [--in-correction F] [--out-correction F] [--search normal|high]"
-           " [--preroll F]\n"
-           "POSITION: a frame count or HH:MM:SS:FF; F: frames\noptions:\n" +
-           StartOptionsUsage();
-}
-
-// The command's own arguments: flags, "--name value" options and the positional rest.
-struct Arguments {
-    LinkOptions options;
-    bool yes = false;
-    bool editTerminal = false;
-    bool resume = false;
-};
-
-bool ParseArguments(const QStringList& args, const QString& name, Arguments* out) {
-    QStringList rest;
-    for (const QString& arg : args) {
-        if (arg == "--yes")
-            out->yes = true;
-        else if (arg == "--edit-terminal")
-            out->editTerminal = true;
-        else if (arg == "--resume")
-            out->resume = true;
-        else
-            rest << arg;
-    }
-    return ParseLinkOptions(rest, kValueOptions, name, &out->options);
-}
-
-bool ReadDevices(const Arguments& args, const EngineCommand& command, AutoDevices* devices) {
-    const LinkOptions& o = args.options;
-    if (!o.values.contains("--player")) {
-        PrintError(command.name + ": --player N is required");
-        return false;
-    }
-    if (command.needsRecorder && !o.values.contains("--recorder")) {
-        PrintError(command.name + ": --recorder N is required");
-        return false;
-    }
-    devices->useEditTerminal = args.editTerminal;
-    return o.Number("--player", 1, 99, &devices->playerId, command.name) &&
-           (!o.values.contains("--recorder") ||
-            o.Number("--recorder", 1, 99, &devices->recorderId, command.name));
+bool ReadDevices(const CommandArguments& args, const EngineCommand& command, AutoDevices* devices) {
+    devices->useEditTerminal = args.isSet("edit-terminal");
+    return args.Require("port") && args.Number("player", 1, 99, &devices->playerId) &&
+           (!command.needsRecorder || args.Require("recorder")) &&
+           args.OptionalNumber("recorder", 1, 99, &devices->recorderId);
 }
 
 // The options as the program would use them (stored values, defaults for the frame mode of
 // the settings), with the command line's overrides.
-bool ReadOptions(const CliSession& session, const LinkOptions& o, const QString& name,
-                 AutoOptions* options) {
+bool ReadOptions(const CliSession& session, const CommandArguments& o, AutoOptions* options) {
     EditOptions stored;
     stored.LoadOptions(session.settings(), static_cast<int>(session.timecodeMode()));
     *options = {stored.inCorrection(),  stored.outCorrection(),   stored.searchDistance(),
                 stored.preRollFrames(), stored.playerPauseLead(), stored.recorderPauseLead()};
-    if (o.values.contains("--search")) {
-        const QString speed = o.values.value("--search");
+    if (o.isSet("search")) {
+        const QString speed = o.value("search");
         if (speed != "normal" && speed != "high") {
-            PrintError(name + ": --search must be normal or high");
+            PrintError(o.command() + ": --search must be normal or high");
             return false;
         }
         options->searchDistance = speed == "high" ? EditOptions::kHighSpeedSearchDistance
                                                   : EditOptions::kNormalSearchDistance;
     }
-    const auto override = [&](const QString& option, int max, int* value) {
-        return !o.values.contains(option) || o.Number(option, 0, max, value, name);
-    };
-    return override("--in-correction", kMaxCorrection, &options->inCorrection) &&
-           override("--out-correction", kMaxCorrection, &options->outCorrection) &&
-           override("--preroll", kMaxPreRollFrames, &options->preRollFrames);
+    return o.OptionalNumber("in-correction", 0, kMaxCorrection, &options->inCorrection) &&
+           o.OptionalNumber("out-correction", 0, kMaxCorrection, &options->outCorrection) &&
+           o.OptionalNumber("preroll", 0, kMaxPreRollFrames, &options->preRollFrames);
 }
 
 bool LoadList(const CliSession& session, const QString& path, SceneList& list) {
@@ -125,13 +68,9 @@ bool LoadList(const CliSession& session, const QString& path, SceneList& list) {
 }
 
 // The scene of --row: a scene row from 00:00:30:00 on, with a duration for Preview.
-bool SelectRow(const EngineCommand& command, const LinkOptions& o, SceneList& list) {
+bool SelectRow(const EngineCommand& command, const CommandArguments& o, SceneList& list) {
     int row = 0;
-    if (!o.values.contains("--row")) {
-        PrintError(command.name + ": --row N is required");
-        return false;
-    }
-    if (!o.Number("--row", 1, list.count() - 1, &row, command.name))
+    if (!o.Number("row", 1, list.count() - 1, &row))
         return false;
     const Scene& scene = list.row(row);
     if (scene.tapeChange || !IsAtLeast30s(scene.inFrames, list.timecodeMode()) ||
@@ -163,15 +102,16 @@ std::optional<int32_t> ParsePosition(const QString& text, uint32_t mode) {
 
 // The recording span that Review plays: --from and --to, or the span of an Auto Rec that ran
 // on this engine.
-bool ReadSpan(const LinkOptions& o, const QString& name, uint32_t mode, AutoEngine& engine) {
-    if (!o.values.contains("--from") && !o.values.contains("--to")) {
+bool ReadSpan(const CommandArguments& o, uint32_t mode, AutoEngine& engine) {
+    const QString& name = o.command();
+    if (!o.isSet("from") && !o.isSet("to")) {
         if (engine.RecordingEnd() > engine.RecordingStart())
             return true;
         PrintError(name + ": no Auto Rec has run here: give the span with --from and --to");
         return false;
     }
-    const auto from = ParsePosition(o.values.value("--from"), mode);
-    const auto to = ParsePosition(o.values.value("--to"), mode);
+    const auto from = ParsePosition(o.value("from"), mode);
+    const auto to = ParsePosition(o.value("to"), mode);
     if (!from || !to || *to <= *from) {
         PrintError(name + ": --from and --to must be positions with --to after --from");
         return false;
@@ -224,15 +164,15 @@ struct ResumeRequest {
     ResumePoint point;
 };
 
-bool ReadResume(const Arguments& args, const CliSession& session, const SceneList& list,
-                const QString& name, ResumeRequest* request) {
-    const LinkOptions& o = args.options;
-    const bool explicitPoint =
-        o.values.contains("--from-row") || o.values.contains("--recorder-at");
-    request->wanted = args.resume || explicitPoint;
+bool ReadResume(const CommandArguments& o, const CliSession& session, const SceneList& list,
+                ResumeRequest* request) {
+    const QString& name = o.command();
+    const bool resume = o.isSet("resume");
+    const bool explicitPoint = o.isSet("from-row") || o.isSet("recorder-at");
+    request->wanted = resume || explicitPoint;
     if (!request->wanted)
         return true;
-    if (!o.values.contains("--recorder")) {
+    if (!o.isSet("recorder")) {
         PrintError(name + ": resuming needs the recorder's counter: give --recorder N");
         return false;
     }
@@ -241,9 +181,8 @@ bool ReadResume(const Arguments& args, const CliSession& session, const SceneLis
         return true;
     }
     int row = 0;
-    const auto at = ParsePosition(o.values.value("--recorder-at"), list.timecodeMode());
-    if (args.resume || !o.values.contains("--from-row") || !at ||
-        !o.Number("--from-row", 1, list.count() - 1, &row, name)) {
+    const auto at = ParsePosition(o.value("recorder-at"), list.timecodeMode());
+    if (resume || !o.isSet("from-row") || !at || !o.Number("from-row", 1, list.count() - 1, &row)) {
         PrintError(name + ": give either --resume or both --from-row N and --recorder-at POSITION");
         return false;
     }
@@ -285,58 +224,50 @@ int RunToEnd(AutoEngine& engine, int kind, const ResumeRequest& resume, int limi
 }
 
 // --repeat-minutes M: Auto Rec again and again on this link for M minutes (a soak).
-bool ReadSoakLimits(const EngineCommand& command, const LinkOptions& o, SoakLimits* limits) {
-    if (!o.values.contains("--repeat-minutes"))
+bool ReadSoakLimits(const CommandArguments& o, SoakLimits* limits) {
+    if (!o.isSet("repeat-minutes"))
         return true;
-    if (command.kind != kAutoRec) {
-        PrintError(command.name + ": --repeat-minutes belongs to autorec");
-        return false;
-    }
     limits->runLimitMs = kSoakRunLimitMs;
-    return o.Number("--repeat-minutes", 1, kMaxSoakMinutes, &limits->minutes, command.name);
+    return o.Number("repeat-minutes", 1, kMaxSoakMinutes, &limits->minutes);
 }
 
 }  // namespace
 
-int RunEngineCommand(const EngineCommand& command, const QStringList& args) {
+int RunEngineCommand(const EngineCommand& command, const CommandArguments& o) {
     // From the start: a shell starts a background job with Ctrl+C ignored, and until the handler
     // is in place the signal would be lost rather than stop the run that follows.
     TerminalEngineHost::CatchInterrupt();
-    const CliSession session(args);
-    Arguments parsed;
-    if (!session.error().isEmpty() || !ParseArguments(session.arguments(), command.name, &parsed) ||
-        parsed.options.positional.size() != (command.takesList ? 1 : 0)) {
-        if (!session.error().isEmpty())
-            PrintError(command.name + ": " + session.error());
-        PrintError(Usage(command));
+    if (o.positional().size() != (command.takesList ? 1 : 0)) {
+        PrintError(command.name + (command.takesList ? ": one edit list is needed"
+                                                     : ": takes no arguments besides its options"));
         return 2;
     }
-    const LinkOptions& o = parsed.options;
+    const CliSession session(o.startOptions());
     AutoDevices devices;
     AutoOptions options;
     SceneList list(session.timecodeMode());
     SoakLimits soak;
-    if (!ReadDevices(parsed, command, &devices) ||
-        !ReadOptions(session, o, command.name, &options) || !ReadSoakLimits(command, o, &soak) ||
-        (command.takesList && !LoadList(session, o.positional.front(), list)))
+    if (!ReadDevices(o, command, &devices) || !ReadOptions(session, o, &options) ||
+        !ReadSoakLimits(o, &soak) ||
+        (command.takesList && !LoadList(session, o.positional().front(), list)))
         return 2;
     LinkCli link;
-    if (!link.Open(o.values.value("--port"), command.name))
+    if (!link.Open(o.value("port"), command.name))
         return 1;
     if (!ReadPlayer(link, command, &devices, list))
         return 1;
     if (command.takesRow && !SelectRow(command, o, list))
         return 2;
     EffectUnit effects(link.link);
-    TerminalEngineHost host(link.vtr, list, devices, options, parsed.yes || soak.minutes > 0,
+    TerminalEngineHost host(link.vtr, list, devices, options, o.isSet("yes") || soak.minutes > 0,
                             session.settings());
     if (command.kind == kAutoRec)
-        host.SetVerificationFile(o.values.value("--verify"));
+        host.SetVerificationFile(o.value("verify"));
     AutoEngine engine(link.link, link.vtr, effects, link.clock, session.captions(), host);
-    if (command.kind == kAutoReview && !ReadSpan(o, command.name, list.timecodeMode(), engine))
+    if (command.kind == kAutoReview && !ReadSpan(o, list.timecodeMode(), engine))
         return 2;
     ResumeRequest resume;
-    if (command.kind == kAutoRec && !ReadResume(parsed, session, list, command.name, &resume))
+    if (command.kind == kAutoRec && !ReadResume(o, session, list, &resume))
         return 2;
     if (soak.minutes > 0) {
         const int soakResult = RunSoak(

@@ -6,7 +6,8 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
+
+class CommandArguments;
 
 struct EngineCommand {
     QString name;
@@ -17,4 +18,4 @@ struct EngineCommand {
     bool needsPausedPlayer = false;
 };
 
-int RunEngineCommand(const EngineCommand& command, const QStringList& args);
+int RunEngineCommand(const EngineCommand& command, const CommandArguments& args);

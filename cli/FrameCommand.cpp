@@ -1,5 +1,6 @@
 // clipwright-cli frame ID B3..B9: prints the request frame the link would send.
 #include "cli/CliIo.h"
+#include "cli/CommandArguments.h"
 #include "cli/Commands.h"
 #include "link/TarnFrame.h"
 
@@ -16,9 +17,10 @@ bool ParseByte(const QString& text, int base, int max, int* value) {
 
 }  // namespace
 
-int RunFrameCommand(const QStringList& args) {
+int RunFrameCommand(const CommandArguments& arguments) {
+    const QStringList& args = arguments.positional();
     if (args.size() != 8) {
-        PrintError("usage: frame ID B3 B4 B5 B6 B7 B8 B9 (ID decimal, bytes hex)");
+        PrintError("frame: an id (decimal) and seven bytes (hexadecimal) are needed");
         return 2;
     }
     int id = 0;

@@ -3,7 +3,7 @@
 #include "cli/EngineCli.h"
 #include "engine/AutoEngine.h"
 
-int RunGotoCommand(const QStringList& args) {
+int RunGotoCommand(const CommandArguments& args) {
     return RunEngineCommand(
         {.name = QStringLiteral("goto"), .kind = kAutoGoto, .takesList = true, .takesRow = true},
         args);

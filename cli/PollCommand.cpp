@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "cli/CliIo.h"
+#include "cli/CommandArguments.h"
 #include "cli/Commands.h"
 #include "cli/LinkCli.h"
 
@@ -34,28 +35,19 @@ struct PollCounters {
 
 }  // namespace
 
-int RunPollCommand(const QStringList& args) {
-    LinkOptions options;
+int RunPollCommand(const CommandArguments& args) {
     int id = 0, seconds = 0, answerDelay = 0;
-    if (!ParseLinkOptions(args, {"--port", "--id", "--seconds", "--answer-delay"}, "poll",
-                          &options)) {
+    if (!args.positional().isEmpty()) {
+        PrintError("poll: takes no arguments besides its options");
         return 2;
     }
-    if (!options.positional.isEmpty() || !options.values.contains("--id") ||
-        !options.values.contains("--seconds")) {
-        PrintError("usage: poll --port PATH --id N --seconds S [--answer-delay MS]");
-        return 2;
-    }
-    if (!options.Number("--id", 1, 99, &id, "poll") ||
-        !options.Number("--seconds", 1, 3600, &seconds, "poll")) {
-        return 2;
-    }
-    if (options.values.contains("--answer-delay") &&
-        !options.Number("--answer-delay", 0, 1000, &answerDelay, "poll")) {
+    if (!args.Require("port") || !args.Number("id", 1, 99, &id) ||
+        !args.Number("seconds", 1, 3600, &seconds) ||
+        !args.OptionalNumber("answer-delay", 0, 1000, &answerDelay)) {
         return 2;
     }
     LinkCli cli;
-    if (!cli.Open(options.values.value("--port"), "poll"))
+    if (!cli.Open(args.value("port"), "poll"))
         return 1;
 
     PollCounters counters;

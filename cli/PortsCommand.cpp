@@ -3,22 +3,19 @@
 // and the ports of the program folder's cw20.ini that name it, separated by TABs.
 #include "cli/CliIo.h"
 #include "cli/CliSession.h"
+#include "cli/CommandArguments.h"
 #include "cli/Commands.h"
 #include "devices/SettingsPortResolver.h"
 #include "link/CComm.h"
 #include "link/PortResolver.h"
 #include "link/SerialDeviceList.h"
 
-int RunPortsCommand(const QStringList& args) {
-    const CliSession session(args);
-    if (!session.error().isEmpty()) {
-        PrintError("ports: " + session.error());
+int RunPortsCommand(const CommandArguments& args) {
+    if (!args.positional().isEmpty()) {
+        PrintError("ports: takes no arguments besides its options");
         return 2;
     }
-    if (!session.arguments().isEmpty()) {
-        PrintError("usage: ports");
-        return 2;
-    }
+    const CliSession session(args.startOptions());
     const std::vector<SerialDevice> devices = ListSerialDevices();
     if (devices.empty())
         PrintError("ports: no serial device found");

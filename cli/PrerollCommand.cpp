@@ -3,7 +3,7 @@
 #include "cli/EngineCli.h"
 #include "engine/AutoEngine.h"
 
-int RunPrerollCommand(const QStringList& args) {
+int RunPrerollCommand(const CommandArguments& args) {
     return RunEngineCommand(
         {.name = QStringLiteral("preroll"), .kind = kAutoPreroll, .needsPausedPlayer = true}, args);
 }

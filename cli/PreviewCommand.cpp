@@ -4,7 +4,7 @@
 #include "cli/EngineCli.h"
 #include "engine/AutoEngine.h"
 
-int RunPreviewCommand(const QStringList& args) {
+int RunPreviewCommand(const CommandArguments& args) {
     return RunEngineCommand({.name = QStringLiteral("preview"),
                              .kind = kAutoPreview,
                              .takesList = true,

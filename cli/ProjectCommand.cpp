@@ -3,6 +3,7 @@
 // clipwright-cli project export-edl / import-edl: see ProjectEdlCommands.h.
 #include "cli/CliIo.h"
 #include "cli/CliSession.h"
+#include "cli/CommandArguments.h"
 #include "cli/Commands.h"
 #include "cli/ProjectEdlCommands.h"
 #include "cli/TerminalFileHost.h"
@@ -11,13 +12,6 @@
 #include "edit/SceneList.h"
 
 namespace {
-
-const QString kUsage = QStringLiteral(
-    "usage: project show FILE\n"
-    "       project convert IN OUT\n"
-    "       project export-edl LIST OUT.edl [--title T] [--record-start TIMECODE]\n"
-    "       project import-edl IN.edl OUT.cwf\n"
-    "options:\n");
 
 void PrintRows(const SceneList& list) {
     for (int i = 0; i < list.count(); ++i) {
@@ -38,45 +32,48 @@ bool Load(ProjectFiles& files, const QString& path) {
     return false;
 }
 
-int Usage(const CliSession& session) {
-    if (!session.error().isEmpty())
-        PrintError("project: " + session.error());
-    PrintError(kUsage + StartOptionsUsage());
-    return 2;
-}
-
-int RunEdlCommand(const CliSession& session) {
-    const QStringList& rest = session.arguments();
-    const int result = rest[0] == "export-edl" ? RunExportEdl(session, rest.mid(1))
-                                               : RunImportEdl(session, rest.mid(1));
-    return result == 2 ? Usage(session) : result;
+// show FILE or convert IN OUT.
+int RunListCommand(const CliSession& session, const QString& action, const QStringList& paths) {
+    if (paths.size() != (action == "show" ? 1 : 2)) {
+        PrintError("project " + action + ": " +
+                   (action == "show" ? "one edit list is needed" : "IN and OUT are needed"));
+        return 2;
+    }
+    SceneList list(session.timecodeMode());
+    TerminalFileHost host(session.captions());
+    ProjectFiles files(list, host, session.languageCode());
+    if (!Load(files, paths[0]))
+        return 1;
+    if (action == "show") {
+        PrintRows(list);
+        return 0;
+    }
+    if (!files.SaveProject(paths[1], false)) {
+        PrintError("project: " + paths[1] + " was not written");
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace
 
-int RunProjectCommand(const QStringList& args) {
-    const CliSession session(args);
-    const QStringList& rest = session.arguments();
-    if (session.error().isEmpty() && !rest.isEmpty() &&
-        (rest[0] == "export-edl" || rest[0] == "import-edl")) {
-        return RunEdlCommand(session);
+int RunProjectCommand(const CommandArguments& args) {
+    const QStringList& rest = args.positional();
+    const QString action = rest.value(0);
+    const QStringList paths = rest.mid(1);
+    if (action != "show" && action != "convert" && action != "export-edl" &&
+        action != "import-edl") {
+        PrintError("project: show, convert, export-edl or import-edl is needed");
+        return 2;
     }
-    const bool show = rest.size() == 2 && rest[0] == "show";
-    const bool convert = rest.size() == 3 && rest[0] == "convert";
-    if (!session.error().isEmpty() || (!show && !convert))
-        return Usage(session);
-    SceneList list(session.timecodeMode());
-    TerminalFileHost host(session.captions());
-    ProjectFiles files(list, host, session.languageCode());
-    if (!Load(files, rest[1]))
-        return 1;
-    if (show) {
-        PrintRows(list);
-        return 0;
+    if (action != "export-edl" && (args.isSet("title") || args.isSet("record-start"))) {
+        PrintError("project: --title and --record-start belong to export-edl");
+        return 2;
     }
-    if (!files.SaveProject(rest[2], false)) {
-        PrintError("project: " + rest[2] + " was not written");
-        return 1;
-    }
-    return 0;
+    const CliSession session(args.startOptions());
+    if (action == "export-edl")
+        return RunExportEdl(session, args, paths);
+    if (action == "import-edl")
+        return RunImportEdl(session, paths);
+    return RunListCommand(session, action, paths);
 }

@@ -4,7 +4,7 @@
 
 #include "cli/CliIo.h"
 #include "cli/CliSession.h"
-#include "cli/LinkCli.h"
+#include "cli/CommandArguments.h"
 #include "cli/TerminalFileHost.h"
 #include "edit/EdlFiles.h"
 #include "edit/EdlMessages.h"
@@ -14,14 +14,14 @@
 
 namespace {
 
-const QString kTitleOption = QStringLiteral("--title");
-const QString kRecordStartOption = QStringLiteral("--record-start");
+const QString kTitleOption = QStringLiteral("title");
+const QString kRecordStartOption = QStringLiteral("record-start");
 
-std::optional<int32_t> RecordStart(const LinkOptions& options, uint32_t mode) {
-    if (!options.values.contains(kRecordStartOption))
+std::optional<int32_t> RecordStart(const CommandArguments& options, uint32_t mode) {
+    if (!options.isSet(kRecordStartOption))
         return DefaultEdlRecordStart(mode);
     EdlTimecodeError error = EdlTimecodeError::None;
-    const auto text = ListTimecodeOfEdl(options.values.value(kRecordStartOption), mode, &error);
+    const auto text = ListTimecodeOfEdl(options.value(kRecordStartOption), mode, &error);
     if (!text) {
         PrintError(
             "project export-edl: --record-start must be a timecode HH:MM:SS:FF of the "
@@ -33,17 +33,16 @@ std::optional<int32_t> RecordStart(const LinkOptions& options, uint32_t mode) {
 
 }  // namespace
 
-int RunExportEdl(const CliSession& session, const QStringList& args) {
-    LinkOptions options;
-    if (!ParseLinkOptions(args, {kTitleOption, kRecordStartOption}, "project export-edl",
-                          &options) ||
-        options.positional.size() != 2) {
+int RunExportEdl(const CliSession& session, const CommandArguments& options,
+                 const QStringList& paths) {
+    if (paths.size() != 2) {
+        PrintError("project export-edl: an edit list and the EDL to write are needed");
         return 2;
     }
     const auto recordStart = RecordStart(options, session.timecodeMode());
     if (!recordStart)
         return 2;
-    const QString& listPath = options.positional[0];
+    const QString& listPath = paths[0];
     SceneList list(session.timecodeMode());
     TerminalFileHost host(session.captions());
     ProjectFiles files(list, host, session.languageCode());
@@ -51,21 +50,25 @@ int RunExportEdl(const CliSession& session, const QStringList& args) {
         PrintError("project: " + listPath + " was not loaded");
         return 1;
     }
-    const EdlExportOptions exportOptions{
-        options.values.value(kTitleOption, QFileInfo(listPath).completeBaseName()), *recordStart};
-    const EdlExport edl = ExportEdlFile(files, list, options.positional[1], exportOptions, false);
+    const EdlExportOptions exportOptions{options.isSet(kTitleOption)
+                                             ? options.value(kTitleOption)
+                                             : QFileInfo(listPath).completeBaseName(),
+                                         *recordStart};
+    const EdlExport edl = ExportEdlFile(files, list, paths[1], exportOptions, false);
     if (const QString note = EdlExportText(edl, session.captions()); !note.isEmpty())
         PrintError("project export-edl: " + note);
     if (edl.result != EdlExport::Result::Written) {
-        PrintError("project: " + options.positional[1] + " was not written");
+        PrintError("project: " + paths[1] + " was not written");
         return 1;
     }
     return 0;
 }
 
 int RunImportEdl(const CliSession& session, const QStringList& args) {
-    if (args.size() != 2)
+    if (args.size() != 2) {
+        PrintError("project import-edl: an EDL and the edit list to write are needed");
         return 2;
+    }
     const EdlImport import = ImportEdlFile(args[0], session.timecodeMode(), session.languageCode());
     if (import.refused()) {
         PrintError("project import-edl: " + args[0] + ": " +

@@ -3,7 +3,7 @@
 #include "cli/EngineCli.h"
 #include "engine/AutoEngine.h"
 
-int RunReviewCommand(const QStringList& args) {
+int RunReviewCommand(const CommandArguments& args) {
     return RunEngineCommand(
         {.name = QStringLiteral("review"), .kind = kAutoReview, .needsRecorder = true}, args);
 }

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "cli/CliIo.h"
+#include "cli/CommandArguments.h"
 #include "cli/Commands.h"
 #include "cli/LinkCli.h"
 #include "link/BusScan.h"
@@ -39,22 +40,21 @@ QString DeviceLine(const DeviceRecord& record) {
 
 }  // namespace
 
-int RunScanCommand(const QStringList& args) {
-    LinkOptions options;
-    if (!ParseLinkOptions(args, {"--port"}, "scan", &options))
-        return 2;
-    if (!options.positional.isEmpty()) {
-        PrintError("usage: scan --port PATH");
+int RunScanCommand(const CommandArguments& args) {
+    if (!args.positional().isEmpty()) {
+        PrintError("scan: takes no arguments besides its options");
         return 2;
     }
+    if (!args.Require("port"))
+        return 2;
     LinkCli cli;
-    if (!cli.Open(options.values.value("--port"), "scan"))
+    if (!cli.Open(args.value("port"), "scan"))
         return 1;
     const std::vector<DeviceRecord> found = ScanBus(cli.sys, cli.clock, [](int percent) {
         PrintError(QStringLiteral("scan: %1%").arg(percent));
     });
     if (found.empty()) {
-        PrintError("scan: no device answered on " + options.values.value("--port"));
+        PrintError("scan: no device answered on " + args.value("port"));
         return 1;
     }
     for (const DeviceRecord& record : found)

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "cli/CliIo.h"
+#include "cli/CommandArguments.h"
 #include "cli/Commands.h"
 #include "cli/LinkCli.h"
 
@@ -26,17 +27,16 @@ bool ParseBytes(const QStringList& words, std::array<uint8_t, 8>* bytes) {
 
 }  // namespace
 
-int RunSendCommand(const QStringList& args) {
-    LinkOptions options;
+int RunSendCommand(const CommandArguments& args) {
     std::array<uint8_t, 8> bytes{};
-    if (!ParseLinkOptions(args, {"--port"}, "send", &options))
+    if (!args.Require("port"))
         return 2;
-    if (!ParseBytes(options.positional, &bytes)) {
-        PrintError("usage: send --port PATH ID B3 B4 B5 B6 B7 B8 B9 (eight hexadecimal bytes)");
+    if (!ParseBytes(args.positional(), &bytes)) {
+        PrintError("send: eight hexadecimal bytes are needed, the id first");
         return 2;
     }
     LinkCli cli;
-    if (!cli.Open(options.values.value("--port"), "send"))
+    if (!cli.Open(args.value("port"), "send"))
         return 1;
     TarnCommand command;
     std::copy(bytes.begin() + 1, bytes.end(), command.begin());

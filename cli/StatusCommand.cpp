@@ -1,21 +1,19 @@
 // clipwright-cli status --port PATH --id N: one status reading of a deck.
 #include "cli/CliIo.h"
+#include "cli/CommandArguments.h"
 #include "cli/Commands.h"
 #include "cli/LinkCli.h"
 
-int RunStatusCommand(const QStringList& args) {
-    LinkOptions options;
+int RunStatusCommand(const CommandArguments& args) {
     int id = 0;
-    if (!ParseLinkOptions(args, {"--port", "--id"}, "status", &options))
-        return 2;
-    if (!options.positional.isEmpty() || !options.values.contains("--id")) {
-        PrintError("usage: status --port PATH --id N");
+    if (!args.positional().isEmpty()) {
+        PrintError("status: takes no arguments besides its options");
         return 2;
     }
-    if (!options.Number("--id", 1, 99, &id, "status"))
+    if (!args.Require("port") || !args.Number("id", 1, 99, &id))
         return 2;
     LinkCli cli;
-    if (!cli.Open(options.values.value("--port"), "status"))
+    if (!cli.Open(args.value("port"), "status"))
         return 1;
     cli.vtr.SetId(id);
     // One reading of its own for the counter, so "no counter" is told apart from a zero.

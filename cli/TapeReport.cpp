@@ -62,7 +62,8 @@ std::vector<int> TapeReport::PlainFramesBeforeTransitions() const {
             const TapeReportSegment& before = segments_[j - 1];
             const TapeReportSegment& after = segments_[j];
             if (before.recTo != after.recFrom || before.transition != 0 ||
-                before.picture != QLatin1String("play") || std::abs(before.srcTo - after.srcFrom) > 1)
+                before.picture != QLatin1String("play") ||
+                std::abs(before.srcTo - after.srcFrom) > 1)
                 break;
             frames += before.recTo - before.recFrom;
         }

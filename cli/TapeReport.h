@@ -29,9 +29,9 @@ struct RecordedScene {
 // How far each recorded scene's source start and end lie from the in and out points of the
 // list's scenes (frames; positive: late).
 struct SceneErrors {
-    int maxError = 0;          // the largest, either way
-    double meanError = 0.0;    // the mean of their sizes
-    double meanSigned = 0.0;   // the mean with their signs: a lean to late or early
+    int maxError = 0;               // the largest, either way
+    double meanError = 0.0;         // the mean of their sizes
+    double meanSigned = 0.0;        // the mean with their signs: a lean to late or early
     int plainBeforeTransition = 0;  // plain frames recorded before an incoming transition
     std::vector<std::pair<int, int>> perScene;  // in-point and out-point error of each scene
 };

@@ -7,6 +7,7 @@
 
 #include "cli/CliIo.h"
 #include "cli/CliSession.h"
+#include "cli/CommandArguments.h"
 #include "cli/Commands.h"
 #include "cli/TapeReport.h"
 #include "cli/TerminalFileHost.h"
@@ -61,13 +62,13 @@ int PrintErrors(const TapeReport& report, const SceneList& list) {
 
 }  // namespace
 
-int RunTapeReportCommand(const QStringList& args) {
-    const CliSession session(args);
-    const QStringList& rest = session.arguments();
-    if (!session.error().isEmpty() || rest.isEmpty() || rest.size() > 2) {
-        PrintError("usage: tapereport REPORT [LIST]\noptions:\n" + StartOptionsUsage());
+int RunTapeReportCommand(const CommandArguments& args) {
+    const QStringList& rest = args.positional();
+    if (rest.isEmpty() || rest.size() > 2) {
+        PrintError("tapereport: a tape report is needed, and at most an edit list besides");
         return 2;
     }
+    const CliSession session(args.startOptions());
     QFile file(rest[0]);
     QString error;
     const auto report =

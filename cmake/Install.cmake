@@ -1,7 +1,7 @@
 # What `cmake --install` and the package put where: the three programs in bin/, the supplied files
 # in share/clipwright (where the programs look for them from ../bin), the simulator's benches, the
 # desktop entry, the icons in the hicolor theme, the AppStream metainfo, the edit lists' MIME
-# types, the man pages and the package's copyright and changelog.
+# types, the bash completion, the man pages and the package's copyright and changelog.
 include(GNUInstallDirs)
 
 install(TARGETS clipwright clipwright-cli tarn-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -31,6 +31,13 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/org.clipwright.clipwright.metainfo.
     ${CMAKE_BINARY_DIR}/packaging/org.clipwright.clipwright.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/org.clipwright.clipwright.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Bash completion of clipwright-cli and tarn-sim: one file, under each program's name, where
+# bash-completion loads it at the first Tab after that name.
+foreach(program clipwright-cli tarn-sim)
+    install(FILES ${CMAKE_SOURCE_DIR}/packaging/clipwright.bash-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME ${program})
+endforeach()
 
 # Man pages from their scdoc sources, compressed as Debian keeps them.
 option(CLIPWRIGHT_REQUIRE_MAN_PAGES "Stop when the man pages cannot be built (a package build)" OFF)

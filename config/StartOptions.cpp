@@ -11,8 +11,9 @@ bool IsKnownLanguage(int code) {
     return code == kLanguageEnglish || code == kLanguageFrench || code == kLanguageJapanese;
 }
 
-// Applies one option value; false with options->error set when the value is not usable.
-bool TakeOption(const QString& name, const QString& value, StartOptions* options) {
+}  // namespace
+
+bool TakeStartOption(const QString& name, const QString& value, StartOptions* options) {
     if (name == kHome) {
         if (value.isEmpty()) {
             options->error = QStringLiteral("--home needs a folder");
@@ -34,8 +35,6 @@ bool TakeOption(const QString& name, const QString& value, StartOptions* options
     return true;
 }
 
-}  // namespace
-
 StartOptions ParseStartOptions(const QStringList& args) {
     StartOptions options;
     for (qsizetype i = 0; i < args.size(); ++i) {
@@ -55,7 +54,7 @@ StartOptions ParseStartOptions(const QStringList& args) {
         } else if (i + 1 < args.size()) {
             value = args[++i];
         }
-        if (!TakeOption(name, value, &options))
+        if (!TakeStartOption(name, value, &options))
             return options;
     }
     return options;

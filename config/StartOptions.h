@@ -17,5 +17,9 @@ struct StartOptions {
 // "--"; everything after "--" is kept as plain arguments.
 StartOptions ParseStartOptions(const QStringList& args);
 
+// Applies one of the two, name with its dashes ("--home"); false with options->error set when
+// the value is not usable.
+bool TakeStartOption(const QString& name, const QString& value, StartOptions* options);
+
 // The usage lines of the two options, for help texts.
 QString StartOptionsUsage();

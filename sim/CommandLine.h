@@ -1,4 +1,4 @@
-// The options of tarn-sim, parsed and checked.
+// The options of tarn-sim, read by Qt's parser ("--name value" or "--name=value") and checked.
 #pragma once
 
 #include <optional>
@@ -16,13 +16,25 @@ struct CommandLine {
     std::optional<int> answerDelayMs;
     std::string faults;
     unsigned seed = 1;
-    bool help = false;     // --help or -h: show the usage and end
+    bool help = false;     // --help or -h: show the help and end
     bool version = false;  // --version: show the version and end
 
-    // Nothing, with a message in *error, when the arguments are wrong.
+    // One option: its name without dashes, the placeholder of its value (empty for a flag) and
+    // one line of help.
+    struct Option {
+        const char* name;
+        const char* valueName;
+        const char* description;
+    };
+    static const std::vector<Option>& Options();
+
+    // Nothing, with a message naming the option in *error, when the arguments are wrong.
     static std::optional<CommandLine> Parse(const std::vector<std::string>& args,
                                             std::string* error);
-    static const char* Usage();
+    // The usage lines.
+    static std::string Usage();
+    // The usage, what the program does and its options one a line.
+    static std::string Help();
 };
 
 }  // namespace tarnsim

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     if (!line)
         return Fail(error + "\n" + tarnsim::CommandLine::Usage(), 2);
     if (line->help) {
-        std::printf("%s\n", tarnsim::CommandLine::Usage());
+        std::printf("%s", tarnsim::CommandLine::Help().c_str());
         return 0;
     }
     if (line->version) {

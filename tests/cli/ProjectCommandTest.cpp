@@ -75,7 +75,6 @@ TEST_F(ProjectCommandTest, RefusedFilesExitWithOneAndAMessage) {
         EXPECT_TRUE(run.out.isEmpty()) << name;
         EXPECT_FALSE(run.err.isEmpty()) << name;
     }
-    EXPECT_EQ(Cli({"show"}).exitCode, 2);
 }
 
 TEST_F(ProjectCommandTest, ConvertSavesALegacyListAsAProjectFile) {
@@ -97,14 +96,14 @@ TEST_F(ProjectCommandTest, ConvertSavesALegacyListAsAProjectFile) {
 
 TEST_F(ProjectCommandTest, EdlExportThenImportGivesTheSameRows) {
     Write("list.cwf", kProject);
-    const CliRun exported =
-        Cli({"export-edl", "list.cwf", "cut.edl", "--title", "Trip", "--record-start",
-             "10:00:00:00"});
+    const CliRun exported = Cli(
+        {"export-edl", "list.cwf", "cut.edl", "--title", "Trip", "--record-start", "10:00:00:00"});
     ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
     const QByteArray edl = Read("cut.edl");
     EXPECT_TRUE(edl.startsWith("TITLE: Trip\r\nFCM: NON-DROP FRAME\r\n")) << edl.data();
-    EXPECT_TRUE(edl.contains("002  TAPE_A   V     C        00:02:00:00 00:02:01:00 10:00:10:00 "
-                             "10:00:11:00\r\n"))
+    EXPECT_TRUE(
+        edl.contains("002  TAPE_A   V     C        00:02:00:00 00:02:01:00 10:00:10:00 "
+                     "10:00:11:00\r\n"))
         << edl.data();
 
     const CliRun imported = Cli({"import-edl", "cut.edl", "back.cwf"});
@@ -138,17 +137,16 @@ TEST_F(ProjectCommandTest, ARefusedEdlExitsWithOneTheLineOnStandardErrorAndNoFil
     const CliRun run = Cli({"import-edl", "bad.edl", "out.cwf"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty());
-    EXPECT_TRUE(run.err.contains("Line 3: a timecode has more frames than the program's frame "
-                                 "rate."))
+    EXPECT_TRUE(
+        run.err.contains("Line 3: a timecode has more frames than the program's frame "
+                         "rate."))
         << run.err.data();
     EXPECT_FALSE(QFile::exists(dir.filePath("out.cwf")));
     EXPECT_EQ(Cli({"import-edl", "missing.edl", "out.cwf"}).exitCode, 1);
     EXPECT_FALSE(QFile::exists(dir.filePath("out.cwf")));
 
     Write("list.cwf", kProject);
-    EXPECT_EQ(Cli({"export-edl", "list.cwf"}).exitCode, 2);
-    EXPECT_EQ(Cli({"export-edl", "list.cwf", "a.edl", "--record-start", "1:00:00:00"}).exitCode,
-              2);
+    EXPECT_EQ(Cli({"export-edl", "list.cwf", "a.edl", "--record-start", "1:00:00:00"}).exitCode, 2);
     EXPECT_FALSE(QFile::exists(dir.filePath("a.edl")));
 }
 
