@@ -59,6 +59,16 @@ sim_pid=""
 [ "$(awk '{print $1 + 0}' "$work/scan.txt" | tr '\n' ' ')" = "1 2 " ] || fail "scan found: $(cat "$work/scan.txt")"
 echo "package check: tarn-sim on the demo bench, scanned by clipwright-cli: ids 1 and 2"
 
+# The bash completion, where bash-completion loads it at the first Tab after each program's name.
+completions=/usr/share/bash-completion/completions
+for program in clipwright-cli tarn-sim; do
+  [ -f "$completions/$program" ] || fail "no bash completion for $program"
+done
+offered=$(bash --norc -c "source $completions/clipwright-cli
+  COMP_WORDS=(clipwright-cli autorec --yes --ver); COMP_CWORD=3; _clipwright_cli; echo \"\${COMPREPLY[*]}\"")
+[ "$offered" = "--verify" ] || fail "clipwright-cli autorec --ver completed to: $offered"
+echo "package check: bash completion of clipwright-cli and tarn-sim"
+
 # The program itself, offscreen, until it holds its lock in the user's configuration folder.
 folder="$XDG_CONFIG_HOME/clipwright"
 touch "$work/started"
