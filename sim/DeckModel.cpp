@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tarnsim {
 
@@ -69,24 +70,40 @@ std::optional<RecordedSpan> DeckModel::AdvanceTo(int64_t nowMicros) {
 
 void DeckModel::Command(int mode, int64_t nowMicros) {
     AdvanceTo(nowMicros);
+    const int lateFrames = LateFrames(mode);
     if (mode == mode_) {
         pendingMode_.reset();  // a repeated command cancels a change still under way
         return;
     }
     pendingMode_ = mode;
-    pendingAtMicros_ = nowMicros + int64_t{LatencyFrames(mode)} * 1'000'000 / framesPerSecond_;
+    pendingAtMicros_ =
+        nowMicros + int64_t{LatencyFrames(mode) + lateFrames} * 1'000'000 / framesPerSecond_;
     AdvanceTo(nowMicros);
 }
 
 void DeckModel::Step(int direction) {
     pendingMode_.reset();
-    SetPosition(static_cast<int>(std::floor(position_)) + direction);
+    SetPosition(WholeFrame(position_) + direction);
     mode_ = deckmode::kPause;
 }
 
 void DeckModel::ForceMode(int mode) {
     pendingMode_.reset();
     SettleInto(mode);
+}
+
+void DeckModel::SetLateCommands(std::map<int, int> extraFramesByNumber) {
+    lateFrames_ = std::move(extraFramesByNumber);
+    recordPauseCommands_ = 0;
+}
+
+// Counts the command when it is one of those the late fault can name, and says how late it is.
+int DeckModel::LateFrames(int mode) {
+    using namespace deckmode;
+    if (mode != kRecord && mode != kRecPause && mode != kPause)
+        return 0;
+    const auto late = lateFrames_.find(++recordPauseCommands_);
+    return late == lateFrames_.end() ? 0 : late->second;
 }
 
 void DeckModel::SetPosition(int frames) {
@@ -131,16 +148,18 @@ void DeckModel::Move(int64_t micros, std::optional<RecordedSpan>* recorded) {
     }
     if (recording) {
         if (!*recorded)
-            *recorded = RecordedSpan{from, from};
+            *recorded = RecordedSpan{from, from, take_};
         (*recorded)->to = position_;
     }
 }
 
 void DeckModel::SettleInto(int mode) {
+    if (mode == deckmode::kRecord && mode_ != deckmode::kRecord)
+        ++take_;
     mode_ = mode;
     // A deck at rest shows a whole frame.
     if (SpeedOf(mode) == 0.0)
-        position_ = std::floor(position_ + 1e-9);
+        position_ = WholeFrame(position_);
 }
 
 }  // namespace tarnsim

@@ -2,7 +2,9 @@
 // latencies (with the busy time they cause), tape ends and the counter.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <random>
 
@@ -14,6 +16,7 @@ namespace tarnsim {
 struct RecordedSpan {
     double from = 0;
     double to = 0;
+    int take = 0;  // which run of recording: one up each time the deck starts recording
 };
 
 class DeckModel {
@@ -23,6 +26,13 @@ public:
     static constexpr double kSlowSpeed = 0.2;
     static constexpr double kSearchSpeed = 10.0;
     static constexpr double kWindSpeed = 50.0;
+
+    // A thousandth of a frame is below anything a deck can tell apart; it absorbs the rounding
+    // of latencies to whole microseconds, so a tape that stops on a frame reads that frame.
+    static constexpr double kFrameTolerance = 1e-3;
+    static int WholeFrame(double position) {
+        return static_cast<int>(std::floor(position + kFrameTolerance));
+    }
 
     DeckModel(const DeckSpec& spec, int framesPerSecond, uint32_t jitterSeed);
 
@@ -40,6 +50,9 @@ public:
     void ForceMode(int mode);
     void SetPosition(int frames);
     void SetCounterOn(bool on) { counterOn_ = on; }
+    // Record, rec-pause and pause commands are counted together, from 1 and from this call on;
+    // the numbers given take effect that many extra frames after their latency.
+    void SetLateCommands(std::map<int, int> extraFramesByNumber);
 
     int Mode() const { return mode_; }
     int PendingMode() const { return pendingMode_.value_or(mode_); }
@@ -55,6 +68,7 @@ public:
 
 private:
     int LatencyFrames(int mode);
+    int LateFrames(int mode);
     void Move(int64_t micros, std::optional<RecordedSpan>* recorded);
     void SettleInto(int mode);
 
@@ -67,6 +81,9 @@ private:
     int64_t timeMicros_ = 0;
     std::optional<int> pendingMode_;
     int64_t pendingAtMicros_ = 0;
+    int take_ = 0;
+    std::map<int, int> lateFrames_;  // command number -> extra frames
+    int recordPauseCommands_ = 0;
 };
 
 }  // namespace tarnsim

@@ -18,6 +18,82 @@ bool ParseNumber(const std::string& text, double* out) {
     return !in.fail() && in.eof();
 }
 
+// "ID@REST": a device id from 1 to 99 and the text after the '@'.
+bool SplitId(const std::string& value, int* id, std::string* rest) {
+    const size_t at = value.find('@');
+    double number = 0;
+    if (at == std::string::npos || !ParseNumber(value.substr(0, at), &number) || number < 1 ||
+        number > 99 || number != static_cast<int>(number))
+        return false;
+    *id = static_cast<int>(number);
+    *rest = value.substr(at + 1);
+    return true;
+}
+
+// "A/B" as two numbers.
+bool SplitPair(const std::string& text, double* first, double* second) {
+    const size_t slash = text.find('/');
+    return slash != std::string::npos && ParseNumber(text.substr(0, slash), first) &&
+           ParseNumber(text.substr(slash + 1), second);
+}
+
+bool IsWhole(double d) {
+    return d == static_cast<double>(static_cast<int64_t>(d));
+}
+
+bool ParseVanish(const std::string& value, FaultPlan* plan, std::string* error) {
+    int id = 0;
+    std::string rest;
+    double ms = 0;
+    if (!SplitId(value, &id, &rest) || !ParseNumber(rest, &ms) || ms < 0) {
+        *error = "faults: vanish expects ID@MILLISECONDS, got \"" + value + "\"";
+        return false;
+    }
+    plan->AddVanish(id, static_cast<int64_t>(ms * 1000));
+    return true;
+}
+
+bool ParseAway(const std::string& value, FaultPlan* plan, std::string* error) {
+    int id = 0;
+    std::string rest;
+    double every = 0, gone = 0;
+    if (!SplitId(value, &id, &rest) || !SplitPair(rest, &every, &gone) || gone <= 0 ||
+        every <= gone) {
+        *error = "faults: away expects ID@EVERY_MS/FOR_MS with FOR_MS below EVERY_MS, got \"" +
+                 value + "\"";
+        return false;
+    }
+    plan->AddAbsence(id, static_cast<int64_t>(every * 1000), static_cast<int64_t>(gone * 1000));
+    return true;
+}
+
+bool ParseLate(const std::string& value, FaultPlan* plan, std::string* error) {
+    int id = 0;
+    std::string rest;
+    double nth = 0, frames = 0;
+    if (!SplitId(value, &id, &rest) || !SplitPair(rest, &nth, &frames) || nth < 1 ||
+        nth > 1'000'000 || frames < 1 || frames > FaultPlan::kMaxLateFrames || !IsWhole(nth) ||
+        !IsWhole(frames)) {
+        *error = "faults: late expects ID@N/FRAMES (N from 1, FRAMES 1 to " +
+                 std::to_string(FaultPlan::kMaxLateFrames) + "), got \"" + value + "\"";
+        return false;
+    }
+    plan->AddLateCommand(id, static_cast<int>(nth), static_cast<int>(frames));
+    return true;
+}
+
+// The items that name a device: vanish, away and late; false for any other key.
+bool IsDeviceItem(const std::string& key) {
+    return key == "vanish" || key == "away" || key == "late";
+}
+
+bool ParseDeviceItem(const std::string& key, const std::string& value, FaultPlan* plan,
+                     std::string* error) {
+    if (key == "vanish")
+        return ParseVanish(value, plan, error);
+    return key == "away" ? ParseAway(value, plan, error) : ParseLate(value, plan, error);
+}
+
 }  // namespace
 
 const char* FaultName(FaultKind kind) {
@@ -37,33 +113,9 @@ std::optional<FaultPlan> FaultPlan::Parse(const std::string& spec, uint32_t seed
         const size_t eq = item.find('=');
         const std::string key = item.substr(0, eq);
         const std::string value = eq == std::string::npos ? "" : item.substr(eq + 1);
-        if (key == "vanish") {
-            const size_t at = value.find('@');
-            double id = 0, ms = 0;
-            if (at == std::string::npos || !ParseNumber(value.substr(0, at), &id) ||
-                !ParseNumber(value.substr(at + 1), &ms) || id < 1 || id > 99 || ms < 0) {
-                *error = "faults: vanish expects ID@MILLISECONDS, got \"" + value + "\"";
+        if (IsDeviceItem(key)) {
+            if (!ParseDeviceItem(key, value, &plan, error))
                 return std::nullopt;
-            }
-            plan.AddVanish(static_cast<int>(id), static_cast<int64_t>(ms * 1000));
-            continue;
-        }
-        if (key == "away") {
-            const size_t at = value.find('@');
-            const size_t slash = value.find('/');
-            double id = 0, every = 0, gone = 0;
-            if (at == std::string::npos || slash == std::string::npos || slash < at ||
-                !ParseNumber(value.substr(0, at), &id) ||
-                !ParseNumber(value.substr(at + 1, slash - at - 1), &every) ||
-                !ParseNumber(value.substr(slash + 1), &gone) || id < 1 || id > 99 || gone <= 0 ||
-                every <= gone) {
-                *error =
-                    "faults: away expects ID@EVERY_MS/FOR_MS with FOR_MS below EVERY_MS, got \"" +
-                    value + "\"";
-                return std::nullopt;
-            }
-            plan.AddAbsence(static_cast<int>(id), static_cast<int64_t>(every * 1000),
-                            static_cast<int64_t>(gone * 1000));
             continue;
         }
         FaultKind kind = FaultKind::None;
@@ -74,7 +126,8 @@ std::optional<FaultPlan> FaultPlan::Parse(const std::string& spec, uint32_t seed
         if (kind == FaultKind::None || !ParseNumber(value, &chance) || chance < 0 || chance > 1) {
             *error =
                 "faults: expected KIND=CHANCE (KIND silence, short, badcheck, noise or "
-                "refuse; CHANCE 0 to 1), vanish=ID@MS or away=ID@EVERY_MS/FOR_MS, got \"" +
+                "refuse; CHANCE 0 to 1), vanish=ID@MS, away=ID@EVERY_MS/FOR_MS or "
+                "late=ID@N/FRAMES, got \"" +
                 item + "\"";
             return std::nullopt;
         }
@@ -86,6 +139,11 @@ std::optional<FaultPlan> FaultPlan::Parse(const std::string& spec, uint32_t seed
         return std::nullopt;
     }
     return plan;
+}
+
+std::map<int, int> FaultPlan::LateCommandsOf(int id) const {
+    const auto it = late_.find(id);
+    return it == late_.end() ? std::map<int, int>{} : it->second;
 }
 
 void FaultPlan::SetChance(FaultKind kind, double chance) {

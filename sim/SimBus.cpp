@@ -99,13 +99,15 @@ void SimBus::AdvanceStep(int64_t untilMicros) {
                                         [&](const auto& d) { return d.get() == inputs_[r]; });
         const size_t p = static_cast<size_t>(input - devices_.begin());
         // Each whole frame the recorder passes takes in the player's frame of that instant.
-        for (int k = static_cast<int>(std::ceil(span.from - 1e-9)); k < span.to - 1e-9; ++k) {
+        constexpr double kTolerance = DeckModel::kFrameTolerance;
+        for (int k = static_cast<int>(std::ceil(span.from - kTolerance)); k < span.to - kTolerance;
+             ++k) {
             const double share = (k - span.from) / std::max(span.to - span.from, 1e-9);
             const double playerAt =
                 p < devices_.size() ? before[p] + share * (after[p] - before[p]) : 0;
             const auto at = nowMicros_ + static_cast<int64_t>(
                                              share * static_cast<double>(untilMicros - nowMicros_));
-            tapes_.Record(devices_[r]->Spec().id, k, InputAt(r, playerAt, at));
+            tapes_.Record(devices_[r]->Spec().id, span.take, k, InputAt(r, playerAt, at));
         }
     }
 }
@@ -121,9 +123,7 @@ ReceivedFrame SimBus::InputAt(size_t recorder, double playerPosition, int64_t at
     frame.transition = output.transition;
     frame.transitionIn = output.transitionIn;
     const DeckModel& model = player->Deck()->Model();
-    // A thousandth of a frame is below anything a deck can tell apart; it absorbs rounding
-    // of the latencies to whole microseconds.
-    frame.sourceFrame = static_cast<int>(std::floor(playerPosition + 1e-3));
+    frame.sourceFrame = DeckModel::WholeFrame(playerPosition);
     if (player->PowerOn() && model.Mode() == deckmode::kPlay)
         frame.picture = ReceivedFrame::Picture::Play;
     else if (player->PowerOn() && model.Mode() == deckmode::kPause)

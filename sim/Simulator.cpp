@@ -160,6 +160,9 @@ bool Simulator::SetCounterAvailable(int id, bool available) {
 void Simulator::SetFaultPlan(const FaultPlan& plan) {
     std::lock_guard lock(mutex_);
     faults_ = plan;
+    for (const auto& device : bus_.Devices())
+        if (DeckPart* deck = device->Deck())
+            deck->Model().SetLateCommands(plan.LateCommandsOf(device->Id()));
 }
 
 void Simulator::InjectNext(FaultKind kind, int count) {
@@ -167,16 +170,28 @@ void Simulator::InjectNext(FaultKind kind, int count) {
     faults_.InjectNext(kind, count);
 }
 
-std::vector<TapeSegment> Simulator::TapeSegments() const {
+// The tapes brought up to the clock first, so that a recording under way is in.
+template <typename Read>
+auto Simulator::ReadTapes(Read read) const {
     std::lock_guard lock(mutex_);
     bus_.AdvanceTo(clock_->NowMicros());
-    return bus_.Tapes().Segments();
+    return read(bus_.Tapes());
+}
+
+std::vector<TapeSegment> Simulator::TapeSegments() const {
+    return ReadTapes([](const TapeLog& tapes) { return tapes.Segments(); });
+}
+
+std::vector<Take> Simulator::Takes() const {
+    return ReadTapes([](const TapeLog& tapes) { return tapes.Takes(); });
+}
+
+std::vector<OverwrittenSegment> Simulator::OverwrittenSegments() const {
+    return ReadTapes([](const TapeLog& tapes) { return tapes.Overwritten(); });
 }
 
 std::string Simulator::ReportJson() const {
-    std::lock_guard lock(mutex_);
-    bus_.AdvanceTo(clock_->NowMicros());
-    return bus_.Tapes().Json();
+    return ReadTapes([](const TapeLog& tapes) { return tapes.Json(); });
 }
 
 bool Simulator::WriteReport(const std::string& path, std::string* error) const {

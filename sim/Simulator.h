@@ -73,8 +73,11 @@ public:
     void SetFaultPlan(const FaultPlan& plan);
     void InjectNext(FaultKind kind, int count = 1);
 
-    // The recorders' tapes as JSON segments, and written to a file.
+    // The recorders' tapes as they stand, their takes and what later takes recorded over; as
+    // JSON, and written to a file.
     std::vector<TapeSegment> TapeSegments() const;
+    std::vector<Take> Takes() const;
+    std::vector<OverwrittenSegment> OverwrittenSegments() const;
     std::string ReportJson() const;
     bool WriteReport(const std::string& path, std::string* error) const;
 
@@ -83,6 +86,8 @@ private:
     DeviceState StateOf(const SimDevice& device, int64_t nowMicros) const;
     template <typename Change>
     bool ChangeDeck(int id, Change change);
+    template <typename Read>
+    auto ReadTapes(Read read) const;
 
     std::shared_ptr<SimClock> clock_;
     mutable std::mutex mutex_;  // guards bus_ and faults_

@@ -1,9 +1,13 @@
 // What the recorders' tapes hold: for every recorded frame, which player frame arrived with
-// which effect and transition state. Written out as the tape report (format in sim/README.md).
+// which effect and transition state, and in which take. A take is one run of recording, from
+// the moment a deck starts recording until it stops; a later take over the same frames replaces
+// what was there, and the log keeps what it replaced. Written out as the tape report (format in
+// sim/README.md).
 #pragma once
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarnsim {
@@ -35,15 +39,51 @@ struct TapeSegment {
     int srcTo = 0;
 };
 
+// One take of a recorder, numbered from 1 in the order recorded: the frames it spanned and how
+// many of them still hold its picture.
+struct Take {
+    int recorder = 0;
+    int number = 0;
+    int recFrom = 0;
+    int recTo = 0;
+    int frames = 0;
+    int framesLeft = 0;
+};
+
+// Frames of take `take` that take `byTake` recorded over.
+struct OverwrittenSegment {
+    int take = 0;
+    int byTake = 0;
+    TapeSegment segment;
+};
+
 class TapeLog {
 public:
-    // A later recording over the same frame replaces what was there.
-    void Record(int recorderId, int recorderFrame, const ReceivedFrame& frame);
+    // `deckTake` tells the recorder's runs of recording apart: a new value starts a new take.
+    void Record(int recorderId, int deckTake, int recorderFrame, const ReceivedFrame& frame);
+    // The tapes as they stand.
     std::vector<TapeSegment> Segments() const;
+    std::vector<Take> Takes() const;
+    std::vector<OverwrittenSegment> Overwritten() const;
     std::string Json() const;
 
 private:
-    std::map<int, std::map<int, ReceivedFrame>> tapes_;  // recorder id -> frame -> content
+    struct TapeFrame {
+        int take = 0;
+        ReceivedFrame content;
+    };
+    struct TakeSpan {
+        int recFrom = 0;
+        int recTo = 0;
+        int frames = 0;
+    };
+    int TakeNumber(int recorderId, int deckTake);
+
+    std::map<int, std::map<int, TapeFrame>> tapes_;  // recorder id -> frame -> content
+    std::map<int, std::vector<TakeSpan>> takes_;     // recorder id -> takes in order
+    std::map<int, int> lastDeckTake_;                // recorder id -> the deck's current take
+    // recorder id -> (take, replacing take) -> frame -> what the take had recorded there
+    std::map<int, std::map<std::pair<int, int>, std::map<int, ReceivedFrame>>> overwritten_;
 };
 
 }  // namespace tarnsim

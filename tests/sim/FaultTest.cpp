@@ -8,7 +8,7 @@ namespace {
 using tarnsim::FaultKind;
 using tarnsim::FaultPlan;
 
-tarnsim::WireBytes Request(int id, std::initializer_list<uint8_t> command) {
+tarnsim::WireBytes Request(int id, const Bytes& command) {
     const Bytes frame = RequestFrame(id, command);
     tarnsim::WireBytes bytes{};
     std::copy(frame.begin(), frame.end(), bytes.begin());
@@ -142,10 +142,60 @@ TEST(FaultSeeds, theSameSeedGivesTheSameFaultsAndEveryKindOccurs) {
     EXPECT_GT(kinds["none"], 100);
 }
 
+// Record, rec-pause and pause commands count together on the deck that carries them out, also
+// when an edit terminal passes them on; the named one settles FRAMES later than its latency.
+TEST(LateFault, movesExactlyTheNthRecordOrPauseCommandByItsFrames) {
+    const char* bench = R"({"devices": [
+      {"id": 1, "category": 7, "groups": [8], "timecode_mode": 0, "edit_terminal": 2,
+       "deck": {}},
+      {"id": 2, "category": 1, "groups": [8], "timecode_mode": 0,
+       "deck": {"latency_frames": {"record": 40, "rec_pause": 12, "pause": 20, "other": 5}}}]})";
+    struct Command {
+        int id;
+        Bytes bytes;
+        int latency;
+    };
+    const Command commands[] = {
+        {2, {0x08, 0x42, 0x6D}, 12},  // 1st: rec-pause
+        {2, {0x08, 0x42, 0x70}, 40},  // 2nd: record
+        {2, {0x08, 0x44, 0x60}, 5},   // stop: not counted
+        {1, {0x48, 0x50, 0x60}, 12},  // 3rd: rec-pause through the player's edit terminal
+        {1, {0x48, 0x50, 0x70}, 40},  // 4th: record, the same way
+        {2, {0x08, 0x43, 0x6D}, 20},  // 5th: pause
+    };
+    struct Row {
+        const char* spec;
+        std::map<size_t, int> extraByCommand;  // index into commands -> extra frames
+    };
+    const Row rows[] = {{"", {}},
+                        {"late=2@3/4", {{3, 4}}},
+                        {"late=2@5/9,late=2@1/2", {{0, 2}, {5, 9}}},
+                        {"late=1@1/4,late=2@7/4", {}}};  // the player carries out none
+    for (const Row& row : rows) {
+        std::string error;
+        const auto plan = FaultPlan::Parse(row.spec, 1, &error);
+        ASSERT_TRUE(plan) << error;
+        auto clock = std::make_shared<tarnsim::ManualSimClock>();
+        tarnsim::Simulator sim(LoadBench(bench), {false, 1, clock});
+        sim.SetFaultPlan(*plan);
+        for (size_t i = 0; i < std::size(commands); ++i) {
+            ASSERT_EQ(sim.Exchange(Request(commands[i].id, commands[i].bytes)).size(), 11u);
+            int frames = 0;
+            for (; sim.Device(2)->busy && frames < 100; ++frames)
+                clock->AdvanceMicros(40'000);  // one frame at 25 fps
+            const auto extra = row.extraByCommand.find(i);
+            EXPECT_EQ(frames,
+                      commands[i].latency + (extra == row.extraByCommand.end() ? 0 : extra->second))
+                << row.spec << ", command " << i;
+        }
+    }
+}
+
 TEST(FaultSpec, malformedSpecsAreRefusedWithAMessage) {
     for (const char* spec : {"silence", "silence=2", "thunder=0.1", "vanish=5", "vanish=200@10",
                              "silence=0.6,noise=0.6", "away=5@1000", "away=5@1000/1000",
-                             "away=5@0/10", "away=5/10@1000"}) {
+                             "away=5@0/10", "away=5/10@1000", "late=2@3", "late=2@0/4",
+                             "late=2@3/0", "late=2@1.5/4", "late=2@3/901", "late=0@3/4"}) {
         std::string error;
         EXPECT_FALSE(FaultPlan::Parse(spec, 1, &error)) << spec;
         EXPECT_NE(error.find("faults:"), std::string::npos) << spec;

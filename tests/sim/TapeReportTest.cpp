@@ -133,30 +133,65 @@ TEST_F(TapeReport, anOutTransitionLeavesItsEndPictureUntilTheNextRunInOrArmOff) 
     EXPECT_NE(sim->ReportJson().find("\"picture\": \"faded\""), std::string::npos);
 }
 
-TEST_F(TapeReport, theEditTerminalRecordsOnItsTargetAndALaterTakeReplacesTheOldOne) {
+// A scene whose pause landed 4 frames late, recorded again from the bad take's first frame:
+// the tape holds the retake and the next scene, and the report keeps what they replaced.
+TEST_F(TapeReport, aRetakeThroughTheEditTerminalReplacesTheBadTakeFrameForFrame) {
+    std::string error;
+    sim->SetFaultPlan(*tarnsim::FaultPlan::Parse("late=2@2/4", 1, &error));
     sim->SetDeckMode(1, 6);
-    Ask(1, {0x48, 0x50, 0x70});
-    AdvanceFrames(40 + 60);
-    Ask(1, {0x48, 0x50, 0x60});
-    AdvanceFrames(10);
-    ASSERT_EQ(Segments().size(), 1u);
-    EXPECT_EQ(Segments()[0].recTo, 1870);
-    // Back over the middle of the take, still from the playing player.
-    sim->SetDeckPosition(2, 1820);
-    sim->SetDeckMode(2, 14);
-    AdvanceFrames(20);
-    sim->SetDeckMode(2, 13);
+    auto recordScene = [&](int playerAt, int frames) {
+        if (playerAt)
+            sim->SetDeckPosition(1, playerAt);
+        Ask(1, {0x48, 0x50, 0x70});  // records 40 frames later
+        AdvanceFrames(40 + frames - 10);
+        Ask(1, {0x48, 0x50, 0x60});  // pauses 10 frames later (the second time 14)
+        AdvanceFrames(20);
+    };
+    recordScene(900, 70);
+    sim->SetDeckPosition(2, 1800);  // back to where the bad take began
+    recordScene(900, 70);
+    recordScene(0, 40);  // the next scene
+
     const auto segments = Segments();
-    ASSERT_EQ(segments.size(), 3u);
-    EXPECT_EQ(segments[0].recTo, 1820);
-    EXPECT_EQ(segments[1].recFrom, 1820);
-    EXPECT_EQ(segments[1].recTo, 1840);
-    EXPECT_EQ(segments[2].recFrom, 1840);
-    EXPECT_EQ(segments[2].recTo, 1870);
-    EXPECT_NE(segments[1].first.sourceFrame, segments[0].srcTo);
+    ASSERT_EQ(segments.size(), 2u) << sim->ReportJson();
+    EXPECT_EQ(segments[0].recFrom, 1800);
+    EXPECT_EQ(segments[0].recTo, 1870);
+    EXPECT_EQ(segments[0].first.sourceFrame, 940);
+    EXPECT_EQ(segments[0].srcTo, 1010);
+    EXPECT_EQ(segments[1].recFrom, 1870);
+    EXPECT_EQ(segments[1].recTo, 1910);
+
+    const auto takes = sim->Takes();
+    ASSERT_EQ(takes.size(), 3u);
+    const int spans[3][4] = {{1800, 1874, 74, 0}, {1800, 1870, 70, 70}, {1870, 1910, 40, 40}};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(takes[i].recorder, 2);
+        EXPECT_EQ(takes[i].number, static_cast<int>(i + 1));
+        EXPECT_EQ((std::vector<int>{takes[i].recFrom, takes[i].recTo, takes[i].frames,
+                                    takes[i].framesLeft}),
+                  (std::vector<int>(spans[i], spans[i] + 4)))
+            << "take " << i + 1;
+    }
+    const auto overwritten = sim->OverwrittenSegments();
+    ASSERT_EQ(overwritten.size(), 2u);
+    EXPECT_EQ(overwritten[0].take, 1);
+    EXPECT_EQ(overwritten[0].byTake, 2);
+    EXPECT_EQ(overwritten[0].segment.recFrom, 1800);
+    EXPECT_EQ(overwritten[0].segment.recTo, 1870);
+    EXPECT_EQ(overwritten[0].segment.first.sourceFrame, 940);  // the same scene, frame for frame
+    EXPECT_EQ(overwritten[1].byTake, 3);
+    EXPECT_EQ(overwritten[1].segment.recFrom, 1870);
+    EXPECT_EQ(overwritten[1].segment.recTo, 1874);
+    EXPECT_EQ(overwritten[1].segment.first.sourceFrame, 1010);
+    const QJsonObject firstReplaced =
+        QJsonDocument::fromJson(QByteArray::fromStdString(sim->ReportJson()))["overwritten"][0]
+            .toObject();
+    EXPECT_EQ(firstReplaced["take"].toInt(), 1);
+    EXPECT_EQ(firstReplaced["by_take"].toInt(), 2);
+    EXPECT_EQ(firstReplaced["src_from"].toInt(), 940);
 }
 
-TEST_F(TapeReport, reportJsonHasOneObjectPerSegment) {
+TEST_F(TapeReport, reportJsonHasOneObjectPerSegmentAndPerTake) {
     sim->SetDeckMode(1, 6);
     sim->SetDeckMode(2, 14);
     AdvanceFrames(15);
@@ -176,6 +211,16 @@ TEST_F(TapeReport, reportJsonHasOneObjectPerSegment) {
     EXPECT_EQ(s["effect"].toInt(), 0);
     EXPECT_EQ(s["transition"].toInt(), 0);
     EXPECT_FALSE(s.contains("side"));
+    const QJsonArray takes = root["takes"].toArray();
+    ASSERT_EQ(takes.size(), 1);
+    EXPECT_EQ(takes[0].toObject(), (QJsonObject{{"recorder", 2},
+                                                {"take", 1},
+                                                {"rec_from", 1800},
+                                                {"rec_to", 1815},
+                                                {"frames", 15},
+                                                {"frames_left", 15}}));
+    EXPECT_TRUE(root["overwritten"].isArray());
+    EXPECT_TRUE(root["overwritten"].toArray().isEmpty());
 }
 
 }  // namespace
