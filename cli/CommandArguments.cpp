@@ -47,24 +47,11 @@ void CommandArguments::Parse(const std::vector<CliOption>& options, const QStrin
         parser.addOption(QCommandLineOption(name, QString(), valueNames_[name]));
     }
     parser.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), kHelp}));
+    valueNames_[kHelp] = QString();
     // The parser takes the first argument for the program's own name.
     if (!parser.parse(QStringList{command_} + args)) {
         outcome_ = Outcome::Refused;
-        const QStringList unknown = parser.unknownOptionNames();
-        if (!unknown.isEmpty()) {
-            error_ = QStringLiteral("unknown option ") + Written(unknown.first(), args);
-            return;
-        }
-        // Otherwise a flag was given a value, or the last option lacks its value.
-        for (const QString& arg : args) {
-            const QString name = arg.mid(2).section(u'=', 0, 0);
-            if (arg.startsWith(kEndOfOptions) && arg.contains(u'=') &&
-                valueNames_.value(name, QStringLiteral("?")).isEmpty()) {
-                error_ = kEndOfOptions + name + QStringLiteral(" takes no value");
-                return;
-            }
-        }
-        error_ = QStringLiteral("missing value for ") + args.last();
+        error_ = Refusal(parser, args);
         return;
     }
     if (parser.isSet(kHelp)) {
@@ -81,6 +68,20 @@ void CommandArguments::Parse(const std::vector<CliOption>& options, const QStrin
             values_[name] = parser.values(name).constLast();
     }
     positional_ = parser.positionalArguments();
+}
+
+QString CommandArguments::Refusal(const QCommandLineParser& parser, const QStringList& args) const {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return QStringLiteral("unknown option ") + Written(unknown.first(), args);
+    // Otherwise a flag was given a value, or the last option lacks its value.
+    for (const QString& arg : args) {
+        const QString name = arg.mid(2).section(u'=', 0, 0);
+        const bool isFlag = valueNames_.contains(name) && valueNames_[name].isEmpty();
+        if (arg.startsWith(kEndOfOptions) && arg.contains(u'=') && isFlag)
+            return kEndOfOptions + name + QStringLiteral(" takes no value");
+    }
+    return QStringLiteral("missing value for ") + args.last();
 }
 
 void CommandArguments::TakeStartOptions() {

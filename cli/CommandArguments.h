@@ -12,6 +12,8 @@
 
 #include "config/StartOptions.h"
 
+class QCommandLineParser;
+
 // One option: its name without dashes, the placeholder of its value (empty for a flag; "a|b"
 // lists the only values it takes) and one line of help.
 struct CliOption {
@@ -53,6 +55,8 @@ public:
 
 private:
     void Parse(const std::vector<CliOption>& options, const QStringList& args);
+    // What was wrong with a line the parser refused, the option named as it was written.
+    QString Refusal(const QCommandLineParser& parser, const QStringList& args) const;
     void TakeStartOptions();
 
     QString command_;
