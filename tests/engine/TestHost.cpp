@@ -14,6 +14,12 @@ void TestHost::ShowProgress(const QString& title, int flags) {
     Note(QStringLiteral("progress %1 %2").arg(title).arg(flags));
 }
 
+bool TestHost::StopRequested() const {
+    if (stopWhen && !stop_.load() && stopWhen())
+        stop_ = true;
+    return stop_.load();
+}
+
 void TestHost::CloseProgress() {
     Note(QStringLiteral("progress closed"));
 }

@@ -25,6 +25,9 @@ public:
     QString verification;
     // Called with every log entry as it is made (the tape-change question before its answer).
     std::function<void(const QString&)> onEvent;
+    // Asked at every step check, on the engine's thread: true presses Stop. A test may also
+    // change the bench there, at an exact moment of the run.
+    std::function<bool()> stopWhen;
 
     void PressStop() { stop_ = true; }
     QStringList Log() const { return log_; }
@@ -41,7 +44,7 @@ public:
     void ShowProgress(const QString& title, int flags) override;
     void CloseProgress() override;
     void ShowRunProgress(const RunProgress& progress, const QString& text) override;
-    bool StopRequested() const override { return stop_.load(); }
+    bool StopRequested() const override;
     bool ConfirmTapeChange(const QString& title, const QString& text) override;
     void ShowVerification(const VerificationReport& report) override;
     void ShowFinalMessage(const QString& title, const QString& text, bool success) override;
@@ -60,7 +63,7 @@ private:
     void Note(const QString& entry);
 
     TarnVtr& vtr_;
-    std::atomic<bool> stop_{false};
+    mutable std::atomic<bool> stop_{false};
     QStringList log_;
     int view_ = kPlayerView;
 };
