@@ -8,50 +8,31 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QWindow>
 
 #include "config/CaptionTable.h"
 #include "controller/ControllerAccessible.h"
 #include "controller/ControllerDevices.h"
 #include "controller/KeyAutoRepeat.h"
-#include "controller/LampTable.h"
 #include "controller/SkinKey.h"
 #include "controller/SkinPicture.h"
 #include "controller/SoundPlayer.h"
 #include "edit/SceneList.h"
 #include "link/CComm.h"
-#include "link/Clock.h"
 #include "link/TarnVtr.h"
 #include "ui/ApplyCaptions.h"
-#include "ui/EditHistory.h"
 
 namespace {
 
-const QColor kPowerOnColour(255, 0, 0);
-const QColor kPowerOffColour(128, 128, 128);
-const QString kZeroCounterText = QStringLiteral(" 00:00:00:00");
 // The dial sinks this far while pressed, as a pushed-in knob.
 const QPoint kDialPressOffset(1, 2);
-
-// The transport keys that power and connection enable and disable together.
-const QStringList kTransportKeys = {
-    QStringLiteral("btnPlay"),  QStringLiteral("btnPause"), QStringLiteral("btnStep"),
-    QStringLiteral("btnStepR"), QStringLiteral("btnSlow"),  QStringLiteral("btnFF"),
-    QStringLiteral("btnSlowR"), QStringLiteral("btnRev"),   QStringLiteral("btnStop"),
-    QStringLiteral("btnJogR"),  QStringLiteral("btnJogF"),  QStringLiteral("btnEject")};
-
-// Lamp keys in the order of the Lamp enum.
-const QStringList kLampKeyOrder = {QStringLiteral("btnRev"),   QStringLiteral("btnPlay"),
-                                   QStringLiteral("btnFF"),    QStringLiteral("btnRec"),
-                                   QStringLiteral("btnSlowR"), QStringLiteral("btnPause"),
-                                   QStringLiteral("btnSlow"),  QStringLiteral("btnStop")};
 
 }  // namespace
 
 TfrmAvCtl::TfrmAvCtl(const ControllerParts& parts, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       parts_(parts),
-      remote_(parts.link, parts.vtr, parts.sys, parts.clock, parts.devices) {
+      remote_(parts.link, parts.vtr, parts.sys, parts.clock, parts.devices),
+      drag_(*this) {
     setObjectName(QStringLiteral("frmAvCtl"));
     setWindowTitle(QStringLiteral("VCR Controller"));
     setFocusPolicy(Qt::StrongFocus);
@@ -164,8 +145,7 @@ void TfrmAvCtl::BuildLabels() {
     lblID_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblID_->setCursor(Qt::PointingHandCursor);
     lblCounter_ = makeLabel(QStringLiteral("lblCounter"), 26);
-    lblCounter_->setText(kZeroCounterText);
-    SetLabelColour(kPowerOffColour);
+    ShowNoDeckLabels();
 }
 
 void TfrmAvCtl::BuildKeys() {
@@ -297,6 +277,12 @@ void TfrmAvCtl::tmDevTimer() {
     remote_.ConnectDefault();
 }
 
+void TfrmAvCtl::RunDeviceSetup() {
+    remote_.RunDeviceSetup([this] { return isVisible(); });
+    UpdateEditButtons();
+    UpdateEntryButton();
+}
+
 void TfrmAvCtl::closeEvent(QCloseEvent* event) {
     tmDev_.stop();
     autoRepeat_->Stop();
@@ -305,131 +291,6 @@ void TfrmAvCtl::closeEvent(QCloseEvent* event) {
     if (savePosition_)
         savePosition_(this);
     QWidget::closeEvent(event);
-}
-
-// ---- deck shown ----------------------------------------------------------------------------
-
-void TfrmAvCtl::ConnectRemote() {
-    connect(&remote_, &DeckRemote::transportChanged, this, &TfrmAvCtl::ShowTransport);
-    connect(&remote_, &DeckRemote::powerShown, this,
-            [this](bool on) { SetLabelColour(on ? kPowerOnColour : kPowerOffColour); });
-    connect(&remote_, &DeckRemote::connected, this, [this](int id) {
-        lblID_->setText(QStringLiteral("ID %1").arg(id, 2, 10, QLatin1Char('0')));
-    });
-    connect(&remote_, &DeckRemote::disconnected, this,
-            [this] { lblCounter_->setText(kZeroCounterText); });
-    connect(&remote_, &DeckRemote::viewSelected, this, &TfrmAvCtl::ShowView);
-    connect(&remote_, &DeckRemote::lampsCleared, this, &TfrmAvCtl::ClearLamps);
-    connect(&remote_, &DeckRemote::modeShown, this, &TfrmAvCtl::ShowLamps);
-    connect(&remote_, &DeckRemote::shuttleChanged, this, &TfrmAvCtl::ShowDialMode);
-    connect(&remote_, &DeckRemote::jogLampChanged, this, &TfrmAvCtl::SetJogLamp);
-}
-
-void TfrmAvCtl::SetDeckPictures(const QString& player, const QString& recorder) {
-    imgDeckp_->setPixmap(skin_.Picture(QStringLiteral("imgDeckp"), player));
-    imgDeckr_->setPixmap(skin_.Picture(QStringLiteral("imgDeckr"), recorder));
-}
-
-void TfrmAvCtl::ShowView(DeckRemote::View view, bool deckChanged) {
-    if (deckChanged && view == DeckRemote::View::None) {
-        SetDeckPictures(QStringLiteral("grey"), QStringLiteral("grey"));
-    } else if (deckChanged && view == DeckRemote::View::Player) {
-        SetDeckPictures(QStringLiteral("lit"), QStringLiteral("grey"));
-        key(QStringLiteral("btnRec"))->setEnabled(false);
-    } else if (deckChanged && view == DeckRemote::View::Recorder) {
-        SetDeckPictures(QStringLiteral("grey"), QStringLiteral("red"));
-        key(QStringLiteral("btnRec"))->setEnabled(true);
-    }
-    UpdateEntryButton();
-}
-
-void TfrmAvCtl::ShowTransport(bool on) {
-    for (const QString& name : kTransportKeys)
-        key(name)->setEnabled(on);
-    imgJog_->setEnabled(on);
-    const int player = parts_.devices.PlayerId();
-    const int recorder = parts_.devices.RecorderId();
-    const int device = remote_.device();
-    if (on) {
-        // The focus stays where the user left it: on a transport key, Space would drive the
-        // deck, and a connect or a power report must never arm that by itself.
-        if (device == player) {
-            key(QStringLiteral("btnRec"))->setEnabled(false);
-            imgDeckp_->setPixmap(skin_.Picture(QStringLiteral("imgDeckp"), QStringLiteral("lit")));
-        } else if (device == recorder) {
-            key(QStringLiteral("btnRec"))->setEnabled(true);
-            imgDeckr_->setPixmap(skin_.Picture(QStringLiteral("imgDeckr"), QStringLiteral("red")));
-        }
-    } else {
-        // A key losing its focus would pass it on to the next key in the chain.
-        if (qobject_cast<SkinKey*>(focusWidget()) != nullptr)
-            setFocus(Qt::OtherFocusReason);
-        SetDeckPictures(QStringLiteral("grey"), QStringLiteral("grey"));
-        for (const char* name : {"btnRec", "btnEdit", "btnPreroll"})
-            key(QLatin1String(name))->setEnabled(false);
-    }
-    key(QStringLiteral("btnPlayer"))->setEnabled(on && player != 0 && recorder != 0);
-}
-
-// ---- status display -------------------------------------------------------------------------
-
-void TfrmAvCtl::OnVtrChanged() {
-    const DeckState state = parts_.vtr.TakeChanges();
-    if (!isVisible())
-        return;
-    if (state.counterChanged) {
-        lblCounter_->setText(state.counterText);
-        parts_.scenes.SetTimecodeMode(state.counterTimecode.mode);
-        UpdateEntryButton();
-    }
-    if (state.powerChanged)
-        remote_.ShowPower(state.powerOn);
-    if (state.modeChanged)
-        remote_.ShowMode(state.mode);
-}
-
-void TfrmAvCtl::SetLabelColour(const QColor& colour) {
-    const QString style = QStringLiteral("color: %1; background: transparent;").arg(colour.name());
-    for (QLabel* label : {lblScene_, lblID_, lblCounter_}) {
-        if (label != nullptr)
-            label->setStyleSheet(style);
-    }
-}
-
-void TfrmAvCtl::ClearLamps() {
-    for (const QString& name : kLampKeyOrder) {
-        key(name)->SetLit(false);
-        key(name)->SetReversed(false);
-    }
-    SetPauseLampConsequences(false);
-}
-
-void TfrmAvCtl::ShowLamps(int mode) {
-    const std::optional<LampSet> lamps = LampsForMode(mode);
-    if (!lamps)
-        return;
-    const bool pauseWasLit = key(QStringLiteral("btnPause"))->IsLit();
-    for (int i = 0; i < kLampCount; ++i)
-        key(kLampKeyOrder[i])->SetLit(lamps->IsLit(static_cast<Lamp>(i)));
-    key(QStringLiteral("btnPlay"))->SetReversed(lamps->playReversed);
-    const bool pauseLit = lamps->IsLit(Lamp::Pause);
-    if (pauseLit != pauseWasLit)
-        SetPauseLampConsequences(pauseLit);
-}
-
-void TfrmAvCtl::SetPauseLampConsequences(bool pauseLit) {
-    // A still picture on the player is where Preroll and Edit start from.
-    bool editable = false;
-    if (pauseLit) {
-        if (!remote_.shuttle())
-            SetJogLamp(true);
-        editable = remote_.view() == DeckRemote::View::Player &&
-                   IsAtLeast30s(parts_.vtr.Counter(), parts_.vtr.State().counterTimecode.mode);
-    } else {
-        SetJogLamp(false);
-    }
-    key(QStringLiteral("btnPreroll"))->setEnabled(editable);
-    key(QStringLiteral("btnEdit"))->setEnabled(editable);
 }
 
 // ---- transport ------------------------------------------------------------------------------
@@ -474,17 +335,6 @@ void TfrmAvCtl::btnPauseMouseDown() {
 
 void TfrmAvCtl::btnRecMouseDown() {
     remote_.Record();
-}
-
-void TfrmAvCtl::SetJogLamp(bool lit) {
-    ShowLampState(imgLumpPause_, lit);
-    imgLumpPause_->setPixmap(skin_.Picture(QStringLiteral("imgLumpPause"),
-                                           lit ? QStringLiteral("on") : QStringLiteral("off")));
-}
-
-void TfrmAvCtl::ShowDialMode(bool shuttle) {
-    imgJog_->setPixmap(skin_.Picture(QStringLiteral("imgJog"),
-                                     shuttle ? QStringLiteral("shuttle") : QStringLiteral("jog")));
 }
 
 bool TfrmAvCtl::InsideDial(const QPoint& at) const {
@@ -608,35 +458,19 @@ bool TfrmAvCtl::HandlePictureMouse(QObject* watched, QEvent* event) {
             DialRelease(local);
         return type != QEvent::MouseMove;
     }
+    const QPoint global = mouse->globalPosition().toPoint();
     if (type == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton) {
-        if (StartsDrag(watched)) {
-            dragging_ = true;
-            dragMoved_ = false;
-            dragPressGlobal_ = mouse->globalPosition().toPoint();
-            dragWindowStart_ = pos();
-        }
-        return StartsDrag(watched);
+        const bool drags = StartsDrag(watched);
+        if (drags)
+            drag_.Press(global);
+        return drags;
     }
-    if (type == QEvent::MouseMove && dragging_) {
-        const QPoint delta = mouse->globalPosition().toPoint() - dragPressGlobal_;
-        if (!delta.isNull() && !dragMoved_) {
-            dragMoved_ = true;
-            // The window manager moves the window where it can: a Wayland compositor ignores
-            // a window's own move(), and there the frameless window could not be dragged.
-            if (windowHandle() != nullptr && windowHandle()->startSystemMove()) {
-                dragging_ = false;
-                return true;
-            }
-        }
-        move(dragWindowStart_ + delta);
-        return true;
-    }
+    if (type == QEvent::MouseMove)
+        return drag_.Move(global);
     if (type != QEvent::MouseButtonRelease || mouse->button() != Qt::LeftButton)
         return false;
-    const bool wasClick = !dragging_ || !dragMoved_;
-    const bool wasDragging = dragging_;
-    dragging_ = false;
-    if (!wasClick)
+    const WindowDrag::Ending ending = drag_.Release();
+    if (!ending.wasClick)
         return true;
     if (watched == imgPgmCover_ || watched == imgPrgOpen_)
         ToggleCover(1);
@@ -648,7 +482,7 @@ bool TfrmAvCtl::HandlePictureMouse(QObject* watched, QEvent* event) {
         remote_.SelectView(DeckRemote::View::Recorder);
     else if (watched == lblID_)
         RunDeviceSetup();
-    return wasDragging;
+    return ending.wasDragging;
 }
 
 void TfrmAvCtl::ToggleCover(int which) {
@@ -670,154 +504,4 @@ void TfrmAvCtl::ToggleAlwaysOnTop(bool on) {
     if (shown)
         show();
     changingFlags_ = false;
-}
-
-// ---- editing keys ---------------------------------------------------------------------------
-
-void TfrmAvCtl::ConnectEditKeys() {
-    SceneList& list = parts_.scenes;
-    EditHistory& history = parts_.history;
-    auto onClick = [this](const char* name, auto handler) {
-        connect(key(QLatin1String(name)), &QAbstractButton::clicked, this, handler);
-    };
-    // Each repeat of a held Trim key is a trim of its own; the history merges them into one step.
-    auto repeated = [&](const char* name, int tag, EditStep step, auto action) {
-        autoRepeat_->Attach(key(QLatin1String(name)), tag, [&history, &list, step, action] {
-            history.Perform(step, [&list, action] { action(list); });
-        });
-    };
-    repeated("btnTrimM", 1, EditStep::Trim, [](SceneList& l) { TrimPoint(l, -1); });
-    repeated("btnTrimP", 2, EditStep::Trim, [](SceneList& l) { TrimPoint(l, +1); });
-    repeated("btnSup", 3, EditStep::SceneUp, [](SceneList& l) { StepScene(l, -1); });
-    repeated("btnSdown", 4, EditStep::SceneDown, [](SceneList& l) { StepScene(l, +1); });
-    onClick("btnEntry", [this] { btnEntryClick(); });
-    onClick("btnSin", [this] { MarkPointClick(EditPoint::In); });
-    onClick("btnSout", [this] { MarkPointClick(EditPoint::Out); });
-    onClick("btnSend", [this] { btnSendClick(); });
-    onClick("btnProgEdit", [this] {
-        const int first = parts_.scenes.FirstSelected();
-        if (first >= 0)
-            emit modifyRowRequested(first);
-    });
-    auto start = [this](int kind) {
-        if (autoStart_)
-            autoStart_(kind);
-    };
-    onClick("btnGoto", [start] { start(1); });
-    onClick("btnPreview", [start] { start(2); });
-    onClick("btnPreroll", [start] { start(5); });
-    onClick("btnEdit", [start] { start(6); });
-    onClick("btnReview", [this] { btnReviewClick(); });
-    onClick("btnAutoRec", [this] { btnAutoRecClick(); });
-}
-
-void TfrmAvCtl::UpdateEditButtons() {
-    SetEditKeys(
-        EvaluateEditKeys(parts_.scenes, {parts_.devices.PlayerId(), parts_.devices.RecorderId()}));
-}
-
-void TfrmAvCtl::SetEditKeys(const EditKeyStates& keys) {
-    lblScene_->setText(keys.sceneLabel);
-    const std::pair<const char*, bool> states[] = {
-        {"btnSup", keys.sceneUp},         {"btnSdown", keys.sceneDown},
-        {"btnSend", keys.sceneEnd},       {"btnSin", keys.markIn},
-        {"btnSout", keys.markOut},        {"btnTrimM", keys.trimMinus},
-        {"btnTrimP", keys.trimPlus},      {"btnGoto", keys.gotoScene},
-        {"btnPreview", keys.preview},     {"btnAutoRec", keys.autoRec},
-        {"btnProgEdit", keys.programEdit}};
-    for (const auto& [name, enabled] : states)
-        key(QLatin1String(name))->setEnabled(enabled);
-    if (keys.reviewOff)
-        key(QStringLiteral("btnReview"))->setEnabled(false);
-}
-
-void TfrmAvCtl::UpdateEntryButton() {
-    key(QStringLiteral("btnEntry"))
-        ->setEnabled(EntryPossible(parts_.scenes, parts_.vtr.Counter(),
-                                   remote_.view() == DeckRemote::View::Player));
-}
-
-void TfrmAvCtl::MarkPointClick(EditPoint point) {
-    parts_.history.Perform(point == EditPoint::In ? EditStep::MarkIn : EditStep::MarkOut,
-                           [this, point] { MarkPoint(parts_.scenes, point); });
-    key(QStringLiteral("btnTrimM"))->setEnabled(true);
-    key(QStringLiteral("btnTrimP"))->setEnabled(true);
-}
-
-void TfrmAvCtl::btnEntryClick() {
-    const DeckState deck = parts_.vtr.State();
-    const QString counter = EntryCounterValue(deck.counterText, deck.counter < 0);
-    parts_.history.Perform(EditStep::Entry, [this, &counter] { Entry(parts_.scenes, counter); });
-    UpdateEditButtons();
-    UpdateEntryButton();
-    key(QStringLiteral("btnTrimM"))->setEnabled(true);
-    key(QStringLiteral("btnTrimP"))->setEnabled(true);
-}
-
-void TfrmAvCtl::btnSendClick() {
-    autoRepeat_->Stop();
-    parts_.history.Perform(EditStep::LastScene,
-                           [this] { parts_.scenes.SelectOnly(parts_.scenes.count() - 1); });
-    emit listEndRequested();
-}
-
-void TfrmAvCtl::btnReviewClick() {
-    if (remote_.view() == DeckRemote::View::Player) {
-        remote_.SelectView(DeckRemote::View::Recorder);
-        // Let the recorder's first reports arrive before the operation takes over.
-        parts_.clock.Sleep(300);
-    }
-    if (autoStart_)
-        autoStart_(3);
-}
-
-void TfrmAvCtl::btnAutoRecClick() {
-    HoldRecordingKeys();
-    if (parts_.devices.RecorderId() != 0 && readRecorderPosition_)
-        readRecorderPosition_();
-    if (autoStart_)
-        autoStart_(4);
-}
-
-void TfrmAvCtl::HoldRecordingKeys() {
-    key(QStringLiteral("btnAutoRec"))->setEnabled(false);
-    key(QStringLiteral("btnReview"))->setEnabled(false);
-}
-
-void TfrmAvCtl::EnableAutoRec() {
-    key(QStringLiteral("btnAutoRec"))->setEnabled(true);
-}
-
-void TfrmAvCtl::EnableReview() {
-    key(QStringLiteral("btnReview"))->setEnabled(true);
-}
-
-void TfrmAvCtl::ShowRecorderRecording() {
-    imgDeckr_->setPixmap(skin_.Picture(QStringLiteral("imgDeckr"), QStringLiteral("red")));
-}
-
-void TfrmAvCtl::SetArrowFlashing(bool on) {
-    if (on) {
-        tmPrg_.start();
-        return;
-    }
-    tmPrg_.stop();
-    arrowTag_ = 0;
-    imgPtoR_->setPixmap(skin_.Picture(QStringLiteral("imgPtoR"), QStringLiteral("idle")));
-}
-
-void TfrmAvCtl::tmPrgTimer() {
-    arrowTag_ = arrowTag_ == 0 ? 1 : 0;
-    imgPtoR_->setPixmap(skin_.Picture(QStringLiteral("imgPtoR"),
-                                      arrowTag_ ? QStringLiteral("lit") : QStringLiteral("idle")));
-}
-
-bool TfrmAvCtl::arrowLit() const {
-    return arrowTag_ == 1;
-}
-
-void TfrmAvCtl::RunDeviceSetup() {
-    remote_.RunDeviceSetup([this] { return isVisible(); });
-    UpdateEditButtons();
-    UpdateEntryButton();
 }

@@ -1,8 +1,9 @@
-// The deck controller: a borderless window drawn like a remote control. It connects to the
-// player or the recorder, sends the transport commands of its keys, dial and keypad, lights its
-// lamps from the deck's reported mode, marks and trims edit points into the edit list, and
-// starts the timed operations. The deck's status reaches it as queued change notices from the
-// link thread.
+// The deck controller: a borderless window drawn like a remote control. Its deck remote connects
+// to the player or the recorder and sends the transport commands of its keys, dial and keypad;
+// the window lights its lamps from the deck's reported mode (TfrmAvCtlDeckDisplay.cpp), marks
+// and trims edit points into the edit list and starts the timed operations
+// (TfrmAvCtlEditKeys.cpp). The deck's status reaches it as queued change notices from the link
+// thread.
 #pragma once
 
 #include <QHash>
@@ -17,6 +18,7 @@
 #include "controller/DeckRemote.h"
 #include "controller/EditPoints.h"
 #include "controller/KeypadMap.h"
+#include "controller/WindowDrag.h"
 
 class CComm;
 class CaptionTable;
@@ -141,6 +143,8 @@ private:
     void ClearLamps();
     void ShowLamps(int mode);
     void SetDeckPictures(const QString& player, const QString& recorder);
+    // The counter at zero and the labels grey, as with no deck connected.
+    void ShowNoDeckLabels();
     void SetLabelColour(const QColor& colour);
     void SetPauseLampConsequences(bool pauseLit);
     void ShowDialMode(bool shuttle);
@@ -173,6 +177,7 @@ private:
     ControllerParts parts_;
     ControllerSkin skin_;
     DeckRemote remote_;
+    WindowDrag drag_;
     QPointer<QWidget> mainWindow_;
     std::function<void(QWidget*)> restorePosition_;
     std::function<void(QWidget*)> savePosition_;
@@ -203,10 +208,6 @@ private:
 
     bool dialPressed_ = false;
     bool keyHeld_ = false;
-    bool dragging_ = false;
-    bool dragMoved_ = false;
-    QPoint dragPressGlobal_;
-    QPoint dragWindowStart_;
     // The keys a held keypad key shows pressed, by its action.
     QHash<int, QPointer<SkinKey>> keypadKeysDown_;
     bool shownOnce_ = false;
