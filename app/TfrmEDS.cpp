@@ -3,8 +3,6 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
@@ -17,15 +15,9 @@
 #include "app/ControllerButton.h"
 #include "app/MainLayout.h"
 #include "app/UserPrompts.h"
-#include "config/FileFolders.h"
-#include "config/FrameModeSetting.h"
 #include "config/SettingsKeys.h"
 #include "controller/TfrmAvCtl.h"
-#include "devices/DeviceSetupEffects.h"
-#include "edit/EdlFiles.h"
-#include "edit/EdlMessages.h"
 #include "edit/EffectRules.h"
-#include "edit/ProjectFiles.h"
 #include "ui/ApplyCaptions.h"
 #include "ui/DeviceSetupToolbar.h"
 #include "ui/EditHistory.h"
@@ -63,7 +55,7 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text) {
 }  // namespace
 
 TfrmEDS::TfrmEDS(AppContext& context, UserPrompts& prompts, QWidget* parent)
-    : QMainWindow(parent), context_(context), prompts_(prompts) {
+    : QMainWindow(parent), context_(context), prompts_(prompts), document_(context, prompts, this) {
     setObjectName(QStringLiteral("frmEDS"));
     setAcceptDrops(false);  // only once the first show has set up the list
     auto* client = new QWidget(this);
@@ -93,6 +85,10 @@ TfrmEDS::TfrmEDS(AppContext& context, UserPrompts& prompts, QWidget* parent)
     toolbarHeight_ = kToolbarHeight;
     ConnectMenus();
     ConnectList();
+    connect(&document_, &ProjectDocument::fileNameChanged, this, [this] {
+        UpdateTitle();
+        UpdateFileMenu();
+    });
     UpdateTitle();
     UpdateTotal();
     UpdateEditMenu();
@@ -234,77 +230,6 @@ QString TfrmEDS::Text(const char* key) const {
     return context_.Text(QLatin1String(key));
 }
 
-// --- First show --------------------------------------------------------------------------------
-
-void TfrmEDS::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    if (firstShowStarted_)
-        return;
-    firstShowStarted_ = true;
-    // Shown without ShowAtStart (tools, tests): the splash and the settings follow the show.
-    QTimer::singleShot(0, this, [this] {
-        if (title_)
-            title_->exec();
-        FormShow();
-    });
-}
-
-void TfrmEDS::ShowAtStart() {
-    // The title window shows alone first; then this window shows once, in its place and with
-    // the list filled, instead of appearing empty and jumping there.
-    firstShowStarted_ = true;
-    if (title_)
-        title_->exec();
-    FormShow();
-    show();
-}
-
-void TfrmEDS::FormShow() {
-    ReadDefaultFolder();
-    // The options split the pre-roll by the frame rate in force at start-up.
-    context_.options().LoadOptions(context_.settings(), ReadFrameMode());
-    // Opens the stored port and finds out which of the known devices are there.
-    context_.deviceSetup().LoadDeviceSettings();
-    context_.scenes().ClearList();
-    context_.history().Clear();
-    RestorePosition(this, context_.settings());
-    setAcceptDrops(true);
-    // The list takes the Up and Down keys.
-    list_->setFocus();
-    if (!commandLineFile_.isEmpty())
-        OpenAsDropped(commandLineFile_);
-    int32_t controllerWasOpen = 0;
-    if (controller_ &&
-        context_.settings().ReadInteger(settings_keys::kVtrWindow, &controllerWasOpen) &&
-        controllerWasOpen == 1) {
-        // The controller comes back a moment after this window shows; meanwhile it waits.
-        setEnabled(false);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        tmCtl_.start();
-    }
-    // What the last chosen player can do, then the buttons that show it.
-    LoadEffectsAtStart(context_.capabilities(), context_.settings(),
-                       StoredPlayerId(context_.deviceStore(), context_.settings()));
-    effectToolbar_->CreateButtons();
-    menus_.mnuMoni->setVisible(context_.debugMode());
-    firstShowDone_ = true;
-    emit firstShowFinished();
-}
-
-void TfrmEDS::ReadDefaultFolder() {
-    QString lastProject;
-    if (context_.settings().ReadString(settings_keys::kProgram, &lastProject))
-        defaultFolder_ = QFileInfo(lastProject).absolutePath();
-    else
-        defaultFolder_ = context_.programFolder().Path();
-}
-
-int TfrmEDS::ReadFrameMode() {
-    const uint32_t mode = ReadFrameModeSetting(context_.settings(), *this);
-    context_.scenes().SetTimecodeMode(mode);
-    return static_cast<int>(mode);
-}
-
 // --- Closing -----------------------------------------------------------------------------------
 
 void TfrmEDS::EndWithoutQuestions() {
@@ -322,15 +247,15 @@ void TfrmEDS::closeEvent(QCloseEvent* event) {
 }
 
 bool TfrmEDS::FormCloseQuery() {
-    if (!AskSaveChanges())
+    if (!document_.AskSaveChanges())
         return false;
     return prompts_.AskYesNo(this, Text("TI_MAIN"), Text("MSG_CLOSE"));
 }
 
 void TfrmEDS::FormClose() {
     SettingsFile& settings = context_.settings();
-    if (!currentFile_.isEmpty())
-        settings.WriteString(settings_keys::kProgram, currentFile_);
+    if (!document_.currentFileName().isEmpty())
+        settings.WriteString(settings_keys::kProgram, document_.currentFileName());
     settings.WriteInteger(settings_keys::kFrameMode,
                           static_cast<int32_t>(context_.scenes().timecodeMode()));
     SavePosition(this, settings);
@@ -408,172 +333,43 @@ void TfrmEDS::dropEvent(QDropEvent* event) {
 }
 
 bool TfrmEDS::OpenAsDropped(const QString& path) {
-    if (!AskSaveChanges())
-        return false;
-    if (!LoadWithMessages(path))
-        return false;
-    TakeFileName(path);
-    context_.scenes().RecomputeTotal();
-    context_.scenes().SelectOnly(0);
-    return true;
+    return document_.OpenAsDropped(path);
 }
 
 // --- File menu ---------------------------------------------------------------------------------
 
-bool TfrmEDS::AskSaveChanges() {
-    if (!context_.scenes().modified())
-        return true;
-    const QString question = Text("MSG_SAVE1") + u'\n' + Text("MSG_SAVE2");
-    switch (prompts_.AskYesNoOrCancel(this, Text("TI_MAIN"), question)) {
-        case YesNoAnswer::No:
-            return true;
-        case YesNoAnswer::Cancelled:
-            // Escape or the box's close: the user wanted neither, so nothing is thrown away.
-            return false;
-        case YesNoAnswer::Yes:
-            break;
-    }
-    mnuSaveasClick();
-    // A cancelled or failed save keeps the list and stops whatever asked.
-    return !context_.scenes().modified();
-}
-
-bool TfrmEDS::LoadWithMessages(const QString& path) {
-    warningShown_ = false;
-    ProjectFiles files(context_.scenes(), *this, context_.captions().languageCode());
-    if (files.LoadProject(path, true)) {
-        context_.history().Clear();
-        return true;
-    }
-    if (!warningShown_)
-        ShowWarning(QStringLiteral("MSG_INPUT"));
-    return false;
-}
-
-void TfrmEDS::TakeFileName(const QString& path) {
-    currentFile_ = path;
-    defaultFolder_ = QFileInfo(path).absolutePath();
-    // Kept at once, not only at the close: the next start's dialogs open here even after a
-    // crash.
-    context_.settings().WriteString(settings_keys::kProgram, currentFile_);
-    UpdateTitle();
-    UpdateFileMenu();
-}
-
 void TfrmEDS::mnuNewClick() {
-    if (!AskSaveChanges())
-        return;
-    context_.scenes().ClearList();
-    context_.history().Clear();
-    currentFile_.clear();
-    UpdateTitle();
-    UpdateFileMenu();
-    context_.scenes().SelectOnly(0);
+    document_.New();
 }
 
 void TfrmEDS::mnuOpenClick() {
-    if (!AskSaveChanges())
-        return;
-    const QString filter = Text("FL_PGM") + QStringLiteral(" (*.cwf *.trn)");
-    const QString path = prompts_.ChooseOpenFile(this, defaultFolder_, filter);
-    if (path.isEmpty())
-        return;
-    if (!LoadWithMessages(path))
-        return;
-    TakeFileName(path);
-    context_.scenes().RecomputeTotal();
-    context_.scenes().SelectOnly(0);
+    document_.Open();
 }
 
 void TfrmEDS::mnusaveClick() {
-    if (currentFile_.isEmpty())
-        return;
-    ProjectFiles files(context_.scenes(), *this, context_.captions().languageCode());
-    QString saved;
-    // A legacy .trn list is written as .cwf beside it; from then on the .cwf is the list's file.
-    if (files.SaveProject(currentFile_, false, &saved))
-        TakeFileName(saved);
+    document_.Save();
 }
 
 bool TfrmEDS::mnuSaveasClick() {
-    const QString filter = Text("FL_PGM") + QStringLiteral(" (*.cwf)");
-    const QString proposed =
-        currentFile_.isEmpty() ? QString() : QFileInfo(currentFile_).completeBaseName() + ".cwf";
-    const QString chosen = prompts_.ChooseSaveFile(this, defaultFolder_, proposed, filter);
-    if (chosen.isEmpty())
-        return false;
-    ProjectFiles files(context_.scenes(), *this, context_.captions().languageCode());
-    QString saved;
-    if (!files.SaveProject(chosen, true, &saved))
-        return false;
-    TakeFileName(saved);
-    return true;
+    return document_.SaveAs();
 }
 
 void TfrmEDS::mnuImportEdlClick() {
-    if (!AskSaveChanges())
-        return;
-    const QString filter = Text("FL_EDL") + QStringLiteral(" (*.edl *.EDL)");
-    const QString path = prompts_.ChooseOpenFile(
-        this, LastFolder(context_.settings(), FileKind::Edl, defaultFolder_), filter);
-    if (path.isEmpty())
-        return;
-    KeepLastFolder(context_.settings(), FileKind::Edl, path);
-    SceneList& list = context_.scenes();
-    const EdlImport import =
-        ImportEdlFile(path, list.timecodeMode(), context_.captions().languageCode());
-    if (import.refused()) {
-        prompts_.ShowWarning(this, Text("TI_MAIN"), EdlRefusalText(import, context_.captions()));
-        return;
-    }
-    ApplyEdlImport(list, import);
-    context_.history().Clear();
-    // The imported list lives in no project file yet: Save has nothing to write to, and the
-    // list stays modified so that nothing closes it without the save question.
-    currentFile_.clear();
-    UpdateTitle();
-    UpdateFileMenu();
-    list.SelectOnly(0);
-    prompts_.ShowInformation(this, Text("TI_MAIN"),
-                             EdlImportReportText(import.report, context_.captions()));
+    document_.ImportEdl();
 }
 
 void TfrmEDS::mnuExportEdlClick() {
-    const QString listName =
-        currentFile_.isEmpty() ? QString() : QFileInfo(currentFile_).completeBaseName();
-    const QString filter = Text("FL_EDL") + QStringLiteral(" (*.edl)");
-    const QString chosen = prompts_.ChooseSaveFile(
-        this, LastFolder(context_.settings(), FileKind::Edl, defaultFolder_),
-        listName.isEmpty() ? QString() : listName + ".edl", filter);
-    if (chosen.isEmpty())
-        return;
-    KeepLastFolder(context_.settings(), FileKind::Edl, chosen);
-    SceneList& list = context_.scenes();
-    ProjectFiles files(list, *this, context_.captions().languageCode());
-    // Without a project file the EDL's own name titles it.
-    const EdlExportOptions options{
-        listName.isEmpty() ? QFileInfo(chosen).completeBaseName() : listName,
-        DefaultEdlRecordStart(list.timecodeMode())};
-    const EdlExport edl = ExportEdlFile(files, list, chosen, options, true);
-    const QString note = EdlExportText(edl, context_.captions());
-    if (note.isEmpty())
-        return;
-    if (edl.result == EdlExport::Result::Written)
-        prompts_.ShowInformation(this, Text("TI_MAIN"), note);
-    else
-        prompts_.ShowWarning(this, Text("TI_MAIN"), note);
+    document_.ExportEdl();
 }
 
 void TfrmEDS::UpdateFileMenu() {
-    // A name that is still the dialog's pattern is no file to save to.
-    menus_.mnusave->setEnabled(!currentFile_.isEmpty() &&
-                               !currentFile_.endsWith(QStringLiteral("*.cwf")));
+    menus_.mnusave->setEnabled(document_.CanSave());
 }
 
 void TfrmEDS::UpdateTitle() {
     QString title = Text("TI_MAIN");
     // A "[*]" in a file's name is text, written doubled, not the place of the unsaved mark.
-    QString file = currentFile_;
+    QString file = document_.currentFileName();
     file.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
     if (!file.isEmpty())
         title += QStringLiteral(" [") + file + u']';
@@ -654,33 +450,6 @@ void TfrmEDS::mnuAboutClick() {
 }
 
 // --- Questions and messages --------------------------------------------------------------------
-
-void TfrmEDS::RaiseProgressWindow() {
-    if (progressWindow_ && progressWindow_->isVisible())
-        progressWindow_->raise();
-}
-
-void TfrmEDS::CloseProgressWindow() {
-    if (progressWindow_)
-        progressWindow_->CloseIfVisible();
-}
-
-bool TfrmEDS::AskYesNo(const QStringList& captionKeys) {
-    QStringList lines;
-    for (const QString& key : captionKeys)
-        lines << context_.Text(key);
-    return prompts_.AskYesNo(this, Text("TI_MAIN"), lines.join(u'\n'));
-}
-
-void TfrmEDS::ShowWarning(const QString& captionKey) {
-    warningShown_ = true;
-    prompts_.ShowWarning(this, Text("TI_MAIN"), context_.Text(captionKey));
-}
-
-void TfrmEDS::ReportWriteFailure(const QString& path, const QString& reason) {
-    warningShown_ = true;
-    prompts_.ShowWarning(this, Text("TI_MAIN"), Text("MSG_WRITEFAIL").arg(path) + u'\n' + reason);
-}
 
 void TfrmEDS::ReportMalformedInteger(const QString& file, const QString& section,
                                      const QString& key, const QString& text) {

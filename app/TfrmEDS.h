@@ -1,7 +1,8 @@
-// The main window: the edit list with its toolbar and column header, the menus, the project file
-// commands with their save and close questions, dropped and command-line files, and the settings
-// it reads at its first show and writes when it closes. It answers the project file layer's
-// questions and the settings file's reports through the user prompts.
+// The main window: the edit list with its toolbar and column header, the menus, dropped and
+// command-line files, the close question, and the settings it reads at its first show
+// (TfrmEDSStart.cpp) and writes when it closes. Its File menu works on the list's project
+// document, which asks whether to save a changed list; the settings file's reports reach the
+// user through the user prompts.
 #pragma once
 
 #include <QDialog>
@@ -11,8 +12,8 @@
 #include <memory>
 
 #include "app/MainMenus.h"
+#include "app/ProjectDocument.h"
 #include "config/SettingsReporter.h"
-#include "edit/ProjectFileHost.h"
 #include "ui/PictureLists.h"
 #include "ui/TfrmTitle.h"
 #include "ui/TfrmWait.h"
@@ -32,7 +33,7 @@ class TfrmCrct;
 class UserPrompts;
 class QDialog;
 
-class TfrmEDS : public QMainWindow, public ProjectFileHost, public SettingsReporter {
+class TfrmEDS : public QMainWindow, public SettingsReporter {
     Q_OBJECT
 
 public:
@@ -47,7 +48,7 @@ public:
     // The scene correction dialog behind Modify Edit Points and a double click on a row.
     void SetCorrectionDialog(TfrmCrct* dialog);
     // The progress window, which questions of the file layer must not hide behind.
-    void SetProgressWindow(TfrmWait* window) { progressWindow_ = window; }
+    void SetProgressWindow(TfrmWait* window) { document_.SetProgressWindow(window); }
     // The windows of Preference > Options, Preference > Tarn Devices and Window > Tarn Monitor
     // (the monitor is offered only in debug mode). Their menu items work once they are set.
     void SetSetupWindows(QDialog* options, QDialog* devices, QWidget* monitor);
@@ -60,8 +61,8 @@ public:
     void ShowAtStart();
     QTimer& controllerTimer() { return tmCtl_; }
 
-    const QString& currentFileName() const { return currentFile_; }
-    const QString& defaultFolder() const { return defaultFolder_; }
+    // The edit list's project file and the File menu's commands on it.
+    ProjectDocument& document() { return document_; }
     bool firstShowDone() const { return firstShowDone_; }
     // Closes the program's windows as a close does (settings, positions, the port, the lock),
     // without its questions: the system asked the program to end and nobody is there to answer.
@@ -76,13 +77,6 @@ public:
 
     // A file given to the window as by a drop: asks to save changes, then loads it.
     bool OpenAsDropped(const QString& path);
-
-    // ProjectFileHost
-    void RaiseProgressWindow() override;
-    void CloseProgressWindow() override;
-    bool AskYesNo(const QStringList& captionKeys) override;
-    void ShowWarning(const QString& captionKey) override;
-    void ReportWriteFailure(const QString& path, const QString& reason) override;
 
     // SettingsReporter
     void ReportMalformedInteger(const QString& file, const QString& section, const QString& key,
@@ -108,7 +102,6 @@ private:
     void ConnectList();
     void FormShow();
     int ReadFrameMode();
-    void ReadDefaultFolder();
     bool FormCloseQuery();
     void FormClose();
     void FormResize();
@@ -131,13 +124,6 @@ private:
     void UpdateFileMenu();
     void UpdateEditMenu();
 
-    // Asks whether to save a changed list; false when the operation must not go on.
-    bool AskSaveChanges();
-    // Loads a project with its messages; a refused file that the file layer did not report is
-    // reported here, so that no refusal passes silently.
-    bool LoadWithMessages(const QString& path);
-    // What a successful load or Save as records: file name, folder, title.
-    void TakeFileName(const QString& path);
     void UpdateTitle();
     void UpdateTotal();
     void ScrollListBy(int pixels);
@@ -146,6 +132,7 @@ private:
 
     AppContext& context_;
     UserPrompts& prompts_;
+    ProjectDocument document_;
     MainMenus menus_;
     QFrame* toolbar_ = nullptr;
     QLabel* totalTime_ = nullptr;
@@ -160,7 +147,6 @@ private:
     SceneListView* list_ = nullptr;
     QScrollBar* scrollBar_ = nullptr;
     QPointer<TfrmTitle> title_;
-    QPointer<TfrmWait> progressWindow_;
     QPointer<QDialog> optionsDialog_;
     QPointer<QDialog> devicesDialog_;
     QPointer<QWidget> monitorWindow_;
@@ -168,12 +154,9 @@ private:
     // Not a child: it stays usable while this window is disabled.
     std::unique_ptr<HelpWindow> help_;
 
-    QString currentFile_;
-    QString defaultFolder_;
     QString commandLineFile_;
     int toolbarHeight_ = 0;
     bool firstShowStarted_ = false;
     bool endingWithoutQuestions_ = false;
     bool firstShowDone_ = false;
-    bool warningShown_ = false;
 };

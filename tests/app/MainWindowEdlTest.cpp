@@ -29,7 +29,7 @@ TEST_F(MainWindowTest, ImportEdlAsksToSaveThenReplacesTheListAndReports) {
     EXPECT_EQ(scenes().row(1).durationFrames, 125);
     // Not saved anywhere yet: closing must ask, and Save has no file to write over.
     EXPECT_TRUE(scenes().modified());
-    EXPECT_TRUE(window->currentFileName().isEmpty());
+    EXPECT_TRUE(window->document().currentFileName().isEmpty());
     EXPECT_FALSE(window->menus().mnusave->isEnabled());
     // Blank lines are not worth a word; every count that is, on a line of its own.
     EXPECT_EQ(prompts.informations,
@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, ARefusedEdlNamesTheLineAndLeavesTheListAsItWas) {
     EXPECT_EQ(Memos(scenes()), before);
     EXPECT_EQ(scenes().row(1).effect, 2);
     EXPECT_FALSE(scenes().modified());
-    EXPECT_EQ(window->currentFileName(), QDir(home.path()).filePath("two.cwf"));
+    EXPECT_EQ(window->document().currentFileName(), QDir(home.path()).filePath("two.cwf"));
 }
 
 TEST_F(MainWindowTest, TheDemoListExportedImportsBackWithNothingToReportButItsScenesAndTapes) {

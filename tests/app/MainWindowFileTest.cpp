@@ -132,7 +132,7 @@ TEST_F(MainWindowTest, NewAsksToSaveAChangedListAndFollowsTheAnswer) {
         EXPECT_EQ(scenes().modified(), answer.rowsAfter > 1);
     }
     EXPECT_TRUE(QFile::exists(kept));
-    EXPECT_TRUE(window->currentFileName().isEmpty());
+    EXPECT_TRUE(window->document().currentFileName().isEmpty());
     EXPECT_EQ(ShownTitle(), "Clipwright");
 }
 
@@ -145,7 +145,7 @@ TEST_F(MainWindowTest, OpenLoadsTheChosenFileAndNamesItInTheTitle) {
     ASSERT_EQ(scenes().count(), 2);
     EXPECT_EQ(scenes().row(1).memo, "from the file");
     EXPECT_EQ(ShownTitle(), "Clipwright [" + path + "]");
-    EXPECT_EQ(window->defaultFolder(), QFileInfo(path).absolutePath());
+    EXPECT_EQ(window->document().defaultFolder(), QFileInfo(path).absolutePath());
     EXPECT_EQ(scenes().totalText(), "00:00:10:00");
 }
 
@@ -179,10 +179,10 @@ TEST_F(MainWindowTest, SaveAsProposesTheNameAndAsksBeforeReplacing) {
     EXPECT_EQ(prompts.lastProposedName, "two.cwf");
     EXPECT_EQ(prompts.questions,
               QStringList{"This file already exists.\nDo you want to replace it?"});
-    EXPECT_EQ(window->currentFileName(), path);
+    EXPECT_EQ(window->document().currentFileName(), path);
 
     window->menus().mnuSaveas->trigger();
-    EXPECT_EQ(window->currentFileName(), other);
+    EXPECT_EQ(window->document().currentFileName(), other);
     EXPECT_EQ(ShownTitle(), "Clipwright [" + other + "]");
     EXPECT_TRUE(QFile::exists(other));
 }
@@ -205,7 +205,7 @@ TEST_F(MainWindowTest, AFailedSaveSaysSoNamingTheFileAndTheReasonAndKeepsTheList
         EXPECT_EQ(prompts.warnings,
                   QStringList{"The file " + file + " could not be written.\nPermission denied"});
         EXPECT_TRUE(scenes().modified());
-        EXPECT_EQ(window->currentFileName(), path);
+        EXPECT_EQ(window->document().currentFileName(), path);
     }
     QFile::setPermissions(home.path(),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -265,7 +265,7 @@ TEST_F(MainWindowTest, ADropOpensOnlyTheFirstFile) {
     const QString first = WriteFile("first.cwf", kTwoRowList);
     const QString second = WriteFile("second.cwf", kTwoRowList);
     Drop(*window, {first, second});
-    EXPECT_EQ(window->currentFileName(), first);
+    EXPECT_EQ(window->document().currentFileName(), first);
     EXPECT_TRUE(ShownTitle().endsWith("first.cwf]"));
     EXPECT_EQ(scenes().count(), 2);
     EXPECT_EQ(scenes().current(), 0);
@@ -278,7 +278,7 @@ TEST_F(MainWindowTest, ADropOntoAChangedListAsksFirst) {
     prompts.files = {QString()};  // Yes, then the save is cancelled: nothing is opened
     Drop(*window, {WriteFile("first.cwf", kTwoRowList)});
     EXPECT_EQ(scenes().count(), 4);
-    EXPECT_TRUE(window->currentFileName().isEmpty());
+    EXPECT_TRUE(window->document().currentFileName().isEmpty());
 }
 
 TEST_F(MainWindowTest, ARefusedFileIsReportedOnceAndLeavesTheListAsItWas) {
@@ -295,14 +295,14 @@ TEST_F(MainWindowTest, ARefusedFileIsReportedOnceAndLeavesTheListAsItWas) {
         EXPECT_EQ(prompts.warnings, QStringList{"The file could not be read or written."})
             << path.toStdString();
         EXPECT_EQ(Memos(scenes()), (QStringList{"", "r1", "r2"}));
-        EXPECT_TRUE(window->currentFileName().isEmpty());
+        EXPECT_TRUE(window->document().currentFileName().isEmpty());
         EXPECT_EQ(prompts.titles.last(), "Clipwright");
     }
 }
 
 TEST_F(MainWindowTest, TheCommandLineFileOpensAtTheFirstShow) {
     Start(DemoList());
-    EXPECT_EQ(window->currentFileName(), DemoList());
+    EXPECT_EQ(window->document().currentFileName(), DemoList());
     EXPECT_EQ(ShownTitle(), "Clipwright [" + DemoList() + "]");
     EXPECT_EQ(scenes().count(), 8);
     EXPECT_FALSE(scenes().modified());

@@ -36,7 +36,7 @@ TEST_F(MainWindowTest, FrameModeLastFileAndPositionAreWrittenAtCloseAndReadAtThe
 
     Start();
     EXPECT_EQ(scenes().timecodeMode(), 2u);
-    EXPECT_EQ(window->defaultFolder(), QFileInfo(DemoList()).absolutePath());
+    EXPECT_EQ(window->document().defaultFolder(), QFileInfo(DemoList()).absolutePath());
     EXPECT_EQ(window->geometry(), placed);
     // Below 600 pixels the horizontal scroll bar takes the bottom of the window.
     EXPECT_TRUE(window->findChild<QScrollBar*>("ScrollBar1")->isVisible());
@@ -187,7 +187,7 @@ TEST_F(MainWindowTest, ASecondStartHandsItsFileToTheRunningProgramWhichAsksToSav
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_FALSE(second.readAllStandardError().contains("did not take"));
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->currentFileName() == DemoList(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->document().currentFileName() == DemoList(); }, 5000));
     EXPECT_EQ(scenes().count(), 8);
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_TRUE(prompts.questions[0].startsWith(context->Text("MSG_SAVE1")));
@@ -199,10 +199,10 @@ TEST_F(MainWindowTest, AHandedOverFileWaitsWhileTheMainWindowIsHeld) {
     window->setEnabled(false);  // as while an Auto Rec or a dialog holds it
     handedOver.Take(DemoList());
     QTest::qWait(700);
-    EXPECT_TRUE(window->currentFileName().isEmpty());
+    EXPECT_TRUE(window->document().currentFileName().isEmpty());
     EXPECT_EQ(handedOver.waiting(), DemoList());
     window->setEnabled(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->currentFileName() == DemoList(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->document().currentFileName() == DemoList(); }, 5000));
 }
 
 TEST(HandoverChannelTest, NoRunningProgramMeansNoHandOver) {
