@@ -136,6 +136,20 @@ bool ReadLatency(const QJsonObject& deck, LatencySpec* out, const Context& at) {
            ReadInt(o, "other", 0, kMax, &out->other, here);
 }
 
+// Wind and search speeds in tape frames per second, and the time each takes to reach its speed.
+// A search at least twice normal play, so that the speed query tells it apart from play and slow.
+bool ReadSpeeds(const QJsonObject& o, int framesPerSecond, DeckSpec* deck, const Context& at) {
+    // Without the keys: fast enough that cueing across a demo tape takes seconds, not minutes.
+    deck->windSpeed = 50 * framesPerSecond;
+    deck->searchSpeed = 10 * framesPerSecond;
+    constexpr int kMaxSpeed = 20'000;  // over 600 times normal play: no tape goes faster
+    constexpr int kMaxRampMs = 10'000;
+    return ReadInt(o, "wind_speed", 2 * framesPerSecond, kMaxSpeed, &deck->windSpeed, at) &&
+           ReadInt(o, "search_speed", 2 * framesPerSecond, kMaxSpeed, &deck->searchSpeed, at) &&
+           ReadInt(o, "wind_ramp_ms", 0, kMaxRampMs, &deck->windRampMs, at) &&
+           ReadInt(o, "search_ramp_ms", 0, kMaxRampMs, &deck->searchRampMs, at);
+}
+
 bool ReadDeck(const QJsonObject& device, int timecodeMode, std::optional<DeckSpec>* out,
               const Context& at) {
     if (!device.contains("deck"))
@@ -148,7 +162,8 @@ bool ReadDeck(const QJsonObject& device, int timecodeMode, std::optional<DeckSpe
     deck.tapeEnd = CounterTime::FramesPerSecond(timecodeMode) * 3600;  // a one-hour cassette
     if (!OnlyKnownKeys(o,
                        {"tape_start", "tape_end", "position", "mode", "counter", "latency_frames",
-                        "jitter_frames", "input", "busy_mode"},
+                        "jitter_frames", "input", "busy_mode", "wind_speed", "search_speed",
+                        "wind_ramp_ms", "search_ramp_ms"},
                        here) ||
         !ReadPosition(o, "tape_start", timecodeMode, &deck.tapeStart, here) ||
         !ReadPosition(o, "tape_end", timecodeMode, &deck.tapeEnd, here) ||
@@ -157,7 +172,8 @@ bool ReadDeck(const QJsonObject& device, int timecodeMode, std::optional<DeckSpe
         !ReadLatency(o, &deck.latency, here) ||
         !ReadInt(o, "jitter_frames", 0, 100, &deck.jitterFrames, here) ||
         !ReadInt(o, "input", 1, 99, &deck.inputId, here) ||
-        !ReadBusyMode(o, &deck.busyShowsNewMode, here))
+        !ReadBusyMode(o, &deck.busyShowsNewMode, here) ||
+        !ReadSpeeds(o, CounterTime::FramesPerSecond(timecodeMode), &deck, here))
         return false;
     if (deck.tapeEnd <= deck.tapeStart)
         return here.Fail("tape_end must lie after tape_start");

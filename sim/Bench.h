@@ -49,6 +49,13 @@ struct DeckSpec {
     // While a change settles the status reply shows the mode being left (false) or, as some
     // decks do, the mode being entered (true); the busy bit is set either way.
     bool busyShowsNewMode = false;
+    // Tape frames per second of fast forward and rewind (wind) and of search, reached the ramp's
+    // time after the change settles (a ramp of 0: at once). Reading a bench fills in 50 and 10
+    // times normal play when the bench gives none.
+    int windSpeed = 0;
+    int searchSpeed = 0;
+    int windRampMs = 0;
+    int searchRampMs = 0;
 };
 
 struct EffectSpec {

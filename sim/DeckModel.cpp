@@ -14,29 +14,40 @@ DeckModel::DeckModel(const DeckSpec& spec, int framesPerSecond, uint32_t jitterS
       position_(spec.position),
       counterOn_(spec.counter) {}
 
-double DeckModel::SpeedOf(int mode) {
+double DeckModel::ModeSpeed(int mode) const {
     using namespace deckmode;
+    const double normal = framesPerSecond_;
     switch (mode) {
         case kPlay:
         case kRecord:
-            return 1.0;
+            return normal;
         case kReversePlay:
-            return -1.0;
+            return -normal;
         case kSlowForward:
-            return kSlowSpeed;
+            return kSlowSpeed * normal;
         case kSlowReverse:
-            return -kSlowSpeed;
+            return -kSlowSpeed * normal;
         case kSearchForward:
-            return kSearchSpeed;
+            return spec_.searchSpeed;
         case kSearchReverse:
-            return -kSearchSpeed;
+            return -spec_.searchSpeed;
         case kFastForward:
-            return kWindSpeed;
+            return spec_.windSpeed;
         case kRewind:
-            return -kWindSpeed;
+            return -spec_.windSpeed;
         default:
             return 0.0;
     }
+}
+
+// Wind and search speed up evenly, from a standing tape to their speed in their ramp's time;
+// every other mode runs at its speed as soon as its latency is over.
+double DeckModel::Acceleration(int mode) const {
+    using namespace deckmode;
+    const bool wind = mode == kFastForward || mode == kRewind;
+    const bool search = mode == kSearchForward || mode == kSearchReverse;
+    const int rampMs = wind ? spec_.windRampMs : (search ? spec_.searchRampMs : 0);
+    return rampMs > 0 ? std::fabs(ModeSpeed(mode)) * 1000.0 / rampMs : 0.0;
 }
 
 bool DeckModel::IsMode(int mode) {
@@ -85,11 +96,13 @@ void DeckModel::Step(int direction) {
     pendingMode_.reset();
     SetPosition(WholeFrame(position_) + direction);
     mode_ = deckmode::kPause;
+    speed_ = 0.0;
 }
 
 void DeckModel::ForceMode(int mode) {
     pendingMode_.reset();
     SettleInto(mode);
+    speed_ = ModeSpeed(mode);
 }
 
 void DeckModel::SetLateCommands(std::map<int, int> extraFramesByNumber) {
@@ -134,17 +147,19 @@ int DeckModel::LatencyFrames(int mode) {
 }
 
 void DeckModel::Move(int64_t micros, std::optional<RecordedSpan>* recorded) {
-    const double speed = SpeedOf(mode_);
-    if (speed == 0.0 || micros <= 0)
+    const double target = ModeSpeed(mode_);
+    if ((speed_ == 0.0 && target == 0.0) || micros <= 0)
         return;
     const bool recording = mode_ == deckmode::kRecord;
     const double from = position_;
-    position_ += speed * framesPerSecond_ * static_cast<double>(micros) / 1e6;
+    const double steadySeconds = SpeedUp(static_cast<double>(micros) / 1e6);
+    position_ += speed_ * steadySeconds;
     // The transport stops by itself at either end of the tape.
     if (position_ >= spec_.tapeEnd || position_ <= spec_.tapeStart) {
         position_ = std::clamp(position_, double(spec_.tapeStart), double(spec_.tapeEnd));
         pendingMode_.reset();
         mode_ = deckmode::kStop;
+        speed_ = 0.0;
     }
     if (recording) {
         if (!*recorded)
@@ -153,12 +168,29 @@ void DeckModel::Move(int64_t micros, std::optional<RecordedSpan>* recorded) {
     }
 }
 
+// Moves the tape while it still speeds up (or turns round) towards the mode's speed, for at most
+// `seconds`; returns the part of them left at that speed.
+double DeckModel::SpeedUp(double seconds) {
+    const double target = ModeSpeed(mode_);
+    const double rate = Acceleration(mode_);
+    if (speed_ == target || rate == 0.0)
+        return seconds;
+    const double change = std::fabs(target - speed_);
+    const double acceleration = target > speed_ ? rate : -rate;
+    const double ramp = std::min(seconds, change / rate);
+    position_ += speed_ * ramp + acceleration * ramp * ramp / 2;
+    speed_ = ramp * rate >= change ? target : speed_ + acceleration * ramp;
+    return seconds - ramp;
+}
+
 void DeckModel::SettleInto(int mode) {
     if (mode == deckmode::kRecord && mode_ != deckmode::kRecord)
         ++take_;
     mode_ = mode;
+    if (Acceleration(mode) == 0.0)
+        speed_ = ModeSpeed(mode);
     // A deck at rest shows a whole frame.
-    if (SpeedOf(mode) == 0.0)
+    if (speed_ == 0.0 && ModeSpeed(mode) == 0.0)
         position_ = WholeFrame(position_);
 }
 

@@ -21,11 +21,8 @@ struct RecordedSpan {
 
 class DeckModel {
 public:
-    // Tape speeds in multiples of normal play. Chosen to be plausible for a consumer deck and
-    // fast enough that cueing across a demo tape takes seconds, not minutes.
+    // Slow motion in multiples of normal play; wind and search speeds come from the bench.
     static constexpr double kSlowSpeed = 0.2;
-    static constexpr double kSearchSpeed = 10.0;
-    static constexpr double kWindSpeed = 50.0;
 
     // A thousandth of a frame is below anything a deck can tell apart; it absorbs the rounding
     // of latencies to whole microseconds, so a tape that stops on a frame reads that frame.
@@ -36,8 +33,10 @@ public:
 
     DeckModel(const DeckSpec& spec, int framesPerSecond, uint32_t jitterSeed);
 
-    static double SpeedOf(int mode);
     static bool IsMode(int mode);
+    // The speed the deck is set to in its mode, in multiples of normal play (negative: reverse),
+    // whether or not the tape has reached it yet.
+    double ModeSpeedMultiple() const { return ModeSpeed(mode_) / framesPerSecond_; }
 
     // Moves the tape up to `nowMicros`; a pending mode change takes effect when its time comes.
     // Returns what was recorded meanwhile.
@@ -67,9 +66,14 @@ public:
     bool Recording() const { return mode_ == deckmode::kRecord; }
 
 private:
+    // Tape frames per second in `mode` once the tape has reached its speed.
+    double ModeSpeed(int mode) const;
+    // How fast the tape speeds up in `mode`, frames per second per second; 0: at once.
+    double Acceleration(int mode) const;
     int LatencyFrames(int mode);
     int LateFrames(int mode);
     void Move(int64_t micros, std::optional<RecordedSpan>* recorded);
+    double SpeedUp(double seconds);
     void SettleInto(int mode);
 
     DeckSpec spec_;
@@ -77,6 +81,7 @@ private:
     std::mt19937 jitter_;
     int mode_;
     double position_;
+    double speed_ = 0;  // the tape's speed now, frames per second
     bool counterOn_;
     int64_t timeMicros_ = 0;
     std::optional<int> pendingMode_;

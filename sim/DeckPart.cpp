@@ -95,7 +95,7 @@ Reply DeckPart::StatusReply() const {
 // Direction byte, then the speed as whole multiples in two bytes and 256ths in the third;
 // the last byte is 0 at normal forward play and 1 at any other speed.
 Reply DeckPart::SpeedReply() const {
-    const double speed = DeckModel::SpeedOf(model_.Mode());
+    const double speed = model_.ModeSpeedMultiple();
     Reply r{status::kAnswer, {}};
     const bool normalForward = speed == 1.0;
     r.data[0] = normalForward ? 0x75 : (speed < 0 ? 0x67 : 0x77);

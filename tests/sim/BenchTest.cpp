@@ -67,6 +67,13 @@ TEST(BenchFile, malformedBenchesAreRefusedNamingTheFieldAtFault) {
              "deck": {"busy_mode": "newest"}}]})",
          "deck.busy_mode"},
         {R"({"devices": [{"id": 1, "category": 1, "power_on_ms": -5}]})", "power_on_ms"},
+        // A search at normal play's speed could not be told from play by the speed query.
+        {R"({"devices": [{"id": 1, "category": 1, "groups": [8], "timecode_mode": 0,
+             "deck": {"search_speed": 49}}]})",
+         "deck.search_speed"},
+        {R"({"devices": [{"id": 1, "category": 1, "groups": [8],
+             "deck": {"wind_ramp_ms": 10001}}]})",
+         "deck.wind_ramp_ms"},
     };
     for (const auto& [json, fragment] : cases) {
         std::string error;

@@ -1,37 +1,74 @@
-// The tape moving by time: speeds in real time (generous tolerances, the machine is loaded),
-// latencies and tape ends on a manual clock.
-#include <chrono>
-#include <cmath>
-#include <thread>
-
+// The tape moving by time on a manual clock: speeds and how wind and search reach theirs,
+// latencies and tape ends.
 #include "sim/SimFixture.h"
 
 namespace {
 
-using namespace std::chrono;
-
 class DeckMotion : public SimFixture {};
 
-TEST_F(DeckMotion, eachTransportModeMovesTheTapeAtItsSpeedInRealTime) {
-    Serve(TestBenchJson(), /*realTime=*/true);
+// Deck 1 at 25 fps winds at 1000 frames per second after a ramp of one second and searches at
+// 250 after 0.2 s, each starting 5 frames (200 ms) after its command; deck 2 at 30 fps has the
+// default speeds (search 10 and wind 50 times normal play) and no latencies.
+const char* kSpeedBench = R"({"devices": [
+  {"id": 1, "category": 1, "groups": [8], "timecode_mode": 0, "answer_delay_ms": 0,
+   "deck": {"position": 50000, "tape_end": "04:00:00:00", "latency_frames": {"other": 5},
+            "wind_speed": 1000, "wind_ramp_ms": 1000, "search_speed": 250, "search_ramp_ms": 200}},
+  {"id": 2, "category": 1, "groups": [8], "answer_delay_ms": 0, "deck": {"position": 54000}}]})";
+
+TEST_F(DeckMotion, eachModeMovesAtItsSpeedAndWindAndSearchReachTheirsAfterTheRamp) {
+    Serve(kSpeedBench);
     struct Row {
+        int id;
+        int startMode;  // set at once, at full speed
         uint8_t b1, b2;
-        double speed;
+        std::vector<std::pair<int, int>> framesMovedAtMs;
+        Bytes speedReply;  // reply bytes 4..8, when checked
     };
-    const Row rows[] = {{0x43, 0x75, 1.0},  {0x43, 0x65, -1.0},  {0x43, 0x20, 0.2},
-                        {0x43, 0x24, -0.2}, {0x43, 0x21, 10.0},  {0x43, 0x25, -10.0},
-                        {0x44, 0x75, 50.0}, {0x44, 0x65, -50.0}, {0x42, 0x70, 1.0},
-                        {0x43, 0x6D, 0.0},  {0x42, 0x6D, 0.0},   {0x44, 0x60, 0.0}};
+    const Row rows[] = {
+        // From a standing tape the distance in the ramp is half the speed times the ramp.
+        {1,
+         1,
+         0x44,
+         0x75,
+         {{200, 0}, {700, 125}, {1200, 500}, {2200, 1500}},
+         {0x77, 0x00, 0x28, 0x00, 0x01}},
+        {1, 1, 0x44, 0x65, {{1200, -500}, {2200, -1500}}, {0x67, 0x00, 0x28, 0x00, 0x01}},
+        {1, 1, 0x43, 0x21, {{400, 25}, {1400, 275}}, {0x77, 0x00, 0x0A, 0x00, 0x01}},
+        // Winding on until the change settles, then turning round: back where it turned after
+        // twice the ramp.
+        {1, 2, 0x44, 0x65, {{200, 200}, {1200, 700}, {2200, 200}, {3200, -800}}, {}},
+        // From play (25 frames per second) to reverse search: 0.22 s to turn, 24.75 frames.
+        {1, 6, 0x43, 0x25, {{200, 5}, {420, -20}, {1420, -270}}, {}},
+        {2, 1, 0x43, 0x75, {{1000, 30}}, {}},
+        {2, 1, 0x43, 0x65, {{1000, -30}}, {}},
+        {2, 1, 0x43, 0x20, {{1000, 6}}, {}},
+        {2, 1, 0x43, 0x24, {{1000, -6}}, {}},
+        {2, 1, 0x43, 0x21, {{1000, 300}}, {0x77, 0x00, 0x0A, 0x00, 0x01}},
+        {2, 1, 0x43, 0x25, {{1000, -300}}, {}},
+        {2, 1, 0x44, 0x75, {{1000, 1500}}, {0x77, 0x00, 0x32, 0x00, 0x01}},
+        {2, 1, 0x44, 0x65, {{1000, -1500}}, {}},
+        {2, 1, 0x42, 0x70, {{1000, 30}}, {}},
+        {2, 6, 0x43, 0x6D, {{1000, 0}}, {}},
+        {2, 14, 0x42, 0x6D, {{1000, 0}}, {}},
+        {2, 6, 0x44, 0x60, {{1000, 0}}, {}},
+    };
     for (const Row& r : rows) {
-        sim->SetDeckPosition(5, 54000);
-        ASSERT_EQ(Ask(5, {0x08, r.b1, r.b2}).size(), 11u);
-        const auto t0 = steady_clock::now();
-        const int p0 = sim->Device(5)->position;
-        std::this_thread::sleep_for(milliseconds(400));
-        const int p1 = sim->Device(5)->position;
-        const double seconds = duration<double>(steady_clock::now() - t0).count();
-        const double expected = r.speed * 30 * seconds;
-        EXPECT_NEAR(p1 - p0, expected, 3 + 0.25 * std::fabs(expected)) << "speed " << r.speed;
+        const int start = sim->Device(r.id)->position;
+        sim->SetDeckMode(r.id, r.startMode);
+        ASSERT_EQ(Ask(r.id, {0x08, r.b1, r.b2}).size(), 11u);
+        int nowMs = 0;
+        for (const auto& [atMs, frames] : r.framesMovedAtMs) {
+            clock->AdvanceMillis(atMs - nowMs);
+            nowMs = atMs;
+            EXPECT_EQ(sim->Device(r.id)->position - start, frames)
+                << "deck " << r.id << ", command " << Hex({r.b1, r.b2}) << ", at " << atMs;
+        }
+        if (!r.speedReply.empty()) {
+            const Bytes reply = Ask(r.id, {0x48, 0x4E, 0x20});
+            EXPECT_EQ(Hex(Bytes(reply.begin() + 4, reply.begin() + 9)), Hex(r.speedReply));
+        }
+        sim->SetDeckMode(r.id, 1);
+        sim->SetDeckPosition(r.id, start);
     }
 }
 
