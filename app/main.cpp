@@ -13,6 +13,7 @@
 #include "app/ProgramWindows.h"
 #include "app/SignalEnd.h"
 #include "config/ProgramFolder.h"
+#include "config/ProgramLog.h"
 #include "controller/ControllerAccessible.h"
 #include "edit/ProjectFiles.h"
 #include "ui/SceneListAccessible.h"
@@ -78,6 +79,9 @@ int main(int argc, char** argv) {
                                 << "\n";
         return 0;
     }
+    // The log belongs to the program running on the folder, not to a copy that hands over.
+    const ProgramLog log(context.programFolder().Path());
+    ProgramLog::SwitchOnAsConfigured(context.settings(), false);
 
     // Screen readers see the painted list and controller through these, from the first window.
     InstallSceneListAccessibility();

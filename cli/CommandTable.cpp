@@ -30,7 +30,8 @@ const std::vector<CliOption> kEngineOptions = {
     {"in-correction", "F", "in-point correction in frames, 0 to 200"},
     {"out-correction", "F", "out-point correction in frames, 0 to 200"},
     {"search", "normal|high", "the search distance"},
-    {"preroll", "F", "the pre-roll in frames"}};
+    {"preroll", "F", "the pre-roll in frames"},
+    {"diagnostics", "FILE", "at the end, write the diagnostics file with this run's exchanges"}};
 const std::vector<CliOption> kRowOption = {{"row", "N", "the row of the edit list"}};
 
 const std::vector<CliOption> kAutoRecOptions = {
@@ -135,6 +136,11 @@ const std::vector<CliCommand>& CliCommands() {
          "record from the paused player's position on",
          kEngineOptions,
          RunEditCommand},
+        {"diagnostics",
+         {"OUT [--port PATH]"},
+         "write the diagnostics file to send with a fault; with --port after a scan of the bus",
+         {kPort},
+         RunDiagnosticsCommand},
         {"tapereport",
          {"REPORT [FILE]"},
          "a simulator tape report as a table; with the edit list, each scene's error",

@@ -8,6 +8,7 @@ int RunCapsCommand(const CommandArguments& args);
 int RunFrameCommand(const CommandArguments& args);
 int RunPollCommand(const CommandArguments& args);
 int RunPortsCommand(const CommandArguments& args);
+int RunDiagnosticsCommand(const CommandArguments& args);
 int RunProjectCommand(const CommandArguments& args);
 int RunScanCommand(const CommandArguments& args);
 int RunSendCommand(const CommandArguments& args);

@@ -1,10 +1,12 @@
 #include "cli/EngineCli.h"
 
 #include <QEventLoop>
+#include <QScopeGuard>
 #include <QTimer>
 #include <memory>
 #include <optional>
 
+#include "cli/CliDiagnostics.h"
 #include "cli/CliIo.h"
 #include "cli/CliSession.h"
 #include "cli/CommandArguments.h"
@@ -231,6 +233,18 @@ bool ReadSoakLimits(const CommandArguments& o, SoakLimits* limits) {
     return o.Number("repeat-minutes", 1, kMaxSoakMinutes, &limits->minutes);
 }
 
+// --diagnostics FILE: the diagnostics file with this run's exchanges and verification.
+void WriteRunDiagnostics(const CliSession& session, const LinkCli& link, const CommandArguments& o,
+                         const QString& lastRun) {
+    CliDiagnostics diagnostics;
+    diagnostics.folder = &session.folder();
+    diagnostics.settings = &session.settings();
+    diagnostics.io = &link.io;
+    diagnostics.portPath = o.value("port");
+    diagnostics.lastRun = lastRun;
+    diagnostics.Write(o.value("diagnostics"), o.command());
+}
+
 }  // namespace
 
 int RunEngineCommand(const EngineCommand& command, const CommandArguments& o) {
@@ -254,6 +268,13 @@ int RunEngineCommand(const EngineCommand& command, const CommandArguments& o) {
     LinkCli link;
     if (!link.Open(o.value("port"), command.name))
         return 1;
+    QString lastRun;
+    // However the command ends once the port is open: a player that does not answer is what the
+    // file is most often wanted for.
+    const auto diagnostics = qScopeGuard([&] {
+        if (o.isSet("diagnostics"))
+            WriteRunDiagnostics(session, link, o, lastRun);
+    });
     if (!ReadPlayer(link, command, &devices, list))
         return 1;
     if (command.takesRow && !SelectRow(command, o, list))
@@ -278,5 +299,6 @@ int RunEngineCommand(const EngineCommand& command, const CommandArguments& o) {
     }
     const int result = RunToEnd(engine, command.kind, resume);
     link.vtr.StopPolling();
+    lastRun = host.LastRunSummary();
     return result == kAutoFinished ? 0 : 1;
 }

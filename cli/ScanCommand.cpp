@@ -6,6 +6,7 @@
 #include "cli/CommandArguments.h"
 #include "cli/Commands.h"
 #include "cli/LinkCli.h"
+#include "devices/DevicesLog.h"
 #include "link/BusScan.h"
 
 namespace {
@@ -53,6 +54,7 @@ int RunScanCommand(const CommandArguments& args) {
     const std::vector<DeviceRecord> found = ScanBus(cli.sys, cli.clock, [](int percent) {
         PrintError(QStringLiteral("scan: %1%").arg(percent));
     });
+    LogScanResult(found);
     if (found.empty()) {
         PrintError("scan: no device answered on " + args.value("port"));
         return 1;

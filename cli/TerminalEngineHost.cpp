@@ -11,6 +11,7 @@
 #include "config/SettingsFile.h"
 #include "edit/SceneList.h"
 #include "edit/Timecode.h"
+#include "engine/RunSummary.h"
 #include "engine/StopSignals.h"
 #include "engine/VerificationReport.h"
 #include "link/TarnVtr.h"
@@ -58,6 +59,7 @@ bool TerminalEngineHost::ConfirmTapeChange(const QString&, const QString& text) 
 }
 
 void TerminalEngineHost::ShowVerification(const VerificationReport& report) {
+    lastRunSummary_ = RunSummaryText(report);
     PrintLine("verification: what the recorder took in of each scene");
     for (const QString& line : report.Text().split('\n', Qt::SkipEmptyParts))
         PrintLine(line);

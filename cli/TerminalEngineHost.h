@@ -54,6 +54,8 @@ public:
 
     // How many final messages this host has shown (a soak checks that every run showed one).
     int FinalMessagesShown() const { return finalMessages_.load(); }
+    // The last Auto Rec's ending and verification (RunSummaryText); empty before one reported.
+    const QString& LastRunSummary() const { return lastRunSummary_; }
 
 private:
     void PrintResumePoint();
@@ -67,6 +69,7 @@ private:
     int view_ = kPlayerView;
     int shownScene_ = 0;
     QString verificationFile_;
+    QString lastRunSummary_;
     ResumePoint keptPoint_;  // the running or last run's, until the final message shows it
     bool keptStored_ = true;
     std::atomic<int> finalMessages_{0};

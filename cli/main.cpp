@@ -6,6 +6,9 @@
 #include "cli/CliIo.h"
 #include "cli/CommandHelp.h"
 #include "cli/CommandTable.h"
+#include "config/ProgramFolder.h"
+#include "config/ProgramLog.h"
+#include "config/SettingsFile.h"
 #include "edit/ProjectFiles.h"
 
 namespace {
@@ -46,6 +49,9 @@ int RunCommand(const CliCommand& command, const QStringList& args) {
         case CommandArguments::Outcome::Run:
             break;
     }
+    const ProgramFolder folder = ProgramFolder::ForRunningProgram(parsed.startOptions().home);
+    const ProgramLog log(folder.Path());
+    ProgramLog::SwitchOnAsConfigured(SettingsFile(folder.Path()), parsed.isSet("verbose"));
     const int result = command.run(parsed);
     // A command that refused its arguments has said why; the usage says what it takes.
     if (result == kUsageError)

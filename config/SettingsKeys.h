@@ -31,6 +31,10 @@ inline constexpr int kDefaultFrameMode = 0;
 // Written at main window close (1 when the controller is showing, else 0).
 inline constexpr SettingKey kVtrWindow{QLatin1String("Setup"), QLatin1String("VtrWindow")};
 
+// [Setup] Log: integer, 1 switches the program's log on (clipwright.log in the program folder).
+// Read at start by the program and clipwright-cli; never written. Default: off.
+inline constexpr SettingKey kLog{QLatin1String("Setup"), QLatin1String("Log")};
+
 // [INIT]: initial device values of a new installation, only ever read. Once the device setup has
 // stored its choices in the device store, the store wins (and its CurID replaces PlayID).
 inline constexpr QLatin1String kInitSection("INIT");

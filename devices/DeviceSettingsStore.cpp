@@ -4,6 +4,7 @@
 
 #include "config/SettingsFile.h"
 #include "devices/CTarnReg.h"
+#include "devices/DevicesLog.h"
 
 namespace {
 
@@ -65,6 +66,10 @@ void DeviceSettingsStore::StoreSelection(const DeviceConfig& config, int openPor
     store_.WriteInt(kSection, kCom, openPort);
     store_.WriteInt(kSection, kCode, config.modelCode);
     store_.WriteInt(kSection, kCategory, config.category);
+    qCInfo(lcDevices) << "stored player" << config.playerId << "recorder" << config.recorderId
+                      << "port" << openPort << "edit terminal" << config.useEditTerminal
+                      << "model code" << config.modelCode << "category" << config.category
+                      << "store status" << store_.lastStatus();
 }
 
 void DeviceSettingsStore::StoreDeviceList(const std::vector<DeviceRecord>& devices) {
@@ -75,16 +80,20 @@ void DeviceSettingsStore::StoreDeviceList(const std::vector<DeviceRecord>& devic
     // Ids left from a longer list would come back as phantom devices at the next start.
     for (int n = count; n < DeviceConfig::kMaxDevices; ++n)
         store_.DeleteValue(kSection, settings_keys::DeviceIdKey(n));
+    qCInfo(lcDevices) << "stored" << count << "known devices";
 }
 
 void DeviceSettingsStore::StoreDeviceId(int index, int id) {
     store_.WriteInt(kSection, settings_keys::DeviceIdKey(index), id);
+    qCInfo(lcDevices) << "stored device" << index << "as id" << id;
 }
 
 void DeviceSettingsStore::StorePlayerId(int id) {
     store_.WriteInt(kSection, kPlayId, id);
+    qCInfo(lcDevices) << "stored player id" << id;
 }
 
 void DeviceSettingsStore::StoreRecorderId(int id) {
     store_.WriteInt(kSection, kRecId, id);
+    qCInfo(lcDevices) << "stored recorder id" << id;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "devices/DeviceSettingsStore.h"
+#include "devices/DevicesLog.h"
 #include "link/CComm.h"
 #include "link/Clock.h"
 #include "link/LinkTiming.h"
@@ -70,6 +71,7 @@ bool DeviceSetup::SelectPort(int port) {
 
 void DeviceSetup::Scan(const ScanProgress& progress) {
     working_ = ScanBus(sys_, clock_, progress);
+    LogScanResult(working_);
     ReconcileSelection();
     if (working_.size() == 1)
         SelectPlayer(0);

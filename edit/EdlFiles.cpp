@@ -3,18 +3,29 @@
 #include <QFile>
 
 #include "edit/EdlParser.h"
+#include "edit/FilesLog.h"
 #include "edit/ProjectFiles.h"
 #include "edit/SceneList.h"
 
 EdlImport ImportEdlFile(const QString& path, uint32_t mode, int language) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
+        qCInfo(lcFiles).noquote() << "refused" << path << "(cannot be read)";
         EdlImport refused;
         refused.refusal = EdlRefusal::Unreadable;
         return refused;
     }
     // One byte beyond the limit is enough to tell a file that is too large.
-    return ParseEdl(file.read(kMaxEdlBytes + 1), mode, language);
+    const EdlImport import = ParseEdl(file.read(kMaxEdlBytes + 1), mode, language);
+    if (import.refused()) {
+        qCInfo(lcFiles).noquote() << "refused" << path << "(EDL refusal"
+                                  << static_cast<int>(import.refusal) << "at line"
+                                  << import.refusedLine << ")";
+    } else {
+        qCInfo(lcFiles).noquote() << "imported" << path << "with" << import.report.scenes
+                                  << "scenes";
+    }
+    return import;
 }
 
 void ApplyEdlImport(SceneList& list, const EdlImport& import) {
@@ -38,6 +49,7 @@ EdlExport ExportEdlFile(ProjectFiles& files, const SceneList& list, const QStrin
         edl.result = EdlExport::Result::WriteFailed;
         return edl;
     }
+    qCInfo(lcFiles).noquote() << "exported" << path;
     if (savedPath)
         *savedPath = path;
     return edl;

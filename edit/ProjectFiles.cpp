@@ -7,6 +7,7 @@
 #include <QStorageInfo>
 #include <csignal>
 
+#include "edit/FilesLog.h"
 #include "edit/ProjectFileHost.h"
 #include "edit/ProjectParser.h"
 #include "edit/ProjectPath.h"
@@ -87,6 +88,7 @@ bool ProjectFiles::SaveProject(const QString& name, bool askOverwrite, QString* 
 
     if (!WriteWhole(path, ProjectFileBytes(m_list)))
         return false;
+    qCInfo(lcFiles).noquote() << "saved" << path << "with" << m_list.count() << "rows";
     m_list.SetModified(false);
     if (savedPath)
         *savedPath = path;
@@ -111,10 +113,14 @@ QString ProjectFiles::PrepareSavePath(const QString& name, const QString& ext, q
         freedBytes = QFileInfo(path).size();
     }
     const qint64 freeBytes = FreeBytesFor(path);
-    if (freeBytes >= 0 && freeBytes + freedBytes < bytesNeeded)
+    if (freeBytes >= 0 && freeBytes + freedBytes < bytesNeeded) {
+        qCInfo(lcFiles).noquote() << "not saved" << path << "(not enough free space)";
         return Refuse("MSG_NODISK");
-    if (!EnsureFolders(path, true))
+    }
+    if (!EnsureFolders(path, true)) {
+        qCInfo(lcFiles).noquote() << "not saved" << path << "(its folder cannot be made)";
         return Refuse("MSG_INPUT");
+    }
     return path;
 }
 
@@ -128,6 +134,7 @@ bool ProjectFiles::WriteWhole(const QString& path, const QByteArray& bytes) {
         file.write(bytes) == bytes.size() && file.commit()) {
         return true;
     }
+    qCInfo(lcFiles).noquote() << "not saved" << path << "(" + file.errorString() + ")";
     m_host.CloseProgressWindow();
     m_host.ReportWriteFailure(path, file.errorString());
     return false;
@@ -142,17 +149,25 @@ QString ProjectFiles::Refuse(const QString& captionKey) {
 bool ProjectFiles::LoadProject(const QString& name, bool showMessages) {
     const ProjectKind kind = KindOf(name);
     if (kind == ProjectKind::Unknown || !EnsureFolders(name, false) || !FileExists(name)) {
+        qCInfo(lcFiles).noquote() << "refused" << name
+                                  << (kind == ProjectKind::Unknown ? "(not a project file name)"
+                                                                   : "(no such file)");
         if (showMessages)
             m_host.ShowWarning("MSG_INPUT");
         return false;
     }
     const std::optional<QByteArray> data = ReadStart(name);
-    if (!data)
+    if (!data) {
+        qCInfo(lcFiles).noquote() << "refused" << name << "(cannot be read)";
         return false;
+    }
     if (kind == ProjectKind::Project) {
         std::optional<std::vector<Scene>> rows = ParseProject(*data, m_language);
-        if (!rows)
+        if (!rows) {
+            qCInfo(lcFiles).noquote() << "refused" << name << "(malformed; the list is unchanged)";
             return false;
+        }
+        qCInfo(lcFiles).noquote() << "opened" << name << "with" << rows->size() << "rows";
         m_list.ReplaceRows(std::move(*rows));
         return true;
     }
@@ -163,6 +178,8 @@ bool ProjectFiles::LoadProject(const QString& name, bool showMessages) {
             ApplyLegacyEffects(*fxd, legacy);
         }
     }
+    qCInfo(lcFiles).noquote() << "opened" << name << "with" << legacy.rows.size() << "rows"
+                              << (companion.isEmpty() ? "" : "and its effects file");
     m_list.ReplaceRows(std::move(legacy.rows));
     return true;
 }

@@ -14,6 +14,7 @@
 #include <chrono>
 #include <vector>
 
+#include "link/LinkLog.h"
 #include "link/LinkTiming.h"
 
 namespace {
@@ -67,7 +68,7 @@ bool CComm::Open(int port) {
         return false;
     }
     CloseLocked();
-    if (!OpenLocked(resolver_->DevicePath(port)))
+    if (!LoggedOpen(resolver_->DevicePath(port)))
         return false;
     port_ = port;
     return true;
@@ -76,7 +77,16 @@ bool CComm::Open(int port) {
 bool CComm::OpenPath(const QString& path) {
     std::lock_guard lock(mutex_);
     CloseLocked();
-    return OpenLocked(path);
+    return LoggedOpen(path);
+}
+
+bool CComm::LoggedOpen(const QString& path) {
+    const bool opened = OpenLocked(path);
+    if (opened)
+        qCInfo(lcLink).noquote() << "opened" << path;
+    else
+        qCInfo(lcLink).noquote() << "cannot open" << path << "system error" << lastError_;
+    return opened;
 }
 
 bool CComm::OpenLocked(const QString& path) {
@@ -139,6 +149,8 @@ bool CComm::ReopenLocked() {
     const bool configured = configured_;
     CloseLocked();
     const bool reopened = OpenLocked(path) && (!configured || ConfigureLocked());
+    if (reopened)
+        qCInfo(lcLink).noquote() << "reopened" << path << "after a hang-up";
     if (!reopened) {
         // Still gone: keep the path for the next attempt.
         const uint32_t error = lastError_;
@@ -154,8 +166,10 @@ bool CComm::ReopenLocked() {
 
 void CComm::NoteFailure(int error) {
     lastError_ = static_cast<uint32_t>(error);
-    if (IsHangUpError(error))
+    if (IsHangUpError(error) && !hungUp_) {
+        qCInfo(lcLink).noquote() << "hang-up on" << path_ << "system error" << error;
         hungUp_ = true;
+    }
 }
 
 void CComm::Close() {

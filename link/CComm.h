@@ -57,6 +57,9 @@ public:
 
 private:
     bool OpenLocked(const QString& path);
+    // OpenLocked for a caller's open, with a log line either way (reopens after a hang-up are
+    // retried all the time and log only when they succeed).
+    bool LoggedOpen(const QString& path);
     bool ConfigureLocked();
     bool ReopenLocked();
     void CloseLocked();

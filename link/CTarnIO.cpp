@@ -1,5 +1,8 @@
 #include "link/CTarnIO.h"
 
+#include <QDateTime>
+
+#include "link/LinkLog.h"
 #include "link/LinkTiming.h"
 
 CTarnIO::CTarnIO(ByteLine& comm, Clock& clock, QObject* parent)
@@ -25,6 +28,8 @@ void CTarnIO::WaitForGap() {
 }
 
 LinkResult CTarnIO::Transact() {
+    startUs_ = clock_.NowUs();
+    received_.fill(0);
     const int id = request_[tarn::kIdByte];
     if (!tarn::IsSendableId(id))
         return Finish(LinkResult::BadId);
@@ -54,6 +59,7 @@ LinkResult CTarnIO::Transact() {
         reply_.fill(0);
         return Finish(LinkResult::NoReply);
     }
+    received_ = in;
     // Only a valid reply lifts the gap. Eleven bytes that are not one may be noise ahead of a
     // reply whose tail is still on the line: the gap lets the tail arrive before the next
     // request's flush, where it would otherwise spoil the next reply, and the one after it.
@@ -72,12 +78,26 @@ LinkResult CTarnIO::Transact() {
 
 LinkResult CTarnIO::Finish(LinkResult result) {
     lastResult_ = result;
-    emit Traced(TarnTrace{request_, reply_, comm_.LastSystemError(), result});
+    const uint32_t serialError = comm_.LastSystemError();
+    exchanges_.Add({QDateTime::currentMSecsSinceEpoch(), startUs_, clock_.NowUs(), request_,
+                    received_, result, serialError});
+    if (result != LinkResult::Ok) {
+        qCInfo(lcLink).noquote() << "id" << int{request_[tarn::kIdByte]}
+                                 << tarn::FrameToHex(request_) << "->"
+                                 << ExchangeRing::ResultName(result) << "system error"
+                                 << serialError;
+    } else {
+        qCDebug(lcLink).noquote() << tarn::FrameToHex(request_) << "->"
+                                  << tarn::FrameToHex(received_);
+    }
+    emit Traced(TarnTrace{request_, reply_, serialError, result});
     return result;
 }
 
 bool CTarnIO::TransactRetry(int attempts) {
     for (int attempt = 0; attempt < attempts; ++attempt) {
+        if (attempt > 0)
+            qCInfo(lcLink) << "retry" << attempt << "of id" << int{request_[tarn::kIdByte]};
         const LinkResult r = Transact();
         // Garbage on the line or a bad frame is not something a repeat would cure.
         if (r != LinkResult::Ok && r != LinkResult::NoReply)

@@ -9,6 +9,7 @@
 
 #include "link/ByteLine.h"
 #include "link/Clock.h"
+#include "link/ExchangeRing.h"
 #include "link/TarnFrame.h"
 
 // Everything the link monitor shows about one exchange, copied when the exchange ended, so a
@@ -48,6 +49,8 @@ public:
     // When the deck heard the last request (its writing plus its time on the line), in
     // microseconds of the clock: the moment its command acted and its status was taken.
     int64_t LastHeardUs() const { return lastHeardUs_; }
+    // The last few thousand exchanges, for the diagnostics file.
+    const ExchangeRing& Exchanges() const { return exchanges_; }
 
 signals:
     // Emitted once at the end of every exchange, answered or not.
@@ -65,4 +68,7 @@ private:
     bool everSent_ = false;
     int64_t lastSendMs_ = 0;
     int64_t lastHeardUs_ = 0;
+    int64_t startUs_ = 0;
+    TarnFrame received_{};  // the bytes read by the exchange in progress, valid or not
+    ExchangeRing exchanges_;
 };

@@ -1,5 +1,6 @@
 // clipwright-cli autorec and tapereport against the simulated bench: what a terminal user sees,
 // the exit codes, the tape-change question on standard input, and the recorder's tape.
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -89,13 +90,21 @@ protected:
     QTemporaryDir home;
 };
 
+// The run also writes the diagnostics file, with the log switched on.
 TEST_F(AutoRecCliTest, RecordsTheListConfirmingTheTapeChangeAndReportsTheTape) {
     Serve(EngineBench(Frames("00:01:00:00")));
     WriteList();
+    // A path in the settings, which the diagnostics file must show without the user's folders.
+    WriteFile("cw20.ini", "[Setup]\r\nFrameMode=1\r\n[Directories]\r\nProgram=" +
+                              home.filePath("list.cwf").toUtf8() + "\r\n");
     ReleasePort();
 
     QString out;
-    EXPECT_EQ(Cli(AutoRecArgs() << "--yes", {}, &out), 0) << out.toStdString();
+    const QString diagnosticsPath = home.filePath("diagnostics.txt");
+    EXPECT_EQ(Cli(AutoRecArgs() << "--yes" << "--verbose" << "--diagnostics" << diagnosticsPath,
+                  {}, &out),
+              0)
+        << out.toStdString();
 
     EXPECT_TRUE(out.contains("row 01: 00:01:20:00 - 00:01:23:00")) << out.toStdString();
     EXPECT_TRUE(out.contains("Scene 1 of 2, Tape left to record: 00:00:05:15, 0% of the list"));
@@ -114,6 +123,24 @@ TEST_F(AutoRecCliTest, RecordsTheListConfirmingTheTapeChangeAndReportsTheTape) {
             .match(out);
     ASSERT_TRUE(figures.hasMatch()) << out.toStdString();
     EXPECT_LE(figures.captured(1).toInt(), kFrameTolerance);
+
+    QFile file(diagnosticsPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString diagnostics = QString::fromUtf8(file.readAll());
+    // Both decks' exchanges of this run, answered, with the run's ending and table.
+    for (const char* deck : {"01", "02"}) {
+        EXPECT_TRUE(diagnostics.contains(QRegularExpression(
+            QStringLiteral("\\n\\d\\d:\\d\\d:\\d\\d\\.\\d{3} UTC +\\d+\\.\\d ms  FF FF %1 "
+                           "[0-9A-F ]+ -> FC FF %1 [0-9A-F ]+  ok\\n")
+                .arg(deck))))
+            << deck;
+    }
+    EXPECT_TRUE(diagnostics.contains("== Last Auto Rec ==\nfinished\nscene       row"));
+    EXPECT_TRUE(diagnostics.contains("Program=<program folder>/list.cwf"));
+    EXPECT_TRUE(diagnostics.contains("clipwright.files: opened <program folder>/list.cwf"));
+    EXPECT_TRUE(diagnostics.contains("clipwright.link: opened"));
+    EXPECT_FALSE(diagnostics.contains(home.path())) << diagnostics.toStdString();
+    EXPECT_FALSE(diagnostics.contains(QDir::homePath() + u'/')) << diagnostics.toStdString();
 }
 
 TEST_F(AutoRecCliTest, CtrlCStopsABackgroundRunAndAnotherProcessResumesIt) {

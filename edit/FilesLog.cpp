@@ -1,0 +1,4 @@
+#include "edit/FilesLog.h"
+
+// Warnings only by default: the information lines appear when the log is switched on.
+Q_LOGGING_CATEGORY(lcFiles, "clipwright.files", QtWarningMsg)
