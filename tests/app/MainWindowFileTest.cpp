@@ -1,5 +1,6 @@
-// New, Open, Save and Save as with the save question, dropped files, the command-line file and
-// refused files, through the main window with a scripted user.
+// The File menu, dropped files and the command-line file through the main window: the save
+// question in the program's own boxes, Save offered with a file, the title following the file.
+// What the commands do to the list and its files is the project document's test.
 #include <QAction>
 #include <QDropEvent>
 #include <QMenu>
@@ -10,7 +11,6 @@
 
 #include "MainWindowFixture.h"
 #include "app/MessageBoxPrompts.h"
-#include "common/UnwritableFolder.h"
 #include "edit/SceneListFixtures.h"
 #include "ui/EditHistory.h"
 
@@ -104,51 +104,6 @@ TEST_F(MainWindowTest, EscapeOrClosingTheSaveQuestionCancelsAndThrowsNothingAway
     window.reset();
 }
 
-TEST_F(MainWindowTest, NewAsksToSaveAChangedListAndFollowsTheAnswer) {
-    Start();
-    const QString kept = QDir(home.path()).filePath("kept.cwf");
-    struct Answer {
-        bool save;
-        QString file;  // chosen in the save dialog; empty: cancelled
-        int fileDialogs;
-        int rowsAfter;
-    };
-    // No discards the changes; Yes with a cancelled save keeps the list and stops New; Yes with
-    // a file saves there, then clears.
-    const Answer answers[] = {{false, {}, 0, 1}, {true, {}, 1, 3}, {true, kept, 1, 1}};
-    for (const Answer& answer : answers) {
-        SCOPED_TRACE(testing::Message()
-                     << "save " << answer.save << " to '" << answer.file.toStdString() << "'");
-        if (!scenes().modified())
-            FillScenes(scenes(), 2);
-        prompts.questions.clear();
-        prompts.fileDialogs = 0;
-        prompts.answers = {answer.save};
-        prompts.files = {answer.file};
-        window->menus().mnuNew->trigger();
-        EXPECT_EQ(prompts.questions, QStringList{kSaveQuestion});
-        EXPECT_EQ(prompts.fileDialogs, answer.fileDialogs);
-        EXPECT_EQ(scenes().count(), answer.rowsAfter);
-        EXPECT_EQ(scenes().modified(), answer.rowsAfter > 1);
-    }
-    EXPECT_TRUE(QFile::exists(kept));
-    EXPECT_TRUE(window->document().currentFileName().isEmpty());
-    EXPECT_EQ(ShownTitle(), "Clipwright");
-}
-
-TEST_F(MainWindowTest, OpenLoadsTheChosenFileAndNamesItInTheTitle) {
-    Start();
-    const QString path = WriteFile("two.cwf", kTwoRowList);
-    prompts.files = {path};
-    window->menus().mnuOpen->trigger();
-    EXPECT_EQ(prompts.lastFilter, "Clipwright edit list (*.cwf *.trn)");
-    ASSERT_EQ(scenes().count(), 2);
-    EXPECT_EQ(scenes().row(1).memo, "from the file");
-    EXPECT_EQ(ShownTitle(), "Clipwright [" + path + "]");
-    EXPECT_EQ(window->document().defaultFolder(), QFileInfo(path).absolutePath());
-    EXPECT_EQ(scenes().totalText(), "00:00:10:00");
-}
-
 TEST_F(MainWindowTest, SaveIsOfferedOnlyWithAFileAndWritesIt) {
     Start();
     emit window->menus().mnuFile->aboutToShow();
@@ -168,53 +123,7 @@ TEST_F(MainWindowTest, SaveIsOfferedOnlyWithAFileAndWritesIt) {
     EXPECT_TRUE(prompts.questions.isEmpty());  // Save never asks before replacing its own file
 }
 
-TEST_F(MainWindowTest, SaveAsProposesTheNameAndAsksBeforeReplacing) {
-    Start();
-    const QString path = WriteFile("two.cwf", kTwoRowList);
-    ASSERT_TRUE(window->OpenAsDropped(path));
-    const QString other = QDir(home.path()).filePath("other.cwf");
-    prompts.files = {path, other};
-    prompts.answers = {false};  // do not replace two.cwf
-    window->menus().mnuSaveas->trigger();
-    EXPECT_EQ(prompts.lastProposedName, "two.cwf");
-    EXPECT_EQ(prompts.questions,
-              QStringList{"This file already exists.\nDo you want to replace it?"});
-    EXPECT_EQ(window->document().currentFileName(), path);
-
-    window->menus().mnuSaveas->trigger();
-    EXPECT_EQ(window->document().currentFileName(), other);
-    EXPECT_EQ(ShownTitle(), "Clipwright [" + other + "]");
-    EXPECT_TRUE(QFile::exists(other));
-}
-
-TEST_F(MainWindowTest, AFailedSaveSaysSoNamingTheFileAndTheReasonAndKeepsTheListChanged) {
-    Start();
-    const QString path = WriteFile("two.cwf", kTwoRowList);
-    ASSERT_TRUE(window->OpenAsDropped(path));
-    scenes().ModifyRow(1, "00:02:00:00", "00:02:05:00", "changed", false);
-    UnwritableFolder folder(home.path(), "locked");
-    const QString locked = folder.FilePath("two.cwf");
-    // Save as into the locked folder, then Save to a file whose folder has become locked.
-    const std::pair<QAction*, QString> saves[] = {{window->menus().mnuSaveas, locked},
-                                                  {window->menus().mnusave, path}};
-    QFile::setPermissions(home.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    for (const auto& [item, file] : saves) {
-        prompts.warnings.clear();
-        prompts.files = {locked};
-        item->trigger();
-        EXPECT_EQ(prompts.warnings,
-                  QStringList{"The file " + file + " could not be written.\nPermission denied"});
-        EXPECT_TRUE(scenes().modified());
-        EXPECT_EQ(window->document().currentFileName(), path);
-    }
-    QFile::setPermissions(home.path(),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QFile saved(path);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), kTwoRowList) << "the old file is kept whole";
-}
-
-TEST_F(MainWindowTest, TheTitleMarksUnsavedChangesAndCtrlQQuits) {
+TEST_F(MainWindowTest, TheTitleNamesTheFileAndMarksUnsavedChangesAndCtrlQQuits) {
     Start();
     const QString path = WriteFile("two [*].cwf", kTwoRowList);
     ASSERT_TRUE(window->OpenAsDropped(path));
@@ -223,6 +132,12 @@ TEST_F(MainWindowTest, TheTitleMarksUnsavedChangesAndCtrlQQuits) {
     EXPECT_EQ(ShownTitle(), "Clipwright [" + path + "]*");
     window->menus().mnusave->trigger();
     EXPECT_EQ(ShownTitle(), "Clipwright [" + path + "]");
+    const QString other = QDir(home.path()).filePath("other.cwf");
+    prompts.files = {other};
+    window->menus().mnuSaveas->trigger();
+    EXPECT_EQ(ShownTitle(), "Clipwright [" + other + "]");
+    window->menus().mnuNew->trigger();
+    EXPECT_EQ(ShownTitle(), "Clipwright");
 
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
@@ -230,34 +145,6 @@ TEST_F(MainWindowTest, TheTitleMarksUnsavedChangesAndCtrlQQuits) {
     QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(prompts.questions, QStringList{"Do you want to quit Clipwright?"});
     EXPECT_FALSE(window->isVisible());
-}
-
-TEST_F(MainWindowTest, FileDialogsOpenWhereTheirKindOfFileWasLastUsedEvenAfterARestart) {
-    QDir(home.path()).mkpath("lists");
-    QDir(home.path()).mkpath("edls");
-    const QString lists = QDir(home.path()).filePath("lists");
-    const QString edls = QDir(home.path()).filePath("edls");
-    const QString edl =
-        WriteFile("edls/one.edl", "001  A V C 00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\n");
-    for (const bool restarted : {false, true}) {
-        SCOPED_TRACE(restarted ? "after a restart" : "first start");
-        Start();
-        if (!restarted) {
-            prompts.files = {WriteFile("lists/two.cwf", kTwoRowList)};
-            window->menus().mnuOpen->trigger();
-            ASSERT_EQ(scenes().count(), 2);
-        }
-        prompts.files = {edl};
-        window->menus().mnuImportEdl->trigger();
-        EXPECT_EQ(prompts.lastFolder, restarted ? edls : lists);
-        window->menus().mnuExportEdl->trigger();
-        EXPECT_EQ(prompts.lastFolder, edls);
-        window->menus().mnuSaveas->trigger();
-        EXPECT_EQ(prompts.lastFolder, lists) << "an EDL does not move the lists' folder";
-        window->menus().mnuOpen->trigger();
-        EXPECT_EQ(prompts.lastFolder, lists);
-        CloseWithoutQuestions();
-    }
 }
 
 TEST_F(MainWindowTest, ADropOpensOnlyTheFirstFile) {
@@ -269,35 +156,6 @@ TEST_F(MainWindowTest, ADropOpensOnlyTheFirstFile) {
     EXPECT_TRUE(ShownTitle().endsWith("first.cwf]"));
     EXPECT_EQ(scenes().count(), 2);
     EXPECT_EQ(scenes().current(), 0);
-}
-
-TEST_F(MainWindowTest, ADropOntoAChangedListAsksFirst) {
-    Start();
-    FillScenes(scenes(), 3);
-    prompts.answers = {true};
-    prompts.files = {QString()};  // Yes, then the save is cancelled: nothing is opened
-    Drop(*window, {WriteFile("first.cwf", kTwoRowList)});
-    EXPECT_EQ(scenes().count(), 4);
-    EXPECT_TRUE(window->document().currentFileName().isEmpty());
-}
-
-TEST_F(MainWindowTest, ARefusedFileIsReportedOnceAndLeavesTheListAsItWas) {
-    Start();
-    FillScenes(scenes(), 2);
-    scenes().SetModified(false);
-    QByteArray malformed = kTwoRowList;
-    malformed.replace("Scenes\t002", "Scenes\tabc");
-    const QString bad = WriteFile("bad.cwf", malformed);
-    const QString wrongExtension = WriteFile("list.Cwf", kTwoRowList);
-    for (const QString& path : {bad, wrongExtension, QDir(home.path()).filePath("missing.cwf")}) {
-        prompts.warnings.clear();
-        EXPECT_FALSE(window->OpenAsDropped(path));
-        EXPECT_EQ(prompts.warnings, QStringList{"The file could not be read or written."})
-            << path.toStdString();
-        EXPECT_EQ(Memos(scenes()), (QStringList{"", "r1", "r2"}));
-        EXPECT_TRUE(window->document().currentFileName().isEmpty());
-        EXPECT_EQ(prompts.titles.last(), "Clipwright");
-    }
 }
 
 TEST_F(MainWindowTest, TheCommandLineFileOpensAtTheFirstShow) {
