@@ -49,7 +49,11 @@ public:
             comm_.OpenPath(QString::fromStdString(path_));
         return playerKnown;
     }
-    void ShowDeviceSetup() override { ++setupShown; }
+    void ShowDeviceSetup() override {
+        ++setupShown;
+        if (duringSetup)
+            duringSetup();
+    }
 
     int player = 1;
     int recorder = 2;
@@ -57,6 +61,8 @@ public:
     bool playerHasEffects = true;
     bool playerKnown = true;
     int setupShown = 0;
+    // What the user does while the setup dialog is up.
+    std::function<void()> duringSetup;
 
 private:
     CComm& comm_;

@@ -354,6 +354,42 @@ TEST_F(TransportTest, NoKnownPlayerOpensTheDeviceSetupShortlyAfterShow) {
     EXPECT_TRUE(WaitFor([&] { return ctl->remote().transportOn(); }));
 }
 
+TEST_F(TransportTest, TheDeviceSetupPausesThePollingAndReconnectsWhenItPolledOrHadNoDeck) {
+    bool pollingDuringSetup = true;
+    struct Case {
+        const char* name;
+        std::function<void()> before;
+        bool pollsAfter;
+    };
+    const Case cases[] = {
+        {"polling", [] {}, true},
+        {"polling, window hidden", [&] { ctl->hide(); }, false},
+        {"connected, not polling", [&] { vtr->StopPolling(); }, false},
+        // No player was chosen; the user chooses one in the dialog.
+        {"no deck",
+         [&] {
+             devices->player = 0;
+             ctl->remote().ConnectDefault();
+             vtr->StopPolling();
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ctl->show();
+        ctl->remote().ConnectDefault();
+        ASSERT_TRUE(vtr->IsPolling());
+        c.before();
+        devices->duringSetup = [&] {
+            pollingDuringSetup = vtr->IsPolling();
+            devices->player = 1;
+        };
+        ctl->RunDeviceSetup();
+        EXPECT_FALSE(pollingDuringSetup);
+        EXPECT_EQ(vtr->IsPolling(), c.pollsAfter);
+    }
+}
+
 TEST_F(TransportTest, CloseStopsPollingAndClosesThePort) {
     ctl->close();
     EXPECT_FALSE(vtr->IsPolling());
