@@ -185,9 +185,9 @@ constexpr size_t kRequestCommandByte = 3;
 
 }  // namespace
 
-int EngineFixture::Sent(int id, std::initializer_list<uint8_t> command) const {
+int SentRequests(const tarnsim::Simulator& sim, int id, std::initializer_list<uint8_t> command) {
     int n = 0;
-    for (const auto& entry : sim->TranscriptEntries()) {
+    for (const auto& entry : sim.TranscriptEntries()) {
         if (entry.kind != tarnsim::TranscriptEntry::Kind::Request ||
             entry.bytes.size() < kRequestCommandByte + command.size() ||
             entry.bytes[kRequestIdByte] != id)
@@ -195,6 +195,10 @@ int EngineFixture::Sent(int id, std::initializer_list<uint8_t> command) const {
         n += std::equal(command.begin(), command.end(), entry.bytes.begin() + kRequestCommandByte);
     }
     return n;
+}
+
+int EngineFixture::Sent(int id, std::initializer_list<uint8_t> command) const {
+    return SentRequests(*sim, id, command);
 }
 
 int EngineFixture::SentTo(int id) const {

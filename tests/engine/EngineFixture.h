@@ -71,6 +71,9 @@ struct RecordedScene {
 };
 std::vector<RecordedScene> RecordedScenes(const std::vector<tarnsim::TapeSegment>& segments);
 
+// How many requests to id the simulator heard that began with these command bytes.
+int SentRequests(const tarnsim::Simulator& sim, int id, std::initializer_list<uint8_t> command);
+
 // The demo bench with the player standing at `playerPosition` (frames), stopped, and the
 // recorder at `recorderPosition`; both decks count in timecodeMode.
 std::string EngineBench(int playerPosition, int recorderPosition = 900, int timecodeMode = 1);

@@ -46,6 +46,10 @@ VirtualEngine::~VirtualEngine() {
         vtr->StopPolling();
 }
 
+int VirtualEngine::Sent(int id, std::initializer_list<uint8_t> command) const {
+    return SentRequests(*bench.sim, id, command);
+}
+
 void VirtualEngine::SetScenes(const std::vector<Scene>& rows, int current) {
     std::vector<Scene> all{TapeChangeRow()};
     all.insert(all.end(), rows.begin(), rows.end());

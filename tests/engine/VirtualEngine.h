@@ -32,6 +32,8 @@ public:
     // An Auto Rec resumed from point, as Run; a refused resume gives kAutoFailed at once.
     int RunResume(const ResumePoint& point);
     tarnsim::DeviceState Deck(int id) const { return *bench.sim->Device(id); }
+    // How many requests to id began with these command bytes; with none given, all of them.
+    int Sent(int id, std::initializer_list<uint8_t> command = {}) const;
     // The host's log, for a failure's message.
     std::string Log() const { return host->Log().join('\n').toStdString(); }
 
