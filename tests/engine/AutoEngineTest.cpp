@@ -83,14 +83,22 @@ TEST_F(AutoEngineTest, PreviewBeepsAtTheCorrectedPointsAndNeverTouchesTheRecorde
         if (entry == "beep")
             beepPositions.push_back(e->Deck(kPlayerId).position);
     };
+    // The host hears the engine on its own thread: each step check waits until the host has
+    // taken in what the engine gave it, so a beep is heard by the step check after its moment.
+    e->host->stopWhen = [&] {
+        QMetaObject::invokeMethod(
+            e->engine.get(), [] {}, Qt::BlockingQueuedConnection);
+        return false;
+    };
 
     EXPECT_EQ(e->Run(kAutoPreview), kAutoFinished);
 
     EXPECT_EQ(Sent(kRecorderId), 0);
     ASSERT_EQ(beepPositions.size(), 2u);
-    // The beep is heard on the host's thread, a poll or two after the engine passed the point.
-    EXPECT_NEAR(beepPositions[0], in - kDecks.recorderRecord, 5);
-    EXPECT_NEAR(beepPositions[1], out - kDecks.recorderRecPause, 5);
+    // The moments lie half a frame and a frame after the corrected points, and the player moves
+    // on by about a frame until the next step check.
+    EXPECT_NEAR(beepPositions[0], in - kDecks.recorderRecord, 2);
+    EXPECT_NEAR(beepPositions[1], out - kDecks.recorderRecPause, 2);
     EXPECT_EQ(e->Deck(kPlayerId).pendingMode, ModeStop);
 }
 
