@@ -26,7 +26,7 @@ const std::vector<CliOption>& SharedCliOptions() {
     static const std::vector<CliOption> options = {
         {"home", "DIR", "program folder for cw20.ini and the user's own files"},
         {"language", "9|12|17", "captions in English, French or Japanese"},
-        {"verbose", "", "log to standard error and clipwright.log in the program folder"}};
+        {"verbose", "", "log to standard error and clipwright.log"}};
     return options;
 }
 

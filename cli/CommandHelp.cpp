@@ -3,8 +3,8 @@
 namespace {
 
 const QString kProgram = QStringLiteral("clipwright-cli");
-constexpr int kOptionColumn = 28;
-constexpr int kCommandColumn = 14;
+constexpr int kOptionColumn = 26;
+constexpr int kCommandColumn = 15;
 
 QString HelpLine(const QString& left, const QString& text, int column = kOptionColumn) {
     const QString padded = QStringLiteral("  ") + left + u' ';

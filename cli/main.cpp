@@ -28,7 +28,8 @@ int ShowHelp(const QString& text) {
 
 // help, or help COMMAND.
 int RunHelp(const QStringList& args) {
-    if (args.isEmpty())
+    if (args.isEmpty() || args == QStringList{QStringLiteral("--help")} ||
+        args == QStringList{QStringLiteral("-h")})
         return ShowHelp(ProgramHelp());
     const CliCommand* command = FindCliCommand(args.front());
     if (args.size() > 1 || command == nullptr)
