@@ -7,28 +7,13 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <set>
 
 #include "cli/CommandTable.h"
+#include "common/ProgramRun.h"
 #include "sim/CommandLine.h"
 #include "sim/Simulator.h"
 
 namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QStringList errLines;
-};
-
-CliRun RunCli(const QStringList& args, const QString& folder) {
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.start(CLIPWRIGHT_CLI_PATH, args);
-    process.waitForFinished(30000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError()).split(u'\n')};
-}
 
 TEST(CliCommandLine, ParsesAsUsersTypeAndRefusesWithTheOptionNamed) {
     std::string error;
@@ -107,7 +92,7 @@ TEST(CliCommandLine, ParsesAsUsersTypeAndRefusesWithTheOptionNamed) {
          "clipwright-cli: status: cannot open /nonexistent/tty: No such file or directory"},
     };
     for (const Case& c : cases) {
-        const CliRun run = RunCli(c.args, home.path());
+        const ProgramRun run = RunProgram(CLIPWRIGHT_CLI_PATH, c.args, home.path());
         const std::string line = c.args.join(u' ').toStdString();
         EXPECT_EQ(run.exitCode, c.exitCode) << line << "\n"
                                             << run.errLines.join(u'\n').toStdString();

@@ -4,33 +4,11 @@
 // error, exit 2.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QRegularExpression>
 
+#include "common/ProgramRun.h"
+
 namespace {
-
-struct ProgramRun {
-    int exitCode = -1;
-    QString out;
-    QStringList errLines;
-};
-
-ProgramRun Start(const QString& program, const QStringList& args) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    // Without any display: answering the command line must not need one.
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
-        environment.remove(name);
-    process.setProcessEnvironment(environment);
-    process.start(program, args);
-    ProgramRun run;
-    if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.errLines = QString::fromUtf8(process.readAllStandardError()).split(u'\n');
-    return run;
-}
 
 class CommandLineManners : public ::testing::TestWithParam<const char*> {
 protected:
@@ -39,7 +17,7 @@ protected:
 
 TEST_P(CommandLineManners, HelpGoesToStandardOutputAndEndsWell) {
     for (const char* option : {"--help", "-h"}) {
-        const ProgramRun run = Start(GetParam(), {option});
+        const ProgramRun run = RunProgram(GetParam(), {option});
         EXPECT_EQ(run.exitCode, 0) << option;
         EXPECT_TRUE(run.out.startsWith("usage: " + Name() + " ")) << run.out.toStdString();
         EXPECT_EQ(run.errLines, QStringList({""})) << option;
@@ -47,7 +25,7 @@ TEST_P(CommandLineManners, HelpGoesToStandardOutputAndEndsWell) {
 }
 
 TEST_P(CommandLineManners, VersionNamesTheProgramItsVersionAndRevisionThenTheLicence) {
-    const ProgramRun run = Start(GetParam(), {"--version"});
+    const ProgramRun run = RunProgram(GetParam(), {"--version"});
     EXPECT_EQ(run.exitCode, 0);
     // The revision is there when the build came from a checkout.
     const QRegularExpression text(
@@ -61,7 +39,7 @@ TEST_P(CommandLineManners, VersionNamesTheProgramItsVersionAndRevisionThenTheLic
 }
 
 TEST_P(CommandLineManners, AnUnknownOptionIsOneLineOfErrorThenTheUsageAndExit2) {
-    const ProgramRun run = Start(GetParam(), {"--frobnicate"});
+    const ProgramRun run = RunProgram(GetParam(), {"--frobnicate"});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.out.isEmpty()) << run.out.toStdString();
     ASSERT_GE(run.errLines.size(), 2);
