@@ -7,6 +7,7 @@
 #include "app/UserPrompts.h"
 #include "config/EditOptions.h"
 #include "config/FileFolders.h"
+#include "engine/RunSummary.h"
 #include "ui/TfrmWait.h"
 #include "ui/WindowPositions.h"
 
@@ -63,6 +64,7 @@ EngineHostWindows ControllerWiring::HostWindows() {
     };
     windows.keepResumePoint = [this](const ResumePoint& point) { KeepResumePoint(point); };
     windows.verification = [this](const VerificationReport& report) {
+        lastRunSummary_ = RunSummaryText(report);
         verification_.ShowReport(report);
     };
     return windows;

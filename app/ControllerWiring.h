@@ -32,6 +32,9 @@ public:
     // Where the last Auto Rec that stopped or failed can go on (empty: nowhere), as kept in the
     // settings when the program started and since.
     const ResumePoint& resumePoint() const { return resumePoint_; }
+    // The last Auto Rec's ending and verification (RunSummaryText), for the diagnostics file;
+    // empty before one reported.
+    const QString& LastRunSummary() const { return lastRunSummary_; }
 
     // ControllerDevices
     int PlayerId() const override;
@@ -59,4 +62,5 @@ private:
     AutoEngine engine_;
     // Where the last Auto Rec can be resumed; the settings file holds it across program runs.
     ResumePoint resumePoint_;
+    QString lastRunSummary_;
 };

@@ -108,6 +108,8 @@ void BuildOtherMenus(MainMenus& m, QMenuBar* bar, QWidget* w) {
         AddItem(m.mnuHelp, w, "mnuCont", QStringLiteral("&Content"), QKeySequence(Qt::Key_F1));
     m.mnuKeyword = AddItem(m.mnuHelp, w, "mnuKeyword", QStringLiteral("&Keyword"));
     m.mnuHelp->addSeparator();
+    m.mnuSaveDiagnostics =
+        AddItem(m.mnuHelp, w, "mnuSaveDiagnostics", QStringLiteral("Save &Diagnostics..."));
     m.mnuAbout = AddItem(m.mnuHelp, w, "mnuAbout", QStringLiteral("&About..."));
 }
 

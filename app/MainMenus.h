@@ -51,6 +51,7 @@ struct MainMenus {
     QMenu* mnuHelp = nullptr;
     QAction* mnuCont = nullptr;
     QAction* mnuKeyword = nullptr;
+    QAction* mnuSaveDiagnostics = nullptr;
     QAction* mnuAbout = nullptr;
 
     QMenu* pm1 = nullptr;

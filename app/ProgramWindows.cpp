@@ -13,7 +13,8 @@ ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
       deviceSetup_(context.deviceSetup(), context.settings(), context.captions()),
       deck_(context, mainWindow_, prompts, progress_, deviceSetup_),
       measurement_(context.bus().link(), context.bus().clock(), context.devices(),
-                   context.captions(), prompts, progress_) {
+                   context.captions(), prompts, progress_),
+      diagnostics_(mainWindow_, context, deck_, prompts) {
     // The program disables the main window while it waits; its dialogs and tool windows are
     // not its children, so that disabling never reaches them.
     for (QWidget* window : OwnedWindows())

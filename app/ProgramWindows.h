@@ -11,6 +11,7 @@
 #include "app/ControllerWiring.h"
 #include "app/DeckMeasurement.h"
 #include "app/ResumeAutoRecCommand.h"
+#include "app/SaveDiagnosticsCommand.h"
 #include "app/TfrmEDS.h"
 #include "ui/TfrmCrct.h"
 #include "ui/TfrmMonitor.h"
@@ -51,4 +52,5 @@ private:
     ControllerWiring deck_;
     DeckMeasurement measurement_;
     ResumeAutoRecCommand resume_{mainWindow_, deck_};
+    SaveDiagnosticsCommand diagnostics_;
 };

@@ -1,11 +1,36 @@
 #include "engine/EngineDecks.h"
 
+#include "engine/EngineLog.h"
 #include "link/DeckExchange.h"
 #include "link/LinkTiming.h"
 #include "link/TarnCommands.h"
 #include "link/TarnVtr.h"
 
+namespace {
+
+const char* AnswerName(DeckAnswer answer) {
+    switch (answer) {
+        case DeckAnswer::Done:
+            return "done";
+        case DeckAnswer::Refused:
+            return "refused";
+        case DeckAnswer::NoAnswer:
+            return "no answer";
+    }
+    return "";
+}
+
+}  // namespace
+
 EngineDecks::EngineDecks(TarnLink& link, TarnVtr& vtr) : link_(link), vtr_(vtr) {}
+
+DeckReply EngineDecks::Logged(const QString& command, DeckReply reply) const {
+    // The counter the deck object holds is the addressed deck's: where the command really went
+    // out, to hold against the moment the engine aimed at.
+    qCInfo(lcEngine).noquote() << command << "at counter" << Position() << "of id" << vtr_.Id()
+                               << "->" << AnswerName(reply.answer);
+    return reply;
+}
 
 int EngineDecks::Mode() const {
     return vtr_.Mode();
@@ -47,7 +72,8 @@ DeckReply DeckReply::Of(const LinkJobResult& result) {
 }
 
 DeckReply EngineDecks::SetModeAndWait(int mode) {
-    return DeckReply::Of(vtr_.SetMode(mode, true));
+    const DeckReply reply = DeckReply::Of(vtr_.SetMode(mode, true));
+    return Logged(QStringLiteral("mode %1").arg(mode), reply);
 }
 
 void EngineDecks::ReadStatus() {
@@ -55,8 +81,10 @@ void EngineDecks::ReadStatus() {
 }
 
 DeckReply EngineDecks::RecorderCommand(bool pause) {
+    const QString command =
+        pause ? QStringLiteral("recorder rec-pause") : QStringLiteral("recorder record");
     if (devices_.useEditTerminal)
-        return DeckReply::Of(vtr_.Record(pause, true));
+        return Logged(command, DeckReply::Of(vtr_.Record(pause, true)));
     if (devices_.recorderId == 0)
         return {DeckAnswer::Done};
     // The deck object addresses the recorder for this one command only. Inside one job the
@@ -70,7 +98,7 @@ DeckReply EngineDecks::RecorderCommand(bool pause) {
         vtr_.SetId(player);
         return recorded.ok;
     });
-    return DeckReply::Of(recorded);
+    return Logged(command, DeckReply::Of(recorded));
 }
 
 bool EngineDecks::StepOnto(int32_t target, int maxSteps) {

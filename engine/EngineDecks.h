@@ -5,6 +5,7 @@
 // link job, so no status poll ever goes to the wrong deck.
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -67,6 +68,9 @@ public:
     RecorderReading ReadRecorder(int attempts);
 
 private:
+    // Logs the command with the counter it went out at and the deck's answer; hands reply on.
+    DeckReply Logged(const QString& command, DeckReply reply) const;
+
     TarnLink& link_;
     TarnVtr& vtr_;
     AutoDevices devices_;

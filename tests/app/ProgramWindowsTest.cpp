@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -270,6 +271,25 @@ TEST_F(ProgramWindowsTest, EveryWindowOpensUsableAndItsMainButtonDoesWhatItSays)
         ASSERT_TRUE(WaitFor([&] { return acted; }, kGiveUpMs + 5000));
         EXPECT_TRUE(WaitFor(c.done, 30000)) << c.window << ": the click did not do its part";
     }
+
+    // Help > Save Diagnostics after that session: its exchanges with both decks and the Auto
+    // Rec's ending are in the file, and no path of the program folder.
+    const QString path = home.filePath(QStringLiteral("diagnostics.txt"));
+    prompts.files.push_back(path);
+    prompts.informations.clear();
+    Menus().mnuSaveDiagnostics->trigger();
+    EXPECT_EQ(prompts.informations, QStringList{context->Text(QStringLiteral("MSG_DIAGSAVED"))});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const char* id : {"01", "02"}) {
+        EXPECT_TRUE(text.contains(QRegularExpression(
+            QStringLiteral(" ms  FF FF %1 [0-9A-F ]+ -> FC FF %1 [0-9A-F ]+  ok\\n")
+                .arg(QLatin1String(id)))))
+            << id;
+    }
+    EXPECT_TRUE(text.contains(QRegularExpression("== Last Auto Rec ==\\n(finished|stopped: )")));
+    EXPECT_FALSE(text.contains(home.path())) << text.toStdString();
 }
 
 }  // namespace
