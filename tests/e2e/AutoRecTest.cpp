@@ -132,51 +132,6 @@ TEST_F(AutoRecTest, RecordsEveryScenePassingEmptyRowsAndAskingAtTapeChanges) {
     ExpectVerificationAgrees({1, 3, 5});
 }
 
-TEST_F(AutoRecTest, ThroughTheEditTerminalEveryRecordAndPauseGoesToThePlayer) {
-    ServeDemo();
-    host->devices.useEditTerminal = true;
-    SetScenes({SceneRow(kIn1, kOut1), SceneRow(kIn2, kOut2)});
-
-    EXPECT_EQ(RunAutoRec(), kAutoFinished);
-
-    ExpectRecorded({{kIn1, kOut1}, {kIn2, kOut2}});
-    EXPECT_GE(Sent(kPlayerId, {0x48, 0x50, 0x70}), 2);
-    EXPECT_GE(Sent(kPlayerId, {0x48, 0x50, 0x60}), 3);
-    EXPECT_EQ(Sent(kRecorderId, {0x08, 0x42}), 0);
-    // The recorder is still asked for its position: at the start, after each scene, at the end.
-    EXPECT_EQ(SentTo(kRecorderId), Sent(kRecorderId, {0x08, 0x4E, 0x20}));
-    ExpectVerificationAgrees({1, 2});
-}
-
-TEST_F(AutoRecTest, WithTheEditTerminalAloneEachSceneSaysTheRecorderCannotBeRead) {
-    ServeDemo();
-    host->devices.useEditTerminal = true;
-    host->devices.recorderId = 0;
-    SetScenes({SceneRow(kIn1, kOut1), SceneRow(kIn2, kOut2)});
-
-    EXPECT_EQ(RunAutoRec(), kAutoFinished);
-
-    ExpectRecorded({{kIn1, kOut1}, {kIn2, kOut2}});
-    const std::vector<SceneCheck> checks = engine->SceneChecks();
-    ASSERT_EQ(checks.size(), 2u);
-    for (const SceneCheck& check : checks)
-        EXPECT_FALSE(check.Readable());
-    EXPECT_EQ(host->verification.count("recorder not readable"), 2);
-}
-
-TEST_F(AutoRecTest, WithoutRecorderOrTerminalRunsTheTimingAndLeavesTheRecorderAlone) {
-    ServeDemo();
-    host->devices.recorderId = 0;
-    SetScenes({SceneRow(kIn1, kOut1)});
-
-    EXPECT_EQ(RunAutoRec(), kAutoFinished);
-
-    EXPECT_EQ(SentTo(kRecorderId), 0);
-    EXPECT_TRUE(sim->TapeSegments().empty());
-    EXPECT_TRUE(host->Log().contains("information: Automatic editing has finished."));
-    EXPECT_FALSE(host->Log().contains("review enabled"));
-}
-
 TEST_F(AutoRecTest, AnOverlapTransitionIsSelectedAheadAndRunsOutAfterTheRecorderPauses) {
     ServeDemo();
     host->devices.playerHasEffects = true;
