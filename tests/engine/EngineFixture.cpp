@@ -138,10 +138,6 @@ int EngineFixture::Run(int kind, const std::function<void()>& watch, int timeout
         watch, timeoutMs);
 }
 
-int EngineFixture::RunResume(const ResumePoint& point, const std::function<void()>& watch) {
-    return RunStarted([this, &point] { return engine->AutoResume(point); }, watch, 180000);
-}
-
 int EngineFixture::RunStarted(const std::function<bool()>& start,
                               const std::function<void()>& watch, int timeoutMs) {
     int result = -1;
@@ -171,11 +167,6 @@ int EngineFixture::RunStarted(const std::function<bool()>& start,
 int EngineFixture::RunAutoRec(const std::function<void()>& watch) {
     engine->ReadRecorderPosition();
     return Run(kAutoRec, watch);
-}
-
-void EngineFixture::PlaceDeck(int id, int position, int mode) {
-    sim->SetDeckPosition(id, position);
-    sim->SetDeckMode(id, mode);
 }
 
 namespace {

@@ -93,14 +93,10 @@ protected:
     // AutoStart(kind) and the event loop until finished(); the result, or -1 after the timeout.
     // While it runs, `watch` is called every few milliseconds on the test's thread.
     int Run(int kind, const std::function<void()>& watch = {}, int timeoutMs = 180000);
-    // AutoResume from point, as Run; a refused resume gives kAutoFailed at once.
-    int RunResume(const ResumePoint& point, const std::function<void()>& watch = {});
     int RunStarted(const std::function<bool()>& start, const std::function<void()>& watch,
                    int timeoutMs);
     // As the controller's Auto Rec button: the recorder's position, then AutoStart.
     int RunAutoRec(const std::function<void()>& watch = {});
-    // Puts a deck at position, in mode, at once.
-    void PlaceDeck(int id, int position, int mode);
     tarnsim::DeviceState Deck(int id) const { return *sim->Device(id); }
     // How many requests to id began with these command bytes.
     int Sent(int id, std::initializer_list<uint8_t> command) const;
