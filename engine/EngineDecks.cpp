@@ -8,6 +8,8 @@
 
 namespace {
 
+constexpr int kStopConfirmAttempts = 2;
+
 const char* AnswerName(DeckAnswer answer) {
     switch (answer) {
         case DeckAnswer::Done:
@@ -36,8 +38,17 @@ int EngineDecks::Mode() const {
     return vtr_.Mode();
 }
 
-bool EngineDecks::Stopped() const {
-    return vtr_.Mode() == ModeStop;
+bool EngineDecks::Stopped() {
+    if (vtr_.Mode() != ModeStop)
+        return false;
+    // One reading is not enough to give up a run: a reply that came late to an earlier request
+    // (a power query's, whose first byte reads as "stop") can pass for a status. A deck that
+    // stopped by itself, at its tape's end, still says so when asked again.
+    for (int attempt = 0; attempt < kStopConfirmAttempts; ++attempt) {
+        if (vtr_.ReadStatus())
+            return vtr_.Mode() == ModeStop;
+    }
+    return true;
 }
 
 int32_t EngineDecks::Position() const {

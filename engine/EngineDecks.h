@@ -34,7 +34,8 @@ public:
     const AutoDevices& Devices() const { return devices_; }
 
     int Mode() const;
-    bool Stopped() const;
+    // Whether the addressed deck stands stopped; a stop reading is checked by asking again.
+    bool Stopped();
     int32_t Position() const;
     int32_t SpeedByte() const;
     // Of the addressed deck's counter.
