@@ -29,8 +29,8 @@ EngineDecks::EngineDecks(TarnLink& link, TarnVtr& vtr) : link_(link), vtr_(vtr) 
 DeckReply EngineDecks::Logged(const QString& command, DeckReply reply) const {
     // The counter the deck object holds is the addressed deck's: where the command really went
     // out, to hold against the moment the engine aimed at.
-    qCInfo(lcEngine).noquote() << command << "at counter" << Position() << "of id" << vtr_.Id()
-                               << "->" << AnswerName(reply.answer);
+    qCInfo(lcEngine).noquote() << command << "->" << AnswerName(reply.answer) << "with deck"
+                               << vtr_.Id() << "at counter" << Position();
     return reply;
 }
 
