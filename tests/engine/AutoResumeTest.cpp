@@ -1,7 +1,8 @@
 // An Auto Rec that ended early and its resume, in virtual time near the start of the recorder's
 // tape, where recordings usually begin: the point kept where the last complete scene ends, the
 // resumes refused with the tape untouched, and the rest of the list recorded from that frame on,
-// every scene on its frames, with no gap or overlap and the scenes before left as they were.
+// every scene on its frames, with no gap or overlap and the scenes before left as they were; and
+// the recorder placed on the point's frame whichever way it has to get there.
 #include <gtest/gtest.h>
 
 #include "EngineFixture.h"
@@ -162,6 +163,46 @@ TEST_F(AutoResumeTest, AResumeAfterThePlayerFellSilentAndCameBack) {
     EXPECT_EQ(e.RunResume(kept), kAutoFinished) << e.Log();
 
     ExpectResumedAfter(2, before);
+}
+
+// The recorder is placed on the point's frame however it stands near the tape's start, counting
+// in drop-frame, and the next scene starts there.
+TEST(ResumePlacementTest, TheRecorderIsPlacedOnItsFrameNearTheTapeStart) {
+    const auto at = [](int seconds) { return seconds * 30; };
+    struct Case {
+        const char* what;
+        int recorderAt;
+        int point;
+    };
+    const Case cases[] = {
+        {"far after it: searched back, played up", at(60), at(3)},
+        {"far after: the search back stops at the tape's start", at(60), 10},
+        {"at the tape's start: played up", 0, at(3)},
+        {"at the tape's start: stepped", 0, 20},
+        {"just after: stepped back", 30, 20},
+    };
+    const int in = at(110), out = at(112) + 7;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        VirtualEngine e;
+        std::string error;
+        ASSERT_TRUE(
+            e.Serve(LatencyBench(kDecks, at(100), c.recorderAt, Fps30Drop), Fps30Drop, &error))
+            << error;
+        e.host->options = OptionsFor(kDecks);
+        e.SetScenes(
+            {SceneRow(at(101), at(102), 0, 0, Fps30Drop), SceneRow(in, out, 0, 0, Fps30Drop)});
+        const ResumePoint point{ListFingerprint(e.host->list), 1, c.point, 0};
+        ASSERT_EQ(e.RunResume(point), kAutoFinished) << e.Log();
+
+        const std::string tape = e.bench.sim->ReportJson();
+        const auto recorded = RecordedScenes(e.bench.sim->TapeSegments());
+        ASSERT_EQ(recorded.size(), 1u) << tape;
+        EXPECT_EQ(recorded[0].recFrom, c.point) << tape;
+        EXPECT_EQ(recorded[0].srcFrom, in) << tape;
+        EXPECT_EQ(recorded[0].srcTo, out + 1) << tape;
+        EXPECT_EQ(e.Deck(kRecorderId).position, c.point + out - in);
+    }
 }
 
 }  // namespace

@@ -1,15 +1,13 @@
 // Where the engine's operations land, to the frame, on decks simulated in virtual time at each
 // counting mode: a deck paused on its target, every scene of an Auto Rec on its first and last
 // frame and appended to the one before, whichever way it was cued and however its transition runs
-// out, and a resumed run's recorder placed on its frame at the very start of the tape. The decks
-// take the bench's own times to obey, without jitter, and the options hold those times, as a
-// calibration leaves them: every landing is exact. Tapes stand near a minute's end, where
-// drop-frame counting skips labels under the runs.
+// out. The decks take the bench's own times to obey, without jitter, and the options hold those
+// times, as a calibration leaves them: every landing is exact. Tapes stand near a minute's end,
+// where drop-frame counting skips labels under the runs.
 #include <gtest/gtest.h>
 
 #include "EngineFixture.h"
 #include "VirtualEngine.h"
-#include "engine/ResumePoint.h"
 
 namespace {
 
@@ -116,40 +114,6 @@ TEST_P(EngineLandingTest, AutoRecLandsEverySceneOnItsFramesAndAppendsIt) {
         // Where the next run would begin: on the frame after the last scene.
         EXPECT_EQ(e.Deck(kRecorderId).position, recorded.back().recTo - 1);
         EXPECT_EQ(e.Deck(kRecorderId).pendingMode, ModeRecordPause);
-    }
-}
-
-// A resumed Auto Rec places the recorder on the frame where the last complete scene ended, and
-// the next scene starts there: near the tape's start, the recorder cannot search back and play
-// up to it as a deck usually does.
-TEST_P(EngineLandingTest, AResumedRunPlacesTheRecorderOnItsFrameNearTheTapeStart) {
-    struct Case {
-        const char* what;
-        int recorderAt;
-        int point;
-    };
-    const Case cases[] = {
-        {"far after it: searched back, played up", At(60), At(3)},
-        {"far after: the search back stops at the tape's start", At(60), 10},
-        {"at the tape's start: played up", 0, At(3)},
-        {"at the tape's start: stepped", 0, 20},
-        {"just after: stepped back", 30, 20},
-    };
-    const int in = At(110), out = At(112, 7);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        VirtualEngine& e = Serve(kSlowDecks, At(100), c.recorderAt);
-        e.SetScenes({Row(At(101), At(102)), Row(in, out)});
-        const ResumePoint point{ListFingerprint(e.host->list), 1, c.point, 0};
-        ASSERT_EQ(e.RunResume(point), kAutoFinished) << e.Log();
-
-        const std::string tape = e.bench.sim->ReportJson();
-        const auto recorded = RecordedScenes(e.bench.sim->TapeSegments());
-        ASSERT_EQ(recorded.size(), 1u) << tape;
-        EXPECT_EQ(recorded[0].recFrom, c.point) << tape;
-        EXPECT_EQ(recorded[0].srcFrom, in) << tape;
-        EXPECT_EQ(recorded[0].srcTo, out + 1) << tape;
-        EXPECT_EQ(e.Deck(kRecorderId).position, c.point + out - in);
     }
 }
 
