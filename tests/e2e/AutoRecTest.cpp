@@ -62,19 +62,6 @@ protected:
     }
     // As the bench starts: the player stopped at one minute, the recorder at 900.
     void ServeDemo() { Serve(EngineBench(Frames("00:01:00:00"))); }
-    // Position in the transcript of the first request to id with exactly these seven command
-    // bytes after position `after`; -1 when there is none.
-    int FirstRequest(int id, const std::vector<uint8_t>& command, int after = -1) const {
-        const auto entries = sim->TranscriptEntries();
-        for (int i = after + 1; i < static_cast<int>(entries.size()); ++i) {
-            const auto& bytes = entries[static_cast<size_t>(i)].bytes;
-            if (entries[static_cast<size_t>(i)].kind == tarnsim::TranscriptEntry::Kind::Request &&
-                bytes.size() == 11 && bytes[2] == id &&
-                std::equal(command.begin(), command.end(), bytes.begin() + 3))
-                return i;
-        }
-        return -1;
-    }
 };
 
 const int kIn1 = Frames("00:01:20:00"), kOut1 = kIn1 + 90;
@@ -130,73 +117,6 @@ TEST_F(AutoRecTest, RecordsEveryScenePassingEmptyRowsAndAskingAtTapeChanges) {
     EXPECT_EQ(Deck(kPlayerId).pendingMode, ModeStop);
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
     ExpectVerificationAgrees({1, 3, 5});
-}
-
-TEST_F(AutoRecTest, AnOverlapTransitionIsSelectedAheadAndRunsOutAfterTheRecorderPauses) {
-    ServeDemo();
-    host->devices.playerHasEffects = true;
-    SetScenes({SceneRow(kIn1, kOut1, 0, 113), SceneRow(kIn2, kOut2)});
-
-    EXPECT_EQ(RunAutoRec(), kAutoFinished);
-
-    ExpectRecorded({{kIn1, kOut1}, {kIn2, kOut2}});
-    const std::vector<uint8_t> record{0x08, 0x42, 0x70, 0, 0, 0, 0};
-    const std::vector<uint8_t> recPause{0x08, 0x42, 0x6D, 0, 0, 0, 0};
-    const int recording = FirstRequest(kRecorderId, record);
-    const int selected = FirstRequest(kPlayerId, {0x18, 0x40, 0x20, 0x10, 0, 0, 0}, recording);
-    const int paused = FirstRequest(kRecorderId, recPause, recording);
-    const int wipedOut = FirstRequest(kPlayerId, {0x18, 0x49, 0x70, 0, 0, 0, 0}, recording);
-    ASSERT_GE(recording, 0);
-    // Selected while its own scene records, run out once the recorder has paused.
-    EXPECT_GT(selected, recording);
-    EXPECT_LT(selected, paused);
-    EXPECT_GT(wipedOut, paused);
-
-    // After the last scene the player runs on 150 frames before it is stopped.
-    const tarnsim::DeviceState player = Deck(kPlayerId);
-    EXPECT_EQ(player.pendingMode, ModeStop);
-    EXPECT_GE(player.position, kOut2 + 150);
-    EXPECT_LE(player.position, kOut2 + 150 + 40);
-}
-
-// The demo bench with decks far from the defaults: a recorder that starts 63 frames after its
-// record command and stands 27 after its pause, a player that stands 37 after its pause, and
-// transitions that run for 40 frames however often they are asked about.
-std::string SlowDecksBench(int playerPosition) {
-    std::string bench = EngineBench(playerPosition);
-    const auto replace = [&bench](const std::string& from, const std::string& to) {
-        const size_t at = bench.find(from);
-        ASSERT_NE(at, std::string::npos) << from;
-        bench.replace(at, from.size(), to);
-    };
-    replace(R"("pause": 22)", R"("pause": 37)");
-    replace(R"("pause": 10, "record": 40, "rec_pause": 10)",
-            R"("pause": 4, "record": 63, "rec_pause": 27)");
-    replace(R"("progress_polls": 5)", R"("transition_frames": 40)");
-    return bench;
-}
-
-TEST_F(AutoRecTest, AOneSecondSceneRunsItsTransitionOutBeforeAPauseThatFallsInsideTheRun) {
-    // The out run (40 frames) and the recorder's stop (27) together outlast the one-second
-    // scene: the run cannot wait for its end before the pause goes out.
-    Serve(SlowDecksBench(Frames("00:01:00:00")));
-    host->devices.playerHasEffects = true;
-    host->options.inCorrection = 63;
-    host->options.outCorrection = 27;
-    host->options.playerPauseLead = 37;
-    host->options.recorderPauseLead = 4;
-    const int kShortOut = kIn1 + 30;
-    SetScenes({SceneRow(kIn1, kShortOut, 0, 102), SceneRow(kIn2, kOut2)});
-
-    EXPECT_EQ(RunAutoRec(), kAutoFinished);
-
-    ExpectRecorded({{kIn1, kShortOut}, {kIn2, kOut2}});
-    const int recording = FirstRequest(kRecorderId, {0x08, 0x42, 0x70, 0, 0, 0, 0});
-    const int runOut = FirstRequest(kPlayerId, {0x18, 0x47, 0x75, 0, 0, 0, 0}, recording);
-    const int paused = FirstRequest(kRecorderId, {0x08, 0x42, 0x6D, 0, 0, 0, 0}, recording);
-    ASSERT_GE(recording, 0);
-    EXPECT_GT(runOut, recording);
-    EXPECT_GT(paused, runOut);
 }
 
 TEST_F(AutoRecTest, EffectsAndTransitionsLandOnTheirScenes) {

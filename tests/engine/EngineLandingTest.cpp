@@ -72,6 +72,21 @@ TEST_P(EngineLandingTest, TheDeckPausesOnItsTarget) {
     }
 }
 
+// Where in the transcript the first request to id with exactly these command bytes came after
+// position `after`; -1 when none did.
+int FirstRequest(const tarnsim::Simulator& sim, int id, const std::vector<uint8_t>& command,
+                 int after = -1) {
+    const auto entries = sim.TranscriptEntries();
+    for (int i = after + 1; i < static_cast<int>(entries.size()); ++i) {
+        const auto& bytes = entries[static_cast<size_t>(i)].bytes;
+        if (entries[static_cast<size_t>(i)].kind == tarnsim::TranscriptEntry::Kind::Request &&
+            bytes.size() == 11 && bytes[2] == id &&
+            std::equal(command.begin(), command.end(), bytes.begin() + 3))
+            return i;
+    }
+    return -1;
+}
+
 // Each scene of an Auto Rec on tape from its in point to its out point, appended to the one
 // before. Scenes are cued forward and back, carry no transition, one that runs out before the
 // recorder's pause, or one that runs out after it; the one-second scene is shorter than its
@@ -111,6 +126,31 @@ TEST_P(EngineLandingTest, AutoRecLandsEverySceneOnItsFramesAndAppendsIt) {
                 EXPECT_EQ(recorded[i].recFrom, recorded[i - 1].recTo) << tape;
             }
         }
+        // The early run out goes before its scene's pause; the late one is selected while its
+        // scene records and runs out after the pause.
+        const tarnsim::Simulator& sim = *e.bench.sim;
+        const auto after = [&](const std::vector<uint8_t>& command, int from) {
+            return FirstRequest(sim, kPlayerId, command, from);
+        };
+        const std::vector<uint8_t> record{0x08, 0x42, 0x70, 0, 0, 0, 0};
+        const std::vector<uint8_t> recPause{0x08, 0x42, 0x6D, 0, 0, 0, 0};
+        const int secondRecords =
+            FirstRequest(sim, kRecorderId, record, FirstRequest(sim, kRecorderId, record));
+        const int thirdRecords = FirstRequest(sim, kRecorderId, record, secondRecords);
+        const int secondPauses = FirstRequest(sim, kRecorderId, recPause, secondRecords);
+        const int thirdPauses = FirstRequest(sim, kRecorderId, recPause, thirdRecords);
+        ASSERT_GE(thirdPauses, 0);
+        const int earlyRunOut = after({0x18, 0x47, 0x75, 0, 0, 0, 0}, secondRecords);
+        const int lateSelected = after({0x18, 0x40, 0x20, 0x10, 0, 0, 0}, thirdRecords);
+        EXPECT_GT(earlyRunOut, secondRecords);
+        EXPECT_LT(earlyRunOut, secondPauses);
+        EXPECT_GT(lateSelected, thirdRecords);
+        EXPECT_LT(lateSelected, thirdPauses);
+        EXPECT_GT(after({0x18, 0x49, 0x70, 0, 0, 0, 0}, thirdRecords), thirdPauses);
+        // After the last scene the player runs on 150 frames before it is stopped.
+        EXPECT_EQ(e.Deck(kPlayerId).pendingMode, ModeStop);
+        EXPECT_GE(e.Deck(kPlayerId).position, scenes.back().out + 150);
+        EXPECT_LE(e.Deck(kPlayerId).position, scenes.back().out + 150 + 40);
         // Where the next run would begin: on the frame after the last scene.
         EXPECT_EQ(e.Deck(kRecorderId).position, recorded.back().recTo - 1);
         EXPECT_EQ(e.Deck(kRecorderId).pendingMode, ModeRecordPause);
