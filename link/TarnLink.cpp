@@ -1,15 +1,16 @@
 #include "link/TarnLink.h"
 
-#include <QCoreApplication>
 #include <chrono>
 
 #include "link/DefVtrCmd.h"
 #include "link/LinkTiming.h"
 
 struct TarnLink::PendingJob {
-    LinkJob job;
+    LinkJob job;  // a job a thread waits for (Run)
     bool done = false;
     LinkJobResult result;
+    std::function<void()> run;      // a posted job: runs and delivers its answer
+    std::function<void()> abandon;  // a posted job the closing link never ran
 };
 
 namespace {
@@ -52,6 +53,32 @@ LinkJobResult TarnLink::TryRun(const LinkJob& job) {
     return Submit(job, true);
 }
 
+void TarnLink::Post(QObject* context, LinkJob job, std::function<void(const LinkJobResult&)> done) {
+    Post<LinkJobResult>(
+        context, [this, job = std::move(job)] { return Execute(job); },
+        [done = std::move(done)](LinkJobResult result) { done(result); });
+}
+
+void TarnLink::Post(std::function<void()> work) {
+    Enqueue(std::move(work), [] {});
+}
+
+void TarnLink::Enqueue(std::function<void()> run, std::function<void()> abandon) {
+    auto pending = std::make_shared<PendingJob>();
+    pending->run = std::move(run);
+    pending->abandon = std::move(abandon);
+    {
+        std::lock_guard lock(mutex_);
+        if (!quit_) {
+            queue_.push_back(pending);
+            ++foreignJobsInFlight_;
+            workCv_.notify_all();
+            return;
+        }
+    }
+    pending->abandon();
+}
+
 LinkJobResult TarnLink::Exchange(uint8_t id, const TarnCommand& command) {
     return Run([id, command](CTarnIO& io) {
         io.PrepareFrame(id, command);
@@ -75,25 +102,8 @@ LinkJobResult TarnLink::Submit(const LinkJob& job, bool refuseWhenBusy) {
     queue_.push_back(pending);
     ++foreignJobsInFlight_;
     workCv_.notify_all();
-    WaitUntil(lock, [&pending] { return pending->done; });
+    doneCv_.wait(lock, [&pending] { return pending->done; });
     return pending->result;
-}
-
-void TarnLink::WaitUntil(std::unique_lock<std::mutex>& lock,
-                         const std::function<bool()>& condition) {
-    if (!OnGuiThread()) {
-        doneCv_.wait(lock, condition);
-        return;
-    }
-    // The GUI keeps painting while it waits, but takes no new user input, so no second command
-    // can start inside this one.
-    const auto slice = std::chrono::milliseconds(linktiming::kJobWaitSliceMs);
-    while (!condition()) {
-        lock.unlock();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        lock.lock();
-        doneCv_.wait_for(lock, slice, condition);
-    }
 }
 
 LinkJobResult TarnLink::Execute(const LinkJob& job) {
@@ -122,15 +132,25 @@ void TarnLink::ServePending() {
             next = queue_.front();
             queue_.pop_front();
         }
-        LinkJobResult result = Execute(next->job);
-        {
-            std::lock_guard lock(mutex_);
-            next->result = result;
-            next->done = true;
-            --foreignJobsInFlight_;
-        }
-        doneCv_.notify_all();
+        RunPending(*next);
     }
+}
+
+void TarnLink::RunPending(PendingJob& pending) {
+    if (pending.run) {
+        pending.run();
+        std::lock_guard lock(mutex_);
+        --foreignJobsInFlight_;
+        return;
+    }
+    LinkJobResult result = Execute(pending.job);
+    {
+        std::lock_guard lock(mutex_);
+        pending.result = result;
+        pending.done = true;
+        --foreignJobsInFlight_;
+    }
+    doneCv_.notify_all();
 }
 
 bool TarnLink::ServeJobsUntil(const std::function<bool()>& done) {
@@ -167,7 +187,7 @@ void TarnLink::StopPolling() {
     workCv_.notify_all();
     if (OnLinkThread())
         return;  // the pass calling this ends when it returns
-    WaitUntil(lock, [this] { return !passRunning_; });
+    doneCv_.wait(lock, [this] { return !passRunning_; });
 }
 
 bool TarnLink::IsPolling() const {
@@ -207,14 +227,19 @@ void TarnLink::NoteThreadEnded() {
 }
 
 void TarnLink::FailRemainingJobs() {
+    std::deque<std::shared_ptr<PendingJob>> left;
     {
         std::lock_guard lock(mutex_);
         for (auto& pending : queue_) {
             pending->result = ClosedLinkResult();
             pending->done = true;
         }
-        queue_.clear();
+        left.swap(queue_);
         foreignJobsInFlight_ = 0;
     }
     doneCv_.notify_all();
+    for (auto& pending : left) {
+        if (pending->abandon)
+            pending->abandon();
+    }
 }

@@ -1,8 +1,8 @@
 // Exclusive use of the Tarn link. One thread (DefVtrCmd) owns the frame layer: it runs jobs that
 // other threads submit, and between jobs, while polling is on, the deck's status polling. So
-// exchanges never interleave, a command from the GUI waits at most for the poll step in
-// progress, and code already running on the link thread (the editing engine's step) issues its
-// commands at once.
+// exchanges never interleave, a command waits at most for the poll step in progress, and code
+// already running on the link thread (the editing engine's step) issues its commands at once.
+// Windows post their jobs and get the answer as a queued call: the GUI thread never waits.
 #pragma once
 
 #include <QThread>
@@ -13,6 +13,7 @@
 #include <mutex>
 
 #include "link/CTarnIO.h"
+#include "link/ReplyTarget.h"
 
 // What a job hands back: its own verdict and, copied when it ended, the state of its last
 // exchange (the controller lights its lamps from these).
@@ -50,9 +51,22 @@ public:
     ByteLine& Comm() { return io_.Comm(); }
     CTarnIO& IO() { return io_; }
 
-    // Runs job with the link held and returns when it has run. On the link thread (inside
-    // another job or a poll pass) it runs at once; elsewhere it waits for the link thread,
-    // serving its own events meanwhile when called on the GUI thread (user input excluded).
+    // Queues job and returns at once; once the link thread has run it (behind the jobs queued
+    // before and the poll pass in progress), done gets the result as a queued call on context's
+    // thread. Nothing is called once context is destroyed. A closed link answers NotWritten.
+    void Post(QObject* context, LinkJob job, std::function<void(const LinkJobResult&)> done);
+    // The same for work with an answer of its own (a bus scan, a measurement): work runs on the
+    // link thread, where its commands go out at once. A closed link answers Answer{}.
+    template <typename Answer>
+    void Post(QObject* context, std::function<Answer()> work, std::function<void(Answer)> done);
+
+    // Queues work for the link thread and returns at once; nobody waits for it, and a closing
+    // link drops it. For the link thread's own work (an operation's start).
+    void Post(std::function<void()> work);
+
+    // Runs job with the link held and returns when it has run: at once on the link thread
+    // (inside another job or a poll pass), elsewhere after waiting for the link thread. For
+    // threads that may wait (the command line, workers); windows use Post.
     LinkJobResult Run(const LinkJob& job);
     // Like Run, but from another thread it refuses at once (refused = true) while another
     // thread's command is waiting or running, so repeated user commands cannot pile up.
@@ -83,7 +97,9 @@ private:
 
     LinkJobResult Submit(const LinkJob& job, bool refuseWhenBusy);
     LinkJobResult Execute(const LinkJob& job);
-    void WaitUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& condition);
+    // Queues a posted job: run on the link thread, or abandon when the link closes first.
+    void Enqueue(std::function<void()> run, std::function<void()> abandon);
+    void RunPending(PendingJob& pending);
 
     // Link thread side, used by DefVtrCmd.
     bool WaitForWork();
@@ -106,3 +122,14 @@ private:
     bool threadEnded_ = false;
     std::unique_ptr<DefVtrCmd> thread_;
 };
+
+template <typename Answer>
+void TarnLink::Post(QObject* context, std::function<Answer()> work,
+                    std::function<void(Answer)> done) {
+    auto target = ReplyTarget::For(context);
+    auto deliver = [target, done](Answer answer) {
+        target->Deliver([done, answer = std::move(answer)] { done(answer); });
+    };
+    Enqueue([work = std::move(work), deliver] { deliver(work()); },
+            [deliver] { deliver(Answer{}); });
+}
