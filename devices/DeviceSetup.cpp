@@ -17,9 +17,9 @@ int DeviceSetup::OpenPort() const {
     return comm_.IsOpen() ? comm_.PortNumber() : 0;
 }
 
-void DeviceSetup::LoadDeviceSettings() {
+void DeviceSetup::LoadDeviceSettings(Refresh refresh) {
     store_.LoadSelectionAndDevices(config_);
-    SelectPort(config_.port);
+    SelectPort(config_.port, refresh);
     SetEditTerminal(config_.useEditTerminal);
     // Cancel goes back to what the session started with. Taken after loading, so that a first
     // session without an earlier load at start-up also goes back to the stored choice.
@@ -28,13 +28,32 @@ void DeviceSetup::LoadDeviceSettings() {
 }
 
 void DeviceSetup::RefreshDevices() {
-    for (DeviceRecord& device : config_.devices) {
+    TakeRefresh(Refreshed(config_.devices));
+}
+
+void DeviceSetup::PostRefresh(QObject* context, std::function<void()> done) {
+    using Devices = std::vector<DeviceRecord>;
+    sys_.Link().Post<Devices>(
+        context, [this, devices = config_.devices] { return Refreshed(devices); },
+        [this, done = std::move(done)](Devices devices) {
+            TakeRefresh(std::move(devices));
+            done();
+        });
+}
+
+std::vector<DeviceRecord> DeviceSetup::Refreshed(std::vector<DeviceRecord> devices) {
+    for (DeviceRecord& device : devices) {
         device.present = sys_.CheckAndPowerOn(device.id) ? 1 : 0;
         // A device that did not answer the presence test has nothing more to tell.
         if (device.present)
             sys_.ReadDeviceInfo(device);
         clock_.Sleep(linktiming::kScanFoundPauseMs);
     }
+    return devices;
+}
+
+void DeviceSetup::TakeRefresh(std::vector<DeviceRecord> devices) {
+    config_.devices = std::move(devices);
     // What a scan found on the port used before is no longer what is on the bus.
     working_ = config_.devices;
 }
@@ -48,7 +67,7 @@ bool DeviceSetup::OpenAndConfigure(int port) {
     return false;
 }
 
-bool DeviceSetup::SelectPort(int port) {
+bool DeviceSetup::SelectPort(int port, Refresh refresh) {
     const int previous = OpenPort();
     comm_.Close();
     refusal_ = {};
@@ -65,12 +84,23 @@ bool DeviceSetup::SelectPort(int port) {
         return false;
     }
     config_.port = port;
-    RefreshDevices();
+    if (refresh == Refresh::Now)
+        RefreshDevices();
     return true;
 }
 
-void DeviceSetup::Scan(const ScanProgress& progress) {
-    working_ = ScanBus(sys_, clock_, progress);
+void DeviceSetup::PostScan(QObject* context, ScanProgress progress, std::function<void()> done) {
+    using Found = std::vector<DeviceRecord>;
+    sys_.Link().Post<Found>(
+        context, [this, progress = std::move(progress)] { return ScanBus(sys_, clock_, progress); },
+        [this, done = std::move(done)](Found found) {
+            TakeScan(std::move(found));
+            done();
+        });
+}
+
+void DeviceSetup::TakeScan(std::vector<DeviceRecord> found) {
+    working_ = std::move(found);
     LogScanResult(working_);
     ReconcileSelection();
     if (working_.size() == 1)

@@ -16,6 +16,7 @@
 
 class CComm;
 class Clock;
+class QObject;
 class DeviceSettingsStore;
 class TarnSys;
 
@@ -58,19 +59,29 @@ public:
     };
     const PortRefusal& lastRefusal() const { return refusal_; }
 
+    // When a newly opened port's known devices are asked whether they are there: at once, on
+    // the calling thread (start-up, the command line), or later through PostRefresh (the device
+    // setup dialog, which never waits).
+    enum class Refresh { Now, Later };
+
     // Reads the stored settings, opens the stored port (refreshing the devices), applies the
     // stored edit terminal flag and remembers port, player, recorder and edit terminal for
     // Cancel.
-    void LoadDeviceSettings();
+    void LoadDeviceSettings(Refresh refresh = Refresh::Now);
     // Asks every known device whether it is there (switching it on) and reads its description.
     void RefreshDevices();
+    // The same on the link thread; returns at once. When the answer reaches context's thread
+    // the known devices take it and done runs (never once context is gone).
+    void PostRefresh(QObject* context, std::function<void()> done);
     // Closes the port and opens port n (1 to kLastPort), refreshing the devices on success.
     // Outside that range the bus is left unused (false). A port that does not open gives false
     // and the port that was open before is opened again.
-    bool SelectPort(int port);
-    // Every id on the bus; the devices found become the list being edited. progress gets 10,
-    // 20, ... 100 while the ids are tried.
-    void Scan(const ScanProgress& progress);
+    bool SelectPort(int port, Refresh refresh = Refresh::Now);
+    // Every id on the bus, tried on the link thread; returns at once. When the answer reaches
+    // context's thread, the devices found become the list being edited and done runs (never
+    // once context is gone). progress gets 10, 20, ... 100 on the link thread as the ids are
+    // tried.
+    void PostScan(QObject* context, ScanProgress progress, std::function<void()> done);
 
     // Player and recorder by index in the list being edited; -1 chooses none.
     void SelectPlayer(int index);
@@ -102,6 +113,10 @@ private:
     };
 
     bool OpenAndConfigure(int port);
+    void TakeScan(std::vector<DeviceRecord> found);
+    // Presence, power and description of each device, asked on the calling thread.
+    std::vector<DeviceRecord> Refreshed(std::vector<DeviceRecord> devices);
+    void TakeRefresh(std::vector<DeviceRecord> devices);
     int FindPresent(int id) const;
     void SettlePlayerDetails();
 

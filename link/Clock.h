@@ -13,8 +13,8 @@ public:
     // The same scale in microseconds, for timing commands to a fraction of a frame.
     virtual int64_t NowUs() const { return NowMs() * 1000; }
 
-    // Waits at least ms milliseconds and returns the time waited. On the GUI thread the wait
-    // keeps serving events so the windows stay responsive; on any other thread it just sleeps.
+    // Waits at least ms milliseconds and returns the time waited. A plain wait of the calling
+    // thread: the link thread and command-line programs wait, windows never do.
     virtual int64_t Sleep(int ms) = 0;
 };
 
@@ -24,6 +24,3 @@ public:
     int64_t NowUs() const override;
     int64_t Sleep(int ms) override;
 };
-
-// True on the thread that runs the application's event loop (the GUI thread).
-bool OnGuiThread();

@@ -35,9 +35,8 @@ constexpr int kSlowCheckPasses = 30;
 constexpr int kScanFoundPauseMs = 100;
 constexpr int kScanInfoPauseMs = 1000;
 
-// How often a thread waiting for a job wakes to serve its own events (GUI thread) or to check
-// whether the condition it waits for has come true (link thread).
-constexpr int kJobWaitSliceMs = 1;
+// How often the link thread, serving jobs while it waits for another thread's answer, checks
+// whether the answer has come.
 constexpr int kServeWaitSliceMs = 10;
 
 }  // namespace linktiming

@@ -12,6 +12,8 @@ class TarnSys {
 public:
     explicit TarnSys(TarnLink& link);
 
+    TarnLink& Link() { return link_; }
+
     // Stores id when it is 1 to 99 (true); otherwise keeps the old id (false).
     bool SetId(int id);
     int Id() const { return id_; }

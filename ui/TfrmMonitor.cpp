@@ -56,7 +56,7 @@ void TfrmMonitor::BuildLayout() {
     btnSend_->setObjectName(QStringLiteral("btnSend"));
     btnSendBreak_ = new QPushButton(QStringLiteral("Send && Break"), this);
     btnSendBreak_->setObjectName(QStringLiteral("btnSendBreak"));
-    connect(btnSend_, &QPushButton::clicked, this, [this] { btnSendClick(); });
+    connect(btnSend_, &QPushButton::clicked, this, &TfrmMonitor::btnSendClick);
     connect(btnSendBreak_, &QPushButton::clicked, this, &TfrmMonitor::btnSendBreakClick);
 
     auto* grid = new QGridLayout(this);
@@ -117,15 +117,38 @@ void TfrmMonitor::Display(const TarnTrace& trace) {
     pnlCErr_->setText(LastDecimalDigits(trace.serialError, kSerialErrorDigits));
 }
 
-bool TfrmMonitor::btnSendClick() {
+void TfrmMonitor::btnSendClick() {
+    Send(false);
+}
+
+void TfrmMonitor::btnSendBreakClick() {
+    // The freeze comes with the send's own answer: the trace of its exchange is queued ahead of
+    // it and shows, the polls after it are queued behind and stay out.
+    Send(true);
+}
+
+void TfrmMonitor::Send(bool freezeAfter) {
     if (link_ == nullptr)
-        return false;
+        return;
     const EntryBytes bytes = ParseHexEntry(edSend_->text());
+    edSend_->setText(BytesToHexText(bytes));
+    SetSending(true);
+    link_->Post<TarnTrace>(
+        this, [link = link_, bytes] { return SendOnce(*link, bytes); },
+        [this, freezeAfter](TarnTrace sent) {
+            SetSending(false);
+            ShowTrace(sent);
+            if (freezeAfter)
+                cbBreak_->setChecked(true);
+        });
+}
+
+TarnTrace TfrmMonitor::SendOnce(TarnLink& link, const EntryBytes& bytes) {
     TarnCommand command{};
     std::copy(bytes.begin() + 1, bytes.end(), command.begin());
     TarnTrace sent;
-    // One exchange, never retried; refused at once while another command holds the link.
-    const LinkJobResult result = link_->TryRun([&](CTarnIO& io) {
+    // One exchange, never retried.
+    link.Run([&](CTarnIO& io) {
         io.PrepareFrame(bytes[0], command);
         sent.result = io.Transact();
         sent.request = io.Request();
@@ -133,17 +156,11 @@ bool TfrmMonitor::btnSendClick() {
         sent.serialError = io.Comm().LastSystemError();
         return true;
     });
-    if (result.refused)
-        return false;
-    edSend_->setText(BytesToHexText(bytes));
-    ShowTrace(sent);
-    return true;
+    return sent;
 }
 
-void TfrmMonitor::btnSendBreakClick() {
-    // The freeze comes from the send's own exchange: the queued trace of it may have been
-    // delivered already while the send waited, so waiting for the next trace could freeze on
-    // a later poll instead.
-    if (btnSendClick())
-        cbBreak_->setChecked(true);
+void TfrmMonitor::SetSending(bool sending) {
+    // One send at a time: the keys wait for the answer.
+    btnSend_->setEnabled(!sending);
+    btnSendBreak_->setEnabled(!sending);
 }

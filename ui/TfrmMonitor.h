@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QPointer>
 
+#include "devices/MonitorText.h"
 #include "link/CTarnIO.h"
 
 class QCheckBox;
@@ -36,9 +37,13 @@ private:
     void Attach();
     void Detach();
     void Display(const TarnTrace& trace);
-    // Sends the entry; false when another command held the link and nothing was sent.
-    bool btnSendClick();
+    void btnSendClick();
     void btnSendBreakClick();
+    // Posts the entry to the link; the keys wait for its answer, which shows (and with
+    // freezeAfter checks BREAK) when it comes.
+    void Send(bool freezeAfter);
+    void SetSending(bool sending);
+    static TarnTrace SendOnce(TarnLink& link, const EntryBytes& bytes);
 
     TarnLink* link_ = nullptr;
     QMetaObject::Connection traceConnection_;

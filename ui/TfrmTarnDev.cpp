@@ -236,10 +236,25 @@ void TfrmTarnDev::FormShow() {
             window->setEnabled(false);
     }
     cancelled_ = true;
-    setup_.LoadDeviceSettings();
+    setup_.LoadDeviceSettings(DeviceSetup::Refresh::Later);
     RestorePosition(this, settings_);
+    RefreshAndShow();
+}
+
+void TfrmTarnDev::RefreshAndShow() {
     ShowPort();
-    FillDeviceGrid();
+    if (setup_.OpenPort() == 0) {
+        FillDeviceGrid();
+        return;
+    }
+    // The grid waits for the devices' answers: before them nobody would be present, and
+    // filling it would deselect the player and the recorder.
+    SetWaiting(true);
+    setup_.PostRefresh(this, [this] {
+        SetWaiting(false);
+        ShowPort();
+        FillDeviceGrid();
+    });
 }
 
 void TfrmTarnDev::ShowPort() {
@@ -374,29 +389,47 @@ void TfrmTarnDev::UpdateSelectButtons(int row) {
 }
 
 void TfrmTarnDev::cbComChange(int index) {
-    setup_.SelectPort(index);
+    if (setup_.SelectPort(index, DeviceSetup::Refresh::Later)) {
+        RefreshAndShow();
+        return;
+    }
     ShowPort();
     FillDeviceGrid();
 }
 
 void TfrmTarnDev::btnScanClick() {
-    if (setup_.OpenPort() == 0 || idEditMode_)
+    if (setup_.OpenPort() == 0 || idEditMode_ || waiting_)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    btnScan_->setEnabled(false);
-    if (progressWindow_) {
-        progressWindow_->ShowDirect(textScanTitle_, true, false);
-        progressWindow_->SetGauge(0);
-    }
-    setup_.Scan([this](int percent) {
-        if (progressWindow_)
-            progressWindow_->SetGauge(percent);
-    });
-    if (progressWindow_)
-        progressWindow_->CloseIfVisible();
-    ShowPort();
-    FillDeviceGrid();
-    QApplication::restoreOverrideCursor();
+    SetWaiting(true);
+    // The progress window lives as long as the program; the scan moves its gauge from the link
+    // thread through queued calls.
+    TfrmWait* gauge = progressWindow_.data();
+    if (gauge != nullptr)
+        gauge->ShowDirect(textScanTitle_, true, false);
+    setup_.PostScan(
+        this,
+        [gauge](int percent) {
+            if (gauge != nullptr)
+                gauge->PostGauge(percent);
+        },
+        [this] {
+            if (progressWindow_)
+                progressWindow_->CloseIfVisible();
+            SetWaiting(false);
+            ShowPort();
+            FillDeviceGrid();
+        });
+}
+
+void TfrmTarnDev::SetWaiting(bool waiting) {
+    // Nothing in the dialog may be pressed while the bus answers a refresh or a scan, closing it
+    // least of all: the disabled dialog and the busy cursor show that it waits.
+    waiting_ = waiting;
+    setEnabled(!waiting);
+    if (waiting)
+        setCursor(Qt::WaitCursor);
+    else
+        unsetCursor();
 }
 
 void TfrmTarnDev::btnPSelClick() {
@@ -522,6 +555,8 @@ bool TfrmTarnDev::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TfrmTarnDev::done(int result) {
+    if (waiting_)
+        return;  // the bus's answer still has to arrive in this session
     EndIdEdit();
     if (result != QDialog::Accepted)
         cancelled_ = true;

@@ -67,6 +67,8 @@ private:
     void BuildPopupMenu();
     void ApplyTexts(const CaptionTable& captions);
     void FormShow();
+    // Asks the open port's known devices whether they are there, then fills the grid.
+    void RefreshAndShow();
     void FillDeviceGrid();
     void ShowSelection();
     void ShowPort();
@@ -84,6 +86,7 @@ private:
     // Device...: the serial devices present; the chosen one becomes the selected port's device.
     void btnDeviceClick();
     void btnScanClick();
+    void SetWaiting(bool waiting);
     void btnPSelClick();
     void btnRSelClick();
     void cbEditClick(bool checked);
@@ -128,6 +131,7 @@ private:
     std::vector<int> rowDevice_;  // grid row -> index in the working list (-1: no device)
     bool cancelled_ = true;
     bool idEditMode_ = false;
+    bool waiting_ = false;
     QString oldIdText_;
     int editRow_ = -1;
 };

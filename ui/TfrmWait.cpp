@@ -1,6 +1,5 @@
 #include "ui/TfrmWait.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
@@ -95,6 +94,11 @@ void TfrmWait::PostRunProgress(const QString& text, int percent) {
         this, [this, text, percent] { ShowRunProgress(text, percent); }, Qt::QueuedConnection);
 }
 
+void TfrmWait::PostGauge(int percent) {
+    QMetaObject::invokeMethod(
+        this, [this, percent] { SetGauge(percent); }, Qt::QueuedConnection);
+}
+
 void TfrmWait::ShowRunProgress(const QString& text, int percent) {
     // Lines beyond the two beside the icon push the gauge and Stop down.
     const int lines = static_cast<int>(text.count(u'\n')) + 1;
@@ -122,13 +126,10 @@ void TfrmWait::ShowAndRaise(const QString& title, bool gaugeVisible, bool stopVi
     btnAbort_->setVisible(stopVisible);
     show();
     raise();
-    QCoreApplication::processEvents();
 }
 
 void TfrmWait::SetGauge(int percent) {
     gauge1_->setValue(percent);
-    // The caller is busy on the GUI thread; paint now so the gauge visibly moves.
-    gauge1_->repaint();
 }
 
 void TfrmWait::CloseIfVisible() {
@@ -151,7 +152,6 @@ void TfrmWait::showEvent(QShowEvent* event) {
         }
     }
     CentreOnScreen();
-    QCoreApplication::processEvents();
 }
 
 void TfrmWait::CentreOnScreen() {
@@ -177,7 +177,6 @@ void TfrmWait::Finish() {
     LayOut(0);
     btnAbort_->setEnabled(true);
     hide();
-    QCoreApplication::processEvents();
 }
 
 void TfrmWait::RestoreGuardedWindows() {

@@ -2,8 +2,9 @@
 // shown while the program is busy with a long deck operation. While it shows, the main window
 // and the controller are disabled, so Stop is the only thing the user can do, and Stop is its
 // only way out: closing it from the window manager counts as Stop, or is refused without one. The
-// editing engine drives it from the link thread through PostShow and PostClose; the bus scan and
-// the file layer use it directly on the GUI thread. The stop request can be read from any thread.
+// editing engine drives it from the link thread through PostShow and PostClose; the windows that
+// post a long job to the link (the bus scan, the deck measurement) show it and move its gauge
+// from their answers on the GUI thread. The stop request can be read from any thread.
 #pragma once
 
 #include <QPointer>
@@ -37,6 +38,8 @@ public:
     // Any thread: where a long run stands, in place of "Please wait..." until the window closes:
     // the text (up to two lines) and the gauge at percent.
     void PostRunProgress(const QString& text, int percent);
+    // Any thread: the gauge at percent.
+    void PostGauge(int percent);
 
     // GUI thread: show at once with the gauge and Stop as asked, and move the gauge.
     void ShowDirect(const QString& title, bool gaugeVisible, bool stopVisible);

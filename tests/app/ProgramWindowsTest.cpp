@@ -144,6 +144,7 @@ TEST_F(ProgramWindowsTest, EveryWindowOpensUsableAndItsMainButtonDoesWhatItSays)
          [&](QWidget* setup) {
              EXPECT_FALSE(Main().isEnabled()) << "the dialog holds the main window";
              Click(setup, "btnScan");
+             QTRY_VERIFY_WITH_TIMEOUT(setup->isEnabled(), 60000);
              ClickDeviceRow(setup, kCamcorderId);
              Click(setup, "btnPSel");
              ClickDeviceRow(setup, kVcrId);

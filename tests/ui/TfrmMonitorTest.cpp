@@ -51,10 +51,15 @@ protected:
     QString Panel(const char* name) {
         return monitor.findChild<QLabel*>(QLatin1String(name))->text();
     }
+    // Clicks and waits for the answer: until it comes, neither key can be pressed again.
     void Send(const QString& entry, const char* button = "btnSend") {
         auto* edit = monitor.findChild<QLineEdit*>(QStringLiteral("edSend"));
         edit->setText(entry);
+        auto* send = monitor.findChild<QPushButton*>(QStringLiteral("btnSend"));
+        auto* sendBreak = monitor.findChild<QPushButton*>(QStringLiteral("btnSendBreak"));
         QTest::mouseClick(monitor.findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+        EXPECT_FALSE(send->isEnabled() || sendBreak->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(send->isEnabled() && sendBreak->isEnabled(), 5000);
     }
     std::vector<std::vector<uint8_t>> Requests() const {
         std::vector<std::vector<uint8_t>> out;

@@ -30,7 +30,10 @@ protected:
         dialog->SetProgressWindow(wait.get());
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        AwaitBus();
     }
+    // The dialog waits, disabled, for the bus's answer to a refresh or a scan.
+    void AwaitBus() { QTRY_VERIFY_WITH_TIMEOUT(dialog->isEnabled(), 60000); }
     void TearDown() override {
         if (dialog && dialog->isVisible())
             dialog->reject();
@@ -52,6 +55,7 @@ protected:
         auto* combo = Child<QComboBox>("cbCom");
         combo->setCurrentIndex(index);
         emit combo->activated(index);
+        AwaitBus();
     }
     void ClickRow(int row) {
         QTableWidget* grid = Grid();
@@ -69,6 +73,11 @@ protected:
                                     [gaugeValues](int v) { gaugeValues->push_back(v); });
         }
         Click("btnScan");
+        // The dialog waits for the link's answer: nothing in it can be pressed, not even Cancel.
+        EXPECT_FALSE(dialog->isEnabled());
+        dialog->reject();
+        EXPECT_TRUE(dialog->isVisible());
+        AwaitBus();
         QObject::disconnect(seen);
     }
     // Types a new id into the id cell of row and confirms it with Enter.
@@ -348,6 +357,7 @@ TEST_F(TfrmTarnDevTest, DeviceListChoosesTheSimulatorsStableNameAsThePortsDevice
         QTest::mouseClick(chooser->findChild<QPushButton*>("btnOk"), Qt::LeftButton);
     });
     Click("btnDevice");
+    AwaitBus();  // the port's devices are asked on the link thread
     EXPECT_EQ(rows, QStringList(
                         {"usb-Tarn_Simulator-if00|" + QString::fromStdString(SimPath(2)) + "||COM2",
                          "ttyUSB3||FTDI FT232R USB UART|"}));
