@@ -26,8 +26,9 @@ ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
     deviceSetup_.SetProgressWindow(&progress_);
     deviceSetup_.SetGuardedWindows(&mainWindow_, &deck_.controller());
     monitor_.SetLink(&context.bus().link());
-    options_.SetMeasure(
-        [this](const TfrmOption::FillFields& fill) { measurement_.Run(&options_, fill); });
+    options_.SetMeasure([this](const TfrmOption::FillFields& fill, std::function<void()> ended) {
+        measurement_.Run(&options_, fill, std::move(ended));
+    });
     mainWindow_.SetSetupWindows(&options_, &deviceSetup_, &monitor_);
     mainWindow_.SetCommandLineFile(commandLineFile);
     mainWindow_.AttachController(&deck_.controller());

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -129,7 +130,7 @@ void TfrmOption::BuildLayout() {
     connect(btnMeasure_, &QPushButton::clicked, this, &TfrmOption::btnMeasureClick);
 }
 
-void TfrmOption::SetMeasure(std::function<void(const FillFields&)> measure) {
+void TfrmOption::SetMeasure(Measure measure) {
     measure_ = std::move(measure);
     btnMeasure_->setEnabled(static_cast<bool>(measure_));
 }
@@ -141,6 +142,8 @@ void TfrmOption::showEvent(QShowEvent* event) {
 }
 
 void TfrmOption::done(int result) {
+    if (measuring_)
+        return;  // the measurement's answer belongs to this dialog
     SavePosition(this, settings_);
     QDialog::done(result);
 }
@@ -168,7 +171,20 @@ void TfrmOption::btnDefClick() {
 }
 
 void TfrmOption::btnMeasureClick() {
-    measure_([this](const MeasuredOptions& measured) { PutMeasured(measured); });
+    if (measuring_)
+        return;
+    SetMeasuring(true);
+    measure_([this](const MeasuredOptions& measured) { PutMeasured(measured); },
+             [self = QPointer<TfrmOption>(this)] {
+                 if (self)
+                     self->SetMeasuring(false);
+             });
+}
+
+void TfrmOption::SetMeasuring(bool measuring) {
+    measuring_ = measuring;
+    for (QPushButton* key : {btnMeasure_, btnOk_, btnCancel_, btnDef_})
+        key->setEnabled(!measuring);
 }
 
 void TfrmOption::PutMeasured(const MeasuredOptions& measured) {

@@ -28,9 +28,10 @@ class TfrmOption : public QDialog {
 public:
     // Puts measured values into the fields; what was not measured keeps its field.
     using FillFields = std::function<void(const MeasuredOptions&)>;
-    // Runs the measurement, which calls fill with what it found (not at all when it was stopped,
-    // failed or declined). Without one, Measure... is greyed.
-    void SetMeasure(std::function<void(const FillFields& fill)> measure);
+    // Starts the measurement and returns; it calls fill with what it found (not at all when it
+    // was stopped, failed or declined) and then ended. Without one, Measure... is greyed.
+    using Measure = std::function<void(const FillFields& fill, std::function<void()> ended)>;
+    void SetMeasure(Measure measure);
 
     TfrmOption(EditOptions& options, const SettingsFile& settings, const CaptionTable& captions,
                QWidget* parent = nullptr);
@@ -45,6 +46,8 @@ private:
     void btnDefClick();
     void btnOkClick();
     void btnMeasureClick();
+    // While the decks are measured the dialog's keys wait for the end.
+    void SetMeasuring(bool measuring);
     void PutMeasured(const MeasuredOptions& measured);
 
     EditOptions& options_;
@@ -59,7 +62,8 @@ private:
     QSpinBox* sePlayerLead_ = nullptr;
     QSpinBox* seRecorderLead_ = nullptr;
     QPushButton* btnMeasure_ = nullptr;
-    std::function<void(const FillFields&)> measure_;
+    Measure measure_;
+    bool measuring_ = false;
     QPushButton* btnOk_ = nullptr;
     QPushButton* btnCancel_ = nullptr;
     QPushButton* btnDef_ = nullptr;

@@ -50,8 +50,9 @@ protected:
         measurement =
             std::make_unique<DeckMeasurement>(*link, clock, devices, captions, prompts, *progress);
         dialog = std::make_unique<TfrmOption>(options, settings, captions);
-        dialog->SetMeasure(
-            [this](const TfrmOption::FillFields& fill) { measurement->Run(dialog.get(), fill); });
+        dialog->SetMeasure([this](const TfrmOption::FillFields& fill, std::function<void()> ended) {
+            measurement->Run(dialog.get(), fill, std::move(ended));
+        });
         prompts.field = [this] { return Field("seIn"); };
         // As the main window's exec() shows it.
         dialog->setWindowModality(Qt::ApplicationModal);
@@ -67,6 +68,12 @@ protected:
     }
     void Click(const char* name) {
         QTest::mouseClick(dialog->findChild<QPushButton*>(QLatin1String(name)), Qt::LeftButton);
+    }
+    // Measure... returns at once; until the measurement ends the dialog's keys wait.
+    void Measure() {
+        Click("btnMeasure");
+        auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("btnOk"));
+        QTRY_VERIFY_WITH_TIMEOUT(ok->isEnabled(), 180000);
     }
     // The mode a deck ends in once its last command has settled.
     int SettledMode(int id) const {
@@ -89,7 +96,7 @@ protected:
 
 TEST_F(DeckMeasurementTest, MeasureFillsTheFieldsWithTheDecksLatenciesAndOkStoresThem) {
     prompts.answers = {true};
-    Click("btnMeasure");
+    Measure();
     ASSERT_EQ(prompts.questions.size(), 1) << "the recorder records: asked first";
     ASSERT_EQ(prompts.informations.size(), 1) << prompts.warnings.join('\n').toStdString();
     EXPECT_NEAR(Field("seIn"), kTruth.recorderRecord, kCalibrationToleranceFrames);
@@ -123,7 +130,7 @@ TEST_F(DeckMeasurementTest, MeasureFillsTheFieldsWithTheDecksLatenciesAndOkStore
 TEST_F(DeckMeasurementTest, NoDeclinesAndStopOnTheProgressWindowEndsItCancelStoresNothing) {
     const int before = Field("seIn");
     prompts.answers = {false};
-    Click("btnMeasure");
+    Measure();
     EXPECT_EQ(SentTo(kRecorderId), 0) << "declined: the recorder was left alone";
 
     // Stop pressed as the user presses it: through the window system, which refuses input to
@@ -139,7 +146,7 @@ TEST_F(DeckMeasurementTest, NoDeclinesAndStopOnTheProgressWindowEndsItCancelStor
         stopper.stop();
     });
     stopper.start(5);
-    Click("btnMeasure");
+    Measure();
     EXPECT_FALSE(stopper.isActive()) << "Stop was never pressed";
     ASSERT_EQ(prompts.warnings.size(), 1);
     EXPECT_EQ(prompts.warnings[0], captions.CaptionText("MSG_CALIB_FAIL"));
@@ -156,7 +163,7 @@ TEST_F(DeckMeasurementTest, ThroughTheEditTerminalOnlyThePlayerIsMeasuredAndTheU
     devices.recorderId = 0;
     devices.useEditTerminal = true;
     const int in = Field("seIn"), out = Field("seOut"), recorderLead = Field("seRecorderLead");
-    Click("btnMeasure");
+    Measure();
     EXPECT_TRUE(prompts.questions.isEmpty()) << "the player records nothing: no question";
     ASSERT_EQ(prompts.informations.size(), 1) << prompts.warnings.join('\n').toStdString();
     EXPECT_TRUE(prompts.informations[0].contains(captions.CaptionText("MSG_CALIB_NOREC")));
@@ -178,14 +185,14 @@ TEST_F(DeckMeasurementTest, UnsteadyMeasurementsGoIntoTheFieldsOnlyWhenTheUserSa
     const int lead = Field("sePlayerLead");
 
     prompts.answers = {false};
-    Click("btnMeasure");
+    Measure();
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_EQ(prompts.questions[0], captions.CaptionText("MSG_CALIB_UNSTEADY").arg(2));
     EXPECT_TRUE(prompts.informations.isEmpty());
     EXPECT_EQ(Field("sePlayerLead"), lead) << "No: the fields keep their values";
 
     prompts.answers = {true};
-    Click("btnMeasure");
+    Measure();
     ASSERT_EQ(prompts.questions.size(), 2);
     ASSERT_EQ(prompts.informations.size(), 1);
     EXPECT_NE(Field("sePlayerLead"), lead) << "Yes: the measured values are in the fields";
