@@ -9,6 +9,8 @@
 #include "link/TarnSys.h"
 #include "link/TarnVtr.h"
 
+#include <utility>
+
 namespace {
 
 int LowBits(int mode) {
@@ -41,12 +43,15 @@ DeckRemote::~DeckRemote() {
 void DeckRemote::Connect(int id) {
     if (id < 1 || id > 99)
         return;
-    // On the link thread: the port may be in the middle of a poll's exchange, and the window
-    // keeps painting while it waits for it.
-    link_.Run([](CTarnIO& io) { return io.Comm().Configure(); });
-    vtr_.ForgetMode();
-    vtr_.SetId(id);
-    sys_.SetId(id);
+    // On the link thread, as a job: the port may be in the middle of a poll's exchange, and the
+    // deck changes between two passes, before the next one and before any command sent after
+    // this. Nothing here waits for it.
+    link_.Post([&link = link_, &vtr = vtr_, &sys = sys_, id] {
+        link.IO().Comm().Configure();
+        vtr.ForgetMode();
+        vtr.SetId(id);
+        sys.SetId(id);
+    });
     vtr_.StartPolling();
     device_ = id;
     EnableTransport(true);
@@ -136,13 +141,61 @@ void DeckRemote::RunDeviceSetup(const std::function<bool()>& mayReconnect) {
 
 // ---- transport ------------------------------------------------------------------------------
 
-bool DeckRemote::SendMode(int mode) {
+void DeckRemote::SendMode(int mode) {
+    PostModes({mode}, {});
+}
+
+bool DeckRemote::BeginCommand() {
+    if (pending_)
+        return false;
+    pending_ = true;
+    emit commandPendingChanged(true);
+    return true;
+}
+
+void DeckRemote::EndCommand() {
+    pending_ = false;
+    emit commandPendingChanged(false);
+    if (const int mode = std::exchange(afterAnswer_, 0); mode != 0)
+        SendMode(mode);
+}
+
+void DeckRemote::PostModes(std::vector<int> modes, std::vector<int> fallback) {
+    if (modes.empty() || !BeginCommand())
+        return;
+    using Answers = std::vector<ModeAnswer>;
+    link_.Post<Answers>(
+        this,
+        [this, modes = std::move(modes), fallback = std::move(fallback)] {
+            Answers answers;
+            const bool firstTaken = SendModeNow(modes.front(), &answers);
+            for (int mode :
+                 firstTaken ? std::vector<int>(modes.begin() + 1, modes.end()) : fallback)
+                SendModeNow(mode, &answers);
+            return answers;
+        },
+        [this](const Answers& answers) {
+            for (const ModeAnswer& answer : answers) {
+                if (answer.lit)
+                    ShowMode(answer.mode);
+            }
+            EndCommand();
+        });
+}
+
+bool DeckRemote::SendModeNow(int mode, std::vector<ModeAnswer>* answers) {
     const LinkJobResult result = vtr_.SetMode(mode, false);
     // 0x05 is a deck that took the command without carrying it out yet: its lamps wait for the
     // poll.
-    if (result.ok && result.status != 0x05)
-        ShowMode(mode);
+    answers->push_back({mode, result.ok && result.status != 0x05});
     return result.ok;
+}
+
+void DeckRemote::PostStep(bool forward) {
+    if (!BeginCommand())
+        return;
+    link_.Post<bool>(
+        this, [this, forward] { return vtr_.Step(forward).ok; }, [this](bool) { EndCommand(); });
 }
 
 void DeckRemote::Play() {
@@ -160,7 +213,7 @@ void DeckRemote::Record() {
 }
 
 void DeckRemote::Step(bool forward) {
-    vtr_.Step(forward);
+    PostStep(forward);
 }
 
 void DeckRemote::WindPress(bool forward) {
@@ -180,8 +233,13 @@ void DeckRemote::WindRelease() {
         return;
     searchHeld_ = false;
     // A long hold makes the search momentary: back to where the press started.
-    if (clock_.NowMs() - searchTick_ > kMomentarySearchMs)
-        SendMode(LowBits(searchMode_) == ModePause ? ModePause : ModePlay);
+    if (clock_.NowMs() - searchTick_ <= kMomentarySearchMs)
+        return;
+    const int back = LowBits(searchMode_) == ModePause ? ModePause : ModePlay;
+    if (pending_)
+        afterAnswer_ = back;
+    else
+        SendMode(back);
 }
 
 void DeckRemote::Jog(bool forward) {
@@ -192,22 +250,15 @@ void DeckRemote::Jog(bool forward) {
     }
     emit jogLampChanged(true);
     if (vtr_.Mode() == ModePause)
-        vtr_.Step(forward);
+        PostStep(forward);
     else
         SendMode(ModePause);
 }
 
 void DeckRemote::RunShuttleStep(bool forward) {
-    const ShuttleStep step = ShuttleStepFrom(vtr_.Mode(), forward);
-    if (step.IsEmpty())
-        return;
-    if (SendMode(step.modes.front())) {
-        for (size_t i = 1; i < step.modes.size(); ++i)
-            SendMode(step.modes[i]);
-        return;
-    }
-    for (int mode : step.fallback)
-        SendMode(mode);
+    ShuttleStep step = ShuttleStepFrom(vtr_.Mode(), forward);
+    if (!step.IsEmpty())
+        PostModes(std::move(step.modes), std::move(step.fallback));
 }
 
 void DeckRemote::SetShuttle(bool shuttle) {

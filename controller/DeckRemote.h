@@ -8,6 +8,7 @@
 #include <QObject>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class Clock;
 class ControllerDevices;
@@ -55,8 +56,11 @@ public:
     bool drivingRecorder() const;
 
     // --- Transport ----------------------------------------------------------------------------
-    // Sends mode m to the deck; an accepted command lights its lamps at once.
-    bool SendMode(int mode);
+    // Each command is posted to the link and answered there; a press while one is in flight is
+    // refused, so presses cannot pile up behind a slow deck. An accepted mode lights its lamps
+    // when the answer comes.
+    void SendMode(int mode);
+    bool commandPending() const { return pending_; }
     void Play();
     void Pause();
     void Record();
@@ -82,9 +86,25 @@ signals:
     void modeShown(int mode);
     void shuttleChanged(bool shuttle);
     void jogLampChanged(bool lit);
+    // A transport command went to the link (true) or its answer came (false).
+    void commandPendingChanged(bool pending);
 
 private:
+    struct ModeAnswer {
+        int mode;
+        bool lit;  // accepted and carried out: its lamps light
+    };
+
     void RunShuttleStep(bool forward);
+    // Posts modes in order, or fallback's when the first is refused.
+    void PostModes(std::vector<int> modes, std::vector<int> fallback);
+    // Link thread: sends one mode, noting the answer.
+    bool SendModeNow(int mode, std::vector<ModeAnswer>* answers);
+    void PostStep(bool forward);
+    // False while a command is in flight; otherwise marks one in flight.
+    bool BeginCommand();
+    // The answer came: the lamps change, and what waited for it runs.
+    void EndCommand();
 
     TarnLink& link_;
     TarnVtr& vtr_;
@@ -101,4 +121,7 @@ private:
     bool searchHeld_ = false;
     int searchMode_ = 0;
     int64_t searchTick_ = 0;
+    bool pending_ = false;
+    // A momentary search let go before its own command was answered: the way back goes next.
+    int afterAnswer_ = 0;
 };

@@ -46,6 +46,15 @@ void TfrmAvCtl::ConnectRemote() {
     connect(&remote_, &DeckRemote::modeShown, this, &TfrmAvCtl::ShowLamps);
     connect(&remote_, &DeckRemote::shuttleChanged, this, &TfrmAvCtl::ShowDialMode);
     connect(&remote_, &DeckRemote::jogLampChanged, this, &TfrmAvCtl::SetJogLamp);
+    // A key's command is answered in a few exchanges' time: the busy cursor shows the wait, while
+    // the keys keep their looks (and a held FF or REW its release) and the remote refuses a
+    // second press until the answer comes.
+    connect(&remote_, &DeckRemote::commandPendingChanged, this, [this](bool pending) {
+        if (pending)
+            setCursor(Qt::BusyCursor);
+        else
+            unsetCursor();
+    });
 }
 
 void TfrmAvCtl::SetDeckPictures(const QString& player, const QString& recorder) {

@@ -101,11 +101,10 @@ void TfrmAvCtl::btnSendClick() {
 }
 
 void TfrmAvCtl::btnReviewClick() {
-    if (remote_.view() == DeckRemote::View::Player) {
+    // The operation's start is queued to the link behind the recorder's connection, so the
+    // recorder is addressed before Review's first command; nothing here waits for it.
+    if (remote_.view() == DeckRemote::View::Player)
         remote_.SelectView(DeckRemote::View::Recorder);
-        // Let the recorder's first reports arrive before the operation takes over.
-        parts_.clock.Sleep(300);
-    }
     if (autoStart_)
         autoStart_(3);
 }

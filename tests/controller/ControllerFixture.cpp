@@ -120,24 +120,34 @@ void ControllerFixture::Press(const char* keyName) {
     QWidget* key = ctl->key(QLatin1String(keyName));
     QCursor::setPos(key->mapToGlobal(key->rect().center()));
     QTest::mousePress(key, Qt::LeftButton);
+    AwaitAnswer();
+}
+
+void ControllerFixture::AwaitAnswer() {
+    // A key's command is answered as a queued call; until then a press is refused.
+    EXPECT_TRUE(WaitFor([this] { return !ctl->remote().commandPending(); }));
 }
 
 void ControllerFixture::Release(const char* keyName) {
     QTest::mouseRelease(ctl->key(QLatin1String(keyName)), Qt::LeftButton);
+    AwaitAnswer();
 }
 
 void ControllerFixture::ClickKey(const char* keyName) {
     QTest::mouseClick(ctl->key(QLatin1String(keyName)), Qt::LeftButton);
+    AwaitAnswer();
 }
 
 void ControllerFixture::KeypadPress(int key, bool autoRepeat) {
     QKeyEvent event(QEvent::KeyPress, key, Qt::KeypadModifier, QString(), autoRepeat);
     QApplication::sendEvent(ctl.get(), &event);
+    AwaitAnswer();
 }
 
 void ControllerFixture::KeypadRelease(int key) {
     QKeyEvent event(QEvent::KeyRelease, key, Qt::KeypadModifier);
     QApplication::sendEvent(ctl.get(), &event);
+    AwaitAnswer();
 }
 
 void ControllerFixture::AddScene(const char* in, const char* out) {

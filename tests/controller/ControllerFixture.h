@@ -86,11 +86,13 @@ protected:
     // Lit lamps as a string in the order Rev Play FF Rec SlowR Pause Slow Stop, e.g. "Play FF",
     // with "<" after Play when it shows reverse play.
     QString LitLamps() const;
+    // Each of these waits for the answer to the command it sent.
     void Press(const char* keyName);
     void Release(const char* keyName);
     void ClickKey(const char* keyName);
     void KeypadPress(int key, bool autoRepeat = false);
     void KeypadRelease(int key);
+    void AwaitAnswer();
     // Adds a scene row after the current one, with its points as texts ("00:01:00:00").
     void AddScene(const char* in, const char* out);
 

@@ -227,12 +227,13 @@ TEST_F(TransportTest, RecordKeyActsOnlyOnTheRecorder) {
 TEST_F(TransportTest, PlayerKeyAlternatesViewsOnlyWithBothDecksSet) {
     SkinKey* swap = ctl->key(QStringLiteral("btnPlayer"));
     ASSERT_TRUE(swap->isEnabled());
+    // The deck changes on the link thread, between two polls.
     ClickKey("btnPlayer");
     EXPECT_EQ(ctl->remote().view(), DeckRemote::View::Recorder);
-    EXPECT_EQ(vtr->Id(), 2);
+    EXPECT_TRUE(WaitFor([&] { return vtr->Id() == 2; }));
     ClickKey("btnPlayer");
     EXPECT_EQ(ctl->remote().view(), DeckRemote::View::Player);
-    EXPECT_EQ(vtr->Id(), 1);
+    EXPECT_TRUE(WaitFor([&] { return vtr->Id() == 1; }));
 
     devices->recorder = 0;
     ctl->remote().ConnectDefault();
