@@ -1,6 +1,6 @@
 #include "cli/EngineCli.h"
 
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QScopeGuard>
 #include <QTimer>
 #include <memory>
@@ -194,34 +194,39 @@ bool ReadResume(const CommandArguments& o, const CliSession& session, const Scen
 
 // The run's AutoResult, or -1 when it has not ended after limitMs (0: no limit).
 int RunToEnd(AutoEngine& engine, int kind, const ResumeRequest& resume, int limitMs = 0) {
+    // The run is served by the program's own event loop, which runs until the run ends; the
+    // connections live as long as this call.
     int result = kAutoFailed;
-    QEventLoop loop;
-    QObject::connect(&engine, &AutoEngine::finished, &loop, [&](int r) {
+    QObject run;
+    bool ended = false;
+    QObject::connect(&engine, &AutoEngine::finished, &run, [&](int r) {
         result = r;
-        loop.quit();
+        ended = true;
+        QCoreApplication::exit(0);
     });
     // A timer of this call's own: a one-shot timer handed to Qt would outlive the run until it
     // fired, hours later, and a soak of thousands of runs would pile them up.
     QTimer limit;
     limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
+    QObject::connect(&limit, &QTimer::timeout, &run, [&] {
         result = -1;
-        loop.quit();
+        QCoreApplication::exit(0);
     });
     if (limitMs > 0)
         limit.start(limitMs);
     // Ctrl+C while the port opened or the player was read: no deck is moved.
     if (TerminalEngineHost::Interrupted())
         return kAutoStopped;
+    bool started = true;
     if (resume.wanted) {
-        engine.AutoResume(resume.point);
+        started = engine.AutoResume(resume.point);
     } else {
         if (kind == kAutoRec)
             engine.ReadRecorderPosition();
-        engine.AutoStart(kind);
+        engine.AutoStart(kind);  // its start runs on the link thread; the loop waits for its end
     }
-    if (engine.IsRunning())
-        loop.exec();
+    if (started && !ended)
+        QCoreApplication::exec();
     return result;
 }
 

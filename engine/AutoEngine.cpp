@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <thread>
+#include <utility>
 
 #include "config/CaptionTable.h"
 #include "edit/SceneList.h"
@@ -108,6 +109,10 @@ AutoEngine::AutoEngine(TarnLink& link, TarnVtr& vtr, EffectUnit& effects, Clock&
 }
 
 AutoEngine::~AutoEngine() {
+    // A start job still queued or running uses this engine. It may serve other jobs while it
+    // waits (the settle), so one job run behind it does not prove it ended: ask until it has.
+    while (starting_.load())
+        link_.Run([](CTarnIO&) { return true; });
     vtr_.SetStepHook(nullptr);
     vtr_.SetPollHook(nullptr);
 }
@@ -130,12 +135,14 @@ void AutoEngine::AddCheck(const SceneCheck& check) {
 // ---- start ----------------------------------------------------------------------------------
 
 void AutoEngine::ReadRecorderPosition() {
-    if (IsRunning())
+    // Read by the start job, on the link thread, before the run's first command.
+    if (!IsRunning())
+        readRecorderFirst_ = true;
+}
+
+void AutoEngine::ReadRecorderPositionNow() {
+    if (decks_.Devices().recorderId == 0)
         return;
-    const AutoDevices devices = host_.Devices();
-    if (devices.recorderId == 0)
-        return;
-    decks_.SetDevices(devices);
     const std::optional<int32_t> position = decks_.TryReadRecorderPosition();
     recordingStart_ = position.value_or(0);
     recordingStartKnown_ = position.has_value();
@@ -144,8 +151,18 @@ void AutoEngine::ReadRecorderPosition() {
 void AutoEngine::AutoStart(int kind) {
     if (IsRunning() || kind < kAutoGoto || kind > kAutoEdit)
         return;
+    // What the run needs from the host is taken here, on the host's thread; the decks move only
+    // on the link thread, so the start's commands and waits (Review's cue and its settle) go
+    // there as a job, queued behind the commands sent before it. The ticks take over from it.
     BeginRun(kind);
-    StartByKind(kind);
+    starting_ = true;
+    const bool readRecorder = std::exchange(readRecorderFirst_, false);
+    link_.Post([this, kind, readRecorder] {
+        if (readRecorder)
+            ReadRecorderPositionNow();
+        StartByKind(kind);
+        starting_ = false;
+    });
 }
 
 void AutoEngine::BeginRun(int kind) {

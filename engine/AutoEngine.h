@@ -59,12 +59,13 @@ public:
                const CaptionTable& captions, EngineHost& host, QObject* parent = nullptr);
     ~AutoEngine() override;
 
-    // Host thread: begins an operation of kind (AutoKind 1..6); ignored while one runs. Every
-    // outcome is reported by the final message and finished().
+    // Host thread: begins an operation of kind (AutoKind 1..6) and returns at once, its start
+    // queued to the link thread; ignored while one runs or starts. Every outcome is reported by
+    // the final message and finished().
     void AutoStart(int kind);
-    // Host thread, before AutoStart of an Auto Rec: the recorder's position becomes the
-    // recording start (0, and the first seam unknown, when unreadable); nothing without a
-    // recorder.
+    // Host thread, before AutoStart of an Auto Rec: the start reads the recorder's position
+    // first, which becomes the recording start (0, and the first seam unknown, when
+    // unreadable); nothing without a recorder.
     void ReadRecorderPosition();
     // Host thread: an Auto Rec that goes on from where an interrupted one left the tape: the
     // recorder is cued to the point's position, stepped onto its exact frame and put into
@@ -73,7 +74,7 @@ public:
     // to resume or no recorder to read.
     bool AutoResume(const ResumePoint& point);
 
-    bool IsRunning() const { return kind_.load() != kAutoIdle; }
+    bool IsRunning() const { return kind_.load() != kAutoIdle || starting_.load(); }
     // The span of the last Auto Rec on the recorder's tape, which Review plays.
     int32_t RecordingStart() const { return recordingStart_.load(); }
     int32_t RecordingEnd() const { return recordingEnd_.load(); }
@@ -109,6 +110,7 @@ private:
     };
 
     void BeginRun(int kind);
+    void ReadRecorderPositionNow();
     void TakeRunInputs();
     void StartByKind(int kind);
     bool StartAutoRec();
@@ -218,6 +220,8 @@ private:
     // Published by storing kind_ last in AutoStart; from then on the link thread owns the rest
     // until AutoFinish stores kAutoIdle.
     std::atomic<int> kind_{kAutoIdle};
+    std::atomic<bool> starting_{false};  // a start job is queued or running
+    bool readRecorderFirst_ = false;     // host thread: the next start reads the recorder first
     Step step_ = Step::Cue;
     StopReason failure_;  // what the step that failed in this tick noted
     bool recorderPaused_ = true;
