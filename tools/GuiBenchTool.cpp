@@ -5,8 +5,11 @@
 // with XDG_CONFIG_HOME naming a device store that knows the bench. Prints
 //   gui_startup_ms   launch to the main window's first paint (the splash comes after it)
 //   gui_peak_rss_mb  the process's peak resident memory, read when the Auto Rec has ended
-//   gui_max_stall_ms the longest lateness of a 5 ms timer on the GUI thread during an Auto Rec
-//                    of PROJECT started from the controller's Auto Rec key
+//   gui_transport_stall_ms the longest lateness of a 5 ms timer on the GUI thread while the
+//                    controller's transport keys are pressed, one every 150 ms, as the player
+//                    is polled
+//   gui_autorec_stall_ms the same during an Auto Rec of PROJECT started from the controller's
+//                    Auto Rec key after that
 // and exits 0 when the Auto Rec ended with its success message.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -15,6 +18,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <ctime>
+#include <functional>
 
 #include "QuietPrompts.h"
 #include "app/AppContext.h"
@@ -24,6 +28,12 @@
 namespace {
 
 constexpr int kStallTickMs = 5;
+// The transport keys pressed in turn, and how often: a brisk user's pace.
+const char* const kTransportPresses[] = {"btnPlay",  "btnPause", "btnStep", "btnStep",
+                                         "btnStepR", "btnPlay",  "btnFF",   "btnPause",
+                                         "btnRev",   "btnPlay",  "btnSlow", "btnStop"};
+constexpr int kPressEveryMs = 150;
+constexpr int kPressRounds = 3;
 // The demo list takes about two minutes; a run that has not ended long after is stuck.
 constexpr int kGiveUpMs = 10 * 60 * 1000;
 
@@ -86,6 +96,34 @@ private:
     qint64 maxLateMs_ = 0;
 };
 
+// Presses the transport keys in turn while the deck is polled, then calls done.
+class TransportPresser : public QObject {
+public:
+    TransportPresser(TfrmAvCtl& controller, std::function<void()> done)
+        : controller_(controller), done_(std::move(done)) {
+        timer_.setInterval(kPressEveryMs);
+        QObject::connect(&timer_, &QTimer::timeout, this, [this] { PressNext(); });
+    }
+    void Start() { timer_.start(); }
+
+private:
+    void PressNext() {
+        constexpr int kKeys = sizeof(kTransportPresses) / sizeof(kTransportPresses[0]);
+        if (next_ == kKeys * kPressRounds) {
+            // The last answer has come (or the next press would have been refused) by now.
+            timer_.stop();
+            done_();
+            return;
+        }
+        controller_.key(QLatin1String(kTransportPresses[next_++ % kKeys]))->click();
+    }
+
+    TfrmAvCtl& controller_;
+    std::function<void()> done_;
+    QTimer timer_;
+    int next_ = 0;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,19 +140,27 @@ int main(int argc, char** argv) {
     windows.mainWindow().installEventFilter(&firstPaint);
     windows.mainWindow().show();
 
-    // The controller reopens a moment after the main window's first show; Auto Rec starts as
-    // soon as its key can be pressed, as a user would press it.
+    // The controller reopens a moment after the main window's first show. Once its keys can be
+    // pressed, the transport keys are pressed in turn as the player is polled; then Auto Rec
+    // starts, as a user would press it.
     TfrmAvCtl& controller = windows.deck().controller();
     SkinKey* autoRec = controller.key(QStringLiteral("btnAutoRec"));
+    StallProbe transportStalls;
     StallProbe stalls;
+    TransportPresser presser(controller, [&] {
+        transportStalls.Stop();
+        QTextStream(stdout) << "gui_transport_stall_ms=" << transportStalls.maxLateMs() << Qt::endl;
+        stalls.Start();
+        autoRec->click();
+    });
     QTimer ready;
     ready.setInterval(50);
     QObject::connect(&ready, &QTimer::timeout, [&] {
         if (!controller.isVisible() || !controller.remote().transportOn() || !autoRec->isEnabled())
             return;
         ready.stop();
-        stalls.Start();
-        autoRec->click();
+        transportStalls.Start();
+        presser.Start();
     });
     ready.start();
 
@@ -122,7 +168,7 @@ int main(int argc, char** argv) {
     QObject::connect(&windows.deck().engine(), &AutoEngine::finished, [&](int result) {
         stalls.Stop();
         QTextStream(stdout) << "gui_peak_rss_mb=" << qRound(PeakResidentKb() / 1024.0) << Qt::endl
-                            << "gui_max_stall_ms=" << stalls.maxLateMs() << Qt::endl;
+                            << "gui_autorec_stall_ms=" << stalls.maxLateMs() << Qt::endl;
         const QString success = context.Text(QStringLiteral("MSG_AUTOEND"));
         if (result == kAutoFinished && prompts.lastMessage == success)
             exitCode = 0;
