@@ -57,14 +57,42 @@ TEST_F(TransportTest, EachTransportKeySendsItsModeAndLightsItsLamps) {
         {"btnPlay", 6, "Play"},          {"btnPause", 5, "Pause"}, {"btnSlow", 22, "Play Slow"},
         {"btnSlowR", 23, "Play< SlowR"}, {"btnStop", 1, "Stop"},   {"btnFF", 2, "FF"},
         {"btnStop", 1, "Stop"},          {"btnRev", 3, "Rev"},     {"btnEject", 0, "Stop"}};
+    std::vector<int> shown;
+    QObject watching;
+    QObject::connect(&ctl->remote(), &DeckRemote::modeShown, &watching,
+                     [&](int m) { shown.push_back(m); });
     for (const auto& [name, mode, lamps] : keys) {
         ClearSent();
+        shown.clear();
         ClickKey(name);
         EXPECT_EQ(SentModes(), std::vector<int>{mode}) << name;
-        // The reply of an accepted command lights the lamps before any poll reports the mode.
-        EXPECT_EQ(LitLamps(), QString::fromLatin1(lamps)) << name;
+        // The answer of an accepted command lights its lamps before any poll reports the mode.
+        ASSERT_FALSE(shown.empty()) << name;
+        EXPECT_EQ(shown.front(), mode) << name;
         EXPECT_TRUE(WaitFor([&] { return vtr->Mode() == mode; })) << name;
+        EXPECT_TRUE(WaitFor([&] { return LitLamps() == QString::fromLatin1(lamps); })) << name;
     }
+}
+
+TEST_F(TransportTest, APressReturnsBeforeItsAnswerWhichLightsTheLampsAndRefusesPressesMeanwhile) {
+    PutDeck(1, 1, kTenMinutes);
+    ClearSent();
+    // Clicked without waiting: the answer is a queued call, so nothing of it can have come.
+    QTest::mouseClick(ctl->key(QStringLiteral("btnPlay")), Qt::LeftButton);
+    EXPECT_TRUE(ctl->remote().commandPending());
+    EXPECT_EQ(LitLamps(), QStringLiteral("Stop"));
+    EXPECT_EQ(ctl->cursor().shape(), Qt::BusyCursor);
+    QTest::mouseClick(ctl->key(QStringLiteral("btnFF")), Qt::LeftButton);
+    std::vector<int> shown;
+    QObject watching;
+    QObject::connect(&ctl->remote(), &DeckRemote::modeShown, &watching,
+                     [&](int m) { shown.push_back(m); });
+    AwaitAnswer();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), 6) << "the answer lights Play";
+    EXPECT_NE(ctl->cursor().shape(), Qt::BusyCursor);
+    EXPECT_EQ(SentModes(), std::vector<int>{6})
+        << "FF, pressed while Play was in flight, sent nothing";
 }
 
 TEST_F(TransportTest, StepKeysMoveOneFrame) {
@@ -131,6 +159,7 @@ TEST_F(TransportTest, JogModeStepsWhenPausedAndPausesOtherwise) {
     // A click inside the dial toggles to jog mode (and pauses the player).
     QLabel* dial = ctl->picture(QStringLiteral("imgJog"));
     QTest::mouseClick(dial, Qt::LeftButton, {}, QPoint(36, 36));
+    AwaitAnswer();
     ASSERT_FALSE(ctl->remote().shuttle());
     PutDeck(1, 6, kTenMinutes);
     ClearSent();
