@@ -9,6 +9,11 @@
 
 namespace {
 
+// These runs check the wiring in real time on a machine that may be busy; where every frame lands
+// is the virtual-time tests' (tests/engine). A second either way still tells one scene from the
+// next (under ThreadSanitizer the fixture allows any frame).
+constexpr int kWiringTolerance = std::max(30, kFrameTolerance);
+
 using Picture = tarnsim::ReceivedFrame::Picture;
 
 class AutoRecTest : public EngineFixture {
@@ -19,10 +24,10 @@ protected:
         const auto recorded = RecordedScenes(sim->TapeSegments());
         ASSERT_EQ(recorded.size(), scenes.size()) << sim->ReportJson();
         for (size_t i = 0; i < scenes.size(); ++i) {
-            EXPECT_LE(std::abs(recorded[i].srcFrom - scenes[i].first), kFrameTolerance)
+            EXPECT_LE(std::abs(recorded[i].srcFrom - scenes[i].first), kWiringTolerance)
                 << "scene " << i << "\n"
                 << sim->ReportJson();
-            EXPECT_LE(std::abs(recorded[i].srcTo - scenes[i].second), kFrameTolerance)
+            EXPECT_LE(std::abs(recorded[i].srcTo - scenes[i].second), kWiringTolerance)
                 << "scene " << i << "\n"
                 << sim->ReportJson();
             // The player plays throughout; an out transition may have left its end picture
@@ -31,7 +36,7 @@ protected:
                 EXPECT_TRUE(s.first.picture == Picture::Play || s.first.picture == Picture::Faded)
                     << sim->ReportJson();
             if (i > 0) {
-                EXPECT_LE(std::abs(recorded[i].recFrom - recorded[i - 1].recTo), kFrameTolerance)
+                EXPECT_LE(std::abs(recorded[i].recFrom - recorded[i - 1].recTo), kWiringTolerance)
                     << "scene " << i << " is not appended\n"
                     << sim->ReportJson();
             }
