@@ -54,7 +54,7 @@ const std::vector<CommandLine::Option>& CommandLine::Options() {
         {"transcript", "FILE", "write every frame with its time as the run goes"},
         {"no-pacing", "", "answer at once instead of at the pace of a 9600 baud line"},
         {"answer-delay", "MS", "every device thinks this long before it answers, 0 to 10000"},
-        {"faults", "SPEC", "inject faults: silence, short replies, bad check bytes, noise"},
+        {"faults", "SPEC", "faults: silence short badcheck noise refuse vanish away late"},
         {"seed", "N", "seed for the faults and the latency jitter (default 1)"},
         {"version", "", "show the version and end"}};
     return options;
