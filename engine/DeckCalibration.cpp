@@ -5,6 +5,7 @@
 
 #include "engine/CounterPhase.h"
 #include "link/Clock.h"
+#include "link/DeckExchange.h"
 #include "link/LinkTiming.h"
 #include "link/TarnCommands.h"
 #include "link/TarnLink.h"
@@ -322,18 +323,16 @@ std::optional<DeckCalibration::Reading> DeckCalibration::Read(int id) {
 }
 
 bool DeckCalibration::Command(int id, int mode, int64_t* heardUs) {
-    const std::optional<TarnCommand> command = tarncmd::ModeCommand(mode);
-    const bool accepted = link_
-                              .Run([&](CTarnIO& io) {
-                                  io.PrepareFrame(static_cast<uint8_t>(id), *command);
-                                  // Some decks end a successful command with status 0x05; that
-                                  // one counts too.
-                                  const bool ok = io.TransactRetry(linktiming::kCommandAttempts) ||
-                                                  io.Status() == 0x05;
-                                  *heardUs = io.LastHeardUs();
-                                  return ok;
-                              })
-                              .ok;
+    // A pause or play whose reply was lost but which the deck carried out is not sent again:
+    // the deck's status is read first.
+    const bool accepted =
+        link_
+            .Run([&](CTarnIO& io) {
+                const bool ok = deckexchange::SendMode(io, id, mode, linktiming::kCommandAttempts);
+                *heardUs = io.LastHeardUs();
+                return ok;
+            })
+            .ok;
     return accepted || Fail(CalibrationEnd::NoAnswer);
 }
 

@@ -9,6 +9,20 @@ namespace {
 
 constexpr int kModeByte = 4;  // status reply: low four bits, the transport state
 
+// The transport state a deck reports once it carries out a mode command.
+int ReportedMode(int mode) {
+    switch (mode) {
+        case ModeSlowForward:
+        case ModeForwardSearch:
+            return ModePlay;
+        case ModeSlowReverse:
+        case ModeReverseSearch:
+            return ModeReversePlay;
+        default:
+            return mode;
+    }
+}
+
 enum class Verdict { Accepted, Refused, Again };
 
 // TransactRetry's reading of one answered exchange.
@@ -21,9 +35,9 @@ Verdict VerdictOf(uint8_t status) {
     return Verdict::Again;
 }
 
-bool CarriedOutByStatus(CTarnIO& io, const CarriedOut& carriedOut) {
+bool CarriedOutByStatus(CTarnIO& io, const CarriedOut& carriedOut, const TarnCommand& question) {
     const TarnFrame command = io.Request();
-    io.PrepareFrame(command[tarn::kIdByte], tarncmd::kStatusQuery);
+    io.PrepareFrame(command[tarn::kIdByte], question);
     const bool answered = AskStatus(io, linktiming::kCommandAttempts);
     const bool done = answered && carriedOut(io.Reply());
     io.Request() = command;
@@ -56,7 +70,8 @@ bool AskStatus(CTarnIO& io, int attempts) {
     return false;
 }
 
-bool CommandOnce(CTarnIO& io, int attempts, const CarriedOut& carriedOut) {
+bool CommandOnce(CTarnIO& io, int attempts, const CarriedOut& carriedOut,
+                 const TarnCommand& question) {
     for (int attempt = 0; attempt < attempts; ++attempt) {
         const LinkResult r = io.Transact();
         if (r == LinkResult::Ok) {
@@ -68,10 +83,23 @@ bool CommandOnce(CTarnIO& io, int attempts, const CarriedOut& carriedOut) {
         if (r == LinkResult::NotWritten || r == LinkResult::BadId)
             return false;
         // Silence: the deck did not take the request in, and it simply goes out again.
-        if (Heard(io) && CarriedOutByStatus(io, carriedOut))
+        if (Heard(io) && CarriedOutByStatus(io, carriedOut, question))
             return true;
     }
     return false;
+}
+
+bool SendMode(CTarnIO& io, int id, int mode, int attempts) {
+    const std::optional<TarnCommand> command = tarncmd::ModeCommand(mode);
+    if (!command)
+        return false;
+    io.PrepareFrame(static_cast<uint8_t>(id), *command);
+    const auto showsMode = [mode](const TarnFrame& status) { return ShowsMode(status, mode); };
+    return CommandOnce(io, attempts, showsMode) || io.Status() == tarncmd::kStatusPending;
+}
+
+bool ShowsMode(const TarnFrame& status, int mode) {
+    return IsBusy(status) || StatusMode(status) == ReportedMode(mode);
 }
 
 bool IsBusy(const TarnFrame& status) {

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "link/CTarnIO.h"
+#include "link/TarnCommands.h"
 
 namespace deckexchange {
 
@@ -18,10 +19,20 @@ using CarriedOut = std::function<bool(const TarnFrame& status)>;
 // The request as prepared, asked until one reply comes whole (at most `attempts` exchanges).
 bool AskStatus(CTarnIO& io, int attempts);
 
-// The request as prepared (a command to one deck), under TransactRetry's rules of acceptance
-// and refusal, within `attempts` sendings. After a reply that came but went wrong, the deck's
-// status decides: carried out counts as accepted (the status reply is then the last reply).
-bool CommandOnce(CTarnIO& io, int attempts, const CarriedOut& carriedOut);
+// The request as prepared (a command to one device), under TransactRetry's rules of acceptance
+// and refusal, within `attempts` sendings. After a reply that came but went wrong, the device's
+// answer to `question` (a deck's status query unless another is given) decides: carried out
+// counts as accepted (that answer is then the last reply).
+bool CommandOnce(CTarnIO& io, int attempts, const CarriedOut& carriedOut,
+                 const TarnCommand& question = tarncmd::kStatusQuery);
+
+// The command of mode to deck id, sent once as CommandOnce sends it: a deck busy with a change or
+// already in the mode after a lost reply has the command. A final status of exactly kStatusPending
+// also counts as accepted. False for a mode that has no command, without sending.
+bool SendMode(CTarnIO& io, int id, int mode, int attempts);
+// A status reply that shows the deck carrying out mode (slow and search speeds are reported
+// as play or reverse play), or busy with a change.
+bool ShowsMode(const TarnFrame& status, int mode);
 
 // The deck answered the last request, whole or not: it heard the request.
 bool Heard(CTarnIO& io);

@@ -1,9 +1,29 @@
-// The command bytes (request bytes 3 to 9) of the system and deck commands, in one table.
+// The deck command set: the deck's modes, the command bytes (request bytes 3 to 9) of the system
+// and deck commands in one table, and the status values they answer with.
 #pragma once
 
 #include <optional>
 
 #include "link/TarnFrame.h"
+
+// Deck mode numbers: the deck's own transport states, plus 16 and 32 for slow and search
+// speeds, which the deck reports as play or reverse play.
+enum DeckMode : int {
+    ModeEject = 0,
+    ModeStop = 1,
+    ModeFastForward = 2,
+    ModeRewind = 3,
+    ModePause = 5,
+    ModePlay = 6,
+    ModeReversePlay = 7,
+    ModeRecordPause = 13,
+    ModeRecord = 14,
+    ModeNoDeck = 15,  // display only: nothing known about the deck yet
+    ModeSlowForward = 22,
+    ModeSlowReverse = 23,
+    ModeForwardSearch = 38,
+    ModeReverseSearch = 39,
+};
 
 namespace tarncmd {
 
@@ -32,5 +52,10 @@ constexpr TarnCommand kTerminalRecord{0x48, 0x50, 0x70, 0, 0, 0, 0};
 // The command that puts a deck into mode (0 eject, 1 stop, 2 FF, 3 rewind, 5 pause, 6 play,
 // 7 reverse play, 13 rec-pause, 14 record, 22/23 slow, 38/39 search); none for other modes.
 std::optional<TarnCommand> ModeCommand(int mode);
+
+// A deck that took a mode command without carrying it out yet ends the command with exactly this
+// status: the command counts as accepted, and the mode shows at a later poll. As the verdict of a
+// status query it means the deck gave no status.
+constexpr uint8_t kStatusPending = 0x05;
 
 }  // namespace tarncmd

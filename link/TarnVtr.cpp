@@ -26,29 +26,6 @@ bool IsPlayState(int statusMode) {
     return statusMode == ModePlay || statusMode == ModeReversePlay;
 }
 
-// The transport state a deck reports once it carries out a mode command: slow and search
-// speeds are reported as play or reverse play.
-int ReportedMode(int mode) {
-    switch (mode) {
-        case ModeSlowForward:
-        case ModeForwardSearch:
-            return ModePlay;
-        case ModeSlowReverse:
-        case ModeReverseSearch:
-            return ModeReversePlay;
-        default:
-            return mode;
-    }
-}
-
-// A deck busy with a change, or already in the state asked for, has the command.
-deckexchange::CarriedOut ShowsMode(int mode) {
-    return [mode](const TarnFrame& status) {
-        return deckexchange::IsBusy(status) ||
-               deckexchange::StatusMode(status) == ReportedMode(mode);
-    };
-}
-
 uint32_t CounterMode(uint8_t b) {
     if (b & 0x04)
         return Fps25;
@@ -107,13 +84,7 @@ LinkJobResult TarnVtr::SetMode(int mode, bool wait) {
 }
 
 bool TarnVtr::SetModeJob(CTarnIO& io, int mode, bool wait) {
-    const std::optional<TarnCommand> command = tarncmd::ModeCommand(mode);
-    if (!command)
-        return false;
-    io.PrepareFrame(static_cast<uint8_t>(id_.load()), *command);
-    // Some decks end a successful command with status 0x05; that one counts as accepted.
-    if (!deckexchange::CommandOnce(io, linktiming::kCommandAttempts, ShowsMode(mode)) &&
-        io.Status() != 0x05)
+    if (!deckexchange::SendMode(io, id_.load(), mode, linktiming::kCommandAttempts))
         return false;
     UpdateFromStatus(io.Reply(), false);
     if (wait && !WaitUntilSettled(io, mode))
@@ -148,7 +119,9 @@ LinkJobResult TarnVtr::Record(bool pause, bool terminal) {
     // request the player heard was passed on.
     const deckexchange::CarriedOut carriedOut =
         terminal ? deckexchange::CarriedOut([](const TarnFrame&) { return true; })
-                 : ShowsMode(pause ? ModeRecordPause : ModeRecord);
+                 : deckexchange::CarriedOut([pause](const TarnFrame& status) {
+                       return deckexchange::ShowsMode(status, pause ? ModeRecordPause : ModeRecord);
+                   });
     return link_.TryRun([this, command, carriedOut](CTarnIO& io) {
         io.PrepareFrame(static_cast<uint8_t>(id_.load()), command);
         return deckexchange::CommandOnce(io, linktiming::kRecordAttempts, carriedOut);
@@ -335,7 +308,8 @@ bool TarnVtr::TakeCounter(const TarnFrame& reply) {
 
 bool TarnVtr::Poll(CTarnIO& io) {
     io.PrepareFrame(static_cast<uint8_t>(id_.load()), tarncmd::kStatusQuery);
-    if (io.Transact() != LinkResult::Ok || (io.Status() & tarn::kStatusVerdictMask) == 0x05) {
+    if (io.Transact() != LinkResult::Ok ||
+        (io.Status() & tarn::kStatusVerdictMask) == tarncmd::kStatusPending) {
         checkPower_ = true;
         return false;
     }

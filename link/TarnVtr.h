@@ -11,26 +11,8 @@
 #include <mutex>
 
 #include "edit/Timecode.h"
+#include "link/TarnCommands.h"
 #include "link/TarnLink.h"
-
-// Deck mode numbers: the deck's own transport states, plus 16 and 32 for slow and search
-// speeds, which the deck reports as play or reverse play.
-enum DeckMode : int {
-    ModeEject = 0,
-    ModeStop = 1,
-    ModeFastForward = 2,
-    ModeRewind = 3,
-    ModePause = 5,
-    ModePlay = 6,
-    ModeReversePlay = 7,
-    ModeRecordPause = 13,
-    ModeRecord = 14,
-    ModeNoDeck = 15,  // display only: nothing known about the deck yet
-    ModeSlowForward = 22,
-    ModeSlowReverse = 23,
-    ModeForwardSearch = 38,
-    ModeReverseSearch = 39,
-};
 
 // What the GUI shows of the deck. The change flags are set by the link thread and cleared by
 // the receiver of Changed() through TakeChanges().
@@ -71,8 +53,8 @@ public:
     void StopPolling();
     bool IsPolling() const;
 
-    // Sends the command of mode (5 attempts; a final status of exactly 0x05 counts as
-    // accepted). With wait, then follows the deck with status queries until it is no longer
+    // Sends the command of mode (5 attempts; a final status of exactly kStatusPending counts
+    // as accepted). With wait, then follows the deck with status queries until it is no longer
     // busy (given up after 202). A mode without a command is refused without sending.
     LinkJobResult SetMode(int mode, bool wait);
     // Record pause (pause) or record, or their edit-terminal variants (terminal). Refused at once
