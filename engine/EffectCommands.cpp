@@ -1,6 +1,10 @@
 #include "engine/EffectCommands.h"
 
+#include "edit/EffectCodes.h"
+
 namespace effectcmd {
+
+using namespace effectcodes;
 
 namespace {
 
@@ -9,14 +13,11 @@ constexpr TarnCommand Cmd(uint8_t b1, uint8_t b2, uint8_t b3 = 0, uint8_t b4 = 0
     return {b1, b2, b3, b4, b5, b6, b7};
 }
 
-bool IsTransition(int t) {
-    return t >= 101 && t <= 117;
-}
-
 }  // namespace
 
 Family FamilyOf(int transition) {
-    return transition < 105 || transition == 117 ? Family::A : Family::B;
+    return transition < kFirstWipeTransition || transition == kLastTransition ? Family::A
+                                                                              : Family::B;
 }
 
 std::optional<TarnCommand> Effect(int e) {
@@ -43,17 +44,17 @@ std::optional<TarnCommand> Pattern(int transition) {
     }
     // 105..110 and 111..116 share their wipe patterns, in the same order.
     static constexpr uint8_t kWipeByte[] = {0x21, 0x27, 0x24, 0x26, 0x25, 0x28};
-    return Cmd(0x18, 0x41, kWipeByte[(transition - 105) % 6]);
+    return Cmd(0x18, 0x41, kWipeByte[(transition - kFirstWipeTransition) % kWipePatterns]);
 }
 
 std::optional<TarnCommand> ModeSelect(int transition) {
     if (!IsTransition(transition))
         return std::nullopt;
-    if (transition <= 104)
+    if (transition < kFirstWipeTransition)
         return Cmd(0x18, 0x44, 0x20);
-    if (transition == 117)
+    if (transition == kLastTransition)
         return Cmd(0x18, 0x44, 0x20, 0x10);
-    if (transition <= 110)
+    if (RunsOutEarly(transition))
         return Cmd(0x18, 0x40, 0x20);
     return Cmd(0x18, 0x40, 0x20, 0x10);
 }
@@ -61,7 +62,7 @@ std::optional<TarnCommand> ModeSelect(int transition) {
 std::optional<TarnCommand> Preparation(int transition) {
     if (transition == 101 || transition == 104)
         return Cmd(0x18, 0x46, 0x20, 0x7F, 0x00, 0x00, 0x04);
-    if (transition >= 102 && transition <= 110)
+    if (transition > kFirstTransition && RunsOutEarly(transition))
         return Cmd(0x18, 0x46, 0x20);
     return std::nullopt;
 }

@@ -1,10 +1,14 @@
 #include "engine/EffectUnit.h"
 
+#include "edit/EffectCodes.h"
 #include "engine/EffectCommands.h"
+#include "link/DeckExchange.h"
 #include "link/LinkTiming.h"
 
 using effectcmd::Family;
 using effectcmd::FamilyOf;
+using effectcodes::IsNoTransition;
+using effectcodes::IsTransitionOrNone;
 
 namespace {
 
@@ -15,13 +19,6 @@ constexpr int kProgressPolls = 100;
 constexpr int kWipeOutRounds = 100;
 // Capability pages are plain reads: fewer repeats than a command that changes something.
 constexpr int kCapsAttempts = 3;
-
-bool IsNone(int t) {
-    return t % 100 == 0;
-}
-bool IsInRange(int t) {
-    return t >= 100 && t <= 117;
-}
 
 // Reply data byte k of the last exchange.
 uint8_t Data(const CTarnIO& io, int k) {
@@ -36,14 +33,25 @@ constexpr uint8_t kProgressStopMask = 0x02;  // data byte 2: the device stopped 
 constexpr uint8_t kWipeOutDoneMask = 0x01;   // data byte 2: the wipe-out has finished
 constexpr uint8_t kNoCapabilityMask = 0x01;  // fifth data byte: the device has no word here
 
-// At the end of a scene the device tells when the transition is over: pattern 7F 01, the end or
-// stop flag, or a reply with nothing in it (also what a missing reply leaves behind).
-bool OutSideFinished(const CTarnIO& io) {
-    const uint8_t d0 = Data(io, 0);
-    const uint8_t d1 = Data(io, 1);
-    const uint8_t d2 = Data(io, 2);
+// The device tells that no transition runs: pattern 7F 01, the end or stop flag, or a reply
+// with nothing in it (also what a missing reply leaves behind).
+bool NoneRunning(const TarnFrame& progress) {
+    const auto data = [&progress](int k) { return progress[tarn::kDataByte + k]; };
+    const uint8_t d0 = data(0);
+    const uint8_t d1 = data(1);
+    const uint8_t d2 = data(2);
     return (d0 == 0x7F && d1 == 0x01) || (d2 & kProgressEndMask) != 0 || (d0 == 0 && d1 == 0) ||
            (d2 & kProgressStopMask) != 0;
+}
+
+// A run or wipe-out start whose reply went wrong may have started all the same: the device's
+// progress tells, and a transition that runs is not started a second time.
+bool SendRun(CTarnIO& io, int device, const TarnCommand& body, Family family) {
+    io.PrepareFrame(static_cast<uint8_t>(device), body);
+    return deckexchange::CommandOnce(
+        io, linktiming::kCommandAttempts,
+        [](const TarnFrame& progress) { return !NoneRunning(progress); },
+        effectcmd::Progress(family));
 }
 
 }  // namespace
@@ -71,9 +79,9 @@ bool EffectUnit::SetEffect(int e) {
 
 bool EffectUnit::SelectTransition(int t) {
     const int device = device_;
-    if (device == 0 || IsNone(t))
+    if (device == 0 || IsNoTransition(t))
         return true;
-    if (!IsInRange(t))
+    if (!IsTransitionOrNone(t))
         return false;
     return RunJob([device, t](CTarnIO& io) { return SelectOn(io, device, t); });
 }
@@ -97,9 +105,9 @@ bool EffectUnit::ArmTransition(int t, bool on) {
 
 bool EffectUnit::RunTransition(int t, Side side, const std::function<bool()>& betweenPolls) {
     const int device = device_;
-    if (device == 0 || IsNone(t))
+    if (device == 0 || IsNoTransition(t))
         return true;
-    if (!IsInRange(t))
+    if (!IsTransitionOrNone(t))
         return false;
     return RunJob([device, t, side, &betweenPolls](CTarnIO& io) {
         return RunOn(io, device, t, side, betweenPolls);
@@ -109,14 +117,15 @@ bool EffectUnit::RunTransition(int t, Side side, const std::function<bool()>& be
 bool EffectUnit::RunOn(CTarnIO& io, int device, int t, Side side,
                        const std::function<bool()>& betweenPolls) {
     if (side == Side::Out) {
-        if (t >= 111)
+        if (effectcodes::NeedsFollowingScene(t))
             return WipeOutOn(io, device);
         // The device may have dropped the selection while the scene played; selecting again is
         // worth a try, and the run below goes ahead whether it took or not.
         SelectOn(io, device, t);
     }
     const Family family = FamilyOf(t);
-    if (!Send(io, device, side == Side::In ? effectcmd::RunIn(family) : effectcmd::RunOut(family)))
+    if (!SendRun(io, device,
+                 side == Side::In ? effectcmd::RunIn(family) : effectcmd::RunOut(family), family))
         return false;
     FollowProgress(io, device, family, side, betweenPolls);
     return true;
@@ -132,14 +141,14 @@ void EffectUnit::FollowProgress(CTarnIO& io, int device, Family family, Side sid
         // Prepared at every poll: what was sent between the polls used the same frame.
         io.PrepareFrame(static_cast<uint8_t>(device), effectcmd::Progress(family));
         io.Transact();
-        if (side == Side::Out && OutSideFinished(io))
+        if (side == Side::Out && NoneRunning(io.Reply()))
             return;
     }
 }
 
 bool EffectUnit::WipeOutOn(CTarnIO& io, int device) {
     if (!Send(io, device, effectcmd::Arm(Family::B, false)) ||
-        !Send(io, device, effectcmd::kWipeOutStart))
+        !SendRun(io, device, effectcmd::kWipeOutStart, Family::B))
         return false;
     io.PrepareFrame(static_cast<uint8_t>(device), effectcmd::Progress(Family::B));
     for (int round = 0; round < kWipeOutRounds; ++round) {
