@@ -19,3 +19,18 @@ int64_t SteadyClock::Sleep(int ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
     return NowMs() - start;
 }
+
+void Clock::WaitUntilUs(int64_t us) {
+    // Below this a sleep could overshoot: the rest is spent looking at the clock.
+    constexpr int64_t kFineWaitUs = 2000;
+    for (;;) {
+        const int64_t left = us - NowUs();
+        if (left <= 0)
+            return;
+        if (left > kFineWaitUs)
+            Sleep(static_cast<int>((left - kFineWaitUs / 2) / 1000));
+        else
+            std::this_thread::yield();
+    }
+}
+

@@ -16,6 +16,10 @@ public:
     // Waits at least ms milliseconds and returns the time waited. A plain wait of the calling
     // thread: the link thread and command-line programs wait, windows never do.
     virtual int64_t Sleep(int ms) = 0;
+
+    // Waits until the clock reads us, met to the microsecond: a command timed to a fraction of
+    // a frame goes out then. Sleeps most of the way; a virtual clock jumps there.
+    virtual void WaitUntilUs(int64_t us);
 };
 
 class SteadyClock final : public Clock {

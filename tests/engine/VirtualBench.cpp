@@ -13,6 +13,12 @@ constexpr int64_t kAnswerDelayUs = 3000;
 
 }  // namespace
 
+void VirtualClock::WaitUntilUs(int64_t us) {
+    int64_t now = now_.load();
+    while (now < us && !now_.compare_exchange_weak(now, us)) {
+    }
+}
+
 int64_t VirtualClock::Sleep(int ms) {
     const int64_t waited = std::max(ms, 0);
     AdvanceUs(waited * 1000);

@@ -23,6 +23,7 @@ public:
     int64_t NowUs() const override { return now_++; }
     int64_t NowMicros() const override { return now_.load(); }
     int64_t Sleep(int ms) override;
+    void WaitUntilUs(int64_t us) override;
     void AdvanceUs(int64_t us) { now_ += us; }
 
 private:
