@@ -32,8 +32,6 @@ public:
     AutoDevices Devices() const override { return devices_; }
     AutoOptions Options() const override { return options_; }
     const SceneList& Scenes() const override { return list_; }
-    void ShowProgress(const QString&, int) override {}
-    void CloseProgress() override {}
     void ShowRunProgress(const RunProgress& progress, const QString& text) override;
     bool StopRequested() const override;
     bool ConfirmTapeChange(const QString& title, const QString& text) override;
@@ -43,11 +41,6 @@ public:
     void ShowFinalMessage(const QString& title, const QString& text, bool success) override;
     void KeepResumePoint(const ResumePoint& point) override;
     void SelectRow(int i) override;
-    void ShowRecorderRecording() override {}
-    void SetArrowFlashing(bool) override {}
-    void EnableAutoRec() override {}
-    void EnableReview() override {}
-    void EnableWindows() override {}
     int CurrentView() const override { return view_; }
     void SelectView(int view) override;
     void PlayBeep() override;

@@ -3,6 +3,9 @@
 // buttons, the deck view, the preview beep, and the inputs of a run (devices, options, list).
 // The GUI implements it with its windows, clipwright-cli on the terminal.
 //
+// What every host must do is pure; what only a host with windows shows (the progress window, the
+// controller's indicators and buttons, the windows' enabling) does nothing unless overridden.
+//
 // Threads: the engine calls every method on the host's thread (the thread the engine object
 // lives on, the GUI thread), queuing the call there when it runs on the link thread, except
 // StopRequested, which it reads from the link thread.
@@ -58,9 +61,6 @@ public:
     virtual AutoOptions Options() const = 0;
     virtual const SceneList& Scenes() const = 0;
 
-    // Progress window: shown with a title and ProgressFlags (clearing the stop request), closed.
-    virtual void ShowProgress(const QString& title, int flags) = 0;
-    virtual void CloseProgress() = 0;
     // Where an Auto Rec stands: progress over the list and the same as text for the user ("Scene 7
     // of 42", tape left), lines separated by a line feed. Sent when the scene starts and as its
     // recording moves on.
@@ -83,14 +83,6 @@ public:
 
     // Makes row i of the list the only selected and current row.
     virtual void SelectRow(int i) = 0;
-    // The recorder indicator shows its recording picture.
-    virtual void ShowRecorderRecording() = 0;
-    // Flashing of the player-to-recorder arrow; off restores its idle picture.
-    virtual void SetArrowFlashing(bool on) = 0;
-    virtual void EnableAutoRec() = 0;
-    virtual void EnableReview() = 0;
-    // The controller and main windows are usable again.
-    virtual void EnableWindows() = 0;
 
     virtual int CurrentView() const = 0;
     // View 1 addresses the player and starts the status polling when it is not running.
@@ -98,4 +90,17 @@ public:
 
     // The preview beep at corrected edit points.
     virtual void PlayBeep() = 0;
+
+    // ---- windows only ----
+    // Progress window: shown with a title and ProgressFlags (clearing the stop request), closed.
+    virtual void ShowProgress(const QString& /*title*/, int /*flags*/) {}
+    virtual void CloseProgress() {}
+    // The recorder indicator shows its recording picture.
+    virtual void ShowRecorderRecording() {}
+    // Flashing of the player-to-recorder arrow; off restores its idle picture.
+    virtual void SetArrowFlashing(bool /*on*/) {}
+    virtual void EnableAutoRec() {}
+    virtual void EnableReview() {}
+    // The controller and main windows are usable again.
+    virtual void EnableWindows() {}
 };
