@@ -37,7 +37,7 @@ ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, Use
                              [&settings](QWidget* w) { SavePosition(w, settings); });
     resumePoint_ = LoadResumePoint(settings);
     verification_.SetPrompts(VerificationPrompts());
-    controller_.SetOperations([this](int kind) { engine_.AutoStart(kind); },
+    controller_.SetOperations([this](AutoKind kind) { engine_.AutoStart(kind); },
                               [this] { engine_.ReadRecorderPosition(); });
 }
 

@@ -5,5 +5,5 @@
 
 int RunAutoRecCommand(const CommandArguments& args) {
     return RunEngineCommand(
-        {.name = QStringLiteral("autorec"), .kind = kAutoRec, .takesList = true}, args);
+        {.name = QStringLiteral("autorec"), .kind = AutoKind::AutoRec, .takesList = true}, args);
 }

@@ -5,5 +5,5 @@
 
 int RunEditCommand(const CommandArguments& args) {
     return RunEngineCommand(
-        {.name = QStringLiteral("edit"), .kind = kAutoEdit, .needsPausedPlayer = true}, args);
+        {.name = QStringLiteral("edit"), .kind = AutoKind::Edit, .needsPausedPlayer = true}, args);
 }

@@ -76,12 +76,12 @@ bool SelectRow(const EngineCommand& command, const CommandArguments& o, SceneLis
         return false;
     const Scene& scene = list.row(row);
     if (scene.tapeChange || !IsAtLeast30s(scene.inFrames, list.timecodeMode()) ||
-        (command.kind == kAutoPreview && scene.durationFrames == 0)) {
+        (command.kind == AutoKind::Preview && scene.durationFrames == 0)) {
         PrintError(QStringLiteral("%1: row %2 is not a scene that can be cued (in point from "
                                   "00:00:30:00%3)")
                        .arg(command.name)
                        .arg(row)
-                       .arg(command.kind == kAutoPreview ? ", with a duration" : ""));
+                       .arg(command.kind == AutoKind::Preview ? ", with a duration" : ""));
         return false;
     }
     list.SelectOnly(row);
@@ -192,14 +192,15 @@ bool ReadResume(const CommandArguments& o, const CliSession& session, const Scen
     return true;
 }
 
-// The run's AutoResult, or -1 when it has not ended after limitMs (0: no limit).
-int RunToEnd(AutoEngine& engine, int kind, const ResumeRequest& resume, int limitMs = 0) {
+// How the run ended, or nothing when it has not ended after limitMs (0: no limit).
+std::optional<AutoResult> RunToEnd(AutoEngine& engine, AutoKind kind, const ResumeRequest& resume,
+                                   int limitMs = 0) {
     // The run is served by the program's own event loop, which runs until the run ends; the
     // connections live as long as this call.
-    int result = kAutoFailed;
+    std::optional<AutoResult> result = AutoResult::Failed;
     QObject run;
     bool ended = false;
-    QObject::connect(&engine, &AutoEngine::finished, &run, [&](int r) {
+    QObject::connect(&engine, &AutoEngine::finished, &run, [&](AutoResult r) {
         result = r;
         ended = true;
         QCoreApplication::exit(0);
@@ -209,19 +210,19 @@ int RunToEnd(AutoEngine& engine, int kind, const ResumeRequest& resume, int limi
     QTimer limit;
     limit.setSingleShot(true);
     QObject::connect(&limit, &QTimer::timeout, &run, [&] {
-        result = -1;
+        result.reset();
         QCoreApplication::exit(0);
     });
     if (limitMs > 0)
         limit.start(limitMs);
     // Ctrl+C while the port opened or the player was read: no deck is moved.
     if (TerminalEngineHost::Interrupted())
-        return kAutoStopped;
+        return AutoResult::Stopped;
     bool started = true;
     if (resume.wanted) {
         started = engine.AutoResume(resume.point);
     } else {
-        if (kind == kAutoRec)
+        if (kind == AutoKind::AutoRec)
             engine.ReadRecorderPosition();
         engine.AutoStart(kind);  // its start runs on the link thread; the loop waits for its end
     }
@@ -287,13 +288,13 @@ int RunEngineCommand(const EngineCommand& command, const CommandArguments& o) {
     EffectUnit effects(link.link);
     TerminalEngineHost host(link.vtr, list, devices, options, o.isSet("yes") || soak.minutes > 0,
                             session.settings());
-    if (command.kind == kAutoRec)
+    if (command.kind == AutoKind::AutoRec)
         host.SetVerificationFile(o.value("verify"));
     AutoEngine engine(link.link, link.vtr, effects, link.clock, session.captions(), host);
-    if (command.kind == kAutoReview && !ReadSpan(o, list.timecodeMode(), engine))
+    if (command.kind == AutoKind::Review && !ReadSpan(o, list.timecodeMode(), engine))
         return 2;
     ResumeRequest resume;
-    if (command.kind == kAutoRec && !ReadResume(o, session, list, &resume))
+    if (command.kind == AutoKind::AutoRec && !ReadResume(o, session, list, &resume))
         return 2;
     if (soak.minutes > 0) {
         const int soakResult = RunSoak(
@@ -302,8 +303,8 @@ int RunEngineCommand(const EngineCommand& command, const CommandArguments& o) {
         link.vtr.StopPolling();
         return soakResult;
     }
-    const int result = RunToEnd(engine, command.kind, resume);
+    const std::optional<AutoResult> result = RunToEnd(engine, command.kind, resume);
     link.vtr.StopPolling();
     lastRun = host.LastRunSummary();
-    return result == kAutoFinished ? 0 : 1;
+    return result == AutoResult::Finished ? 0 : 1;
 }

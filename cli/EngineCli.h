@@ -9,9 +9,11 @@
 
 class CommandArguments;
 
+#include "engine/AutoKind.h"
+
 struct EngineCommand {
     QString name;
-    int kind = 0;                // AutoKind
+    AutoKind kind = AutoKind::Idle;
     bool takesList = false;      // FILE: the edit list
     bool takesRow = false;       // --row N: the scene to work on
     bool needsRecorder = false;  // --recorder N is required

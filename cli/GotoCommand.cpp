@@ -4,7 +4,9 @@
 #include "engine/AutoEngine.h"
 
 int RunGotoCommand(const CommandArguments& args) {
-    return RunEngineCommand(
-        {.name = QStringLiteral("goto"), .kind = kAutoGoto, .takesList = true, .takesRow = true},
-        args);
+    return RunEngineCommand({.name = QStringLiteral("goto"),
+                             .kind = AutoKind::Goto,
+                             .takesList = true,
+                             .takesRow = true},
+                            args);
 }

@@ -5,5 +5,6 @@
 
 int RunPrerollCommand(const CommandArguments& args) {
     return RunEngineCommand(
-        {.name = QStringLiteral("preroll"), .kind = kAutoPreroll, .needsPausedPlayer = true}, args);
+        {.name = QStringLiteral("preroll"), .kind = AutoKind::Preroll, .needsPausedPlayer = true},
+        args);
 }

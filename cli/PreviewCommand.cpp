@@ -6,7 +6,7 @@
 
 int RunPreviewCommand(const CommandArguments& args) {
     return RunEngineCommand({.name = QStringLiteral("preview"),
-                             .kind = kAutoPreview,
+                             .kind = AutoKind::Preview,
                              .takesList = true,
                              .takesRow = true},
                             args);

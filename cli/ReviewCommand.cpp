@@ -5,5 +5,5 @@
 
 int RunReviewCommand(const CommandArguments& args) {
     return RunEngineCommand(
-        {.name = QStringLiteral("review"), .kind = kAutoReview, .needsRecorder = true}, args);
+        {.name = QStringLiteral("review"), .kind = AutoKind::Review, .needsRecorder = true}, args);
 }

@@ -40,7 +40,8 @@ constexpr int kResultSlots = 7;
 
 }  // namespace
 
-int RunSoak(const SoakLimits& limits, CTarnIO& io, const std::function<int(int limitMs)>& runOnce,
+int RunSoak(const SoakLimits& limits, CTarnIO& io,
+            const std::function<std::optional<AutoResult>(int limitMs)>& runOnce,
             const std::function<int()>& finalMessages) {
     // Counted on the link thread as each exchange ends.
     std::array<std::atomic<int64_t>, kResultSlots> exchanges{};
@@ -59,14 +60,14 @@ int RunSoak(const SoakLimits& limits, CTarnIO& io, const std::function<int(int l
     int runs = 0, finished = 0, stopped = 0, hung = 0;
     int64_t rssAfterFirstRun = 0;
     while (clock.elapsed() < soakMs || runs == 0) {
-        const int result = runOnce(limits.runLimitMs);
+        const std::optional<AutoResult> result = runOnce(limits.runLimitMs);
         ++runs;
-        if (result < 0) {
+        if (!result) {
             // The engine still holds the link: nothing more can run on it.
             ++hung;
             break;
         }
-        (result == kAutoFinished ? finished : stopped)++;
+        (result == AutoResult::Finished ? finished : stopped)++;
         if (runs == 1)
             rssAfterFirstRun = ResidentKb();
     }

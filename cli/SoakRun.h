@@ -4,6 +4,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+
+#include "engine/AutoKind.h"
 
 class CTarnIO;
 
@@ -12,8 +15,9 @@ struct SoakLimits {
     int runLimitMs = 0;  // a run that has not ended after this long counts as hung
 };
 
-// runOnce starts one Auto Rec and returns its AutoResult when it ended, or -1 when it did not end
+// runOnce starts one Auto Rec and returns how it ended, or nothing when it did not end
 // within limitMs. finalMessages counts the final messages the host has shown so far. Prints the
 // figures as soak_<name>=<value> lines; 0 when every run ended with its message.
-int RunSoak(const SoakLimits& limits, CTarnIO& io, const std::function<int(int limitMs)>& runOnce,
+int RunSoak(const SoakLimits& limits, CTarnIO& io,
+            const std::function<std::optional<AutoResult>(int limitMs)>& runOnce,
             const std::function<int()>& finalMessages);

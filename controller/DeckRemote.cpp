@@ -185,9 +185,9 @@ void DeckRemote::PostModes(std::vector<int> modes, std::vector<int> fallback) {
 
 bool DeckRemote::SendModeNow(int mode, std::vector<ModeAnswer>* answers) {
     const LinkJobResult result = vtr_.SetMode(mode, false);
-    // 0x05 is a deck that took the command without carrying it out yet: its lamps wait for the
-    // poll.
-    answers->push_back({mode, result.ok && result.status != 0x05});
+    // kStatusPending is a deck that took the command without carrying it out yet: its lamps wait
+    // for the poll.
+    answers->push_back({mode, result.ok && result.status != tarncmd::kStatusPending});
     return result.ok;
 }
 

@@ -90,7 +90,7 @@ void TfrmAvCtl::SetPlacement(std::function<void(QWidget*)> restore,
     savePosition_ = std::move(save);
 }
 
-void TfrmAvCtl::SetOperations(std::function<void(int)> autoStart,
+void TfrmAvCtl::SetOperations(std::function<void(AutoKind)> autoStart,
                               std::function<void()> readRecorderPosition) {
     autoStart_ = std::move(autoStart);
     readRecorderPosition_ = std::move(readRecorderPosition);

@@ -19,6 +19,7 @@
 #include "controller/EditPoints.h"
 #include "controller/KeypadMap.h"
 #include "controller/WindowDrag.h"
+#include "engine/AutoKind.h"
 
 class CComm;
 class CaptionTable;
@@ -71,7 +72,7 @@ public:
     void SetPlacement(std::function<void(QWidget*)> restore, std::function<void(QWidget*)> save);
     // Starts a timed operation (Goto 1, Preview 2, Review 3, Auto Rec 4, Preroll 5, Edit 6).
     // Auto Rec reads the recorder's position first through readRecorderPosition.
-    void SetOperations(std::function<void(int kind)> autoStart,
+    void SetOperations(std::function<void(AutoKind kind)> autoStart,
                        std::function<void()> readRecorderPosition);
 
     // The deck the window drives, its connection and its transport commands.
@@ -181,7 +182,7 @@ private:
     QPointer<QWidget> mainWindow_;
     std::function<void(QWidget*)> restorePosition_;
     std::function<void(QWidget*)> savePosition_;
-    std::function<void(int)> autoStart_;
+    std::function<void(AutoKind)> autoStart_;
     std::function<void()> readRecorderPosition_;
 
     QLabel* imgFPanel_ = nullptr;

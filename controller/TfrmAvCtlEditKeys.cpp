@@ -38,14 +38,14 @@ void TfrmAvCtl::ConnectEditKeys() {
         if (first >= 0)
             emit modifyRowRequested(first);
     });
-    auto start = [this](int kind) {
+    auto start = [this](AutoKind kind) {
         if (autoStart_)
             autoStart_(kind);
     };
-    onClick("btnGoto", [start] { start(1); });
-    onClick("btnPreview", [start] { start(2); });
-    onClick("btnPreroll", [start] { start(5); });
-    onClick("btnEdit", [start] { start(6); });
+    onClick("btnGoto", [start] { start(AutoKind::Goto); });
+    onClick("btnPreview", [start] { start(AutoKind::Preview); });
+    onClick("btnPreroll", [start] { start(AutoKind::Preroll); });
+    onClick("btnEdit", [start] { start(AutoKind::Edit); });
     onClick("btnReview", [this] { btnReviewClick(); });
     onClick("btnAutoRec", [this] { btnAutoRecClick(); });
 }
@@ -106,7 +106,7 @@ void TfrmAvCtl::btnReviewClick() {
     if (remote_.view() == DeckRemote::View::Player)
         remote_.SelectView(DeckRemote::View::Recorder);
     if (autoStart_)
-        autoStart_(3);
+        autoStart_(AutoKind::Review);
 }
 
 void TfrmAvCtl::btnAutoRecClick() {
@@ -114,7 +114,7 @@ void TfrmAvCtl::btnAutoRecClick() {
     if (parts_.devices.RecorderId() != 0 && readRecorderPosition_)
         readRecorderPosition_();
     if (autoStart_)
-        autoStart_(4);
+        autoStart_(AutoKind::AutoRec);
 }
 
 void TfrmAvCtl::HoldRecordingKeys() {

@@ -165,12 +165,12 @@ int main(int argc, char** argv) {
     ready.start();
 
     int exitCode = 1;
-    QObject::connect(&windows.deck().engine(), &AutoEngine::finished, [&](int result) {
+    QObject::connect(&windows.deck().engine(), &AutoEngine::finished, [&](AutoResult result) {
         stalls.Stop();
         QTextStream(stdout) << "gui_peak_rss_mb=" << qRound(PeakResidentKb() / 1024.0) << Qt::endl
                             << "gui_autorec_stall_ms=" << stalls.maxLateMs() << Qt::endl;
         const QString success = context.Text(QStringLiteral("MSG_AUTOEND"));
-        if (result == kAutoFinished && prompts.lastMessage == success)
+        if (result == AutoResult::Finished && prompts.lastMessage == success)
             exitCode = 0;
         else
             QTextStream(stderr) << "the Auto Rec did not finish: " << prompts.lastMessage << "\n";

@@ -82,7 +82,7 @@ protected:
             ASSERT_TRUE(WaitFor([&] { return Controller().remote().transportOn(); }));
         }
         QObject::connect(&windows->deck().engine(), &AutoEngine::finished,
-                         [this](int result) { finished = result; });
+                         [this](AutoResult result) { finished = result; });
     }
     // Closes the main window, answering its question to quit.
     void CloseProgram() {
@@ -102,11 +102,9 @@ protected:
         emit menu->aboutToShow();
         return menu->actions().contains(ResumeItem()) && ResumeItem()->isEnabled();
     }
-    int WaitForFinish() {
-        EXPECT_TRUE(WaitFor([&] { return finished >= 0; }, 180000));
-        const int result = finished;
-        finished = -1;
-        return result;
+    std::optional<AutoResult> WaitForFinish() {
+        EXPECT_TRUE(WaitFor([&] { return finished.has_value(); }, 180000));
+        return std::exchange(finished, std::nullopt);
     }
 
     // Auto Rec from the controller's key, stopped on the progress window a second into the
@@ -121,7 +119,7 @@ protected:
             },
             120000));
         QTest::mouseClick(windows->progress().findChild<QPushButton*>("btnAbort"), Qt::LeftButton);
-        ASSERT_EQ(WaitForFinish(), kAutoStopped);
+        ASSERT_EQ(WaitForFinish(), AutoResult::Stopped);
         // The recorder's pause settles a little after the run has ended.
         ASSERT_TRUE(WaitFor([&] { return !sim->Device(kRecorderId)->busy; }));
         ASSERT_EQ(windows->deck().resumePoint().lastRow, 2);
@@ -134,7 +132,7 @@ protected:
     ScriptedPrompts prompts;
     std::unique_ptr<AppContext> context;
     std::unique_ptr<ProgramWindows> windows;
-    int finished = -1;
+    std::optional<AutoResult> finished;
 };
 
 TEST_F(ResumeWindowTest, AStoppedRunIsResumedAfterTheProgramWasClosedAndRecordsTheRest) {
@@ -157,11 +155,11 @@ TEST_F(ResumeWindowTest, AStoppedRunIsResumedAfterTheProgramWasClosedAndRecordsT
     ASSERT_TRUE(WaitFor(
         [&] {
             sawProgress = sawProgress || windows->progress().isVisible();
-            return finished >= 0;
+            return finished.has_value();
         },
         180000));
 
-    EXPECT_EQ(finished, kAutoFinished);
+    EXPECT_EQ(finished, AutoResult::Finished);
     EXPECT_TRUE(sawProgress);
     EXPECT_TRUE(Controller().isVisible()) << "the command opened the controller";
     EXPECT_EQ(prompts.informations.last(), Caption("MSG_AUTOEND"));
@@ -204,7 +202,7 @@ TEST_F(ResumeWindowTest, AListChangedSinceIsRefusedWithItsMessageAndNoDeckMoves)
     ASSERT_EQ(prompts.warnings.size(), warnings + 1);
     EXPECT_EQ(prompts.warnings.last(), Caption("MSG_RESUME_CHANGED"));
     EXPECT_FALSE(windows->progress().isVisible());
-    EXPECT_EQ(finished, -1) << "no run began";
+    EXPECT_FALSE(finished) << "no run began";
     EXPECT_EQ(sim->ReportJson(), tape);
     EXPECT_EQ(sim->Device(kRecorderId)->position, recorder.position);
     EXPECT_EQ(sim->Device(kRecorderId)->mode, recorder.mode);
@@ -223,7 +221,7 @@ TEST_F(ResumeWindowTest, AListChangedSinceIsRefusedWithItsMessageAndNoDeckMoves)
     ASSERT_TRUE(WaitFor([&] { return prompts.warnings.size() == warnings + 2; }));
     EXPECT_EQ(prompts.warnings.last(), Caption("MSG_RESUME_BAD").arg("Row=2147483647"));
     EXPECT_EQ(sim->ReportJson(), tape);
-    EXPECT_EQ(finished, -1);
+    EXPECT_FALSE(finished);
 }
 
 }  // namespace

@@ -40,10 +40,10 @@ protected:
         host->SetMainWindow(mainWindow.get());
         ctl->SetMainWindow(mainWindow.get());
         engine = std::make_unique<AutoEngine>(*link, *vtr, *effects, clock, captions, *host);
-        ctl->SetOperations([this](int kind) { engine->AutoStart(kind); },
+        ctl->SetOperations([this](AutoKind kind) { engine->AutoStart(kind); },
                            [this] { engine->ReadRecorderPosition(); });
         QObject::connect(engine.get(), &AutoEngine::finished,
-                         [this](int result) { finishedResult = result; });
+                         [this](AutoResult result) { finishedResult = result; });
         mainWindow->show();
         ctl->show();
         ASSERT_TRUE(WaitFor([&] { return ctl->remote().transportOn() && vtr->PowerOn(); }));
@@ -78,7 +78,7 @@ protected:
     std::unique_ptr<GuiEngineHost> host;
     std::unique_ptr<AutoEngine> engine;
     QStringList messages;
-    int finishedResult = -1;
+    std::optional<AutoResult> finishedResult;
 };
 
 TEST_F(AutoRecWindowTest, AutoRecFromTheControllerRecordsTheListAndOffersReview) {
@@ -98,10 +98,10 @@ TEST_F(AutoRecWindowTest, AutoRecFromTheControllerRecordsTheListAndOffersReview)
         [&] {
             sawDisabled = sawDisabled || (progress->isVisible() && WindowsDisabled());
             sawArrowLit = sawArrowLit || ctl->arrowLit();
-            return finishedResult >= 0;
+            return finishedResult.has_value();
         },
         180000));
-    EXPECT_EQ(finishedResult, kAutoFinished);
+    EXPECT_EQ(finishedResult, AutoResult::Finished);
     EXPECT_EQ(showCounter.shows, 1);
     EXPECT_TRUE(sawDisabled);
     EXPECT_TRUE(sawArrowLit);
@@ -133,7 +133,7 @@ TEST_F(AutoRecWindowTest, StopOrClosingTheProgressWindowEndsTheRunWithTheStopMes
     };
     for (const auto& [name, end] : ways) {
         SCOPED_TRACE(name);
-        finishedResult = -1;
+        finishedResult.reset();
         messages.clear();
         sim->SetDeckPosition(1, Frames("00:00:45:00"));
         scenes.SelectOnly(1);
@@ -145,8 +145,8 @@ TEST_F(AutoRecWindowTest, StopOrClosingTheProgressWindowEndsTheRunWithTheStopMes
         EXPECT_FALSE(progress->StopRequested());
         end();
         EXPECT_TRUE(progress->StopRequested());
-        ASSERT_TRUE(WaitFor([&] { return finishedResult >= 0; }, 60000));
-        EXPECT_EQ(finishedResult, kAutoStopped);
+        ASSERT_TRUE(WaitFor([&] { return finishedResult.has_value(); }, 60000));
+        EXPECT_EQ(finishedResult, AutoResult::Stopped);
         const auto text = [this](const char* key) {
             return captions.CaptionText(QLatin1String(key));
         };

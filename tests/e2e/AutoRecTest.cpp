@@ -83,7 +83,7 @@ TEST_F(AutoRecTest, RecordsEveryScenePassingEmptyRowsAndAskingAtTapeChanges) {
             playerModeAtQuestion.push_back(Deck(kPlayerId).pendingMode);
     };
 
-    EXPECT_EQ(RunAutoRec(), kAutoFinished);
+    EXPECT_EQ(RunAutoRec(), AutoResult::Finished);
 
     ExpectRecorded({{kIn1, kOut1}, {kIn2, kOut2}, {kIn3, kOut3}});
     EXPECT_EQ(playerModeAtQuestion, (std::vector<int>{ModeStop, ModeStop}));
@@ -130,7 +130,7 @@ TEST_F(AutoRecTest, EffectsAndTransitionsLandOnTheirScenes) {
     const int kEffect = 2, kTransition = 105;
     SetScenes({SceneRow(kIn1, kOut1, kEffect, kTransition), SceneRow(kIn2, kOut2)});
 
-    EXPECT_EQ(RunAutoRec(), kAutoFinished);
+    EXPECT_EQ(RunAutoRec(), AutoResult::Finished);
 
     ExpectRecorded({{kIn1, kOut1}, {kIn2, kOut2}});
     const auto recorded = RecordedScenes(sim->TapeSegments());

@@ -31,7 +31,7 @@ protected:
     // the final message, which must come within kStopLimitMs.
     void RunAndLose(const char* what, const std::function<void()>& lose) {
         QElapsedTimer sinceLoss;
-        const int result = RunAutoRec([&] {
+        const std::optional<AutoResult> result = RunAutoRec([&] {
             if (sinceLoss.isValid() || Deck(kRecorderId).mode != ModeRecord)
                 return;
             lose();
@@ -41,7 +41,7 @@ protected:
         const qint64 stopMs = sinceLoss.elapsed();
         std::printf("device_loss_stop_ms=%lld (%s)\n", static_cast<long long>(stopMs), what);
         EXPECT_LT(stopMs, kStopLimitMs) << what;
-        EXPECT_EQ(result, kAutoFailed);
+        EXPECT_EQ(result, AutoResult::Failed);
         EXPECT_TRUE(FinalMessage().startsWith("warning: Automatic editing has stopped")) << what;
     }
 

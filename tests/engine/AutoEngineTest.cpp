@@ -31,7 +31,7 @@ protected:
         e->SetScenes({SceneRow(Frames("00:01:00:00"), Frames("00:01:02:00"), 0, transition),
                       SceneRow(Frames("00:01:20:00"), Frames("00:01:23:00"))},
                      2);
-        EXPECT_EQ(e->Run(kAutoPreview), kAutoFinished) << transition;
+        EXPECT_EQ(e->Run(AutoKind::Preview), AutoResult::Finished) << transition;
     }
 
     std::unique_ptr<VirtualEngine> e;
@@ -62,7 +62,7 @@ TEST_F(AutoEngineTest, GotoSearchesTowardsTheInPointAndEndsItsSearchBeforeIt) {
                 searchEndedAt = player.position;
             return false;
         };
-        ASSERT_EQ(e->Run(kAutoGoto), kAutoFinished) << e->Log();
+        ASSERT_EQ(e->Run(AutoKind::Goto), AutoResult::Finished) << e->Log();
 
         EXPECT_EQ(e->Deck(kPlayerId).position, in);
         EXPECT_GT(Sent(kPlayerId, c.search), 0);
@@ -91,7 +91,7 @@ TEST_F(AutoEngineTest, PreviewBeepsAtTheCorrectedPointsAndNeverTouchesTheRecorde
         return false;
     };
 
-    EXPECT_EQ(e->Run(kAutoPreview), kAutoFinished);
+    EXPECT_EQ(e->Run(AutoKind::Preview), AutoResult::Finished);
 
     EXPECT_EQ(Sent(kRecorderId), 0);
     ASSERT_EQ(beepPositions.size(), 2u);
@@ -107,7 +107,7 @@ TEST_F(AutoEngineTest, EditReleasesTheRecorderWhereEditWasPressedAndLeavesBothDe
     Serve(pressedAt);
     e->SetScenes({SceneRow(Frames("00:01:00:00"), Frames("00:01:05:00"))});
 
-    EXPECT_EQ(e->Run(kAutoEdit), kAutoFinished);
+    EXPECT_EQ(e->Run(AutoKind::Edit), AutoResult::Finished);
 
     EXPECT_EQ(e->Deck(kPlayerId).pendingMode, ModePlay);
     EXPECT_EQ(e->Deck(kRecorderId).pendingMode, ModeRecord);
@@ -135,7 +135,7 @@ TEST_F(AutoEngineTest, ReviewPlaysTheRecordedSpanAndPausesOnItsEndThroughLostRep
         return false;
     };
 
-    EXPECT_EQ(e->Run(kAutoReview), kAutoFinished) << e->Log();
+    EXPECT_EQ(e->Run(AutoKind::Review), AutoResult::Finished) << e->Log();
 
     EXPECT_TRUE(silenced);
     EXPECT_EQ(e->Deck(kRecorderId).pendingMode, ModePause);
@@ -171,7 +171,7 @@ TEST_F(AutoEngineTest, AStoppedPlayerFailsTheOperationExceptWhileATransitionIsPr
             e->bench.sim->SetDeckMode(kPlayerId, ModeStop);
         return false;
     };
-    EXPECT_EQ(e->Run(kAutoGoto), kAutoFailed) << e->Log();
+    EXPECT_EQ(e->Run(AutoKind::Goto), AutoResult::Failed) << e->Log();
 
     // A transition the player refuses to prepare holds Preview in its prepare step: the player
     // stopping there is waited out until the user stops the run.
@@ -191,14 +191,14 @@ TEST_F(AutoEngineTest, AStoppedPlayerFailsTheOperationExceptWhileATransitionIsPr
         searching = searching || player.mode == ModeForwardSearch;
         return stoppedAt >= 0 && e->bench.clock->NowMicros() - stoppedAt > 3'000'000;
     };
-    EXPECT_EQ(e->Run(kAutoPreview), kAutoStopped) << e->Log();
+    EXPECT_EQ(e->Run(AutoKind::Preview), AutoResult::Stopped) << e->Log();
     EXPECT_GE(stoppedAt, 0) << e->Log();
 }
 
 TEST_F(AutoEngineTest, AutoRecWithNothingToRecordStopsAtOnce) {
     e->SetScenes({SceneRow(Frames("00:01:00:00"), Frames("00:01:00:00")), TapeChangeRow()});
 
-    EXPECT_EQ(e->Run(kAutoRec), kAutoFailed);
+    EXPECT_EQ(e->Run(AutoKind::AutoRec), AutoResult::Failed);
 
     const QStringList log = e->host->Log();
     EXPECT_TRUE(log.filter(QRegularExpression("^row ")).isEmpty());

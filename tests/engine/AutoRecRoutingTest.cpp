@@ -39,7 +39,7 @@ TEST(AutoRecRoutingTest, RecordAndPauseGoWhereTheDevicesSay) {
         e.host->devices.recorderId = c.recorderId;
         e.SetScenes({SceneRow(in1, out1), SceneRow(in2, out2)});
 
-        ASSERT_EQ(e.Run(kAutoRec), kAutoFinished) << e.Log();
+        ASSERT_EQ(e.Run(AutoKind::AutoRec), AutoResult::Finished) << e.Log();
 
         const auto recorded = RecordedScenes(e.bench.sim->TapeSegments());
         if (c.recorded) {

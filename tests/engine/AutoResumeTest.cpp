@@ -37,7 +37,8 @@ protected:
     // Once the player has played `frames` past the in point of scene `scene` (1-based) with the
     // recorder in `recorderMode`, `interrupt` is called (on the engine's thread), and its answer
     // presses Stop.
-    int RunUntil(int scene, int frames, int recorderMode, const std::function<bool()>& interrupt) {
+    std::optional<AutoResult> RunUntil(int scene, int frames, int recorderMode,
+                                       const std::function<bool()>& interrupt) {
         const int moment = Scenes()[static_cast<size_t>(scene - 1)].first + frames;
         bool done = false;
         e.host->stopWhen = [&, moment, recorderMode] {
@@ -47,7 +48,7 @@ protected:
             done = true;
             return interrupt();
         };
-        const int result = e.Run(kAutoRec);
+        const std::optional<AutoResult> result = e.Run(AutoKind::AutoRec);
         e.host->stopWhen = {};
         // The recorder's pause takes effect a little after the run has ended.
         e.bench.clock->AdvanceUs(1'000'000);
@@ -83,7 +84,7 @@ protected:
 // With scene 1 on tape, a stop in scene 2 leaves a point 90 frames from the tape's start: too
 // close to search back to and play up from.
 TEST_F(AutoResumeTest, AStopInSceneTwoResumesFromSceneOnesEndWithNoGapOrOverlap) {
-    ASSERT_EQ(RunUntil(2, 60, ModeRecord, [] { return true; }), kAutoStopped) << e.Log();
+    ASSERT_EQ(RunUntil(2, 60, ModeRecord, [] { return true; }), AutoResult::Stopped) << e.Log();
     EXPECT_TRUE(e.host->Log().contains(
         "warning: Automatic editing has stopped.\nReason: stopped by the user."));
     EXPECT_EQ(e.Deck(kPlayerId).pendingMode, ModeStop);
@@ -98,12 +99,12 @@ TEST_F(AutoResumeTest, AStopInSceneTwoResumesFromSceneOnesEndWithNoGapOrOverlap)
     // Refused: a list changed since, and a point before the start of the recorder's tape
     // (another tape than the run's).
     e.host->list.SetOutText(4, FramesToText(Scenes()[3].second + 1, Fps30));
-    EXPECT_EQ(e.RunResume(kept), kAutoFailed);
+    EXPECT_EQ(e.RunResume(kept), AutoResult::Failed);
     EXPECT_TRUE(e.host->Log().last().contains("has changed since")) << e.Log();
     e.host->list.SetOutText(4, FramesToText(Scenes()[3].second, Fps30));
     ResumePoint elsewhere = kept;
     elsewhere.recorderAt = -Frames("00:00:10:00");
-    EXPECT_EQ(e.RunResume(elsewhere), kAutoFailed);
+    EXPECT_EQ(e.RunResume(elsewhere), AutoResult::Failed);
     EXPECT_TRUE(e.host->Log().contains(
         "warning: The recorder cannot reach the frame where the recording ended. Is the tape of "
         "that recording in the recorder?\nReason: recorder, placing the recorder: the recorder "
@@ -113,7 +114,7 @@ TEST_F(AutoResumeTest, AStopInSceneTwoResumesFromSceneOnesEndWithNoGapOrOverlap)
     EXPECT_EQ(e.Deck(kRecorderId).pendingMode, ModeRecordPause);
     e.host->progressShown.clear();
 
-    EXPECT_EQ(e.RunResume(kept), kAutoFinished) << e.Log();
+    EXPECT_EQ(e.RunResume(kept), AutoResult::Finished) << e.Log();
 
     ExpectResumedAfter(1, before);
     // The resumed run is told by the list's scene numbers, in the report as in the progress.
@@ -135,7 +136,7 @@ TEST_F(AutoResumeTest, AStopInSceneTwoResumesFromSceneOnesEndWithNoGapOrOverlap)
 // Scene 2 has been checked on the recorder, which stands paused after it, while the player runs
 // on: a Stop now finds it complete in the report and in the point alike.
 TEST_F(AutoResumeTest, AStopAfterASceneWasCheckedKeepsItCompleteInTheReportAndThePoint) {
-    ASSERT_EQ(RunUntil(2, 90 + 60, ModeRecordPause, [] { return true; }), kAutoStopped);
+    ASSERT_EQ(RunUntil(2, 90 + 60, ModeRecordPause, [] { return true; }), AutoResult::Stopped);
 
     const std::vector<SceneCheck> checks = e.engine->SceneChecks();
     ASSERT_EQ(checks.size(), 2u);
@@ -153,14 +154,14 @@ TEST_F(AutoResumeTest, AResumeAfterThePlayerFellSilentAndCameBack) {
         e.bench.sim->SetFaultPlan(plan);
         return false;
     };
-    ASSERT_EQ(RunUntil(3, 30, ModeRecord, playerFallsSilent), kAutoFailed);
+    ASSERT_EQ(RunUntil(3, 30, ModeRecord, playerFallsSilent), AutoResult::Failed);
     e.bench.sim->SetFaultPlan(tarnsim::FaultPlan{});  // the player answers again
     const auto before = Recorded();
     ASSERT_GE(before.size(), 2u);
     const ResumePoint kept = e.host->keptResumePoints.back();
     ASSERT_EQ(kept.lastRow, 2);
 
-    EXPECT_EQ(e.RunResume(kept), kAutoFinished) << e.Log();
+    EXPECT_EQ(e.RunResume(kept), AutoResult::Finished) << e.Log();
 
     ExpectResumedAfter(2, before);
 }
@@ -193,7 +194,7 @@ TEST(ResumePlacementTest, TheRecorderIsPlacedOnItsFrameNearTheTapeStart) {
         e.SetScenes(
             {SceneRow(at(101), at(102), 0, 0, Fps30Drop), SceneRow(in, out, 0, 0, Fps30Drop)});
         const ResumePoint point{ListFingerprint(e.host->list), 1, c.point, 0};
-        ASSERT_EQ(e.RunResume(point), kAutoFinished) << e.Log();
+        ASSERT_EQ(e.RunResume(point), AutoResult::Finished) << e.Log();
 
         const std::string tape = e.bench.sim->ReportJson();
         const auto recorded = RecordedScenes(e.bench.sim->TapeSegments());

@@ -129,7 +129,8 @@ void EngineFixture::SetScenes(const std::vector<Scene>& rows, int current) {
     host->list.SelectOnly(current);
 }
 
-int EngineFixture::Run(int kind, const std::function<void()>& watch, int timeoutMs) {
+std::optional<AutoResult> EngineFixture::Run(AutoKind kind, const std::function<void()>& watch,
+                                             int timeoutMs) {
     return RunStarted(
         [this, kind] {
             engine->AutoStart(kind);
@@ -138,12 +139,13 @@ int EngineFixture::Run(int kind, const std::function<void()>& watch, int timeout
         watch, timeoutMs);
 }
 
-int EngineFixture::RunStarted(const std::function<bool()>& start,
-                              const std::function<void()>& watch, int timeoutMs) {
-    int result = -1;
+std::optional<AutoResult> EngineFixture::RunStarted(const std::function<bool()>& start,
+                                                    const std::function<void()>& watch,
+                                                    int timeoutMs) {
+    std::optional<AutoResult> result;
     QEventLoop loop;
     const auto connection =
-        QObject::connect(engine.get(), &AutoEngine::finished, &loop, [&](int r) {
+        QObject::connect(engine.get(), &AutoEngine::finished, &loop, [&](AutoResult r) {
             result = r;
             loop.quit();
         });
@@ -157,16 +159,16 @@ int EngineFixture::RunStarted(const std::function<bool()>& start,
         watcher.start(10);
     }
     if (!start())
-        result = kAutoFailed;
-    if (result < 0)
+        result = AutoResult::Failed;
+    if (!result)
         loop.exec();
     QObject::disconnect(connection);
     return result;
 }
 
-int EngineFixture::RunAutoRec(const std::function<void()>& watch) {
+std::optional<AutoResult> EngineFixture::RunAutoRec(const std::function<void()>& watch) {
     engine->ReadRecorderPosition();
-    return Run(kAutoRec, watch);
+    return Run(AutoKind::AutoRec, watch);
 }
 
 namespace {

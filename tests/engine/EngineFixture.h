@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -92,11 +93,12 @@ protected:
     void SetScenes(const std::vector<Scene>& rows, int current = 1);
     // AutoStart(kind) and the event loop until finished(); the result, or -1 after the timeout.
     // While it runs, `watch` is called every few milliseconds on the test's thread.
-    int Run(int kind, const std::function<void()>& watch = {}, int timeoutMs = 180000);
-    int RunStarted(const std::function<bool()>& start, const std::function<void()>& watch,
-                   int timeoutMs);
+    std::optional<AutoResult> Run(AutoKind kind, const std::function<void()>& watch = {},
+                                  int timeoutMs = 180000);
+    std::optional<AutoResult> RunStarted(const std::function<bool()>& start,
+                                         const std::function<void()>& watch, int timeoutMs);
     // As the controller's Auto Rec button: the recorder's position, then AutoStart.
-    int RunAutoRec(const std::function<void()>& watch = {});
+    std::optional<AutoResult> RunAutoRec(const std::function<void()>& watch = {});
     tarnsim::DeviceState Deck(int id) const { return *sim->Device(id); }
     // How many requests to id began with these command bytes.
     int Sent(int id, std::initializer_list<uint8_t> command) const;

@@ -45,20 +45,20 @@ TEST_P(EngineLandingTest, TheDeckPausesOnItsTarget) {
     struct Case {
         const char* what;
         const BenchLatencies& decks;
-        int kind;
+        AutoKind kind;
         int deck;
         int playerAt, recorderAt;
         int target;
     };
     const Case cases[] = {
-        {"Goto far ahead, searching forward", kSlowDecks, kAutoGoto, kPlayerId, At(60), At(0),
+        {"Goto far ahead, searching forward", kSlowDecks, AutoKind::Goto, kPlayerId, At(60), At(0),
          At(119, Fps() - 5)},
-        {"Goto close ahead, searching back", kQuickDecks, kAutoGoto, kPlayerId, At(117), At(0),
+        {"Goto close ahead, searching back", kQuickDecks, AutoKind::Goto, kPlayerId, At(117), At(0),
          At(119, Fps() - 5)},
-        {"Goto behind, searching back", kSlowDecks, kAutoGoto, kPlayerId, At(150), At(0),
+        {"Goto behind, searching back", kSlowDecks, AutoKind::Goto, kPlayerId, At(150), At(0),
          At(119, 10)},
-        {"Preroll", kQuickDecks, kAutoPreroll, kPlayerId, At(122), At(0), At(122) - 150},
-        {"Review", kSlowDecks, kAutoReview, kRecorderId, At(60), At(150), At(120, 3)},
+        {"Preroll", kQuickDecks, AutoKind::Preroll, kPlayerId, At(122), At(0), At(122) - 150},
+        {"Review", kSlowDecks, AutoKind::Review, kRecorderId, At(60), At(150), At(120, 3)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -66,7 +66,7 @@ TEST_P(EngineLandingTest, TheDeckPausesOnItsTarget) {
         e.host->options.preRollFrames = 150;
         e.SetScenes({Row(c.target, c.target + At(3))});
         e.engine->SetRecordingSpan(At(100), c.target);
-        ASSERT_EQ(e.Run(c.kind), kAutoFinished) << e.Log();
+        ASSERT_EQ(e.Run(c.kind), AutoResult::Finished) << e.Log();
         EXPECT_EQ(e.Deck(c.deck).pendingMode, ModePause);
         EXPECT_EQ(e.Deck(c.deck).position, c.target);
     }
@@ -110,7 +110,7 @@ TEST_P(EngineLandingTest, AutoRecLandsEverySceneOnItsFramesAndAppendsIt) {
         for (const Scene& scene : scenes)
             rows.push_back(Row(scene.in, scene.out, scene.transition));
         e.SetScenes(rows);
-        ASSERT_EQ(e.Run(kAutoRec), kAutoFinished) << e.Log();
+        ASSERT_EQ(e.Run(AutoKind::AutoRec), AutoResult::Finished) << e.Log();
 
         const std::string tape = e.bench.sim->ReportJson();
         const auto recorded = RecordedScenes(e.bench.sim->TapeSegments());

@@ -4,10 +4,15 @@
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 
+#include "engine/CommandScheduler.h"
 #include "engine/CounterPhase.h"
 #include "engine/VerificationReport.h"
+#include "link/Clock.h"
+#include "link/LinkTiming.h"
+#include "link/TarnVtr.h"
 
 namespace {
 
@@ -95,6 +100,63 @@ TEST(CounterPhaseTest, AReplyThatCameInLateNeverThrowsTheEstimateOff) {
 
 SceneCheck Check(int row, int expected, std::optional<int32_t> start, std::optional<int32_t> end) {
     return {row, expected, start, end};
+}
+
+// A clock the test sets; a wait jumps to its aim.
+class SetClock final : public Clock {
+public:
+    int64_t NowMs() const override { return now / 1000; }
+    int64_t NowUs() const override { return now; }
+    int64_t Sleep(int ms) override {
+        now += ms * 1000;
+        return ms;
+    }
+    void WaitUntilUs(int64_t us) override { now = std::max(now, us); }
+    int64_t now = 0;
+};
+
+TEST(CommandSchedulerTest, ACommandIsHeldToItsMomentOnlyWhenNoLaterChanceComesInTime) {
+    // A tape at 25 fps that was at frame 0 at 1 s, polled every 31 ms; each step check runs 2 ms
+    // after its reply was heard.
+    SetClock clock;
+    CommandScheduler scheduler(clock);
+    constexpr int64_t kZeroUs = 1'000'000;
+    int64_t heard = 2'000'000;
+    for (int i = 0; i < 60; ++i, heard += 31'000) {
+        clock.now = heard + 2'000;
+        StatusSample sample;
+        sample.hasCounter = true;
+        sample.counter = static_cast<int32_t>((heard - kZeroUs) / 40'000);
+        sample.heardUs = heard;
+        scheduler.Observe(sample, true);
+    }
+    ASSERT_TRUE(scheduler.Known());
+    // The exchange ran from its request's first byte until the step check.
+    EXPECT_EQ(scheduler.ExchangeUs(), 2'000 + linktiming::kRequestLineUs);
+    const int64_t now = clock.now;
+    const double at = (now - kZeroUs) / 40'000.0;  // where the tape stands now
+    // Aimed 4 frames ahead with a lead of 1.5 frames: written 2.5 frames from now, less the
+    // request's own time on the line.
+    const int64_t aim = now + 100'000 - linktiming::kRequestLineUs;
+    EXPECT_NEAR(scheduler.WriteMomentUs(at + 4, 1.5), aim, 4'000);  // a tenth of a frame
+    struct Case {
+        double position, lead, holdExchanges;
+        bool sent;
+    } const cases[] = {
+        {at + 4, 1.5, 1, false},  // a later chance comes before its moment
+        {at + 4, 1.5, 10, true},  // none does: held back to the moment, then sent
+        {at + 1, 1.5, 0, true},   // its moment has passed: sent at once
+    };
+    for (const Case& c : cases) {
+        clock.now = now;
+        const int64_t moment = scheduler.WriteMomentUs(c.position, c.lead);
+        EXPECT_EQ(scheduler.MomentHasCome(c.position, c.lead, c.holdExchanges, 0), c.sent);
+        EXPECT_EQ(clock.now, c.sent ? std::max(now, moment) : now) << c.position << " " << c.lead;
+    }
+    // Without a known motion the counter decides: sent once it has reached position - lead.
+    scheduler.Reset();
+    EXPECT_FALSE(scheduler.MomentHasCome(100.5, 10, 2.5, 89));
+    EXPECT_TRUE(scheduler.MomentHasCome(100.5, 10, 2.5, 90));
 }
 
 TEST(VerificationReportTest, OffersAnOutCorrectionOnlyWhenEveryLengthIsOffTheSameWay) {

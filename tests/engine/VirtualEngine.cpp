@@ -57,30 +57,30 @@ void VirtualEngine::SetScenes(const std::vector<Scene>& rows, int current) {
     host->list.SelectOnly(current);
 }
 
-int VirtualEngine::Run(int kind) {
+std::optional<AutoResult> VirtualEngine::Run(AutoKind kind) {
     return RunStarted([this, kind] {
-        if (kind == kAutoRec)
+        if (kind == AutoKind::AutoRec)
             engine->ReadRecorderPosition();
         engine->AutoStart(kind);
         return true;
     });
 }
 
-int VirtualEngine::RunResume(const ResumePoint& point) {
+std::optional<AutoResult> VirtualEngine::RunResume(const ResumePoint& point) {
     return RunStarted([this, &point] { return engine->AutoResume(point); });
 }
 
-int VirtualEngine::RunStarted(const std::function<bool()>& start) {
+std::optional<AutoResult> VirtualEngine::RunStarted(const std::function<bool()>& start) {
     QEventLoop loop;
-    int result = -1;
-    QObject::connect(engine.get(), &AutoEngine::finished, &loop, [&](int r) {
+    std::optional<AutoResult> result;
+    QObject::connect(engine.get(), &AutoEngine::finished, &loop, [&](AutoResult r) {
         result = r;
         loop.quit();
     });
     QTimer::singleShot(kHungAfterMs, &loop, &QEventLoop::quit);
     if (!start())
-        return kAutoFailed;
-    if (result < 0)
+        return AutoResult::Failed;
+    if (!result)
         loop.exec();
     vtr->StopPolling();
     return result;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,10 @@ public:
 
     // Row 0 (the first tape) followed by rows; the current row becomes `current`.
     void SetScenes(const std::vector<Scene>& rows, int current = 1);
-    // The operation from start to finished(): its result, or -1 when it never ended.
-    int Run(int kind);
-    // An Auto Rec resumed from point, as Run; a refused resume gives kAutoFailed at once.
-    int RunResume(const ResumePoint& point);
+    // The operation from start to finished(): its result, or nothing when it never ended.
+    std::optional<AutoResult> Run(AutoKind kind);
+    // An Auto Rec resumed from point, as Run; a refused resume gives AutoResult::Failed at once.
+    std::optional<AutoResult> RunResume(const ResumePoint& point);
     tarnsim::DeviceState Deck(int id) const { return *bench.sim->Device(id); }
     // How many requests to id began with these command bytes; with none given, all of them.
     int Sent(int id, std::initializer_list<uint8_t> command = {}) const;
@@ -45,5 +46,5 @@ public:
     std::unique_ptr<AutoEngine> engine;
 
 private:
-    int RunStarted(const std::function<bool()>& start);
+    std::optional<AutoResult> RunStarted(const std::function<bool()>& start);
 };

@@ -180,7 +180,7 @@ constexpr std::chrono::milliseconds kEndLimit{5000};
 
 // Runs an engine operation on a list of two scenes around a tape change until it reports its
 // end: the line hangs up when the script runs out, so every operation must end by itself.
-void RunEngine(Link& l, int kind, bool editTerminal, bool effects) {
+void RunEngine(Link& l, AutoKind kind, bool editTerminal, bool effects) {
     TestHost host(l.vtr);
     host.devices = {1, 2, editTerminal, effects};
     Scene tapeChange;
@@ -192,12 +192,12 @@ void RunEngine(Link& l, int kind, bool editTerminal, bool effects) {
     // The engine's calls to its host come to this thread as events: served until it finishes.
     QEventLoop serving;
     bool finished = false;
-    QObject::connect(&engine, &AutoEngine::finished, &serving, [&](int) {
+    QObject::connect(&engine, &AutoEngine::finished, &serving, [&](AutoResult) {
         finished = true;
         serving.quit();
     });
     QTimer::singleShot(kEndLimit, &serving, &QEventLoop::quit);
-    if (kind == kAutoRec)
+    if (kind == AutoKind::AutoRec)
         engine.ReadRecorderPosition();
     engine.AutoStart(kind);
     if (!finished)
@@ -231,8 +231,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             fuzz::RunLinkOperation(data[1 + i], link.sys, link.vtr);
         return true;
     });
-    if (kind >= kAutoGoto && kind <= kAutoEdit) {
-        RunEngine(link, kind, (data[0] & 0x40) != 0, (data[0] & 0x80) != 0);
+    if (kind >= static_cast<int>(AutoKind::Goto) && kind <= static_cast<int>(AutoKind::Edit)) {
+        RunEngine(link, static_cast<AutoKind>(kind), (data[0] & 0x40) != 0, (data[0] & 0x80) != 0);
     } else if (kind == kPolling) {
         link.vtr.StartPolling();
         fuzz::Require(link.line.WaitGone(kEndLimit), "polling reads until the line hangs up");

@@ -1,0 +1,269 @@
+#include "engine/AutoRecOperation.h"
+
+#include "edit/Timecode.h"
+#include "engine/EditPoints.h"
+#include "engine/EngineHost.h"
+#include "engine/EngineRun.h"
+#include "engine/HostBridge.h"
+#include "engine/SceneTransitions.h"
+#include "engine/TapeChangeText.h"
+#include "engine/VerificationReport.h"
+#include "link/Clock.h"
+#include "link/LinkTiming.h"
+#include "link/TarnCommands.h"
+
+namespace {
+
+// The recorder's counter is read this long after the recorder should stand.
+constexpr double kStandMarginFrames = 3;
+// The player runs on this far past an out point, so the recorder has paused well before the
+// next cue moves the tape.
+constexpr int kRunOnFrames = 150;
+
+}  // namespace
+
+AutoRecOperation::AutoRecOperation(EngineRun& run, SceneTransitions& transitions,
+                                   EditPoints& editPoints)
+    : SceneRun(run, transitions, editPoints, true), placement_(run) {}
+
+void AutoRecOperation::BeginRecording() {
+    transitions_.Begin(false);
+    progressPlan_ = RunProgressPlan(run_.rows);
+    run_.checks.Clear();
+    sceneChecked_ = false;
+    run_.bridge.Post([](EngineHost& h) {
+        h.ShowRecorderRecording();
+        h.SetArrowFlashing(true);
+    });
+}
+
+bool AutoRecOperation::Start() {
+    for (int i = 1; i < static_cast<int>(run_.rows.size()); ++i) {
+        const Scene& row = run_.rows[static_cast<size_t>(i)];
+        if (row.tapeChange || row.durationFrames == 0)
+            continue;
+        run_.SelectRow(i);
+        BeginRecording();
+        const int32_t start = run_.recordingStart;
+        seam_ = run_.recordingStartKnown ? std::optional<int32_t>(start) : std::nullopt;
+        run_.target = row.inFrames;
+        ReportProgress();
+        // Only a recorder's own counter tells where the tape stands. Whatever point an earlier
+        // run kept is replaced now: this run may record over the tape it described.
+        if (run_.decks.Devices().recorderId != 0 && run_.recordingStartKnown)
+            resume_ = {ListFingerprint(run_.rows, run_.listMode), 0, start, start};
+        run_.bridge.Post([point = resume_](EngineHost& h) { h.KeepResumePoint(point); });
+        run_.decks.RecorderCommand(true);
+        return true;
+    }
+    transitions_.Begin(false);
+    return run_.Fail(StopCause::NothingToRecord, StopDeck::None);
+}
+
+void AutoRecOperation::Resume(const ResumePoint& point) {
+    resume_ = point;
+    // A point given by hand replaces the one kept, as any run's own point does.
+    run_.bridge.Post([point](EngineHost& h) { h.KeepResumePoint(point); });
+    run_.recordingStart = point.recordingStart;  // Review then plays the whole recording
+    // The verification report covers the resumed run and marks where it began.
+    BeginRecording();
+    seam_ = point.recorderAt;
+    resumeCheckPending_ = true;
+    run_.row = point.lastRow;
+    // Until the recorder stands on its frame, every failure means it cannot get there.
+    placing_ = true;
+    placement_.Begin(point.recorderAt);
+}
+
+void AutoRecOperation::Report() {
+    if (!placing_)
+        ReportProgress();
+}
+
+bool AutoRecOperation::Cue() {
+    return placing_ ? placement_.Cue() : SceneRun::Cue();
+}
+
+StepOutcome AutoRecOperation::Step() {
+    if (!placing_)
+        return SceneRun::Step();
+    const StepOutcome placed = placement_.Step();
+    if (placed != StepOutcome::Done)
+        return placed;
+    placing_ = false;
+    return AtNextScene();
+}
+
+StopStep AutoRecOperation::StopStepAt(EngineStep step) const {
+    return placing_ ? StopStep::PlaceRecorder : SceneRun::StopStepAt(step);
+}
+
+StopReason AutoRecOperation::Explain(StopReason reason) const {
+    if (placing_)
+        reason = {StopCause::CannotPlace, StopDeck::Recorder};
+    return reason;
+}
+
+StepOutcome AutoRecOperation::AfterOutPoint() {
+    return Checked(PastOut(run_.CurrentRow().outFrames));
+}
+
+bool AutoRecOperation::PastOut(int32_t outPoint) {
+    if (run_.decks.Stopped())
+        return run_.Fail(StopCause::TapeEnd, run_.AddressedDeck());
+    const bool runOnEnded = run_.decks.Position() > outPoint + kRunOnFrames;
+    CheckScene(runOnEnded);
+    if (runOnEnded)
+        run_.step = EngineStep::NextScene;
+    return true;
+}
+
+void AutoRecOperation::CheckScene(bool runOnEnded) {
+    if (sceneChecked_)
+        return;
+    SceneCheck check;
+    check.row = run_.row;
+    check.expectedFrames = run_.CurrentRow().durationFrames;
+    check.scene = progressPlan_.SceneNumber(run_.row);
+    check.resumed = resumeCheckPending_;
+    if (run_.decks.Devices().recorderId != 0) {
+        // Once the recorder should stand; while it still settles it is read again at the next
+        // step check, until the run-on is over.
+        if (!runOnEnded &&
+            run_.scheduler.NowUs() <
+                editPoints_.RecorderStandsUs() + run_.scheduler.DurationUs(kStandMarginFrames))
+            return;
+        const EngineDecks::RecorderReading reading =
+            run_.decks.ReadRecorder(linktiming::kCommandAttempts);
+        if (!runOnEnded && (!reading.ok || reading.busy))
+            return;
+        // An unreadable counter is unknown, never a position: the next scene's seam is unknown
+        // too rather than measured from this one's start.
+        check.startPosition = seam_;
+        check.endPosition = reading.ok ? std::optional<int32_t>(reading.position) : std::nullopt;
+        seam_ = check.endPosition;
+    }
+    sceneChecked_ = true;
+    resumeCheckPending_ = false;
+    run_.checks.Add(check);
+    NoteSceneOnTape(check);
+}
+
+void AutoRecOperation::NoteSceneOnTape(const SceneCheck& check) {
+    // An unreadable recorder leaves the point at the last scene whose end is known: a resume
+    // records this scene again from there.
+    if (resume_.IsEmpty() || !check.endPosition)
+        return;
+    resume_.lastRow = check.row;
+    resume_.recorderAt = *check.endPosition;
+    run_.bridge.Post([point = resume_](EngineHost& h) { h.KeepResumePoint(point); });
+}
+
+StepOutcome AutoRecOperation::AtNextScene() {
+    const int count = static_cast<int>(run_.rows.size());
+    for (int i = run_.row + 1; i < count; ++i) {
+        run_.SelectRow(i);
+        const Scene& row = run_.rows[static_cast<size_t>(i)];
+        if (row.tapeChange) {
+            if (!PassTapeChange(i))
+                return StepOutcome::Stop;
+            continue;
+        }
+        if (row.durationFrames != 0) {
+            run_.target = row.inFrames;
+            sceneChecked_ = false;
+            run_.step = EngineStep::Cue;
+            return StepOutcome::Wait;
+        }
+    }
+    return StepOutcome::Done;
+}
+
+bool AutoRecOperation::PassTapeChange(int row) {
+    run_.decks.SetModeAndWait(ModeStop);
+    run_.decks.ReadStatus();
+    run_.bridge.Post([](EngineHost& h) { h.CloseProgress(); });
+    const QString text = TapeChangeText(run_.rows, row, run_.captions);
+    const bool goOn = run_.bridge.Ask(
+        [title = run_.title, text](EngineHost& h) { return h.ConfirmTapeChange(title, text); },
+        false);
+    run_.NoteAnswer();  // no polls ran while the user answered
+    if (goOn) {
+        run_.bridge.Post([title = run_.progressTitle](EngineHost& h) {
+            h.ShowProgress(title, kProgressStopButton);
+        });
+        // A new tape: its scenes begin wherever it stands.
+        if (run_.decks.Devices().recorderId != 0)
+            seam_ = run_.decks.TryReadRecorderPosition();
+    }
+    return goOn;
+}
+
+void AutoRecOperation::Conclude(AutoResult result, const StopReason& reason) {
+    // A recorder still recording is what harms a tape: it is paused before anything else.
+    recorderPausedFirst_ = !run_.recorderPaused;
+    if (recorderPausedFirst_)
+        run_.decks.RecorderCommand(true);
+    const bool finished = result == AutoResult::Finished;
+    if (finished && run_.decks.Devices().recorderId != 0)
+        ReadRecordingEnd();
+    // A run that never began recording (nothing to record) leaves the kept point alone.
+    if (finished || !resume_.IsEmpty()) {
+        const ResumePoint kept = finished ? ResumePoint{} : resume_;
+        run_.bridge.Post([kept](EngineHost& h) { h.KeepResumePoint(kept); });
+    }
+    if (const std::vector<SceneCheck> checks = run_.checks.All(); !checks.empty()) {
+        const VerificationReport report(checks, run_.decks.TimecodeMode(),
+                                        run_.options.outCorrection, reason);
+        run_.bridge.Post([report](EngineHost& h) { h.ShowVerification(report); });
+    }
+}
+
+void AutoRecOperation::ReadRecordingEnd() {
+    const int32_t end = run_.decks.TryReadRecorderPosition().value_or(0);
+    run_.recordingEnd = end;
+    if (end > run_.recordingStart.load())
+        run_.bridge.Post([](EngineHost& h) { h.EnableReview(); });
+}
+
+void AutoRecOperation::Leave() {
+    // The recorder waits in rec-pause, so a later run appends where this one ended.
+    EngineDecks& decks = run_.decks;
+    decks.Address(decks.Devices().playerId);  // a resume may end while placing it
+    decks.SetModeAndWait(ModeStop);
+    if (!recorderPausedFirst_)
+        decks.RecorderCommand(true);
+    decks.ReadStatus();
+}
+
+void AutoRecOperation::ReportProgress() {
+    const RunProgress now = progressPlan_.At(run_.row, RecordedInRow(), run_.clock.NowMs());
+    // Tape and time left are shown in whole seconds: more often would only load the windows.
+    const int fps = FramesPerSecond(run_.listMode);
+    const RunProgress& shown = shownProgress_;
+    if (now.scene == shown.scene && now.percent == shown.percent &&
+        now.framesLeft / fps == shown.framesLeft / fps && now.msLeft / 1000 == shown.msLeft / 1000)
+        return;
+    shownProgress_ = now;
+    QString text = run_.Caption(QStringLiteral("MSG_AUTOSCENE")).arg(now.scene).arg(now.scenes) +
+                   u'\n' +
+                   run_.Caption(QStringLiteral("MSG_AUTOLEFT"))
+                       .arg(FramesToText(now.framesLeft, run_.listMode));
+    if (now.msLeft >= 0)
+        text += u'\n' + run_.Caption(QStringLiteral("MSG_AUTOTIME")).arg(RealTimeText(now.msLeft));
+    run_.bridge.Post([now, text](EngineHost& h) { h.ShowRunProgress(now, text); });
+}
+
+int32_t AutoRecOperation::RecordedInRow() const {
+    switch (run_.step) {
+        case EngineStep::InPointPassed:
+        case EngineStep::AwaitOutPoint:
+        case EngineStep::OutTransitionStarted:
+            return run_.decks.Position() - run_.CurrentRow().inFrames;
+        case EngineStep::OutPointPassed:
+        case EngineStep::NextScene:
+            return run_.CurrentRow().durationFrames;
+        default:
+            return 0;
+    }
+}
