@@ -44,8 +44,10 @@ struct SimLinkTest : ::testing::Test {
     static bool WaitFor(const std::function<bool()>& done, int ms) {
         SteadyClock c;
         const int64_t end = c.NowMs() + ms;
-        while (!done() && c.NowMs() < end)
+        while (!done() && c.NowMs() < end) {
+            QCoreApplication::processEvents();
             c.Sleep(5);
+        }
         return done();
     }
 
