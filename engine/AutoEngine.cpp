@@ -9,6 +9,7 @@
 #include "engine/CueAndPause.h"
 #include "engine/EditOperation.h"
 #include "engine/EffectUnit.h"
+#include "engine/EngineLog.h"
 #include "engine/SceneRun.h"
 #include "engine/StopSignals.h"
 #include "link/CComm.h"
@@ -130,6 +131,8 @@ void AutoEngine::BeginRun(AutoKind kind) {
     run_.progressTitle = OperationTitle(kind);
     ShowProgress();
     run_.NoteAnswer();
+    qCInfo(lcEngine) << "operation" << static_cast<int>(kind) << "starts at row" << run_.row
+                     << "player" << devices.playerId << "recorder" << devices.recorderId;
 }
 
 void AutoEngine::TakeRunInputs() {
@@ -163,7 +166,13 @@ void AutoEngine::AutoTick() {
         return;
     }
     run_.scheduler.Observe(vtr_.LastSample(), run_.decks.Mode() == ModePlay);
-    switch (operation_->Step()) {
+    const EngineStep before = run_.step;
+    const StepOutcome outcome = operation_->Step();
+    if (run_.step != before)
+        qCInfo(lcEngine) << "step" << static_cast<int>(before) << "->"
+                         << static_cast<int>(run_.step) << "at counter" << run_.decks.Position()
+                         << "row" << run_.row;
+    switch (outcome) {
         case StepOutcome::Wait:
             // The step's own commands were answered; waits inside it are not silence.
             run_.NoteAnswer();
@@ -222,6 +231,9 @@ StopStep AutoEngine::CurrentStopStep() const {
 
 void AutoEngine::AutoFinish(const StopReason& reason) {
     const AutoResult result = ResultOf(reason);
+    qCInfo(lcEngine) << "operation ends:" << static_cast<int>(result) << "cause"
+                     << static_cast<int>(reason.cause) << "step" << static_cast<int>(reason.step)
+                     << "row" << run_.row;
     const int view = savedView_;
     operation_->Conclude(result, reason);
     run_.recorderPaused = true;

@@ -3,6 +3,7 @@
 #include "edit/Timecode.h"
 #include "engine/EditPoints.h"
 #include "engine/EngineHost.h"
+#include "engine/EngineLog.h"
 #include "engine/EngineRun.h"
 #include "engine/HostBridge.h"
 #include "engine/SceneTransitions.h"
@@ -146,6 +147,9 @@ void AutoRecOperation::CheckScene(bool runOnEnded) {
     sceneChecked_ = true;
     resumeCheckPending_ = false;
     run_.checks.Add(check);
+    qCInfo(lcEngine) << "scene check: row" << check.row << "expected" << check.expectedFrames
+                     << "frames, recorder from" << check.startPosition.value_or(-1) << "to"
+                     << check.endPosition.value_or(-1) << "(-1: unknown)";
     NoteSceneOnTape(check);
 }
 

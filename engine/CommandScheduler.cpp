@@ -1,5 +1,6 @@
 #include "engine/CommandScheduler.h"
 
+#include "engine/EngineLog.h"
 #include "link/Clock.h"
 #include "link/LinkTiming.h"
 #include "link/TarnVtr.h"
@@ -42,6 +43,8 @@ bool CommandScheduler::MomentHasCome(double position, double leadFrames, double 
     if (writeUs > clock_.NowUs() + static_cast<int64_t>(holdExchanges * exchangeUs_))
         return false;  // a later chance holds it
     WaitUntilUs(writeUs);
+    qCInfo(lcEngine) << "timed command for frame" << position << "lead" << leadFrames << "aimed at"
+                     << writeUs << "us, goes out at" << clock_.NowUs() << "us";
     return true;
 }
 
