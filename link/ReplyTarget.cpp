@@ -1,41 +1,50 @@
 #include "link/ReplyTarget.h"
 
-#include <QObject>
+ReplyReceiver::ReplyReceiver(QObject* context, std::shared_ptr<ReplyTarget> target)
+    : QObject(context), target_(std::move(target)) {}
+
+void ReplyReceiver::Take() {
+    target_->RunCall();
+    deleteLater();
+}
 
 std::shared_ptr<ReplyTarget> ReplyTarget::For(QObject* context) {
     auto target = std::make_shared<ReplyTarget>();
-    target->context_ = context;
-    // A direct connection: the context's destructor clears the pointer under our lock, so the
-    // link thread never posts to an object that is being destroyed. The weak pointer keeps the
-    // connection from holding the target alive.
+    target->receiver_ = new ReplyReceiver(context, target);
+    // A direct connection: the context's destructor clears the pointer under our lock before its
+    // children (the receiver) go, so the link thread never posts to an object being destroyed.
+    // The weak pointer keeps the connection from holding the target alive.
     std::weak_ptr<ReplyTarget> weak = target;
-    target->watch_ = QObject::connect(context, &QObject::destroyed, [weak] {
-        if (auto alive = weak.lock())
-            alive->ContextDestroyed();
-    });
+    QObject::connect(
+        context, &QObject::destroyed, target->receiver_,
+        [weak] {
+            if (auto alive = weak.lock())
+                alive->ContextDestroyed();
+        },
+        Qt::DirectConnection);
     return target;
 }
 
 void ReplyTarget::ContextDestroyed() {
     std::lock_guard lock(mutex_);
-    context_ = nullptr;
+    receiver_ = nullptr;
 }
 
 void ReplyTarget::Deliver(std::function<void()> call) {
     std::lock_guard lock(mutex_);
-    if (context_ == nullptr)
+    if (receiver_ == nullptr)
         return;
-    // The call waits here under our own lock and the posted event only fetches it: the
-    // hand-over of the answer is ordered by a lock a thread checker can see. Once posted, the
-    // event is the context's own: Qt drops it with the context.
     call_ = std::move(call);
-    QMetaObject::invokeMethod(
-        context_, [self = shared_from_this()] { self->TakeCall()(); }, Qt::QueuedConnection);
-    QObject::disconnect(watch_);
-    context_ = nullptr;
+    QMetaObject::invokeMethod(receiver_, "Take", Qt::QueuedConnection);
+    receiver_ = nullptr;
 }
 
-std::function<void()> ReplyTarget::TakeCall() {
-    std::lock_guard lock(mutex_);
-    return std::move(call_);
+void ReplyTarget::RunCall() {
+    std::function<void()> call;
+    {
+        std::lock_guard lock(mutex_);
+        call = std::move(call_);
+    }
+    if (call)
+        call();
 }

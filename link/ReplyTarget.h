@@ -3,14 +3,30 @@
 // while the job runs; the context may be destroyed on its own thread at any moment meanwhile.
 #pragma once
 
-#include <QMetaObject>
+#include <QObject>
 #include <functional>
 #include <memory>
 #include <mutex>
 
-class QObject;
+class ReplyTarget;
 
-class ReplyTarget : public std::enable_shared_from_this<ReplyTarget> {
+// Lives on the context's thread as its child, so it goes with the context and so do the calls
+// queued to it. The link thread reaches it by slot name: the queued event is then made inside
+// Qt, and the answer itself crosses under the target's lock, where a thread checker sees it.
+class ReplyReceiver : public QObject {
+    Q_OBJECT
+
+public:
+    ReplyReceiver(QObject* context, std::shared_ptr<ReplyTarget> target);
+
+private slots:
+    void Take();
+
+private:
+    std::shared_ptr<ReplyTarget> target_;
+};
+
+class ReplyTarget {
 public:
     // Caller's thread: watches context until the answer is delivered.
     static std::shared_ptr<ReplyTarget> For(QObject* context);
@@ -18,13 +34,13 @@ public:
     // Any thread, at most once: queues call to context's thread. Nothing is queued when the
     // context is gone; a queued call whose context is destroyed before it runs never runs.
     void Deliver(std::function<void()> call);
+    // The context's thread: runs the delivered call.
+    void RunCall();
 
 private:
     void ContextDestroyed();
-    std::function<void()> TakeCall();
 
     std::mutex mutex_;
-    QObject* context_ = nullptr;
-    QMetaObject::Connection watch_;
+    ReplyReceiver* receiver_ = nullptr;
     std::function<void()> call_;
 };
