@@ -65,8 +65,8 @@ for program in clipwright-cli tarn-sim; do
   [ -f "$completions/$program" ] || fail "no bash completion for $program"
 done
 offered=$(bash --norc -c "source $completions/clipwright-cli
-  COMP_WORDS=(clipwright-cli autorec --yes --ver); COMP_CWORD=3; _clipwright_cli; echo \"\${COMPREPLY[*]}\"")
-[ "$offered" = "--verify" ] || fail "clipwright-cli autorec --ver completed to: $offered"
+  COMP_WORDS=(clipwright-cli autorec --yes --veri); COMP_CWORD=3; _clipwright_cli; echo \"\${COMPREPLY[*]}\"")
+[ "$offered" = "--verify" ] || fail "clipwright-cli autorec --veri completed to: $offered"
 echo "package check: bash completion of clipwright-cli and tarn-sim"
 
 # The program itself, offscreen, until it holds its lock in the user's configuration folder.
