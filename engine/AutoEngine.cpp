@@ -78,12 +78,20 @@ void AutoEngine::AutoStart(AutoKind kind) {
     // on the link thread, so the start's commands and waits (Review's cue and its settle) go
     // there as a job, queued behind the commands sent before it. The ticks take over from it.
     BeginRun(kind);
-    starting_ = true;
     const bool readRecorder = std::exchange(readRecorderFirst_, false);
-    link_.Post([this, kind, readRecorder] {
+    QueueStart([this, kind, readRecorder] {
         if (readRecorder)
             ReadRecorderPositionNow();
         StartOperation(kind);
+    });
+}
+
+void AutoEngine::QueueStart(std::function<void()> start) {
+    // Behind what the host queued before it (the controller's switch to the player's view is
+    // such a job), so the run addresses its decks after the host did.
+    starting_ = true;
+    link_.Post([this, start = std::move(start)] {
+        start();
         starting_ = false;
     });
 }

@@ -11,6 +11,7 @@
 #include <QString>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -73,6 +74,8 @@ private:
     void ReadRecorderPositionNow();
     // Link thread: the operation's start; the ticks take over from it.
     void StartOperation(AutoKind kind);
+    // Runs start on the link thread, where the decks move; IsRunning() holds meanwhile.
+    void QueueStart(std::function<void()> start);
     void TakeRunInputs();
     std::unique_ptr<Operation> MakeOperation(AutoKind kind);
 

@@ -5,7 +5,6 @@
 #include "edit/SceneList.h"
 #include "engine/AutoEngine.h"
 #include "engine/AutoRecOperation.h"
-#include "link/TarnLink.h"
 
 bool AutoEngine::AutoResume(const ResumePoint& point) {
     if (IsRunning())
@@ -27,16 +26,11 @@ bool AutoEngine::AutoResume(const ResumePoint& point) {
     if (run_.decks.Devices().recorderId == 0 || !run_.decks.TryReadRecorderPosition())
         return RefuseResume(run_.Caption(QStringLiteral("MSG_RESUME_UNREACH")));
     BeginRun(AutoKind::AutoRec);
-    // As any start, on the link thread behind what the host queued before it: the controller's
-    // switch to the player's view is such a job, and run after the placement addressed the
-    // recorder it would put the player where the recorder should go.
-    starting_ = true;
-    link_.Post([this, point] {
+    QueueStart([this, point] {
         auto operation = std::make_unique<AutoRecOperation>(run_, transitions_, editPoints_);
         operation->Resume(point);
         operation_ = std::move(operation);
         kind_ = AutoKind::AutoRec;  // from here on the ticks run, cueing the recorder first
-        starting_ = false;
     });
     return true;
 }
