@@ -58,9 +58,12 @@ EngineHostWindows ControllerWiring::HostWindows() {
     };
     windows.options = [this] {
         const EditOptions& options = context_.options();
-        return AutoOptions{options.inCorrection(),    options.outCorrection(),
-                           options.searchDistance(),  options.preRollFrames(),
-                           options.playerPauseLead(), options.recorderPauseLead()};
+        AutoOptions taken{options.inCorrection(),    options.outCorrection(),
+                          options.searchDistance(),  options.preRollFrames(),
+                          options.playerPauseLead(), options.recorderPauseLead()};
+        taken.retakeAttempts = options.retakeAttempts();
+        taken.retakeTolerance = options.retakeTolerance();
+        return taken;
     };
     windows.keepResumePoint = [this](const ResumePoint& point) { KeepResumePoint(point); };
     windows.verification = [this](const VerificationReport& report) {

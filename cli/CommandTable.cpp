@@ -35,6 +35,7 @@ const std::vector<CliOption> kRowOption = {{"row", "N", "the row of the edit lis
 
 const std::vector<CliOption> kAutoRecOptions = {
     {"yes", "", "confirm every tape change without asking"},
+    {"retakes", "N", "record a scene that landed off again, at most N times, 0 to 5"},
     {"verify", "FILE", "write the check of what the recorder took in (JSON)"},
     {"repeat-minutes", "M", "Auto Rec again and again for M minutes (a soak)"},
     {"resume", "", "go on where the last interrupted run stopped"},

@@ -46,6 +46,8 @@ bool ReadOptions(const CliSession& session, const CommandArguments& o, AutoOptio
     stored.LoadOptions(session.settings(), static_cast<int>(session.timecodeMode()));
     *options = {stored.inCorrection(),  stored.outCorrection(),   stored.searchDistance(),
                 stored.preRollFrames(), stored.playerPauseLead(), stored.recorderPauseLead()};
+    options->retakeAttempts = stored.retakeAttempts();
+    options->retakeTolerance = stored.retakeTolerance();
     if (o.isSet("search")) {
         const QString speed = o.value("search");
         if (speed != "normal" && speed != "high") {
@@ -57,7 +59,9 @@ bool ReadOptions(const CliSession& session, const CommandArguments& o, AutoOptio
     }
     return o.OptionalNumber("in-correction", 0, kMaxCorrection, &options->inCorrection) &&
            o.OptionalNumber("out-correction", 0, kMaxCorrection, &options->outCorrection) &&
-           o.OptionalNumber("preroll", 0, kMaxPreRollFrames, &options->preRollFrames);
+           o.OptionalNumber("preroll", 0, kMaxPreRollFrames, &options->preRollFrames) &&
+           o.OptionalNumber("retakes", 0, EditOptions::kMaxRetakeAttempts,
+                            &options->retakeAttempts);
 }
 
 bool LoadList(const CliSession& session, const QString& path, SceneList& list) {

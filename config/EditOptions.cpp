@@ -31,6 +31,22 @@ void EditOptions::LoadOptions(const SettingsFile& settings, int frameMode) {
     value = kDefaultPauseLead;
     settings.ReadInteger(keys::kRecorderPauseLead, &value);
     recorderPauseLead_ = value;
+    // A stored count or tolerance beyond its range is taken at the nearest end: a run never
+    // retakes without end, nor takes a tolerance that no scene could miss.
+    value = kDefaultRetakeAttempts;
+    settings.ReadInteger(keys::kRetakeAttempts, &value);
+    retakeAttempts_ = std::clamp(value, 0, kMaxRetakeAttempts);
+    value = kDefaultRetakeTolerance;
+    settings.ReadInteger(keys::kRetakeTolerance, &value);
+    retakeTolerance_ = std::clamp(value, 0, kMaxRetakeTolerance);
+}
+
+void EditOptions::StoreRetakes(const SettingsFile& settings, int attempts, int toleranceFrames) {
+    namespace keys = settings_keys;
+    retakeAttempts_ = std::clamp(attempts, 0, kMaxRetakeAttempts);
+    settings.WriteInteger(keys::kRetakeAttempts, retakeAttempts_);
+    retakeTolerance_ = std::clamp(toleranceFrames, 0, kMaxRetakeTolerance);
+    settings.WriteInteger(keys::kRetakeTolerance, retakeTolerance_);
 }
 
 void EditOptions::StorePauseLeads(const SettingsFile& settings, int playerFrames,

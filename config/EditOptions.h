@@ -1,8 +1,9 @@
 // The editing options that the automatic editing engine reads: the in-point and out-point
 // corrections (how many frames early the recorder leaves and re-enters rec-pause), the search
 // distance (how far before a target the player's search stops), the pre-roll, and the pause
-// leads of player and recorder (how many frames early a playing deck is told to pause). Loaded from
-// cw20.ini once, at the main window's first show, and stored when the options dialog is
+// leads of player and recorder (how many frames early a playing deck is told to pause), and the
+// retakes (how often a scene that landed off is recorded again, and how far off it may land).
+// Loaded from cw20.ini once, at the main window's first show, and stored when the options dialog is
 // confirmed. The engine may read them on the link thread.
 #pragma once
 
@@ -19,6 +20,11 @@ public:
     static constexpr int kDefaultPauseLead = 22;
     // The corrections' range: what the options dialog offers, and what is ever stored.
     static constexpr int kMaxCorrection = 200;
+    // Retakes: how often a scene that landed off is recorded again, and how far off it may land.
+    static constexpr int kDefaultRetakeAttempts = 2;
+    static constexpr int kMaxRetakeAttempts = 5;
+    static constexpr int kDefaultRetakeTolerance = 1;
+    static constexpr int kMaxRetakeTolerance = 10;
 
     // Takes the frame rate from the timecode mode (0: 25 fps, else 30), sets the defaults for it
     // and reads the stored values; a value that is missing or malformed gives its default.
@@ -30,6 +36,8 @@ public:
                int preRollFrames);
     // Sets the two pause leads and writes them to the settings file.
     void StorePauseLeads(const SettingsFile& settings, int playerFrames, int recorderFrames);
+    // Sets the retake attempts and tolerance, each kept within its range, and writes them.
+    void StoreRetakes(const SettingsFile& settings, int attempts, int toleranceFrames);
 
     // The frame rate fixed at LoadOptions, which splits the pre-roll into seconds and frames.
     bool thirtyFps() const { return thirtyFps_; }
@@ -46,6 +54,8 @@ public:
     bool highSpeedSearch() const { return searchDistance() == kHighSpeedSearchDistance; }
     int playerPauseLead() const { return playerPauseLead_.load(); }
     int recorderPauseLead() const { return recorderPauseLead_.load(); }
+    int retakeAttempts() const { return retakeAttempts_.load(); }
+    int retakeTolerance() const { return retakeTolerance_.load(); }
 
 private:
     bool thirtyFps_ = false;
@@ -58,4 +68,6 @@ private:
     std::atomic<int> preRollFrames_{125};
     std::atomic<int> playerPauseLead_{22};
     std::atomic<int> recorderPauseLead_{22};
+    std::atomic<int> retakeAttempts_{kDefaultRetakeAttempts};
+    std::atomic<int> retakeTolerance_{kDefaultRetakeTolerance};
 };

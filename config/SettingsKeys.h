@@ -70,6 +70,12 @@ inline constexpr SettingKey kPlayerPauseLead{QLatin1String("Option"),
                                              QLatin1String("PlayerPauseLead")};
 inline constexpr SettingKey kRecorderPauseLead{QLatin1String("Option"),
                                                QLatin1String("RecorderPauseLead")};
+// A scene that lands further than the tolerance (0 to 10 frames, default 1) off its length or its
+// seam is recorded again over itself, at most RetakeAttempts times (0 to 5, default 2; 0: never).
+inline constexpr SettingKey kRetakeAttempts{QLatin1String("Option"),
+                                            QLatin1String("RetakeAttempts")};
+inline constexpr SettingKey kRetakeTolerance{QLatin1String("Option"),
+                                             QLatin1String("RetakeTolerance")};
 
 struct OptionDefaults {
     int inPoint;     // frames, 0 to 200

@@ -37,6 +37,10 @@ struct AutoOptions {
     // player, Review the recorder, this early.
     int playerPauseLead = 22;
     int recorderPauseLead = 22;
+    // A scene further than retakeTolerance frames off its length or its seam is recorded again,
+    // at most retakeAttempts times (0: never).
+    int retakeAttempts = 2;
+    int retakeTolerance = 1;
 };
 
 // Flags of the progress window: the Stop button visible, the gauge visible, Stop disabled.

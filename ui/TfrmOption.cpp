@@ -120,6 +120,7 @@ void TfrmOption::BuildLayout() {
     groups->addWidget(gbSearch);
     groups->addWidget(gbSync);
     groups->addWidget(gbPauseLead);
+    groups->addWidget(BuildRetakeGroup());
     auto* top = new QHBoxLayout(this);
     top->addLayout(groups);
     top->addLayout(buttons);
@@ -128,6 +129,20 @@ void TfrmOption::BuildLayout() {
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnDef_, &QPushButton::clicked, this, &TfrmOption::btnDefClick);
     connect(btnMeasure_, &QPushButton::clicked, this, &TfrmOption::btnMeasureClick);
+}
+
+QWidget* TfrmOption::BuildRetakeGroup() {
+    auto* gbRetake = new QGroupBox(QStringLiteral("Retake"), this);
+    gbRetake->setObjectName(QStringLiteral("gbRetake"));
+    seRetakes_ = NamedSpin<QSpinBox>("seRetakes", EditOptions::kMaxRetakeAttempts, gbRetake);
+    seRetakeTol_ = NamedSpin<QSpinBox>("seRetakeTol", EditOptions::kMaxRetakeTolerance, gbRetake);
+    auto* grid = new QGridLayout(gbRetake);
+    grid->addWidget(NamedLabel("lblRetakes", QStringLiteral("Attempts"), gbRetake), 0, 0);
+    grid->addWidget(seRetakes_, 0, 1);
+    grid->addWidget(NamedLabel("lblRetakeTol", QStringLiteral("Tolerance"), gbRetake), 1, 0);
+    grid->addWidget(seRetakeTol_, 1, 1);
+    grid->addWidget(NamedLabel("lblRetakeTolFrm", QStringLiteral("Frame"), gbRetake), 1, 2);
+    return gbRetake;
 }
 
 void TfrmOption::SetMeasure(Measure measure) {
@@ -158,6 +173,8 @@ void TfrmOption::FormShow() {
     seSyncFrm_->setValue(options_.preRollFrames() % fps);
     sePlayerLead_->setValue(options_.playerPauseLead());
     seRecorderLead_->setValue(options_.recorderPauseLead());
+    seRetakes_->setValue(options_.retakeAttempts());
+    seRetakeTol_->setValue(options_.retakeTolerance());
 }
 
 void TfrmOption::btnDefClick() {
@@ -168,6 +185,8 @@ void TfrmOption::btnDefClick() {
     seSyncFrm_->setValue(0);
     sePlayerLead_->setValue(EditOptions::kDefaultPauseLead);
     seRecorderLead_->setValue(EditOptions::kDefaultPauseLead);
+    seRetakes_->setValue(EditOptions::kDefaultRetakeAttempts);
+    seRetakeTol_->setValue(EditOptions::kDefaultRetakeTolerance);
 }
 
 void TfrmOption::btnMeasureClick() {
@@ -201,10 +220,12 @@ void TfrmOption::PutMeasured(const MeasuredOptions& measured) {
 
 void TfrmOption::btnOkClick() {
     // A value typed but not yet confirmed by Enter still counts.
-    for (QSpinBox* field : {seIn_, seOut_, seSyncSec_, seSyncFrm_, sePlayerLead_, seRecorderLead_})
+    for (QSpinBox* field : {seIn_, seOut_, seSyncSec_, seSyncFrm_, sePlayerLead_, seRecorderLead_,
+                            seRetakes_, seRetakeTol_})
         field->interpretText();
     options_.Store(settings_, seIn_->value(), seOut_->value(), rbHigh_->isChecked(),
                    seSyncSec_->value() * options_.fps() + seSyncFrm_->value());
     options_.StorePauseLeads(settings_, sePlayerLead_->value(), seRecorderLead_->value());
+    options_.StoreRetakes(settings_, seRetakes_->value(), seRetakeTol_->value());
     accept();
 }

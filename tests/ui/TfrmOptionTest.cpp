@@ -114,10 +114,16 @@ TEST_F(TfrmOptionTest, DefaultThenCancelChangesNothing) {
 
 TEST_F(TfrmOptionTest, OkStoresTheFieldsAndHighSpeedSearchesFromNineHundredFrames) {
     Open(0);
+    EXPECT_EQ(Spin("seRetakes"), 2);
+    EXPECT_EQ(Spin("seRetakeTol"), 1);
     dialog->findChild<QRadioButton*>(QStringLiteral("rbHigh"))->click();
     dialog->findChild<QSpinBox*>(QStringLiteral("seSyncSec"))->setValue(2);
     dialog->findChild<QSpinBox*>(QStringLiteral("seSyncFrm"))->setValue(7);
+    dialog->findChild<QSpinBox*>(QStringLiteral("seRetakes"))->setValue(0);
+    dialog->findChild<QSpinBox*>(QStringLiteral("seRetakeTol"))->setValue(3);
     Click("btnOk");
+    EXPECT_EQ(options.retakeAttempts(), 0);
+    EXPECT_EQ(options.retakeTolerance(), 3);
     EXPECT_EQ(options.searchDistance(), 900);
     EXPECT_EQ(options.preRollFrames(), 57);
     int32_t stored = 0;
@@ -127,6 +133,8 @@ TEST_F(TfrmOptionTest, OkStoresTheFieldsAndHighSpeedSearchesFromNineHundredFrame
     EXPECT_EQ(stored, 57);
     ASSERT_TRUE(settings.ReadInteger(settings_keys::kInPoint, &stored));
     EXPECT_EQ(stored, 33);
+    ASSERT_TRUE(settings.ReadInteger(settings_keys::kRetakeAttempts, &stored));
+    EXPECT_EQ(stored, 0);
 }
 
 TEST_F(TfrmOptionTest, CorrectionArrowsStepTheOtherWay) {
@@ -142,7 +150,9 @@ TEST_F(TfrmOptionTest, CorrectionArrowsStepTheOtherWay) {
 
 TEST_F(TfrmOptionTest, AStoredCorrectionBeyondTheFieldIsUsedUntilConfirmed) {
     settings.WriteInteger(settings_keys::kInPoint, 250);
+    settings.WriteInteger(settings_keys::kRetakeAttempts, 1000);  // never retakes without end
     Open(1);
+    EXPECT_EQ(options.retakeAttempts(), EditOptions::kMaxRetakeAttempts);
     EXPECT_EQ(options.inCorrection(), 250);
     EXPECT_EQ(Spin("seIn"), 200);
     Click("btnOk");
