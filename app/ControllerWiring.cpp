@@ -63,6 +63,7 @@ EngineHostWindows ControllerWiring::HostWindows() {
                           options.playerPauseLead(), options.recorderPauseLead()};
         taken.retakeAttempts = options.retakeAttempts();
         taken.retakeTolerance = options.retakeTolerance();
+        taken.quickCue = options.quickCue();
         return taken;
     };
     windows.keepResumePoint = [this](const ResumePoint& point) { KeepResumePoint(point); };

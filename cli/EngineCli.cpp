@@ -48,6 +48,7 @@ bool ReadOptions(const CliSession& session, const CommandArguments& o, AutoOptio
                 stored.preRollFrames(), stored.playerPauseLead(), stored.recorderPauseLead()};
     options->retakeAttempts = stored.retakeAttempts();
     options->retakeTolerance = stored.retakeTolerance();
+    options->quickCue = stored.quickCue();
     if (o.isSet("search")) {
         const QString speed = o.value("search");
         if (speed != "normal" && speed != "high") {

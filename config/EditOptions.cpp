@@ -39,6 +39,9 @@ void EditOptions::LoadOptions(const SettingsFile& settings, int frameMode) {
     value = kDefaultRetakeTolerance;
     settings.ReadInteger(keys::kRetakeTolerance, &value);
     retakeTolerance_ = std::clamp(value, 0, kMaxRetakeTolerance);
+    value = 0;
+    settings.ReadInteger(keys::kQuickCue, &value);
+    quickCue_ = value != 0;
 }
 
 void EditOptions::StoreRetakes(const SettingsFile& settings, int attempts, int toleranceFrames) {
@@ -47,6 +50,11 @@ void EditOptions::StoreRetakes(const SettingsFile& settings, int attempts, int t
     settings.WriteInteger(keys::kRetakeAttempts, retakeAttempts_);
     retakeTolerance_ = std::clamp(toleranceFrames, 0, kMaxRetakeTolerance);
     settings.WriteInteger(keys::kRetakeTolerance, retakeTolerance_);
+}
+
+void EditOptions::StoreQuickCue(const SettingsFile& settings, bool on) {
+    quickCue_ = on;
+    settings.WriteInteger(settings_keys::kQuickCue, on ? 1 : 0);
 }
 
 void EditOptions::StorePauseLeads(const SettingsFile& settings, int playerFrames,

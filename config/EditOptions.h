@@ -1,9 +1,10 @@
 // The editing options that the automatic editing engine reads: the in-point and out-point
 // corrections (how many frames early the recorder leaves and re-enters rec-pause), the search
 // distance (how far before a target the player's search stops), the pre-roll, and the pause
-// leads of player and recorder (how many frames early a playing deck is told to pause), and the
-// retakes (how often a scene that landed off is recorded again, and how far off it may land).
-// Loaded from cw20.ini once, at the main window's first show, and stored when the options dialog is
+// leads of player and recorder (how many frames early a playing deck is told to pause), the
+// retakes (how often a scene that landed off is recorded again, and how far off it may land) and
+// Quick cue (the quick way between scenes). Loaded from cw20.ini once, at the main window's first
+// show, and stored when the options dialog is
 // confirmed. The engine may read them on the link thread.
 #pragma once
 
@@ -38,6 +39,8 @@ public:
     void StorePauseLeads(const SettingsFile& settings, int playerFrames, int recorderFrames);
     // Sets the retake attempts and tolerance, each kept within its range, and writes them.
     void StoreRetakes(const SettingsFile& settings, int attempts, int toleranceFrames);
+    // Sets Quick cue and writes it to the settings file.
+    void StoreQuickCue(const SettingsFile& settings, bool on);
 
     // The frame rate fixed at LoadOptions, which splits the pre-roll into seconds and frames.
     bool thirtyFps() const { return thirtyFps_; }
@@ -56,6 +59,7 @@ public:
     int recorderPauseLead() const { return recorderPauseLead_.load(); }
     int retakeAttempts() const { return retakeAttempts_.load(); }
     int retakeTolerance() const { return retakeTolerance_.load(); }
+    bool quickCue() const { return quickCue_.load(); }
 
 private:
     bool thirtyFps_ = false;
@@ -70,4 +74,5 @@ private:
     std::atomic<int> recorderPauseLead_{22};
     std::atomic<int> retakeAttempts_{kDefaultRetakeAttempts};
     std::atomic<int> retakeTolerance_{kDefaultRetakeTolerance};
+    std::atomic<bool> quickCue_{false};
 };

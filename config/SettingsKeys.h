@@ -76,6 +76,10 @@ inline constexpr SettingKey kRetakeAttempts{QLatin1String("Option"),
                                             QLatin1String("RetakeAttempts")};
 inline constexpr SettingKey kRetakeTolerance{QLatin1String("Option"),
                                              QLatin1String("RetakeTolerance")};
+// QuickCue: integer, 1 lets Preview and Auto Rec cue the player the quick way (a measured
+// approach, no run-on beyond what the recorder's pause needs, winding to far scenes); 0 or
+// missing: the fixed search distance and run-on. Only the waiting between scenes differs.
+inline constexpr SettingKey kQuickCue{QLatin1String("Option"), QLatin1String("QuickCue")};
 
 struct OptionDefaults {
     int inPoint;     // frames, 0 to 200

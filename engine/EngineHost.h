@@ -41,6 +41,8 @@ struct AutoOptions {
     // at most retakeAttempts times (0: never).
     int retakeAttempts = 2;
     int retakeTolerance = 1;
+    // Cue the player the quick way between scenes: only the waiting differs, not the tape.
+    bool quickCue = false;
 };
 
 // Flags of the progress window: the Stop button visible, the gauge visible, Stop disabled.

@@ -2,7 +2,8 @@
 # demo bench served by tarn-sim, so that Clipwright starts connected to it.
 #   prepare_demo_folder HOME CONFIG_HOME PTY
 # HOME/cw20.ini: serial port 1 is the simulator's terminal ([Ports] COM1), 30 frames per second
-# like the demo decks, and the controller opens with the main window, below it at the first run. CONFIG_HOME (the program's
+# like the demo decks, Quick cue on unless the user has set it, and the controller opens with the
+# main window, below it at the first run. CONFIG_HOME (the program's
 # XDG_CONFIG_HOME)/Brenvik/Tarn.ini: port 1, the camcorder (id 1) as player, the VCR (id 2) as
 # recorder, both known, no edit terminal. Every other value in the two files is kept.
 
@@ -35,6 +36,8 @@ prepare_demo_folder() {
     set_ini "$home/cw20.ini" Ports COM1 "$pty"
     set_ini "$home/cw20.ini" Setup FrameMode 1
     set_ini "$home/cw20.ini" Setup VtrWindow 1
+    # The demo cues the quick way; a user who unticks it in the options keeps it off.
+    has_ini "$home/cw20.ini" Option QuickCue || set_ini "$home/cw20.ini" Option QuickCue 1
     # The first run places the controller below the list instead of over it; later runs keep
     # wherever the user moved the windows.
     if ! has_ini "$home/cw20.ini" frmEDS Top; then

@@ -1,5 +1,6 @@
 #include "ui/TfrmOption.h"
 
+#include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -106,6 +107,9 @@ void TfrmOption::BuildLayout() {
         leadGrid, 1, NamedLabel("lblRecorderLead", QStringLiteral("Recorder"), gbPauseLead),
         seRecorderLead_, NamedLabel("lblRecorderLeadFrm", QStringLiteral("Frame"), gbPauseLead));
 
+    cbQuickCue_ = new QCheckBox(QStringLiteral("Quick cue"), this);
+    cbQuickCue_->setObjectName(QStringLiteral("cbQuickCue"));
+
     btnMeasure_ = NamedButton("btnMeasure", QStringLiteral("Measure..."), this);
     btnMeasure_->setEnabled(false);
     auto* buttons = new QVBoxLayout;
@@ -121,6 +125,7 @@ void TfrmOption::BuildLayout() {
     groups->addWidget(gbSync);
     groups->addWidget(gbPauseLead);
     groups->addWidget(BuildRetakeGroup());
+    groups->addWidget(cbQuickCue_);
     auto* top = new QHBoxLayout(this);
     top->addLayout(groups);
     top->addLayout(buttons);
@@ -175,6 +180,7 @@ void TfrmOption::FormShow() {
     seRecorderLead_->setValue(options_.recorderPauseLead());
     seRetakes_->setValue(options_.retakeAttempts());
     seRetakeTol_->setValue(options_.retakeTolerance());
+    cbQuickCue_->setChecked(options_.quickCue());
 }
 
 void TfrmOption::btnDefClick() {
@@ -187,6 +193,7 @@ void TfrmOption::btnDefClick() {
     seRecorderLead_->setValue(EditOptions::kDefaultPauseLead);
     seRetakes_->setValue(EditOptions::kDefaultRetakeAttempts);
     seRetakeTol_->setValue(EditOptions::kDefaultRetakeTolerance);
+    cbQuickCue_->setChecked(false);
 }
 
 void TfrmOption::btnMeasureClick() {
@@ -227,5 +234,6 @@ void TfrmOption::btnOkClick() {
                    seSyncSec_->value() * options_.fps() + seSyncFrm_->value());
     options_.StorePauseLeads(settings_, sePlayerLead_->value(), seRecorderLead_->value());
     options_.StoreRetakes(settings_, seRetakes_->value(), seRetakeTol_->value());
+    options_.StoreQuickCue(settings_, cbQuickCue_->isChecked());
     accept();
 }

@@ -1,9 +1,9 @@
 // The options dialog: shows the editing options (in-point and out-point corrections, the
 // player's search speed, the pre-roll in seconds and frames, the pause leads of player and
-// recorder, the retakes), puts the defaults of the frame rate into the fields on Default, and
-// stores the fields on OK. Cancel leaves everything as it was. The values themselves live in
-// EditOptions. Measure... has the decks measured (the program's deck calibration, given with
-// SetMeasure), which puts what it found into the fields before it says so.
+// recorder, the retakes, Quick cue), puts the defaults of the frame rate into the fields on
+// Default, and stores the fields on OK. Cancel leaves everything as it was. The values themselves
+// live in EditOptions. Measure... has the decks measured (the program's deck calibration, given
+// with SetMeasure), which puts what it found into the fields before it says so.
 #pragma once
 
 #include <QDialog>
@@ -12,6 +12,7 @@
 
 class CaptionTable;
 class EditOptions;
+class QCheckBox;
 class QRadioButton;
 class QPushButton;
 class QSpinBox;
@@ -64,6 +65,7 @@ private:
     QSpinBox* seRecorderLead_ = nullptr;
     QSpinBox* seRetakes_ = nullptr;
     QSpinBox* seRetakeTol_ = nullptr;
+    QCheckBox* cbQuickCue_ = nullptr;
     QPushButton* btnMeasure_ = nullptr;
     Measure measure_;
     bool measuring_ = false;

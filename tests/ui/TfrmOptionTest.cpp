@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -61,6 +62,7 @@ TEST_F(TfrmOptionTest, DefaultsFollowTheFrameRate) {
     EXPECT_EQ(Spin("seSyncFrm"), 0);
     EXPECT_EQ(options.preRollFrames(), 125);
     EXPECT_EQ(options.searchDistance(), 300);
+    EXPECT_FALSE(dialog->findChild<QCheckBox*>(QStringLiteral("cbQuickCue"))->isChecked());
     dialog->reject();
 
     for (int mode : {1, 2}) {
@@ -124,6 +126,9 @@ TEST_F(TfrmOptionTest, OkStoresTheFieldsAndHighSpeedSearchesFromNineHundredFrame
     Click("btnOk");
     EXPECT_EQ(options.retakeAttempts(), 0);
     EXPECT_EQ(options.retakeTolerance(), 3);
+    dialog->findChild<QCheckBox*>(QStringLiteral("cbQuickCue"))->click();
+    Click("btnOk");
+    EXPECT_TRUE(options.quickCue());
     EXPECT_EQ(options.searchDistance(), 900);
     EXPECT_EQ(options.preRollFrames(), 57);
     int32_t stored = 0;
@@ -135,6 +140,8 @@ TEST_F(TfrmOptionTest, OkStoresTheFieldsAndHighSpeedSearchesFromNineHundredFrame
     EXPECT_EQ(stored, 33);
     ASSERT_TRUE(settings.ReadInteger(settings_keys::kRetakeAttempts, &stored));
     EXPECT_EQ(stored, 0);
+    ASSERT_TRUE(settings.ReadInteger(settings_keys::kQuickCue, &stored));
+    EXPECT_EQ(stored, 1);
 }
 
 TEST_F(TfrmOptionTest, CorrectionArrowsStepTheOtherWay) {
