@@ -101,7 +101,7 @@ TEST_F(ProjectFilesTest, SaveAndLoadGiveTheSameListAndTheSameBytes) {
     EXPECT_EQ(ReadFile("again.cwf"), saved);
 }
 
-TEST_F(ProjectFilesTest, SavingCutsLongMemosByCharactersInTheListItself) {
+TEST_F(ProjectFilesTest, SavingCutsLongMemosByCharactersAndAFullListOfTheLongestLoadsAgain) {
     FillScenes(list, 2);
     list.ModifyRow(1, "00:00:00:00", "00:00:00:00", QString(350, u'x'), false);
     QString wide;
@@ -116,9 +116,8 @@ TEST_F(ProjectFilesTest, SavingCutsLongMemosByCharactersInTheListItself) {
     ProjectFiles loader(loaded, host, kLanguageEnglish);
     ASSERT_TRUE(loader.LoadProject(PathOf("memo.cwf"), true));
     EXPECT_EQ(loaded.row(2).memo, wide.left(600));  // valid UTF-8, nothing split
-}
 
-TEST_F(ProjectFilesTest, AFullListOfLongestMemosLoadsAgain) {
+    // A full list of the longest memos loads again.
     FillScenes(list, 99);
     QString memo;
     for (int i = 0; i < ProjectFiles::kMaxMemoCharacters; ++i)
@@ -127,8 +126,6 @@ TEST_F(ProjectFilesTest, AFullListOfLongestMemosLoadsAgain) {
         list.ModifyRow(i, "00:00:00:00", "00:00:01:00", memo, i == 0);
     ASSERT_TRUE(files.SaveProject(PathOf("big.cwf"), false));
     ASSERT_GT(ReadFile("big.cwf").size(), 40000);
-    SceneList loaded;
-    ProjectFiles loader(loaded, host, kLanguageEnglish);
     ASSERT_TRUE(loader.LoadProject(PathOf("big.cwf"), true));
     EXPECT_EQ(loaded.count(), 100);
     EXPECT_EQ(loaded.row(99).memo, memo);

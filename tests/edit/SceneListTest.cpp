@@ -192,7 +192,7 @@ TEST(SceneList, ArrowKeysMoveOrExtendTheSelectionWithinTheList) {
     EXPECT_EQ(list.current(), 0);
 }
 
-TEST(SceneList, DropOnTheEmptyListMovesTheSelectionToTheEndOrWithCtrlAppendsCopies) {
+TEST(SceneList, DropOnTheEmptyListMovesTheSelectionToTheEndCtrlAppendsCopiesOthersOnlySelect) {
     SceneList list;
     FillScenes(list, 5);
     SelectRows(list, {2, 3});
@@ -215,10 +215,8 @@ TEST(SceneList, DropOnTheEmptyListMovesTheSelectionToTheEndOrWithCtrlAppendsCopi
     EXPECT_EQ(Memos(list), Rows({"", "r4", "r5", "r2", "r3", "r1", "r4", "r2"}));
     EXPECT_EQ(SelectedRows(list), (QList<int>{1, 3}));
     EXPECT_EQ(list.selectedCount(), 2);
-}
 
-TEST(SceneList, OtherDropsOnTheEmptyListOnlyChangeTheSelection) {
-    SceneList list;
+    // Other drops on the empty list only change the selection.
     FillScenes(list, 4);
     SelectRows(list, {2, 3});
     list.DropOnList(SceneList::DragSource::List, SceneList::kKeyModeNone);
@@ -235,7 +233,7 @@ TEST(SceneList, OtherDropsOnTheEmptyListOnlyChangeTheSelection) {
     EXPECT_EQ(Memos(list), Rows({"", "r1", "r2", "r3", "r4"}));
 }
 
-TEST(SceneList, DropOnARowMovesTheSelectionInFrontOfIt) {
+TEST(SceneList, DropOnARowMovesOrWithCtrlCopiesTheSelectionInFrontOfItButNeverBeforeRowZero) {
     SceneList list;
     FillScenes(list, 6);
     SelectRows(list, {2, 3});
@@ -254,10 +252,8 @@ TEST(SceneList, DropOnARowMovesTheSelectionInFrontOfIt) {
     SelectRows(list, {0, 4});
     ASSERT_TRUE(list.DropOnRow(2, SceneList::kKeyModeNone));
     EXPECT_EQ(Memos(list), Rows({"", "r1", "r4", "r2", "r3", "r5", "r6"}));
-}
 
-TEST(SceneList, CtrlDropOnARowInsertsCopiesAndRowZeroRefusesEveryDrop) {
-    SceneList list;
+    // With Ctrl: copies in front of it.
     FillScenes(list, 4);
     SelectRows(list, {3, 4});
     ASSERT_TRUE(list.DropOnRow(2, SceneList::kKeyModeCtrl));

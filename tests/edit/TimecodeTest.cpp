@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <numeric>
+
 #include "edit/Timecode.h"
 
 namespace {
@@ -14,7 +16,7 @@ int32_t Parse(const QString& text, uint32_t mode) {
     return frames;
 }
 
-TEST(Timecode, CountsAndTextsConvertBothWaysInEachMode) {
+TEST(Timecode, CountsAndTextsConvertBothWaysInEachModeAndNeverBelowZero) {
     const struct {
         uint32_t mode;
         int32_t frames;
@@ -41,37 +43,38 @@ TEST(Timecode, CountsAndTextsConvertBothWaysInEachMode) {
         EXPECT_EQ(Parse(c.text, c.mode), c.frames);
     }
     EXPECT_EQ(FramesPerSecond(3), 30);
-}
-
-TEST(Timecode, DropFrameRoundTripsEveryFrameOfTheFirstElevenMinutes) {
-    for (int32_t n = 0; n < 11 * 1800; ++n) {
-        Timecode tc;
-        tc.mode = Fps30Drop;
-        FramesToText(n, tc);
-        ASSERT_EQ(TimecodeToFrames(tc), n) << tc.text.toStdString();
-        ASSERT_GE(tc.frames, 0);
-        ASSERT_LT(tc.frames, 30);
-        ASSERT_LT(tc.seconds, 60);
-        ASSERT_LT(tc.minutes, 60);
-    }
-}
-
-TEST(Timecode, PlainModesRoundTripAcrossHourBoundaries) {
-    for (uint32_t mode : {Fps25, Fps30}) {
-        for (int32_t n :
-             {0, 1, 24, 25, 29, 30, 1799, 1800, 89999, 90000, 107999, 108000, 2000000}) {
-            Timecode tc;
-            tc.mode = mode;
-            FramesToText(n, tc);
-            EXPECT_EQ(Parse(tc.text, mode), n) << tc.text.toStdString();
-        }
-    }
-}
-
-TEST(Timecode, NegativeCountsFormatAsZero) {
+    // Negative counts show as zero; the drop-frame mark stays before the frames of long hours.
     EXPECT_EQ(FramesToText(-1, Fps25), "00:00:00:00");
     EXPECT_EQ(FramesToText(-160, Fps30), "00:00:00:00");
     EXPECT_EQ(FramesToText(-5, Fps30Drop), "00:00:00.00");
+    Timecode longHours;
+    longHours.mode = Fps30Drop;
+    longHours.hours = 123;
+    TimecodeToText(longHours);
+    EXPECT_EQ(longHours.text, "123:00:00.00");
+    // Thirty seconds is the earliest editable point.
+    EXPECT_FALSE(IsAtLeast30s(749, Fps25));
+    EXPECT_TRUE(IsAtLeast30s(750, Fps25));
+    EXPECT_FALSE(IsAtLeast30s(899, Fps30));
+    EXPECT_TRUE(IsAtLeast30s(900, Fps30));
+    EXPECT_TRUE(IsAtLeast30s(900, Fps30Drop));
+}
+
+TEST(Timecode, EveryFrameOfTheFirstElevenMinutesAndTheHourBoundariesRoundTripInEachMode) {
+    for (uint32_t mode : {Fps25, Fps30, Fps30Drop}) {
+        std::vector<int32_t> counts(11 * 1800);
+        std::iota(counts.begin(), counts.end(), 0);
+        counts.insert(counts.end(), {89999, 90000, 107999, 108000, 2000000});
+        for (int32_t n : counts) {
+            Timecode tc;
+            tc.mode = mode;
+            FramesToText(n, tc);
+            ASSERT_EQ(Parse(tc.text, mode), n) << mode << " " << tc.text.toStdString();
+            ASSERT_LT(tc.frames, FramesPerSecond(mode));
+            ASSERT_LT(tc.seconds, 60);
+            ASSERT_LT(tc.minutes, 60);
+        }
+    }
 }
 
 TEST(Timecode, TextIsTakenAsWrittenOrRefusedLeavingEverythingAlone) {
@@ -88,22 +91,6 @@ TEST(Timecode, TextIsTakenAsWrittenOrRefusedLeavingEverythingAlone) {
         EXPECT_EQ(tc.hours, 1) << refused;
         EXPECT_EQ(frames, 77) << refused;
     }
-}
-
-TEST(Timecode, ThirtySecondsIsTheEarliestEditablePoint) {
-    EXPECT_FALSE(IsAtLeast30s(749, Fps25));
-    EXPECT_TRUE(IsAtLeast30s(750, Fps25));
-    EXPECT_FALSE(IsAtLeast30s(899, Fps30));
-    EXPECT_TRUE(IsAtLeast30s(900, Fps30));
-    EXPECT_TRUE(IsAtLeast30s(900, Fps30Drop));
-}
-
-TEST(Timecode, DropFrameMarkStaysBeforeTheFramesWithLongHours) {
-    Timecode tc;
-    tc.mode = Fps30Drop;
-    tc.hours = 123;
-    TimecodeToText(tc);
-    EXPECT_EQ(tc.text, "123:00:00.00");
 }
 
 }  // namespace
