@@ -12,7 +12,7 @@ QImage At(const PictureList& list, int index, qreal density) {
     return list.Picture(index).pixmap(PictureLists::kPictureSize, density).toImage();
 }
 
-TEST(PictureLists, everyPictureLoadsAtBothDensitiesAndTheGreyedFormsDiffer) {
+TEST(PictureLists, everyPictureLoadsAtBothDensitiesTheGreyedFormsDifferAndCodesFindTheirs) {
     PictureLists pictures;
     ASSERT_TRUE(pictures.Load(BuiltProgramFolder()));
     ASSERT_EQ(pictures.ilEffect.Count(), 6);
@@ -33,6 +33,12 @@ TEST(PictureLists, everyPictureLoadsAtBothDensitiesAndTheGreyedFormsDiffer) {
     EXPECT_NE(At(pictures.ilTrs, 7, 1.0), At(pictures.ilTrs, 8, 1.0));
     EXPECT_EQ(pictures.copyCursor.shape(), Qt::BitmapCursor);
     EXPECT_EQ(pictures.copyCursor.hotSpot(), QPoint(15, 15));
+    // Transition codes index their list from 100.
+    EXPECT_EQ(PictureLists::TransitionIndex(100), 0);
+    EXPECT_EQ(PictureLists::TransitionIndex(117), 17);
+    EXPECT_EQ(PictureLists::TransitionIndex(118), -1);
+    EXPECT_EQ(PictureLists::TransitionIndex(0), -1);
+    EXPECT_TRUE(pictures.ilEffect.Picture(9).isNull());
 }
 
 TEST(PictureLists, missingArtworkIsReportedAndDrawsNothing) {
@@ -42,14 +48,6 @@ TEST(PictureLists, missingArtworkIsReportedAndDrawsNothing) {
     EXPECT_EQ(pictures.ilTrs.Count(), 18) << "every index keeps its place";
     EXPECT_TRUE(pictures.ilTrs.Picture(5).isNull());
     EXPECT_EQ(pictures.copyCursor.shape(), Qt::DragCopyCursor);
-}
-
-TEST(PictureLists, transitionCodesIndexTheListFrom100) {
-    EXPECT_EQ(PictureLists::TransitionIndex(100), 0);
-    EXPECT_EQ(PictureLists::TransitionIndex(117), 17);
-    EXPECT_EQ(PictureLists::TransitionIndex(118), -1);
-    EXPECT_EQ(PictureLists::TransitionIndex(0), -1);
-    EXPECT_TRUE(PictureLists().ilEffect.Picture(9).isNull());
 }
 
 }  // namespace

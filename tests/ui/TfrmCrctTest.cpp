@@ -63,14 +63,6 @@ protected:
     TfrmCrct dialog_;
 };
 
-TEST_F(TfrmCrctTest, showingComputesTheDurationAndTakesTheCaptions) {
-    Show("00:00:30:00", "00:00:40:00", Fps25);
-    EXPECT_EQ(Time("seDt"), "00:00:10:00");
-    EXPECT_TRUE(Ok()->isEnabled());
-    EXPECT_EQ(dialog_.windowTitle(), "Scene Correction");
-    EXPECT_EQ(dialog_.findChild<QLineEdit*>("edMemo")->text(), "memo");
-}
-
 TEST_F(TfrmCrctTest, okNeedsAnInPointFromThirtySecondsOnAndBeforeTheOutPoint) {
     Show("00:00:30:00", "00:00:40:00", Fps30);
     Type("seInS", "29");
@@ -89,16 +81,19 @@ TEST_F(TfrmCrctTest, okNeedsAnInPointFromThirtySecondsOnAndBeforeTheOutPoint) {
     EXPECT_TRUE(Ok()->isEnabled());
 }
 
-TEST_F(TfrmCrctTest, typingADurationMovesTheOutPoint) {
+TEST_F(TfrmCrctTest, theDurationIsShownAndTypingOneMovesTheOutPointUpToTheLastHour) {
     Show("00:00:30:00", "00:00:40:00", Fps25);
+    EXPECT_EQ(Time("seDt"), "00:00:10:00");
+    EXPECT_TRUE(Ok()->isEnabled());
+    EXPECT_EQ(dialog_.windowTitle(), "Scene Correction");
+    EXPECT_EQ(dialog_.findChild<QLineEdit*>("edMemo")->text(), "memo");
     Type("seDtS", "0");
     Type("seDtM", "1");
     EXPECT_EQ(Time("seOut"), "00:01:30:00");
     EXPECT_EQ(Time("seIn"), "00:00:30:00");
     EXPECT_TRUE(Ok()->isEnabled());
-}
 
-TEST_F(TfrmCrctTest, aDurationThatWouldPassTheLastHourDisablesOk) {
+    dialog_.hide();
     Show("59:59:59:00", "59:59:59:10", Fps25);
     ASSERT_TRUE(Ok()->isEnabled());
     Type("seDtS", "5");
@@ -167,7 +162,7 @@ TEST_F(TfrmCrctTest, tapeChangeDisablesTheTimesAndAllowsOkUntilUnchecked) {
     EXPECT_TRUE(Field("seOutS")->isEnabled());
 }
 
-TEST_F(TfrmCrctTest, modifyRowTakesTheDialogsValuesOnOkOnly) {
+TEST_F(TfrmCrctTest, modifyRowTakesTheDialogsValuesAndTheTapeChangeMarkOnOkOnly) {
     SceneList list(Fps25);
     FillScenes(list, 2);
     EditHistory history(list, captions_);
@@ -189,12 +184,8 @@ TEST_F(TfrmCrctTest, modifyRowTakesTheDialogsValuesOnOkOnly) {
     const Scene before = list.row(0);
     EXPECT_FALSE(dialog_.ModifyRow(list, history, 0));
     EXPECT_EQ(list.row(0).memo, before.memo);
-}
 
-TEST_F(TfrmCrctTest, markingARowAsTapeChangeHidesItsPointsInTheList) {
-    SceneList list(Fps25);
-    FillScenes(list, 2);
-    EditHistory history(list, captions_);
+    // Marking a row as a tape change hides its points in the list.
     QTimer::singleShot(0, &dialog_, [this] {
         ClickTapeChange();
         QTest::mouseClick(Ok(), Qt::LeftButton);

@@ -14,13 +14,11 @@ namespace {
 // A work area with a 30-pixel panel along the top of a 1280 x 1024 screen.
 const QRect kWorkArea(0, 30, 1280, 994);
 
-TEST(PlaceOnWorkArea, aCornerAboveOrLeftOfTheWorkAreaIsPulledOntoItsEdge) {
+TEST(PlaceOnWorkArea, aCornerAboveOrLeftIsPulledOntoTheEdgeAndOneBelowOrRightHasNoPlace) {
     EXPECT_EQ(PlaceOnWorkArea(-50, 100, kWorkArea), QPoint(100, 30));
     EXPECT_EQ(PlaceOnWorkArea(10, 100, kWorkArea), QPoint(100, 30)) << "under the panel";
     EXPECT_EQ(PlaceOnWorkArea(200, -40, kWorkArea), QPoint(0, 200));
-}
-
-TEST(PlaceOnWorkArea, aCornerBelowOrRightOfTheWorkAreaHasNoPlace) {
+    // Below or right of it: no place.
     EXPECT_EQ(PlaceOnWorkArea(1024, 100, kWorkArea), std::nullopt);
     EXPECT_EQ(PlaceOnWorkArea(100, 1280, kWorkArea), std::nullopt);
     EXPECT_EQ(PlaceOnWorkArea(1023, 1279, kWorkArea), QPoint(1279, 1023))
@@ -91,30 +89,26 @@ TEST_F(WindowPositionsTest, firstRunCentresTheMainWindowAtHalfTheScreenAndDialog
     EXPECT_EQ(dialog_.pos(), CentredOn(screen_, QSize(300, 200)));
 }
 
-TEST_F(WindowPositionsTest, savedPositionsAndTheMainWindowsSizeComeBack) {
+TEST_F(WindowPositionsTest, savedPositionsAndTheMainWindowsSizeComeBackButNotAFixedDialogsSize) {
     main_.setGeometry(35, 45, 500, 400);
     SavePosition(&main_, settings_);
     main_.setGeometry(0, 0, 100, 100);
     RestorePosition(&main_, settings_);
     EXPECT_EQ(main_.pos(), QPoint(35, 45));
     EXPECT_EQ(main_.size(), QSize(500, 400));
-}
-
-TEST_F(WindowPositionsTest, aFixedSizeDialogIgnoresTheStoredSize) {
+    // A fixed-size dialog takes its place but not the stored size.
     Store("frmCrct", 60, 70, 900, 900);
     RestorePosition(&dialog_, settings_);
     EXPECT_EQ(dialog_.pos(), QPoint(70, 60));
     EXPECT_EQ(dialog_.size(), QSize(300, 200));
 }
 
-TEST_F(WindowPositionsTest, aNegativeStoredWidthCentresTheMainWindowIgnoringTopAndLeft) {
+TEST_F(WindowPositionsTest, aNegativeWidthATopBelowTheWorkAreaOrAMissingLeftCentreTheWindow) {
     Store("frmEDS", 60, 70, -1, 400);
     RestorePosition(&main_, settings_);
     EXPECT_EQ(main_.size(), QSize(screen_.width() / 2, screen_.height() / 2));
     EXPECT_EQ(main_.pos(), CentredOn(screen_, main_.size()));
-}
 
-TEST_F(WindowPositionsTest, aTopBelowTheWorkAreaCentresAndAMissingLeftToo) {
     Store("frmCrct", screen_.bottom() + 10, 70, 0, 0);
     RestorePosition(&dialog_, settings_);
     EXPECT_EQ(dialog_.pos(), CentredOn(screen_, dialog_.size()));
