@@ -33,7 +33,7 @@ TEST_F(EditPointsTest, ANewListOffersOnlyProgramEditAndDisablesReview) {
     EXPECT_TRUE(keys.reviewOff);
 }
 
-TEST_F(EditPointsTest, SceneKeysFollowTheCurrentRowAndTheDevices) {
+TEST_F(EditPointsTest, SceneKeysFollowTheCurrentRowAndTheDevicesAndStopAtEitherEnd) {
     AddScene(40 * kSecond, 50 * kSecond);
     AddScene(10 * kSecond, 20 * kSecond);  // in point below 00:00:30:00
     AddScene(60 * kSecond, 60 * kSecond);  // zero duration
@@ -60,13 +60,21 @@ TEST_F(EditPointsTest, SceneKeysFollowTheCurrentRowAndTheDevices) {
     keys = EvaluateEditKeys(list, {0, 0});
     EXPECT_FALSE(keys.autoRec || keys.gotoScene);
 
+    // The scene keys stop at either end.
+    StepScene(list, +1);
+    EXPECT_EQ(list.current(), 3);
+    list.SelectOnly(1);
+    StepScene(list, -1);
+    StepScene(list, -1);
+    EXPECT_EQ(list.current(), 0);
+
     list.SelectAll();
     keys = EvaluateEditKeys(list, kBothDecks);
     EXPECT_EQ(keys.sceneLabel, QStringLiteral("SCENE --"));
     EXPECT_FALSE(keys.markIn || keys.gotoScene || keys.programEdit);
 }
 
-TEST_F(EditPointsTest, EntryTwiceMarksAScene) {
+TEST_F(EditPointsTest, EntryOpensThenClosesTheCurrentRowAndOtherwiseInsertsAfterIt) {
     ASSERT_TRUE(Entry(list, QStringLiteral("00:01:00:00")));
     ASSERT_EQ(list.count(), 2);
     EXPECT_EQ(list.row(1).pointMarks, kInPointMarked);
@@ -80,18 +88,18 @@ TEST_F(EditPointsTest, EntryTwiceMarksAScene) {
     ASSERT_TRUE(Entry(list, QStringLiteral("00:02:00:00")));  // a third press opens the next row
     EXPECT_EQ(list.count(), 3);
     EXPECT_EQ(list.current(), 2);
-}
 
-TEST_F(EditPointsTest, EntryOnATapeChangeRowInsertsASceneAfterIt) {
+    // On a tape-change row: a new scene after it.
+    list.ClearList();
     ASSERT_TRUE(list.AddRow(SceneList::RowKind::TapeChange));
     ASSERT_TRUE(Entry(list, QStringLiteral("00:01:00:00")));
     EXPECT_EQ(list.count(), 3);
     EXPECT_TRUE(list.row(1).tapeChange);
     EXPECT_FALSE(list.row(2).tapeChange);
     EXPECT_EQ(list.row(2).inText, QStringLiteral("00:01:00:00"));
-}
 
-TEST_F(EditPointsTest, EntryWithSeveralRowsSelectedWorksOnTheCurrentRowAlone) {
+    // With several rows selected: the current row alone, the others keep their points.
+    list.ClearList();
     AddScene(40 * kSecond, 50 * kSecond);
     AddScene(60 * kSecond, 70 * kSecond);
     list.SelectOnly(1);
@@ -101,7 +109,6 @@ TEST_F(EditPointsTest, EntryWithSeveralRowsSelectedWorksOnTheCurrentRowAlone) {
     EXPECT_EQ(list.selectedCount(), 1);
     EXPECT_EQ(list.current(), 3);
     EXPECT_EQ(list.row(3).inText, QStringLiteral("00:05:00:00"));
-    // The rows that were there keep their points.
     EXPECT_EQ(list.row(1).inText, QStringLiteral("00:00:40:00"));
     EXPECT_EQ(list.row(2).outText, QStringLiteral("00:01:10:00"));
 }
@@ -156,15 +163,6 @@ TEST_F(EditPointsTest, TrimMovesTheMarkedPointAndNeverBelowZero) {
     TrimPoint(list, +1);  // nothing marked: texts stay, the list still counts as changed
     EXPECT_EQ(list.row(1).outText, QStringLiteral("00:00:49:29"));
     EXPECT_TRUE(list.modified());
-}
-
-TEST_F(EditPointsTest, SceneStepsStopAtEitherEnd) {
-    AddScene(40 * kSecond, 50 * kSecond);
-    StepScene(list, +1);
-    EXPECT_EQ(list.current(), 1);
-    StepScene(list, -1);
-    StepScene(list, -1);
-    EXPECT_EQ(list.current(), 0);
 }
 
 }  // namespace
