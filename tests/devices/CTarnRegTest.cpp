@@ -13,7 +13,7 @@ protected:
     CTarnReg store{home.path()};
 };
 
-TEST_F(CTarnRegTest, FirstWriteCreatesTheStoreAndValuesReadBack) {
+TEST_F(CTarnRegTest, FirstWriteCreatesTheStoreValuesReadBackAndADeleteTakesOnlyItsValue) {
     EXPECT_FALSE(QFile::exists(store.filePath()));
     ASSERT_TRUE(store.WriteInt("INIT", "CurID", 5));
     ASSERT_TRUE(store.WriteInt("INIT", "Category", -7));
@@ -23,6 +23,12 @@ TEST_F(CTarnRegTest, FirstWriteCreatesTheStoreAndValuesReadBack) {
     ASSERT_TRUE(CTarnReg(home.path()).ReadInt("INIT", "CurID", &value));
     EXPECT_EQ(value, 5);
     ASSERT_TRUE(store.ReadInt("INIT", "Category", &value));
+    EXPECT_EQ(value, -7);
+
+    store.DeleteValue("INIT", "CurID");
+    store.DeleteValue("INIT", "ID77");  // never written: nothing happens
+    EXPECT_FALSE(store.ReadInt("INIT", "CurID", &value));
+    EXPECT_TRUE(store.ReadInt("INIT", "Category", &value));
     EXPECT_EQ(value, -7);
 }
 
@@ -40,17 +46,6 @@ TEST_F(CTarnRegTest, MissingOrMalformedValuesLeaveTheCallersVariableAlone) {
     EXPECT_FALSE(store.ReadInt("INIT", "DEVICES", &value));
     EXPECT_FALSE(store.ReadInt("INIT", "ID0", &value));
     EXPECT_EQ(value, 42);
-}
-
-TEST_F(CTarnRegTest, DeletingRemovesOnlyTheNamedValue) {
-    ASSERT_TRUE(store.WriteInt("INIT", "ID3", 3));
-    ASSERT_TRUE(store.WriteInt("INIT", "ID4", 4));
-    store.DeleteValue("INIT", "ID3");
-    store.DeleteValue("INIT", "ID77");  // never written: nothing happens
-    int32_t value = 0;
-    EXPECT_FALSE(store.ReadInt("INIT", "ID3", &value));
-    EXPECT_TRUE(store.ReadInt("INIT", "ID4", &value));
-    EXPECT_EQ(value, 4);
 }
 
 }  // namespace

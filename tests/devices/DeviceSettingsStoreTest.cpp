@@ -38,7 +38,7 @@ TEST_F(DeviceSettingsStoreTest, TheStoreWinsOverTheSettingsFileWhichWinsOverNoth
     EXPECT_EQ(config.devices[1].present, 0);
 }
 
-TEST_F(DeviceSettingsStoreTest, NothingStoredGivesNoPortNoDevicesAndNoEditTerminal) {
+TEST_F(DeviceSettingsStoreTest, NothingStoredIsNothingAndStoredValuesCountOnlyWithinTheirRange) {
     config.useEditTerminal = true;
     config.playerId = 4;
     devices.LoadSelectionAndDevices(config);
@@ -46,17 +46,14 @@ TEST_F(DeviceSettingsStoreTest, NothingStoredGivesNoPortNoDevicesAndNoEditTermin
     EXPECT_EQ(config.playerId, 0);
     EXPECT_FALSE(config.useEditTerminal);
     EXPECT_TRUE(config.devices.empty());
-}
 
-TEST_F(DeviceSettingsStoreTest, EditTerminalIsOnOnlyForExactlyOne) {
+    // The edit terminal is on for exactly 1.
     for (int stored : {1, 2, -1, 0}) {
         store.WriteInt("INIT", "fUseEdit", stored);
         devices.LoadSelectionAndDevices(config);
         EXPECT_EQ(config.useEditTerminal, stored == 1) << stored;
     }
-}
-
-TEST_F(DeviceSettingsStoreTest, ADeviceCountBeyondTheListIsCutAndANegativeOneIsEmpty) {
+    // A device count beyond the list is cut, a negative one is an empty list.
     store.WriteInt("INIT", "DEVICES", 250);
     devices.LoadSelectionAndDevices(config);
     EXPECT_EQ(config.devices.size(), static_cast<size_t>(DeviceConfig::kMaxDevices));

@@ -10,7 +10,7 @@
 
 namespace {
 
-TEST(SettingsPortResolverTest, PortsSectionNamesTheDeviceElseTheUsualOne) {
+TEST(SettingsPortResolverTest, PortsSectionNamesTheDeviceElseTheUsualOneAndThePortOpensIt) {
     QTemporaryDir dir;
     SettingsFile settings(dir.path());
     ASSERT_TRUE(settings.WriteString("ports", "com2", "/dev/ttyUSB0"));
@@ -20,14 +20,11 @@ TEST(SettingsPortResolverTest, PortsSectionNamesTheDeviceElseTheUsualOne) {
     // Each lookup reads the file, so a change made later is seen at the next open.
     ASSERT_TRUE(settings.WriteString("Ports", "COM3", "/dev/ttyACM0"));
     EXPECT_EQ(resolver.DevicePath(3), "/dev/ttyACM0");
-}
 
-TEST(SettingsPortResolverTest, APortOpensTheTerminalTheSettingsName) {
+    // A port opens the terminal the settings name.
     int master = -1, slave = -1;
     char name[256] = {};
     ASSERT_EQ(openpty(&master, &slave, name, nullptr, nullptr), 0);
-    QTemporaryDir dir;
-    SettingsFile settings(dir.path());
     ASSERT_TRUE(settings.WriteString("Ports", "COM1", QString::fromLocal8Bit(name)));
     CComm port;
     port.SetPortResolver(std::make_unique<SettingsPortResolver>(settings));
