@@ -29,13 +29,6 @@ TEST_F(DeckCommands, everyModeCommandIsCarriedOutAndAnsweredWithTheNewStatus) {
     }
 }
 
-TEST_F(DeckCommands, ejectLeavesNoCounterUntilTheNextTransportCommand) {
-    EXPECT_EQ(Hex(Ask(5, {0x08, 0x41, 0x60})),
-              Hex(ReplyFrame(5, 0x03, {0x00, 0x00, 0x00, 0x00, 0x40, 0x00})));
-    EXPECT_FALSE(sim->Device(5)->counterAvailable);
-    EXPECT_EQ(Hex(Ask(5, {0x08, 0x43, 0x6D})), Hex(Deck5Status(0x05)));
-}
-
 TEST_F(DeckCommands, speedReplyTellsEachPlayFamilySpeedApart) {
     struct Row {
         uint8_t b2;
@@ -55,13 +48,20 @@ TEST_F(DeckCommands, speedReplyTellsEachPlayFamilySpeedApart) {
     }
 }
 
-TEST_F(DeckCommands, stepMovesOneFrameAndLeavesTheDeckStill) {
+TEST_F(DeckCommands, stepMovesOneFrameAndEjectLeavesNoCounterUntilTheNextCommand) {
     EXPECT_EQ(Hex(Ask(5, {0x48, 0x46, 0x75, 0x01})),
               Hex(ReplyFrame(5, 0x03, {0x05, 0x00, 0x00, 0x01, 0x02, 0x04})));
     Ask(5, {0x48, 0x46, 0x65, 0x01});
     EXPECT_EQ(Hex(Ask(5, {0x48, 0x46, 0x65, 0x01})),
               Hex(ReplyFrame(5, 0x03, {0x05, 0x00, 0x00, 0x01, 0x02, 0x02})));
     EXPECT_EQ(sim->Device(5)->position, 62 * 30 + 2);
+
+    // Eject leaves no counter until the next transport command.
+    EXPECT_EQ(Hex(Ask(5, {0x08, 0x41, 0x60})),
+              Hex(ReplyFrame(5, 0x03, {0x00, 0x00, 0x00, 0x00, 0x40, 0x00})));
+    EXPECT_FALSE(sim->Device(5)->counterAvailable);
+    EXPECT_EQ(Hex(Ask(5, {0x08, 0x43, 0x6D})),
+              Hex(ReplyFrame(5, 0x03, {0x05, 0x00, 0x00, 0x01, 0x02, 0x02})));
 }
 
 TEST_F(DeckCommands, editTerminalRecordsOnItsTargetDeckAndAnswersWithItsStatus) {

@@ -72,47 +72,9 @@ TEST_F(DeckMotion, eachModeMovesAtItsSpeedAndWindAndSearchReachTheirsAfterTheRam
     }
 }
 
-TEST_F(DeckMotion, playLatencyHoldsTheTapeThenItMovesAtNormalSpeed) {
-    Serve();
-    Ask(3, {0x08, 0x43, 0x75});  // 10 frames to start at 25 fps
-    AdvanceFrames(10, 25);
-    EXPECT_EQ(sim->Device(3)->position, 15000);
-    EXPECT_FALSE(sim->Device(3)->busy);
-    AdvanceFrames(25, 25);
-    EXPECT_EQ(sim->Device(3)->position, 15025);
-}
-
-TEST_F(DeckMotion, pauseLatencyLetsTheTapeRunOnBeforeItStandsStill) {
-    Serve();
-    sim->SetDeckMode(3, 6);
-    Ask(3, {0x08, 0x43, 0x6D});  // 20 frames to still
-    AdvanceFrames(19, 25);
-    EXPECT_EQ(sim->Device(3)->mode, 6);
-    EXPECT_TRUE(sim->Device(3)->busy);
-    AdvanceFrames(30, 25);
-    EXPECT_EQ(sim->Device(3)->mode, 5);
-    EXPECT_EQ(sim->Device(3)->position, 15020);
-}
-
-TEST_F(DeckMotion, recordStartsAndPausesAfterTheirLatencies) {
-    Serve();
-    Ask(3, {0x08, 0x42, 0x6D});  // rec-pause: 12 frames
-    AdvanceFrames(12, 25);
-    EXPECT_EQ(sim->Device(3)->mode, 13);
-    Ask(3, {0x08, 0x42, 0x70});  // record: 40 frames
-    AdvanceFrames(39, 25);
-    EXPECT_EQ(sim->Device(3)->mode, 13);
-    EXPECT_EQ(sim->Device(3)->position, 15000);
-    AdvanceFrames(1 + 50, 25);
-    EXPECT_EQ(sim->Device(3)->mode, 14);
-    EXPECT_EQ(sim->Device(3)->position, 15050);
-    Ask(3, {0x08, 0x42, 0x6D});  // keeps recording 12 frames
-    AdvanceFrames(100, 25);
-    EXPECT_EQ(sim->Device(3)->mode, 13);
-    EXPECT_EQ(sim->Device(3)->position, 15062);
-}
-
-TEST_F(DeckMotion, aRepeatedCommandCancelsAChangeStillUnderWay) {
+// Deck 3 runs at 25 fps from 15000 frames; its latencies are play 10, pause 20, rec-pause 12
+// and record 40 frames.
+TEST_F(DeckMotion, aCommandCancelsAChangeUnderWayAndEachSettlesAfterItsLatency) {
     Serve();
     Ask(3, {0x08, 0x43, 0x75});
     Ask(3, {0x08, 0x43, 0x6D});  // back to pause before the tape moved
@@ -120,6 +82,36 @@ TEST_F(DeckMotion, aRepeatedCommandCancelsAChangeStillUnderWay) {
     AdvanceFrames(100, 25);
     EXPECT_EQ(sim->Device(3)->mode, 5);
     EXPECT_EQ(sim->Device(3)->position, 15000);
+
+    Ask(3, {0x08, 0x43, 0x75});  // play holds the tape, then it moves at normal speed
+    AdvanceFrames(10, 25);
+    EXPECT_EQ(sim->Device(3)->position, 15000);
+    EXPECT_FALSE(sim->Device(3)->busy);
+    AdvanceFrames(25, 25);
+    EXPECT_EQ(sim->Device(3)->position, 15025);
+
+    Ask(3, {0x08, 0x43, 0x6D});  // pause lets the tape run on before it stands still
+    AdvanceFrames(19, 25);
+    EXPECT_EQ(sim->Device(3)->mode, 6);
+    EXPECT_TRUE(sim->Device(3)->busy);
+    AdvanceFrames(30, 25);
+    EXPECT_EQ(sim->Device(3)->mode, 5);
+    EXPECT_EQ(sim->Device(3)->position, 15045);
+
+    Ask(3, {0x08, 0x42, 0x6D});  // rec-pause
+    AdvanceFrames(12, 25);
+    EXPECT_EQ(sim->Device(3)->mode, 13);
+    Ask(3, {0x08, 0x42, 0x70});  // record
+    AdvanceFrames(39, 25);
+    EXPECT_EQ(sim->Device(3)->mode, 13);
+    EXPECT_EQ(sim->Device(3)->position, 15045);
+    AdvanceFrames(1 + 50, 25);
+    EXPECT_EQ(sim->Device(3)->mode, 14);
+    EXPECT_EQ(sim->Device(3)->position, 15095);
+    Ask(3, {0x08, 0x42, 0x6D});  // keeps recording 12 frames
+    AdvanceFrames(100, 25);
+    EXPECT_EQ(sim->Device(3)->mode, 13);
+    EXPECT_EQ(sim->Device(3)->position, 15107);
 }
 
 TEST_F(DeckMotion, windingStopsAtEitherEndOfTheTape) {

@@ -23,25 +23,19 @@ TEST_F(LineRules, idZeroAbsentIdsAndIdsFrom100To127GetSilence) {
     EXPECT_EQ(Ask(5, {0x7C, 0x4E, 0x20}).size(), 11u);
 }
 
-TEST_F(LineRules, aFrameWithABadCheckByteGetsNoAnswer) {
-    Bytes request = RequestFrame(5, {0x7C, 0x4E, 0x20});
-    request[10] ^= 0x01;
-    EXPECT_TRUE(line->Exchange(request).empty());
-    const auto entries = sim->TranscriptEntries();
-    ASSERT_FALSE(entries.empty());
-    EXPECT_EQ(entries.back().kind, TranscriptEntry::Kind::Discarded);
-    EXPECT_EQ(entries.back().note, "bad check byte");
-}
-
-TEST_F(LineRules, noiseBeforeARequestIsSkippedAndTheRequestAnswered) {
-    Bytes request = {0x00, 0x13, 0xFF, 0x42};  // a lone FF among the noise, too
+TEST_F(LineRules, aBadCheckByteGetsNoAnswerWhileNoiseAndAnAbandonedFrameSpoilNothingAfter) {
     const Bytes frame = RequestFrame(5, {0x7C, 0x4E, 0x20});
-    request.insert(request.end(), frame.begin(), frame.end());
-    EXPECT_EQ(Hex(line->Exchange(request)), Hex(ReplyFrame(5, 0x03, {0x01})));
-}
+    Bytes damaged = frame;
+    damaged[10] ^= 0x01;
+    EXPECT_TRUE(line->Exchange(damaged).empty());
+    ASSERT_FALSE(sim->TranscriptEntries().empty());
+    EXPECT_EQ(sim->TranscriptEntries().back().kind, TranscriptEntry::Kind::Discarded);
+    EXPECT_EQ(sim->TranscriptEntries().back().note, "bad check byte");
 
-TEST_F(LineRules, anAbandonedPartialFrameDoesNotSpoilTheNextRequest) {
-    const Bytes frame = RequestFrame(5, {0x7C, 0x4E, 0x20});
+    Bytes noisy = {0x00, 0x13, 0xFF, 0x42};  // a lone FF among the noise, too
+    noisy.insert(noisy.end(), frame.begin(), frame.end());
+    EXPECT_EQ(Hex(line->Exchange(noisy)), Hex(ReplyFrame(5, 0x03, {0x01})));
+
     line->Write(Bytes(frame.begin(), frame.begin() + 6));
     EXPECT_TRUE(line->Read(11, 150).empty());
     EXPECT_EQ(Hex(line->Exchange(frame)), Hex(ReplyFrame(5, 0x03, {0x01})));

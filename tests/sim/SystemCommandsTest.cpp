@@ -37,12 +37,21 @@ TEST_F(SystemCommands, identityQueriesAnswerByteForByte) {
             << Hex(c.command);
 }
 
-TEST_F(SystemCommands, powerOnAndOffSwitchTheDevice) {
+TEST_F(SystemCommands, powerOnAndOffSwitchTheDeviceAndADeckSwitchedOffStopsItsTape) {
     EXPECT_EQ(Hex(Ask(9, {0x3E, 0x40, 0x70})), Hex(ReplyFrame(9, 0x02, {})));
     EXPECT_EQ(Hex(Ask(9, {0x3E, 0x4E, 0x20})), Hex(ReplyFrame(9, 0x03, {0x01})));
     EXPECT_TRUE(sim->Device(9)->powerOn);
     EXPECT_EQ(Hex(Ask(9, {0x3E, 0x40, 0x60})), Hex(ReplyFrame(9, 0x02, {})));
     EXPECT_EQ(Hex(Ask(9, {0x7C, 0x4E, 0x20})), Hex(ReplyFrame(9, 0x03, {0x00})));
+
+    // A deck switched off stops its tape, and deck commands get "not ready".
+    Ask(5, {0x08, 0x43, 0x75});
+    ASSERT_EQ(sim->Device(5)->mode, 6);
+    Ask(5, {0x3E, 0x40, 0x60});
+    EXPECT_EQ(sim->Device(5)->mode, 1);
+    EXPECT_EQ(Ask(5, {0x08, 0x4E, 0x20})[3], 0x05);
+    EXPECT_EQ(Ask(5, {0x08, 0x43, 0x75})[3], 0x05);
+    EXPECT_EQ(sim->Device(5)->mode, 1);
 }
 
 TEST_F(SimFixture, aDeckSlowToPowerUpSaysOffAndRefusesDeckCommandsForItsPowerOnTime) {
@@ -61,25 +70,7 @@ TEST_F(SimFixture, aDeckSlowToPowerUpSaysOffAndRefusesDeckCommandsForItsPowerOnT
     EXPECT_EQ(Ask(2, {0x08, 0x43, 0x75})[3], 0x03);
 }
 
-TEST_F(SystemCommands, switchingADeckOffStopsItsTapeAndDeckCommandsGetNotReady) {
-    Ask(5, {0x08, 0x43, 0x75});
-    ASSERT_EQ(sim->Device(5)->mode, 6);
-    Ask(5, {0x3E, 0x40, 0x60});
-    EXPECT_EQ(sim->Device(5)->mode, 1);
-    EXPECT_EQ(Ask(5, {0x08, 0x4E, 0x20})[3], 0x05);
-    EXPECT_EQ(Ask(5, {0x08, 0x43, 0x75})[3], 0x05);
-    EXPECT_EQ(sim->Device(5)->mode, 1);
-}
-
-TEST_F(SystemCommands, changeIdMovesTheDeviceToTheNewId) {
-    EXPECT_EQ(Hex(Ask(5, {0x7C, 0x41, 11})), Hex(ReplyFrame(5, 0x02, {})));
-    EXPECT_TRUE(Ask(5, {0x7C, 0x4E, 0x20}).empty());
-    EXPECT_EQ(Hex(Ask(11, {0x7C, 0x4E, 0x20})), Hex(ReplyFrame(11, 0x03, {0x01})));
-    EXPECT_TRUE(sim->Device(11).has_value());
-    EXPECT_FALSE(sim->Device(5).has_value());
-}
-
-TEST_F(SystemCommands, rowsNoOperationSendsMalformedQueriesAndBadIdChangesAreRefused) {
+TEST_F(SystemCommands, malformedQueriesAndBadIdChangesAreRefusedAndAFreeIdIsTaken) {
     // The first five change the id to a taken or invalid one, or carry something after it.
     const std::vector<std::vector<uint8_t>> refused = {{0x7C, 0x41, 7},
                                                        {0x7C, 0x41, 0},
@@ -97,6 +88,13 @@ TEST_F(SystemCommands, rowsNoOperationSendsMalformedQueriesAndBadIdChangesAreRef
     for (const auto& c : refused)
         EXPECT_EQ(Hex(line->Exchange(RequestFrame(5, c))), Hex(ReplyFrame(5, 0x01, {}))) << Hex(c);
     EXPECT_TRUE(sim->Device(5).has_value());
+
+    // A free id is taken: the device answers there alone.
+    EXPECT_EQ(Hex(Ask(5, {0x7C, 0x41, 11})), Hex(ReplyFrame(5, 0x02, {})));
+    EXPECT_TRUE(Ask(5, {0x7C, 0x4E, 0x20}).empty());
+    EXPECT_EQ(Hex(Ask(11, {0x7C, 0x4E, 0x20})), Hex(ReplyFrame(11, 0x03, {0x01})));
+    EXPECT_TRUE(sim->Device(11).has_value());
+    EXPECT_FALSE(sim->Device(5).has_value());
 }
 
 }  // namespace
