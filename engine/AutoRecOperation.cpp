@@ -29,6 +29,9 @@ AutoRecOperation::AutoRecOperation(EngineRun& run, SceneTransitions& transitions
 
 void AutoRecOperation::BeginRecording() {
     transitions_.Begin(false);
+    // Only a recorder's own counter tells how a take landed; the edit terminal alone cannot.
+    retakeRule_ = {run_.options.retakeAttempts, run_.options.retakeTolerance,
+                   run_.decks.Devices().recorderId != 0};
     progressPlan_ = RunProgressPlan(run_.rows);
     run_.checks.Clear();
     sceneChecked_ = false;
@@ -77,12 +80,23 @@ void AutoRecOperation::Resume(const ResumePoint& point) {
 }
 
 void AutoRecOperation::Report() {
-    if (!placing_)
+    if (!placing_ || retake_ > 0)
         ReportProgress();
 }
 
 bool AutoRecOperation::Cue() {
-    return placing_ ? placement_.Cue() : SceneRun::Cue();
+    if (placing_)
+        return placement_.Cue();
+    ReadSceneStart();
+    return SceneRun::Cue();
+}
+
+void AutoRecOperation::ReadSceneStart() {
+    sceneStart_.reset();
+    // A recorder that moved since the scene before ended would leave a gap or cut into it. The
+    // reading costs an exchange before the cue, where nothing waits on the time.
+    if (retakeRule_.Active() && seam_)
+        sceneStart_ = run_.decks.TryReadRecorderPosition();
 }
 
 StepOutcome AutoRecOperation::Step() {
@@ -92,7 +106,7 @@ StepOutcome AutoRecOperation::Step() {
     if (placed != StepOutcome::Done)
         return placed;
     placing_ = false;
-    return AtNextScene();
+    return retake_ > 0 ? RecordSceneAgain() : AtNextScene();
 }
 
 StopStep AutoRecOperation::StopStepAt(EngineStep step) const {
@@ -114,6 +128,8 @@ bool AutoRecOperation::PastOut(int32_t outPoint) {
         return run_.Fail(StopCause::TapeEnd, run_.AddressedDeck());
     const bool runOnEnded = run_.decks.Position() > outPoint + kRunOnFrames;
     CheckScene(runOnEnded);
+    if (placing_)
+        return true;  // a retake: the recorder goes back first
     if (runOnEnded)
         run_.step = EngineStep::NextScene;
     return true;
@@ -140,17 +156,57 @@ void AutoRecOperation::CheckScene(bool runOnEnded) {
             return;
         // An unreadable counter is unknown, never a position: the next scene's seam is unknown
         // too rather than measured from this one's start.
-        check.startPosition = seam_;
+        check.startPosition = sceneStart_ ? sceneStart_ : seam_;
+        if (sceneStart_ && seam_)
+            check.seamFrames = *sceneStart_ - *seam_;
         check.endPosition = reading.ok ? std::optional<int32_t>(reading.position) : std::nullopt;
-        seam_ = check.endPosition;
     }
     sceneChecked_ = true;
+    if (retake_ == 0)
+        firstTakeResumed_ = resumeCheckPending_;
+    check.resumed = firstTakeResumed_;
     resumeCheckPending_ = false;
+    qCInfo(lcEngine) << "scene check: row" << check.row << "take" << retake_ + 1 << "expected"
+                     << check.expectedFrames << "frames, recorder from"
+                     << check.startPosition.value_or(-1) << "to" << check.endPosition.value_or(-1)
+                     << "(-1: unknown), seam off by" << check.seamFrames;
+    check.earlierTakes = earlierTakes_;
+    if (RetakeDue(check)) {
+        BeginRetake(check, *seam_);
+        return;
+    }
+    seam_ = check.endPosition;
+    earlierTakes_.clear();
+    offTake_.reset();
     run_.checks.Add(check);
-    qCInfo(lcEngine) << "scene check: row" << check.row << "expected" << check.expectedFrames
-                     << "frames, recorder from" << check.startPosition.value_or(-1) << "to"
-                     << check.endPosition.value_or(-1) << "(-1: unknown)";
     NoteSceneOnTape(check);
+}
+
+bool AutoRecOperation::RetakeDue(const SceneCheck& check) const {
+    return retakeRule_.Active() && retake_ < retakeRule_.attempts && seam_ &&
+           check.Off(retakeRule_.toleranceFrames);
+}
+
+void AutoRecOperation::BeginRetake(const SceneCheck& offTake, int32_t frame) {
+    earlierTakes_.push_back(offTake.Error());
+    offTake_ = offTake;
+    ++retake_;
+    qCInfo(lcEngine) << "retake" << retake_ << "of row" << run_.row << "from recorder frame"
+                     << frame;
+    // The player waits in still while the recorder goes back; the retake cues it again. The
+    // resume point stays where the scene before ended, so a resume records over the bad take too.
+    run_.decks.SetModeAndWait(ModePause);
+    placing_ = true;
+    placement_.Begin(frame);
+    run_.step = EngineStep::Cue;
+    ReportProgress();
+}
+
+StepOutcome AutoRecOperation::RecordSceneAgain() {
+    run_.target = run_.CurrentRow().inFrames;
+    sceneChecked_ = false;
+    run_.step = EngineStep::Cue;
+    return StepOutcome::Wait;
 }
 
 void AutoRecOperation::NoteSceneOnTape(const SceneCheck& check) {
@@ -176,6 +232,7 @@ StepOutcome AutoRecOperation::AtNextScene() {
         if (row.durationFrames != 0) {
             run_.target = row.inFrames;
             sceneChecked_ = false;
+            retake_ = 0;
             run_.step = EngineStep::Cue;
             return StepOutcome::Wait;
         }
@@ -216,9 +273,12 @@ void AutoRecOperation::Conclude(AutoResult result, const StopReason& reason) {
         const ResumePoint kept = finished ? ResumePoint{} : resume_;
         run_.bridge.Post([kept](EngineHost& h) { h.KeepResumePoint(kept); });
     }
+    // A run that ends before a retake checked its take leaves the bad take on the tape.
+    if (offTake_)
+        run_.checks.Add(*std::exchange(offTake_, std::nullopt));
     if (const std::vector<SceneCheck> checks = run_.checks.All(); !checks.empty()) {
         const VerificationReport report(checks, run_.decks.TimecodeMode(),
-                                        run_.options.outCorrection, reason);
+                                        run_.options.outCorrection, reason, retakeRule_);
         run_.bridge.Post([report](EngineHost& h) { h.ShowVerification(report); });
     }
 }
@@ -241,16 +301,22 @@ void AutoRecOperation::Leave() {
 }
 
 void AutoRecOperation::ReportProgress() {
-    const RunProgress now = progressPlan_.At(run_.row, RecordedInRow(), run_.clock.NowMs());
+    RunProgress now = progressPlan_.At(run_.row, RecordedInRow(), run_.clock.NowMs());
+    now.retake = retake_;
     // Tape and time left are shown in whole seconds: more often would only load the windows.
     const int fps = FramesPerSecond(run_.listMode);
     const RunProgress& shown = shownProgress_;
-    if (now.scene == shown.scene && now.percent == shown.percent &&
+    if (now.scene == shown.scene && now.retake == shown.retake && now.percent == shown.percent &&
         now.framesLeft / fps == shown.framesLeft / fps && now.msLeft / 1000 == shown.msLeft / 1000)
         return;
     shownProgress_ = now;
-    QString text = run_.Caption(QStringLiteral("MSG_AUTOSCENE")).arg(now.scene).arg(now.scenes) +
-                   u'\n' +
+    const QString scene =
+        retake_ > 0 ? run_.Caption(QStringLiteral("MSG_AUTORETAKE"))
+                          .arg(now.scene)
+                          .arg(now.scenes)
+                          .arg(retake_)
+                    : run_.Caption(QStringLiteral("MSG_AUTOSCENE")).arg(now.scene).arg(now.scenes);
+    QString text = scene + u'\n' +
                    run_.Caption(QStringLiteral("MSG_AUTOLEFT"))
                        .arg(FramesToText(now.framesLeft, run_.listMode));
     if (now.msLeft >= 0)

@@ -1,8 +1,10 @@
 // Auto Rec: every scene of the list from the player to the recorder, one scene run after the
 // other, the recorder waiting in rec-pause between them, stopping for tape changes. After each
 // scene the recorder's counter is read once: what it took in is kept (the verification report)
-// and the resume point moves past it. A resumed run first places the recorder on the frame where
-// the interrupted one's last complete scene ended.
+// and the resume point moves past it. A scene that landed off is recorded again over itself: the
+// recorder is placed back on the frame where the scene before ended and the scene is cued and
+// recorded as before, at most as often as the options say. A resumed run first places the
+// recorder on the frame where the interrupted one's last complete scene ended.
 #pragma once
 
 #include <optional>
@@ -36,6 +38,13 @@ private:
     void BeginRecording();
     bool PastOut(int32_t outPoint);
     void CheckScene(bool runOnEnded);
+    // Where the recorder stands as the scene's cue begins, when retakes look at the seam.
+    void ReadSceneStart();
+    // After a take's check: true when it landed off and is to be recorded again.
+    bool RetakeDue(const SceneCheck& check) const;
+    // Puts the recorder back on frame (where the scene before ended) to record the scene again.
+    void BeginRetake(const SceneCheck& offTake, int32_t frame);
+    StepOutcome RecordSceneAgain();
     // The scene of the current row is complete on tape, as its check has read: the resume point
     // moves past it and is kept at once, so a killed program leaves it behind.
     void NoteSceneOnTape(const SceneCheck& check);
@@ -56,4 +65,10 @@ private:
     // The recorder's counter where the next scene begins; unknown after a reading that failed,
     // so a length is never measured from a stale seam.
     std::optional<int32_t> seam_;
+    RetakeRule retakeRule_;
+    std::optional<int32_t> sceneStart_;  // the recorder's counter as the scene's cue began
+    int retake_ = 0;  // which retake of the current scene runs; 0: its first take
+    std::vector<TakeError> earlierTakes_;  // of the current scene, recorded over
+    std::optional<SceneCheck> offTake_;    // the last take that landed off, until retaken
+    bool firstTakeResumed_ = false;        // the current scene's first take began a resumed run
 };

@@ -16,6 +16,7 @@ struct RunProgress {
     int percent = 0;         // of the list's total duration, 0..100
     int32_t framesLeft = 0;  // tape the rest of the list still takes, this scene's rest included
     int64_t msLeft = -1;     // real time the rest should take; -1 while the pace is unknown
+    int retake = 0;          // which retake of the scene runs; 0 for its first take
 
     bool operator==(const RunProgress&) const = default;
 };

@@ -1,11 +1,36 @@
 // What the recorder really took in of one scene of an Auto Rec: its counter where the scene
 // began and where the recorder stood after the scene's pause, against the scene's duration.
 // The engine keeps one per recorded scene, in the order of the run (Auto Rec's verification
-// report, and a resumed run's starting point).
+// report, and a resumed run's starting point). A scene recorded again over a take that landed
+// off keeps how far off each earlier take landed.
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
+#include <vector>
+
+// How far one take of a scene landed off: its length against the scene's duration, and where it
+// began against where the scene before it ended (positive: later on the tape).
+struct TakeError {
+    int32_t lengthFrames = 0;
+    int32_t seamFrames = 0;
+
+    bool operator==(const TakeError&) const = default;
+    bool Within(int toleranceFrames) const {
+        return std::abs(lengthFrames) <= toleranceFrames && std::abs(seamFrames) <= toleranceFrames;
+    }
+};
+
+// When a scene is recorded again: while a take lands further off than the tolerance, at most
+// `attempts` times, and only with a recorder whose counter can be read.
+struct RetakeRule {
+    int attempts = 0;
+    int toleranceFrames = 1;
+    bool recorderReadable = true;
+
+    bool Active() const { return attempts > 0 && recorderReadable; }
+};
 
 struct SceneCheck {
     int row = 0;                 // the scene's row in the list
@@ -14,8 +39,13 @@ struct SceneCheck {
     // pause; unknown where it could not be read (edit terminal alone, no answer, no counter).
     std::optional<int32_t> startPosition;
     std::optional<int32_t> endPosition;
+    // How far the recorder stood from where the scene before ended when this scene began; 0
+    // where that was not looked at.
+    int32_t seamFrames = 0;
     bool resumed = false;  // the first scene of a resumed run: it began at the resume point
     int scene = 0;         // its number among the list's scenes that record, from 1, in any run
+    // The takes recorded over by a retake, first first; empty for a scene recorded once.
+    std::vector<TakeError> earlierTakes;
 
     // Both ends known: the scene's length on tape can be measured.
     bool Readable() const { return startPosition && endPosition; }
@@ -23,4 +53,9 @@ struct SceneCheck {
     int32_t RecordedFrames() const { return *endPosition - *startPosition; }
     // Frames recorded beyond the scene's duration (negative: fewer); only when Readable().
     int32_t Difference() const { return RecordedFrames() - expectedFrames; }
+    // This take's error; only when Readable().
+    TakeError Error() const { return {Difference(), seamFrames}; }
+    // Readable and further off than the tolerance in length or at its seam.
+    bool Off(int toleranceFrames) const { return Readable() && !Error().Within(toleranceFrames); }
+    int Attempts() const { return static_cast<int>(earlierTakes.size()) + 1; }
 };

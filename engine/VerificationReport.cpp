@@ -28,6 +28,18 @@ const char* VerdictCode(VerificationReport::Verdict verdict) {
     return "unknown";
 }
 
+const char* RetakesCode(const RetakeRule& rule) {
+    if (rule.attempts == 0)
+        return "off";
+    return rule.recorderReadable ? "on" : "recorder_not_readable";
+}
+
+QJsonObject TakeJson(int attempt, const TakeError& error) {
+    return {{"attempt", attempt},
+            {"difference_frames", error.lengthFrames},
+            {"seam_error_frames", error.seamFrames}};
+}
+
 QString Cells(const QStringList& cells) {
     QString line;
     for (const QString& cell : cells)
@@ -38,14 +50,33 @@ QString Cells(const QStringList& cells) {
 }  // namespace
 
 VerificationReport::VerificationReport(std::vector<SceneCheck> scenes, uint32_t timecodeMode,
-                                       int outCorrection, StopReason stopReason)
+                                       int outCorrection, StopReason stopReason, RetakeRule retakes)
     : scenes_(std::move(scenes)),
       mode_(timecodeMode),
       outCorrection_(outCorrection),
-      stopReason_(stopReason) {}
+      stopReason_(stopReason),
+      retakes_(retakes) {}
 
 bool VerificationReport::IsOff(const SceneCheck& scene) {
-    return scene.Readable() && std::abs(scene.Difference()) > kOffFrames;
+    return scene.Off(kOffFrames);
+}
+
+bool VerificationReport::StillOff(const SceneCheck& scene) const {
+    return scene.Off(retakes_.toleranceFrames);
+}
+
+QString TakeErrorsText(const SceneCheck& scene) {
+    const auto signedText = [](int32_t frames) {
+        return frames > 0 ? QStringLiteral("+%1").arg(frames) : QString::number(frames);
+    };
+    std::vector<TakeError> takes = scene.earlierTakes;
+    if (scene.Readable())
+        takes.push_back(scene.Error());
+    QStringList texts;
+    for (const TakeError& take : takes)
+        texts << signedText(take.lengthFrames) +
+                     (take.seamFrames != 0 ? u'/' + signedText(take.seamFrames) : QString());
+    return texts.join(QStringLiteral(", "));
 }
 
 VerificationReport::Verdict VerificationReport::OverallVerdict() const {
@@ -74,7 +105,14 @@ QString VerificationReport::Text() const {
              QString::number(s.RecordedFrames()),
              QStringLiteral("%1%2").arg(s.Difference() > 0 ? "+" : "").arg(s.Difference()),
              FramesToText(*s.endPosition, mode_)});
+        if (!s.earlierTakes.empty())
+            lines << QStringLiteral("retaken: %1 takes, each off by %2%3")
+                         .arg(s.Attempts())
+                         .arg(TakeErrorsText(s))
+                         .arg(StillOff(s) ? QStringLiteral(", still off") : QString());
     }
+    if (RetakesUnavailable())
+        lines << QStringLiteral("No retakes: the recorder's counter cannot be read.");
     const QString advice = Advice();
     if (!advice.isEmpty())
         lines << advice;
@@ -99,13 +137,29 @@ QByteArray VerificationReport::Json() const {
         if (s.Readable()) {
             o.insert("recorded_frames", s.RecordedFrames());
             o.insert("difference_frames", s.Difference());
+            o.insert("seam_error_frames", s.seamFrames);
             o.insert("off", IsOff(s));
+        }
+        if (!s.earlierTakes.empty()) {
+            // Every take of a retaken scene, the last (on tape) included, and whether even
+            // that one is off.
+            QJsonArray takes;
+            for (size_t i = 0; i < s.earlierTakes.size(); ++i)
+                takes.append(TakeJson(static_cast<int>(i) + 1, s.earlierTakes[i]));
+            if (s.Readable())
+                takes.append(TakeJson(s.Attempts(), s.Error()));
+            o.insert("attempts", s.Attempts());
+            o.insert("takes", takes);
+            o.insert("still_off", StillOff(s));
         }
         scenes.append(o);
     }
     QJsonObject report{{"scenes", scenes},
                        {"out_correction", outCorrection_},
-                       {"verdict", VerdictCode(OverallVerdict())}};
+                       {"verdict", VerdictCode(OverallVerdict())},
+                       {"retakes", RetakesCode(retakes_)},
+                       {"retake_attempts", retakes_.attempts},
+                       {"retake_tolerance_frames", retakes_.toleranceFrames}};
     if (const auto suggested = SuggestedOutCorrection())
         report.insert("suggested_out_correction", *suggested);
     if (stopReason_.cause != StopCause::None) {

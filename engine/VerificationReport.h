@@ -2,7 +2,8 @@
 // difference in frames and the recorder's position at the seam after it; as a text table (the
 // program's window, clipwright-cli) and as JSON. When every readable scene came out longer or
 // shorter by about the same amount, the out-point correction that would have made them agree;
-// an overall verdict, and why the run stopped when it did not finish.
+// an overall verdict, and why the run stopped when it did not finish. Scenes recorded again say
+// how far off each take landed; the retakes' rule says which scenes are still off.
 #pragma once
 
 #include <QByteArray>
@@ -16,13 +17,18 @@
 class VerificationReport {
 public:
     VerificationReport(std::vector<SceneCheck> scenes, uint32_t timecodeMode, int outCorrection,
-                       StopReason stopReason = {});
+                       StopReason stopReason = {}, RetakeRule retakes = {});
 
     // All the scenes on tape within a frame of their length, some off by more, or not known
     // (a scene whose length could not be read, or none at all).
     enum class Verdict { WithinOneFrame, SomeOff, Unknown };
-    // A scene more than a frame longer or shorter than it should be.
+    // A scene more than a frame longer or shorter than it should be, or as far from its seam.
     static bool IsOff(const SceneCheck& scene);
+    // A scene further off than the retakes allow, whether or not it was recorded again.
+    bool StillOff(const SceneCheck& scene) const;
+    const RetakeRule& Retakes() const { return retakes_; }
+    // Retakes were asked for but the recorder's counter cannot be read (the edit terminal alone).
+    bool RetakesUnavailable() const { return retakes_.attempts > 0 && !retakes_.recorderReadable; }
 
     const std::vector<SceneCheck>& Scenes() const { return scenes_; }
     const StopReason& Stop() const { return stopReason_; }
@@ -45,4 +51,9 @@ private:
     uint32_t mode_;
     int outCorrection_;
     StopReason stopReason_;
+    RetakeRule retakes_;
 };
+
+// How far off each take of a retaken scene landed, first first, the last take included: "+4, 0",
+// a seam error after a slash ("0/+2").
+QString TakeErrorsText(const SceneCheck& scene);

@@ -135,6 +135,11 @@ void TfrmVerify::FillGrid() {
         }
         if (std::abs(line.difference) > kNoticeableFrames)
             grdScenes_->item(r, VerificationTable::ColDifference)->setForeground(Qt::darkRed);
+        // A scene that stays off after its retakes is what the user must look at on the tape.
+        if (line.stillOff)
+            for (int c = 0; c < VerificationTable::ColumnCount; ++c)
+                if (QTableWidgetItem* item = grdScenes_->item(r, c))
+                    item->setForeground(Qt::red);
     }
     grdScenes_->resizeColumnsToContents();
     grdScenes_->resizeRowsToContents();

@@ -28,6 +28,20 @@ QString Advice(const VerificationReport& report, const CaptionTable& captions) {
            ' ' + captions.CaptionText(QStringLiteral("MSG_VERIFY_START"));
 }
 
+// The sentence under a retaken scene: how often it was recorded and how far off each take was.
+VerificationTable::Line RetakeLine(const SceneCheck& scene, bool stillOff,
+                                   const CaptionTable& captions) {
+    VerificationTable::Line line;
+    line.note = captions.CaptionText(QStringLiteral("VF_RETAKEN"))
+                    .arg(scene.Attempts())
+                    .arg(TakeErrorsText(scene));
+    if (stillOff)
+        line.note += QStringLiteral(": ") + captions.CaptionText(QStringLiteral("VF_STILLOFF"));
+    line.noteColumn = VerificationTable::ColRecorded;
+    line.stillOff = stillOff;
+    return line;
+}
+
 }  // namespace
 
 VerificationTable BuildVerificationTable(const VerificationReport& report,
@@ -57,9 +71,14 @@ VerificationTable BuildVerificationTable(const VerificationReport& report,
             line.note = text("VF_NOREAD");
             line.noteColumn = VerificationTable::ColRecorded;
         }
+        line.stillOff = report.StillOff(s);
         table.lines.push_back(line);
+        if (!s.earlierTakes.empty())
+            table.lines.push_back(RetakeLine(s, line.stillOff, captions));
     }
     table.advice = Advice(report, captions);
+    if (report.RetakesUnavailable())
+        table.advice = (table.advice + ' ' + text("VF_NORETAKE")).trimmed();
     table.stopReason = report.Stop().Text(captions);
     return table;
 }

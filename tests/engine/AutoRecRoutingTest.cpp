@@ -1,7 +1,7 @@
 // Where Auto Rec sends the recorder's record and pause, in virtual time, when they do not go to
 // the recorder itself (EngineLandingTest's runs): through the player's edit terminal with or
 // without a recorder to read, or nowhere when neither is chosen. The scenes land on their frames
-// either way; only a readable recorder checks them.
+// either way; only a readable recorder checks them (and so allows retakes).
 #include <gtest/gtest.h>
 
 #include "EngineFixture.h"
@@ -69,6 +69,8 @@ TEST(AutoRecRoutingTest, RecordAndPauseGoWhereTheDevicesSay) {
             EXPECT_EQ(checks[0].endPosition, recorded[1].recFrom);
         }
         EXPECT_EQ(e.host->verification.count("recorder not readable"), c.readable ? 0 : 2);
+        // Retakes are on by default; without a recorder to read the report says there are none.
+        EXPECT_EQ(e.host->verification.contains("No retakes"), c.recorderId == 0);
         EXPECT_EQ(e.host->Log().contains("review enabled"), c.recorderId != 0);
         EXPECT_TRUE(e.host->Log().contains("information: Automatic editing has finished."));
     }

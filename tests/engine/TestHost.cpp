@@ -26,7 +26,7 @@ void TestHost::CloseProgress() {
 
 void TestHost::ShowRunProgress(const RunProgress& progress, const QString& text) {
     progressShown.push_back(progress);
-    progressText = text;
+    progressTexts << text;
 }
 
 bool TestHost::ConfirmTapeChange(const QString&, const QString& text) {
@@ -40,6 +40,7 @@ void TestHost::ShowFinalMessage(const QString&, const QString& text, bool succes
 
 void TestHost::ShowVerification(const VerificationReport& report) {
     verification = report.Text();
+    verificationJson = report.Json();
     Note(QStringLiteral("verification of %1 scenes").arg(report.Scenes().size()));
 }
 

@@ -21,8 +21,9 @@ public:
     AutoOptions options;
     SceneList list{Fps30};
     bool continueAfterTapeChange = true;
-    // The last verification report's text.
+    // The last verification report's text and JSON.
     QString verification;
+    QByteArray verificationJson;
     // Called with every log entry as it is made (the tape-change question before its answer).
     std::function<void(const QString&)> onEvent;
     // Asked at every step check, on the engine's thread: true presses Stop. A test may also
@@ -33,7 +34,7 @@ public:
     QStringList Log() const { return log_; }
     // Every progress of an Auto Rec shown, in order, kept apart from the log.
     std::vector<RunProgress> progressShown;
-    QString progressText;
+    QStringList progressTexts;
     // The resume points the engine handed over at the ends of Auto Recs.
     std::vector<ResumePoint> keptResumePoints;
     int Count(const QString& entry) const { return log_.count(entry); }

@@ -99,7 +99,12 @@ TEST(CounterPhaseTest, AReplyThatCameInLateNeverThrowsTheEstimateOff) {
 }
 
 SceneCheck Check(int row, int expected, std::optional<int32_t> start, std::optional<int32_t> end) {
-    return {row, expected, start, end};
+    SceneCheck check;
+    check.row = row;
+    check.expectedFrames = expected;
+    check.startPosition = start;
+    check.endPosition = end;
+    return check;
 }
 
 // A clock the test sets; a wait jumps to its aim.

@@ -1,6 +1,7 @@
 // The verification window over a report of an Auto Rec: what the table shows (figures,
-// "recorder not readable", the resume mark, the advice), Copy and Save... (the same text; the
-// overwrite question; a failed write), and storing the corrected out point in the options.
+// "recorder not readable", the resume mark, retaken scenes, the advice), Copy and Save... (the same
+// text; the overwrite question; a failed write), and storing the corrected out point in the
+// options.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -87,7 +88,7 @@ protected:
     QString saveTo;
 };
 
-TEST_F(TfrmVerifyTest, TheTableShowsEachSceneTheUnreadableOnesAndWhereAResumedRunBegan) {
+TEST_F(TfrmVerifyTest, TheTableShowsEachSceneTheUnreadableOnesWhereAResumedRunBeganAndTheRetakes) {
     // Rows 2 and 3 of a resumed run with the recorder read; row 5 through the edit terminal.
     window->ShowReport(VerificationReport(
         {Readable(2, 90, 3000, 3092, true), Readable(3, 45, 3092, 3136), Unreadable(5, 30)}, Fps30,
@@ -112,6 +113,24 @@ TEST_F(TfrmVerifyTest, TheTableShowsEachSceneTheUnreadableOnesAndWhereAResumedRu
     ASSERT_EQ(Grid()->rowCount(), 1);
     EXPECT_EQ(Grid()->columnSpan(0, 0), 1);
     EXPECT_EQ(Cell(0, VerificationTable::ColDifference), "0");
+
+    // Retaken scenes: a sentence under each gives every take's error (a seam's after a slash);
+    // one still off after its last retake is red.
+    SceneCheck retaken = Readable(1, 90, 900, 990);
+    retaken.earlierTakes = {{4, 0}};
+    SceneCheck stillOff = Readable(2, 45, 990, 1037);
+    stillOff.earlierTakes = {{4, 0}, {3, 2}};
+    window->ShowReport(VerificationReport({retaken, stillOff}, Fps30, 10, {}, RetakeRule{2, 1}));
+    ASSERT_EQ(Grid()->rowCount(), 4);
+    EXPECT_EQ(Cell(1, VerificationTable::ColRecorded),
+              "Recorded 2 times; each take off by +4, 0 frames");
+    EXPECT_EQ(Cell(3, VerificationTable::ColRecorded),
+              "Recorded 3 times; each take off by +4, +3/+2, +2 frames: still off after the last "
+              "retake");
+    EXPECT_NE(Grid()->item(0, 0)->foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(Grid()->item(2, 0)->foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(Grid()->item(3, VerificationTable::ColRecorded)->foreground().color(),
+              QColor(Qt::red));
 }
 
 TEST_F(TfrmVerifyTest, CopyAndSaveGiveTheTableAsTextAndAnExistingFileIsReplacedOnlyOnYes) {
