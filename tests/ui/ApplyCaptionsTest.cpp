@@ -103,7 +103,7 @@ protected:
     QAction* open_;
 };
 
-TEST_F(ApplyCaptionsTest, EachKindOfControlGetsItsCaption) {
+TEST_F(ApplyCaptionsTest, EachKindOfControlGetsItsCaptionHintAndStyle) {
     ApplyCaptions(&window_, Table(kLanguageEnglish), 96);
     EXPECT_EQ(ok_->text(), "OK");
     EXPECT_EQ(base_->text(), "Base");
@@ -115,17 +115,11 @@ TEST_F(ApplyCaptionsTest, EachKindOfControlGetsItsCaption) {
     EXPECT_EQ(open_->text(), "&Open...");
     EXPECT_EQ(edit_->text(), "content");
     EXPECT_EQ(stranger_->text(), "design");
-}
-
-TEST_F(ApplyCaptionsTest, AHintEntrySetsOnlyTheButtonsHint) {
-    ApplyCaptions(&window_, Table(kLanguageEnglish), 96);
+    // A hint entry sets only the button's hint.
     EXPECT_EQ(hinted_->text(), "design");
     EXPECT_EQ(hinted_->toolTip(), "Press me");
     EXPECT_EQ(hinted_->font(), design_);
-}
-
-TEST_F(ApplyCaptionsTest, StylesSetFaceAndSizeExceptTheFirstAndKeepLines) {
-    ApplyCaptions(&window_, Table(kLanguageEnglish), 96);
+    // Styles set face and size, except the first, which stands for none.
     EXPECT_EQ(base_->font(), design_);
     EXPECT_EQ(check_->font(), design_);
     EXPECT_EQ(small_->font().families(), QStringList{"DejaVu Sans"});

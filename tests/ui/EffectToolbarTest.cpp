@@ -83,7 +83,8 @@ protected:
     QStringList messages;
 };
 
-TEST_F(EffectToolbarTest, TwentyFourButtonsInTwoRowsWithTheirCodesAndHints) {
+TEST_F(EffectToolbarTest,
+       TwentyFourButtonsInTwoRowsWithTheirCodesHintsAndPicturesOfWhatThePlayerCanDo) {
     ASSERT_EQ(toolbar.buttonCount(), 24);
     const struct {
         int index, code, left, top, width;
@@ -110,9 +111,7 @@ TEST_F(EffectToolbarTest, TwentyFourButtonsInTwoRowsWithTheirCodesAndHints) {
     for (int i = 0; i < 24; ++i)
         for (int j = i + 1; j < 24; ++j)
             EXPECT_FALSE(Button(i)->geometry().intersects(Button(j)->geometry())) << i << "/" << j;
-}
-
-TEST_F(EffectToolbarTest, ButtonsShowTheNormalOrGreyedPictureOfWhatThePlayerCanDo) {
+    // Each shows the normal or greyed picture of what the player can do.
     for (int i = 0; i < 24; ++i) {
         const EffectButton* b = Button(i);
         const bool expectAvailable = !(i == 4 || (i >= 16 && i <= 22));
@@ -125,7 +124,7 @@ TEST_F(EffectToolbarTest, ButtonsShowTheNormalOrGreyedPictureOfWhatThePlayerCanD
     }
 }
 
-TEST_F(EffectToolbarTest, AGreyedButtonNeitherPressesNorHighlightsNorActs) {
+TEST_F(EffectToolbarTest, AGreyedButtonNeitherPressesNorHighlightsNorActsWhereAnAvailableOneSinks) {
     list.SelectOnly(1);
     EffectButton* greyed = Button(16);
     MoveOver(greyed);
@@ -141,9 +140,8 @@ TEST_F(EffectToolbarTest, AGreyedButtonNeitherPressesNorHighlightsNorActs) {
     EXPECT_EQ(list.row(1).effect, 0);
     EXPECT_TRUE(messages.isEmpty());
     EXPECT_FALSE(list.modified());
-}
 
-TEST_F(EffectToolbarTest, PressingSinksTheFaceAndReleasingBringsItBack) {
+    // An available one sinks its face while pressed.
     EffectButton* b = Button(0);
     const QPoint rest = b->picture()->pos();
     QTest::mousePress(b->picture(), Qt::LeftButton);

@@ -41,13 +41,23 @@ QImage ExpectedLabel(const SceneListView& view, const QSize& size, const QColor&
 const QColor kOdd(230, 230, 230);
 const QColor kEven(245, 245, 245);
 
-TEST(SceneListViewPaint, rowsAreStripedAndTheSelectedRowIsHighlighted) {
+TEST(SceneListViewPaint, rowsAreStripedTheSelectedRowIsHighlightedAndAMarkedPointRedOnBlack) {
     SceneListViewHarness h(4);
     h.Click(3);
     const QImage shot = Shot(h);
     EXPECT_EQ(QColor(shot.pixel(2, 1 * kRow + 10)), kOdd);
     EXPECT_EQ(QColor(shot.pixel(2, 2 * kRow + 10)), kEven);
     EXPECT_EQ(QColor(shot.pixel(2, 3 * kRow + 10)), h.view.palette().color(QPalette::Highlight));
+
+    // A marked point is red on black.
+    h.Click(1);
+    h.list.SetPointMarks(1, kOutPointMarked);
+    const QImage marked = Shot(h);
+    const QSet<QRgb> out = Colours(marked, Column(1, SceneListView::kOutLeft, 240));
+    EXPECT_TRUE(out.contains(qRgb(0, 0, 0)));
+    EXPECT_TRUE(out.contains(qRgb(255, 0, 0)));
+    const QSet<QRgb> in = Colours(marked, Column(1, SceneListView::kInLeft, 120));
+    EXPECT_FALSE(in.contains(qRgb(255, 0, 0)));
 }
 
 TEST(SceneListViewPaint, aTapeChangeRowShowsOnlyItsNumberTransitionAndMemo) {
@@ -110,25 +120,11 @@ TEST(SceneListViewPaint, effectAndTransitionPicturesFollowTheirCodes) {
     EXPECT_EQ(Colours(shot, transition(3)).size(), 1) << "118 has no picture";
 }
 
-TEST(SceneListViewPaint, aMarkedPointIsRedOnBlack) {
-    SceneListViewHarness h(2);
-    h.Click(1);
-    h.list.SetPointMarks(1, kOutPointMarked);
-    const QImage shot = Shot(h);
-    const QSet<QRgb> out = Colours(shot, Column(1, SceneListView::kOutLeft, 240));
-    EXPECT_TRUE(out.contains(qRgb(0, 0, 0)));
-    EXPECT_TRUE(out.contains(qRgb(255, 0, 0)));
-    const QSet<QRgb> in = Colours(shot, Column(1, SceneListView::kInLeft, 120));
-    EXPECT_FALSE(in.contains(qRgb(255, 0, 0)));
-}
-
-TEST(SceneListViewPaint, labelsUseTenPointsUpTo100DpiAndNineAbove) {
+TEST(SceneListViewPaint, labelsUseTenPointsUpTo100DpiAndNineAboveAndJapaneseMemosTheirFace) {
     EXPECT_EQ(SceneListView::LabelPointSize(96), 10);
     EXPECT_EQ(SceneListView::LabelPointSize(100), 10);
     EXPECT_EQ(SceneListView::LabelPointSize(120), 9);
-}
-
-TEST(SceneListViewPaint, japaneseMemosUseTheJapaneseFaceAtNinePoints) {
+    // Japanese memos take the Japanese face at nine points.
     SceneListViewHarness h(1);
     EXPECT_EQ(h.view.MemoFont().family(), h.view.LabelFont().family());
     h.view.SetLanguageCode(17);

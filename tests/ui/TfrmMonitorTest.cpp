@@ -16,7 +16,7 @@ std::vector<uint8_t> Bytes(std::initializer_list<uint8_t> b) {
     return b;
 }
 
-TEST(MonitorTextTest, EntryBytesFromDigitsAndSeparators) {
+TEST(MonitorTextTest, EntryBytesFromDigitsAndSeparatorsAndFramesAndNumbersShown) {
     const EntryBytes expected{0x05, 0x08, 0x4E, 0x20, 0, 0, 0, 0};
     EXPECT_EQ(ParseHexEntry("05:08:4E:20:00:00:00:00:"), expected);
     EXPECT_EQ(ParseHexEntry("5 8 4e 20"), expected);
@@ -26,9 +26,8 @@ TEST(MonitorTextTest, EntryBytesFromDigitsAndSeparators) {
     EXPECT_EQ(ParseHexEntry("01:02:03:04:05:06:07:08:FF:")[7], 0x08);
     EXPECT_EQ(ParseHexEntry("abc")[0], 0xAB);
     EXPECT_EQ(ParseHexEntry("abc")[1], 0x0C);
-}
 
-TEST(MonitorTextTest, FramesAndNumbersAsTheMonitorShowsThem) {
+    // Frames and numbers as the monitor shows them.
     const std::vector<uint8_t> frame =
         Bytes({0xFF, 0xFF, 0x05, 0x08, 0x4E, 0x20, 0, 0, 0, 0, 0x07});
     EXPECT_EQ(BytesToHexText(frame), "FF:FF:05:08:4E:20:00:00:00:00:07:");
@@ -74,7 +73,7 @@ protected:
     TfrmMonitor monitor;
 };
 
-TEST_F(TfrmMonitorTest, TheEntrySendsItsFrameAndShowsTheExchange) {
+TEST_F(TfrmMonitorTest, TheEntrySendsItsFrameAndShowsTheExchangeAndLettersBeyondFSendNothing) {
     Open(BenchOf(VcrJson(5, "Deck5")));
     sim->ClearTranscript();
     Send("05:08:4E:20:00:00:00:00:");
@@ -90,10 +89,8 @@ TEST_F(TfrmMonitorTest, TheEntrySendsItsFrameAndShowsTheExchange) {
     Send("5 8 4e 20");
     EXPECT_EQ(monitor.findChild<QLineEdit*>(QStringLiteral("edSend"))->text(),
               "05:08:4E:20:00:00:00:00:");
-}
 
-TEST_F(TfrmMonitorTest, LettersBeyondFSendToIdZeroWhichNeverReachesTheWire) {
-    Open(BenchOf(VcrJson(5, "Deck5")));
+    // Letters beyond F send to id zero, which never reaches the wire.
     sim->ClearTranscript();
     Send("zz:gh:kk:");
     EXPECT_TRUE(Requests().empty());

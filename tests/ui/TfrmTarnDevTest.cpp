@@ -208,7 +208,8 @@ TEST_F(TfrmTarnDevTest, ADeviceWithoutDeckCommandsCanBeNeitherPlayerNorRecorder)
     EXPECT_FALSE(Child<QPushButton>("btnPSel")->isEnabled());
 }
 
-TEST_F(TfrmTarnDevTest, ChangeIdRenamesTheDeviceAndTheStoredListAndRefusesADuplicate) {
+TEST_F(TfrmTarnDevTest,
+       ChangeIdTakesTwoDigitsRenamesTheDeviceAndTheStoredListAndRefusesADuplicate) {
     tarnsim::Simulator& sim = Serve(DemoBenchJson());
     StoreInt("COM", 1);
     StoreInt("DEVICES", 2);
@@ -218,6 +219,19 @@ TEST_F(TfrmTarnDevTest, ChangeIdRenamesTheDeviceAndTheStoredListAndRefusesADupli
     StoreInt("RecID", 2);
     Open();
     ASSERT_EQ(Grid()->rowCount(), 3);
+
+    // The id cell keeps two digits only; Escape leaves the id as it was.
+    ClickRow(dialog->RowOfDevice(2));
+    dialog->findChild<QAction*>(QStringLiteral("mnuChID"))->trigger();
+    auto* editor = Child<QLineEdit>("edId");
+    editor->clear();
+    QTest::keyClicks(editor, "4x56");
+    EXPECT_EQ(editor->text(), "45");
+    EXPECT_FALSE(Child<QPushButton>("btnScan")->isEnabled());
+    QTest::keyClick(editor, Qt::Key_Escape);
+    EXPECT_EQ(Cell(dialog->RowOfDevice(2), TfrmTarnDev::ColId), "02");
+    EXPECT_TRUE(Child<QPushButton>("btnScan")->isEnabled());
+    EXPECT_TRUE(dialog->isVisible());
 
     ChangeIdInGrid(dialog->RowOfDevice(2), "7");
     EXPECT_TRUE(sim.Device(7).has_value());
@@ -240,25 +254,6 @@ TEST_F(TfrmTarnDevTest, ChangeIdRenamesTheDeviceAndTheStoredListAndRefusesADupli
     EXPECT_TRUE(sim.TranscriptEntries().empty());
     EXPECT_EQ(Cell(cameraRow, TfrmTarnDev::ColId), "01");
     EXPECT_TRUE(sim.Device(1).has_value());
-}
-
-TEST_F(TfrmTarnDevTest, IdCellKeepsTwoDigitsOnly) {
-    Serve(DemoBenchJson());
-    StoreInt("COM", 1);
-    StoreInt("DEVICES", 1);
-    StoreInt("ID0", 2);
-    Open();
-    ClickRow(dialog->RowOfDevice(2));
-    dialog->findChild<QAction*>(QStringLiteral("mnuChID"))->trigger();
-    auto* editor = Child<QLineEdit>("edId");
-    editor->clear();
-    QTest::keyClicks(editor, "4x56");
-    EXPECT_EQ(editor->text(), "45");
-    EXPECT_FALSE(Child<QPushButton>("btnScan")->isEnabled());
-    QTest::keyClick(editor, Qt::Key_Escape);
-    EXPECT_EQ(Cell(dialog->RowOfDevice(2), TfrmTarnDev::ColId), "02");
-    EXPECT_TRUE(Child<QPushButton>("btnScan")->isEnabled());
-    EXPECT_TRUE(dialog->isVisible());
 }
 
 TEST_F(TfrmTarnDevTest, CancelAfterChoosingAnotherPortReopensThePreviousOne) {
