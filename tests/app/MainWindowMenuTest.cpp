@@ -54,7 +54,7 @@ TEST_F(MainWindowTest, EditMenuFollowsTheSelectionTheClipAndTheListsRoom) {
     EXPECT_EQ(OpenEditMenu(*window), (EditItems{true, true, false, true, true, true, false}));
 }
 
-TEST_F(MainWindowTest, EditItemsActOnTheList) {
+TEST_F(MainWindowTest, EditItemsAndCtrlAActOnTheListAndDeleteAsksWithTheCount) {
     Start();
     FillScenes(scenes(), 3);
     scenes().SelectOnly(1);
@@ -70,10 +70,12 @@ TEST_F(MainWindowTest, EditItemsActOnTheList) {
     window->menus().mnuNonSel->trigger();
     EXPECT_EQ(SelectedRows(scenes()), QList<int>{0});
     EXPECT_TRUE(prompts.questions.isEmpty());
-}
+    // Ctrl+A reaches the list.
+    window->activateWindow();
+    QTest::keyClick(window->list(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(scenes().selectedCount(), 5);
 
-TEST_F(MainWindowTest, DeleteAsksWithTheCountBetweenItsTwoTexts) {
-    Start();
+    // Delete asks with the count between its two texts.
     FillScenes(scenes(), 4);
     SelectRows(scenes(), {1, 3});
 
@@ -116,12 +118,4 @@ TEST_F(MainWindowTest, ItemsWithoutTheirWindowsAreOffAndCaptionsComeFromTheCapti
         EXPECT_FALSE(item->isEnabled()) << item->objectName().toStdString();
     EXPECT_FALSE(m.mnuMoni->isVisible());
     EXPECT_EQ(m.mnuSaveas->text(), "Save &As...");
-}
-
-TEST_F(MainWindowTest, TheSelectAllShortcutReachesTheList) {
-    Start();
-    FillScenes(scenes(), 2);
-    window->activateWindow();
-    QTest::keyClick(window->list(), Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(scenes().selectedCount(), 3);
 }

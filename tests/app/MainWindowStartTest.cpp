@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, ClosingAsksToSaveThenToQuit) {
     EXPECT_FALSE(IniText().contains("FrameMode"));  // nothing written while it stays
 }
 
-TEST_F(MainWindowTest, TheRealBoxAsksAndItsAnswerCounts) {
+TEST_F(MainWindowTest, TheRealBoxAsksItsAnswerCountsAndOverADisabledWindowItStillTakesTheClick) {
     Start();
     MessageBoxPrompts real;
     QString shownText;
@@ -134,14 +134,10 @@ TEST_F(MainWindowTest, TheRealBoxAsksAndItsAnswerCounts) {
     });
     EXPECT_TRUE(real.AskYesNo(window.get(), "Clipwright", "Do you want to quit Clipwright?"));
     EXPECT_EQ(shownText, "Do you want to quit Clipwright?");
-}
 
-TEST_F(MainWindowTest, TheRealBoxOverADisabledWindowStillTakesTheClick) {
     // During an Auto Rec the progress window holds the main window disabled, and the tape-change
     // box is the main window's: its OK must still work.
-    Start();
     window->setEnabled(false);
-    MessageBoxPrompts real;
     bool okEnabled = false;
     OnNextModal([&](QWidget* modal) {
         auto* box = qobject_cast<QMessageBox*>(modal);
@@ -159,7 +155,8 @@ TEST_F(MainWindowTest, TheRealBoxOverADisabledWindowStillTakesTheClick) {
     window->setEnabled(true);
 }
 
-TEST_F(MainWindowTest, ASecondStartHandsItsFileToTheRunningProgramWhichAsksToSaveFirst) {
+TEST_F(MainWindowTest,
+       ASecondStartHandsItsFileToTheRunningProgramWhichAsksToSaveFirstAndFreesTheLockAtClose) {
     Start();  // this program holds the folder's lock
     const QString lock = QDir(home.path()).filePath("cw20.key");
     // A second lock in this very process must fail too: flock locks belong to the open file.
@@ -187,10 +184,17 @@ TEST_F(MainWindowTest, ASecondStartHandsItsFileToTheRunningProgramWhichAsksToSav
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_FALSE(second.readAllStandardError().contains("did not take"));
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return window->document().currentFileName() == DemoList(); }, 5000));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return window->document().currentFileName() == DemoList(); }, 5000));
     EXPECT_EQ(scenes().count(), 8);
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_TRUE(prompts.questions[0].startsWith(context->Text("MSG_SAVE1")));
+
+    // The lock is released when the window closes.
+    EXPECT_FALSE(InstanceLock(lock).IsHeld());
+    prompts.answers = {true};
+    ASSERT_TRUE(window->close());
+    EXPECT_TRUE(InstanceLock(lock).IsHeld());
 }
 
 TEST_F(MainWindowTest, AHandedOverFileWaitsWhileTheMainWindowIsHeld) {
@@ -202,7 +206,8 @@ TEST_F(MainWindowTest, AHandedOverFileWaitsWhileTheMainWindowIsHeld) {
     EXPECT_TRUE(window->document().currentFileName().isEmpty());
     EXPECT_EQ(handedOver.waiting(), DemoList());
     window->setEnabled(true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return window->document().currentFileName() == DemoList(); }, 5000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return window->document().currentFileName() == DemoList(); }, 5000));
 }
 
 TEST(HandoverChannelTest, NoRunningProgramMeansNoHandOver) {
@@ -214,14 +219,6 @@ TEST(InstanceLockTest, AFolderWithoutRoomForTheLockIsNoOtherInstance) {
     InstanceLock lock("/nonexistent-folder/cw20.key");
     EXPECT_FALSE(lock.IsHeld());
     EXPECT_FALSE(lock.IsHeldElsewhere());
-}
-
-TEST_F(MainWindowTest, TheLockIsReleasedWhenTheWindowCloses) {
-    Start();
-    EXPECT_FALSE(InstanceLock(QDir(home.path()).filePath("cw20.key")).IsHeld());
-    prompts.answers = {true};
-    ASSERT_TRUE(window->close());
-    EXPECT_TRUE(InstanceLock(QDir(home.path()).filePath("cw20.key")).IsHeld());
 }
 
 TEST(CommandLineFileTest, TakesTheArgumentsWholeWithoutSurroundingQuotes) {
@@ -255,7 +252,7 @@ TEST(MainLayoutTest, BelowSixHundredPixelsTheBandsKeepTheirWidthAndTheBarAppears
     EXPECT_EQ(ComputeMainLayout(QSize(800, 400), 0, 0, 16).header.top(), 0);
 }
 
-TEST_F(MainWindowTest, TheToolbarToggleMovesTheListUp) {
+TEST_F(MainWindowTest, TheToolbarToggleMovesTheListUpAndTheWheelScrollsItOneRowPerNotch) {
     Start();
     const int listTop = window->list()->geometry().top();
     window->menus().mnuToolbar->trigger();
@@ -263,10 +260,8 @@ TEST_F(MainWindowTest, TheToolbarToggleMovesTheListUp) {
     EXPECT_EQ(window->list()->geometry().top(), listTop - 54);
     window->menus().mnuToolbar->trigger();
     EXPECT_EQ(window->list()->geometry().top(), listTop);
-}
 
-TEST_F(MainWindowTest, TheWheelScrollsTheListOneRowPerNotch) {
-    Start();
+    // The wheel scrolls the list one row per notch.
     FillScenes(scenes(), 60);
     QApplication::processEvents();
     QScrollBar* bar = window->list()->verticalScrollBar();
