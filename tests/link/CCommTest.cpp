@@ -63,7 +63,7 @@ TEST(CComm, portsOutsideOneToFourNeverOpenAndLeaveTheOpenPortAlone) {
     }
 }
 
-TEST(CComm, busyPortFailsWithTheSystemErrorKept) {
+TEST(CComm, busyMissingOrNonTerminalDevicesFailWithTheSystemErrorAndAClosedPortRefusesIo) {
     ScriptedDevice device;
     CComm first;
     ASSERT_TRUE(first.OpenPath(device.Path()));
@@ -73,19 +73,13 @@ TEST(CComm, busyPortFailsWithTheSystemErrorKept) {
     EXPECT_FALSE(second.IsOpen());
     first.Close();
     EXPECT_TRUE(second.OpenPath(device.Path()));
-}
 
-TEST(CComm, missingOrNonTerminalDevicesFail) {
     CComm comm;
     EXPECT_FALSE(comm.OpenPath("/nonexistent/tty"));
     EXPECT_EQ(comm.LastSystemError(), static_cast<uint32_t>(ENOENT));
     EXPECT_FALSE(comm.OpenPath("/dev/null"));
     EXPECT_EQ(comm.LastSystemError(), static_cast<uint32_t>(ENOTTY));
     EXPECT_FALSE(comm.IsOpen());
-}
-
-TEST(CComm, closedPortRefusesReadAndWrite) {
-    CComm comm;
     uint8_t buf[11] = {};
     EXPECT_FALSE(comm.Write(buf, 11));
     EXPECT_FALSE(comm.Read(buf, 11));

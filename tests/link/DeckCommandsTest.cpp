@@ -58,7 +58,22 @@ TEST_F(DeckTest, statusReplyUpdatesModeCounterTextAndPower) {
     EXPECT_FALSE(s.counterChanged);
 }
 
-TEST_F(DeckTest, setModeTakesModeAndCounterFromTheCommandReply) {
+TEST_F(DeckTest, setModeRefusesModesWithoutACommandAcceptsStatusFiveAndTakesTheReply) {
+    for (int mode : {4, 8, 15, 24})
+        EXPECT_FALSE(vtr.SetMode(mode, false).ok);
+    EXPECT_TRUE(device.Requests().empty());
+
+    // A final status of exactly five is accepted, after the retries.
+    device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x05); });
+    EXPECT_TRUE(vtr.SetMode(ModePlay, false).ok);
+    EXPECT_EQ(device.Requests().size(), 5u);
+    device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x00); });
+    EXPECT_FALSE(vtr.SetMode(ModePlay, false).ok);
+    device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x01); });
+    EXPECT_FALSE(vtr.SetMode(ModePlay, false).ok);
+    EXPECT_EQ(device.Requests().size(), 11u);
+
+    // Mode and counter come from the command's reply.
     device.SetResponder([](const TarnFrame&) { return StatusReply(0x03, 0x05, 250); });
     const LinkJobResult r = vtr.SetMode(ModePause, false);
     EXPECT_TRUE(r.ok);
@@ -66,24 +81,6 @@ TEST_F(DeckTest, setModeTakesModeAndCounterFromTheCommandReply) {
     EXPECT_TRUE(IsCommand(r.request, *tarncmd::ModeCommand(ModePause)));
     EXPECT_EQ(vtr.Mode(), ModePause);
     EXPECT_EQ(vtr.Counter(), 250);
-}
-
-TEST_F(DeckTest, setModeAcceptsAFinalStatusOfExactlyFive) {
-    device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x05); });
-    EXPECT_TRUE(vtr.SetMode(ModePlay, false).ok);
-    EXPECT_EQ(device.Requests().size(), 5u);
-
-    device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x00); });
-    EXPECT_FALSE(vtr.SetMode(ModePlay, false).ok);
-    device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x01); });
-    EXPECT_FALSE(vtr.SetMode(ModePlay, false).ok);
-    EXPECT_EQ(device.Requests().size(), 11u);
-}
-
-TEST_F(DeckTest, setModeRefusesModesWithoutACommand) {
-    for (int mode : {4, 8, 15, 24})
-        EXPECT_FALSE(vtr.SetMode(mode, false).ok);
-    EXPECT_TRUE(device.Requests().empty());
 }
 
 TEST_F(DeckTest, setModeWithWaitGivesUpAfter202BusyQueries) {

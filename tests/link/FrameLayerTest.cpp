@@ -72,7 +72,7 @@ TEST_F(FrameLayerTest, requestGoesOutByteExactAndAValidReplyIsKept) {
     EXPECT_EQ(traces[0].result, LinkResult::Ok);
 }
 
-TEST_F(FrameLayerTest, refusedIdsPutNothingOnTheWireAndTraceOnce) {
+TEST_F(FrameLayerTest, refusedIdsPutNothingOnTheWireAndTraceOnceAndNoPortIsNotWritten) {
     for (int id : {0, 200, 128}) {
         traces.clear();
         EXPECT_EQ(Send(id), LinkResult::BadId) << id;
@@ -81,6 +81,8 @@ TEST_F(FrameLayerTest, refusedIdsPutNothingOnTheWireAndTraceOnce) {
     }
     usleep(30000);
     EXPECT_TRUE(device.Requests().empty());
+    comm.Close();
+    EXPECT_EQ(Send(5), LinkResult::NotWritten);
 }
 
 TEST_F(FrameLayerTest, silentIdsAreSentWithoutWaitingAndKeepTheLastReply) {
@@ -117,11 +119,6 @@ TEST_F(FrameLayerTest, damagedRepliesAreRejectedWithAZeroReplyFrame) {
     Answer(otherByte2);
     EXPECT_EQ(Send(5), LinkResult::Ok);
     EXPECT_EQ(io.Reply()[2], 0x5A);
-}
-
-TEST_F(FrameLayerTest, noPortMeansResultTwo) {
-    comm.Close();
-    EXPECT_EQ(Send(5), LinkResult::NotWritten);
 }
 
 TEST(FrameLayerWrites, aWriteTheOpenPortCannotDrainIsRetriedAndAGoneDeviceEndsAtOnce) {
