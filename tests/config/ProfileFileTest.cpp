@@ -57,10 +57,16 @@ TEST_F(ProfileFileTest, ReadsTakeTheFirstMatchInItsOwnSectionWithoutBlanksOrQuot
     }
 }
 
-TEST_F(ProfileFileTest, AWriteReplacesTheFirstMatchWhateverItsCase) {
+TEST_F(ProfileFileTest, AWriteOrARemoveTakesTheFirstMatchWhateverItsCase) {
     Put("[setup]\nframemode=1\nFRAMEMODE=2\n[SETUP]\nFrameMode=3\n");
     ASSERT_TRUE(profile_.Write("SETUP", "FrameMode", "0"));
     EXPECT_EQ(Contents(), "[setup]\nframemode=0\nFRAMEMODE=2\n[SETUP]\nFrameMode=3\n");
+
+    // Remove takes out only that key, and a key that is not there is no failure.
+    Put("[INIT]\nID0=5\nID1=6\n");
+    EXPECT_TRUE(profile_.Remove("init", "id0"));
+    EXPECT_TRUE(profile_.Remove("INIT", "ID7"));
+    EXPECT_EQ(Contents(), "[INIT]\nID1=6\n");
 }
 
 TEST_F(ProfileFileTest, WritesKeepCommentsUnknownLinesAndCrLfLineEnds) {
@@ -94,13 +100,6 @@ TEST_F(ProfileFileTest, AWriteThatCannotReplaceTheFileFails) {
     ProfileFile folder(dir_.path());
     EXPECT_FALSE(folder.Write("A", "k", "1"));
     EXPECT_FALSE(folder.Read("A", "k"));
-}
-
-TEST_F(ProfileFileTest, RemoveTakesOutOnlyThatKey) {
-    Put("[INIT]\nID0=5\nID1=6\n");
-    EXPECT_TRUE(profile_.Remove("init", "id0"));
-    EXPECT_TRUE(profile_.Remove("INIT", "ID7"));
-    EXPECT_EQ(Contents(), "[INIT]\nID1=6\n");
 }
 
 TEST_F(ProfileFileTest, AnOlderFileInALegacyCodePageIsReadAndWrittenBackAsUtf8) {
