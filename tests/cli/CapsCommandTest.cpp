@@ -70,13 +70,24 @@ protected:
     std::unique_ptr<tarnsim::Simulator> sim;
 };
 
-TEST_F(CapsCommandTest, TheSuppliedFileKnowsTheDemoCamcorderModel) {
-    const CliRun run = Caps(At(1));
+// In turn: the supplied file, a model no file lists asked for its words, a user file in the
+// program folder ahead of the supplied one, and a file without the model.
+TEST_F(CapsCommandTest, TheWordsComeFromTheFilesTheDeviceOrTheCameraDefaults) {
+    CliRun run = Caps(At(1));
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, "0 131076 0 0 131076 0 530 file");
+    run = Caps(At(3));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "2 4 0 8 131076 0 1220 device");
+
+    WriteCapabilityFile("[0530]\nDATA00=4\nDATA01=0\nDATA02=0\nDATA03=0\nDATA04=0\nDATA05=2\n");
+    EXPECT_EQ(Caps(At(1)).out, "4 0 0 0 0 2 530 file");
+    WriteCapabilityFile("; no models\n");
+    EXPECT_EQ(Caps(At(1)).out, "0 131076 0 0 131076 0 530 defaults");
+    EXPECT_EQ(Caps(At(2)).out, "-1 -1 -1 -1 -1 -1 100 none");
 }
 
-TEST_F(CapsCommandTest, APortTheUserMayNotUseSaysWhichGroupToJoin) {
+TEST_F(CapsCommandTest, ADeniedOrMissingPortOrASilentIdIsReported) {
     const QString denied = DeniedDevicePath(home.path());
     const CliRun run = Caps({"--port", denied, "--id", "1"});
     EXPECT_EQ(run.exitCode, 1);
@@ -86,26 +97,7 @@ TEST_F(CapsCommandTest, APortTheUserMayNotUseSaysWhichGroupToJoin) {
               "clipwright-cli: caps: cannot open " + denied + ": " + SystemErrorText(EACCES));
     EXPECT_TRUE(lines[1].contains("sudo adduser $USER " + PortGroup(denied)))
         << run.err.toStdString();
-}
 
-TEST_F(CapsCommandTest, AUserFileInTheProgramFolderComesFirst) {
-    WriteCapabilityFile("[0530]\nDATA00=4\nDATA01=0\nDATA02=0\nDATA03=0\nDATA04=0\nDATA05=2\n");
-    EXPECT_EQ(Caps(At(1)).out, "4 0 0 0 0 2 530 file");
-}
-
-TEST_F(CapsCommandTest, ACameraThatCannotTellGetsTheDefaultsAndOtherDevicesNothing) {
-    WriteCapabilityFile("; no models\n");
-    EXPECT_EQ(Caps(At(1)).out, "0 131076 0 0 131076 0 530 defaults");
-    EXPECT_EQ(Caps(At(2)).out, "-1 -1 -1 -1 -1 -1 100 none");
-}
-
-TEST_F(CapsCommandTest, AModelNoFileListsIsAskedForItsWords) {
-    const CliRun run = Caps(At(3));
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, "2 4 0 8 131076 0 1220 device");
-}
-
-TEST_F(CapsCommandTest, ASilentIdOrAMissingPortIsReported) {
     const CliRun silent = Caps(At(9));
     EXPECT_EQ(silent.exitCode, 1);
     EXPECT_TRUE(silent.err.contains("does not answer"));

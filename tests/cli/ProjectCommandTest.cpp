@@ -113,22 +113,6 @@ TEST_F(ProjectCommandTest, EdlExportThenImportGivesTheSameRows) {
     EXPECT_EQ(Cli({"show", "back.cwf"}).out, Cli({"show", "list.cwf"}).out);
 }
 
-TEST_F(ProjectCommandTest, EdlImportOfAnEditorsListShowsItsScenes) {
-    Write("editor.edl",
-          "TITLE: x\nFCM: NON-DROP FRAME\n"
-          "001  CAM1 V C 00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\n"
-          "002  CAM1 A C 00:01:05:00 00:01:10:00 01:00:05:00 01:00:10:00\n"
-          "003  CAM2 V C 00:09:00:00 00:09:02:00 01:00:05:00 01:00:07:00\n"
-          "* FROM CLIP NAME: pier\n");
-    ASSERT_EQ(Cli({"import-edl", "editor.edl", "editor.cwf"}).exitCode, 0);
-    EXPECT_EQ(Cli({"show", "editor.cwf"}).out,
-              "00\t00:00:00:00\t00:00:00:00\t00:00:00:00\t0\t0\t1\tCAM1\n"
-              "01\t00:01:00:00\t00:01:05:00\t00:00:05:00\t0\t0\t0\tCAM1\n"
-              "02\t00:00:00:00\t00:00:00:00\t00:00:00:00\t0\t0\t1\tCAM2\n"
-              "03\t00:09:00:00\t00:09:02:00\t00:00:02:00\t0\t0\t0\tpier\n"
-              "Total\t00:00:07:00\n");
-}
-
 TEST_F(ProjectCommandTest, ARefusedEdlExitsWithOneTheLineOnStandardErrorAndNoFile) {
     Write("bad.edl",
           "TITLE: x\r\n"
