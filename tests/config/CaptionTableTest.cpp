@@ -21,7 +21,7 @@ CaptionTable TableFor(int language, const QByteArray& captions) {
     return table;
 }
 
-TEST(CaptionTableTest, EachLanguageTakesItsOwnColumnPair) {
+TEST(CaptionTableTest, EachLanguageTakesItsOwnColumnPairAndLegacyJapaneseIsShiftJis) {
     const QByteArray file =
         Line("PrgLevel", "TI_MAIN", "Clipwright", "Clipwright FR", "クリップライト");
     const CaptionTable english = TableFor(kLanguageEnglish, file);
@@ -33,14 +33,12 @@ TEST(CaptionTableTest, EachLanguageTakesItsOwnColumnPair) {
     const CaptionTable japanese = TableFor(kLanguageJapanese, file);
     EXPECT_EQ(japanese.CaptionText("TI_MAIN"), "クリップライト");
     EXPECT_EQ(japanese.Caption(0).styleName, "StyleJ");
-}
 
-TEST(CaptionTableTest, LegacyJapaneseColumnsAreReadAsShiftJis) {
-    // "テープ" in Shift-JIS; the English column of the same line stays plain.
-    const QByteArray file =
+    // A legacy Japanese column in Shift-JIS ("テープ"); the English one stays plain.
+    const QByteArray legacy =
         Line("PrgLevel", "MSG_TAPECH", "Tape", "Bande", "\x83\x65\x81\x5b\x83\x76");
-    EXPECT_EQ(TableFor(kLanguageJapanese, file).CaptionText("MSG_TAPECH"), "テープ");
-    EXPECT_EQ(TableFor(kLanguageEnglish, file).CaptionText("MSG_TAPECH"), "Tape");
+    EXPECT_EQ(TableFor(kLanguageJapanese, legacy).CaptionText("MSG_TAPECH"), "テープ");
+    EXPECT_EQ(TableFor(kLanguageEnglish, legacy).CaptionText("MSG_TAPECH"), "Tape");
 }
 
 TEST(CaptionTableTest, LinesEndAtLineFeedsAndWithoutACarriageReturnLoseTheirLastColumn) {
