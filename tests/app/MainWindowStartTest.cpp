@@ -22,10 +22,22 @@
 #include "ui/SceneListView.h"
 #include "ui/TfrmTitle.h"
 
-TEST_F(MainWindowTest, FrameModeLastFileAndPositionAreWrittenAtCloseAndReadAtTheNextStart) {
-    WriteFile("cw20.ini", "[Setup]\r\nFrameMode=2\r\n");
+TEST_F(MainWindowTest, SettingsAndDevicesAreReadAtTheFirstShowAndModeFileAndPlaceWrittenAtClose) {
+    WriteFile("cw20.ini", "[Setup]\r\nFrameMode=2\r\n[Option]\r\nSyncroEdit=160\r\n");
+    CTarnReg store(home.path());
+    store.WriteInt("INIT", "DEVICES", 2);
+    store.WriteInt("INIT", "ID0", 3);
+    store.WriteInt("INIT", "ID1", 4);
+    store.WriteInt("INIT", "CurID", 3);
     Start(DemoList());
     EXPECT_EQ(scenes().timecodeMode(), 2u);
+    // The first show loads the options at the stored frame rate, and the device list.
+    EXPECT_TRUE(context->options().thirtyFps());
+    EXPECT_EQ(context->options().preRollFrames(), 160);
+    ASSERT_EQ(context->devices().devices.size(), 2u);
+    EXPECT_EQ(context->devices().devices[1].id, 4);
+    EXPECT_EQ(context->devices().playerId, 3);
+    EXPECT_EQ(context->devices().devices[0].present, 0) << "no port is stored: nothing answered";
     window->setGeometry(60, 40, 520, 380);
     const QRect placed = window->geometry();
     CloseWithoutQuestions();
