@@ -95,15 +95,6 @@ TEST_F(TransportTest, APressReturnsBeforeItsAnswerWhichLightsTheLampsAndRefusesP
         << "FF, pressed while Play was in flight, sent nothing";
 }
 
-TEST_F(TransportTest, StepKeysMoveOneFrame) {
-    PutDeck(1, 5, kTenMinutes);
-    ClickKey("btnStep");
-    EXPECT_TRUE(WaitFor([&] { return vtr->Counter() == kTenMinutes + 1; }));
-    ClickKey("btnStepR");
-    ClickKey("btnStepR");
-    EXPECT_TRUE(WaitFor([&] { return vtr->Counter() == kTenMinutes - 1; }));
-}
-
 TEST_F(TransportTest, AWindKeyHeldOverTwoSecondsReturnsToTheModeItLeft) {
     // A short press leaves the deck searching; a hold past two seconds is a momentary search.
     struct Hold {
@@ -126,7 +117,7 @@ TEST_F(TransportTest, AWindKeyHeldOverTwoSecondsReturnsToTheModeItLeft) {
     }
 }
 
-TEST_F(TransportTest, ShuttleStepsAlongTheLadderOfSpeeds) {
+TEST_F(TransportTest, ShuttleStepsAlongTheLadderOfSpeedsAndFallsBackWhenAStepIsRefused) {
     ASSERT_TRUE(ctl->remote().shuttle());
     // From play towards reverse the deck pauses first; the fast end of the ladder goes no further.
     const std::tuple<int, const char*, std::vector<int>> steps[] = {
@@ -142,9 +133,8 @@ TEST_F(TransportTest, ShuttleStepsAlongTheLadderOfSpeeds) {
             EXPECT_TRUE(WaitFor([&] { return vtr->Mode() == sent.back(); }));
         }
     }
-}
 
-TEST_F(TransportTest, ShuttleFromSlowReverseFallsBackToReverseSearchWhenReversePlayIsRefused) {
+    // From slow reverse, a refused reverse play falls back to reverse search.
     PutDeck(1, 23, kTenMinutes);
     // No poll may take the refusal meant for the reverse play command.
     vtr->StopPolling();
@@ -155,7 +145,14 @@ TEST_F(TransportTest, ShuttleFromSlowReverseFallsBackToReverseSearchWhenReverseP
     EXPECT_EQ(SentModes(), (std::vector<int>{7, 39}));
 }
 
-TEST_F(TransportTest, JogModeStepsWhenPausedAndPausesOtherwise) {
+TEST_F(TransportTest, StepKeysAndJogModeStepWhenPausedAndJogPausesOtherwise) {
+    PutDeck(1, 5, kTenMinutes);
+    ClickKey("btnStep");
+    EXPECT_TRUE(WaitFor([&] { return vtr->Counter() == kTenMinutes + 1; }));
+    ClickKey("btnStepR");
+    ClickKey("btnStepR");
+    EXPECT_TRUE(WaitFor([&] { return vtr->Counter() == kTenMinutes - 1; }));
+
     // A click inside the dial toggles to jog mode (and pauses the player).
     QLabel* dial = ctl->picture(QStringLiteral("imgJog"));
     QTest::mouseClick(dial, Qt::LeftButton, {}, QPoint(36, 36));
@@ -350,7 +347,7 @@ TEST_F(TransportTest, AWindowHeldDisabledGreysItsKeysButKeepsLitLampsAndPictures
     EXPECT_GT(LargestDifference(looks(play), litPlay), 4 * kSameLook) << "a key off on its own";
 }
 
-TEST_F(TransportTest, CoversOpenAndCloseWithASound) {
+TEST_F(TransportTest, CoversOpenAndCloseWithASoundAndDraggingTheBackgroundMovesTheWindow) {
     QWidget* cover = ctl->cover(1);
     QLabel* lid = ctl->picture(QStringLiteral("imgPgmCover"));
     QLabel* opened = ctl->picture(QStringLiteral("imgPrgOpen"));
@@ -362,9 +359,8 @@ TEST_F(TransportTest, CoversOpenAndCloseWithASound) {
     EXPECT_TRUE(cover->isVisible());
     EXPECT_FALSE(opened->isVisible());
     EXPECT_EQ(sounds->PlayedCount(), sounds0 + 2);
-}
 
-TEST_F(TransportTest, DraggingTheBackgroundMovesTheWindow) {
+    // Dragging the background moves the window.
     const QPoint start = ctl->pos();
     QLabel* panel = ctl->picture(QStringLiteral("imgFPanel"));
     QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(100, 10));
@@ -375,8 +371,12 @@ TEST_F(TransportTest, DraggingTheBackgroundMovesTheWindow) {
     EXPECT_EQ(ctl->pos(), start + QPoint(30, 40));
 }
 
-TEST_F(TransportTest, NoKnownPlayerOpensTheDeviceSetupShortlyAfterShow) {
+TEST_F(TransportTest, CloseStopsPollingAndClosesThePortAndWithoutAPlayerTheSetupOpensAfterShow) {
     ctl->close();
+    EXPECT_FALSE(vtr->IsPolling());
+    EXPECT_FALSE(comm.IsOpen());
+    EXPECT_FALSE(ctl->remote().transportOn());
+
     devices->playerKnown = false;
     ctl->show();
     EXPECT_TRUE(ctl->deviceTimer().isActive());
@@ -418,13 +418,6 @@ TEST_F(TransportTest, TheDeviceSetupPausesThePollingAndReconnectsWhenItPolledOrH
         EXPECT_FALSE(pollingDuringSetup);
         EXPECT_EQ(vtr->IsPolling(), c.pollsAfter);
     }
-}
-
-TEST_F(TransportTest, CloseStopsPollingAndClosesThePort) {
-    ctl->close();
-    EXPECT_FALSE(vtr->IsPolling());
-    EXPECT_FALSE(comm.IsOpen());
-    EXPECT_FALSE(ctl->remote().transportOn());
 }
 
 }  // namespace
