@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <cerrno>
 
 #include "common/DeniedDevice.h"
+#include "common/ProgramRun.h"
 #include "link/PortAccess.h"
 #include "sim/Simulator.h"
 
@@ -31,12 +31,6 @@ const char* const kBench = R"({"devices": [
    "effect": {"capabilities": [2, 4, 0, 8, 131076, 0]}}
 ]})";
 
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
 class CapsCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -49,13 +43,11 @@ protected:
         ASSERT_TRUE(sim->Start(&error)) << error;
     }
 
-    CliRun Caps(QStringList args) const {
-        args = QStringList{"caps", "--home", home.path()} + args;
-        QProcess process;
-        process.start(CLIPWRIGHT_CLI_PATH, args);
-        process.waitForFinished(30000);
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()).trimmed(),
-                QString::fromUtf8(process.readAllStandardError())};
+    ProgramRun Caps(const QStringList& args) const {
+        ProgramRun run =
+            RunProgram(CLIPWRIGHT_CLI_PATH, QStringList{"caps", "--home", home.path()} + args);
+        run.out = run.out.trimmed();
+        return run;
     }
     QStringList At(int id) const {
         return {"--port", QString::fromStdString(sim->SlavePath()), "--id", QString::number(id)};
@@ -73,11 +65,11 @@ protected:
 // In turn: the supplied file, a model no file lists asked for its words, a user file in the
 // program folder ahead of the supplied one, and a file without the model.
 TEST_F(CapsCommandTest, TheWordsComeFromTheFilesTheDeviceOrTheCameraDefaults) {
-    CliRun run = Caps(At(1));
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ProgramRun run = Caps(At(1));
+    EXPECT_EQ(run.exitCode, 0) << run.err().toStdString();
     EXPECT_EQ(run.out, "0 131076 0 0 131076 0 530 file");
     run = Caps(At(3));
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.exitCode, 0) << run.err().toStdString();
     EXPECT_EQ(run.out, "2 4 0 8 131076 0 1220 device");
 
     WriteCapabilityFile("[0530]\nDATA00=4\nDATA01=0\nDATA02=0\nDATA03=0\nDATA04=0\nDATA05=2\n");
@@ -89,18 +81,18 @@ TEST_F(CapsCommandTest, TheWordsComeFromTheFilesTheDeviceOrTheCameraDefaults) {
 
 TEST_F(CapsCommandTest, ADeniedOrMissingPortOrASilentIdIsReported) {
     const QString denied = DeniedDevicePath(home.path());
-    const CliRun run = Caps({"--port", denied, "--id", "1"});
+    const ProgramRun run = Caps({"--port", denied, "--id", "1"});
     EXPECT_EQ(run.exitCode, 1);
-    const QStringList lines = run.err.trimmed().split(u'\n');
-    ASSERT_EQ(lines.size(), 2) << run.err.toStdString();
+    const QStringList lines = run.err().trimmed().split(u'\n');
+    ASSERT_EQ(lines.size(), 2) << run.err().toStdString();
     EXPECT_EQ(lines[0],
               "clipwright-cli: caps: cannot open " + denied + ": " + SystemErrorText(EACCES));
     EXPECT_TRUE(lines[1].contains("sudo adduser $USER " + PortGroup(denied)))
-        << run.err.toStdString();
+        << run.err().toStdString();
 
-    const CliRun silent = Caps(At(9));
+    const ProgramRun silent = Caps(At(9));
     EXPECT_EQ(silent.exitCode, 1);
-    EXPECT_TRUE(silent.err.contains("does not answer"));
+    EXPECT_TRUE(silent.err().contains("does not answer"));
     EXPECT_EQ(Caps({"--port", "/nonexistent/tty", "--id", "1"}).exitCode, 1);
 }
 

@@ -4,28 +4,17 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
+
+#include "common/ProgramRun.h"
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 class ProjectCommandTest : public ::testing::Test {
 protected:
-    CliRun Cli(QStringList args) const {
-        args.prepend(dir.path());
-        args.prepend("--home");
-        QProcess process;
-        process.setWorkingDirectory(dir.path());
-        process.start(CLIPWRIGHT_CLI_PATH, QStringList{"project"} + args);
-        process.waitForFinished(30000);
-        return {process.exitCode(), process.readAllStandardOutput(),
-                process.readAllStandardError()};
+    ProgramRun Cli(const QStringList& args) const {
+        return RunProgram(CLIPWRIGHT_CLI_PATH, QStringList{"project", "--home", dir.path()} + args,
+                          dir.path());
     }
 
     void Write(const QString& name, const QByteArray& bytes) const {
@@ -50,8 +39,8 @@ const QByteArray kProject =
 
 TEST_F(ProjectCommandTest, ShowPrintsEveryRowAndTheTotalInTheSettingsMode) {
     Write("list.cwf", kProject);
-    const CliRun run = Cli({"show", "list.cwf"});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const ProgramRun run = Cli({"show", "list.cwf"});
+    EXPECT_EQ(run.exitCode, 0) << run.err().toStdString();
     EXPECT_EQ(run.out,
               "00\t00:00:00:00\t00:00:00:00\t00:00:00:00\t0\t0\t1\tTape A\n"
               "01\t00:01:00:00\t00:01:10:00\t00:00:10:00\t3\t105\t0\tfirst\n"
@@ -60,7 +49,7 @@ TEST_F(ProjectCommandTest, ShowPrintsEveryRowAndTheTotalInTheSettingsMode) {
 
     // The program folder's FrameMode decides the mode; the file's own TCMode line does not.
     Write("cw20.ini", "[Setup]\r\nFrameMode=2\r\n");
-    const CliRun drop = Cli({"show", "list.cwf"});
+    const ProgramRun drop = Cli({"show", "list.cwf"});
     EXPECT_EQ(drop.exitCode, 0);
     EXPECT_TRUE(drop.out.contains("01\t00:01:00.00\t00:01:10.00\t00:00:10.00\t"));
     EXPECT_TRUE(drop.out.endsWith("Total\t00:00:11.00\n"));
@@ -70,18 +59,18 @@ TEST_F(ProjectCommandTest, RefusedFilesExitWithOneAndAMessage) {
     Write("empty.cwf", "TCMode\t000\r\nScenes\t000\r\n");
     Write("x.Cwf", kProject);
     for (const char* name : {"empty.cwf", "x.Cwf", "missing.cwf"}) {
-        const CliRun run = Cli({"show", name});
+        const ProgramRun run = Cli({"show", name});
         EXPECT_EQ(run.exitCode, 1) << name;
         EXPECT_TRUE(run.out.isEmpty()) << name;
-        EXPECT_FALSE(run.err.isEmpty()) << name;
+        EXPECT_FALSE(run.err().isEmpty()) << name;
     }
 }
 
 TEST_F(ProjectCommandTest, ConvertSavesALegacyListAsAProjectFile) {
     Write("old.trn", "Title\r\n00:01:00:00  00:01:10:00 \r\n");
     Write("old.fxd", "xxx003xx005x\r\nxxx001xx011x\r\n");
-    const CliRun run = Cli({"convert", "old.trn", "new.txt"});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const ProgramRun run = Cli({"convert", "old.trn", "new.txt"});
+    EXPECT_EQ(run.exitCode, 0) << run.err().toStdString();
     EXPECT_EQ(Read("new.cwf"),
               "TCMode\t000\r\nScenes\t002\r\nNo.\tInpoint\tOutPoint\tEffect\tTransition\tMemo\r\n"
               "000\t 00:00:00:00\t 00:00:00:00\t005\t105\t1\tTitle\r\n"
@@ -96,9 +85,9 @@ TEST_F(ProjectCommandTest, ConvertSavesALegacyListAsAProjectFile) {
 
 TEST_F(ProjectCommandTest, EdlExportThenImportGivesTheSameRows) {
     Write("list.cwf", kProject);
-    const CliRun exported = Cli(
+    const ProgramRun exported = Cli(
         {"export-edl", "list.cwf", "cut.edl", "--title", "Trip", "--record-start", "10:00:00:00"});
-    ASSERT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    ASSERT_EQ(exported.exitCode, 0) << exported.err().toStdString();
     const QByteArray edl = Read("cut.edl");
     EXPECT_TRUE(edl.startsWith("TITLE: Trip\r\nFCM: NON-DROP FRAME\r\n")) << edl.data();
     EXPECT_TRUE(
@@ -106,10 +95,10 @@ TEST_F(ProjectCommandTest, EdlExportThenImportGivesTheSameRows) {
                      "10:00:11:00\r\n"))
         << edl.data();
 
-    const CliRun imported = Cli({"import-edl", "cut.edl", "back.cwf"});
-    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    const ProgramRun imported = Cli({"import-edl", "cut.edl", "back.cwf"});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err().toStdString();
     EXPECT_TRUE(imported.out.startsWith("The EDL was imported.\nScenes: 2\nTapes: 1\n"))
-        << imported.out.data();
+        << imported.out.toStdString();
     EXPECT_EQ(Cli({"show", "back.cwf"}).out, Cli({"show", "list.cwf"}).out);
 }
 
@@ -118,13 +107,13 @@ TEST_F(ProjectCommandTest, ARefusedEdlExitsWithOneTheLineOnStandardErrorAndNoFil
           "TITLE: x\r\n"
           "001  CAM1 V C 00:01:00:00 00:01:05:00 01:00:00:00 01:00:05:00\r\n"
           "002  CAM1 V C 00:01:00:00 00:01:05:40 01:00:05:00 01:00:10:00\r\n");
-    const CliRun run = Cli({"import-edl", "bad.edl", "out.cwf"});
+    const ProgramRun run = Cli({"import-edl", "bad.edl", "out.cwf"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.out.isEmpty());
     EXPECT_TRUE(
-        run.err.contains("Line 3: a timecode has more frames than the program's frame "
-                         "rate."))
-        << run.err.data();
+        run.err().contains("Line 3: a timecode has more frames than the program's frame "
+                           "rate."))
+        << run.err().toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("out.cwf")));
     EXPECT_EQ(Cli({"import-edl", "missing.edl", "out.cwf"}).exitCode, 1);
     EXPECT_FALSE(QFile::exists(dir.filePath("out.cwf")));

@@ -11,6 +11,7 @@ struct ProgramRun {
     int exitCode = -1;  // also when it did not end normally within the time limit
     QString out;
     QStringList errLines;
+    QString err() const { return errLines.join(u'\n'); }
 };
 
 inline ProgramRun RunProgram(const QString& program, const QStringList& args,
