@@ -65,15 +65,6 @@ TEST(CDevCapsModelCode, MakerBytesGiveTwoDigitsAndTheTensOfTheNext) {
     EXPECT_EQ(caps.ModelCode(), 0);
 }
 
-TEST_F(CDevCapsTest, AFullEntryMakesEverythingAvailable) {
-    WriteFile("[0530]\nDATA00=0\nDATA01=+0\nDATA02=0\nDATA03=0\nDATA04=0\nDATA05=0\n");
-    SelectModel530(1);
-    EXPECT_TRUE(caps.Load());
-    EXPECT_EQ(caps.LastSource(), CDevCaps::Source::File);
-    EXPECT_EQ(caps.Words(), (CapabilityWords{0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(Allowed(caps), kEverything);
-}
-
 TEST_F(CDevCapsTest, WordsAreReadAsBitsIncludingUnsignedForms) {
     // Transition 102 refused on its own, effect 3 refused, effect 1 refuses 117 beside it.
     WriteFile("[0530]\ndata00=4\nDATA01=131072\nDATA02=0\nDATA03=1\nDATA04=0\nDATA05=4294967295\n");
@@ -123,7 +114,7 @@ TEST_F(CDevCapsTest, AVideoCameraWithoutEntryOrAnswerGetsTheCameraDefaults) {
     EXPECT_EQ(CompatibleWith(caps, 2), "yyyyyyyyyyyyyyyyyy");
 }
 
-TEST_F(CDevCapsTest, WithAllWordsRefusedOnlyTheNoneCodesRemainUntilAnEntryIsAdded) {
+TEST_F(CDevCapsTest, WithAllWordsRefusedOnlyTheNoneCodesRemainUntilAFullEntryAllowsEverything) {
     SelectModel530(1);
     EXPECT_FALSE(caps.Load());  // no file at all
     EXPECT_EQ(caps.Words(), kAllRefused);
@@ -132,10 +123,12 @@ TEST_F(CDevCapsTest, WithAllWordsRefusedOnlyTheNoneCodesRemainUntilAnEntryIsAdde
     EXPECT_TRUE(caps.TransitionAllowed(0));
     EXPECT_FALSE(caps.Compatible(1, 100));
 
-    // Each lookup reads the file again.
-    WriteFile("[0530]\nDATA00=0\nDATA01=0\nDATA02=0\nDATA03=0\nDATA04=0\nDATA05=0\n");
+    // Each lookup reads the file again: a full entry makes everything available.
+    WriteFile("[0530]\nDATA00=0\nDATA01=+0\nDATA02=0\nDATA03=0\nDATA04=0\nDATA05=0\n");
     EXPECT_TRUE(caps.Load());
     EXPECT_EQ(caps.LastSource(), CDevCaps::Source::File);
+    EXPECT_EQ(caps.Words(), (CapabilityWords{0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(Allowed(caps), kEverything);
 }
 
 TEST_F(CDevCapsTest, WithoutAPlayerNothingButTheNoneCodesIsAllowed) {
