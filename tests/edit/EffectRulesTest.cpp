@@ -46,7 +46,7 @@ TEST_F(EffectRulesTest, NoneCodesAreAlwaysAcceptedEvenWithNothingAvailable) {
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(EffectRulesTest, AnEffectIsTestedAgainstTheTransitionsOutOfAndIntoItsRow) {
+TEST_F(EffectRulesTest, EffectsAndTransitionsAreTestedAgainstEachOtherInTheirRowAndTheNext) {
     list.SetTransition(2, 102);
     EXPECT_FALSE(rules.CheckEffect(2, 1));
     EXPECT_TRUE(rules.CheckEffect(2, 2));
@@ -55,9 +55,10 @@ TEST_F(EffectRulesTest, AnEffectIsTestedAgainstTheTransitionsOutOfAndIntoItsRow)
     ASSERT_EQ(messages.size(), 2);
     EXPECT_EQ(messages[0], "No.02 Sepia\nNo.02 Black fade\n" + kNg);
     EXPECT_EQ(messages[1], "No.03 Sepia\nNo.02 Black fade\n" + kNg);
-}
 
-TEST_F(EffectRulesTest, ATransitionIsTestedAgainstTheEffectsOfItsRowAndTheNext) {
+    // A transition against the effects of its row and the next.
+    messages.clear();
+    list.SetTransition(2, 100);
     list.SetEffect(3, 4);
     EXPECT_FALSE(rules.CheckTransition(3, 117));
     EXPECT_FALSE(rules.CheckTransition(2, 117));
