@@ -80,7 +80,7 @@ TEST_F(SimLinkTest, scanOfTheDemoBenchFindsBothDevicesWithNamesAndCategories) {
     EXPECT_EQ(progress, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
 }
 
-TEST_F(SimLinkTest, checkAndPowerOnSwitchesOnADeviceThatIsOffAndWaitsForIt) {
+TEST_F(SimLinkTest, checkAndPowerOnSwitchesOnADeviceThatIsOffAndChangeIdMovesIt) {
     ASSERT_TRUE(sim->SetPower(2, false));
     EXPECT_TRUE(sys.CheckAndPowerOn(2));
     EXPECT_TRUE(sim->Device(2)->powerOn);
@@ -90,9 +90,8 @@ TEST_F(SimLinkTest, checkAndPowerOnSwitchesOnADeviceThatIsOffAndWaitsForIt) {
     sim->ClearTranscript();
     EXPECT_TRUE(sys.CheckAndPowerOn(1));  // already on: no power command
     EXPECT_TRUE(Heard({1, 0x3E}).empty());
-}
 
-TEST_F(SimLinkTest, changeIdMovesTheDeviceAndRefusesATakenId) {
+    // A change of id moves the device and refuses a taken one.
     EXPECT_TRUE(sys.ChangeId(2, 12));
     EXPECT_TRUE(sim->Device(12).has_value());
     EXPECT_FALSE(sim->Device(2).has_value());
