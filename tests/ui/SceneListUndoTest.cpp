@@ -214,14 +214,6 @@ TEST_F(SceneListUndoTest, EveryKindOfStepUndoesToTheWholeStateBeforeAndRedoesToT
         << "only the delete clears a transition, once";
 }
 
-TEST_F(SceneListUndoTest, ASelectionAloneOrARefusedChangeAddsNoStep) {
-    history.Perform(EditStep::Delete, [this] { list.SelectAll(); });
-    list.SelectOnly(0);
-    history.Perform(EditStep::Delete, [this] { list.DeleteSelected(); });  // row 0 stays
-    EXPECT_EQ(history.stack().count(), 0);
-    EXPECT_FALSE(history.stack().canUndo());
-}
-
 TEST_F(SceneListUndoTest, ALongMixedSequenceWalksBackToTheStartAndForwardToTheEnd) {
     // Each step's state before it (with whatever selection led to it) and after it.
     std::vector<ListSnapshot> before{Snap(list)}, after{Snap(list)};
@@ -285,7 +277,14 @@ TEST_F(SceneListUndoTest, TrimsOfOnePointWithinASecondOfEachOtherMergeIntoOneSte
     EXPECT_EQ(Snap(list), start);
 }
 
-TEST_F(SceneListUndoTest, TheModifiedFlagFollowsTheHistoryToTheSavedState) {
+TEST_F(SceneListUndoTest, NoStepWithoutAChangeAndTheModifiedFlagFollowsTheHistoryToTheSave) {
+    // A selection alone, or a change the list refuses, adds no step.
+    history.Perform(EditStep::Delete, [this] { list.SelectAll(); });
+    list.SelectOnly(0);
+    history.Perform(EditStep::Delete, [this] { list.DeleteSelected(); });  // row 0 stays
+    EXPECT_EQ(history.stack().count(), 0);
+    EXPECT_FALSE(history.stack().canUndo());
+
     list.SelectOnly(1);
     history.Perform(EditStep::AddScene, [this] { list.AddRow(SceneList::RowKind::Scene); });
     list.SetModified(false);  // saved here
