@@ -41,7 +41,8 @@ protected:
         {Frames("00:01:40:00"), Frames("00:01:42:00"), 0, 0},
     };
 
-    Recording Record(int retakeAttempts) {
+    // stopOnRetake: Stop is pressed as the recorder is being placed for the retake.
+    Recording Record(int retakeAttempts, bool stopOnRetake = false) {
         VirtualEngine e;
         std::string error;
         EXPECT_TRUE(e.Serve(LatencyBench(kDecks, Frames("00:01:00:00"), 900), Fps30, &error))
@@ -56,7 +57,15 @@ protected:
         for (const Row& row : rows)
             list.push_back(SceneRow(row.in, row.out, row.effect, row.transition));
         e.SetScenes(list);
-        EXPECT_EQ(e.Run(AutoKind::AutoRec), AutoResult::Finished) << e.Log();
+        e.host->stopWhen = [&e, stopOnRetake] {
+            return stopOnRetake && !e.host->progressShown.empty() &&
+                   e.host->progressShown.back().retake > 0;
+        };
+        EXPECT_EQ(e.Run(AutoKind::AutoRec),
+                  stopOnRetake ? AutoResult::Stopped : AutoResult::Finished)
+            << e.Log();
+        if (!e.host->keptResumePoints.empty())
+            kept = e.host->keptResumePoints.back();
         progressTexts = e.host->progressTexts.filter("Scene 3 of 4, retake 1");
         const auto json = QJsonDocument::fromJson(e.host->verificationJson).object();
         return {RecordedScenes(e.bench.sim->TapeSegments()), e.bench.sim->Takes(),
@@ -64,6 +73,7 @@ protected:
     }
 
     QStringList progressTexts;
+    ResumePoint kept;
 };
 
 TEST_F(RetakeTest, ASceneThatLandedOffIsRecordedAgainOverItsBadTake) {
@@ -73,8 +83,7 @@ TEST_F(RetakeTest, ASceneThatLandedOffIsRecordedAgainOverItsBadTake) {
         SCOPED_TRACE(i + 1);
         EXPECT_EQ(run.scenes[i].srcFrom, rows[i].in) << run.tape;
         // The recorder stands on the frame after the last scene, which a next one overwrites.
-        EXPECT_EQ(run.scenes[i].srcTo, rows[i].out + (i + 1 == rows.size() ? 1 : 0))
-            << run.tape;
+        EXPECT_EQ(run.scenes[i].srcTo, rows[i].out + (i + 1 == rows.size() ? 1 : 0)) << run.tape;
         if (i > 0) {
             EXPECT_EQ(run.scenes[i].recFrom, run.scenes[i - 1].recTo) << run.tape;
         }
@@ -124,6 +133,18 @@ TEST_F(RetakeTest, WithoutRetakesTheBadTakeStaysAndTheRunGoesOnAfterIt) {
     EXPECT_EQ(third["difference_frames"].toInt(), kLateFrames);
     EXPECT_FALSE(third.contains("attempts"));
     EXPECT_TRUE(progressTexts.isEmpty());
+}
+
+// Stopped while the recorder goes back: the bad take is still on the tape, so the report keeps
+// it and the resume point stays where the scene before it ended, for a resume to record over it.
+TEST_F(RetakeTest, AStopWhileTheRecorderGoesBackLeavesTheResumePointBeforeTheBadTake) {
+    const Recording run = Record(2, true);
+    ASSERT_EQ(run.scenes.size(), 3u) << run.tape;
+    EXPECT_EQ(kept.lastRow, 2);
+    EXPECT_EQ(kept.recorderAt, run.scenes[1].recTo);
+    ASSERT_EQ(run.checks.size(), 3);
+    EXPECT_EQ(run.checks[2].toObject()["difference_frames"].toInt(), kLateFrames);
+    EXPECT_TRUE(run.checks[2].toObject()["off"].toBool());
 }
 
 }  // namespace
