@@ -264,7 +264,7 @@ TEST(MainLayoutTest, BelowSixHundredPixelsTheBandsKeepTheirWidthAndTheBarAppears
     EXPECT_EQ(ComputeMainLayout(QSize(800, 400), 0, 0, 16).header.top(), 0);
 }
 
-TEST_F(MainWindowTest, TheToolbarToggleMovesTheListUpAndTheWheelScrollsItOneRowPerNotch) {
+TEST_F(MainWindowTest, TheToolbarToggleMovesTheListUpHelpOpensOnItsTabAndTheWheelScrollsTheList) {
     Start();
     const int listTop = window->list()->geometry().top();
     window->menus().mnuToolbar->trigger();
@@ -272,6 +272,18 @@ TEST_F(MainWindowTest, TheToolbarToggleMovesTheListUpAndTheWheelScrollsItOneRowP
     EXPECT_EQ(window->list()->geometry().top(), listTop - 54);
     window->menus().mnuToolbar->trigger();
     EXPECT_EQ(window->list()->geometry().top(), listTop);
+
+    // Help > Keyword and Help > Contents open the help window on their tab.
+    window->menus().mnuKeyword->trigger();
+    HelpWindow* help = window->helpWindow();
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->tabs()->currentIndex(), 1);
+    EXPECT_TRUE(help->keywordField()->text().isEmpty());
+    window->menus().mnuCont->trigger();
+    EXPECT_EQ(help->tabs()->currentIndex(), 0);
+    EXPECT_EQ(help->currentPage(), "contents.html");
+    help->close();
 
     // The wheel scrolls the list one row per notch.
     FillScenes(scenes(), 60);
@@ -289,17 +301,4 @@ TEST_F(MainWindowTest, TheToolbarToggleMovesTheListUpAndTheWheelScrollsItOneRowP
     QApplication::sendEvent(window.get(), &up);
     QApplication::sendEvent(window.get(), &up);
     EXPECT_EQ(bar->value(), 0);  // never above the top
-}
-
-TEST_F(MainWindowTest, HelpContentAndKeywordOpenTheHelpWindow) {
-    Start();
-    window->menus().mnuKeyword->trigger();
-    HelpWindow* help = window->helpWindow();
-    ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->isVisible());
-    EXPECT_EQ(help->tabs()->currentIndex(), 1);
-    EXPECT_TRUE(help->keywordField()->text().isEmpty());
-    window->menus().mnuCont->trigger();
-    EXPECT_EQ(help->tabs()->currentIndex(), 0);
-    EXPECT_EQ(help->currentPage(), "contents.html");
 }

@@ -54,7 +54,8 @@ TEST_F(TfrmWaitTest, ClosingGivesBackExactlyTheEnabledStatesFoundAtShow) {
     EXPECT_FALSE(mainWindow.isEnabled());
 }
 
-TEST_F(TfrmWaitTest, FlagsSetTitleStopAndGaugeAndANullTitleKeepsTheLastOne) {
+TEST_F(TfrmWaitTest,
+       FlagsSetTitleStopAndGaugeANullTitleKeepsTheLastOneAndStopStaysDisabledUntilToldOrClosed) {
     wait.PostShow(QStringLiteral("Preview"), TfrmWait::kStopVisible | TfrmWait::kGaugeVisible);
     Settle();
     EXPECT_EQ(wait.windowTitle(), "Preview");
@@ -71,6 +72,21 @@ TEST_F(TfrmWaitTest, FlagsSetTitleStopAndGaugeAndANullTitleKeepsTheLastOne) {
     wait.PostShow(QString(), 0);
     Settle();
     EXPECT_FALSE(GaugePanel()->isVisible());
+
+    // Stop stays disabled until a show without the flag, or a close.
+    wait.PostShow(QStringLiteral("Edit"), TfrmWait::kStopVisible | TfrmWait::kStopDisabled);
+    Settle();
+    EXPECT_FALSE(Stop()->isEnabled());
+    wait.PostShow(QString(), TfrmWait::kStopVisible | TfrmWait::kStopDisabled);
+    Settle();
+    EXPECT_FALSE(Stop()->isEnabled());
+    wait.PostShow(QString(), TfrmWait::kStopVisible);
+    Settle();
+    EXPECT_TRUE(Stop()->isEnabled());
+    wait.PostShow(QString(), TfrmWait::kStopVisible | TfrmWait::kStopDisabled);
+    wait.PostClose();
+    Settle();
+    EXPECT_TRUE(Stop()->isEnabled());
 }
 
 TEST_F(TfrmWaitTest, ARunsProgressReplacesTheWaitTextUntilTheWindowCloses) {
@@ -90,23 +106,6 @@ TEST_F(TfrmWaitTest, ARunsProgressReplacesTheWaitTextUntilTheWindowCloses) {
     Settle();
     EXPECT_EQ(label->text(), QStringLiteral("Please wait..."));
     EXPECT_EQ(wait.size(), QSize(252, 96)) << "back to its designed size";
-}
-
-TEST_F(TfrmWaitTest, StopStaysDisabledUntilAShowWithoutFlagFourOrAClose) {
-    wait.PostShow(QStringLiteral("Edit"), TfrmWait::kStopVisible | TfrmWait::kStopDisabled);
-    Settle();
-    EXPECT_FALSE(Stop()->isEnabled());
-    wait.PostShow(QString(), TfrmWait::kStopVisible | TfrmWait::kStopDisabled);
-    Settle();
-    EXPECT_FALSE(Stop()->isEnabled());
-    wait.PostShow(QString(), TfrmWait::kStopVisible);
-    Settle();
-    EXPECT_TRUE(Stop()->isEnabled());
-
-    wait.PostShow(QString(), TfrmWait::kStopVisible | TfrmWait::kStopDisabled);
-    wait.PostClose();
-    Settle();
-    EXPECT_TRUE(Stop()->isEnabled());
 }
 
 TEST_F(TfrmWaitTest, StopIsSeenFromAnotherThreadAndClearedByTheNextShow) {
