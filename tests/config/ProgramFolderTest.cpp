@@ -13,12 +13,17 @@ void Touch(const QString& path) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
 }
 
-TEST(ProgramFolderTest, HomeOptionBeatsEnvironmentWhichBeatsTheExecutableFolder) {
+TEST(ProgramFolderTest, HomeOptionBeatsEnvironmentWhichBeatsTheExecutableFolderAndIsCreated) {
     EXPECT_EQ(ProgramFolder::ChooseHome("/opt/a", "/opt/b", "/usr/bin"), "/opt/a");
     EXPECT_EQ(ProgramFolder::ChooseHome("", "/opt/b/", "/usr/bin"), "/opt/b");
     EXPECT_EQ(ProgramFolder::ChooseHome("", "", "/usr/bin"), "/usr/bin");
     EXPECT_EQ(ProgramFolder::ChooseHome("rel", "", "/usr/bin"),
               QDir::cleanPath(QDir::current().filePath("rel")));
+    // The running program takes a named folder and creates it.
+    QTemporaryDir parent;
+    const QString named = parent.filePath("new/home");
+    EXPECT_EQ(ProgramFolder::ForRunningProgram(named).Path(), named);
+    EXPECT_TRUE(QDir(named).exists());
 }
 
 TEST(ProgramFolderTest, AnInstalledProgramKeepsItsFolderInTheUsersConfigurationNotBesideItself) {
@@ -45,14 +50,6 @@ TEST(ProgramFolderTest, SuppliedFilesComeFromTheProgramFolderFirstThenTheInstall
     EXPECT_EQ(folder.SuppliedFile("cw20dev.ini"), home.filePath("cw20dev.ini"));
     EXPECT_EQ(folder.SuppliedFile("cw20e.html"), home.filePath("cw20e.html"));
     EXPECT_EQ(folder.FilePath("cw20.ini"), home.filePath("cw20.ini"));
-}
-
-TEST(ProgramFolderTest, TheRunningProgramTakesANamedFolderAndCreatesIt) {
-    QTemporaryDir parent;
-    const QString named = parent.filePath("new/home");
-    const ProgramFolder folder = ProgramFolder::ForRunningProgram(named);
-    EXPECT_EQ(folder.Path(), named);
-    EXPECT_TRUE(QDir(named).exists());
 }
 
 }  // namespace

@@ -27,7 +27,8 @@ protected:
     }
 };
 
-TEST_F(ControllerAccessibilityTest, KeysLampsAndPicturesAreNamedAndPressedAsButtons) {
+TEST_F(ControllerAccessibilityTest,
+       KeysLampsAndPicturesAreNamedAndPressedAsButtonsAndTheMenuKeyWorks) {
     QAccessibleInterface* play = Seen("btnPlay");
     EXPECT_EQ(play->role(), QAccessible::Button);
     EXPECT_EQ(play->text(QAccessible::Name), "Play");
@@ -70,9 +71,8 @@ TEST_F(ControllerAccessibilityTest, KeysLampsAndPicturesAreNamedAndPressedAsButt
     QAccessibleInterface* counter = Seen("lblCounter");
     EXPECT_EQ(counter->text(QAccessible::Description), "Tape counter");
     EXPECT_EQ(counter->text(QAccessible::Name), ctl->findChild<QLabel*>("lblCounter")->text());
-}
 
-TEST_F(ControllerAccessibilityTest, TheMenuKeyOpensThePopupMenu) {
+    // The menu key opens the popup menu.
     SkinKey* stop = ctl->key("btnStop");
     stop->setFocus();
     QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(2, 2));

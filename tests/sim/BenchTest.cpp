@@ -80,9 +80,7 @@ TEST(BenchFile, malformedBenchesAreRefusedNamingTheFieldAtFault) {
         EXPECT_FALSE(Bench::FromJson(json, &error)) << json;
         EXPECT_NE(error.find(fragment), std::string::npos) << json << "\n  gave: " << error;
     }
-}
-
-TEST(BenchFile, aMissingFileIsReportedWithItsPath) {
+    // A missing file is reported with its path.
     std::string error;
     EXPECT_FALSE(Bench::FromFile("/nonexistent/bench.json", &error));
     EXPECT_NE(error.find("/nonexistent/bench.json"), std::string::npos);
