@@ -123,10 +123,13 @@ TEST_F(MainWindowTest, SaveIsOfferedOnlyWithAFileAndWritesIt) {
     EXPECT_TRUE(prompts.questions.isEmpty());  // Save never asks before replacing its own file
 }
 
-TEST_F(MainWindowTest, TheTitleNamesTheFileAndMarksUnsavedChangesAndCtrlQQuits) {
+TEST_F(MainWindowTest, ADropOpensTheFirstFileWhichTheTitleNamesMarkingUnsavedChangesAndCtrlQQuits) {
     Start();
     const QString path = WriteFile("two [*].cwf", kTwoRowList);
-    ASSERT_TRUE(window->OpenAsDropped(path));
+    Drop(*window, {path, WriteFile("second.cwf", kTwoRowList)});
+    EXPECT_EQ(window->document().currentFileName(), path);
+    EXPECT_EQ(scenes().count(), 2);
+    EXPECT_EQ(scenes().current(), 0);
     EXPECT_EQ(ShownTitle(), "Clipwright [" + path + "]");
     scenes().ModifyRow(1, "00:02:00:00", "00:02:05:00", "changed", false);
     EXPECT_EQ(ShownTitle(), "Clipwright [" + path + "]*");
@@ -145,17 +148,6 @@ TEST_F(MainWindowTest, TheTitleNamesTheFileAndMarksUnsavedChangesAndCtrlQQuits) 
     QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(prompts.questions, QStringList{"Do you want to quit Clipwright?"});
     EXPECT_FALSE(window->isVisible());
-}
-
-TEST_F(MainWindowTest, ADropOpensOnlyTheFirstFile) {
-    Start();
-    const QString first = WriteFile("first.cwf", kTwoRowList);
-    const QString second = WriteFile("second.cwf", kTwoRowList);
-    Drop(*window, {first, second});
-    EXPECT_EQ(window->document().currentFileName(), first);
-    EXPECT_TRUE(ShownTitle().endsWith("first.cwf]"));
-    EXPECT_EQ(scenes().count(), 2);
-    EXPECT_EQ(scenes().current(), 0);
 }
 
 TEST_F(MainWindowTest, TheCommandLineFileOpensAtTheFirstShow) {

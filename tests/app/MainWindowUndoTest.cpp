@@ -59,24 +59,8 @@ TEST_F(MainWindowUndoTest, CtrlZAndCtrlYUndoAndRedoADeleteThatTheMenusName) {
     EXPECT_EQ(Shown(Menus().mnuUndo), "Undo Delete 3 Scenes");
 }
 
-TEST_F(MainWindowUndoTest, UndoingBackToTheOpenedListSparesTheSaveQuestion) {
-    Start();
-    ASSERT_TRUE(window->OpenAsDropped(DemoList()));
-    scenes().SelectOnly(2);
-    Menus().mnuScene->trigger();
-    EXPECT_TRUE(scenes().modified());
-    EXPECT_EQ(Shown(Menus().mnuUndo), "Undo Add Scene");
-    Menus().mnuUndo->trigger();
-    EXPECT_FALSE(scenes().modified());
-
-    prompts.answers = {true};
-    EXPECT_TRUE(window->close());
-    EXPECT_EQ(prompts.questions, QStringList{"Do you want to quit Clipwright?"});
-    correction.reset();
-    window.reset();
-}
-
-TEST_F(MainWindowUndoTest, OpeningOrCreatingAListForgetsTheHistory) {
+TEST_F(MainWindowUndoTest,
+       OpeningOrCreatingAListForgetsTheHistoryAndUndoingToTheOpenedOneSparesTheSave) {
     Start();
     scenes().SelectOnly(0);
     Menus().mnuTChange->trigger();
@@ -92,6 +76,21 @@ TEST_F(MainWindowUndoTest, OpeningOrCreatingAListForgetsTheHistory) {
     Menus().mnuNew->trigger();
     EXPECT_FALSE(Menus().mnuUndo->isEnabled());
     EXPECT_FALSE(Menus().mnuRedo->isEnabled());
+
+    // Undoing back to the opened list spares the save question.
+    ASSERT_TRUE(window->OpenAsDropped(DemoList()));
+    scenes().SelectOnly(2);
+    Menus().mnuScene->trigger();
+    EXPECT_TRUE(scenes().modified());
+    EXPECT_EQ(Shown(Menus().mnuUndo), "Undo Add Scene");
+    Menus().mnuUndo->trigger();
+    EXPECT_FALSE(scenes().modified());
+    prompts.questions.clear();
+    prompts.answers = {true};
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(prompts.questions, QStringList{"Do you want to quit Clipwright?"});
+    correction.reset();
+    window.reset();
 }
 
 }  // namespace
