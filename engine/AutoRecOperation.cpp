@@ -171,6 +171,9 @@ void AutoRecOperation::CheckScene(bool runOnEnded) {
                      << check.startPosition.value_or(-1) << "to" << check.endPosition.value_or(-1)
                      << "(-1: unknown), seam off by" << check.seamFrames;
     check.earlierTakes = earlierTakes_;
+    if (check.Readable() && !earlierTakes_.empty() &&
+        check.Error().Near(earlierTakes_.back(), retakeRule_.toleranceFrames))
+        decksOff_ = check.Error();
     if (RetakeDue(check)) {
         BeginRetake(check, *seam_);
         return;
@@ -183,8 +186,9 @@ void AutoRecOperation::CheckScene(bool runOnEnded) {
 }
 
 bool AutoRecOperation::RetakeDue(const SceneCheck& check) const {
+    const int tolerance = retakeRule_.toleranceFrames;
     return retakeRule_.Active() && retake_ < retakeRule_.attempts && seam_ &&
-           check.Off(retakeRule_.toleranceFrames);
+           check.Off(tolerance) && !(decksOff_ && check.Error().Near(*decksOff_, tolerance));
 }
 
 void AutoRecOperation::BeginRetake(const SceneCheck& offTake, int32_t frame) {

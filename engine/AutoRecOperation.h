@@ -71,4 +71,7 @@ private:
     std::vector<TakeError> earlierTakes_;  // of the current scene, recorded over
     std::optional<SceneCheck> offTake_;    // the last take that landed off, until retaken
     bool firstTakeResumed_ = false;        // the current scene's first take began a resumed run
+    // How a retake landed as far off as its bad take: the decks' own timing, which another take
+    // does not change; no take off that way is recorded again in this run.
+    std::optional<TakeError> decksOff_;
 };

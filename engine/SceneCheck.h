@@ -20,6 +20,11 @@ struct TakeError {
     bool Within(int toleranceFrames) const {
         return std::abs(lengthFrames) <= toleranceFrames && std::abs(seamFrames) <= toleranceFrames;
     }
+    // Off the same way as other, within the tolerance.
+    bool Near(const TakeError& other, int toleranceFrames) const {
+        return TakeError{lengthFrames - other.lengthFrames, seamFrames - other.seamFrames}.Within(
+            toleranceFrames);
+    }
 };
 
 // When a scene is recorded again: while a take lands further off than the tolerance, at most

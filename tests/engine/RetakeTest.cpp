@@ -42,15 +42,19 @@ protected:
     };
 
     // stopOnRetake: Stop is pressed as the recorder is being placed for the retake.
-    Recording Record(int retakeAttempts, bool stopOnRetake = false) {
+    // pausedLate: the out-point correction is this much short of the recorder's own time to
+    // pause, instead of one pause command late.
+    Recording Record(int retakeAttempts, bool stopOnRetake = false, int pausedLate = 0) {
         VirtualEngine e;
         std::string error;
         EXPECT_TRUE(e.Serve(LatencyBench(kDecks, Frames("00:01:00:00"), 900), Fps30, &error))
             << error;
         auto late = tarnsim::FaultPlan::Parse(kThirdPauseLate, 1, &error);
         EXPECT_TRUE(late) << error;
-        e.bench.sim->SetFaultPlan(*late);
+        if (pausedLate == 0)
+            e.bench.sim->SetFaultPlan(*late);
         e.host->options = OptionsFor(kDecks);
+        e.host->options.outCorrection -= pausedLate;
         e.host->options.retakeAttempts = retakeAttempts;
         e.host->devices.playerHasEffects = true;
         std::vector<Scene> list;
@@ -145,6 +149,22 @@ TEST_F(RetakeTest, AStopWhileTheRecorderGoesBackLeavesTheResumePointBeforeTheBad
     ASSERT_EQ(run.checks.size(), 3);
     EXPECT_EQ(run.checks[2].toObject()["difference_frames"].toInt(), kLateFrames);
     EXPECT_TRUE(run.checks[2].toObject()["off"].toBool());
+}
+
+// Every scene comes out long, the retake as long as its bad take: the corrections are at fault,
+// which another take does not change, so no further take is recorded; the report marks the
+// scenes off and offers the correction.
+TEST_F(RetakeTest, ARetakeThatLandsAsOffAsItsBadTakeEndsTheRetakes) {
+    const Recording run = Record(2, false, 5);
+    ASSERT_EQ(run.takes.size(), rows.size() + 1) << run.tape;
+    ASSERT_EQ(run.checks.size(), static_cast<qsizetype>(rows.size()));
+    const QJsonObject first = run.checks[0].toObject();
+    EXPECT_EQ(first["attempts"].toInt(), 2);
+    EXPECT_TRUE(first["still_off"].toBool());
+    for (qsizetype i = 1; i < run.checks.size(); ++i) {
+        EXPECT_FALSE(run.checks[i].toObject().contains("attempts")) << i;
+        EXPECT_TRUE(run.checks[i].toObject()["off"].toBool()) << i;
+    }
 }
 
 }  // namespace
