@@ -18,7 +18,7 @@ namespace {
 // The recorder's counter is read this long after the recorder should stand.
 constexpr double kStandMarginFrames = 3;
 // The player runs on this far past an out point, so the recorder has paused well before the
-// next cue moves the tape.
+// next cue moves the tape; the quick way runs on only until the recorder is known to stand.
 constexpr int kRunOnFrames = 150;
 
 }  // namespace
@@ -130,9 +130,23 @@ bool AutoRecOperation::PastOut(int32_t outPoint) {
     CheckScene(runOnEnded);
     if (placing_)
         return true;  // a retake: the recorder goes back first
-    if (runOnEnded)
+    // The out transition has run by now (before the pause, or after it up to the moment the
+    // recorder stands): the quick way moves on as soon as the recorder is known to stand.
+    if (runOnEnded || (run_.options.quickCue && RecorderKnownToStand()))
         run_.step = EngineStep::NextScene;
     return true;
+}
+
+bool AutoRecOperation::RecorderKnownToStand() const {
+    if (run_.decks.Devices().recorderId != 0)
+        return sceneChecked_;  // its counter was read standing
+    // Only the player's edit terminal reaches the recorder: its stand time must have passed.
+    const CommandScheduler& scheduler = run_.scheduler;
+    const int64_t margin =
+        scheduler.Known()
+            ? scheduler.DurationUs(kStandMarginFrames)
+            : static_cast<int64_t>(kStandMarginFrames * 1e6 / run_.decks.FramesPerSecond());
+    return scheduler.NowUs() >= editPoints_.RecorderStandsUs() + margin;
 }
 
 void AutoRecOperation::CheckScene(bool runOnEnded) {

@@ -37,6 +37,7 @@ private:
 
     void BeginRecording();
     bool PastOut(int32_t outPoint);
+    bool RecorderKnownToStand() const;
     void CheckScene(bool runOnEnded);
     // Where the recorder stands as the scene's cue begins, when retakes look at the seam.
     void ReadSceneStart();

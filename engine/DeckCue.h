@@ -22,9 +22,9 @@ public:
     bool Search(int32_t target, int32_t reverseLeadFrames);
     // Step 2 to 8: pauses so that the deck stands on the target.
     bool PauseAt(int32_t target);
-
-private:
+    // Lets a deck that has just started playing settle before it takes a search command.
     void SettleAfterPlay();
 
+private:
     EngineRun& run_;
 };

@@ -7,18 +7,32 @@
 
 SceneRun::SceneRun(EngineRun& run, SceneTransitions& transitions, EditPoints& editPoints,
                    bool record)
-    : run_(run), transitions_(transitions), editPoints_(editPoints), cue_(run), record_(record) {}
+    : run_(run),
+      transitions_(transitions),
+      editPoints_(editPoints),
+      cue_(run),
+      quickCue_(run, cue_),
+      record_(record) {}
+
+bool SceneRun::Quick() const {
+    return run_.options.quickCue;
+}
 
 bool SceneRun::Cue() {
-    return cue_.Cue(run_.target);
+    return Quick() ? quickCue_.Cue(run_.target) : cue_.Cue(run_.target);
 }
 
 StepOutcome SceneRun::Step() {
     const int32_t outPoint = run_.CurrentRow().outFrames;
     switch (run_.step) {
         case EngineStep::Search:
-            return Checked(cue_.Search(run_.target, DeckCue::kReverseSearchLeadFrames));
+            return Checked(Quick() ? quickCue_.Search(run_.target)
+                                   : cue_.Search(run_.target, DeckCue::kReverseSearchLeadFrames));
         case EngineStep::PlayToScene:
+            if (Quick() && quickCue_.TooClose(run_.target)) {
+                run_.step = EngineStep::Cue;  // the recorder could not start in time
+                return StepOutcome::Wait;
+            }
             // A deck that stopped waits for the user's Stop; a refusal is tried again at the
             // next tick.
             if (!run_.decks.Stopped() && (!transitions_.Active() || transitions_.Prepare()))

@@ -1,11 +1,12 @@
 // The scene run that Preview and Auto Rec share: cue the player to the scene, prepare the
 // transition while it plays up, pass the corrected in point, run the transition in, pass the
-// corrected out point. Preview ends there, beeping at the edit points; Auto Rec records at them
-// and goes on to the next scene.
+// corrected out point. With Quick cue the player is cued the quick way. Preview ends there, beeping
+// at the edit points; Auto Rec records at them and goes on to the next scene.
 #pragma once
 
 #include "engine/DeckCue.h"
 #include "engine/Operation.h"
+#include "engine/QuickCue.h"
 
 class EditPoints;
 class SceneTransitions;
@@ -29,8 +30,11 @@ protected:
     SceneTransitions& transitions_;
     EditPoints& editPoints_;
     DeckCue cue_;
+    QuickCue quickCue_;
 
 private:
+    bool Quick() const;
+
     const bool record_;
 };
 

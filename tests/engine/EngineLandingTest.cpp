@@ -87,34 +87,46 @@ int FirstRequest(const tarnsim::Simulator& sim, int id, const std::vector<uint8_
     return -1;
 }
 
-// Each scene of an Auto Rec on tape from its in point to its out point, appended to the one
-// before. Scenes are cued forward and back, carry no transition, one that runs out before the
-// recorder's pause, or one that runs out after it; the one-second scene is shorter than its
-// transition's run and the recorder's stop together on the slow decks.
-TEST_P(EngineLandingTest, AutoRecLandsEverySceneOnItsFramesAndAppendsIt) {
-    struct Scene {
-        const char* what;
-        int in, out;
-        int transition;  // runs out at the scene's end and in at the next one's start
-    };
-    const std::vector<Scene> scenes = {
-        {"cued forward across a minute's end", At(119, 10), At(120, 20), 0},
-        {"cued back, one second, run out early", At(105), At(106), 102},
-        {"cued forward, run out late", At(125), At(128), 113},
-        {"cued back, run in", At(110), At(112, 7), 0},
-    };
-    for (const BenchLatencies& decks : {kQuickDecks, kSlowDecks}) {
-        SCOPED_TRACE(decks.transitionFrames > 0 ? "slow decks" : "quick decks");
+// One scene of a list, and the transition that runs out at its end and in at the next one's start.
+struct ListScene {
+    const char* what;
+    int in, out;
+    int transition;
+};
+
+// The recorder's record and rec-pause commands.
+const std::vector<uint8_t> kRecord{0x08, 0x42, 0x70, 0, 0, 0, 0};
+const std::vector<uint8_t> kRecPause{0x08, 0x42, 0x6D, 0, 0, 0, 0};
+
+// Where in the transcript the recorder's n-th (from 1) command `command` came; -1 when none did.
+int NthRecorderCommand(const tarnsim::Simulator& sim, const std::vector<uint8_t>& command, int n) {
+    int at = -1;
+    for (int i = 0; i < n; ++i)
+        at = FirstRequest(sim, kRecorderId, command, at);
+    return at;
+}
+
+class AutoRecLandingTest : public EngineLandingTest {
+protected:
+    // Records the scenes from a player at 1:40 and a recorder at 0:20 and checks every scene on
+    // the tape: from its in point to its out point, appended to the one before, its first frame
+    // already inside the transition that runs in. The bench stays for the caller's checks.
+    VirtualEngine& RecordsEverySceneOnItsFrames(const BenchLatencies& decks,
+                                                const std::vector<ListScene>& scenes,
+                                                bool quickCue) {
         VirtualEngine& e = Serve(decks, At(100), At(20));
+        e.host->options.quickCue = quickCue;
         std::vector<::Scene> rows;
-        for (const Scene& scene : scenes)
+        for (const ListScene& scene : scenes)
             rows.push_back(Row(scene.in, scene.out, scene.transition));
         e.SetScenes(rows);
-        ASSERT_EQ(e.Run(AutoKind::AutoRec), AutoResult::Finished) << e.Log();
+        EXPECT_EQ(e.Run(AutoKind::AutoRec), AutoResult::Finished) << e.Log();
 
         const std::string tape = e.bench.sim->ReportJson();
         const auto recorded = RecordedScenes(e.bench.sim->TapeSegments());
-        ASSERT_EQ(recorded.size(), scenes.size()) << tape;
+        EXPECT_EQ(recorded.size(), scenes.size()) << tape;
+        if (recorded.size() != scenes.size())
+            return e;
         EXPECT_EQ(recorded[0].recFrom, At(20)) << tape;
         for (size_t i = 0; i < scenes.size(); ++i) {
             SCOPED_TRACE(scenes[i].what);
@@ -124,21 +136,44 @@ TEST_P(EngineLandingTest, AutoRecLandsEverySceneOnItsFramesAndAppendsIt) {
             EXPECT_EQ(recorded[i].srcTo, scenes[i].out + standing) << tape;
             if (i > 0) {
                 EXPECT_EQ(recorded[i].recFrom, recorded[i - 1].recTo) << tape;
+                if (scenes[i - 1].transition != 0) {
+                    const tarnsim::ReceivedFrame& first = recorded[i].segments.front().first;
+                    EXPECT_EQ(first.transition, scenes[i - 1].transition) << tape;
+                    EXPECT_TRUE(first.transitionIn) << tape;
+                }
             }
         }
+        // Where the next run would begin: on the frame after the last scene.
+        EXPECT_EQ(e.Deck(kRecorderId).position, recorded.back().recTo - 1);
+        EXPECT_EQ(e.Deck(kRecorderId).pendingMode, ModeRecordPause);
+        EXPECT_EQ(e.Deck(kPlayerId).pendingMode, ModeStop);
+        return e;
+    }
+};
+
+// Scenes are cued forward and back, carry no transition, one that runs out before the
+// recorder's pause, or one that runs out after it; the one-second scene is shorter than its
+// transition's run and the recorder's stop together on the slow decks.
+TEST_P(AutoRecLandingTest, AutoRecLandsEverySceneOnItsFramesAndAppendsIt) {
+    const std::vector<ListScene> scenes = {
+        {"cued forward across a minute's end", At(119, 10), At(120, 20), 0},
+        {"cued back, one second, run out early", At(105), At(106), 102},
+        {"cued forward, run out late", At(125), At(128), 113},
+        {"cued back, run in", At(110), At(112, 7), 0},
+    };
+    for (const BenchLatencies& decks : {kQuickDecks, kSlowDecks}) {
+        SCOPED_TRACE(decks.transitionFrames > 0 ? "slow decks" : "quick decks");
+        VirtualEngine& e = RecordsEverySceneOnItsFrames(decks, scenes, false);
         // The early run out goes before its scene's pause; the late one is selected while its
         // scene records and runs out after the pause.
         const tarnsim::Simulator& sim = *e.bench.sim;
         const auto after = [&](const std::vector<uint8_t>& command, int from) {
             return FirstRequest(sim, kPlayerId, command, from);
         };
-        const std::vector<uint8_t> record{0x08, 0x42, 0x70, 0, 0, 0, 0};
-        const std::vector<uint8_t> recPause{0x08, 0x42, 0x6D, 0, 0, 0, 0};
-        const int secondRecords =
-            FirstRequest(sim, kRecorderId, record, FirstRequest(sim, kRecorderId, record));
-        const int thirdRecords = FirstRequest(sim, kRecorderId, record, secondRecords);
-        const int secondPauses = FirstRequest(sim, kRecorderId, recPause, secondRecords);
-        const int thirdPauses = FirstRequest(sim, kRecorderId, recPause, thirdRecords);
+        const int secondRecords = NthRecorderCommand(sim, kRecord, 2);
+        const int thirdRecords = FirstRequest(sim, kRecorderId, kRecord, secondRecords);
+        const int secondPauses = FirstRequest(sim, kRecorderId, kRecPause, secondRecords);
+        const int thirdPauses = FirstRequest(sim, kRecorderId, kRecPause, thirdRecords);
         ASSERT_GE(thirdPauses, 0);
         const int earlyRunOut = after({0x18, 0x47, 0x75, 0, 0, 0, 0}, secondRecords);
         const int lateSelected = after({0x18, 0x40, 0x20, 0x10, 0, 0, 0}, thirdRecords);
@@ -148,20 +183,55 @@ TEST_P(EngineLandingTest, AutoRecLandsEverySceneOnItsFramesAndAppendsIt) {
         EXPECT_LT(lateSelected, thirdPauses);
         EXPECT_GT(after({0x18, 0x49, 0x70, 0, 0, 0, 0}, thirdRecords), thirdPauses);
         // After the last scene the player runs on 150 frames before it is stopped.
-        EXPECT_EQ(e.Deck(kPlayerId).pendingMode, ModeStop);
         EXPECT_GE(e.Deck(kPlayerId).position, scenes.back().out + 150);
         EXPECT_LE(e.Deck(kPlayerId).position, scenes.back().out + 150 + 40);
-        // Where the next run would begin: on the frame after the last scene.
-        EXPECT_EQ(e.Deck(kRecorderId).position, recorded.back().recTo - 1);
-        EXPECT_EQ(e.Deck(kRecorderId).pendingMode, ModeRecordPause);
     }
 }
 
+// Quick cue lands the same frames and seams and waits less: a scene that begins a few seconds
+// after the one before is played into, without a search; a far one is wound to; and after the
+// last scene the player runs on only until the recorder stands.
+TEST_P(AutoRecLandingTest, QuickCueLandsTheSameFramesWaitingLess) {
+    const std::vector<ListScene> scenes = {
+        {"cued forward across a minute's end", At(119, 10), At(120, 20), 0},
+        {"played into four seconds on, run out early", At(124, 20), At(126), 102},
+        {"cued back, one second, run in, run out late", At(105), At(106), 113},
+        {"wound to a minute and a half on", At(200), At(202, 7), 0},
+    };
+    for (const BenchLatencies& decks : {kQuickDecks, kSlowDecks}) {
+        SCOPED_TRACE(decks.transitionFrames > 0 ? "slow decks" : "quick decks");
+        VirtualEngine& e = RecordsEverySceneOnItsFrames(decks, scenes, true);
+        const tarnsim::Simulator& sim = *e.bench.sim;
+        const auto playerSent = [&](uint8_t mode, int from, int to) {
+            const int at = FirstRequest(sim, kPlayerId, {0x08, 0x43, mode, 0, 0, 0, 0}, from);
+            return at >= 0 && at < to;
+        };
+        const int firstPauses =
+            FirstRequest(sim, kRecorderId, kRecPause, NthRecorderCommand(sim, kRecord, 1));
+        const int secondRecords = NthRecorderCommand(sim, kRecord, 2);
+        ASSERT_GE(secondRecords, 0);
+        EXPECT_FALSE(playerSent(0x21, firstPauses, secondRecords)) << "searched forward";
+        EXPECT_FALSE(playerSent(0x25, firstPauses, secondRecords)) << "searched back";
+        EXPECT_FALSE(playerSent(0x75, firstPauses, secondRecords)) << "play sent again";
+        const int thirdPauses =
+            FirstRequest(sim, kRecorderId, kRecPause, NthRecorderCommand(sim, kRecord, 3));
+        const int fourthRecords = NthRecorderCommand(sim, kRecord, 4);
+        ASSERT_GE(fourthRecords, 0);
+        const int wound = FirstRequest(sim, kPlayerId, {0x08, 0x44, 0x75, 0, 0, 0, 0}, thirdPauses);
+        EXPECT_GE(wound, 0);
+        EXPECT_LT(wound, fourthRecords);
+        // The recorder stands the out-point correction after its pause; the player is stopped
+        // within a few polls of the reading that shows it.
+        EXPECT_LE(e.Deck(kPlayerId).position, scenes.back().out + decks.recorderRecPause + 15);
+    }
+}
 std::string ModeName(const ::testing::TestParamInfo<TCMode>& info) {
     return info.param == Fps25 ? "Fps25" : info.param == Fps30 ? "Fps30" : "Fps30Drop";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryCountingMode, EngineLandingTest,
+                         ::testing::Values(Fps25, Fps30, Fps30Drop), ModeName);
+INSTANTIATE_TEST_SUITE_P(EveryCountingMode, AutoRecLandingTest,
                          ::testing::Values(Fps25, Fps30, Fps30Drop), ModeName);
 
 }  // namespace
