@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "engine/DeckCue.h"
+#include "engine/EngineLog.h"
 #include "engine/EngineRun.h"
 #include "link/Clock.h"
 #include "link/TarnCommands.h"
@@ -69,9 +70,18 @@ bool QuickCue::Cue(int32_t target) {
 }
 
 bool QuickCue::PlaysOnInto(int32_t target, int32_t position) const {
-    // A search shorter than the approach saves less than its two mode changes cost.
     const int32_t ahead = target - position;
-    return ahead >= ShortestLeadFrames() && ahead <= 2 * ApproachFrames();
+    return ahead >= ShortestLeadFrames() && ahead <= ApproachFrames() + ShortestForwardSearch();
+}
+
+double QuickCue::ShortestForwardSearch() const {
+    // Until a search has been measured: a search shorter than the approach saves less than its
+    // two mode changes cost.
+    if (searchFps_ <= 0)
+        return ApproachFrames();
+    // The tape plays on while the search command settles, and runs on at search speed while
+    // the play command settles: a shorter search would end past its goal.
+    return run_.decks.FramesPerSecond() * ChangeSeconds() + searchFps_ * PlayStartSeconds();
 }
 
 bool QuickCue::Travel(int32_t target) {
@@ -102,36 +112,47 @@ bool QuickCue::Search(int32_t target) {
         return ahead > 0 || Play();  // a goal passed before the speed is known: play at once
     const double speed = std::fabs(*measured);
     if (!IsWind(mode))
-        return SearchLeg(ahead, sample.heardUs, forward, speed);
+        return SearchLeg(ahead, sample.heardUs, forward, speed, speed_.Steady());
     windFps_ = std::max(windFps_, speed);
     if (ahead > speed * kWindHandOverSeconds)
         return true;
     return ChangeMode(forward ? ModeForwardSearch : ModeReverseSearch);
 }
 
-bool QuickCue::SearchLeg(int32_t ahead, int64_t seenUs, bool forward, double speed) {
-    // A tape still slowing down from a wind is taken at search speed when it runs back, so that
-    // it plays rather too late than too early; forward, at the faster of the two.
-    const bool slowing = wound_ && searchFps_ > 0 && speed > searchFps_;
-    if (!slowing)
+bool QuickCue::SearchLeg(int32_t ahead, int64_t seenUs, bool forward, double speed, bool steady) {
+    // The fastest a search has gone is its speed; a tape slowing down from a wind tells nothing
+    // of it.
+    if (!wound_)
         searchFps_ = std::max(searchFps_, speed);
+    // A tape still speeding up, or slowing down from a wind, is taken at the search's own speed
+    // where that errs towards playing early forward and late backwards.
     const double planned =
         searchFps_ > 0 ? (forward ? std::max(speed, searchFps_) : std::min(speed, searchFps_))
                        : speed;
+    if (planned < 1)
+        return true;  // the tape is turning round
     // The play command is written when the tape, at that speed, has the overshoot left to go;
     // a moment before the next step check is waited for here.
     const double toGo = ahead - planned * PlayStartSeconds();
     const int64_t playUs = seenUs + static_cast<int64_t>(toGo / planned * 1e6);
     CommandScheduler& scheduler = run_.scheduler;
     if (playUs <= scheduler.NowUs() + scheduler.ExchangesUs(CommandScheduler::kHoldExchanges)) {
+        qCInfo(lcEngine) << "quick cue: play" << ahead << "frames before the approach at" << speed
+                         << "frames/s (search" << searchFps_ << "wind" << windFps_ << ") start"
+                         << PlayStartSeconds() << "s";
         scheduler.WaitUntilUs(playUs);
         return Play();
     }
-    if (!wound_ && WindPays(ahead)) {
+    // Whether a wind pays is judged once the search has reached its speed.
+    if (steady && !wound_ && WindPays(ahead)) {
         wound_ = true;
         return ChangeMode(forward ? ModeFastForward : ModeRewind);
     }
     return true;
+}
+
+double QuickCue::ChangeSeconds() const {
+    return changeUs_ >= 0 ? changeUs_ / 1e6 : PlayStartSeconds();
 }
 
 double QuickCue::PlayStartSeconds() const {
@@ -152,17 +173,22 @@ bool QuickCue::TooClose(int32_t target) const {
 }
 
 bool QuickCue::ChangeMode(int mode) {
+    const int64_t sent = run_.clock.NowUs();
     if (const DeckReply r = run_.decks.SetModeAndWait(mode); !r)
         return run_.Failed(r, run_.AddressedDeck());
+    changeUs_ = SettledAfterUs(sent);
     speed_.Reset();
     run_.decks.ReadStatus();
     return true;
 }
 
+int64_t QuickCue::SettledAfterUs(int64_t sentUs) const {
+    // From writing the command until the deck no longer settles, the command's own line time
+    // included; the last status question, half an exchange on average, lies beyond it.
+    return std::max<int64_t>(0, run_.clock.NowUs() - sentUs - run_.scheduler.ExchangeUs() / 2);
+}
+
 bool QuickCue::Play() {
-    // The time from writing the command until the deck no longer settles is its start, the
-    // command's own line time included; the last status question, half an exchange on average,
-    // lies beyond it.
     const int64_t sent = run_.clock.NowUs();
     if (const DeckReply r = run_.decks.SetModeAndWait(ModePlay); !r)
         return run_.Failed(r, run_.AddressedDeck());

@@ -33,25 +33,34 @@ public:
 
 private:
     bool PlaysOnInto(int32_t target, int32_t position) const;
+    // Frames a forward search must cover to end at its goal rather than past it.
+    double ShortestForwardSearch() const;
     // Sends the tape towards the approach, winding when that is quicker than searching.
     bool Travel(int32_t target);
     // ahead: frames to the approach as the tape was seen at seenUs, moving at speed.
-    bool SearchLeg(int32_t ahead, int64_t seenUs, bool forward, double speed);
+    // steady: the tape has reached the search's speed.
+    bool SearchLeg(int32_t ahead, int64_t seenUs, bool forward, double speed, bool steady);
     bool ChangeMode(int mode);
     bool Play();
     // From writing a play command until the player plays: measured, or until then taken to be as
     // long as its pause.
     double PlayStartSeconds() const;
+    // How long the player's other mode changes take to settle: measured, else as its start.
+    double ChangeSeconds() const;
+    // The time a mode change written at sentUs took to settle, until now.
+    int64_t SettledAfterUs(int64_t sentUs) const;
     // Winding this far is quicker than searching it.
     bool WindPays(double frames) const;
 
     EngineRun& run_;
     DeckCue& deckCue_;
     TapeSpeed speed_;
-    // Measured as the run goes: the fastest search and wind, in frames per second (0: not yet),
-    // and how long the player takes from a play command until it plays (-1: not yet).
+    // Measured as the run goes: the fastest search and wind, in frames per second (0: not
+    // yet), how long the player takes from a play command until it plays and from another mode
+    // command until it settles (-1: not yet).
     double searchFps_ = 0;
     double windFps_ = 0;
     int64_t playStartUs_ = -1;
+    int64_t changeUs_ = -1;
     bool wound_ = false;  // this cue has wound once: its search leg ends the travel
 };
