@@ -147,6 +147,8 @@ QWidget* TfrmOption::BuildRetakeGroup() {
     grid->addWidget(NamedLabel("lblRetakeTol", QStringLiteral("Tolerance"), gbRetake), 1, 0);
     grid->addWidget(seRetakeTol_, 1, 1);
     grid->addWidget(NamedLabel("lblRetakeTolFrm", QStringLiteral("Frame"), gbRetake), 1, 2);
+    // The fields stand in one column with the corrections' fields above them.
+    grid->setColumnStretch(0, 1);
     return gbRetake;
 }
 
