@@ -120,7 +120,12 @@ StopReason AutoRecOperation::Explain(StopReason reason) const {
 }
 
 StepOutcome AutoRecOperation::AfterOutPoint() {
-    return Checked(PastOut(run_.CurrentRow().outFrames));
+    if (!PastOut(run_.CurrentRow().outFrames))
+        return StepOutcome::Fail;
+    // The quick way looks for the next scene at once rather than a step check later.
+    if (run_.options.quickCue && run_.step == EngineStep::NextScene)
+        return AtNextScene();
+    return StepOutcome::Wait;
 }
 
 bool AutoRecOperation::PastOut(int32_t outPoint) {
@@ -134,6 +139,8 @@ bool AutoRecOperation::PastOut(int32_t outPoint) {
     // recorder stands): the quick way moves on as soon as the recorder is known to stand.
     if (runOnEnded || (run_.options.quickCue && RecorderKnownToStand()))
         run_.step = EngineStep::NextScene;
+    else if (run_.options.quickCue)
+        return TravelWhileRecorderStops();
     return true;
 }
 
@@ -141,12 +148,35 @@ bool AutoRecOperation::RecorderKnownToStand() const {
     if (run_.decks.Devices().recorderId != 0)
         return sceneChecked_;  // its counter was read standing
     // Only the player's edit terminal reaches the recorder: its stand time must have passed.
+    return run_.scheduler.NowUs() >= RecorderStandsUs();
+}
+
+int64_t AutoRecOperation::RecorderStandsUs() const {
     const CommandScheduler& scheduler = run_.scheduler;
     const int64_t margin =
         scheduler.Known()
             ? scheduler.DurationUs(kStandMarginFrames)
             : static_cast<int64_t>(kStandMarginFrames * 1e6 / run_.decks.FramesPerSecond());
-    return scheduler.NowUs() >= editPoints_.RecorderStandsUs() + margin;
+    return editPoints_.RecorderStandsUs() + margin;
+}
+
+bool AutoRecOperation::TravelWhileRecorderStops() {
+    // The recorder takes in the player's picture until it stands; a player whose new mode
+    // reaches its tape only after that changes nothing on the recorder's tape. The scene's
+    // check still reads the recorder standing before the next scene is cued on.
+    const std::optional<int32_t> next = NextInPointOnThisTape();
+    return !next || quickCue_.TravelBefore(*next, RecorderStandsUs());
+}
+
+std::optional<int32_t> AutoRecOperation::NextInPointOnThisTape() const {
+    for (int i = run_.row + 1; i < static_cast<int>(run_.rows.size()); ++i) {
+        const Scene& row = run_.rows[static_cast<size_t>(i)];
+        if (row.tapeChange)
+            return std::nullopt;
+        if (row.durationFrames != 0)
+            return row.inFrames;
+    }
+    return std::nullopt;
 }
 
 void AutoRecOperation::CheckScene(bool runOnEnded) {

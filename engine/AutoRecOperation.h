@@ -38,6 +38,12 @@ private:
     void BeginRecording();
     bool PastOut(int32_t outPoint);
     bool RecorderKnownToStand() const;
+    // When the recorder stands, with the margin after which its counter is read.
+    int64_t RecorderStandsUs() const;
+    // While the recorder stops: the quick way may start the player towards the next scene.
+    bool TravelWhileRecorderStops();
+    // The in point of the next scene to record, unless a tape change comes first.
+    std::optional<int32_t> NextInPointOnThisTape() const;
     void CheckScene(bool runOnEnded);
     // Where the recorder stands as the scene's cue begins, when retakes look at the seam.
     void ReadSceneStart();

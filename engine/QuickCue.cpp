@@ -26,6 +26,9 @@ constexpr double kUnmeasuredWindSpeedup = 2.0;
 // tape slows down to search speed within it, and the search's speed is measured again before
 // the play command.
 constexpr double kWindHandOverSeconds = 1.0;
+// A mode change's measured time includes up to this many exchanges beyond the deck's own
+// latency: the command's line time, and the settled status heard up to an exchange late.
+constexpr double kChangeMeasureExchanges = 2;
 
 bool IsWind(int mode) {
     return mode == ModeFastForward || mode == ModeRewind;
@@ -51,6 +54,13 @@ int QuickCue::ApproachFrames() const {
 bool QuickCue::Cue(int32_t target) {
     EngineDecks& decks = run_.decks;
     decks.ReadStatus();
+    const bool travelling = earlyTarget_ == target && decks.Mode() == earlyMode_;
+    earlyTarget_.reset();
+    if (travelling) {
+        run_.step = EngineStep::Search;
+        run_.NoteAnswer();
+        return true;
+    }
     wound_ = false;
     if (decks.Mode() != ModePlay) {
         if (!Play())
@@ -66,6 +76,25 @@ bool QuickCue::Cue(int32_t target) {
         run_.step = EngineStep::Search;
     }
     run_.NoteAnswer();  // the cue's own commands were answered
+    return true;
+}
+
+bool QuickCue::TravelBefore(int32_t target, int64_t standsUs) {
+    EngineDecks& decks = run_.decks;
+    if (earlyTarget_ || shortestChangeUs_ < 0 || decks.Mode() != ModePlay)
+        return true;
+    const CommandScheduler& scheduler = run_.scheduler;
+    const int64_t movesUs =
+        scheduler.NowUs() + shortestChangeUs_ - scheduler.ExchangesUs(kChangeMeasureExchanges);
+    if (movesUs < standsUs || PlaysOnInto(target, decks.Position()))
+        return true;
+    qCInfo(lcEngine) << "quick cue: travel to" << target << "starts"
+                     << (standsUs - scheduler.NowUs()) / 1000 << "ms before the recorder stands";
+    wound_ = false;
+    if (!Travel(target))
+        return false;
+    earlyTarget_ = target;
+    earlyMode_ = decks.Mode();
     return true;
 }
 
@@ -120,9 +149,9 @@ bool QuickCue::Search(int32_t target) {
 }
 
 bool QuickCue::SearchLeg(int32_t ahead, int64_t seenUs, bool forward, double speed, bool steady) {
-    // The fastest a search has gone is its speed; a tape slowing down from a wind tells nothing
-    // of it.
-    if (!wound_)
+    // The fastest a search has gone steadily is its speed; a tape still speeding up, or slowing
+    // down from a wind, tells nothing of it.
+    if (!wound_ && steady)
         searchFps_ = std::max(searchFps_, speed);
     // A tape still speeding up, or slowing down from a wind, is taken at the search's own speed
     // where that errs towards playing early forward and late backwards.
@@ -177,6 +206,8 @@ bool QuickCue::ChangeMode(int mode) {
     if (const DeckReply r = run_.decks.SetModeAndWait(mode); !r)
         return run_.Failed(r, run_.AddressedDeck());
     changeUs_ = SettledAfterUs(sent);
+    if (shortestChangeUs_ < 0 || changeUs_ < shortestChangeUs_)
+        shortestChangeUs_ = changeUs_;
     speed_.Reset();
     run_.decks.ReadStatus();
     return true;

@@ -4,10 +4,13 @@
 // plays a little before the next in point plays on into it; a far target is wound to, then
 // searched, then played. The mode changes are timed by what the run measures of the decks: the
 // player's start from how long its play commands take to settle, the tape's speed from its
-// counter. What reaches the recorder's tape is the same as the usual cue's.
+// counter. While the recorder stops after a scene, the player may already start towards the next
+// one when its mode change surely reaches its tape only after the recorder stands. What reaches
+// the recorder's tape is the same as the usual cue's.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "engine/TapeSpeed.h"
 
@@ -20,6 +23,10 @@ public:
 
     // Step 0 to 1, or straight to 2 when the player plays on into the scene.
     bool Cue(int32_t target);
+    // While the recorder stops: starts the travel to target once a mode change written now
+    // surely moves the player's tape no sooner than standsUs. The next Cue to target goes on
+    // with it.
+    bool TravelBefore(int32_t target, int64_t standsUs);
     // Step 1 to 2: winds and searches on, and plays once the tape will stand at normal play
     // on the approach.
     bool Search(int32_t target);
@@ -62,5 +69,8 @@ private:
     double windFps_ = 0;
     int64_t playStartUs_ = -1;
     int64_t changeUs_ = -1;
-    bool wound_ = false;  // this cue has wound once: its search leg ends the travel
+    int64_t shortestChangeUs_ = -1;  // the quickest mode change yet: the least a next one takes
+    std::optional<int32_t> earlyTarget_;  // a travel started while the recorder stopped
+    int earlyMode_ = 0;                   // and the mode it started
+    bool wound_ = false;                  // this cue has wound once: its search leg ends the travel
 };

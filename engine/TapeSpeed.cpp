@@ -12,7 +12,8 @@ constexpr int64_t kSpanUs = 160'000;
 // Shorter than this, one frame of the counter's rounding weighs too much.
 constexpr int64_t kShortestSpanUs = 60'000;
 // The halves of a steady tape's readings differ by the counter's rounding alone: a frame in
-// the few dozen a half covers at search speed.
+// the few dozen a half covers at search speed. Each half spans half of kSpanUs, so that a tape
+// still speeding up from play differs by more than that rounding.
 constexpr double kSteadyShare = 0.1;
 
 }  // namespace
@@ -38,7 +39,7 @@ std::optional<double> TapeSpeed::FramesPerSecond() const {
 }
 
 bool TapeSpeed::Steady() const {
-    if (readings_.size() < 3 || readings_.back().us - readings_.front().us < kSpanUs / 2)
+    if (readings_.size() < 3 || readings_.back().us - readings_.front().us < kSpanUs)
         return false;
     const Reading& middle = readings_[readings_.size() / 2];
     const std::optional<double> older = Between(readings_.front(), middle);

@@ -6,6 +6,8 @@
 // where drop-frame counting skips labels under the runs.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "EngineFixture.h"
 #include "VirtualEngine.h"
 
@@ -72,19 +74,36 @@ TEST_P(EngineLandingTest, TheDeckPausesOnItsTarget) {
     }
 }
 
+// Where in the transcript the first request after position `after` whose bytes match came; -1
+// when none did.
+int FirstRequestWhere(const tarnsim::Simulator& sim, int after,
+                      const std::function<bool(const std::vector<uint8_t>&)>& matches) {
+    const auto entries = sim.TranscriptEntries();
+    for (int i = after + 1; i < static_cast<int>(entries.size()); ++i) {
+        const tarnsim::TranscriptEntry& entry = entries[static_cast<size_t>(i)];
+        if (entry.kind == tarnsim::TranscriptEntry::Kind::Request && entry.bytes.size() == 11 &&
+            matches(entry.bytes))
+            return i;
+    }
+    return -1;
+}
+
 // Where in the transcript the first request to id with exactly these command bytes came after
 // position `after`; -1 when none did.
 int FirstRequest(const tarnsim::Simulator& sim, int id, const std::vector<uint8_t>& command,
                  int after = -1) {
-    const auto entries = sim.TranscriptEntries();
-    for (int i = after + 1; i < static_cast<int>(entries.size()); ++i) {
-        const auto& bytes = entries[static_cast<size_t>(i)].bytes;
-        if (entries[static_cast<size_t>(i)].kind == tarnsim::TranscriptEntry::Kind::Request &&
-            bytes.size() == 11 && bytes[2] == id &&
-            std::equal(command.begin(), command.end(), bytes.begin() + 3))
-            return i;
-    }
-    return -1;
+    return FirstRequestWhere(sim, after, [&](const std::vector<uint8_t>& bytes) {
+        return bytes[2] == id && std::equal(command.begin(), command.end(), bytes.begin() + 3);
+    });
+}
+
+// The player's first wind or search after position `after`.
+int FirstTravel(const tarnsim::Simulator& sim, int after) {
+    return FirstRequestWhere(sim, after, [](const std::vector<uint8_t>& b) {
+        const bool wind = b[4] == 0x44 && (b[5] == 0x75 || b[5] == 0x65);
+        const bool search = b[4] == 0x43 && (b[5] == 0x21 || b[5] == 0x25);
+        return b[2] == kPlayerId && b[3] == 0x08 && (wind || search);
+    });
 }
 
 // One scene of a list, and the transition that runs out at its end and in at the next one's start.
@@ -189,14 +208,16 @@ TEST_P(AutoRecLandingTest, AutoRecLandsEverySceneOnItsFramesAndAppendsIt) {
 }
 
 // Quick cue lands the same frames and seams and waits less: a scene that begins a few seconds
-// after the one before is played into, without a search; a far one is wound to; and after the
-// last scene the player runs on only until the recorder stands.
+// after the one before is played into, without a search; a far one is wound to; after a plain
+// cut the player starts back while the recorder still stops; and after the last scene the player
+// runs on only until the recorder stands.
 TEST_P(AutoRecLandingTest, QuickCueLandsTheSameFramesWaitingLess) {
     const std::vector<ListScene> scenes = {
         {"cued forward across a minute's end", At(119, 10), At(120, 20), 0},
         {"played into four seconds on, run out early", At(124, 20), At(126), 102},
         {"cued back, one second, run in, run out late", At(105), At(106), 113},
         {"wound to a minute and a half on", At(200), At(202, 7), 0},
+        {"cued back while the recorder stops", At(150), At(151), 0},
     };
     for (const BenchLatencies& decks : {kQuickDecks, kSlowDecks}) {
         SCOPED_TRACE(decks.transitionFrames > 0 ? "slow decks" : "quick decks");
@@ -220,6 +241,20 @@ TEST_P(AutoRecLandingTest, QuickCueLandsTheSameFramesWaitingLess) {
         const int wound = FirstRequest(sim, kPlayerId, {0x08, 0x44, 0x75, 0, 0, 0, 0}, thirdPauses);
         EXPECT_GE(wound, 0);
         EXPECT_LT(wound, fourthRecords);
+        // After a plain cut the last cue starts before the recorder is read standing, its travel
+        // reaching the player's tape only once the recorder stands.
+        const int fourthPauses = FirstRequest(sim, kRecorderId, kRecPause, fourthRecords);
+        const int travels = FirstTravel(sim, fourthPauses);
+        const int recorderRead = FirstRequestWhere(
+            sim, fourthPauses, [](const std::vector<uint8_t>& b) { return b[2] == kRecorderId; });
+        ASSERT_GE(travels, 0);
+        EXPECT_LT(travels, recorderRead);
+        const auto entries = sim.TranscriptEntries();
+        const auto frames = [&](int n) { return int64_t{n} * 1'000'000 / Fps(); };
+        const int64_t standsUs =
+            entries[static_cast<size_t>(fourthPauses)].micros + frames(decks.recorderRecPause);
+        const int64_t travelUs = entries[static_cast<size_t>(travels)].micros;
+        EXPECT_GE(travelUs + frames(kOtherLatencyFrames), standsUs);
         // The recorder stands the out-point correction after its pause; the player is stopped
         // within a few polls of the reading that shows it.
         EXPECT_LE(e.Deck(kPlayerId).position, scenes.back().out + decks.recorderRecPause + 15);

@@ -7,6 +7,9 @@
 
 #include <string>
 
+// Frames both decks take for their other mode changes: searches, winds, stop.
+constexpr int kOtherLatencyFrames = 5;
+
 struct BenchLatencies {
     int playerPlay = 9;
     int playerPause = 31;
