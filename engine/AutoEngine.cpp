@@ -44,7 +44,7 @@ AutoEngine::AutoEngine(TarnLink& link, TarnVtr& vtr, EffectUnit& effects, Clock&
 AutoEngine::~AutoEngine() {
     // A start job still queued or running uses this engine. It may serve other jobs while it
     // waits (the settle), so one job run behind it does not prove it ended: ask until it has.
-    while (starting_.load())
+    while (startJobs_.load() > 0)
         link_.Run([](CTarnIO&) { return true; });
     vtr_.SetStepHook(nullptr);
     vtr_.SetPollHook(nullptr);
@@ -90,9 +90,15 @@ void AutoEngine::QueueStart(std::function<void()> start) {
     // Behind what the host queued before it (the controller's switch to the player's view is
     // such a job), so the run addresses its decks after the host did.
     starting_ = true;
+    ++startJobs_;
     link_.Post([this, start = std::move(start)] {
         start();
-        starting_ = false;
+        // A run that ended in its start cleared the flag before the host heard of its end (and
+        // the host may have started the next run since); a run that goes on is running by its
+        // kind now.
+        if (kind_.load() != AutoKind::Idle)
+            starting_ = false;
+        --startJobs_;
     });
 }
 
@@ -253,6 +259,9 @@ void AutoEngine::AutoFinish(const StopReason& reason) {
         h.SetArrowFlashing(false);
     });
     operation_->Leave();
+    // A run that ends in its start job is over before the host hears of it; the kind goes last,
+    // so a next run's start cannot come in between.
+    starting_ = false;
     kind_ = AutoKind::Idle;
     bridge_.Post([](EngineHost& h) { h.EnableWindows(); });
     const bool success = result == AutoResult::Finished;

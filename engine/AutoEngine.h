@@ -110,7 +110,8 @@ private:
     // it and run_ until AutoFinish stores AutoKind::Idle.
     std::unique_ptr<Operation> operation_;
     std::atomic<AutoKind> kind_{AutoKind::Idle};
-    std::atomic<bool> starting_{false};  // a start job is queued or running
+    std::atomic<bool> starting_{false};  // a run's start job is queued or running
+    std::atomic<int> startJobs_{0};      // start jobs not yet returned: they use this engine
     bool readRecorderFirst_ = false;     // host thread: the next start reads the recorder first
     int savedView_ = kPlayerView;
 };
