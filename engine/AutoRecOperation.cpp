@@ -190,9 +190,7 @@ void AutoRecOperation::CheckScene(bool runOnEnded) {
     if (run_.decks.Devices().recorderId != 0) {
         // Once the recorder should stand; while it still settles it is read again at the next
         // step check, until the run-on is over.
-        if (!runOnEnded &&
-            run_.scheduler.NowUs() <
-                editPoints_.RecorderStandsUs() + run_.scheduler.DurationUs(kStandMarginFrames))
+        if (!runOnEnded && run_.scheduler.NowUs() < RecorderStandsUs())
             return;
         const EngineDecks::RecorderReading reading =
             run_.decks.ReadRecorder(linktiming::kCommandAttempts);

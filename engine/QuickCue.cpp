@@ -223,8 +223,7 @@ bool QuickCue::Play() {
     const int64_t sent = run_.clock.NowUs();
     if (const DeckReply r = run_.decks.SetModeAndWait(ModePlay); !r)
         return run_.Failed(r, run_.AddressedDeck());
-    playStartUs_ =
-        std::max<int64_t>(0, run_.clock.NowUs() - sent - run_.scheduler.ExchangeUs() / 2);
+    playStartUs_ = SettledAfterUs(sent);
     speed_.Reset();
     // Asked at once: its answer holds the speed at which transitions may run.
     run_.decks.ReadStatus();
