@@ -28,6 +28,7 @@ AppContext::AppContext(ProgramFolder folder, std::optional<int> language,
     // Missing files leave the tables empty: windows keep their design texts.
     captions_.LoadStyles(folder_.SuppliedFile(QStringLiteral("cw20.sty")));
     captions_.LoadCaptions(folder_.SuppliedFile(QStringLiteral("cw20.cpt")));
+    bus_.guard().SetProgramFolder(folder_.Path());
     // A player missing from cw20dev.ini is asked for its capabilities over the bus.
     capabilities_.SetQuery(&effects_);
 }

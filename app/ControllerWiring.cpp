@@ -28,6 +28,7 @@ ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, Use
       host_(controller_, context.scenes(), *this, sounds_, HostWindows()),
       engine_(context.bus().link(), context.bus().vtr(), context.effects(), context.bus().clock(),
               context.captions(), host_) {
+    engine_.SetTapeGuard(&context.bus().guard());
     // The progress window also keeps the controller waiting while it shows.
     progress_.SetGuardedWindows(&mainWindow, &controller_);
     host_.SetMainWindow(&mainWindow);

@@ -82,8 +82,9 @@ bool DeckMeasurement::Accepted(QWidget* dialog, const CalibrationResult& result)
 
 void DeckMeasurement::Calibrate(int playerId, int recorderId, Measured done) {
     auto calibration = std::make_shared<DeckCalibration>(link_, clock_, playerId, recorderId);
+    calibration->SetTapeGuard(guard_);
     calibration->SetStopRequest([this] {
-        return abandoned_.load() || progress_.StopRequested() || stopsignals::Received() != 0;
+        return abandoned_.load() || progress_.StopRequested() || stopsignals::Pending();
     });
     ShowProgress(recorderId, *calibration);
     // The measurement waits on the link for every exchange: on its own thread, so that the GUI

@@ -22,6 +22,7 @@ class CaptionTable;
 class Clock;
 class QWidget;
 class TarnLink;
+class TapeGuard;
 class TfrmWait;
 class UserPrompts;
 struct DeviceConfig;
@@ -32,6 +33,8 @@ public:
                     const CaptionTable& captions, UserPrompts& prompts, TfrmWait& progress);
     // A measurement still running is stopped and waited for.
     ~DeckMeasurement();
+    // The guard that stands by while the decks are measured.
+    void SetTapeGuard(TapeGuard* guard) { guard_ = guard; }
 
     // GUI thread; returns at once. dialog: the window the questions and messages belong to;
     // fill puts the values into its fields; ended runs when the measurement is over, however it
@@ -61,6 +64,7 @@ private:
     const CaptionTable& captions_;
     UserPrompts& prompts_;
     TfrmWait& progress_;
+    TapeGuard* guard_ = nullptr;
     std::thread worker_;
     std::atomic<bool> abandoned_{false};
     Qt::WindowModality progressModality_ = Qt::NonModal;

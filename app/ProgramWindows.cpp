@@ -1,6 +1,8 @@
 #include "app/ProgramWindows.h"
 
 #include "app/AppContext.h"
+#include "app/UserPrompts.h"
+#include "config/GuardNote.h"
 #include "ui/WindowOwner.h"
 
 ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
@@ -15,6 +17,7 @@ ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
       measurement_(context.bus().link(), context.bus().clock(), context.devices(),
                    context.captions(), prompts, progress_),
       diagnostics_(mainWindow_, context, deck_, prompts) {
+    measurement_.SetTapeGuard(&context.bus().guard());
     // The program disables the main window while it waits; its dialogs and tool windows are
     // not its children, so that disabling never reaches them.
     for (QWidget* window : OwnedWindows())
@@ -32,6 +35,18 @@ ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
     mainWindow_.SetSetupWindows(&options_, &deviceSetup_, &monitor_);
     mainWindow_.SetCommandLineFile(commandLineFile);
     mainWindow_.AttachController(&deck_.controller());
+    // What the tape guard did after the program's unexpected end is told once, when the main
+    // window stands on the screen.
+    QObject::connect(
+        &mainWindow_, &TfrmEDS::firstShowFinished, &mainWindow_,
+        [this, &context, &prompts] {
+            const CaptionTable& captions = context.captions();
+            if (const std::optional<GuardNote> note =
+                    GuardNote::Take(context.programFolder().Path()))
+                prompts.ShowWarning(&mainWindow_, captions.CaptionText(QStringLiteral("TI_MAIN")),
+                                    note->Text(captions));
+        },
+        Qt::QueuedConnection);
     // Ctrl+Z and Ctrl+Y also work while the controller is the active window.
     const MainMenus& menus = mainWindow_.menus();
     deck_.controller().addActions({menus.mnuUndo, menus.mnuRedo});

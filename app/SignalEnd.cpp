@@ -34,25 +34,32 @@ SignalEnd::SignalEnd(ProgramWindows& windows, QObject* parent)
         connect(notifier_, &QSocketNotifier::activated, this, &SignalEnd::OnSignal);
     }
     idleCheck_.setInterval(kIdleCheckMs);
-    connect(&idleCheck_, &QTimer::timeout, this, &SignalEnd::EndWhenIdle);
+    connect(&idleCheck_, &QTimer::timeout, this, &SignalEnd::ActWhenIdle);
 }
 
 void SignalEnd::OnSignal() {
     char byte = 0;
     while (::read(stopsignals::NotifyFd(), &byte, 1) > 0) {
     }
-    notifier_->setEnabled(false);
+    // Signals that follow are read too: they change nothing once the end is under way.
     idleCheck_.start();
-    EndWhenIdle();
+    ActWhenIdle();
 }
 
-void SignalEnd::EndWhenIdle() {
-    DismissModalBox();
+void SignalEnd::ActWhenIdle() {
+    const bool ending = stopsignals::Received() != 0;
+    if (ending)
+        DismissModalBox();
     // The progress window is up while any operation on the decks runs (the engine's, a
     // measurement, a scan); each ends by itself once it has seen the signal.
     if (windows_.deck().engine().IsRunning() || windows_.progress().isVisible())
         return;
     idleCheck_.stop();
-    windows_.mainWindow().EndWithoutQuestions();
-    QCoreApplication::quit();
+    if (ending) {
+        windows_.mainWindow().EndWithoutQuestions();
+        QCoreApplication::quit();
+    } else if (stopsignals::SuspendRequested()) {
+        // The decks stand; the program goes on where it was once continued.
+        stopsignals::SuspendNow();
+    }
 }

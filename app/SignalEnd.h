@@ -2,7 +2,8 @@
 // SIGHUP, SIGQUIT and SIGINT. A timed operation running then stops as at the user's Stop (the
 // engine and the deck measurement see the signal themselves), no box waits for an answer that
 // nobody will give, and once the decks are left safe the program ends as it does when its main
-// window is closed, without its questions. A second signal ends it at once.
+// window is closed, without its questions. Signals that follow do not hurry it. SIGTSTP stops an
+// operation the same way and then suspends the program, which goes on when continued.
 #pragma once
 
 #include <QObject>
@@ -20,7 +21,7 @@ public:
 
 private:
     void OnSignal();
-    void EndWhenIdle();
+    void ActWhenIdle();
 
     ProgramWindows& windows_;
     QSocketNotifier* notifier_ = nullptr;

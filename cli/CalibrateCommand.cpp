@@ -18,6 +18,7 @@
 #include "config/SettingsFile.h"
 #include "config/SettingsKeys.h"
 #include "engine/DeckCalibration.h"
+#include "engine/StopSignals.h"
 
 namespace {
 
@@ -157,10 +158,15 @@ int RunCalibrateCommand(const CommandArguments& args) {
         return 1;
     TerminalEngineHost::CatchInterrupt();
     DeckCalibration calibration(link.link, link.clock, a.player, recorder);
-    calibration.SetStopRequest([] { return TerminalEngineHost::Interrupted(); });
+    link.guard.SetProgramFolder(session.folder().Path());
+    calibration.SetTapeGuard(&link.guard);
+    calibration.SetStopRequest([] { return stopsignals::Pending(); });
     calibration.SetProgress([](const QString& line) { PrintLine(line); });
     CalibrationResult result;
     const CalibrationEnd end = calibration.Run(&result);
+    // Ctrl+Z: the decks stand again; the command reports once continued.
+    if (stopsignals::SuspendRequested())
+        stopsignals::SuspendNow();
     PrintMeasures(result);
     if (end != CalibrationEnd::Measured) {
         PrintError(EndText(end));

@@ -19,6 +19,7 @@
 #include "edit/SceneList.h"
 #include "engine/AutoEngine.h"
 #include "engine/EffectUnit.h"
+#include "engine/StopSignals.h"
 #include "link/LinkTiming.h"
 
 namespace {
@@ -296,6 +297,8 @@ int RunEngineCommand(const EngineCommand& command, const CommandArguments& o) {
     if (command.kind == AutoKind::AutoRec)
         host.SetVerificationFile(o.value("verify"));
     AutoEngine engine(link.link, link.vtr, effects, link.clock, session.captions(), host);
+    link.guard.SetProgramFolder(session.folder().Path());
+    engine.SetTapeGuard(&link.guard);
     if (command.kind == AutoKind::Review && !ReadSpan(o, list.timecodeMode(), engine))
         return 2;
     ResumeRequest resume;
@@ -310,6 +313,9 @@ int RunEngineCommand(const EngineCommand& command, const CommandArguments& o) {
     }
     const std::optional<AutoResult> result = RunToEnd(engine, command.kind, resume);
     link.vtr.StopPolling();
+    // Ctrl+Z: the run has stopped with the decks safe; the command ends once continued.
+    if (stopsignals::SuspendRequested())
+        stopsignals::SuspendNow();
     lastRun = host.LastRunSummary();
     return result == AutoResult::Finished ? 0 : 1;
 }

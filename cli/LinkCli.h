@@ -4,6 +4,8 @@
 #include <QString>
 
 #include "link/CComm.h"
+#include "link/GuardedLine.h"
+#include "link/TapeGuard.h"
 #include "link/TarnSys.h"
 #include "link/TarnVtr.h"
 
@@ -15,7 +17,9 @@ public:
 
     SteadyClock clock;
     CComm comm;
-    CTarnIO io{comm, clock};
+    TapeGuard guard{comm};
+    GuardedLine line{comm, guard};
+    CTarnIO io{line, clock};
     TarnLink link{io};
     TarnSys sys{link};
     TarnVtr vtr{link};

@@ -1,6 +1,6 @@
 # Fails when a headless folder includes window code (a file of ui/, controller/ or app/, or a Qt
 # Gui or Widgets header) or a headless folder above its own layer. The headless layers from the
-# bottom up: config, edit, link, devices, engine; cli sits on top of all of them.
+# bottom up: config, edit, link, devices, engine; cli and guard sit on top of all of them.
 # Run as: cmake -DSOURCE_DIR=<tree> -P CheckLayers.cmake
 set(layers config edit link devices engine)
 set(gui_regex "#include[ \t]*[<\"](ui|controller|app)/|#include[ \t]*<Qt(Gui|Widgets|Svg)[/>]|#include[ \t]*<Q(Widget|Application|GuiApplication|Pixmap|Image|Color|Font|Painter|Icon|Dialog|Action|UndoStack|UndoCommand|TextDocument[A-Za-z]*)>")
@@ -30,6 +30,7 @@ foreach(dir ${layers})
     list(APPEND above ${dir})
 endforeach()
 check_folder(cli "${gui_regex}")
+check_folder(guard "${gui_regex}")
 
 if(broken)
     list(JOIN broken "\n" text)

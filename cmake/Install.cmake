@@ -1,10 +1,10 @@
-# What `cmake --install` and the package put where: the three programs in bin/, the supplied files
+# What `cmake --install` and the package put where: the programs (and the tape guard) in bin/, the supplied files
 # in share/clipwright (where the programs look for them from ../bin), the simulator's benches, the
 # desktop entry, the icons in the hicolor theme, the AppStream metainfo, the edit lists' MIME
 # types, the bash completion, the man pages and the package's copyright and changelog.
 include(GNUInstallDirs)
 
-install(TARGETS clipwright clipwright-cli tarn-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS clipwright clipwright-cli clipwright-guard tarn-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/
     DESTINATION ${CMAKE_INSTALL_DATADIR}/clipwright
     PATTERN "*.py" EXCLUDE
@@ -45,7 +45,7 @@ find_program(SCDOC_PROGRAM scdoc)
 find_program(GZIP_PROGRAM gzip)
 if(SCDOC_PROGRAM AND GZIP_PROGRAM)
     set(man_pages "")
-    foreach(page clipwright clipwright-cli tarn-sim)
+    foreach(page clipwright clipwright-cli clipwright-guard tarn-sim)
         set(source ${CMAKE_SOURCE_DIR}/docs/man/${page}.1.scd)
         set(output ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
         # Ninja makes an output's folder itself, the Makefile generators do not.

@@ -14,6 +14,7 @@
 #include "engine/StopSignals.h"
 #include "link/CComm.h"
 #include "link/Clock.h"
+#include "link/TapeGuard.h"
 #include "link/TarnLink.h"
 #include "link/TarnVtr.h"
 
@@ -103,6 +104,7 @@ void AutoEngine::QueueStart(std::function<void()> start) {
 }
 
 void AutoEngine::StartOperation(AutoKind kind) {
+    ArmGuard(kind);
     operation_ = MakeOperation(kind);
     if (!operation_->Start()) {
         // Ended before the first tick: the ticks never see this run.
@@ -186,6 +188,7 @@ void AutoEngine::AutoTick() {
         qCInfo(lcEngine) << "step" << static_cast<int>(before) << "->"
                          << static_cast<int>(run_.step) << "at counter" << run_.decks.Position()
                          << "row" << run_.row;
+    ReportToGuard();
     switch (outcome) {
         case StepOutcome::Wait:
             // The step's own commands were answered; waits inside it are not silence.
@@ -217,15 +220,24 @@ void AutoEngine::OnPollAttempt(bool accepted) {
 }
 
 bool AutoEngine::StopAsked() const {
-    return stopsignals::Received() != 0 || host_.StopRequested();
+    return stopsignals::Pending() || host_.StopRequested() || GuardTookOver();
+}
+
+bool AutoEngine::GuardTookOver() const {
+    return guard_ != nullptr && guard_->TookOver();
 }
 
 StopReason AutoEngine::StopNow() const {
+    if (GuardTookOver())
+        return {StopCause::GuardTookOver, StopDeck::None, CurrentStopStep()};
     return {stopsignals::FromSystem() ? StopCause::Signal : StopCause::UserStop, StopDeck::None,
             CurrentStopStep()};
 }
 
 StopReason AutoEngine::FailureNow() const {
+    // The guard refused the program the bus: the failure came from that, not from a deck.
+    if (GuardTookOver())
+        return StopNow();
     StopReason reason = run_.failure;
     if (reason.cause == StopCause::None)
         reason = {StopCause::NoAnswer, run_.AddressedDeck()};
@@ -259,6 +271,8 @@ void AutoEngine::AutoFinish(const StopReason& reason) {
         h.SetArrowFlashing(false);
     });
     operation_->Leave();
+    if (guard_ != nullptr)
+        guard_->Disarm();
     // A run that ends in its start job is over before the host hears of it; the kind goes last,
     // so a next run's start cannot come in between.
     starting_ = false;
@@ -287,6 +301,35 @@ QString AutoEngine::FinalText(const StopReason& reason) const {
     else if (reason.cause == StopCause::CannotPlace)
         first = run_.Caption(QStringLiteral("MSG_RESUME_UNREACH"));
     return first + u'\n' + reason.Text(captions_);
+}
+
+// ---- guard ---------------------------------------------------------------------------------
+
+void AutoEngine::ArmGuard(AutoKind kind) {
+    if (guard_ == nullptr)
+        return;
+    GuardedOperation operation;
+    switch (kind) {
+        case AutoKind::AutoRec:
+            operation = GuardedOperation::AutoRec;
+            break;
+        case AutoKind::Edit:
+            operation = GuardedOperation::Edit;
+            break;
+        case AutoKind::Preview:
+            operation = GuardedOperation::Preview;
+            break;
+        default:
+            // Goto, Review and Preroll move the player alone and never record.
+            return;
+    }
+    const AutoDevices& devices = run_.decks.Devices();
+    guard_->Arm(operation, devices.recorderId, devices.playerId);
+}
+
+void AutoEngine::ReportToGuard() {
+    if (guard_ != nullptr)
+        guard_->Report(run_.recorderPaused ? DeckActivity::Moving : DeckActivity::Recording);
 }
 
 // ---- helpers --------------------------------------------------------------------------------

@@ -30,6 +30,7 @@ class CaptionTable;
 class Clock;
 class TarnLink;
 class TarnVtr;
+class TapeGuard;
 
 class AutoEngine : public QObject {
     Q_OBJECT
@@ -54,6 +55,10 @@ public:
     // with a warning shown and no deck touched, when the list changed since, there is nothing
     // to resume or no recorder to read.
     bool AutoResume(const ResumePoint& point);
+
+    // Host thread, before any run: the guard that stands by while Auto Rec, Edit and Preview
+    // run (none: the runs go unguarded).
+    void SetTapeGuard(TapeGuard* guard) { guard_ = guard; }
 
     bool IsRunning() const { return kind_.load() != AutoKind::Idle || starting_.load(); }
     // The span of the last Auto Rec on the recorder's tape, which Review plays.
@@ -89,6 +94,10 @@ private:
     StopReason FailureNow() const;
     StopStep CurrentStopStep() const;
     bool StopAsked() const;
+    bool GuardTookOver() const;
+    // Link thread: the guard stands by for the operations that can leave a deck moving.
+    void ArmGuard(AutoKind kind);
+    void ReportToGuard();
 
     void ShowProgress();
     QString OperationTitle(AutoKind kind) const;
@@ -100,6 +109,7 @@ private:
     Clock& clock_;
     const CaptionTable& captions_;
     EngineHost& host_;
+    TapeGuard* guard_ = nullptr;
     HostBridge bridge_{host_, link_, this};
     EngineRun run_;
     // Kept from operation to operation: what they learn of the decks and the effect device.

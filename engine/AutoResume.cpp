@@ -27,6 +27,7 @@ bool AutoEngine::AutoResume(const ResumePoint& point) {
         return RefuseResume(run_.Caption(QStringLiteral("MSG_RESUME_UNREACH")));
     BeginRun(AutoKind::AutoRec);
     QueueStart([this, point] {
+        ArmGuard(AutoKind::AutoRec);  // the recorder is moved to its frame before it records
         auto operation = std::make_unique<AutoRecOperation>(run_, transitions_, editPoints_);
         operation->Resume(point);
         operation_ = std::move(operation);

@@ -7,6 +7,7 @@
 #include "link/Clock.h"
 #include "link/DeckExchange.h"
 #include "link/LinkTiming.h"
+#include "link/TapeGuard.h"
 #include "link/TarnCommands.h"
 #include "link/TarnLink.h"
 #include "link/TarnVtr.h"
@@ -85,8 +86,14 @@ bool CalibrationResult::Steady() const {
 CalibrationEnd DeckCalibration::Run(CalibrationResult* result) {
     *result = {};
     failure_ = CalibrationEnd::Measured;
+    // The recorder records only moments at a time here, so a hang is not told from a wait:
+    // the guard acts when the program dies.
+    if (guard_ != nullptr)
+        guard_->Arm(GuardedOperation::Calibration, recorder_, player_);
     const CalibrationEnd end = Measure(result);
     LeaveDecksStill();
+    if (guard_ != nullptr)
+        guard_->Disarm();
     return end;
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 class Clock;
+class TapeGuard;
 class TarnLink;
 
 // One latency, measured a few times, in frames.
@@ -62,6 +63,8 @@ public:
 
     // Asked between exchanges: true ends the measurement.
     void SetStopRequest(std::function<bool()> stopRequested) { stop_ = std::move(stopRequested); }
+    // The guard that stands by while the decks are measured (none: unguarded).
+    void SetTapeGuard(TapeGuard* guard) { guard_ = guard; }
     // Told what is being measured (one line each).
     void SetProgress(std::function<void(const QString&)> progress) {
         progress_ = std::move(progress);
@@ -123,6 +126,7 @@ private:
     int player_;
     int recorder_;
     std::function<bool()> stop_;
+    TapeGuard* guard_ = nullptr;
     std::function<void(const QString&)> progress_;
     CalibrationEnd failure_ = CalibrationEnd::Measured;
 };

@@ -2,6 +2,7 @@
 
 #include "edit/EffectCodes.h"
 #include "engine/EffectCommands.h"
+#include "engine/StopSignals.h"
 #include "link/DeckExchange.h"
 #include "link/LinkTiming.h"
 
@@ -136,7 +137,9 @@ void EffectUnit::FollowProgress(CTarnIO& io, int device, Family family, Side sid
     // At the start of a scene the transition runs over the new pictures for its whole length;
     // at the end the recorder is waiting, so the polls stop as soon as the device is done.
     for (int poll = 0; poll < kProgressPolls; ++poll) {
-        if (betweenPolls && !betweenPolls())
+        // A stop or a suspension is acted on at the next tick, a frame or two away, not after
+        // the whole run: the transition goes on by itself.
+        if ((betweenPolls && !betweenPolls()) || stopsignals::Pending())
             return;
         // Prepared at every poll: what was sent between the polls used the same frame.
         io.PrepareFrame(static_cast<uint8_t>(device), effectcmd::Progress(family));

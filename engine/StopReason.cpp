@@ -29,6 +29,8 @@ Name CauseName(StopCause cause) {
             return {"port_lost", "WHY_PORT"};
         case StopCause::NothingToRecord:
             return {"nothing_to_record", "WHY_NOSCENE"};
+        case StopCause::GuardTookOver:
+            return {"guard_took_over", "WHY_GUARD"};
     }
     return {"none", ""};
 }

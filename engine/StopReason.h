@@ -17,6 +17,7 @@ enum class StopCause {
     CannotPlace,      // the recorder could not be put on the frame a resume goes on from
     PortLost,         // the serial port hung up
     NothingToRecord,  // no row of the list records
+    GuardTookOver,    // the program stopped answering and the tape guard paused the decks
 };
 
 enum class StopDeck { None, Player, Recorder };

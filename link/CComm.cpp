@@ -117,6 +117,26 @@ bool CComm::OpenLocked(const QString& path) {
     return true;
 }
 
+bool CComm::Adopt(int fd, const QString& path) {
+    std::lock_guard lock(mutex_);
+    if (!::isatty(fd)) {
+        lastError_ = ENOTTY;
+        return false;
+    }
+    CloseLocked();
+    fd_ = fd;
+    path_ = path;
+    lastError_ = 0;
+    hungUp_ = false;
+    configured_ = true;
+    return true;
+}
+
+int CComm::Descriptor() const {
+    std::lock_guard lock(mutex_);
+    return fd_;
+}
+
 bool CComm::Configure() {
     std::lock_guard lock(mutex_);
     return ConfigureLocked();

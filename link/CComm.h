@@ -36,6 +36,11 @@ public:
     // control, DTR and RTS on.
     bool Configure() override;
     void Close();
+    // Takes over a port that another process opened and configured and handed down (the tape
+    // guard's); false when fd is not a terminal.
+    bool Adopt(int fd, const QString& path);
+    // The open port's descriptor, -1 when none: what the tape guard inherits.
+    int Descriptor() const;
 
     // Discards whatever is waiting in both directions, then sends n bytes. After a hang-up it
     // first reopens and configures the port by its path; false while that fails.

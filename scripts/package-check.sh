@@ -41,8 +41,9 @@ for program in clipwright clipwright-cli tarn-sim; do
   [ "$(command -v "$program")" = "/usr/bin/$program" ] || fail "$program is not in /usr/bin"
   "$program" --version | grep -q "^$program [0-9]" || fail "$program --version"
 done
-[ "$(dpkg -L clipwright | grep -c '/man1/.*\.1\.gz$')" = 3 ] || fail "a man page is missing"
-echo "package check: installed; the three programs answer --version and have man pages"
+[ -x /usr/bin/clipwright-guard ] || fail "clipwright-guard is not in /usr/bin"
+[ "$(dpkg -L clipwright | grep -c '/man1/.*\.1\.gz$')" = 4 ] || fail "a man page is missing"
+echo "package check: installed; the three programs answer --version; they and the tape guard have man pages"
 
 share=/usr/share/clipwright
 clipwright-cli project show "$share/demo/demo.cwf" >"$work/demo.txt"

@@ -2,7 +2,8 @@
 // key or click) in the whole program as ProgramWindows wires it, on the demo bench served on a
 // pseudo-terminal: the window comes up enabled with its main button enabled, also while the
 // program holds the main window, and a click on that button does what it says. The device setup
-// scans the bus and takes the player and the recorder from clicks.
+// scans the bus and takes the player and the recorder from clicks. The tape guard's note from the
+// last, unexpected end is shown at the start.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -28,6 +29,7 @@
 #include "app/AppContext.h"
 #include "app/ProgramWindows.h"
 #include "config/EditOptions.h"
+#include "config/GuardNote.h"
 #include "controller/SkinKey.h"
 #include "devices/DeviceSettingsStore.h"
 #include "sim/Simulator.h"
@@ -82,6 +84,8 @@ protected:
         context->deviceStore().WriteInt("INIT", "COM", 1);
         const QString demo =
             QDir(QApplication::applicationDirPath()).filePath(QStringLiteral("demo/demo.cwf"));
+        // The last run of the program ended unexpectedly, and its tape guard left a note.
+        ASSERT_TRUE((GuardNote{"autorec", "00:12:34:05", true}.Write(home.path())));
         windows = std::make_unique<ProgramWindows>(*context, prompts, demo);
         windows->mainWindow().show();
         ASSERT_TRUE(WaitFor([&] { return windows->mainWindow().firstShowDone(); }));
@@ -139,6 +143,13 @@ struct WindowCase {
 };
 
 TEST_F(ProgramWindowsTest, EveryWindowOpensUsableAndItsMainButtonDoesWhatItSays) {
+    // The tape guard's note is shown once the main window stands, and only once.
+    EXPECT_TRUE(WaitFor([&] {
+        return prompts.warnings.contains(
+            "Clipwright ended unexpectedly during Auto Rec; the recorder was paused at "
+            "00:12:34:05.");
+    }));
+    EXPECT_FALSE(QFile::exists(home.filePath(GuardNote::kFileName)));
     const int firstScene = 1;
     const std::vector<WindowCase> cases = {
         {"Preference > Tarn Devices", "frmTarnDev", true, [&] { Menus().mnuDev->trigger(); },

@@ -11,10 +11,21 @@
 
 #include "CliProcess.h"
 #include "EngineFixture.h"
+#include "config/GuardNote.h"
 #include "config/SettingsFile.h"
 #include "edit/SceneList.h"
 
 namespace {
+
+// The process is held by a stop signal (its state in /proc is T).
+bool ProcessStopped(pid_t pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray text = stat.readAll();
+    const qsizetype end = text.lastIndexOf(')');
+    return end > 0 && text.mid(end + 2, 1) == "T";
+}
 
 class AutoRecCliTest : public EngineFixture {
 protected:
@@ -101,7 +112,9 @@ TEST_F(AutoRecCliTest, RecordsTheListConfirmingTheTapeChangeAndReportsTheTape) {
 
     QString out;
     const QString diagnosticsPath = home.filePath("diagnostics.txt");
-    EXPECT_EQ(Cli(AutoRecArgs() << "--yes" << "--verbose" << "--diagnostics" << diagnosticsPath,
+    EXPECT_EQ(Cli(AutoRecArgs() << "--yes"
+                                << "--verbose"
+                                << "--diagnostics" << diagnosticsPath,
                   {}, &out),
               0)
         << out.toStdString();
@@ -198,12 +211,15 @@ TEST_F(AutoRecCliTest, CtrlCStopsABackgroundRunAndAnotherProcessResumesIt) {
 
 // A closed terminal, a logout or kill while the recorder records: the run stops as at Stop,
 // the recorder stands in rec-pause within a second, the resume point is kept, the reason is
-// given, and the command exits 1.
+// given, and the command exits 1. A logout's SIGTERM and SIGHUP a millisecond apart do the same:
+// the second signal does not cut the first one's pause short.
 TEST_F(AutoRecCliTest, SigtermAndSighupPauseTheRecorderAtOnceAndKeepTheResumePoint) {
     Serve(EngineBench(Frames("00:01:00:00")));
     WriteSixScenes("list.cwf");
     ReleasePort();
-    for (const int signal : {SIGTERM, SIGHUP}) {
+    const std::vector<std::vector<int>> sequences = {{SIGTERM}, {SIGHUP}, {SIGTERM, SIGHUP}};
+    for (const std::vector<int>& sequence : sequences) {
+        const int signal = sequence.front();
         QFile::remove(home.filePath("cw20.ini"));
         WriteFile("cw20.ini", "[Setup]\r\nFrameMode=1\r\n");
         QProcess cli;
@@ -217,7 +233,11 @@ TEST_F(AutoRecCliTest, SigtermAndSighupPauseTheRecorderAtOnceAndKeepTheResumePoi
             QThread::msleep(5);
         }
         ASSERT_EQ(Deck(kRecorderId).mode, ModeRecord) << signal;
-        ASSERT_EQ(::kill(static_cast<pid_t>(cli.processId()), signal), 0);
+        for (size_t i = 0; i < sequence.size(); ++i) {
+            if (i > 0)
+                QThread::msleep(1);
+            ASSERT_EQ(::kill(static_cast<pid_t>(cli.processId()), sequence[i]), 0);
+        }
         QElapsedTimer sinceSignal;
         sinceSignal.start();
         while (Deck(kRecorderId).mode == ModeRecord && sinceSignal.elapsed() < 5000)
@@ -237,6 +257,59 @@ TEST_F(AutoRecCliTest, SigtermAndSighupPauseTheRecorderAtOnceAndKeepTheResumePoi
         QFile ini(home.filePath("cw20.ini"));
         ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
         EXPECT_TRUE(ini.readAll().contains("[Resume]")) << signal;
+    }
+}
+
+// The program frozen for three seconds (SIGSTOP) or suspended by Ctrl+Z (SIGTSTP) while the
+// recorder records: within three seconds the recorder is out of record (paused by the tape
+// guard, or by the program before it suspends itself), and once continued the command says why
+// its run ended.
+TEST_F(AutoRecCliTest, AFrozenOrSuspendedRunLeavesTheRecorderOutOfRecord) {
+    struct Case {
+        int signal;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {SIGSTOP, "the tape guard paused the decks"},
+        {SIGTSTP, "Reason: stopped by the user."},
+    };
+    Serve(EngineBench(Frames("00:01:00:00")));
+    WriteSixScenes("list.cwf");
+    ReleasePort();
+    for (const Case& c : cases) {
+        QProcess cli;
+        cli.setProcessChannelMode(QProcess::MergedChannels);
+        cli.start(CLIPWRIGHT_CLI_PATH, AutoRecArgs() << "--yes"
+                                                     << "--home" << home.path());
+        ASSERT_TRUE(cli.waitForStarted());
+        const auto pid = static_cast<pid_t>(cli.processId());
+        for (int waited = 0; waited < 120000; waited += 5) {
+            if (Deck(kRecorderId).mode == ModeRecord &&
+                Deck(kPlayerId).position > Frames("00:01:30:00") + 30)
+                break;
+            QThread::msleep(5);
+        }
+        ASSERT_EQ(Deck(kRecorderId).mode, ModeRecord) << c.signal;
+        ASSERT_EQ(::kill(pid, c.signal), 0);
+        QElapsedTimer sinceSignal;
+        sinceSignal.start();
+        while (Deck(kRecorderId).mode == ModeRecord && sinceSignal.elapsed() < 5000)
+            QThread::msleep(5);
+        EXPECT_LT(sinceSignal.elapsed(), 3000) << c.signal;
+        while (!ProcessStopped(pid) && sinceSignal.elapsed() < 5000)
+            QThread::msleep(5);
+        EXPECT_TRUE(ProcessStopped(pid)) << c.signal;
+        EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause) << c.signal;
+        QThread::msleep(
+            static_cast<unsigned long>(std::max<qint64>(0, 3000 - sinceSignal.elapsed())));
+        ASSERT_EQ(::kill(pid, SIGCONT), 0);
+        ASSERT_TRUE(cli.waitForFinished(30000));
+        const QString out = QString::fromUtf8(cli.readAll());
+        EXPECT_EQ(cli.exitCode(), 1) << out.toStdString();
+        EXPECT_TRUE(out.contains(c.reason)) << out.toStdString();
+        EXPECT_TRUE(out.contains("resume point: row 1 complete")) << out.toStdString();
+        // Only the guard leaves a note, and only when it acted.
+        EXPECT_EQ(GuardNote::Take(home.path()).has_value(), c.signal == SIGSTOP) << c.signal;
     }
 }
 
@@ -319,7 +392,22 @@ TEST_F(AutoRecCliTest, AKillAfterSceneThreeLeavesAPointThatResumes) {
         cli.waitForFinished(10);
     ASSERT_TRUE(inSceneFour()) << cli.readAll().toStdString();
     ASSERT_EQ(::kill(static_cast<pid_t>(cli.processId()), SIGKILL), 0);
+    QElapsedTimer sinceKill;
+    sinceKill.start();
     ASSERT_TRUE(cli.waitForFinished(10000));
+    // The run's tape guard pauses the recorder where it stands, and once it has let the port go
+    // leaves a note that says where.
+    while (Deck(kRecorderId).mode == ModeRecord && sinceKill.elapsed() < 5000)
+        QThread::msleep(5);
+    EXPECT_LT(sinceKill.elapsed(), 3000);
+    while (!QFile::exists(home.filePath(GuardNote::kFileName)) && sinceKill.elapsed() < 15000)
+        QThread::msleep(5);
+    const std::optional<GuardNote> note = GuardNote::Take(home.path());
+    ASSERT_TRUE(note.has_value());
+    EXPECT_EQ(note->operation, "autorec");
+    EXPECT_TRUE(note->confirmed);
+    EXPECT_EQ(Deck(kRecorderId).mode, ModeRecordPause);
+    EXPECT_EQ(note->recorderAt, FramesToText(Deck(kRecorderId).position, Fps30));
     const SettingsFile settings(home.path());
     const ResumePoint kept = LoadResumePoint(settings);
     EXPECT_EQ(kept.fingerprint, fingerprint);
@@ -337,7 +425,8 @@ TEST_F(AutoRecCliTest, AKillAfterSceneThreeLeavesAPointThatResumes) {
     EXPECT_EQ(Cli(AutoRecArgs() << "--resume", {}, &out), 0) << out.toStdString();
 
     // The six scenes one after the other, the first three as they were. Beyond the sixth lies
-    // what the killed run went on recording, if the resumed scenes did not cover it all.
+    // what the killed run recorded before its guard paused the recorder, if the resumed scenes
+    // did not cover it all.
     const auto recorded = RecordedScenes(sim->TapeSegments());
     ASSERT_GE(recorded.size(), 6u) << sim->ReportJson();
     for (int i = 0; i < 6; ++i) {

@@ -1,0 +1,123 @@
+#include "guard/DeckSafing.h"
+
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "edit/Timecode.h"
+#include "link/CTarnIO.h"
+#include "link/Clock.h"
+#include "link/DeckExchange.h"
+#include "link/LinkTiming.h"
+#include "link/TarnCommands.h"
+#include "link/TarnVtr.h"
+
+namespace {
+
+// The line is quiet once nothing has come in for as long as a whole reply may take to come,
+// and nothing waits to go out.
+constexpr int kQuietMs = linktiming::kReplyCompleteMs;
+constexpr int kQuietStepMs = 5;
+// A line that never falls quiet (noise) is taken anyway after this: the decks matter more.
+constexpr int kQuietLimitMs = 1000;
+constexpr uint8_t kFirstAcceptedVerdict = 2;
+constexpr uint8_t kLastAcceptedVerdict = 4;
+// Between rounds of status questions to decks not yet standing.
+constexpr int kRoundPauseMs = 20;
+
+// Only an accepted verdict carries a reading; a refused or pending reply is no position.
+bool GaveStatus(const TarnFrame& reply) {
+    const uint8_t verdict = reply[tarn::kStatusByte] & tarn::kStatusVerdictMask;
+    return verdict >= kFirstAcceptedVerdict && verdict <= kLastAcceptedVerdict;
+}
+
+bool Stands(int mode) {
+    return mode == ModeStop || mode == ModePause || mode == ModeRecordPause || mode == ModeEject ||
+           mode == ModeNoDeck;
+}
+
+// The command that stands a deck found moving: a recording recorder goes to rec-pause (its
+// tape stays threaded, ready for a resume), any other moving deck to pause.
+int StandingMode(int mode) {
+    return mode == ModeRecord ? ModeRecordPause : ModePause;
+}
+
+int ElapsedMs(std::chrono::steady_clock::time_point since) {
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now() - since)
+                                .count());
+}
+
+// One status question; the deck is commanded to stand when it moves. True once it stands.
+bool StandOnce(CTarnIO& io, DeckSafing::DeckEnd& deck) {
+    io.PrepareFrame(static_cast<uint8_t>(deck.id), tarncmd::kStatusQuery);
+    if (!deckexchange::AskStatus(io, 1))
+        return false;
+    const TarnFrame& reply = io.Reply();
+    if (!GaveStatus(reply))
+        return false;
+    deck.mode = deckexchange::StatusMode(reply);
+    int32_t frames = 0;
+    Timecode tc;
+    if (TarnVtr::DecodeCounter(reply, &frames, &tc))
+        deck.counter = TarnVtr::CounterText(frames, tc).trimmed();
+    if (deckexchange::IsBusy(reply))
+        return false;  // a change under way, perhaps ours: asked again next round
+    if (Stands(deck.mode))
+        return true;
+    deckexchange::SendMode(io, deck.id, StandingMode(deck.mode), 1);
+    return false;
+}
+
+}  // namespace
+
+DeckSafing::DeckSafing(int portFd, const QString& portPath) : portFd_(portFd) {
+    comm_.Adopt(portFd, portPath);
+}
+
+DeckSafing::Result DeckSafing::Run(int recorderId, int playerId) {
+    Result result;
+    result.quietWaitMs = WaitForQuietLine();
+    result.recorder.id = recorderId;
+    result.player.id = playerId;
+    SteadyClock clock;
+    CTarnIO io(comm_, clock);
+    const auto start = std::chrono::steady_clock::now();
+    // The recorder first in every round: it is the one that harms a tape.
+    DeckEnd* decks[] = {&result.recorder, &result.player};
+    for (;;) {
+        bool allStand = true;
+        for (DeckEnd* deck : decks) {
+            if (deck->id == 0 || deck->confirmed)
+                continue;
+            deck->confirmed = StandOnce(io, *deck);
+            allStand = allStand && deck->confirmed;
+        }
+        if (allStand || ElapsedMs(start) >= kConfirmLimitMs)
+            return result;
+        std::this_thread::sleep_for(std::chrono::milliseconds(kRoundPauseMs));
+    }
+}
+
+int DeckSafing::WaitForQuietLine() const {
+    const auto start = std::chrono::steady_clock::now();
+    int waiting = -1;
+    int quietSinceMs = 0;
+    while (ElapsedMs(start) < kQuietLimitMs) {
+        int in = 0;
+        int out = 0;
+        ::ioctl(portFd_, TIOCINQ, &in);
+        ::ioctl(portFd_, TIOCOUTQ, &out);
+        if (in != waiting || out > 0) {
+            waiting = in;
+            quietSinceMs = ElapsedMs(start);
+        } else if (ElapsedMs(start) - quietSinceMs >= kQuietMs) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(kQuietStepMs));
+    }
+    return ElapsedMs(start);
+}
