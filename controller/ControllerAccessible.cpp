@@ -82,6 +82,8 @@ class SkinKeyAccessible : public QAccessibleWidget {
 public:
     explicit SkinKeyAccessible(SkinKey* key) : QAccessibleWidget(key, QAccessible::Button) {}
 
+    bool Covered() const { return widget()->isHidden(); }
+
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name)
             return SpokenName(widget());
@@ -101,13 +103,18 @@ public:
         }
         return state;
     }
+    // A key under a closed cover offers nothing: its cover is the way to it.
     QStringList actionNames() const override {
+        if (Covered())
+            return {};
         return QStringList(QAccessibleActionInterface::pressAction()) +
                QAccessibleWidget::actionNames();
     }
     // Pressed as the mouse presses it: down, then up a moment later.
     void doAction(const QString& action) override {
         auto* key = static_cast<SkinKey*>(widget());
+        if (Covered())
+            return;
         if (action == QAccessibleActionInterface::pressAction())
             key->isEnabled() ? key->animateClick() : void();
         else
@@ -115,6 +122,8 @@ public:
     }
     QStringList keyBindingsForAction(const QString& action) const override {
         const QString keypad = KeypadText(widget());
+        if (Covered())
+            return {};
         if (action == QAccessibleActionInterface::pressAction() && !keypad.isEmpty())
             return {keypad};
         return QAccessibleWidget::keyBindingsForAction(action);

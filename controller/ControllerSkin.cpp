@@ -47,6 +47,10 @@ bool ControllerSkin::Load(const ProgramFolder& folder) {
         places_.insert(it.key(), RectFrom(it.value()));
     for (const QJsonValue& name : root.value(QStringLiteral("lampKeys")).toArray())
         lampKeys_.append(name.toString());
+    for (const QJsonValue& name : root.value(QStringLiteral("tabOrder")).toArray())
+        tabOrder_.append(name.toString());
+    if (const QColor focus(root.value(QStringLiteral("focusColour")).toString()); focus.isValid())
+        focusColour_ = focus;
     const QJsonObject dial = root.value(QStringLiteral("dialHit")).toObject();
     dialCentre_ = PointFrom(dial.value(QStringLiteral("centre")), dialCentre_);
     dialRadius_ = dial.value(QStringLiteral("radius")).toInt(dialRadius_);

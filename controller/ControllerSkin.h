@@ -3,6 +3,7 @@
 // so the window stays crisp on dense screens.
 #pragma once
 
+#include <QColor>
 #include <QHash>
 #include <QPixmap>
 #include <QPoint>
@@ -24,6 +25,10 @@ public:
     QRect Place(const QString& objectName) const;
     QStringList KeyNames() const { return keyNames_; }
     QStringList LampKeyNames() const { return lampKeys_; }
+    // The keys and pictures the keyboard reaches, in the order Tab visits them: the band of deck
+    // pictures and window keys, then the blocks below it from left to right, each top to bottom.
+    QStringList TabOrder() const { return tabOrder_; }
+    QColor FocusColour() const { return focusColour_; }
     // The dial's hit circle in the dial picture's coordinates.
     QPoint DialCentre() const { return dialCentre_; }
     int DialRadius() const { return dialRadius_; }
@@ -38,6 +43,8 @@ private:
     QHash<QString, QRect> places_;
     QStringList keyNames_;
     QStringList lampKeys_;
+    QStringList tabOrder_;
+    QColor focusColour_{0x35, 0xc2, 0xb5};
     QPoint dialCentre_{36, 36};
     int dialRadius_ = 35;
     mutable QHash<QString, QPixmap> cache_;

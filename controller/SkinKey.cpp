@@ -1,9 +1,28 @@
 #include "controller/SkinKey.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "controller/ControllerAccessible.h"
 #include "controller/ControllerSkin.h"
+#include "controller/FocusFrame.h"
+
+namespace {
+
+// Enter works the key as Space does: pressed while held, the click on release.
+template <typename Handler>
+void WithEnterAsSpace(QKeyEvent* event, Handler handle) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        handle(event);
+        return;
+    }
+    QKeyEvent space(event->type(), Qt::Key_Space, event->modifiers(), QStringLiteral(" "),
+                    event->isAutoRepeat());
+    handle(&space);
+    event->setAccepted(space.isAccepted());
+}
+
+}  // namespace
 
 SkinKey::SkinKey(const QString& objectName, const ControllerSkin& skin, QWidget* parent)
     : QPushButton(parent) {
@@ -19,6 +38,7 @@ SkinKey::SkinKey(const QString& objectName, const ControllerSkin& skin, QWidget*
     litPicture_ = skin.Picture(objectName, QStringLiteral("lit"));
     reverse_ = skin.Picture(objectName, QStringLiteral("rev"));
     reverseLit_ = skin.Picture(objectName, QStringLiteral("rev_lit"));
+    focusColour_ = skin.FocusColour();
 }
 
 void SkinKey::SetLit(bool lit) {
@@ -56,9 +76,14 @@ void SkinKey::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(rect(), CurrentPicture());
-    // The skin has no focus ring of its own: the key that Space works is framed.
-    if (hasFocus()) {
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    if (hasFocus())
+        PaintFocusFrame(painter, rect(), focusColour_);
+}
+
+void SkinKey::keyPressEvent(QKeyEvent* event) {
+    WithEnterAsSpace(event, [this](QKeyEvent* e) { QPushButton::keyPressEvent(e); });
+}
+
+void SkinKey::keyReleaseEvent(QKeyEvent* event) {
+    WithEnterAsSpace(event, [this](QKeyEvent* e) { QPushButton::keyReleaseEvent(e); });
 }

@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QStyleOption>
 
+#include "controller/FocusFrame.h"
+
 void SkinPicture::paintEvent(QPaintEvent* event) {
     if (pixmap().isNull()) {
         QLabel::paintEvent(event);
@@ -22,11 +24,8 @@ void SkinPicture::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     painter.drawPixmap(contentsRect().topLeft(), picture);
-    // The skin has no focus ring of its own: the picture that Space clicks is framed.
-    if (hasFocus()) {
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 1, Qt::DotLine));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    if (hasFocus())
+        PaintFocusFrame(painter, rect(), focusColour_);
 }
 
 void SkinPicture::Press() {
@@ -42,7 +41,8 @@ void SkinPicture::Press() {
 
 void SkinPicture::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    const bool clicks = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+    const bool clicks =
+        (key == Qt::Key_Space && pressedBySpace_) || key == Qt::Key_Return || key == Qt::Key_Enter;
     if (clicks && !event->isAutoRepeat()) {
         Press();
         return;

@@ -35,7 +35,9 @@ TfrmAvCtl::TfrmAvCtl(const ControllerParts& parts, QWidget* parent)
       drag_(*this) {
     setObjectName(QStringLiteral("frmAvCtl"));
     setWindowTitle(QStringLiteral("VCR Controller"));
-    setFocusPolicy(Qt::StrongFocus);
+    // The window holds the focus for the keypad, but is no stop of Tab's: a round of Tab
+    // visits only what shows a focus frame.
+    setFocusPolicy(Qt::ClickFocus);
     skin_.Load(parts_.folder);
     resize(627, 242);
     BuildPictures();
@@ -98,9 +100,10 @@ void TfrmAvCtl::SetOperations(std::function<void(AutoKind)> autoStart,
 
 // ---- construction ---------------------------------------------------------------------------
 
-QLabel* TfrmAvCtl::AddPicture(const QString& name, const QString& look, QWidget* parent) {
+SkinPicture* TfrmAvCtl::AddPicture(const QString& name, const QString& look, QWidget* parent) {
     auto* label = new SkinPicture(parent);
     label->setObjectName(name);
+    label->SetFocusColour(skin_.FocusColour());
     const QRect place = skin_.Place(name);
     label->setGeometry(parent == this ? place : QRect(QPoint(0, 0), place.size()));
     label->setPixmap(skin_.Picture(name, look));
@@ -155,25 +158,45 @@ void TfrmAvCtl::BuildKeys() {
 }
 
 void TfrmAvCtl::BuildCovers() {
-    // Each cover is a panel over its group of keys; opened, only the folded-back lid shows.
-    auto makeCover = [this](const QString& panelName, const QString& coverName) {
+    // Each cover is a panel over the keys that lie within it; opened, only the folded-back lid
+    // shows.
+    auto makeCover = [this](std::optional<KeyCover>& cover, const QString& panelName,
+                            const QString& coverName, const QString& openedName) {
         auto* panel = new QWidget(this);
         panel->setObjectName(panelName);
-        panel->setGeometry(skin_.Place(panelName));
-        QLabel* lid = AddPicture(coverName, QString(), panel);
+        const QRect place = skin_.Place(panelName);
+        panel->setGeometry(place);
+        SkinPicture* lid = AddPicture(coverName, QString(), panel);
         lid->setCursor(Qt::PointingHandCursor);
-        return std::pair{panel, lid};
+        SkinPicture* opened = AddPicture(openedName, QString(), this);
+        QList<SkinKey*> keys;
+        for (const QString& name : skin_.KeyNames()) {
+            if (place.contains(skin_.Place(name)))
+                keys.append(key(name));
+        }
+        panel->raise();
+        cover.emplace(panel, lid, opened, keys);
+        return std::pair{lid, opened};
     };
-    std::tie(pnlBtnCover1_, imgPgmCover_) =
-        makeCover(QStringLiteral("pnlBtnCover1"), QStringLiteral("imgPgmCover"));
-    std::tie(pnlBtnCover2_, imgRecCover_) =
-        makeCover(QStringLiteral("pnlBtnCover2"), QStringLiteral("imgRecCover"));
-    imgPrgOpen_ = AddPicture(QStringLiteral("imgPrgOpen"), QString(), this);
-    imgRecOpen_ = AddPicture(QStringLiteral("imgRecOpen"), QString(), this);
-    imgPrgOpen_->hide();
-    imgRecOpen_->hide();
-    pnlBtnCover1_->raise();
-    pnlBtnCover2_->raise();
+    std::tie(imgPgmCover_, imgPrgOpen_) =
+        makeCover(programCover_, QStringLiteral("pnlBtnCover1"), QStringLiteral("imgPgmCover"),
+                  QStringLiteral("imgPrgOpen"));
+    std::tie(imgRecCover_, imgRecOpen_) =
+        makeCover(recordCover_, QStringLiteral("pnlBtnCover2"), QStringLiteral("imgRecCover"),
+                  QStringLiteral("imgRecOpen"));
+}
+
+void TfrmAvCtl::ChainTabOrder() {
+    // Made in the order of the skin's file, the keys would be visited alphabetically.
+    QWidget* previous = nullptr;
+    for (const QString& name : skin_.TabOrder()) {
+        auto* next = findChild<QWidget*>(name);
+        if (next == nullptr)
+            continue;
+        if (previous != nullptr)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
 }
 
 void TfrmAvCtl::BuildPopupMenu() {
@@ -224,7 +247,11 @@ QLabel* TfrmAvCtl::picture(const QString& name) const {
 }
 
 QWidget* TfrmAvCtl::cover(int which) const {
-    return which == 1 ? pnlBtnCover1_ : pnlBtnCover2_;
+    return which == 1 ? programCover_->panel() : recordCover_->panel();
+}
+
+bool TfrmAvCtl::coverOpen(int which) const {
+    return which == 1 ? programCover_->IsOpen() : recordCover_->IsOpen();
 }
 
 // ---- show and close -------------------------------------------------------------------------
@@ -248,6 +275,8 @@ void TfrmAvCtl::FormFirstShow() {
     shownOnce_ = true;
     ApplyCaptions(this, parts_.captions);
     DescribeController(*this, parts_.captions);
+    // Only once the pictures take the focus: the toolkit leaves out of an order what takes none.
+    ChainTabOrder();
     const QString caption = parts_.captions.CaptionText(QStringLiteral("TI_CTL"));
     setWindowTitle(caption);
     if (skin_.WindowSize().isValid())
@@ -404,7 +433,8 @@ void TfrmAvCtl::OnKeypad(KeypadAction action, bool down) {
     }
     const KeypadTarget target = KeypadTargetFor(action, remote_.shuttle());
     SkinKey* k = key(QLatin1String(target.keyName));
-    if (!k->isEnabled())
+    // A key under a closed cover is out of the keyboard's reach.
+    if (!k->isEnabled() || k->isHidden())
         return;
     if (target.clicks)
         k->click();
@@ -487,11 +517,7 @@ bool TfrmAvCtl::HandlePictureMouse(QObject* watched, QEvent* event) {
 
 void TfrmAvCtl::ToggleCover(int which) {
     parts_.sounds.Play(Sound::Cover);
-    QWidget* panel = which == 1 ? pnlBtnCover1_ : pnlBtnCover2_;
-    QLabel* opened = which == 1 ? imgPrgOpen_ : imgRecOpen_;
-    const bool open = panel->isVisible();
-    panel->setVisible(!open);
-    opened->setVisible(open);
+    (which == 1 ? programCover_ : recordCover_)->Toggle();
 }
 
 void TfrmAvCtl::ToggleAlwaysOnTop(bool on) {

@@ -13,10 +13,12 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "controller/ControllerSkin.h"
 #include "controller/DeckRemote.h"
 #include "controller/EditPoints.h"
+#include "controller/KeyCover.h"
 #include "controller/KeypadMap.h"
 #include "controller/WindowDrag.h"
 #include "engine/AutoKind.h"
@@ -34,6 +36,7 @@ class QAction;
 class SceneList;
 class SettingsFile;
 class SkinKey;
+class SkinPicture;
 class SoundPlayer;
 class TarnLink;
 class TarnSys;
@@ -98,6 +101,7 @@ public:
     SkinKey* key(const QString& name) const;
     QLabel* picture(const QString& name) const;
     QWidget* cover(int which) const;  // pnlBtnCover1 or pnlBtnCover2
+    bool coverOpen(int which) const;
     QMenu* popupMenu() const { return pm1_; }
     // The popup's Program menu, also the PROGRAM cover's own popup.
     QMenu* programMenu() const { return pmProgram_; }
@@ -126,10 +130,11 @@ private:
     void BuildKeys();
     void BuildLabels();
     void BuildCovers();
+    void ChainTabOrder();
     void BuildPopupMenu();
     void ConnectTransportKeys();
     void ConnectEditKeys();
-    QLabel* AddPicture(const QString& name, const QString& look, QWidget* parent);
+    SkinPicture* AddPicture(const QString& name, const QString& look, QWidget* parent);
 
     void FormFirstShow();
     void FormEveryShow();
@@ -194,12 +199,12 @@ private:
     QLabel* imgPtoR_ = nullptr;
     QLabel* imgLumpPause_ = nullptr;
     QLabel* imgJog_ = nullptr;
-    QWidget* pnlBtnCover1_ = nullptr;
-    QWidget* pnlBtnCover2_ = nullptr;
     QLabel* imgPgmCover_ = nullptr;
     QLabel* imgRecCover_ = nullptr;
     QLabel* imgPrgOpen_ = nullptr;
     QLabel* imgRecOpen_ = nullptr;
+    std::optional<KeyCover> programCover_;
+    std::optional<KeyCover> recordCover_;
     QMenu* pm1_ = nullptr;
     QMenu* pmProgram_ = nullptr;
     QAction* pmTop_ = nullptr;

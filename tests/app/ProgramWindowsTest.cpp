@@ -235,6 +235,7 @@ TEST_F(ProgramWindowsTest, EveryWindowOpensUsableAndItsMainButtonDoesWhatItSays)
              context->options().StoreRetakes(context->settings(), 0,
                                              EditOptions::kDefaultRetakeTolerance);
              context->scenes().SelectOnly(firstScene);
+             QTest::mouseClick(Controller().picture(QStringLiteral("imgPgmCover")), Qt::LeftButton);
              QTest::mouseClick(Controller().key(QStringLiteral("btnAutoRec")), Qt::LeftButton);
          },
          [&](QWidget* progress) {

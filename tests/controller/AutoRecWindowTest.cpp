@@ -1,15 +1,21 @@
-// A whole Auto Rec started from the controller's Auto Rec key, with the engine's host in the
+// A whole Auto Rec started by Space on the controller's Auto Rec key, with the engine's host in the
 // windows and the real progress window as the program wires it: the progress window comes and
 // goes, the windows behind it are usable again, the final message is the success text and Review
 // becomes possible because the recorder moved. Stop on the progress window ends the run, and so
-// does the window manager's close of it (Alt+F4): the windows never come back under a run.
+// does the window manager's close of it (Alt+F4): the windows never come back under a run. At a
+// tape change the program's own box asks; Escape or its close button there is the user's Stop.
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <functional>
 
 #include "ControllerFixture.h"
 #include "EngineFixture.h"
+#include "app/MessageBoxPrompts.h"
 #include "controller/GuiEngineHost.h"
 #include "controller/SkinKey.h"
 #include "engine/AutoEngine.h"
@@ -47,6 +53,8 @@ protected:
         mainWindow->show();
         ctl->show();
         ASSERT_TRUE(WaitFor([&] { return ctl->remote().transportOn() && vtr->PowerOn(); }));
+        // The PROGRAM keys are under their cover until the user opens it.
+        QTest::mouseClick(ctl->picture(QStringLiteral("imgPgmCover")), Qt::LeftButton);
     }
     void TearDown() override {
         ctl->SetOperations({}, {});
@@ -93,7 +101,11 @@ TEST_F(AutoRecWindowTest, AutoRecFromTheControllerRecordsTheListAndOffersReview)
     const int recorderStart = sim->Device(2)->position;
 
     bool sawDisabled = false, sawArrowLit = false;
-    QTest::mouseClick(autoRec, Qt::LeftButton);
+    // Space on the key the keyboard is on.
+    ctl->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(ctl.get()));
+    autoRec->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(autoRec, Qt::Key_Space);
     ASSERT_TRUE(WaitFor(
         [&] {
             sawDisabled = sawDisabled || (progress->isVisible() && WindowsDisabled());

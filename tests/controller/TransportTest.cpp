@@ -1,5 +1,6 @@
 // The controller's transport half against the simulated decks: lamps, keys, wind hold, shuttle,
-// keypad, record key and the deck views.
+// keypad, record key and the deck views; the keyboard's way through the window and the covers.
+#include <QAccessible>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -36,6 +37,25 @@ protected:
         ctl->show();
         ASSERT_TRUE(WaitFor([&] { return ctl->remote().transportOn() && vtr->PowerOn(); }));
         ASSERT_EQ(ctl->remote().view(), DeckRemote::View::Player);
+    }
+
+    // One key press to wherever the keyboard is in the window.
+    void KeyToFocus(Qt::Key key) {
+        QWidget* focus = ctl->focusWidget();
+        QTest::keyClick(focus != nullptr ? focus : ctl.get(), key);
+    }
+    // The stops of one round of Tab from the window's own focus, by name.
+    QStringList TabRound() {
+        ctl->setFocus(Qt::OtherFocusReason);
+        QStringList stops;
+        for (int i = 0; i < 100; ++i) {
+            KeyToFocus(Qt::Key_Tab);
+            const QString stop = ctl->focusWidget()->objectName();
+            if (stops.contains(stop))
+                break;
+            stops << stop;
+        }
+        return stops;
     }
 };
 
@@ -319,6 +339,82 @@ TEST_F(TransportTest, SpaceReachesTheDeckOnlyThroughAKeyTabbedTo) {
     EXPECT_EQ(spaceSends(), std::vector<int>{}) << "after a click on Pause";
     ctl->key(QStringLiteral("btnPause"))->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(spaceSends(), std::vector<int>{5}) << "on Pause, tabbed to";
+    ctl->key(QStringLiteral("btnStop"))->setFocus(Qt::TabFocusReason);
+    ClearSent();
+    QTest::keyClick(ctl->key(QStringLiteral("btnStop")), Qt::Key_Return);
+    EXPECT_TRUE(WaitFor([&] { return SentModes() == std::vector<int>{ModeStop}; }))
+        << "Enter on Stop, tabbed to";
+}
+
+TEST_F(TransportTest, TabVisitsTheTopBandThenEachBlockLeftToRightAndTopToBottom) {
+    ctl->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(ctl.get()));
+    // Every key on, so that the round shows the whole order; the covers decide the rest.
+    for (SkinKey* key : ctl->findChildren<SkinKey*>())
+        key->setEnabled(true);
+    const QStringList before = {
+        "imgDeckp", "imgDeckr", "btnPlayer", "btnMin",  "btnClose", "btnStepR", "btnSlowR",
+        "btnEject", "btnSlow",  "btnStep",   "btnRev",  "btnPlay",  "btnFF",    "btnStop",
+        "btnPause", "btnRec",   "imgJog",    "btnJogR", "btnJogF",  "btnEntry", "btnSin",
+        "btnSout",  "btnTrimM", "btnTrimP",  "btnSup",  "btnSdown", "btnSend"};
+    const QStringList closed = before + QStringList{"imgPgmCover", "imgRecCover"};
+    EXPECT_EQ(TabRound().join(' '), closed.join(' ')) << "covers closed";
+    QTest::mouseClick(ctl->picture(QStringLiteral("imgPgmCover")), Qt::LeftButton);
+    QTest::mouseClick(ctl->picture(QStringLiteral("imgRecCover")), Qt::LeftButton);
+    const QStringList open =
+        before + QStringList{"imgPrgOpen",  "btnGoto",    "btnPreview", "btnAutoRec", "btnReview",
+                             "btnProgEdit", "imgRecOpen", "btnPreroll", "btnEdit"};
+    EXPECT_EQ(TabRound().join(' '), open.join(' ')) << "covers open";
+}
+
+TEST_F(TransportTest, AClosedCoverKeepsItsKeysFromTheKeyboardAndAssistiveTechnologies) {
+    std::vector<AutoKind> started;
+    ctl->SetOperations([&](AutoKind kind) { started.push_back(kind); }, {});
+    AddScene("00:01:00:00", "00:01:10:00");
+    scenes.SelectOnly(1);
+    SkinKey* autoRec = ctl->key(QStringLiteral("btnAutoRec"));
+    ASSERT_TRUE(autoRec->isEnabled());
+    ASSERT_TRUE(ctl->key(QStringLiteral("btnProgEdit"))->isEnabled());
+    ctl->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(ctl.get()));
+
+    // Space on the closed PROGRAM lid leaves it closed, and no round of Tab finds its keys.
+    const QStringList round = TabRound();
+    EXPECT_FALSE(round.contains("btnAutoRec"));
+    EXPECT_FALSE(round.contains("btnProgEdit"));
+    ctl->picture(QStringLiteral("imgPgmCover"))->setFocus(Qt::TabFocusReason);
+    KeyToFocus(Qt::Key_Space);
+    EXPECT_FALSE(ctl->coverOpen(1));
+    KeyToFocus(Qt::Key_Tab);
+    EXPECT_EQ(ctl->focusWidget()->objectName(), "imgRecCover");
+    // Assistive technologies are offered nothing to press under the cover.
+    QAccessibleInterface* seen = QAccessible::queryAccessibleInterface(autoRec);
+    EXPECT_TRUE(seen->actionInterface()->actionNames().isEmpty());
+    seen->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QTest::qWait(300);  // a press action clicks a moment later
+    EXPECT_TRUE(started.empty());
+
+    // Enter on the lid opens it deliberately; the focus stays on the cover, and Tab goes on
+    // into the keys it uncovered.
+    ctl->picture(QStringLiteral("imgPgmCover"))->setFocus(Qt::TabFocusReason);
+    KeyToFocus(Qt::Key_Return);
+    ASSERT_TRUE(ctl->coverOpen(1));
+    EXPECT_EQ(ctl->focusWidget()->objectName(), "imgPrgOpen");
+    for (const char* stop : {"btnGoto", "btnPreview", "btnAutoRec"}) {
+        KeyToFocus(Qt::Key_Tab);
+        EXPECT_EQ(ctl->focusWidget()->objectName(), stop);
+    }
+    KeyToFocus(Qt::Key_Space);
+    EXPECT_EQ(started, std::vector<AutoKind>{AutoKind::AutoRec});
+
+    // Closed again (by its press action) with the focus on a key under it, the focus returns
+    // to the lid.
+    ctl->key(QStringLiteral("btnProgEdit"))->setFocus(Qt::TabFocusReason);
+    QAccessible::queryAccessibleInterface(ctl->picture(QStringLiteral("imgPrgOpen")))
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_FALSE(ctl->coverOpen(1));
+    EXPECT_EQ(ctl->focusWidget()->objectName(), "imgPgmCover");
 }
 
 TEST_F(TransportTest, AWindowHeldDisabledGreysItsKeysButKeepsLitLampsAndPictures) {
