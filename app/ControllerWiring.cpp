@@ -57,6 +57,10 @@ EngineHostWindows ControllerWiring::HostWindows() {
     windows.warning = [this](const QString& title, const QString& text) {
         prompts_.ShowWarning(&mainWindow_, title, text);
     };
+    windows.confirmTapeChange = [this](const QString& title, const QString& text) {
+        return prompts_.AskOkOrStop(&mainWindow_, title, text,
+                                    context_.captions().CaptionText(QStringLiteral("BTN_STOP")));
+    };
     windows.options = [this] {
         const EditOptions& options = context_.options();
         AutoOptions taken{options.inCorrection(),    options.outCorrection(),

@@ -36,6 +36,18 @@ void MessageBoxPrompts::ShowInformation(QWidget* parent, const QString& title,
     QMessageBox::information(parent, title, text);
 }
 
+bool MessageBoxPrompts::AskOkOrStop(QWidget* parent, const QString& title, const QString& text,
+                                    const QString& stopText) {
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+    // Escape and the close button take the escape button: the box goes on only when the user
+    // says the thing is done.
+    QPushButton* stop = box.addButton(stopText, QMessageBox::RejectRole);
+    box.setEscapeButton(stop);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == box.button(QMessageBox::Ok);
+}
+
 QString MessageBoxPrompts::ChooseOpenFile(QWidget* parent, const QString& folder,
                                           const QString& filter) {
     return QFileDialog::getOpenFileName(parent, QString(), folder, filter);

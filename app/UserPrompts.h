@@ -24,6 +24,10 @@ public:
     virtual void ShowWarning(QWidget* parent, const QString& title, const QString& text) = 0;
     // Completion: information icon, OK.
     virtual void ShowInformation(QWidget* parent, const QString& title, const QString& text) = 0;
+    // Something the user does before the program goes on (a tape change): OK goes on; the Stop
+    // button (its text stopText), Escape and the box's close button stop. True for OK.
+    virtual bool AskOkOrStop(QWidget* parent, const QString& title, const QString& text,
+                             const QString& stopText) = 0;
 
     // A file to open, or empty when the user cancelled. filter: "Description (*.a *.b)".
     virtual QString ChooseOpenFile(QWidget* parent, const QString& folder,

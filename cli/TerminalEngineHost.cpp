@@ -53,9 +53,18 @@ bool TerminalEngineHost::ConfirmTapeChange(const QString&, const QString& text) 
         PrintLine(text + " (confirmed)");
         return true;
     }
-    PrintLine(text + " [Enter continues, end of input stops]");
+    // The box's two answers: OK (Enter) goes on, Stop stops, and so does the end of the input.
+    PrintLine(text + " [Enter goes on; stop, or the end of the input, stops]");
     std::string line;
-    return static_cast<bool>(std::getline(std::cin, line)) && !Interrupted();
+    while (std::getline(std::cin, line) && !Interrupted()) {
+        const QString answer = QString::fromStdString(line).trimmed().toLower();
+        if (answer.isEmpty() || answer == QLatin1String("ok"))
+            return true;
+        if (answer == QLatin1String("stop"))
+            return false;
+        PrintLine(QStringLiteral("Enter goes on; stop stops"));
+    }
+    return false;
 }
 
 void TerminalEngineHost::ShowVerification(const VerificationReport& report) {

@@ -62,13 +62,12 @@ bool GuiEngineHost::StopRequested() const {
 }
 
 bool GuiEngineHost::ConfirmTapeChange(const QString& title, const QString& text) {
-    // The box has only OK: the user changes the tape and goes on (Stop is the progress window's).
     // When the program is asked to end, nobody is there to change the tape: the run stops.
-    if (stopsignals::Received() != 0)
+    // The user's Stop on the box ends the run as the progress window's Stop does.
+    if (stopsignals::Received() != 0 || !windows_.confirmTapeChange)
         return false;
-    if (windows_.information)
-        windows_.information(title, text);
-    return stopsignals::Received() == 0;
+    const bool goOn = windows_.confirmTapeChange(title, text);
+    return goOn && stopsignals::Received() == 0;
 }
 
 void GuiEngineHost::ShowVerification(const VerificationReport& report) {

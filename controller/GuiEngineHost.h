@@ -25,6 +25,8 @@ struct EngineHostWindows {
     // Modal boxes owned by the application window: information (OK) and warning (OK).
     std::function<void(const QString& title, const QString& text)> information;
     std::function<void(const QString& title, const QString& text)> warning;
+    // The tape-change box: true when the user says the tape is changed, false for Stop.
+    std::function<bool(const QString& title, const QString& text)> confirmTapeChange;
     std::function<AutoOptions()> options;
     std::function<void(const ResumePoint&)> keepResumePoint;
     // The verification report of an Auto Rec, shown at its end.

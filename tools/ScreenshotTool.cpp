@@ -29,6 +29,10 @@ public:
         QTextStream(stderr) << "unexpected warning: " << text << "\n";
     }
     void ShowInformation(QWidget*, const QString&, const QString&) override {}
+    bool AskOkOrStop(QWidget* parent, const QString& title, const QString& text,
+                     const QString&) override {
+        return AskYesNo(parent, title, text);
+    }
     QString ChooseOpenFile(QWidget*, const QString&, const QString&) override { return {}; }
     QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
         return {};

@@ -14,6 +14,10 @@ public:
     void ShowInformation(QWidget*, const QString&, const QString& text) override {
         lastMessage = text;
     }
+    bool AskOkOrStop(QWidget*, const QString&, const QString& text, const QString&) override {
+        lastMessage = text;
+        return true;
+    }
     QString ChooseOpenFile(QWidget*, const QString&, const QString&) override { return {}; }
     QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QString&) override {
         return {};

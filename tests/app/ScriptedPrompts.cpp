@@ -27,6 +27,11 @@ void ScriptedPrompts::ShowInformation(QWidget*, const QString& title, const QStr
     informations << text;
 }
 
+bool ScriptedPrompts::AskOkOrStop(QWidget* parent, const QString& title, const QString& text,
+                                  const QString&) {
+    return AskYesNo(parent, title, text);
+}
+
 QString ScriptedPrompts::NextFile() {
     ++fileDialogs;
     if (files.empty())

@@ -29,6 +29,9 @@ public:
                                  const QString& text) override;
     void ShowWarning(QWidget* parent, const QString& title, const QString& text) override;
     void ShowInformation(QWidget* parent, const QString& title, const QString& text) override;
+    // Answered from the same script as the Yes/No questions: true is OK.
+    bool AskOkOrStop(QWidget* parent, const QString& title, const QString& text,
+                     const QString& stopText) override;
     QString ChooseOpenFile(QWidget* parent, const QString& folder, const QString& filter) override;
     QString ChooseSaveFile(QWidget* parent, const QString& folder, const QString& proposedName,
                            const QString& filter) override;

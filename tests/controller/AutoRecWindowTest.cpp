@@ -41,6 +41,11 @@ protected:
         windows.information = [this](const QString&, const QString& text) { messages << text; };
         windows.warning = [this](const QString&, const QString& text) { messages << text; };
         windows.options = [] { return AutoOptions{}; };
+        windows.confirmTapeChange = [this](const QString& title, const QString& text) {
+            return boxes.AskOkOrStop(mainWindow.get(), title, text,
+                                     captions.CaptionText(QStringLiteral("BTN_STOP")));
+        };
+        windows.keepResumePoint = [this](const ResumePoint& point) { kept = point; };
         effects = std::make_unique<EffectUnit>(*link);
         host = std::make_unique<GuiEngineHost>(*ctl, scenes, *devices, *sounds, windows);
         host->SetMainWindow(mainWindow.get());
@@ -85,7 +90,9 @@ protected:
     std::unique_ptr<EffectUnit> effects;
     std::unique_ptr<GuiEngineHost> host;
     std::unique_ptr<AutoEngine> engine;
+    MessageBoxPrompts boxes;
     QStringList messages;
+    ResumePoint kept;
     std::optional<AutoResult> finishedResult;
 };
 
@@ -166,6 +173,51 @@ TEST_F(AutoRecWindowTest, StopOrClosingTheProgressWindowEndsTheRunWithTheStopMes
                                         text("WHY_FMT1").arg(text("WHY_USER"))});
         EXPECT_FALSE(ctl->key(QStringLiteral("btnReview"))->isEnabled());
         EXPECT_FALSE(progress->isVisible());
+        EXPECT_TRUE(WindowsEnabled());
+    }
+}
+
+TEST_F(AutoRecWindowTest, EscapeOrClosingTheTapeChangeBoxIsTheUsersStop) {
+    AddScene("00:00:40:00", "00:00:42:00");
+    ASSERT_TRUE(scenes.AddRow(SceneList::RowKind::TapeChange));
+    AddScene("00:00:46:00", "00:00:48:00");
+    const std::vector<std::pair<const char*, std::function<void(QMessageBox*)>>> ways = {
+        {"Escape", [](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); }},
+        {"close", [](QMessageBox* box) { box->windowHandle()->close(); }},
+    };
+    for (const auto& [name, answer] : ways) {
+        SCOPED_TRACE(name);
+        finishedResult.reset();
+        messages.clear();
+        kept = {};
+        sim->SetDeckPosition(1, Frames("00:00:39:00"));
+        scenes.SelectOnly(1);
+        // The box runs its own loop: a timer answers it once it is up.
+        QString asked;
+        QStringList buttons;
+        QTimer answerer;
+        QObject::connect(&answerer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr || !box->isVisible())
+                return;
+            answerer.stop();
+            asked = box->text();
+            for (const QAbstractButton* button : box->buttons())
+                buttons << button->text();
+            answer(box);
+        });
+        answerer.start(50);
+        QTest::mouseClick(ctl->key(QStringLiteral("btnAutoRec")), Qt::LeftButton);
+        ASSERT_TRUE(WaitFor([&] { return finishedResult.has_value(); }, 180000));
+
+        EXPECT_EQ(finishedResult, AutoResult::Stopped);
+        EXPECT_TRUE(asked.endsWith("Next: tape 2")) << asked.toStdString();
+        EXPECT_TRUE(buttons.contains("Stop")) << buttons.join(',').toStdString();
+        EXPECT_EQ(sim->Device(2)->mode, ModeRecordPause);
+        EXPECT_EQ(sim->Device(1)->mode, ModeStop);
+        EXPECT_EQ(kept.lastRow, 1) << "the scene before the tape change is on tape";
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages[0].startsWith(captions.CaptionText(QStringLiteral("MSG_AUTOSTOP"))));
         EXPECT_TRUE(WindowsEnabled());
     }
 }

@@ -125,7 +125,9 @@ TEST_F(AutoRecCliTest, RecordsTheListConfirmingTheTapeChangeAndReportsTheTape) {
     EXPECT_TRUE(
         out.contains(QRegularExpression("Scene 2 of 2, Tape left to record: 00:00:02:15, "
                                         "Time left: about 0:[0-5][0-9], 54% of the list")));
-    EXPECT_TRUE(out.contains("Please change the tape in the player, then click OK.\nNext: Tape 2"));
+    EXPECT_TRUE(
+        out.contains("then click OK. Stop ends the Auto Rec here; it can be resumed "
+                     "later.\nNext: Tape 2"));
     EXPECT_TRUE(out.contains("Automatic editing has finished."));
     ASSERT_TRUE(sim->WriteReport(home.filePath("report.json").toStdString(), nullptr));
     EXPECT_EQ(
@@ -344,17 +346,23 @@ TEST_F(AutoRecCliTest, SlowDecksWokenByTheScanRecordTheWholeDemoList) {
     EXPECT_TRUE(out.contains(QRegularExpression("\\b1\\d\\d out\\b"))) << out.toStdString();
 }
 
-TEST_F(AutoRecCliTest, EndOfInputAtTheTapeChangeStopsTheRun) {
+// The tape-change question takes the box's two answers; anything else is asked again.
+TEST_F(AutoRecCliTest, StopOrTheEndOfInputAtTheTapeChangeStopsTheRunKeepingItsResumePoint) {
     Serve(EngineBench(Frames("00:01:00:00")));
     WriteList();
     ReleasePort();
 
-    QString out;
-    EXPECT_EQ(Cli(AutoRecArgs(), {}, &out), 1) << out.toStdString();
+    for (const QByteArray& answers : {QByteArray("later\nstop\n"), QByteArray()}) {
+        SCOPED_TRACE(answers.constData());
+        QString out;
+        EXPECT_EQ(Cli(AutoRecArgs(), answers, &out), 1) << out.toStdString();
 
-    EXPECT_TRUE(out.contains("Automatic editing has stopped.")) << out.toStdString();
-    EXPECT_FALSE(out.contains("row 03"));
-    EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+        EXPECT_EQ(out.count("Enter goes on; stop stops"), answers.isEmpty() ? 0 : 1);
+        EXPECT_TRUE(out.contains("Automatic editing has stopped.")) << out.toStdString();
+        EXPECT_FALSE(out.contains("row 03"));
+        EXPECT_TRUE(out.contains("resume point: row 1 complete")) << out.toStdString();
+        EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
+    }
 }
 
 TEST_F(AutoRecCliTest, RefusesARowThatCannotBeCued) {

@@ -22,7 +22,9 @@ TEST(TapeChangeText, NamesTheNextTapeByItsMemoOrItsNumber) {
     ASSERT_TRUE(captions.LoadCaptions(QCoreApplication::applicationDirPath() + "/cw20.cpt"));
     const std::vector<Scene> rows = {Tape("Tape 1"), Scene{},  Tape(" Tape 2: birthday party "),
                                      Scene{},        Tape(""), Tape("  ")};
-    const QString request = "Please change the tape in the player, then click OK.\n";
+    const QString request =
+        "Please change the tape in the player, then click OK. Stop ends the Auto Rec here; it can "
+        "be resumed later.\n";
     EXPECT_EQ(TapeChangeText(rows, 2, captions), request + "Next: Tape 2: birthday party");
     EXPECT_EQ(TapeChangeText(rows, 4, captions), request + "Next: tape 3");
     EXPECT_EQ(TapeChangeText(rows, 5, captions), request + "Next: tape 4");
