@@ -1,5 +1,6 @@
 #include "devices/DeviceSetup.h"
 
+#include <QFileInfo>
 #include <algorithm>
 
 #include "devices/DeviceSettingsStore.h"
@@ -87,6 +88,18 @@ bool DeviceSetup::SelectPort(int port, Refresh refresh) {
     if (refresh == Refresh::Now)
         RefreshDevices();
     return true;
+}
+
+uint32_t DeviceSetup::TerminalError(const QString& path) const {
+    // The open port holds its device exclusively: a second open of it would read busy.
+    if (comm_.IsOpen() &&
+        QFileInfo(path).canonicalFilePath() == QFileInfo(comm_.DevicePath()).canonicalFilePath())
+        return 0;
+    CComm probe;
+    if (!probe.OpenPath(path))
+        return probe.LastSystemError();
+    probe.Close();
+    return 0;
 }
 
 void DeviceSetup::PostScan(QObject* context, ScanProgress progress, std::function<void()> done) {

@@ -12,9 +12,9 @@
 
 #include "devices/DeviceConfig.h"
 #include "link/BusScan.h"
+#include "link/CComm.h"
 #include "link/DeviceRecord.h"
 
-class CComm;
 class Clock;
 class QObject;
 class DeviceSettingsStore;
@@ -22,8 +22,9 @@ class TarnSys;
 
 class DeviceSetup {
 public:
-    // Ports 1 to 8 can be chosen; only those the transport knows (1 to 4) ever open.
-    static constexpr int kLastPort = 8;
+    // The ports that can be chosen are the ports the transport opens: a port offered that could
+    // never open would only ever fail.
+    static constexpr int kLastPort = CComm::kLastPort;
 
     // The model code in force after the setup closed with this player (none: no player); the
     // capability database answers it. Without a handler the model code stays as it was.
@@ -77,6 +78,9 @@ public:
     // Outside that range the bus is left unused (false). A port that does not open gives false
     // and the port that was open before is opened again.
     bool SelectPort(int port, Refresh refresh = Refresh::Now);
+    // Whether path opens as a terminal the bus can run on: 0, or the system error that refuses
+    // it (ENOTTY for a file that is no terminal). The device the session has open passes.
+    uint32_t TerminalError(const QString& path) const;
     // Every id on the bus, tried on the link thread; returns at once. When the answer reaches
     // context's thread, the devices found become the list being edited and done runs (never
     // once context is gone). progress gets 10, 20, ... 100 on the link thread as the ids are

@@ -1,9 +1,12 @@
 #include "ui/SerialDeviceChooser.h"
 
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -66,15 +69,71 @@ void SerialDeviceChooser::BuildLayout(const CaptionTable& captions, const QStrin
     connect(btnRefresh, &QPushButton::clicked, this, &SerialDeviceChooser::Refresh);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(list_, &QTreeWidget::itemSelectionChanged, this,
-            [this] { btnOk_->setEnabled(!ChosenPath().isEmpty()); });
+    connect(list_, &QTreeWidget::itemSelectionChanged, this, &SerialDeviceChooser::ShowListChoice);
     connect(list_, &QTreeWidget::itemActivated, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prompt);
     layout->addWidget(list_);
     layout->addWidget(lblNone_);
+    layout->addLayout(BuildPathRow(captions));
+    layout->addWidget(lblPathError_);
     layout->addWidget(buttons);
+}
+
+QLayout* SerialDeviceChooser::BuildPathRow(const CaptionTable& captions) {
+    auto* label = NamedLabel("lblSerialPath", TextOr(captions, "LB_SERIALPATH", "Path:"), this);
+    edPath_ = new QLineEdit(this);
+    edPath_->setObjectName(QStringLiteral("edPath"));
+    label->setBuddy(edPath_);
+    browseTitle_ = TextOr(captions, "TI_SERIALPATH", "Serial Device");
+    auto* btnBrowse = NamedButton("btnBrowse", TextOr(captions, "BTN_BROWSE", "Browse..."), this);
+    connect(btnBrowse, &QPushButton::clicked, this, &SerialDeviceChooser::Browse);
+    connect(edPath_, &QLineEdit::textChanged, this, [this] {
+        lblPathError_->hide();
+        btnOk_->setEnabled(!ChosenPath().isEmpty());
+    });
+    lblPathError_ = NamedLabel("lblPathError", QString(), this);
+    lblPathError_->setWordWrap(true);
+    lblPathError_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    lblPathError_->hide();
+    auto* row = new QHBoxLayout;
+    row->addWidget(label);
+    row->addWidget(edPath_, 1);
+    row->addWidget(btnBrowse);
+    return row;
+}
+
+void SerialDeviceChooser::ShowListChoice() {
+    const QTreeWidgetItem* item = list_->currentItem();
+    if (item != nullptr && item->isSelected())
+        edPath_->setText(item->data(ColDevice, Qt::UserRole).toString());
+}
+
+void SerialDeviceChooser::Browse() {
+    // Device nodes are system entries, hidden from a file dialog's usual view; a stable name is
+    // a link, kept as the link so that it survives re-plugging.
+    const QString byId = root_ + QStringLiteral("/dev/serial/by-id");
+    QFileDialog dialog(this, browseTitle_,
+                       QFileInfo(byId).isDir() ? byId : root_ + QStringLiteral("/dev"));
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontResolveSymlinks);
+    dialog.setFilter(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        edPath_->setText(dialog.selectedFiles().constFirst());
+}
+
+void SerialDeviceChooser::accept() {
+    const QString path = ChosenPath();
+    if (path.isEmpty())
+        return;
+    const QString refusal = pathCheck_ ? pathCheck_(path) : QString();
+    if (!refusal.isEmpty()) {
+        lblPathError_->setText(refusal);
+        lblPathError_->show();
+        return;
+    }
+    QDialog::accept();
 }
 
 void SerialDeviceChooser::Refresh() {
@@ -97,7 +156,5 @@ void SerialDeviceChooser::Refresh() {
 }
 
 QString SerialDeviceChooser::ChosenPath() const {
-    const QTreeWidgetItem* item = list_->currentItem();
-    return item != nullptr && item->isSelected() ? item->data(ColDevice, Qt::UserRole).toString()
-                                                 : QString();
+    return edPath_->text().trimmed();
 }

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <cerrno>
 
 #include "config/CaptionTable.h"
 #include "config/SettingsKeys.h"
@@ -99,6 +100,9 @@ void TfrmTarnDev::ApplyTexts(const CaptionTable& captions) {
                              "You may not use %1. Add your user to the group %2 "
                              "(sudo adduser $USER %2), then log out and in again.");
     textPortFailed_ = TextOr(captions, "MSG_PORTFAIL", "%1 could not be opened: %2");
+    textNotTerminal_ = TextOr(captions, "MSG_NOTTERMINAL",
+                              "%1 is not a terminal: the Tarn bus is reached through a serial "
+                              "device or a pseudo-terminal.");
 }
 
 void TfrmTarnDev::BuildLayout() {
@@ -281,11 +285,24 @@ void TfrmTarnDev::btnDeviceClick() {
     const SettingsPortResolver ports(settings_);
     SerialDeviceChooser chooser(captions_, QStringLiteral("COM%1").arg(port), deviceRoot_, ports,
                                 this);
+    // Checked before the setting is written: a path that cannot serve never replaces one that may.
+    chooser.SetPathCheck([this](const QString& path) {
+        const uint32_t error = setup_.TerminalError(path);
+        return error == 0 ? QString() : RefusalText(path, error);
+    });
     if (chooser.exec() != QDialog::Accepted || chooser.ChosenPath().isEmpty())
         return;
     settings_.WriteString(settings_keys::kPortsSection, settings_keys::PortKey(port),
                           chooser.ChosenPath());
     cbComChange(port);
+}
+
+QString TfrmTarnDev::RefusalText(const QString& path, uint32_t error) const {
+    if (IsAccessDenied(error))
+        return textPortDenied_.arg(path, PortGroup(path));
+    if (error == ENOTTY)
+        return textNotTerminal_.arg(path);
+    return textPortFailed_.arg(path, SystemErrorText(error));
 }
 
 void TfrmTarnDev::ShowPortRefusal() {
@@ -294,9 +311,7 @@ void TfrmTarnDev::ShowPortRefusal() {
         lblPortError_->hide();
         return;
     }
-    lblPortError_->setText(IsAccessDenied(refusal.error)
-                               ? textPortDenied_.arg(refusal.path, PortGroup(refusal.path))
-                               : textPortFailed_.arg(refusal.path, SystemErrorText(refusal.error)));
+    lblPortError_->setText(RefusalText(refusal.path, refusal.error));
     lblPortError_->show();
 }
 

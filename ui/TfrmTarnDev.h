@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QPointer>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 #include "ui/TfrmWait.h"
@@ -76,6 +77,8 @@ private:
     void ShowPortDevices();
     // Says why the port chosen last would not open, and what to do about a refused access.
     void ShowPortRefusal();
+    // Why path could not serve as the bus's port, in the user's words.
+    QString RefusalText(const QString& path, uint32_t error) const;
     void UpdateSelectButtons(int row);
     QString SelectedLabel(int id) const;
     int WorkingIndexOfRow(int row) const;
@@ -108,7 +111,7 @@ private:
 
     QString textNoUse_, textNoDevice_, textNotConnected_;
     QString textCamera_, textPrinter_, textUnknown_, textScanTitle_;
-    QString textPortDenied_, textPortFailed_;
+    QString textPortDenied_, textPortFailed_, textNotTerminal_;
 
     QComboBox* cbCom_ = nullptr;
     QPushButton* btnDevice_ = nullptr;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -14,12 +17,27 @@
 
 #include "BusBench.h"
 #include "common/FakeDeviceRoot.h"
+#include "link/CComm.h"
 #include "link/PortAccess.h"
 #include "ui/SerialDeviceChooser.h"
 #include "ui/TfrmTarnDev.h"
 #include "ui/TfrmWait.h"
 
 namespace {
+
+// A pseudo-terminal nobody else uses; its path is empty when none could be made.
+struct SparePseudoTerminal {
+    SparePseudoTerminal() : master(::posix_openpt(O_RDWR | O_NOCTTY)) {
+        if (master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0)
+            path = QString::fromLocal8Bit(::ptsname(master));
+    }
+    ~SparePseudoTerminal() {
+        if (master >= 0)
+            ::close(master);
+    }
+    int master;
+    QString path;
+};
 
 class TfrmTarnDevTest : public BusBench {
 protected:
@@ -291,7 +309,7 @@ TEST_F(TfrmTarnDevTest, PortsThatCannotOpenLeaveThePreviousPortInUse) {
     Open();
     auto* reason = Child<QLabel>("lblPortError");
     EXPECT_FALSE(reason->isVisible());
-    for (int port : {3, 4, 5, 8}) {
+    for (int port : {3, 4}) {
         ChoosePort(port);
         EXPECT_EQ(Child<QComboBox>("cbCom")->currentIndex(), 1) << "COM" << port;
         EXPECT_EQ(bus->comm().DevicePath().toStdString(), SimPath(1)) << "COM" << port;
@@ -321,7 +339,7 @@ TEST_F(TfrmTarnDevTest, PortsThatCannotOpenLeaveThePreviousPortInUse) {
     EXPECT_EQ(Child<QLabel>("lblSelP")->text(), playerShown);
 }
 
-TEST_F(TfrmTarnDevTest, DeviceListChoosesTheSimulatorsStableNameAsThePortsDevice) {
+TEST_F(TfrmTarnDevTest, DeviceListOrATypedTerminalBecomesThePortsDeviceAndOtherPathsAreRefused) {
     Serve(DemoBenchJson(), 2);
     QTemporaryDir rootDir;
     const FakeDeviceRoot root(rootDir.path());
@@ -369,6 +387,36 @@ TEST_F(TfrmTarnDevTest, DeviceListChoosesTheSimulatorsStableNameAsThePortsDevice
     Click("btnDevice");
     ASSERT_TRUE(settings->ReadString("Ports", "COM1", &written));
     EXPECT_EQ(written, stable);
+
+    // A typed path: a file that is no terminal is refused with its reason, and the window
+    // stays; a pseudo-terminal the list does not know is taken.
+    const SparePseudoTerminal spare;
+    ASSERT_FALSE(spare.path.isEmpty());
+    QString refusal;
+    QTimer::singleShot(0, [&] {
+        auto* chooser = qobject_cast<SerialDeviceChooser*>(QApplication::activeModalWidget());
+        ASSERT_NE(chooser, nullptr);
+        auto* path = chooser->findChild<QLineEdit*>("edPath");
+        auto* ok = chooser->findChild<QPushButton*>("btnOk");
+        path->clear();
+        QTest::keyClicks(path, root.Dev("ttyUSB3"));
+        QTest::mouseClick(ok, Qt::LeftButton);
+        EXPECT_TRUE(chooser->isVisible());
+        refusal = chooser->findChild<QLabel*>("lblPathError")->text();
+        path->clear();
+        QTest::keyClicks(path, spare.path);
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    Click("btnDevice");
+    AwaitBus();
+    EXPECT_EQ(refusal, root.Dev("ttyUSB3") +
+                           " is not a terminal: the Tarn bus is reached through a serial device "
+                           "or a pseudo-terminal.");
+    ASSERT_TRUE(settings->ReadString("Ports", "COM1", &written));
+    EXPECT_EQ(written, spare.path);
+    EXPECT_EQ(bus->comm().DevicePath(), spare.path);
+    // Every port the selector offers is one the transport opens.
+    EXPECT_EQ(combo->count(), 1 + CComm::kLastPort);
 }
 
 }  // namespace
