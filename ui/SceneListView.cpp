@@ -221,11 +221,13 @@ void SceneListView::mousePressEvent(QMouseEvent* event) {
             RightButtonDown(row, event->globalPosition().toPoint());
         return;
     }
-    if (event->button() != Qt::LeftButton)
+    // Below the rows there is nothing to select: the list and the controller keep the current
+    // row they agree on.
+    if (event->button() != Qt::LeftButton || row < 0)
         return;
     // The drag starts with the press itself: the pressed row is at once the row dragged over.
     gesture_ = Gesture{};
-    gesture_.source = row >= 0 ? DragSource::Row : DragSource::List;
+    gesture_.source = DragSource::Row;
     gesture_.startRow = row;
     gesture_.keyMode = SceneList::DragKeyMode(event->modifiers());
     gesture_.lastPos = pos;
@@ -346,7 +348,6 @@ void SceneListView::EndGesture() {
 
 void SceneListView::Drop(const QPoint& pos) {
     const bool moving = StartRowIsSelected();
-    const DragSource source = gesture_.source;
     const int start = gesture_.startRow;
     const SceneList::KeyMode keyMode = gesture_.keyMode;
     // The gesture is over before anything is announced: a double click opens a modal dialog
@@ -355,13 +356,6 @@ void SceneListView::Drop(const QPoint& pos) {
     const bool inside = viewport()->rect().contains(pos);
     const int target = inside ? RowAt(pos) : -1;
 
-    if (source == DragSource::List) {
-        if (inside && target < 0) {
-            list_.DropOnList(SceneList::DragSource::List, keyMode);
-            emit sceneOrSelectionChanged();
-        }
-        return;
-    }
     if (!inside) {
         // Released beside the list: a sweep keeps what it showed, a move is called off.
         if (!moving) {

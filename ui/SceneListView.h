@@ -93,7 +93,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    enum class DragSource { None, Row, List };
+    enum class DragSource { None, Row };
 
     struct Gesture {
         DragSource source = DragSource::None;

@@ -66,11 +66,16 @@ TEST(SceneListViewSelection, sweepDrawsTheRowsWhileDraggingAndCommitsThemOnRelea
     EXPECT_EQ(Memos(h.list), Order({0, 1, 2, 3, 4, 5, 6, 7, 8})) << "a sweep moves nothing";
 }
 
-TEST(SceneListViewSelection, clickOnTheEmptyPartSelectsOnlyRowZero) {
+// The controller works on the current row: a stray click below the rows must not leave the list
+// showing one row while the controller's scene keys work on another.
+TEST(SceneListViewSelection, clickOnTheEmptyPartChangesNothing) {
     SceneListViewHarness h(3, QSize(640, 300));
-    SelectRows(h.list, {1, 2});
+    h.Click(2);
+    QSignalSpy told(&h.view, &SceneListView::sceneOrSelectionChanged);
     QTest::mouseClick(h.Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(100, 250));
-    EXPECT_EQ(SelectedRows(h.list), Rows({0}));
+    EXPECT_EQ(SelectedRows(h.list), Rows({2}));
+    EXPECT_EQ(h.list.current(), 2);
+    EXPECT_EQ(told.count(), 0);
 }
 
 // --- Right button and popup --------------------------------------------------------------------
