@@ -33,6 +33,8 @@ TfrmAvCtl::TfrmAvCtl(const ControllerParts& parts, QWidget* parent)
       parts_(parts),
       remote_(parts.link, parts.vtr, parts.sys, parts.clock, parts.devices),
       drag_(*this) {
+    // Before any key or picture exists: one described as a plain widget first would stay so.
+    InstallControllerAccessibility();
     setObjectName(QStringLiteral("frmAvCtl"));
     setWindowTitle(QStringLiteral("VCR Controller"));
     // The window holds the focus for the keypad, but is no stop of Tab's: a round of Tab

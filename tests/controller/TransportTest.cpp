@@ -340,6 +340,7 @@ TEST_F(TransportTest, SpaceReachesTheDeckOnlyThroughAKeyTabbedTo) {
     ctl->key(QStringLiteral("btnPause"))->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(spaceSends(), std::vector<int>{5}) << "on Pause, tabbed to";
     ctl->key(QStringLiteral("btnStop"))->setFocus(Qt::TabFocusReason);
+    AwaitAnswer();
     ClearSent();
     QTest::keyClick(ctl->key(QStringLiteral("btnStop")), Qt::Key_Return);
     EXPECT_TRUE(WaitFor([&] { return SentModes() == std::vector<int>{ModeStop}; }))
