@@ -257,6 +257,13 @@ void WriteRunDiagnostics(const CliSession& session, const LinkCli& link, const C
     diagnostics.Write(o.value("diagnostics"), o.command());
 }
 
+// Ctrl+Z: the run has stopped with the decks safe; the command goes on once continued (a soak
+// with its next run).
+void SuspendWhenAsked() {
+    if (stopsignals::SuspendRequested())
+        stopsignals::SuspendNow();
+}
+
 }  // namespace
 
 int RunEngineCommand(const EngineCommand& command, const CommandArguments& o) {
@@ -306,16 +313,20 @@ int RunEngineCommand(const EngineCommand& command, const CommandArguments& o) {
         return 2;
     if (soak.minutes > 0) {
         const int soakResult = RunSoak(
-            soak, link.io, [&](int limitMs) { return RunToEnd(engine, command.kind, {}, limitMs); },
+            soak, link.io,
+            [&](int limitMs) {
+                const std::optional<AutoResult> result =
+                    RunToEnd(engine, command.kind, {}, limitMs);
+                SuspendWhenAsked();
+                return result;
+            },
             [&host] { return host.FinalMessagesShown(); });
         link.vtr.StopPolling();
         return soakResult;
     }
     const std::optional<AutoResult> result = RunToEnd(engine, command.kind, resume);
     link.vtr.StopPolling();
-    // Ctrl+Z: the run has stopped with the decks safe; the command ends once continued.
-    if (stopsignals::SuspendRequested())
-        stopsignals::SuspendNow();
+    SuspendWhenAsked();
     lastRun = host.LastRunSummary();
     return result == AutoResult::Finished ? 0 : 1;
 }

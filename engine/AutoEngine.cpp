@@ -324,7 +324,7 @@ void AutoEngine::ArmGuard(AutoKind kind) {
             return;
     }
     const AutoDevices& devices = run_.decks.Devices();
-    guard_->Arm(operation, devices.recorderId, devices.playerId);
+    guard_->Arm(operation, devices.recorderId, devices.playerId, devices.useEditTerminal);
 }
 
 void AutoEngine::ReportToGuard() {

@@ -39,10 +39,11 @@ bool Stands(int mode) {
            mode == ModeNoDeck;
 }
 
-// The command that stands a deck found moving: a recording recorder goes to rec-pause (its
-// tape stays threaded, ready for a resume), any other moving deck to pause.
+// The command that stands a deck found moving: a recorder recording, or on its way into or
+// out of record, goes to rec-pause (its tape stays threaded, ready for a resume; a change into
+// record still under way is called off), any other deck to pause.
 int StandingMode(int mode) {
-    return mode == ModeRecord ? ModeRecordPause : ModePause;
+    return mode == ModeRecord || mode == ModeRecordPause ? ModeRecordPause : ModePause;
 }
 
 int ElapsedMs(std::chrono::steady_clock::time_point since) {
@@ -64,11 +65,15 @@ bool StandOnce(CTarnIO& io, DeckSafing::DeckEnd& deck) {
     Timecode tc;
     if (TarnVtr::DecodeCounter(reply, &frames, &tc))
         deck.counter = TarnVtr::CounterText(frames, tc).trimmed();
-    if (deckexchange::IsBusy(reply))
-        return false;  // a change under way, perhaps ours: asked again next round
-    if (Stands(deck.mode))
+    const bool busy = deckexchange::IsBusy(reply);
+    if (Stands(deck.mode) && !busy)
         return true;
+    // A change under way after the guard's own command is that command: it is let finish. One
+    // that the program began (a recorder going into record) is countermanded.
+    if (busy && deck.commanded)
+        return false;
     deckexchange::SendMode(io, deck.id, StandingMode(deck.mode), 1);
+    deck.commanded = true;
     return false;
 }
 
@@ -78,13 +83,17 @@ DeckSafing::DeckSafing(int portFd, const QString& portPath) : portFd_(portFd) {
     comm_.Adopt(portFd, portPath);
 }
 
-DeckSafing::Result DeckSafing::Run(int recorderId, int playerId) {
+DeckSafing::Result DeckSafing::Run(int recorderId, int playerId, bool editTerminal) {
     Result result;
     result.quietWaitMs = WaitForQuietLine();
     result.recorder.id = recorderId;
     result.player.id = playerId;
     SteadyClock clock;
     CTarnIO io(comm_, clock);
+    if (editTerminal && playerId != 0) {
+        io.PrepareFrame(static_cast<uint8_t>(playerId), tarncmd::kTerminalRecordPause);
+        result.terminalPaused = io.TransactRetry(linktiming::kCommandAttempts);
+    }
     const auto start = std::chrono::steady_clock::now();
     // The recorder first in every round: it is the one that harms a tape.
     DeckEnd* decks[] = {&result.recorder, &result.player};
@@ -94,6 +103,8 @@ DeckSafing::Result DeckSafing::Run(int recorderId, int playerId) {
             if (deck->id == 0 || deck->confirmed)
                 continue;
             deck->confirmed = StandOnce(io, *deck);
+            if (deck->confirmed)
+                deck->confirmedAt = QDateTime::currentDateTimeUtc();
             allStand = allStand && deck->confirmed;
         }
         if (allStand || ElapsedMs(start) >= kConfirmLimitMs)

@@ -5,6 +5,7 @@
 // still caught when it comes back.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 #include "link/CComm.h"
@@ -17,19 +18,24 @@ public:
     struct DeckEnd {
         int id = 0;
         bool confirmed = false;
-        int mode = -1;    // the last mode read, -1 when none
-        QString counter;  // where it stands, empty when not read
+        int mode = -1;           // the last mode read, -1 when none
+        QString counter;         // where it stands, empty when not read
+        QDateTime confirmedAt;   // when its status first showed it standing (UTC)
+        bool commanded = false;  // the guard has sent it its standing command
     };
     struct Result {
         DeckEnd recorder;
         DeckEnd player;
         int quietWaitMs = 0;
+        bool terminalPaused = false;  // the edit terminal took its rec-pause
     };
 
     // portFd: the program's port, inherited and configured.
     DeckSafing(int portFd, const QString& portPath);
 
-    Result Run(int recorderId, int playerId);
+    // editTerminal: the recording runs through the player's edit terminal, which is told to
+    // pause it first.
+    Result Run(int recorderId, int playerId, bool editTerminal);
 
 private:
     int WaitForQuietLine() const;

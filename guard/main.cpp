@@ -24,6 +24,7 @@ struct GuardOptions {
     int playerId = 0;
     QString portPath;
     QString home;
+    bool editTerminal = false;
 };
 
 bool ReadOptions(const QCoreApplication& app, GuardOptions* o) {
@@ -31,8 +32,10 @@ bool ReadOptions(const QCoreApplication& app, GuardOptions* o) {
     const QStringList names = {"port-fd", "channel-fd", "recorder", "player", "port", "home"};
     for (const QString& name : names)
         parser.addOption(QCommandLineOption(name, name, QStringLiteral("value")));
+    parser.addOption(QCommandLineOption(QStringLiteral("edit-terminal")));
     if (!parser.parse(app.arguments()))
         return false;
+    o->editTerminal = parser.isSet(QStringLiteral("edit-terminal"));
     bool ok[4] = {};
     o->portFd = parser.value("port-fd").toInt(&ok[0]);
     o->channelFd = parser.value("channel-fd").toInt(&ok[1]);
@@ -53,30 +56,44 @@ void IgnoreProgramSignals() {
 QString DeckLine(const char* role, const DeckSafing::DeckEnd& deck) {
     if (deck.id == 0)
         return {};
+    const QString state = deck.confirmed ? QStringLiteral("stands since ") +
+                                               deck.confirmedAt.toString(Qt::ISODateWithMs)
+                                         : QStringLiteral("NOT CONFIRMED");
     return QStringLiteral(" %1 %2: %3 at %4 (mode %5).")
         .arg(QLatin1String(role))
         .arg(deck.id)
-        .arg(deck.confirmed ? QStringLiteral("stands") : QStringLiteral("NOT CONFIRMED"))
-        .arg(deck.counter.isEmpty() ? QStringLiteral("?") : deck.counter)
+        .arg(state, deck.counter.isEmpty() ? QStringLiteral("?") : deck.counter)
         .arg(deck.mode);
 }
 
-void Report(const QString& folder, const ChannelWatch& watch, ChannelWatch::End end,
-            const DeckSafing::Result& result) {
+// One line in the program's log, in the form of its own lines: what the guard did and found.
+QString LogLine(const ChannelWatch& watch, ChannelWatch::End end, const DeckSafing::Result& result,
+                bool editTerminal) {
     const QString why = end == ChannelWatch::End::ProgramHung
                             ? QStringLiteral("the program stopped answering while recording")
                             : QStringLiteral("the program ended unexpectedly");
-    LogFile(folder).Append(
+    QString line =
         QStringLiteral("%1 clipwright.guard: %2 during %3; the line was quiet after %4 ms.%5%6")
             .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs), why,
                  watch.OperationCode())
             .arg(result.quietWaitMs)
-            .arg(DeckLine("recorder", result.recorder), DeckLine("player", result.player)));
+            .arg(DeckLine("recorder", result.recorder), DeckLine("player", result.player));
+    if (editTerminal)
+        line +=
+            QStringLiteral(" Edit terminal: rec-pause %1.")
+                .arg(result.terminalPaused ? QStringLiteral("taken") : QStringLiteral("NOT TAKEN"));
+    return line;
+}
+
+GuardNote NoteOf(const ChannelWatch& watch, const DeckSafing::Result& result, bool editTerminal) {
     GuardNote note;
     note.operation = watch.OperationCode();
     note.recorderAt = result.recorder.counter;
-    note.confirmed = result.recorder.id == 0 || result.recorder.confirmed;
-    note.Write(folder);
+    // Without a recorder to read, the edit terminal's word is all there is; without either,
+    // nothing recorded.
+    note.confirmed = result.recorder.id != 0 ? result.recorder.confirmed
+                                             : result.terminalPaused || !editTerminal;
+    return note;
 }
 
 }  // namespace
@@ -94,8 +111,10 @@ int main(int argc, char** argv) {
     // The port is closed before the note is left: a program started again once it sees the note
     // finds the port free.
     const DeckSafing::Result result =
-        DeckSafing(options.portFd, options.portPath).Run(options.recorderId, options.playerId);
+        DeckSafing(options.portFd, options.portPath)
+            .Run(options.recorderId, options.playerId, options.editTerminal);
     const QString folder = ProgramFolder::ForRunningProgram(options.home).Path();
-    Report(folder, watch, end, result);
+    LogFile(folder).Append(LogLine(watch, end, result, options.editTerminal));
+    NoteOf(watch, result, options.editTerminal).Write(folder);
     return 0;
 }

@@ -50,12 +50,13 @@ void TapeGuard::SetProgramFolder(const QString& folder) {
     folder_ = folder;
 }
 
-void TapeGuard::Arm(GuardedOperation operation, int recorderId, int playerId) {
+void TapeGuard::Arm(GuardedOperation operation, int recorderId, int playerId, bool editTerminal) {
     std::lock_guard lock(mutex_);
     operation_ = operation;
     activity_ = DeckActivity::Moving;
     recorderId_ = recorderId;
     playerId_ = playerId;
+    editTerminal_ = editTerminal;
     armed_ = true;
     tookOver_ = false;
     takeOverSeen_ = false;
@@ -150,6 +151,8 @@ bool TapeGuard::SpawnLocked() {
                         QStringLiteral("--recorder"),   QString::number(recorderId_),
                         QStringLiteral("--player"),     QString::number(playerId_),
                         QStringLiteral("--port"),       comm_.DevicePath()};
+    if (editTerminal_)
+        args << QStringLiteral("--edit-terminal");
     if (!folder_.isEmpty())
         args << QStringLiteral("--home") << folder_;
     const QByteArray executable = GuardExecutable().toLocal8Bit();

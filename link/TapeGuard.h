@@ -56,8 +56,9 @@ public:
     void SetProgramFolder(const QString& folder);
 
     // An operation begins: a guard stands by from now on for these decks (0: none), started
-    // unless one already does.
-    void Arm(GuardedOperation operation, int recorderId, int playerId);
+    // unless one already does. editTerminal: the player's edit terminal starts and pauses the
+    // recording.
+    void Arm(GuardedOperation operation, int recorderId, int playerId, bool editTerminal = false);
     void Report(DeckActivity activity);
     // The program is alive: sent at most every kBeatIntervalMs.
     void Beat();
@@ -89,6 +90,7 @@ private:
     DeckActivity activity_ = DeckActivity::Moving;
     int recorderId_ = 0;
     int playerId_ = 0;
+    bool editTerminal_ = false;
     bool armed_ = false;
     bool tookOver_ = false;
     bool takeOverSeen_ = false;  // the operation knows: it may talk again to end itself
