@@ -4,6 +4,20 @@
 #include "cli/Commands.h"
 #include "cli/LinkCli.h"
 
+namespace {
+
+// Why a status query gave no reading: no reply at all, or a reply that carried no status.
+QString NoReadingReason(const LinkJobResult& query) {
+    if (query.result != LinkResult::Ok)
+        return QStringLiteral("does not answer");
+    const QString status = QStringLiteral("%1").arg(query.status, 2, 16, QChar(u'0')).toUpper();
+    if (tarn::VerdictOf(query.status) == tarn::Verdict::Refused)
+        return QStringLiteral("refused the status query (status %1)").arg(status);
+    return QStringLiteral("gave no status (status %1)").arg(status);
+}
+
+}  // namespace
+
 int RunStatusCommand(const CommandArguments& args) {
     int id = 0;
     if (!args.positional().isEmpty()) {
@@ -18,7 +32,11 @@ int RunStatusCommand(const CommandArguments& args) {
     cli.vtr.SetId(id);
     // One reading of its own for the counter, so "no counter" is told apart from a zero.
     const LinkJobResult reading = cli.vtr.QueryStatus(id);
-    if (!reading.ok || !cli.vtr.ReadStatus()) {
+    if (!reading.ok) {
+        PrintError(QStringLiteral("status: device %1 %2").arg(id).arg(NoReadingReason(reading)));
+        return 1;
+    }
+    if (!cli.vtr.ReadStatus()) {
         PrintError(QStringLiteral("status: device %1 does not answer").arg(id));
         return 1;
     }

@@ -310,17 +310,15 @@ std::optional<DeckCalibration::Reading> DeckCalibration::Read(int id) {
     const LinkJobResult r = link_.Run([&](CTarnIO& io) {
         io.PrepareFrame(static_cast<uint8_t>(id), tarncmd::kStatusQuery);
         // A status query is safe to repeat: one reply lost to noise or late on a busy machine
-        // must not end the whole measurement. The reading's time is that of the reply heard.
-        for (int attempt = 0; attempt < linktiming::kCommandAttempts; ++attempt) {
-            if (io.Transact() != LinkResult::Ok)
-                continue;
-            Timecode tc;
-            hasCounter = TarnVtr::DecodeCounter(io.Reply(), &reading.counter, &tc);
-            reading.busy = (io.Status() & tarn::kStatusBusy) != 0;
-            reading.us = io.LastHeardUs();
-            return true;
-        }
-        return false;
+        // must not end the whole measurement. A refusal is no reading. The reading's time is
+        // that of the reply heard.
+        if (!AskStatus(io, linktiming::kCommandAttempts))
+            return false;
+        Timecode tc;
+        hasCounter = TarnVtr::DecodeCounter(io.Reply(), &reading.counter, &tc);
+        reading.busy = (io.Status() & tarn::kStatusBusy) != 0;
+        reading.us = io.LastHeardUs();
+        return true;
     });
     if (!r.ok || !hasCounter) {
         Fail(CalibrationEnd::NoAnswer);

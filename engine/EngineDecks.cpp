@@ -132,20 +132,15 @@ bool EngineDecks::StepOnto(int32_t target, int maxSteps) {
 }
 
 std::optional<int32_t> EngineDecks::TryReadRecorderPosition() {
-    const int recorder = devices_.recorderId;
-    const LinkJobResult r = link_.Run([recorder](CTarnIO& io) {
-        io.PrepareFrame(static_cast<uint8_t>(recorder), tarncmd::kStatusQuery);
-        return AskStatus(io, linktiming::kCommandAttempts);
-    });
-    int32_t frames = 0;
-    Timecode tc;
-    if (!r.ok || !TarnVtr::DecodeCounter(r.reply, &frames, &tc))
+    const RecorderReading reading = ReadRecorder(linktiming::kCommandAttempts);
+    if (!reading.ok)
         return std::nullopt;
-    return frames;
+    return reading.position;
 }
 
 EngineDecks::RecorderReading EngineDecks::ReadRecorder(int attempts) {
     const int recorder = devices_.recorderId;
+    // A refused or unanswerable query is no reading: its zero counter is no position.
     const LinkJobResult r = link_.Run([recorder, attempts](CTarnIO& io) {
         io.PrepareFrame(static_cast<uint8_t>(recorder), tarncmd::kStatusQuery);
         return AskStatus(io, attempts);

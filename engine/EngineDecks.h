@@ -57,12 +57,12 @@ public:
     bool StepOnto(int32_t target, int maxSteps);
 
     // The recorder's counter by a status query of up to five attempts (a lost or damaged reply
-    // is asked again); nothing when the recorder does not answer or has no counter.
+    // is asked again); nothing when the recorder does not answer, refuses or has no counter.
     std::optional<int32_t> TryReadRecorderPosition();
     // A status query to the recorder (asked up to `attempts` times when its reply is lost): its
     // counter and whether it is still settling.
     struct RecorderReading {
-        bool ok = false;  // answered with a counter
+        bool ok = false;  // answered with a reading that has a counter
         int32_t position = 0;
         bool busy = false;
     };

@@ -28,4 +28,8 @@ public:
     virtual uint32_t LastSystemError() const = 0;
     // How many bytes the last Read took in: a short reply's part counts, silence is 0.
     virtual uint32_t BytesRead() const = 0;
+    // True when the last Read's block came alone after a Read that got nothing: it may be the
+    // reply given up on, come late, while the reply to the request just sent is lost. The frame
+    // layer, which knows the devices, decides. Lines that never give up on a reply keep false.
+    virtual bool LoneAfterLoss() const { return false; }
 };

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <utility>
 #include <vector>
 
 #include "link/LinkLog.h"
@@ -260,14 +261,12 @@ bool CComm::Read(uint8_t* buffer, size_t n) {
     if (fd_ < 0 || buffer == nullptr)
         return false;
     lastError_ = 0;
+    loneAfterLoss_ = false;
     if (!ReadWithin(buffer, n, linktiming::kReplyStartMs)) {
         replyMayTrail_ = true;
         return false;
     }
-    if (replyMayTrail_ && !TakeFrameThatFollows(buffer, n))
-        return false;  // the reply after the late one came short: still a lost reply
-    replyMayTrail_ = false;
-    return true;
+    return !std::exchange(replyMayTrail_, false) || TakeFrameThatFollows(buffer, n);
 }
 
 bool CComm::ReadWithin(uint8_t* buffer, size_t n, int startMs) {
@@ -297,17 +296,20 @@ bool CComm::ReadWithin(uint8_t* buffer, size_t n, int startMs) {
 // After a reply that never came, the block just read may be that late reply, which reached us
 // after this request's flush; this request's own reply then follows within its usual time. Taking
 // the late one would shift every answer by one request: a power reply read as a status, a stopped
-// deck where one plays. The wait ends when this request's reply would have had to start.
+// deck where one plays. The wait ends when this request's reply would have had to start. A block
+// that nothing follows may be either; it is handed on marked as such.
 bool CComm::TakeFrameThatFollows(uint8_t* buffer, size_t n) {
     const int64_t left = writtenMs_ + linktiming::kReplyStartMs - MonotonicMs();
     std::vector<uint8_t> next(n);
     if (ReadWithin(next.data(), n, static_cast<int>(std::max<int64_t>(left, 0)))) {
         std::copy(next.begin(), next.end(), buffer);
-    } else if (bytesRead_ > 0) {
-        return false;
+        return true;
     }
+    if (bytesRead_ > 0)
+        return false;  // the reply after the late one came short: still a lost reply
     bytesRead_ = static_cast<uint32_t>(n);
     lastError_ = 0;
+    loneAfterLoss_ = true;
     return true;
 }
 
@@ -344,4 +346,9 @@ uint32_t CComm::LastSystemError() const {
 uint32_t CComm::BytesRead() const {
     std::lock_guard lock(mutex_);
     return bytesRead_;
+}
+
+bool CComm::LoneAfterLoss() const {
+    std::lock_guard lock(mutex_);
+    return loneAfterLoss_;
 }

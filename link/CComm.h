@@ -59,6 +59,7 @@ public:
     // The OS error (errno) of the last open or read step; 0 after every Write.
     uint32_t LastSystemError() const override;
     uint32_t BytesRead() const override;
+    bool LoneAfterLoss() const override;
 
 private:
     bool OpenLocked(const QString& path);
@@ -85,6 +86,7 @@ private:
     // A reply given up on may still be on its way: it would come ahead of the next request's
     // own reply and pass for it.
     bool replyMayTrail_ = false;
+    bool loneAfterLoss_ = false;
     bool hungUp_ = false;
     bool configured_ = false;
 };

@@ -56,6 +56,7 @@ LinkResult CTarnIO::Transact() {
 
     TarnFrame in{};
     if (!comm_.Read(in.data(), in.size())) {
+        lostReplyId_ = request_[tarn::kIdByte];
         reply_.fill(0);
         return Finish(LinkResult::NoReply);
     }
@@ -71,9 +72,28 @@ LinkResult CTarnIO::Transact() {
         reply_.fill(0);
         return Finish(LinkResult::BadCheck);
     }
+    if (tarn::IsFromOtherDevice(in, request_[tarn::kIdByte])) {
+        // Another device's reply to an earlier request, come late: this one's own is missing.
+        qCInfo(lcLink) << "reply from id" << int{in[tarn::kIdByte]} << "to a request for id"
+                       << int{request_[tarn::kIdByte]};
+        reply_.fill(0);
+        return Finish(LinkResult::NoReply);
+    }
+    if (comm_.LoneAfterLoss() && !NamesThisDeviceAfterAnothersLoss(in)) {
+        // Perhaps the reply given up on, come late, with this request's own lost: no answer.
+        qCInfo(lcLink) << "a lone reply after a lost one, from id" << int{in[tarn::kIdByte]}
+                       << ": taken for the late one";
+        reply_.fill(0);
+        return Finish(LinkResult::NoReply);
+    }
     lastSendMs_ = clock_.NowMs() - linktiming::kInterFrameGapMs;
     reply_ = in;
     return Finish(LinkResult::Ok);
+}
+
+bool CTarnIO::NamesThisDeviceAfterAnothersLoss(const TarnFrame& reply) const {
+    const uint8_t id = request_[tarn::kIdByte];
+    return reply[tarn::kIdByte] == id && lostReplyId_ != id;
 }
 
 LinkResult CTarnIO::Finish(LinkResult result) {
@@ -102,13 +122,10 @@ bool CTarnIO::TransactRetry(int attempts) {
         // Garbage on the line or a bad frame is not something a repeat would cure.
         if (r != LinkResult::Ok && r != LinkResult::NoReply)
             return false;
-        const uint8_t status = Status();  // 0 after a time-out, so silence is retried
-        const uint8_t verdict = status & tarn::kStatusVerdictMask;
-        if (verdict == tarn::kStatusRefused)
-            return false;
-        if ((status & tarn::kStatusBusy) != 0 || verdict == 2 || verdict == 3 || verdict == 4) {
-            return true;
-        }
+        // The status is 0 after a time-out, so silence is retried.
+        const tarn::Verdict verdict = tarn::VerdictOf(Status());
+        if (verdict != tarn::Verdict::Again)
+            return verdict == tarn::Verdict::Accepted;
     }
     return false;
 }

@@ -58,6 +58,9 @@ signals:
 
 private:
     void WaitForGap();
+    // A reply that came alone after a lost one is this request's answer only when it names this
+    // request's device and the reply lost was another device's.
+    bool NamesThisDeviceAfterAnothersLoss(const TarnFrame& reply) const;
     LinkResult Finish(LinkResult result);
 
     ByteLine& comm_;
@@ -69,6 +72,7 @@ private:
     int64_t lastSendMs_ = 0;
     int64_t lastHeardUs_ = 0;
     int64_t startUs_ = 0;
-    TarnFrame received_{};  // the bytes read by the exchange in progress, valid or not
+    uint8_t lostReplyId_ = 0;  // the device of the last request whose reply never came
+    TarnFrame received_{};     // the bytes read by the exchange in progress, valid or not
     ExchangeRing exchanges_;
 };

@@ -23,25 +23,9 @@ int ReportedMode(int mode) {
     }
 }
 
-enum class Verdict { Accepted, Refused, Again };
-
-// TransactRetry's reading of one answered exchange.
-Verdict VerdictOf(uint8_t status) {
-    const uint8_t verdict = status & tarn::kStatusVerdictMask;
-    if (verdict == tarn::kStatusRefused)
-        return Verdict::Refused;
-    if ((status & tarn::kStatusBusy) != 0 || verdict == 2 || verdict == 3 || verdict == 4)
-        return Verdict::Accepted;
-    return Verdict::Again;
-}
-
 bool CarriedOutByStatus(CTarnIO& io, const CarriedOut& carriedOut, const TarnCommand& question) {
-    const TarnFrame command = io.Request();
-    io.PrepareFrame(command[tarn::kIdByte], question);
-    const bool answered = AskStatus(io, linktiming::kCommandAttempts);
-    const bool done = answered && carriedOut(io.Reply());
-    io.Request() = command;
-    return done;
+    io.PrepareFrame(io.Request()[tarn::kIdByte], question);
+    return AskStatus(io, linktiming::kCommandAttempts) && carriedOut(io.Reply());
 }
 
 }  // namespace
@@ -62,31 +46,46 @@ bool Heard(CTarnIO& io) {
 bool AskStatus(CTarnIO& io, int attempts) {
     for (int attempt = 0; attempt < attempts; ++attempt) {
         const LinkResult r = io.Transact();
-        if (r == LinkResult::Ok)
-            return true;
+        if (r == LinkResult::Ok) {
+            if (tarn::IsReading(io.Status()))
+                return true;
+            // A refusal stands; a device that could not answer this time is asked again.
+            if (tarn::VerdictOf(io.Status()) == tarn::Verdict::Refused)
+                return false;
+            continue;
+        }
         if (r == LinkResult::NotWritten || r == LinkResult::BadId)
             return false;
     }
     return false;
 }
 
-bool CommandOnce(CTarnIO& io, int attempts, const CarriedOut& carriedOut,
-                 const TarnCommand& question) {
+bool SendUnlessTaken(CTarnIO& io, int attempts, const HasCommand& hasCommand) {
+    const TarnFrame command = io.Request();
     for (int attempt = 0; attempt < attempts; ++attempt) {
         const LinkResult r = io.Transact();
         if (r == LinkResult::Ok) {
-            const Verdict verdict = VerdictOf(io.Status());
-            if (verdict != Verdict::Again)
-                return verdict == Verdict::Accepted;
+            const tarn::Verdict verdict = tarn::VerdictOf(io.Status());
+            if (verdict != tarn::Verdict::Again)
+                return verdict == tarn::Verdict::Accepted;
             continue;
         }
         if (r == LinkResult::NotWritten || r == LinkResult::BadId)
             return false;
-        // Silence: the deck did not take the request in, and it simply goes out again.
-        if (Heard(io) && CarriedOutByStatus(io, carriedOut, question))
+        const bool taken = hasCommand(io, Heard(io));
+        io.Request() = command;
+        if (taken)
             return true;
     }
     return false;
+}
+
+bool CommandOnce(CTarnIO& io, int attempts, const CarriedOut& carriedOut,
+                 const TarnCommand& question) {
+    // Silence: the deck did not take the request in, and it simply goes out again.
+    return SendUnlessTaken(io, attempts, [&carriedOut, &question](CTarnIO& io, bool heard) {
+        return heard && CarriedOutByStatus(io, carriedOut, question);
+    });
 }
 
 bool SendMode(CTarnIO& io, int id, int mode, int attempts) {

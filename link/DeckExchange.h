@@ -16,8 +16,18 @@ namespace deckexchange {
 // doing what the command asked.
 using CarriedOut = std::function<bool(const TarnFrame& status)>;
 
-// The request as prepared, asked until one reply comes whole (at most `attempts` exchanges).
+// The request as prepared, asked until a reply comes whole with a reading in it (at most
+// `attempts` exchanges). A refusal ends it at once: no reading.
 bool AskStatus(CTarnIO& io, int attempts);
+
+// After a command's reply went wrong (heard: some of it came back) or never came: whether the
+// device has the command all the same. It may use the link; the command is prepared again after.
+using HasCommand = std::function<bool(CTarnIO& io, bool heard)>;
+
+// The request as prepared (a command to one device), under TransactRetry's rules of acceptance
+// and refusal, within `attempts` sendings; after a reply that went wrong or never came,
+// `hasCommand` decides between accepted and sending it again.
+bool SendUnlessTaken(CTarnIO& io, int attempts, const HasCommand& hasCommand);
 
 // The request as prepared (a command to one device), under TransactRetry's rules of acceptance
 // and refusal, within `attempts` sendings. After a reply that came but went wrong, the device's

@@ -30,6 +30,25 @@ bool HasValidCheckByte(const TarnFrame& reply) {
     return reply[kCheckByte] == CheckByte(reply);
 }
 
+Verdict VerdictOf(uint8_t status) {
+    const uint8_t verdict = status & kStatusVerdictMask;
+    if (verdict == kStatusRefused)
+        return Verdict::Refused;
+    if ((status & kStatusBusy) != 0 || IsReading(status))
+        return Verdict::Accepted;
+    return Verdict::Again;
+}
+
+bool IsReading(uint8_t status) {
+    const uint8_t verdict = status & kStatusVerdictMask;
+    return verdict == 2 || verdict == 3 || verdict == 4;
+}
+
+bool IsFromOtherDevice(const TarnFrame& reply, uint8_t requestId) {
+    const uint8_t from = reply[kIdByte];
+    return IsAnsweringId(from) && from != requestId;
+}
+
 QString FrameToHex(const TarnFrame& frame) {
     QStringList hex;
     for (uint8_t b : frame)

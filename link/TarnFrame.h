@@ -31,10 +31,19 @@ constexpr int kDataByte = 4;  // reply data byte k is frame byte kDataByte + k
 constexpr int kCheckByte = 10;
 
 // Status byte: bit 0x40 = the device is still carrying out a command; the low three bits give
-// the verdict (1 = refused; 2, 3, 4 = accepted; 0, 5, 6, 7 = try again).
+// the verdict (1 = refused; 2, 3, 4 = done; 0, 5, 6, 7 = try again).
 constexpr uint8_t kStatusBusy = 0x40;
 constexpr uint8_t kStatusVerdictMask = 0x07;
 constexpr uint8_t kStatusRefused = 1;
+
+// How a command's reply ends a retried exchange: a device busy with it has it too.
+enum class Verdict { Accepted, Refused, Again };
+Verdict VerdictOf(uint8_t status);
+
+// A reply is a reading of the device (its mode, its counter) only when its verdict says done. A
+// refused query or one the device could not answer carries no state, whatever its data bytes
+// hold; the busy bit beside a done verdict says the reading was taken while a change settles.
+bool IsReading(uint8_t status);
 
 // Ids 1 to 99 answer; 100 to 127 take requests without answering; anything else is refused.
 constexpr int kFirstAnsweringId = 1;
@@ -59,6 +68,10 @@ bool HasReplyMarks(const TarnFrame& reply);
 
 // True when the reply's byte 10 matches the check byte of its bytes 0 to 9.
 bool HasValidCheckByte(const TarnFrame& reply);
+
+// True when reply byte 2 names a device other than the one the request went to: a late reply
+// of another device. A byte 2 that names no device (0, or above 99) is no evidence either way.
+bool IsFromOtherDevice(const TarnFrame& reply, uint8_t requestId);
 
 // The frame as upper-case hexadecimal bytes separated by blanks: "FF FF 05 08 ...".
 QString FrameToHex(const TarnFrame& frame);

@@ -50,6 +50,12 @@ int ModeFromSpeedReply(const TarnFrame& reply, int statusMode) {
     return statusMode;
 }
 
+// One exchange of the request as prepared whose reply is a reading of the deck: a refused or
+// unanswerable query leaves the deck's state as it was, however its data bytes read.
+bool AnsweredWithReading(CTarnIO& io) {
+    return io.Transact() == LinkResult::Ok && tarn::IsReading(io.Status());
+}
+
 }  // namespace
 
 TarnVtr::TarnVtr(TarnLink& link, QObject* parent) : QObject(parent), link_(link) {}
@@ -86,7 +92,9 @@ LinkJobResult TarnVtr::SetMode(int mode, bool wait) {
 bool TarnVtr::SetModeJob(CTarnIO& io, int mode, bool wait) {
     if (!deckexchange::SendMode(io, id_.load(), mode, linktiming::kCommandAttempts))
         return false;
-    UpdateFromStatus(io.Reply(), false);
+    // A deck that took the command without carrying it out yet tells no state with it.
+    if (tarn::IsReading(io.Status()))
+        UpdateFromStatus(io.Reply(), false);
     if (wait && !WaitUntilSettled(io, mode))
         return false;
     lastCommandedMode_ = mode;
@@ -96,8 +104,10 @@ bool TarnVtr::SetModeJob(CTarnIO& io, int mode, bool wait) {
 bool TarnVtr::WaitUntilSettled(CTarnIO& io, int mode) {
     for (int count = 0;; ++count) {
         io.PrepareFrame(static_cast<uint8_t>(id_.load()), tarncmd::kStatusQuery);
-        // A lost reply is asked again; a deck silent for all the attempts is gone.
-        if (!AskStatus(io, linktiming::kCommandAttempts))
+        // A lost reply is asked again; a deck silent for all the attempts is gone. One that
+        // answers only that it is busy, with no reading, is still settling.
+        if (!AskStatus(io, linktiming::kCommandAttempts) &&
+            tarn::VerdictOf(io.Status()) != tarn::Verdict::Accepted)
             return false;
         if ((io.Status() & tarn::kStatusBusy) == 0) {
             std::lock_guard lock(stateMutex_);
@@ -132,7 +142,7 @@ LinkJobResult TarnVtr::Step(bool forward) {
     return link_.TryRun([this, forward](CTarnIO& io) {
         io.PrepareFrame(static_cast<uint8_t>(id_.load()),
                         forward ? tarncmd::kStepForward : tarncmd::kStepBack);
-        if (io.Transact() != LinkResult::Ok)
+        if (!AnsweredWithReading(io))
             return false;
         UpdateFromStatus(io.Reply(), false);
         return true;
@@ -145,7 +155,7 @@ bool TarnVtr::ReadStatus() {
 
 bool TarnVtr::ReadStatusJob(CTarnIO& io) {
     io.PrepareFrame(static_cast<uint8_t>(id_.load()), tarncmd::kStatusQuery);
-    if (io.Transact() != LinkResult::Ok)
+    if (!AnsweredWithReading(io))
         return false;
     NoteSample(io);
     UpdateFromStatus(io.Reply(), false);
@@ -212,7 +222,7 @@ bool TarnVtr::ReadSpeedJob(CTarnIO& io) {
 LinkJobResult TarnVtr::QueryStatus(int id) {
     return link_.Run([id](CTarnIO& io) {
         io.PrepareFrame(static_cast<uint8_t>(id), tarncmd::kStatusQuery);
-        return io.Transact() == LinkResult::Ok;
+        return AnsweredWithReading(io);
     });
 }
 
@@ -308,8 +318,7 @@ bool TarnVtr::TakeCounter(const TarnFrame& reply) {
 
 bool TarnVtr::Poll(CTarnIO& io) {
     io.PrepareFrame(static_cast<uint8_t>(id_.load()), tarncmd::kStatusQuery);
-    if (io.Transact() != LinkResult::Ok ||
-        (io.Status() & tarn::kStatusVerdictMask) == tarncmd::kStatusPending) {
+    if (!AnsweredWithReading(io)) {
         checkPower_ = true;
         return false;
     }

@@ -60,8 +60,8 @@ public:
     // Record pause (pause) or record, or their edit-terminal variants (terminal). Refused at once
     // (refused = true) while another thread's command holds the link.
     LinkJobResult Record(bool pause, bool terminal);
-    // One frame forward or back, one attempt; the reply is a status reply and updates the state.
-    // Refused like Record.
+    // One frame forward or back, one attempt; the reply is a status reply and, when it is a
+    // reading, updates the state. Refused like Record.
     LinkJobResult Step(bool forward);
     // Status query to the deck; updates mode (asking for the speed when it plays) and counter,
     // and raises Changed().
@@ -71,7 +71,8 @@ public:
     // Speed query after a play or reverse-play status: tells slow and search from normal play.
     bool ReadSpeed();
     // A status query to any device (for example the recorder while the player is addressed),
-    // leaving this deck's state alone; read the counter from the reply with DecodeCounter.
+    // leaving this deck's state alone; read the counter from the reply with DecodeCounter. Not ok
+    // unless the reply is a reading (the status byte tells a refusal).
     LinkJobResult QueryStatus(int id);
 
     // The counter of a status reply: false when the reply says no counter is available.

@@ -111,6 +111,17 @@ TEST(CliCommandLine, ParsesAsUsersTypeAndRefusesWithTheOptionNamed) {
                 << line;
         }
     }
+
+    // A deck that refuses the status query gives no reading: status says so and fails, where it
+    // would otherwise print the refusal's zero bytes as the deck's mode and counter.
+    sim.SetFaultPlan(*tarnsim::FaultPlan::Parse("refuse=1", 1, &error));
+    const ProgramRun refused =
+        RunProgram(CLIPWRIGHT_CLI_PATH, {"status", "--port", pty, "--id", "2"}, home.path());
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out, QString());
+    EXPECT_TRUE(refused.errLines.contains(
+        "clipwright-cli: status: device 2 refused the status query (status 01)"))
+        << refused.err().toStdString();
 }
 
 TEST(TarnSimCommandLine, ParsesBothFormsAndNamesTheOptionItRefuses) {

@@ -63,10 +63,11 @@ TEST_F(DeckTest, setModeRefusesModesWithoutACommandAcceptsStatusFiveAndTakesTheR
         EXPECT_FALSE(vtr.SetMode(mode, false).ok);
     EXPECT_TRUE(device.Requests().empty());
 
-    // A final status of exactly five is accepted, after the retries.
+    // A final status of exactly five is accepted, after the retries; its zero bytes are no mode.
     device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x05); });
     EXPECT_TRUE(vtr.SetMode(ModePlay, false).ok);
     EXPECT_EQ(device.Requests().size(), 5u);
+    EXPECT_EQ(vtr.Mode(), ModeNoDeck);
     device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x00); });
     EXPECT_FALSE(vtr.SetMode(ModePlay, false).ok);
     device.SetResponder([](const TarnFrame&) { return ScriptedDevice::Reply(0x01); });
@@ -119,9 +120,9 @@ TEST_F(DeckTest, speedQueryTellsSlowSearchAndNormalPlay) {
     };
     for (const Case& c : cases) {
         const auto sp = c.speed;
-        vtr.SetMode(ModePause, false);  // the mode before, so each case must change it
         device.SetResponder(Deck(StatusReply(0x03, c.mode, 100),
                                  ScriptedDevice::Reply(0x03, {sp[0], sp[1], sp[2], sp[3], 0x2A})));
+        vtr.SetMode(ModePause, false);  // its reply shows stop: each case must change the mode
         ASSERT_TRUE(vtr.ReadStatus());
         EXPECT_EQ(vtr.Mode(), c.expected) << int(c.mode) << " " << int(sp[0]);
         EXPECT_EQ(vtr.SpeedByte(), 0x2A);
@@ -141,7 +142,7 @@ TEST_F(DeckTest, speedQueryTellsSlowSearchAndNormalPlay) {
     EXPECT_EQ(CountRequests(tarncmd::kSpeedQuery), std::size(cases) + 1u + 5u);
 }
 
-TEST_F(DeckTest, aPollFailsOnStatusFiveAndABusyReplyLeavesTheModeAlone) {
+TEST_F(DeckTest, aPollFailsOnAStatusThatIsNoReadingAndABusyReplyLeavesTheModeAlone) {
     std::atomic<int> steps{0}, accepted{0}, refused{0};
     vtr.SetStepHook([&] { ++steps; });
     vtr.SetPollHook([&](bool ok) { ++(ok ? accepted : refused); });
@@ -164,11 +165,15 @@ TEST_F(DeckTest, aPollFailsOnStatusFiveAndABusyReplyLeavesTheModeAlone) {
     ASSERT_TRUE(vtr.ReadStatus());
     ASSERT_EQ(vtr.Mode(), ModeForwardSearch);
 
-    // Status AND 7 = 5 is a failed poll, whatever the other bits: nothing is taken from it.
-    for (uint8_t status : {0x05, 0x45, 0x0D}) {
+    // Only a done verdict (2, 3, 4) is a reading, whatever the other bits: a refusal, a deck
+    // that gives no status, or a busy bit alone fail the poll, the status read and the query of
+    // another id, and nothing is taken from them.
+    for (uint8_t status : {0x01, 0x41, 0x05, 0x45, 0x0D, 0x40}) {
         pollWith(StatusReply(status, 0x01, 300));
         EXPECT_EQ(accepted.load(), 0) << int(status);
         EXPECT_EQ(steps.load(), 0) << int(status);
+        EXPECT_FALSE(vtr.ReadStatus()) << int(status);
+        EXPECT_FALSE(vtr.QueryStatus(2).ok) << int(status);
     }
     EXPECT_EQ(vtr.Counter(), 210);
     EXPECT_EQ(vtr.Mode(), ModeForwardSearch);

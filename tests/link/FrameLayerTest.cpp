@@ -113,12 +113,22 @@ TEST_F(FrameLayerTest, damagedRepliesAreRejectedWithAZeroReplyFrame) {
     EXPECT_EQ(Send(5), LinkResult::BadMarks);
     EXPECT_EQ(io.Reply(), TarnFrame{});
 
-    ScriptedDevice::Bytes otherByte2 = ScriptedDevice::Reply(0x03);
-    otherByte2[2] = 0x5A;
-    otherByte2[10] = tarn::CheckByte(TarnFrame{0xFC, 0xFF, 0x5A, 0x03});
-    Answer(otherByte2);
-    EXPECT_EQ(Send(5), LinkResult::Ok);
-    EXPECT_EQ(io.Reply()[2], 0x5A);
+    // Byte 2 naming another device is that device's late reply, no answer to this request; one
+    // that names no device says nothing and is taken.
+    const auto fromId = [](uint8_t id) {
+        ScriptedDevice::Bytes reply = ScriptedDevice::Reply(0x03);
+        reply[2] = id;
+        reply[10] = tarn::CheckByte(TarnFrame{0xFC, 0xFF, id, 0x03});
+        return reply;
+    };
+    Answer(fromId(0x5A));
+    EXPECT_EQ(Send(5), LinkResult::NoReply);
+    EXPECT_EQ(io.Reply(), TarnFrame{});
+    for (uint8_t id : {0x00, 0x05, 0x80}) {
+        Answer(fromId(id));
+        EXPECT_EQ(Send(5), LinkResult::Ok) << int(id);
+        EXPECT_EQ(io.Reply()[2], id);
+    }
 }
 
 TEST(FrameLayerWrites, aWriteTheOpenPortCannotDrainIsRetriedAndAGoneDeviceEndsAtOnce) {
@@ -156,16 +166,47 @@ TEST_F(FrameLayerTest, unansweredRequestsAre80msApartAnsweredOnesFollowAtOnce) {
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(Send(5), LinkResult::NoReply);
     Answer(ScriptedDevice::Reply(0x03));
+    // The first reply after silence may be the last request's, come late (below).
+    EXPECT_EQ(Send(5), LinkResult::NoReply);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(Send(5), LinkResult::Ok);
     const auto requests = device.Requests();
-    ASSERT_EQ(requests.size(), 6u);
+    ASSERT_EQ(requests.size(), 7u);
     // The device notes a request when it reads it, which a busy machine may delay for one and
     // not the next; spans over several requests keep that error to their two ends.
     // 1 -> 4 follows silence three times: at least 3 x 80 ms, without the gap about 3 x 50.
     EXPECT_GE(requests[3].atMs - requests[0].atMs, 200);
-    // 4 -> 6 follows answers: a reply and the next request, well inside two gaps.
-    EXPECT_LT(requests[5].atMs - requests[3].atMs, 140);
+    // 5 -> 7 follows answers: a reply and the next request, well inside two gaps.
+    EXPECT_LT(requests[6].atMs - requests[4].atMs, 140);
+}
+
+// A reply that comes alone after a lost one may be the lost one, late, with this request's own
+// lost: taken for this request's answer only when it names this request's device and the reply
+// lost was another device's.
+TEST_F(FrameLayerTest, aLoneReplyAfterALostOneIsTakenOnlyWhenItNamesThisRequestsDeviceAlone) {
+    const auto reply = [](uint8_t id) {
+        ScriptedDevice::Bytes r = ScriptedDevice::Reply(0x03);
+        r[2] = id;
+        r[10] = tarn::CheckByte(TarnFrame{0xFC, 0xFF, id, 0x03});
+        return r;
+    };
+    const struct {
+        int lostFrom;
+        int askedNext;
+        uint8_t named;
+        LinkResult result;
+    } cases[] = {
+        {5, 6, 6, LinkResult::Ok},
+        {5, 5, 5, LinkResult::NoReply},
+        {5, 6, 0, LinkResult::NoReply},
+    };
+    for (const auto& c : cases) {
+        Answer({});
+        ASSERT_EQ(Send(c.lostFrom), LinkResult::NoReply);
+        Answer(reply(c.named));
+        EXPECT_EQ(Send(c.askedNext), c.result) << int{c.named};
+        EXPECT_EQ(Send(c.askedNext), LinkResult::Ok) << int{c.named};
+    }
 }
 
 TEST_F(FrameLayerTest, noiseAheadOfAReplyOnAPacedLineSpoilsThatExchangeOnly) {
@@ -191,8 +232,8 @@ TEST_F(FrameLayerTest, retryStopsOnRefusalOrDamageSucceedsOnAcceptanceAndRetries
         bool ok;
         size_t exchanges;
     };
+    // Silence comes last: a lone reply after it may be a late one and is no answer.
     const Case cases[] = {
-        {{kSilence, kSilence, kSilence, kSilence, kSilence}, false, 5},
         {{kDamaged}, false, 1},
         {{0x01}, false, 1},
         {{0x41}, false, 1},
@@ -203,6 +244,7 @@ TEST_F(FrameLayerTest, retryStopsOnRefusalOrDamageSucceedsOnAcceptanceAndRetries
         {{0x00, 0x03}, true, 2},
         {{0x05, 0x05, 0x02}, true, 3},
         {{0x06, 0x07, 0x00, 0x05, 0x00}, false, 5},
+        {{kSilence, kSilence, kSilence, kSilence, kSilence}, false, 5},
     };
     for (const Case& c : cases) {
         const size_t before = device.Requests().size();
