@@ -2,6 +2,7 @@
 
 #include "edit/EffectCodes.h"
 #include "engine/EffectCommands.h"
+#include "engine/EngineLog.h"
 #include "engine/StopSignals.h"
 #include "link/DeckExchange.h"
 #include "link/LinkTiming.h"
@@ -45,14 +46,27 @@ bool NoneRunning(const TarnFrame& progress) {
            (d2 & kProgressStopMask) != 0;
 }
 
-// A run or wipe-out start whose reply went wrong may have started all the same: the device's
-// progress tells, and a transition that runs is not started a second time.
+// The device's progress shows a transition running.
+bool ProgressShowsRun(CTarnIO& io, int device, Family family) {
+    io.PrepareFrame(static_cast<uint8_t>(device), effectcmd::Progress(family));
+    return AskStatus(io, linktiming::kCommandAttempts) && !NoneRunning(io.Reply());
+}
+
+// A run or a wipe-out start plays a transition on the picture, so it goes out until the device
+// has heard it and never after. A reply, whole or damaged, says the device heard it, even when
+// its progress shows no transition running: a short one ends before it can be asked, and its
+// "ended" looks like "never started". After silence only a running transition tells that the
+// request got through; otherwise it goes out again.
 bool SendRun(CTarnIO& io, int device, const TarnCommand& body, Family family) {
     io.PrepareFrame(static_cast<uint8_t>(device), body);
-    return deckexchange::CommandOnce(
-        io, linktiming::kCommandAttempts,
-        [](const TarnFrame& progress) { return !NoneRunning(progress); },
-        effectcmd::Progress(family));
+    return deckexchange::SendUnlessTaken(
+        io, linktiming::kCommandAttempts, [device, family](CTarnIO& io, bool heard) {
+            if (!heard)
+                return ProgressShowsRun(io, device, family);
+            qCInfo(lcEngine) << "transition start heard by device" << device
+                             << "though its reply went wrong: not sent again";
+            return true;
+        });
 }
 
 }  // namespace

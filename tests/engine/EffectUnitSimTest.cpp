@@ -44,9 +44,16 @@ protected:
         std::string error;
         auto bench = tarnsim::Bench::FromFile(DEMO_BENCH_PATH, &error);
         ASSERT_TRUE(bench) << error;
+        Serve(*bench);
+    }
+    // The effect unit on a simulator of this bench, in place of the one before.
+    void Serve(const tarnsim::Bench& bench) {
+        TearDown();
+        comm.Close();
         tarnsim::SimOptions options;
         options.pacing = false;
-        sim = std::make_unique<tarnsim::Simulator>(*bench, options);
+        sim = std::make_unique<tarnsim::Simulator>(bench, options);
+        std::string error;
         ASSERT_TRUE(sim->Start(&error)) << error;
         ASSERT_TRUE(comm.OpenPath(QString::fromStdString(sim->SlavePath())) && comm.Configure());
         link = std::make_unique<TarnLink>(io);
@@ -143,6 +150,40 @@ TEST_F(EffectUnitSimTest, AnOverlapWipeEndsWithTheWipeOut) {
     // seen by the query of round 4.
     EXPECT_EQ(Heard(),
               (select113 + std::vector<Frame>{kArmOffB, kWipeOutStart} + Times(kProgressB, 7)));
+}
+
+// A transition so short that it has ended before it can be asked about, whose start's reply comes
+// back damaged: the device heard the start, so it is not sent again, though the progress shows no
+// transition running, neither at the start of a scene nor at its end, nor the wipe-out.
+TEST_F(EffectUnitSimTest, AStartWhoseReplyWasDamagedRunsOnceThoughItHasEndedAlready) {
+    std::string error;
+    const auto bench = tarnsim::Bench::FromJson(
+        R"({"devices": [{"id": 1, "category": 7, "groups": [24],
+                         "effect": {"progress_polls": 0}}]})",
+        &error);
+    ASSERT_TRUE(bench) << error;
+    Serve(*bench);
+    const std::vector<Frame> select105{ToPlayer({0x18, 0x40, 0x20}), ToPlayer({0x18, 0x46, 0x20}),
+                                       ToPlayer({0x18, 0x41, 0x21})};
+    ASSERT_TRUE(unit->SelectTransition(105));
+    ASSERT_TRUE(unit->ArmTransition(105, true));
+    Heard();
+
+    sim->InjectNext(tarnsim::FaultKind::BadCheck);
+    EXPECT_TRUE(unit->RunTransition(105, EffectUnit::Side::In));
+    EXPECT_EQ(Heard(), (std::vector<Frame>{kRunInB} + Times(kProgressB, 100)));
+
+    sim->InjectNext(tarnsim::FaultKind::None, 3);  // the selection goes through
+    sim->InjectNext(tarnsim::FaultKind::BadCheck);
+    EXPECT_TRUE(unit->RunTransition(105, EffectUnit::Side::Out));
+    EXPECT_EQ(Heard(), (select105 + std::vector<Frame>{kRunOutB, kProgressB}));
+
+    ASSERT_TRUE(unit->SelectTransition(113));
+    Heard();
+    sim->InjectNext(tarnsim::FaultKind::None);  // the disarm goes through
+    sim->InjectNext(tarnsim::FaultKind::BadCheck);
+    EXPECT_TRUE(unit->RunTransition(113, EffectUnit::Side::Out));
+    EXPECT_EQ(Heard(), (std::vector<Frame>{kArmOffB, kWipeOutStart, kProgressB}));
 }
 
 TEST_F(EffectUnitSimTest, TheOtherFadesAreSelectedWithTheirOwnPreparation) {
