@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QDir>
 
+#include <utility>
+
 #include "app/AppContext.h"
 #include "app/UserPrompts.h"
 #include "config/EditOptions.h"
@@ -100,7 +102,15 @@ TfrmVerify::Prompts ControllerWiring::VerificationPrompts() {
 
 void ControllerWiring::KeepResumePoint(const ResumePoint& point) {
     resumePoint_ = point;
-    StoreResumePoint(context_.settings(), point);
+    const bool stored = StoreResumePoint(context_.settings(), point);
+    // The point is kept after every scene: the user hears once that it no longer reaches the
+    // file, and again only after a write went through in between.
+    if (std::exchange(resumePointStored_, stored) && !stored) {
+        const CaptionTable& captions = context_.captions();
+        prompts_.ShowWarning(&mainWindow_, captions.CaptionText(QStringLiteral("TI_MAIN")),
+                             captions.CaptionText(QStringLiteral("MSG_RESUME_UNSAVED"))
+                                 .arg(QDir::toNativeSeparators(context_.settings().iniPath())));
+    }
 }
 
 int ControllerWiring::PlayerId() const {

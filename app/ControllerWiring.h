@@ -62,5 +62,7 @@ private:
     AutoEngine engine_;
     // Where the last Auto Rec can be resumed; the settings file holds it across program runs.
     ResumePoint resumePoint_;
+    // Whether the last write of the resume point reached the settings file.
+    bool resumePointStored_ = true;
     QString lastRunSummary_;
 };

@@ -164,14 +164,16 @@ void DeckRemote::PostModes(std::vector<int> modes, std::vector<int> fallback) {
     if (modes.empty() || !BeginCommand())
         return;
     using Answers = std::vector<ModeAnswer>;
+    // The job holds the deck, never this remote: a controller closed while the job waits in the
+    // queue leaves it nothing of its own to reach. Only the answer comes back to it.
     link_.Post<Answers>(
         this,
-        [this, modes = std::move(modes), fallback = std::move(fallback)] {
+        [&vtr = vtr_, modes = std::move(modes), fallback = std::move(fallback)] {
             Answers answers;
-            const bool firstTaken = SendModeNow(modes.front(), &answers);
+            const bool firstTaken = SendModeNow(vtr, modes.front(), &answers);
             for (int mode :
                  firstTaken ? std::vector<int>(modes.begin() + 1, modes.end()) : fallback)
-                SendModeNow(mode, &answers);
+                SendModeNow(vtr, mode, &answers);
             return answers;
         },
         [this](const Answers& answers) {
@@ -183,8 +185,8 @@ void DeckRemote::PostModes(std::vector<int> modes, std::vector<int> fallback) {
         });
 }
 
-bool DeckRemote::SendModeNow(int mode, std::vector<ModeAnswer>* answers) {
-    const LinkJobResult result = vtr_.SetMode(mode, false);
+bool DeckRemote::SendModeNow(TarnVtr& vtr, int mode, std::vector<ModeAnswer>* answers) {
+    const LinkJobResult result = vtr.SetMode(mode, false);
     // kStatusPending is a deck that took the command without carrying it out yet: its lamps wait
     // for the poll.
     answers->push_back({mode, result.ok && result.status != tarncmd::kStatusPending});
@@ -195,7 +197,8 @@ void DeckRemote::PostStep(bool forward) {
     if (!BeginCommand())
         return;
     link_.Post<bool>(
-        this, [this, forward] { return vtr_.Step(forward).ok; }, [this](bool) { EndCommand(); });
+        this, [&vtr = vtr_, forward] { return vtr.Step(forward).ok; },
+        [this](bool) { EndCommand(); });
 }
 
 void DeckRemote::Play() {

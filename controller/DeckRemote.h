@@ -99,7 +99,7 @@ private:
     // Posts modes in order, or fallback's when the first is refused.
     void PostModes(std::vector<int> modes, std::vector<int> fallback);
     // Link thread: sends one mode, noting the answer.
-    bool SendModeNow(int mode, std::vector<ModeAnswer>* answers);
+    static bool SendModeNow(TarnVtr& vtr, int mode, std::vector<ModeAnswer>* answers);
     void PostStep(bool forward);
     // False while a command is in flight; otherwise marks one in flight.
     bool BeginCommand();
