@@ -36,8 +36,9 @@ ControllerWiring::ControllerWiring(AppContext& context, QWidget& mainWindow, Use
     host_.SetMainWindow(&mainWindow);
     controller_.SetMainWindow(&mainWindow);
     const SettingsFile& settings = context.settings();
-    controller_.SetPlacement([&settings](QWidget* w) { RestorePosition(w, settings); },
-                             [&settings](QWidget* w) { SavePosition(w, settings); });
+    controller_.SetPlacement(
+        [&settings, &mainWindow](QWidget* w) { RestorePositionBeside(w, &mainWindow, settings); },
+        [&settings](QWidget* w) { SavePosition(w, settings); });
     resumePoint_ = LoadResumePoint(settings);
     verification_.SetPrompts(VerificationPrompts());
     controller_.SetOperations([this](AutoKind kind) { engine_.AutoStart(kind); },

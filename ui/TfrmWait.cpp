@@ -102,7 +102,11 @@ void TfrmWait::PostGauge(int percent) {
 void TfrmWait::ShowRunProgress(const QString& text, int percent) {
     // Lines beyond the two beside the icon push the gauge and Stop down.
     const int lines = static_cast<int>(text.count(u'\n')) + 1;
+    const QSize before = size();
     LayOut(std::max(0, lines - 2) * lblWait_->fontMetrics().lineSpacing());
+    // Grown downwards, it must still leave the controller's keys free.
+    if (size() != before && isVisible())
+        KeepClearOfController();
     lblWait_->setText(text);
     panel1_->setVisible(true);
     gauge1_->setValue(percent);
@@ -156,7 +160,11 @@ void TfrmWait::showEvent(QShowEvent* event) {
 
 void TfrmWait::CentreOnScreen() {
     ::CentreOnScreen(this);
-    // Centred, but never over the controller's keys: they show what the decks do.
+    KeepClearOfController();
+}
+
+void TfrmWait::KeepClearOfController() {
+    // Never over the controller's keys: they show what the decks do.
     if (controller_ && controller_->isVisible()) {
         const QRect frame(pos(), FrameSize(this));
         move(ClearOf(frame, controller_->frameGeometry(), WorkAreaAt(frame.center(), this)));

@@ -65,6 +65,7 @@ private:
     void ShowRunProgress(const QString& text, int percent);
     void ShowAndRaise(const QString& title, bool gaugeVisible, bool stopVisible);
     void CentreOnScreen();
+    void KeepClearOfController();
     void RestoreGuardedWindows();
     // Ends the wait: the guarded windows get their states back and the window hides.
     void Finish();

@@ -78,6 +78,11 @@ bool ReadStoredSize(QWidget* window, const SettingsFile& settings, QSize* size) 
     return true;
 }
 
+int CoveredArea(const QRect& frame, const QRect& obstacle) {
+    const QRect covered = frame.intersected(obstacle);
+    return covered.width() * covered.height();
+}
+
 }  // namespace
 
 QSize FrameSize(const QWidget* window) {
@@ -110,12 +115,39 @@ QPoint ClearOf(const QRect& frame, const QRect& obstacle, const QRect& area) {
                                  {besideX, obstacle.top() - size.height()},
                                  {obstacle.right() + 1, besideY},
                                  {obstacle.left() - size.width(), besideY}};
+    QPoint best = frame.topLeft();
+    int leastCovered = CoveredArea(frame, obstacle);
     for (const QPoint& candidate : candidates) {
         const QRect placed(KeptWithin(QRect(candidate, size), area), size);
         if (area.contains(placed) && !placed.intersects(obstacle))
             return placed.topLeft();
+        if (const int covered = CoveredArea(placed, obstacle); covered < leastCovered) {
+            leastCovered = covered;
+            best = placed.topLeft();
+        }
     }
-    return frame.topLeft();
+    return best;
+}
+
+void RestorePositionBeside(QWidget* window, QWidget* other, const SettingsFile& settings) {
+    RestorePosition(window, settings);
+    int32_t top = 0;
+    if (window == nullptr || other == nullptr || !other->isVisible() ||
+        settings.ReadInteger(window->objectName(), settings_keys::kTop, &top))
+        return;
+    const QRect frame(window->pos(), FrameSize(window));
+    const QRect otherFrame = other->frameGeometry();
+    const QRect area = WorkAreaAt(frame.center(), window);
+    const QPoint beside = ClearOf(frame, otherFrame, area);
+    const int stackHeight = otherFrame.height() + frame.height();
+    if (!QRect(beside, frame.size()).intersects(otherFrame) || stackHeight > area.height()) {
+        window->move(beside);
+        return;
+    }
+    const int stackTop = area.top() + (area.height() - stackHeight) / 2;
+    other->move(otherFrame.left(), stackTop);
+    const QPoint below(otherFrame.center().x() - frame.width() / 2, stackTop + otherFrame.height());
+    window->move(KeptWithin(QRect(below, frame.size()), area));
 }
 
 std::optional<QPoint> PlaceOnWorkArea(int top, int left, const QRect& workArea) {

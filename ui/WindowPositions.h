@@ -32,8 +32,14 @@ QPoint KeptWithin(const QRect& frame, const QRect& area);
 
 // Where a window's frame goes so that it leaves the obstacle (another window's keys) free: where
 // it is when it does not cover it, else beside it (below, above, right, left, the first that fits
-// the area), else where it is.
+// the area), else the place beside it that covers the least of it.
 QPoint ClearOf(const QRect& frame, const QRect& obstacle, const QRect& area);
+
+// RestorePosition for a window that works beside another (the controller beside the main
+// window): without a stored position it opens clear of that window rather than centred over it;
+// where there is no room beside it, the two stand one above the other in the middle of the work
+// area, the other on top, as far as their heights allow.
+void RestorePositionBeside(QWidget* window, QWidget* other, const SettingsFile& settings);
 
 // The window's frame (title bar and border) centred on the work area of its screen. Before the
 // window's first show its frame is not known: a framed window of the program lends its own.

@@ -91,6 +91,9 @@ TEST_F(TfrmWaitTest,
 
 TEST_F(TfrmWaitTest, ARunsProgressReplacesTheWaitTextUntilTheWindowCloses) {
     wait.PostShow(QStringLiteral("Auto Rec"), TfrmWait::kStopVisible);
+    Settle();
+    // The controller just below the window: a window grown by a line must not cover it.
+    controller.setGeometry(wait.x(), wait.y() + wait.height() + 4, 300, 100);
     const QString text =
         QStringLiteral("Scene 7 of 42\nTape left to record: 00:40:00:00\nTime left: about 52:10");
     wait.PostRunProgress(text, 17);
@@ -102,6 +105,7 @@ TEST_F(TfrmWaitTest, ARunsProgressReplacesTheWaitTextUntilTheWindowCloses) {
     // The three lines fit above the gauge, and Stop below it inside the window.
     EXPECT_LE(label->y() + label->fontMetrics().lineSpacing() * 3, GaugePanel()->y());
     EXPECT_LE(Stop()->geometry().bottom(), wait.height());
+    EXPECT_FALSE(wait.frameGeometry().intersects(controller.frameGeometry()));
     wait.PostClose();
     Settle();
     EXPECT_EQ(label->text(), QStringLiteral("Please wait..."));

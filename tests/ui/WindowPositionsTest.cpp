@@ -54,6 +54,9 @@ TEST(ClearOf, aWindowOverTheObstacleMovesBesideItWhereItFits) {
     // A controller filling the height: to its right.
     EXPECT_EQ(ClearOf(QRect(500, 400, 252, 124), QRect(200, 30, 400, 994), kWorkArea),
               QPoint(600, 464));
+    // Room nowhere: beside it where the least of it is covered (here below, held on the area).
+    EXPECT_EQ(ClearOf(QRect(440, 400, 400, 200), QRect(100, 100, 1080, 850), kWorkArea),
+              QPoint(439, 824));
 }
 
 class WindowPositionsTest : public ::testing::Test {
@@ -87,6 +90,26 @@ TEST_F(WindowPositionsTest, firstRunCentresTheMainWindowAtHalfTheScreenAndDialog
     RestorePosition(&dialog_, settings_);
     EXPECT_EQ(dialog_.size(), QSize(300, 200));
     EXPECT_EQ(dialog_.pos(), CentredOn(screen_, QSize(300, 200)));
+}
+
+TEST_F(WindowPositionsTest, aFirstRunOpensTheControllerBesideTheMainWindowNotOverIt) {
+    RestorePosition(&main_, settings_);
+    main_.show();
+    QWidget controller;
+    controller.setObjectName("frmAvCtl");
+    controller.setFixedSize(200, 120);
+    RestorePositionBeside(&controller, &main_, settings_);
+    EXPECT_FALSE(QRect(controller.pos(), controller.size()).intersects(main_.frameGeometry()));
+    // Too wide for either side and too tall for above or below: the main window moves up to
+    // make room, the window below it.
+    dialog_.setFixedSize(screen_.width() * 3 / 4, screen_.height() / 3);
+    RestorePositionBeside(&dialog_, &main_, settings_);
+    EXPECT_FALSE(QRect(dialog_.pos(), dialog_.size()).intersects(main_.frameGeometry()));
+    EXPECT_EQ(dialog_.y(), main_.frameGeometry().bottom() + 1);
+    // Where the user left it, it comes back, over the main window or not.
+    Store("frmAvCtl", main_.y() + 10, main_.x() + 10, 0, 0);
+    RestorePositionBeside(&controller, &main_, settings_);
+    EXPECT_EQ(controller.pos(), main_.pos() + QPoint(10, 10));
 }
 
 TEST_F(WindowPositionsTest, savedPositionsAndTheMainWindowsSizeComeBackButNotAFixedDialogsSize) {
