@@ -48,25 +48,27 @@ void DeckMeasurement::Run(QWidget* dialog, const TfrmOption::FillFields& fill,
         return;
     }
     Calibrate(player, recorder,
-              [this, dialog = QPointer<QWidget>(dialog), playerOnly = recorder == 0, fill,
-               ended](std::optional<CalibrationResult> result) {
-                  Report(dialog, playerOnly, result, fill);
+              [this, dialog = QPointer<QWidget>(dialog), playerOnly = recorder == 0, fill, ended](
+                  CalibrationEnd end, const CalibrationResult& result) {
+                  Report(dialog, playerOnly, end, result, fill);
                   ended();
               });
 }
 
-void DeckMeasurement::Report(QWidget* dialog, bool playerOnly,
-                             const std::optional<CalibrationResult>& result,
-                             const TfrmOption::FillFields& fill) {
+void DeckMeasurement::Report(QWidget* dialog, bool playerOnly, CalibrationEnd end,
+                             const CalibrationResult& result, const TfrmOption::FillFields& fill) {
     const QString title = Text("TI_MAIN");
-    if (!result) {
-        prompts_.ShowWarning(dialog, title, Text("MSG_CALIB_FAIL"));
+    if (end != CalibrationEnd::Measured) {
+        QString failed = Text("MSG_CALIB_FAIL");
+        if (end == CalibrationEnd::RecorderMayRecord)
+            failed += '\n' + Text("MSG_RECMAYRECORD");
+        prompts_.ShowWarning(dialog, title, failed);
         return;
     }
-    if (!Accepted(dialog, *result))
+    if (!Accepted(dialog, result))
         return;
     // The message says the values are in the fields: they are, before it shows.
-    fill(OptionsFrom(*result));
+    fill(OptionsFrom(result));
     QString done = Text("MSG_CALIB_DONE");
     if (playerOnly)
         done += '\n' + Text("MSG_CALIB_NOREC");
@@ -93,14 +95,12 @@ void DeckMeasurement::Calibrate(int playerId, int recorderId, Measured done) {
     auto target = ReplyTarget::For(&progress_);
     worker_ = std::thread([this, calibration, target, done = std::move(done)] {
         CalibrationResult result;
-        std::optional<CalibrationResult> measured;
-        if (calibration->Run(&result) == CalibrationEnd::Measured)
-            measured = result;
-        target->Deliver([this, measured, done] {
+        const CalibrationEnd end = calibration->Run(&result);
+        target->Deliver([this, end, result, done] {
             worker_.join();
             progress_.CloseIfVisible();
             progress_.setWindowModality(progressModality_);
-            done(measured);
+            done(end, result);
         });
     });
 }

@@ -46,14 +46,14 @@ public:
     static MeasuredOptions OptionsFrom(const CalibrationResult& result);
 
 private:
-    using Measured = std::function<void(std::optional<CalibrationResult>)>;
+    using Measured = std::function<void(CalibrationEnd, const CalibrationResult&)>;
 
-    // Starts the calibration on its thread; done gets what it found (nothing when it failed or
-    // was stopped) on the GUI thread.
+    // Starts the calibration on its thread; done gets how it ended and what it found on the GUI
+    // thread.
     void Calibrate(int playerId, int recorderId, Measured done);
     void ShowProgress(int recorderId, DeckCalibration& calibration);
-    void Report(QWidget* dialog, bool playerOnly, const std::optional<CalibrationResult>& result,
-                const TfrmOption::FillFields& fill);
+    void Report(QWidget* dialog, bool playerOnly, CalibrationEnd end,
+                const CalibrationResult& result, const TfrmOption::FillFields& fill);
     // Unsteady measurements are taken only when the user says so.
     bool Accepted(QWidget* dialog, const CalibrationResult& result);
     QString Text(const char* key) const;

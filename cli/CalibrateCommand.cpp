@@ -71,6 +71,9 @@ QString EndText(CalibrationEnd end) {
             return "calibrate: a tape did not come to rest; nothing was measured in full";
         case CalibrationEnd::NotPutBack:
             return "calibrate: the recorder could not be put back at its position";
+        case CalibrationEnd::RecorderMayRecord:
+            return "calibrate: the recorder did not confirm its pause and may still be recording: "
+                   "press the stop key on the recorder";
     }
     return {};
 }

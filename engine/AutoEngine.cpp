@@ -136,6 +136,7 @@ std::unique_ptr<Operation> AutoEngine::MakeOperation(AutoKind kind) {
 void AutoEngine::BeginRun(AutoKind kind) {
     TakeRunInputs();
     run_.recorderPaused = true;
+    run_.recorderMayRecord = false;
     run_.step = EngineStep::Cue;
     run_.failure = {};
     run_.scheduler.Reset();
@@ -256,12 +257,15 @@ StopStep AutoEngine::CurrentStopStep() const {
 // ---- finish ---------------------------------------------------------------------------------
 
 void AutoEngine::AutoFinish(const StopReason& reason) {
-    const AutoResult result = ResultOf(reason);
+    AutoResult result = ResultOf(reason);
     qCInfo(lcEngine) << "operation ends:" << static_cast<int>(result) << "cause"
                      << static_cast<int>(reason.cause) << "step" << static_cast<int>(reason.step)
                      << "row" << run_.row;
     const int view = savedView_;
     operation_->Conclude(result, reason);
+    // A run whose recorder may still record has not ended well, however far it got.
+    if (run_.recorderMayRecord)
+        result = AutoResult::Failed;
     run_.recorderPaused = true;
     run_.step = EngineStep::Cue;
     transitions_.Reset();
@@ -273,15 +277,18 @@ void AutoEngine::AutoFinish(const StopReason& reason) {
     operation_->Leave();
     if (guard_ != nullptr)
         guard_->Disarm();
+    // What the final message says is taken from this run before it is over: from then on the
+    // windows may start the next one, which writes the run's texts anew.
+    const bool success = result == AutoResult::Finished;
+    const QString text = FinalText(reason);
+    const QString title = run_.title;
     // A run that ends in its start job is over before the host hears of it; the kind goes last,
     // so a next run's start cannot come in between.
     starting_ = false;
     kind_ = AutoKind::Idle;
     bridge_.Post([](EngineHost& h) { h.EnableWindows(); });
-    const bool success = result == AutoResult::Finished;
-    const QString text = FinalText(reason);
     bridge_.Ask(
-        [title = run_.title, text, success](EngineHost& h) {
+        [title, text, success](EngineHost& h) {
             h.ShowFinalMessage(title, text, success);
             return true;
         },
@@ -293,14 +300,19 @@ void AutoEngine::AutoFinish(const StopReason& reason) {
 }
 
 QString AutoEngine::FinalText(const StopReason& reason) const {
-    if (reason.cause == StopCause::None)
-        return run_.Caption(QStringLiteral("MSG_AUTOEND"));
-    QString first = run_.Caption(QStringLiteral("MSG_AUTOSTOP"));
-    if (reason.cause == StopCause::PortLost)
-        first = run_.Caption(QStringLiteral("MSG_PORTLOST")).arg(link_.Comm().DevicePath());
-    else if (reason.cause == StopCause::CannotPlace)
-        first = run_.Caption(QStringLiteral("MSG_RESUME_UNREACH"));
-    return first + u'\n' + reason.Text(captions_);
+    QString text = run_.Caption(QStringLiteral("MSG_AUTOEND"));
+    if (reason.cause != StopCause::None) {
+        text = run_.Caption(QStringLiteral("MSG_AUTOSTOP"));
+        if (reason.cause == StopCause::PortLost)
+            text = run_.Caption(QStringLiteral("MSG_PORTLOST")).arg(link_.Comm().DevicePath());
+        else if (reason.cause == StopCause::CannotPlace)
+            text = run_.Caption(QStringLiteral("MSG_RESUME_UNREACH"));
+        text += u'\n' + reason.Text(captions_);
+    }
+    // Said last, where the eye ends: the one thing the user must still do by hand.
+    if (run_.recorderMayRecord)
+        text += u'\n' + run_.Caption(QStringLiteral("MSG_RECMAYRECORD"));
+    return text;
 }
 
 // ---- guard ---------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "engine/EngineLog.h"
 #include "engine/EngineRun.h"
 #include "engine/HostBridge.h"
+#include "engine/RecorderPause.h"
 #include "engine/SceneTransitions.h"
 #include "engine/TapeChangeText.h"
 #include "engine/VerificationReport.h"
@@ -114,12 +115,18 @@ StopStep AutoRecOperation::StopStepAt(EngineStep step) const {
 }
 
 StopReason AutoRecOperation::Explain(StopReason reason) const {
-    if (placing_)
+    // A resume's recorder that cannot reach its frame may hold another tape; a retake's goes
+    // back over the tape it has just recorded, so what failed there is told as it is.
+    if (placing_ && retake_ == 0)
         reason = {StopCause::CannotPlace, StopDeck::Recorder};
+    else if (placing_)
+        reason.deck = StopDeck::Recorder;
     return reason;
 }
 
 StepOutcome AutoRecOperation::AfterOutPoint() {
+    if (!runOnFromUs_)
+        runOnFromUs_ = run_.scheduler.NowUs();
     if (!PastOut(run_.CurrentRow().outFrames))
         return StepOutcome::Fail;
     // The quick way looks for the next scene at once rather than a step check later.
@@ -131,41 +138,51 @@ StepOutcome AutoRecOperation::AfterOutPoint() {
 bool AutoRecOperation::PastOut(int32_t outPoint) {
     if (run_.decks.Stopped())
         return run_.Fail(StopCause::TapeEnd, run_.AddressedDeck());
-    const bool runOnEnded = run_.decks.Position() > outPoint + kRunOnFrames;
-    CheckScene(runOnEnded);
+    const bool runOnEnded = RunOnEnded(outPoint);
+    if (!CheckScene(runOnEnded))
+        return false;
     if (placing_)
         return true;  // a retake: the recorder goes back first
     // The out transition has run by now (before the pause, or after it up to the moment the
     // recorder stands): the quick way moves on as soon as the recorder is known to stand.
     if (runOnEnded || (run_.options.quickCue && RecorderKnownToStand()))
         run_.step = EngineStep::NextScene;
-    else if (run_.options.quickCue)
+    else if (run_.options.quickCue && run_.decks.Devices().recorderId == 0)
         return TravelWhileRecorderStops();
     return true;
 }
 
-bool AutoRecOperation::RecorderKnownToStand() const {
-    if (run_.decks.Devices().recorderId != 0)
-        return sceneChecked_;  // its counter was read standing
-    // Only the player's edit terminal reaches the recorder: its stand time must have passed.
-    return run_.scheduler.NowUs() >= RecorderStandsUs();
+bool AutoRecOperation::RunOnEnded(int32_t outPoint) const {
+    if (!quickCue_.Travelling())
+        return run_.decks.Position() > outPoint + kRunOnFrames;
+    const int64_t runOnUs = static_cast<int64_t>(kRunOnFrames * 1e6 / run_.decks.FramesPerSecond());
+    return run_.scheduler.NowUs() >= runOnFromUs_.value_or(0) + runOnUs;
 }
 
-int64_t AutoRecOperation::RecorderStandsUs() const {
-    const CommandScheduler& scheduler = run_.scheduler;
-    const int64_t margin =
-        scheduler.Known()
-            ? scheduler.DurationUs(kStandMarginFrames)
-            : static_cast<int64_t>(kStandMarginFrames * 1e6 / run_.decks.FramesPerSecond());
-    return editPoints_.RecorderStandsUs() + margin;
+bool AutoRecOperation::RecorderKnownToStand() const {
+    // A readable recorder is known to stand only by a reading that shows it standing: the scene
+    // check's. A prediction is not enough: a deck may stop late.
+    if (run_.decks.Devices().recorderId != 0)
+        return sceneChecked_;
+    // Only the player's edit terminal reaches the recorder: its stand time must have passed.
+    const std::optional<int64_t> stands = RecorderStandsUs();
+    return stands && run_.scheduler.NowUs() >= *stands;
+}
+
+std::optional<int64_t> AutoRecOperation::RecorderStandsUs() const {
+    const std::optional<int64_t> stands = editPoints_.RecorderStandsUs();
+    const std::optional<int64_t> margin = run_.scheduler.DurationUs(kStandMarginFrames);
+    if (!stands || !margin)
+        return std::nullopt;
+    return *stands + *margin;
 }
 
 bool AutoRecOperation::TravelWhileRecorderStops() {
     // The recorder takes in the player's picture until it stands; a player whose new mode
-    // reaches its tape only after that changes nothing on the recorder's tape. The scene's
-    // check still reads the recorder standing before the next scene is cued on.
+    // reaches its tape only after that changes nothing on the recorder's tape.
     const std::optional<int32_t> next = NextInPointOnThisTape();
-    return !next || quickCue_.TravelBefore(*next, RecorderStandsUs());
+    const std::optional<int64_t> stands = RecorderStandsUs();
+    return !next || !stands || quickCue_.TravelBefore(*next, *stands);
 }
 
 std::optional<int32_t> AutoRecOperation::NextInPointOnThisTape() const {
@@ -179,25 +196,32 @@ std::optional<int32_t> AutoRecOperation::NextInPointOnThisTape() const {
     return std::nullopt;
 }
 
-void AutoRecOperation::CheckScene(bool runOnEnded) {
+bool AutoRecOperation::CheckScene(bool runOnEnded) {
     if (sceneChecked_)
-        return;
+        return true;
     SceneCheck check;
     check.row = run_.row;
     check.expectedFrames = run_.CurrentRow().durationFrames;
     check.scene = progressPlan_.SceneNumber(run_.row);
     check.resumed = resumeCheckPending_;
     if (run_.decks.Devices().recorderId != 0) {
-        // Once the recorder should stand; while it still settles it is read again at the next
-        // step check, until the run-on is over.
-        if (!runOnEnded && run_.scheduler.NowUs() < RecorderStandsUs())
-            return;
+        // Once the recorder should stand (at every step check while that is unknown); while it
+        // still settles it is read again at the next step check, until the run-on is over.
+        const std::optional<int64_t> stands = RecorderStandsUs();
+        if (!runOnEnded && stands && run_.scheduler.NowUs() < *stands)
+            return true;
         const EngineDecks::RecorderReading reading =
             run_.decks.ReadRecorder(linktiming::kCommandAttempts);
-        if (!runOnEnded && (!reading.ok || reading.busy))
-            return;
-        // An unreadable counter is unknown, never a position: the next scene's seam is unknown
-        // too rather than measured from this one's start.
+        if (!RecorderStand{reading.answered, reading.busy, reading.mode}.Standing()) {
+            if (!runOnEnded)
+                return true;
+            // Not seen standing all through the run-on: the player must not move on while the
+            // recorder may still take in its picture.
+            return run_.Fail(reading.answered ? StopCause::Refused : StopCause::NoAnswer,
+                             StopDeck::Recorder);
+        }
+        // A counter that could not be read is unknown, never a position: the next scene's seam
+        // is unknown too rather than measured from this one's start.
         check.startPosition = sceneStart_ ? sceneStart_ : seam_;
         if (sceneStart_ && seam_)
             check.seamFrames = *sceneStart_ - *seam_;
@@ -218,13 +242,14 @@ void AutoRecOperation::CheckScene(bool runOnEnded) {
         decksOff_ = check.Error();
     if (RetakeDue(check)) {
         BeginRetake(check, *seam_);
-        return;
+        return true;
     }
     seam_ = check.endPosition;
     earlierTakes_.clear();
     offTake_.reset();
     run_.checks.Add(check);
     NoteSceneOnTape(check);
+    return true;
 }
 
 bool AutoRecOperation::RetakeDue(const SceneCheck& check) const {
@@ -251,6 +276,7 @@ void AutoRecOperation::BeginRetake(const SceneCheck& offTake, int32_t frame) {
 StepOutcome AutoRecOperation::RecordSceneAgain() {
     run_.target = run_.CurrentRow().inFrames;
     sceneChecked_ = false;
+    runOnFromUs_.reset();
     run_.step = EngineStep::Cue;
     return StepOutcome::Wait;
 }
@@ -278,6 +304,7 @@ StepOutcome AutoRecOperation::AtNextScene() {
         if (row.durationFrames != 0) {
             run_.target = row.inFrames;
             sceneChecked_ = false;
+            runOnFromUs_.reset();
             retake_ = 0;
             run_.step = EngineStep::Cue;
             return StepOutcome::Wait;
@@ -307,10 +334,11 @@ bool AutoRecOperation::PassTapeChange(int row) {
 }
 
 void AutoRecOperation::Conclude(AutoResult result, const StopReason& reason) {
-    // A recorder still recording is what harms a tape: it is paused before anything else.
-    recorderPausedFirst_ = !run_.recorderPaused;
-    if (recorderPausedFirst_)
-        run_.decks.RecorderCommand(true);
+    // A recorder still recording is what harms a tape: it is paused before anything else, until
+    // it says it stands. The rec-pause also leaves it where a later run appends; one being placed
+    // was last told something else.
+    run_.recorderMayRecord =
+        !recorderpause::PauseRecorder(run_.decks, run_.clock, run_.recorderPaused && !placing_);
     const bool finished = result == AutoResult::Finished;
     if (finished && run_.decks.Devices().recorderId != 0)
         ReadRecordingEnd();
@@ -337,12 +365,9 @@ void AutoRecOperation::ReadRecordingEnd() {
 }
 
 void AutoRecOperation::Leave() {
-    // The recorder waits in rec-pause, so a later run appends where this one ended.
     EngineDecks& decks = run_.decks;
     decks.Address(decks.Devices().playerId);  // a resume may end while placing it
     decks.SetModeAndWait(ModeStop);
-    if (!recorderPausedFirst_)
-        decks.RecorderCommand(true);
     decks.ReadStatus();
 }
 

@@ -37,14 +37,20 @@ private:
 
     void BeginRecording();
     bool PastOut(int32_t outPoint);
+    // The player has played the run-on's frames past the out point, or, once the quick way has
+    // sent it towards the next scene, the time they take has passed.
+    bool RunOnEnded(int32_t outPoint) const;
     bool RecorderKnownToStand() const;
-    // When the recorder stands, with the margin after which its counter is read.
-    int64_t RecorderStandsUs() const;
-    // While the recorder stops: the quick way may start the player towards the next scene.
+    // When the recorder stands, with the margin after which its counter is read; unknown when
+    // its pause went out before the tape's rate was measured.
+    std::optional<int64_t> RecorderStandsUs() const;
+    // While a recorder that cannot be read stops: the quick way may start the player towards
+    // the next scene.
     bool TravelWhileRecorderStops();
     // The in point of the next scene to record, unless a tape change comes first.
     std::optional<int32_t> NextInPointOnThisTape() const;
-    void CheckScene(bool runOnEnded);
+    // False when the recorder has not been read standing by the end of the run-on.
+    bool CheckScene(bool runOnEnded);
     // Where the recorder stands as the scene's cue begins, when retakes look at the seam.
     void ReadSceneStart();
     // After a take's check: true when it landed off and is to be recorded again.
@@ -62,13 +68,13 @@ private:
     int32_t RecordedInRow() const;
 
     RecorderPlacement placement_;
-    bool placing_ = false;              // the recorder is being placed, and the engine addresses it
-    bool resumeCheckPending_ = false;   // the next scene check is the resumed run's first
-    bool recorderPausedFirst_ = false;  // the end paused the recorder before anything else
+    bool placing_ = false;             // the recorder is being placed, and the engine addresses it
+    bool resumeCheckPending_ = false;  // the next scene check is the resumed run's first
     RunProgressPlan progressPlan_;
     RunProgress shownProgress_;
     ResumePoint resume_;  // where this run can be resumed from, as far as it got
     bool sceneChecked_ = false;
+    std::optional<int64_t> runOnFromUs_;  // when the current take's out point was passed
     // The recorder's counter where the next scene begins; unknown after a reading that failed,
     // so a length is never measured from a stale seam.
     std::optional<int32_t> seam_;

@@ -32,7 +32,8 @@ double CommandScheduler::FramesOf(double us, int nominalFps) const {
 }
 
 int64_t CommandScheduler::WriteMomentUs(double position, double leadFrames) const {
-    return phase_.TimeOf(position) - phase_.DurationUs(leadFrames) - linktiming::kRequestLineUs;
+    return phase_.TimeOf(position) - phase_.DurationUs(leadFrames).value_or(0) -
+           linktiming::kRequestLineUs;
 }
 
 bool CommandScheduler::MomentHasCome(double position, double leadFrames, double holdExchanges,

@@ -33,8 +33,8 @@ public:
     // How long one status exchange takes, averaged (0 before the first).
     int64_t ExchangeUs() const { return exchangeUs_; }
     int64_t ExchangesUs(double exchanges) const;
-    // Microseconds that frames take at the measured rate; only when Known().
-    int64_t DurationUs(double frames) const { return phase_.DurationUs(frames); }
+    // Microseconds that frames take at the measured rate; nothing unless Known().
+    std::optional<int64_t> DurationUs(double frames) const { return phase_.DurationUs(frames); }
     // Frames that us microseconds take: at the measured rate, else at nominalFps.
     double FramesOf(double us, int nominalFps) const;
 

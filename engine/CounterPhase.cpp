@@ -146,6 +146,8 @@ int64_t CounterPhase::TimeOf(double position) const {
     return refUs_ + static_cast<int64_t>(std::llround((position - refPosition_) / ratePerUs_));
 }
 
-int64_t CounterPhase::DurationUs(double frames) const {
-    return known_ ? static_cast<int64_t>(std::llround(frames / ratePerUs_)) : 0;
+std::optional<int64_t> CounterPhase::DurationUs(double frames) const {
+    if (!known_)
+        return std::nullopt;
+    return static_cast<int64_t>(std::llround(frames / ratePerUs_));
 }

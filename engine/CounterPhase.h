@@ -26,8 +26,9 @@ public:
     int64_t TimeOf(double position) const;
     // Frames per second of the clock, as measured.
     double FramesPerSecond() const { return ratePerUs_ * 1e6; }
-    // Microseconds that a number of frames takes at the measured rate.
-    int64_t DurationUs(double frames) const;
+    // Microseconds that a number of frames takes at the measured rate; nothing while the rate is
+    // unknown.
+    std::optional<int64_t> DurationUs(double frames) const;
 
 private:
     struct Reading {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/CounterPhase.h"
+#include "engine/RecorderPause.h"
 #include "link/Clock.h"
 #include "link/DeckExchange.h"
 #include "link/LinkTiming.h"
@@ -91,10 +92,10 @@ CalibrationEnd DeckCalibration::Run(CalibrationResult* result) {
     if (guard_ != nullptr)
         guard_->Arm(GuardedOperation::Calibration, recorder_, player_);
     const CalibrationEnd end = Measure(result);
-    LeaveDecksStill();
+    const bool paused = LeaveDecksStill();
     if (guard_ != nullptr)
         guard_->Disarm();
-    return end;
+    return paused ? end : CalibrationEnd::RecorderMayRecord;
 }
 
 CalibrationEnd DeckCalibration::Measure(CalibrationResult* result) {
@@ -118,13 +119,29 @@ bool DeckCalibration::Fail(CalibrationEnd why) {
     return false;
 }
 
-void DeckCalibration::LeaveDecksStill() {
-    // Wherever the measurement ended, a Stop or a failure included: no deck is left running.
-    // The results are not looked at; a deck that does not answer now is already reported.
+bool DeckCalibration::LeaveDecksStill() {
+    // Wherever the measurement ended, a Stop or a failure included: no deck is left running, the
+    // recorder, which could harm its tape, first. The player's answer is not looked at: a deck
+    // that does not answer now is already reported.
+    bool paused = true;
+    if (recorder_ != 0) {
+        const auto send = [this] {
+            return link_
+                .Run([this](CTarnIO& io) {
+                    return deckexchange::SendMode(io, recorder_, ModeRecordPause,
+                                                  linktiming::kCommandAttempts);
+                })
+                .ok;
+        };
+        const auto read = [this] {
+            const std::optional<Reading> r = Ask(recorder_);
+            return r ? RecorderStand{true, r->busy, r->mode} : RecorderStand{};
+        };
+        paused = recorderpause::UntilStanding(clock_, false, send, read);
+    }
     int64_t heard = 0;
     Command(player_, ModePause, &heard);
-    if (recorder_ != 0)
-        Command(recorder_, ModeRecordPause, &heard);
+    return paused;
 }
 
 bool DeckCalibration::MeasurePlayer(CalibrationResult* result) {
@@ -305,6 +322,13 @@ std::optional<DeckCalibration::Reading> DeckCalibration::NextReading(int id) {
 }
 
 std::optional<DeckCalibration::Reading> DeckCalibration::Read(int id) {
+    const std::optional<Reading> reading = Ask(id);
+    if (!reading)
+        Fail(CalibrationEnd::NoAnswer);
+    return reading;
+}
+
+std::optional<DeckCalibration::Reading> DeckCalibration::Ask(int id) {
     Reading reading;
     bool hasCounter = false;
     const LinkJobResult r = link_.Run([&](CTarnIO& io) {
@@ -317,13 +341,12 @@ std::optional<DeckCalibration::Reading> DeckCalibration::Read(int id) {
         Timecode tc;
         hasCounter = TarnVtr::DecodeCounter(io.Reply(), &reading.counter, &tc);
         reading.busy = (io.Status() & tarn::kStatusBusy) != 0;
+        reading.mode = deckexchange::StatusMode(io.Reply());
         reading.us = io.LastHeardUs();
         return true;
     });
-    if (!r.ok || !hasCounter) {
-        Fail(CalibrationEnd::NoAnswer);
+    if (!r.ok || !hasCounter)
         return std::nullopt;
-    }
     return reading;
 }
 

@@ -54,6 +54,9 @@ enum class CalibrationEnd {
     NoMotion,    // a tape did not start moving, or stood still again while it should run
     NoStand,     // a tape did not come to rest
     NotPutBack,  // the recorder could not be put back at its position
+    // However it ended before, the recorder did not confirm its rec-pause at the end: it may
+    // still be recording.
+    RecorderMayRecord,
 };
 
 class DeckCalibration {
@@ -71,7 +74,8 @@ public:
     }
 
     // Measured when everything asked for was measured; otherwise what ended it. Either way the
-    // player is left paused and the recorder in rec-pause where it stands.
+    // player is left paused and the recorder in rec-pause where it stands, as its status
+    // confirms (RecorderMayRecord when it never does).
     CalibrationEnd Run(CalibrationResult* result);
 
     static constexpr int kTrials = 3;
@@ -81,13 +85,15 @@ private:
         int32_t counter = 0;
         bool busy = false;
         int64_t us = 0;
+        int mode = 0;
     };
     struct Motion;
 
     CalibrationEnd Measure(CalibrationResult* result);
     bool MeasurePlayer(CalibrationResult* result);
     bool MeasureRecorder(CalibrationResult* result);
-    void LeaveDecksStill();
+    // False when the recorder did not confirm its rec-pause.
+    bool LeaveDecksStill();
     // Notes why the measurement ends (the first reason counts) and returns false.
     bool Fail(CalibrationEnd why);
     // One kind of trial: the deck is started into runMode and stood again with standMode.
@@ -115,6 +121,8 @@ private:
     bool Command(int id, int mode, int64_t* heardUs);
     bool Step(int id, bool forward);
     std::optional<Reading> Read(int id);
+    // A reading, or nothing, without ending the measurement.
+    std::optional<Reading> Ask(int id);
     // The next reading, unless the user's Stop has come.
     std::optional<Reading> NextReading(int id);
     // True once the user's Stop is asked for (noted as the reason the measurement ends).

@@ -3,6 +3,7 @@
 #include "engine/EngineHost.h"
 #include "engine/EngineRun.h"
 #include "engine/HostBridge.h"
+#include "engine/RecorderPause.h"
 
 bool EditOperation::Start() {
     run_.bridge.Post([](EngineHost& h) { h.ShowRecorderRecording(); });
@@ -31,4 +32,12 @@ StepOutcome EditOperation::Step() {
 
 StopStep EditOperation::StopStepAt(EngineStep step) const {
     return step == EngineStep::PlayToScene ? StopStep::InPoint : Operation::StopStepAt(step);
+}
+
+void EditOperation::Conclude(AutoResult result, const StopReason&) {
+    // Only a finished Edit leaves the recorder recording. A record command whose reply was lost
+    // may have started it all the same, so the pause is confirmed from the recorder's status.
+    if (result != AutoResult::Finished)
+        run_.recorderMayRecord =
+            !recorderpause::PauseRecorder(run_.decks, run_.clock, run_.recorderPaused);
 }

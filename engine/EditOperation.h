@@ -1,6 +1,6 @@
 // Edit: the recorder waits in rec-pause while the player is cued back to where Edit was pressed
 // and plays; the recorder is released into record as the player comes back to that position.
-// Both decks are left running.
+// Both decks are left running; an Edit that ends otherwise leaves the recorder paused.
 #pragma once
 
 #include "engine/DeckCue.h"
@@ -18,6 +18,7 @@ public:
     bool Cue() override;
     StepOutcome Step() override;
     StopStep StopStepAt(EngineStep step) const override;
+    void Conclude(AutoResult result, const StopReason& reason) override;
 
 private:
     EngineRun& run_;

@@ -66,13 +66,12 @@ bool EditPoints::PassEditPoint(Side side, bool record) {
         recorderAnswerMs_ = run_.clock.NowMs();
         recorderMissedAsks_ = 0;
         if (out)
-            recorderStandsUs_ =
-                run_.scheduler.NowUs() + run_.scheduler.DurationUs(run_.options.outCorrection);
+            NoteRecorderStands();
         if (out && NeedsFollowingScene(run_.CurrentRow().transition)) {
             // This family runs out after the pause command.
             if (run_.decks.Stopped())
                 return run_.Fail(StopCause::TapeEnd, run_.AddressedDeck());
-            transitions_.RunLateOut(recorderStandsUs_);
+            transitions_.RunLateOut(recorderStandsUs_.value_or(run_.scheduler.NowUs()));
         }
     } else {
         run_.bridge.Post([](EngineHost& h) { h.PlayBeep(); });
@@ -80,6 +79,14 @@ bool EditPoints::PassEditPoint(Side side, bool record) {
     run_.recorderPaused = out;
     run_.step = out ? EngineStep::OutPointPassed : EngineStep::InPointPassed;
     return true;
+}
+
+void EditPoints::NoteRecorderStands() {
+    // Without the tape's measured rate the moment is not known: nothing is planned on a guess.
+    const std::optional<int64_t> stop = run_.scheduler.DurationUs(run_.options.outCorrection);
+    recorderStandsUs_.reset();
+    if (stop)
+        recorderStandsUs_ = run_.scheduler.NowUs() + *stop;
 }
 
 bool EditPoints::RunEarlyOutTransition(double at, bool record) {

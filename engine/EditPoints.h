@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class SceneTransitions;
 struct EngineRun;
@@ -24,12 +25,15 @@ public:
     bool InTransition(int32_t target);
     // False once a recording recorder has left its status questions unanswered too long.
     bool RecorderStillThere();
-    // When the recorder is due to stand after the current scene's pause.
-    int64_t RecorderStandsUs() const { return recorderStandsUs_; }
+    // When the recorder is due to stand after the current scene's pause; unknown when the pause
+    // went out before the tape's rate was measured.
+    std::optional<int64_t> RecorderStandsUs() const { return recorderStandsUs_; }
 
 private:
     // The recorder's record or pause (a beep without recording): the edit point is passed.
     bool PassEditPoint(Side side, bool record);
+    // Just after the recorder's pause went out.
+    void NoteRecorderStands();
     bool RunEarlyOutTransition(double at, bool record);
     bool OutTransition(const std::function<bool()>& betweenPolls);
     // The pause (or the out run before it) goes out within a few exchanges.
@@ -45,5 +49,5 @@ private:
     int64_t recorderAnswerMs_ = 0;
     int64_t recorderAskedMs_ = 0;
     int recorderMissedAsks_ = 0;  // questions in a row it left unanswered
-    int64_t recorderStandsUs_ = 0;
+    std::optional<int64_t> recorderStandsUs_;
 };

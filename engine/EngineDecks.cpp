@@ -146,10 +146,12 @@ EngineDecks::RecorderReading EngineDecks::ReadRecorder(int attempts) {
         return AskStatus(io, attempts);
     });
     RecorderReading reading;
-    Timecode tc;
-    if (!r.ok || !TarnVtr::DecodeCounter(r.reply, &reading.position, &tc))
+    if (!r.ok)
         return reading;
-    reading.ok = true;
+    reading.answered = true;
+    reading.mode = deckexchange::StatusMode(r.reply);
     reading.busy = (r.status & tarn::kStatusBusy) != 0;
+    Timecode tc;
+    reading.ok = TarnVtr::DecodeCounter(r.reply, &reading.position, &tc);
     return reading;
 }

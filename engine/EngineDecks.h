@@ -60,11 +60,13 @@ public:
     // is asked again); nothing when the recorder does not answer, refuses or has no counter.
     std::optional<int32_t> TryReadRecorderPosition();
     // A status query to the recorder (asked up to `attempts` times when its reply is lost): its
-    // counter and whether it is still settling.
+    // mode, its counter and whether it is still settling.
     struct RecorderReading {
-        bool ok = false;  // answered with a reading that has a counter
+        bool answered = false;  // with a reading: its verdict says done
+        bool ok = false;        // answered with a reading that has a counter
         int32_t position = 0;
         bool busy = false;
+        int mode = 0;
     };
     RecorderReading ReadRecorder(int attempts);
 

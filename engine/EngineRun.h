@@ -56,6 +56,8 @@ struct EngineRun {
     EngineStep step = EngineStep::Cue;
     int32_t target = 0;  // the position the current step works towards
     bool recorderPaused = true;
+    // The operation's end could not confirm the recorder's rec-pause: the user must stop it.
+    bool recorderMayRecord = false;
     StopReason failure;  // what the step that failed in this tick noted
     AutoOptions options;
     std::vector<Scene> rows;  // the list as it was at the start; windows are disabled meanwhile

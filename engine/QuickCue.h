@@ -4,9 +4,11 @@
 // plays a little before the next in point plays on into it; a far target is wound to, then
 // searched, then played. The mode changes are timed by what the run measures of the decks: the
 // player's start from how long its play commands take to settle, the tape's speed from its
-// counter. While the recorder stops after a scene, the player may already start towards the next
-// one when its mode change surely reaches its tape only after the recorder stands. What reaches
-// the recorder's tape is the same as the usual cue's.
+// counter. A recorder that can be read must have been read standing before the player leaves the
+// scene; one reached only through the player's edit terminal is known by its measured stop
+// time, and the player may already start towards the next scene when its mode change surely
+// reaches its tape only after that. What reaches the recorder's tape is the same as the usual
+// cue's.
 #pragma once
 
 #include <cstdint>
@@ -23,10 +25,12 @@ public:
 
     // Step 0 to 1, or straight to 2 when the player plays on into the scene.
     bool Cue(int32_t target);
-    // While the recorder stops: starts the travel to target once a mode change written now
-    // surely moves the player's tape no sooner than standsUs. The next Cue to target goes on
-    // with it.
+    // While a recorder that cannot be read stops: starts the travel to target once a mode change
+    // written now surely moves the player's tape no sooner than standsUs. The next Cue to target
+    // goes on with it.
     bool TravelBefore(int32_t target, int64_t standsUs);
+    // A travel started by TravelBefore goes on: the player has left its run-on.
+    bool Travelling() const { return earlyTarget_.has_value(); }
     // Step 1 to 2: winds and searches on, and plays once the tape will stand at normal play
     // on the approach.
     bool Search(int32_t target);

@@ -78,10 +78,14 @@ StepOutcome RecorderPlacement::Finish() {
     EngineDecks& decks = run_.decks;
     const int maxSteps = std::max(kStepLimitSeconds * decks.FramesPerSecond(), PlayUpFrames());
     // A deck steps from pause; one that stopped at the tape's start or never moved is paused.
-    if (decks.Mode() != ModePause && !decks.SetModeAndWait(ModePause))
+    if (decks.Mode() != ModePause) {
+        if (const DeckReply r = decks.SetModeAndWait(ModePause); !r)
+            return Checked(run_.Failed(r, StopDeck::Recorder));
+    }
+    if (!decks.StepOnto(run_.target, maxSteps))
         return StepOutcome::Fail;
-    if (!decks.StepOnto(run_.target, maxSteps) || !decks.SetModeAndWait(ModeRecordPause))
-        return StepOutcome::Fail;
+    if (const DeckReply r = decks.SetModeAndWait(ModeRecordPause); !r)
+        return Checked(run_.Failed(r, StopDeck::Recorder));
     // The next scene overwrites the partial one from exactly this frame on: a deck that moved
     // going into rec-pause would leave a gap or cut into the last good scene.
     decks.ReadStatus();

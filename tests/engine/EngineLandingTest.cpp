@@ -209,8 +209,8 @@ TEST_P(AutoRecLandingTest, AutoRecLandsEverySceneOnItsFramesAndAppendsIt) {
 
 // Quick cue lands the same frames and seams and waits less: a scene that begins a few seconds
 // after the one before is played into, without a search; a far one is wound to; after a plain
-// cut the player starts back while the recorder still stops; and after the last scene the player
-// runs on only until the recorder stands.
+// cut the player starts back as soon as the recorder is read standing; and after the last scene
+// the player runs on only until then.
 TEST_P(AutoRecLandingTest, QuickCueLandsTheSameFramesWaitingLess) {
     const std::vector<ListScene> scenes = {
         {"cued forward across a minute's end", At(119, 10), At(120, 20), 0},
@@ -241,20 +241,19 @@ TEST_P(AutoRecLandingTest, QuickCueLandsTheSameFramesWaitingLess) {
         const int wound = FirstRequest(sim, kPlayerId, {0x08, 0x44, 0x75, 0, 0, 0, 0}, thirdPauses);
         EXPECT_GE(wound, 0);
         EXPECT_LT(wound, fourthRecords);
-        // After a plain cut the last cue starts before the recorder is read standing, its travel
-        // reaching the player's tape only once the recorder stands.
+        // After a plain cut the last cue starts once the recorder has been read standing, not on
+        // a prediction.
         const int fourthPauses = FirstRequest(sim, kRecorderId, kRecPause, fourthRecords);
         const int travels = FirstTravel(sim, fourthPauses);
         const int recorderRead = FirstRequestWhere(
             sim, fourthPauses, [](const std::vector<uint8_t>& b) { return b[2] == kRecorderId; });
         ASSERT_GE(travels, 0);
-        EXPECT_LT(travels, recorderRead);
+        EXPECT_GT(travels, recorderRead);
         const auto entries = sim.TranscriptEntries();
         const auto frames = [&](int n) { return int64_t{n} * 1'000'000 / Fps(); };
         const int64_t standsUs =
             entries[static_cast<size_t>(fourthPauses)].micros + frames(decks.recorderRecPause);
-        const int64_t travelUs = entries[static_cast<size_t>(travels)].micros;
-        EXPECT_GE(travelUs + frames(kOtherLatencyFrames), standsUs);
+        EXPECT_GE(entries[static_cast<size_t>(travels)].micros, standsUs);
         // The recorder stands the out-point correction after its pause; the player is stopped
         // within a few polls of the reading that shows it.
         EXPECT_LE(e.Deck(kPlayerId).position, scenes.back().out + decks.recorderRecPause + 15);
