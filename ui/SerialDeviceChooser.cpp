@@ -79,6 +79,11 @@ void SerialDeviceChooser::BuildLayout(const CaptionTable& captions, const QStrin
     layout->addLayout(BuildPathRow(captions));
     layout->addWidget(lblPathError_);
     layout->addWidget(buttons);
+    // Top to bottom, as the window reads: the buttons were made before the path row.
+    QWidget* const order[] = {list_,      edPath_, findChild<QPushButton*>("btnBrowse"),
+                              btnRefresh, btnOk_,  btnCancel};
+    for (size_t i = 1; i < std::size(order); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 QLayout* SerialDeviceChooser::BuildPathRow(const CaptionTable& captions) {

@@ -398,6 +398,17 @@ TEST_F(TfrmTarnDevTest, DeviceListOrATypedTerminalBecomesThePortsDeviceAndOtherP
         ASSERT_NE(chooser, nullptr);
         auto* path = chooser->findChild<QLineEdit*>("edPath");
         auto* ok = chooser->findChild<QPushButton*>("btnOk");
+        // Tab reads the window top to bottom: the list, the path row, then the buttons.
+        const QStringList stops = {"lvSerial",   "edPath", "btnBrowse",
+                                   "btnRefresh", "btnOk",  "btnCancel"};
+        QStringList chain;
+        QWidget* w = chooser->findChild<QTreeWidget*>("lvSerial");
+        for (int step = 0; step < 100 && chain.size() < stops.size(); ++step) {
+            if (stops.contains(w->objectName()) && !chain.contains(w->objectName()))
+                chain << w->objectName();
+            w = w->nextInFocusChain();
+        }
+        EXPECT_EQ(chain.join(' '), stops.join(' '));
         path->clear();
         QTest::keyClicks(path, root.Dev("ttyUSB3"));
         QTest::mouseClick(ok, Qt::LeftButton);
