@@ -76,7 +76,7 @@ EngineHostWindows ControllerWiring::HostWindows() {
     };
     windows.keepResumePoint = [this](const ResumePoint& point) { KeepResumePoint(point); };
     windows.verification = [this](const VerificationReport& report) {
-        lastRunSummary_ = RunSummaryText(report);
+        lastRunSummary_ = RunSummaryText(report, context_.captions());
         verification_.ShowReport(report);
     };
     return windows;

@@ -300,7 +300,7 @@ int RunEngineCommand(const EngineCommand& command, const CommandArguments& o) {
         return 2;
     EffectUnit effects(link.link);
     TerminalEngineHost host(link.vtr, list, devices, options, o.isSet("yes") || soak.minutes > 0,
-                            session.settings());
+                            session.settings(), session.captions());
     if (command.kind == AutoKind::AutoRec)
         host.SetVerificationFile(o.value("verify"));
     AutoEngine engine(link.link, link.vtr, effects, link.clock, session.captions(), host);

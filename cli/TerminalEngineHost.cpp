@@ -14,17 +14,20 @@
 #include "engine/RunSummary.h"
 #include "engine/StopSignals.h"
 #include "engine/VerificationReport.h"
+#include "engine/VerificationTable.h"
 #include "link/TarnVtr.h"
 
 TerminalEngineHost::TerminalEngineHost(TarnVtr& vtr, const SceneList& list,
                                        const AutoDevices& devices, const AutoOptions& options,
-                                       bool confirmTapeChanges, const SettingsFile& settings)
+                                       bool confirmTapeChanges, const SettingsFile& settings,
+                                       const CaptionTable& captions)
     : vtr_(vtr),
       list_(list),
       devices_(devices),
       options_(options),
       confirmTapeChanges_(confirmTapeChanges),
-      settings_(settings) {}
+      settings_(settings),
+      captions_(captions) {}
 
 void TerminalEngineHost::CatchInterrupt() {
     stopsignals::Catch();
@@ -68,9 +71,11 @@ bool TerminalEngineHost::ConfirmTapeChange(const QString&, const QString& text) 
 }
 
 void TerminalEngineHost::ShowVerification(const VerificationReport& report) {
-    lastRunSummary_ = RunSummaryText(report);
+    lastRunSummary_ = RunSummaryText(report, captions_);
     PrintLine("verification: what the recorder took in of each scene");
-    for (const QString& line : report.Text().split('\n', Qt::SkipEmptyParts))
+    VerificationTable table = BuildVerificationTable(report, captions_);
+    table.stopReason.clear();  // the final message says why the run stopped
+    for (const QString& line : table.Text().split('\n', Qt::SkipEmptyParts))
         PrintLine(line);
     if (verificationFile_.isEmpty())
         return;

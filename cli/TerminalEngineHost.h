@@ -11,16 +11,18 @@
 
 #include "engine/EngineHost.h"
 
+class CaptionTable;
 class SceneList;
 class SettingsFile;
 class TarnVtr;
 
 class TerminalEngineHost : public EngineHost {
 public:
-    // The resume point is kept in `settings`, the program folder's.
+    // The resume point is kept in `settings`, the program folder's; the verification table is
+    // printed in the captions' language.
     TerminalEngineHost(TarnVtr& vtr, const SceneList& list, const AutoDevices& devices,
                        const AutoOptions& options, bool confirmTapeChanges,
-                       const SettingsFile& settings);
+                       const SettingsFile& settings, const CaptionTable& captions);
 
     // Ctrl+C and the ending signals set the stop request from now on (instead of ending the
     // process at once).
@@ -59,6 +61,7 @@ private:
     AutoOptions options_;
     bool confirmTapeChanges_;
     const SettingsFile& settings_;
+    const CaptionTable& captions_;
     int view_ = kPlayerView;
     int shownScene_ = 0;
     QString verificationFile_;

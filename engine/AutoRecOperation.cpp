@@ -237,6 +237,7 @@ bool AutoRecOperation::CheckScene(bool runOnEnded) {
                      << check.startPosition.value_or(-1) << "to" << check.endPosition.value_or(-1)
                      << "(-1: unknown), seam off by" << check.seamFrames;
     check.earlierTakes = earlierTakes_;
+    check.endsItsTape = !NextInPointOnThisTape();
     if (check.Readable() && !earlierTakes_.empty() &&
         check.Error().Near(earlierTakes_.back(), retakeRule_.toleranceFrames))
         decksOff_ = check.Error();
@@ -347,9 +348,12 @@ void AutoRecOperation::Conclude(AutoResult result, const StopReason& reason) {
         const ResumePoint kept = finished ? ResumePoint{} : resume_;
         run_.bridge.Post([kept](EngineHost& h) { h.KeepResumePoint(kept); });
     }
-    // A run that ends before a retake checked its take leaves the bad take on the tape.
-    if (offTake_)
+    // A run that ends before a retake checked its take leaves the bad take on the tape, or
+    // what the retake did not record over of it.
+    if (offTake_) {
+        offTake_->underRetake = true;
         run_.checks.Add(*std::exchange(offTake_, std::nullopt));
+    }
     if (const std::vector<SceneCheck> checks = run_.checks.All(); !checks.empty()) {
         const VerificationReport report(checks, run_.decks.TimecodeMode(),
                                         run_.options.outCorrection, reason, retakeRule_);

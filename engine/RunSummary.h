@@ -4,7 +4,9 @@
 
 #include <QString>
 
+class CaptionTable;
 class VerificationReport;
 
-// "finished" or "stopped: no_answer, deck recorder, step in_point", then the report's table.
-QString RunSummaryText(const VerificationReport& report);
+// "finished" or "stopped: no_answer, deck recorder, step in_point", then the report's table in
+// the captions' language.
+QString RunSummaryText(const VerificationReport& report, const CaptionTable& captions);

@@ -2,7 +2,7 @@
 // began and where the recorder stood after the scene's pause, against the scene's duration.
 // The engine keeps one per recorded scene, in the order of the run (Auto Rec's verification
 // report, and a resumed run's starting point). A scene recorded again over a take that landed
-// off keeps how far off each earlier take landed.
+// off keeps how far off each earlier take landed, and what a longer one left after it.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +51,11 @@ struct SceneCheck {
     int scene = 0;         // its number among the list's scenes that record, from 1, in any run
     // The takes recorded over by a retake, first first; empty for a scene recorded once.
     std::vector<TakeError> earlierTakes;
+    // No scene of the list follows it on its tape: nothing records over what lies after it.
+    bool endsItsTape = false;
+    // The run ended while this scene was being recorded again: the tape holds this take, whole
+    // or in part, under the unfinished retake.
+    bool underRetake = false;
 
     // Both ends known: the scene's length on tape can be measured.
     bool Readable() const { return startPosition && endPosition; }
@@ -63,4 +68,31 @@ struct SceneCheck {
     // Readable and further off than the tolerance in length or at its seam.
     bool Off(int toleranceFrames) const { return Readable() && !Error().Within(toleranceFrames); }
     int Attempts() const { return static_cast<int>(earlierTakes.size()) + 1; }
+    // Its last take was read whole and stands on the tape: what the decks' timing did to it.
+    bool Measured() const { return Readable() && !underRetake; }
+
+    // Frames of an earlier, longer take that stay on the tape after the scene's last take.
+    struct Strays {
+        int32_t frames = 0;
+        int take = 0;  // which take left them, from 1
+    };
+    // Only for the last scene on a tape, whose end no next scene records over; nothing when
+    // every earlier take ended before the last one did.
+    std::optional<Strays> StraysAfterEnd() const {
+        if (!endsItsTape || !Measured())
+            return std::nullopt;
+        // Every take of a scene began at the same seam, give or take its seam error: where each
+        // ended lies that error plus its own length past the seam.
+        const auto endPastSeam = [this](const TakeError& take) {
+            return take.seamFrames + expectedFrames + take.lengthFrames;
+        };
+        const int32_t lastEnd = endPastSeam(Error());
+        std::optional<Strays> furthest;
+        for (size_t i = 0; i < earlierTakes.size(); ++i) {
+            const int32_t past = endPastSeam(earlierTakes[i]) - lastEnd;
+            if (past > 0 && (!furthest || past > furthest->frames))
+                furthest = Strays{past, static_cast<int>(i) + 1};
+        }
+        return furthest;
+    }
 };

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "config/EditOptions.h"
 #include "edit/Timecode.h"
@@ -15,6 +16,11 @@ namespace {
 constexpr double kWorthCorrectingFrames = 1.0;
 // A scene this many frames off its length or less lands as it should.
 constexpr int kOffFrames = 1;
+// One or two scenes off the same way may be chance (a late reply, a slipping tape); a
+// correction changes every later scene, so it needs more of them than that.
+constexpr int kFewestScenesForCorrection = 3;
+// Scenes whose differences lie further apart than this are not off by one correction.
+constexpr int kAgreeingFrames = 1;
 
 const char* VerdictCode(VerificationReport::Verdict verdict) {
     switch (verdict) {
@@ -38,13 +44,6 @@ QJsonObject TakeJson(int attempt, const TakeError& error) {
     return {{"attempt", attempt},
             {"difference_frames", error.lengthFrames},
             {"seam_error_frames", error.seamFrames}};
-}
-
-QString Cells(const QStringList& cells) {
-    QString line;
-    for (const QString& cell : cells)
-        line += cell.leftJustified(12);
-    return line.trimmed();
 }
 
 }  // namespace
@@ -88,37 +87,6 @@ VerificationReport::Verdict VerificationReport::OverallVerdict() const {
     return allKnown ? Verdict::WithinOneFrame : Verdict::Unknown;
 }
 
-QString VerificationReport::Text() const {
-    QStringList lines{
-        Cells({"scene", "row", "expected", "recorded", "difference", "recorder at seam"})};
-    for (const SceneCheck& s : scenes_) {
-        if (s.resumed && s.startPosition)
-            lines << QStringLiteral("resumed here: the recorder stood at %1")
-                         .arg(FramesToText(*s.startPosition, mode_));
-        if (!s.Readable()) {
-            lines << Cells({QString::number(s.scene), QString::number(s.row),
-                            QString::number(s.expectedFrames), "recorder not readable"});
-            continue;
-        }
-        lines << Cells(
-            {QString::number(s.scene), QString::number(s.row), QString::number(s.expectedFrames),
-             QString::number(s.RecordedFrames()),
-             QStringLiteral("%1%2").arg(s.Difference() > 0 ? "+" : "").arg(s.Difference()),
-             FramesToText(*s.endPosition, mode_)});
-        if (!s.earlierTakes.empty())
-            lines << QStringLiteral("retaken: %1 takes, each off by %2%3")
-                         .arg(s.Attempts())
-                         .arg(TakeErrorsText(s))
-                         .arg(StillOff(s) ? QStringLiteral(", still off") : QString());
-    }
-    if (RetakesUnavailable())
-        lines << QStringLiteral("No retakes: the recorder's counter cannot be read.");
-    const QString advice = Advice();
-    if (!advice.isEmpty())
-        lines << advice;
-    return lines.join('\n') + '\n';
-}
-
 QByteArray VerificationReport::Json() const {
     QJsonArray scenes;
     for (const SceneCheck& s : scenes_) {
@@ -140,6 +108,12 @@ QByteArray VerificationReport::Json() const {
             o.insert("seam_error_frames", s.seamFrames);
             o.insert("off", IsOff(s));
         }
+        if (s.underRetake)
+            o.insert("under_retake", true);
+        if (const auto strays = s.StraysAfterEnd()) {
+            o.insert("stray_frames", strays->frames);
+            o.insert("stray_take", strays->take);
+        }
         if (!s.earlierTakes.empty()) {
             // Every take of a retaken scene, the last (on tape) included, and whether even
             // that one is off.
@@ -160,8 +134,10 @@ QByteArray VerificationReport::Json() const {
                        {"retakes", RetakesCode(retakes_)},
                        {"retake_attempts", retakes_.attempts},
                        {"retake_tolerance_frames", retakes_.toleranceFrames}};
-    if (const auto suggested = SuggestedOutCorrection())
+    if (const auto suggested = SuggestedOutCorrection()) {
         report.insert("suggested_out_correction", *suggested);
+        report.insert("correction_from_scenes", CorrectionEvidence()->scenes);
+    }
     if (stopReason_.cause != StopCause::None) {
         QJsonObject stop{{"cause", stopReason_.CauseCode()}};
         if (stopReason_.deck != StopDeck::None)
@@ -173,47 +149,27 @@ QByteArray VerificationReport::Json() const {
     return QJsonDocument(report).toJson();
 }
 
-std::optional<double> VerificationReport::ConsistentDifference() const {
-    int count = 0, positive = 0, negative = 0;
-    double sum = 0;
-    for (const SceneCheck& s : scenes_) {
-        if (!s.Readable())
-            continue;
-        ++count;
-        sum += s.Difference();
-        positive += s.Difference() > 0;
-        negative += s.Difference() < 0;
-    }
-    if (count == 0)
+std::optional<VerificationReport::Evidence> VerificationReport::CorrectionEvidence() const {
+    std::vector<int32_t> differences;
+    for (const SceneCheck& s : scenes_)
+        if (s.Measured())
+            differences.push_back(s.Difference());
+    if (static_cast<int>(differences.size()) < kFewestScenesForCorrection)
         return std::nullopt;
-    const double mean = sum / count;
-    const bool oneSided = mean > 0 ? negative == 0 : positive == 0;
-    if (!oneSided || std::fabs(mean) < kWorthCorrectingFrames)
+    const auto [least, most] = std::minmax_element(differences.begin(), differences.end());
+    const double mean = std::accumulate(differences.begin(), differences.end(), 0.0) /
+                        static_cast<double>(differences.size());
+    if (*most - *least > kAgreeingFrames || std::fabs(mean) < kWorthCorrectingFrames)
         return std::nullopt;
-    return mean;
+    return Evidence{mean, static_cast<int>(differences.size())};
 }
 
 std::optional<int> VerificationReport::SuggestedOutCorrection() const {
     // A recorder that takes longer to pause than the correction allows records too much: its
     // pause must go out that much earlier.
-    const auto difference = ConsistentDifference();
-    if (!difference)
+    const auto evidence = CorrectionEvidence();
+    if (!evidence)
         return std::nullopt;
-    return std::clamp(outCorrection_ + static_cast<int>(std::lround(*difference)), 0,
+    return std::clamp(outCorrection_ + static_cast<int>(std::lround(evidence->meanDifference)), 0,
                       EditOptions::kMaxCorrection);
-}
-
-QString VerificationReport::Advice() const {
-    const auto difference = ConsistentDifference();
-    const auto suggested = SuggestedOutCorrection();
-    if (!difference || !suggested)
-        return {};
-    return QStringLiteral(
-               "The scenes came out %1 frames %2 on average: an out-point correction of %3 "
-               "(now %4) makes their lengths right; where they start on the recorder only a "
-               "calibration of the recorder can tell.")
-        .arg(std::fabs(*difference), 0, 'f', 1)
-        .arg(*difference > 0 ? "longer" : "shorter")
-        .arg(*suggested)
-        .arg(outCorrection_);
 }

@@ -1,9 +1,9 @@
 // The verification report of an Auto Rec: per scene the expected and the recorded length, their
-// difference in frames and the recorder's position at the seam after it; as a text table (the
-// program's window, clipwright-cli) and as JSON. When every readable scene came out longer or
-// shorter by about the same amount, the out-point correction that would have made them agree;
-// an overall verdict, and why the run stopped when it did not finish. Scenes recorded again say
-// how far off each take landed; the retakes' rule says which scenes are still off.
+// difference in frames and the recorder's position at the seam after it, as JSON (the table the
+// user reads is VerificationTable's). When enough measured scenes came out longer or shorter by
+// the same amount, the out-point correction that would have made them agree; an overall
+// verdict, and why the run stopped when it did not finish. Scenes recorded again say how far off
+// each take landed; the retakes' rule says which scenes are still off.
 #pragma once
 
 #include <QByteArray>
@@ -33,18 +33,21 @@ public:
     const std::vector<SceneCheck>& Scenes() const { return scenes_; }
     const StopReason& Stop() const { return stopReason_; }
     Verdict OverallVerdict() const;
-    QString Text() const;
     QByteArray Json() const;
 
-    // The mean difference of the readable scenes, when they all lie on its side of zero and it
-    // amounts to a frame or more; nothing otherwise.
-    std::optional<double> ConsistentDifference() const;
+    // What a correction rests on: the measured scenes (their last take read whole and on the
+    // tape) and the mean of their differences.
+    struct Evidence {
+        double meanDifference = 0;
+        int scenes = 0;
+    };
+    // Only from enough measured scenes that agree within a frame and are off by a frame or more
+    // on average; nothing otherwise.
+    std::optional<Evidence> CorrectionEvidence() const;
     // The out-point correction that makes the recorded lengths right, within the options' range.
     std::optional<int> SuggestedOutCorrection() const;
     int OutCorrection() const { return outCorrection_; }
     uint32_t TimecodeMode() const { return mode_; }
-    // A sentence on what the differences say, empty when the lengths are right.
-    QString Advice() const;
 
 private:
     std::vector<SceneCheck> scenes_;

@@ -135,8 +135,9 @@ void TfrmVerify::FillGrid() {
         }
         if (std::abs(line.difference) > kNoticeableFrames)
             grdScenes_->item(r, VerificationTable::ColDifference)->setForeground(Qt::darkRed);
-        // A scene that stays off after its retakes is what the user must look at on the tape.
-        if (line.stillOff)
+        // A scene that stays off after its retakes, or frames left after the last one, are what the
+        // user must look at on the tape.
+        if (line.flagged)
             for (int c = 0; c < VerificationTable::ColumnCount; ++c)
                 if (QTableWidgetItem* item = grdScenes_->item(r, c))
                     item->setForeground(Qt::red);

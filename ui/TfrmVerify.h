@@ -11,7 +11,7 @@
 #include <functional>
 #include <optional>
 
-#include "ui/VerificationTable.h"
+#include "engine/VerificationTable.h"
 
 class CaptionTable;
 class EditOptions;

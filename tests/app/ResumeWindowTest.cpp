@@ -19,7 +19,7 @@
 #include "app/ProgramWindows.h"
 #include "config/SettingsFile.h"
 #include "controller/SkinKey.h"
-#include "ui/VerificationTable.h"
+#include "engine/VerificationTable.h"
 
 namespace {
 

@@ -150,7 +150,9 @@ TEST_F(AutoRecCliTest, RecordsTheListConfirmingTheTapeChangeAndReportsTheTape) {
                 .arg(deck))))
             << deck;
     }
-    EXPECT_TRUE(diagnostics.contains("== Last Auto Rec ==\nfinished\nscene       row"));
+    EXPECT_TRUE(
+        diagnostics.contains("== Last Auto Rec ==\nfinished\nScene  Row  Expected (frames)"))
+        << diagnostics.toStdString();
     EXPECT_TRUE(diagnostics.contains("Program=<program folder>/list.cwf"));
     EXPECT_TRUE(diagnostics.contains("clipwright.files: opened <program folder>/list.cwf"));
     EXPECT_TRUE(diagnostics.contains("clipwright.link: opened"));

@@ -97,7 +97,7 @@ void EngineFixture::Serve(const std::string& benchJson, bool realLine) {
     effects = std::make_unique<EffectUnit>(*link);
     captions.SelectLanguage(9);
     ASSERT_TRUE(captions.LoadCaptions(QCoreApplication::applicationDirPath() + "/cw20.cpt"));
-    host = std::make_unique<TestHost>(*vtr);
+    host = std::make_unique<TestHost>(*vtr, captions);
     host->devices = {kPlayerId, kRecorderId, false, false};
     engine = std::make_unique<AutoEngine>(*link, *vtr, *effects, clock, captions, *host);
 }

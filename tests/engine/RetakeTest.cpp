@@ -2,7 +2,8 @@
 // times the options hold (EngineLandingTest's runs): the recorder's third scene pauses four
 // frames late once. With retakes the recorder goes back to where the second scene ended and the
 // third is recorded again, so the finished tape holds every scene on its frames, appended to the
-// one before, and the bad take is gone frame for frame. Without retakes the bad take stays.
+// one before, and the bad take is gone frame for frame. Without retakes the bad take stays. What
+// a longer bad take of the last scene leaves after it, nothing records over: the report says so.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -17,14 +18,17 @@ namespace {
 
 constexpr BenchLatencies kDecks{9, 31, 52, 17, 13, 0, 0};
 // The recorder's record and pause commands in order: the start's rec-pause, then a record and a
-// rec-pause per scene. The third scene's rec-pause is the seventh.
+// rec-pause per scene. The third scene's rec-pause is the seventh, the last (fourth) one's the
+// ninth.
 constexpr const char* kThirdPauseLate = "late=2@7/4";
+constexpr const char* kLastPauseLate = "late=2@9/4";
 constexpr int kLateFrames = 4;
 
 struct Recording {
     std::vector<RecordedScene> scenes;
     std::vector<tarnsim::Take> takes;
     QJsonArray checks;
+    QString table;  // the verification table as the user reads it
     std::string tape;
 };
 
@@ -43,13 +47,14 @@ protected:
 
     // stopOnRetake: Stop is pressed as the recorder is being placed for the retake.
     // pausedLate: the out-point correction is this much short of the recorder's own time to
-    // pause, instead of one pause command late.
-    Recording Record(int retakeAttempts, bool stopOnRetake = false, int pausedLate = 0) {
+    // pause, instead of one pause command (latePause) late.
+    Recording Record(int retakeAttempts, bool stopOnRetake = false, int pausedLate = 0,
+                     const char* latePause = kThirdPauseLate) {
         VirtualEngine e;
         std::string error;
         EXPECT_TRUE(e.Serve(LatencyBench(kDecks, Frames("00:01:00:00"), 900), Fps30, &error))
             << error;
-        auto late = tarnsim::FaultPlan::Parse(kThirdPauseLate, 1, &error);
+        auto late = tarnsim::FaultPlan::Parse(latePause, 1, &error);
         EXPECT_TRUE(late) << error;
         if (pausedLate == 0)
             e.bench.sim->SetFaultPlan(*late);
@@ -73,7 +78,7 @@ protected:
         progressTexts = e.host->progressTexts.filter("Scene 3 of 4, retake 1");
         const auto json = QJsonDocument::fromJson(e.host->verificationJson).object();
         return {RecordedScenes(e.bench.sim->TapeSegments()), e.bench.sim->Takes(),
-                json["scenes"].toArray(), e.bench.sim->ReportJson()};
+                json["scenes"].toArray(), e.host->verification, e.bench.sim->ReportJson()};
     }
 
     QStringList progressTexts;
@@ -115,8 +120,26 @@ TEST_F(RetakeTest, ASceneThatLandedOffIsRecordedAgainOverItsBadTake) {
     EXPECT_EQ(takes[1].toObject()["difference_frames"].toInt(), 0);
     EXPECT_EQ(takes[1].toObject()["seam_error_frames"].toInt(), 0);
     EXPECT_FALSE(third["still_off"].toBool());
+    EXPECT_FALSE(third.contains("stray_frames")) << "the fourth scene records over them";
     EXPECT_FALSE(run.checks[1].toObject().contains("attempts"));
     EXPECT_FALSE(progressTexts.isEmpty());
+}
+
+// The last scene's bad take runs on past where its retake ends, and no scene records over those
+// frames: the report tells as many as the tape holds, and names the take they are from.
+TEST_F(RetakeTest, FramesTheLastScenesBadTakeLeavesAfterItsRetakeAreReported) {
+    const Recording run = Record(2, false, 0, kLastPauseLate);
+    ASSERT_EQ(run.takes.size(), rows.size() + 1) << run.tape;
+    const tarnsim::Take& bad = run.takes[3];
+    EXPECT_EQ(bad.framesLeft, kLateFrames) << run.tape;
+    ASSERT_EQ(run.checks.size(), static_cast<qsizetype>(rows.size()));
+    const QJsonObject last = run.checks[3].toObject();
+    EXPECT_EQ(last["difference_frames"].toInt(), 0);
+    EXPECT_EQ(last["stray_frames"].toInt(), bad.framesLeft) << run.tape;
+    EXPECT_EQ(last["stray_take"].toInt(), 1);
+    EXPECT_TRUE(run.table.contains(
+        QStringLiteral("%1 frames of take 1 remain after the last scene").arg(bad.framesLeft)))
+        << run.table.toStdString();
 }
 
 TEST_F(RetakeTest, WithoutRetakesTheBadTakeStaysAndTheRunGoesOnAfterIt) {
@@ -140,15 +163,19 @@ TEST_F(RetakeTest, WithoutRetakesTheBadTakeStaysAndTheRunGoesOnAfterIt) {
 }
 
 // Stopped while the recorder goes back: the bad take is still on the tape, so the report keeps
-// it and the resume point stays where the scene before it ended, for a resume to record over it.
+// it, marked as the scene under retake and no evidence for a correction, and the resume point
+// stays where the scene before it ended, for a resume to record over it.
 TEST_F(RetakeTest, AStopWhileTheRecorderGoesBackLeavesTheResumePointBeforeTheBadTake) {
     const Recording run = Record(2, true);
     ASSERT_EQ(run.scenes.size(), 3u) << run.tape;
     EXPECT_EQ(kept.lastRow, 2);
     EXPECT_EQ(kept.recorderAt, run.scenes[1].recTo);
     ASSERT_EQ(run.checks.size(), 3);
-    EXPECT_EQ(run.checks[2].toObject()["difference_frames"].toInt(), kLateFrames);
-    EXPECT_TRUE(run.checks[2].toObject()["off"].toBool());
+    const QJsonObject bad = run.checks[2].toObject();
+    EXPECT_EQ(bad["difference_frames"].toInt(), kLateFrames);
+    EXPECT_TRUE(bad["off"].toBool());
+    EXPECT_TRUE(bad["under_retake"].toBool());
+    EXPECT_TRUE(run.table.contains("The run stopped during retake 1")) << run.table.toStdString();
 }
 
 // Every scene comes out long, the retake as long as its bad take: the corrections are at fault,

@@ -1,6 +1,7 @@
 #include "TestHost.h"
 
 #include "engine/VerificationReport.h"
+#include "engine/VerificationTable.h"
 #include "link/TarnVtr.h"
 
 void TestHost::Note(const QString& entry) {
@@ -39,7 +40,7 @@ void TestHost::ShowFinalMessage(const QString&, const QString& text, bool succes
 }
 
 void TestHost::ShowVerification(const VerificationReport& report) {
-    verification = report.Text();
+    verification = BuildVerificationTable(report, captions_).Text();
     verificationJson = report.Json();
     Note(QStringLiteral("verification of %1 scenes").arg(report.Scenes().size()));
 }

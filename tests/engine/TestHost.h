@@ -11,17 +11,19 @@
 #include "edit/SceneList.h"
 #include "engine/EngineHost.h"
 
+class CaptionTable;
 class TarnVtr;
 
 class TestHost : public EngineHost {
 public:
-    explicit TestHost(TarnVtr& vtr) : vtr_(vtr) {}
+    // The verification table is read in the captions' language.
+    TestHost(TarnVtr& vtr, const CaptionTable& captions) : vtr_(vtr), captions_(captions) {}
 
     AutoDevices devices;
     AutoOptions options;
     SceneList list{Fps30};
     bool continueAfterTapeChange = true;
-    // The last verification report's text and JSON.
+    // The last verification report's table as text, and its JSON.
     QString verification;
     QByteArray verificationJson;
     // Called with every log entry as it is made (the tape-change question before its answer).
@@ -64,6 +66,7 @@ private:
     void Note(const QString& entry);
 
     TarnVtr& vtr_;
+    const CaptionTable& captions_;
     mutable std::atomic<bool> stop_{false};
     QStringList log_;
     int view_ = kPlayerView;

@@ -33,7 +33,7 @@ bool VirtualEngine::Serve(const std::string& benchJson, TCMode mode, std::string
     }
     vtr = std::make_unique<TarnVtr>(*bench.link);
     effects = std::make_unique<EffectUnit>(*bench.link);
-    host = std::make_unique<TestHost>(*vtr);
+    host = std::make_unique<TestHost>(*vtr, captions);
     host->devices = {kPlayerId, kRecorderId, false, false};
     host->list.SetTimecodeMode(mode);
     engine =

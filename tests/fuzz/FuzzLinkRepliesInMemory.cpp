@@ -181,7 +181,7 @@ constexpr std::chrono::milliseconds kEndLimit{5000};
 // Runs an engine operation on a list of two scenes around a tape change until it reports its
 // end: the line hangs up when the script runs out, so every operation must end by itself.
 void RunEngine(Link& l, AutoKind kind, bool editTerminal, bool effects) {
-    TestHost host(l.vtr);
+    TestHost host(l.vtr, l.captions);
     host.devices = {1, 2, editTerminal, effects};
     Scene tapeChange;
     tapeChange.tapeChange = true;

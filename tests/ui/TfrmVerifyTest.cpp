@@ -1,7 +1,8 @@
 // The verification window over a report of an Auto Rec: what the table shows (figures,
-// "recorder not readable", the resume mark, retaken scenes, the advice), Copy and Save... (the same
-// text; the overwrite question; a failed write), and storing the corrected out point in the
-// options.
+// "recorder not readable", the resume mark, retaken scenes, a retake the run stopped in, frames a
+// longer take left after the last scene, the advice), Copy and Save... (the same text; the
+// overwrite question; a failed write), and storing the corrected out point in the options, offered
+// only from enough measured scenes.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -131,20 +132,45 @@ TEST_F(TfrmVerifyTest, TheTableShowsEachSceneTheUnreadableOnesWhereAResumedRunBe
     EXPECT_EQ(Grid()->item(2, 0)->foreground().color(), QColor(Qt::red));
     EXPECT_EQ(Grid()->item(3, VerificationTable::ColRecorded)->foreground().color(),
               QColor(Qt::red));
+
+    // The last scene on a tape, exact on its second take, but its first ran 4 frames further (3
+    // long, 1 late at its seam): those frames stay after it, in red; of a third take, the one
+    // that ran furthest is named. A run stopped while a scene was recorded again says so.
+    SceneCheck last = Readable(2, 45, 990, 1035);
+    last.earlierTakes = {{3, 1}};
+    last.endsItsTape = true;
+    SceneCheck lastOnce = last;
+    lastOnce.earlierTakes = {{-3, 0}, {2, -1}};
+    SceneCheck stopped = Readable(3, 60, 1035, 1098);
+    stopped.underRetake = true;
+    window->ShowReport(
+        VerificationReport({last, lastOnce, stopped}, Fps30, 10, {}, RetakeRule{2, 1}));
+    ASSERT_EQ(Grid()->rowCount(), 8);
+    EXPECT_EQ(Cell(0, VerificationTable::ColDifference), "0");
+    EXPECT_EQ(Cell(2, VerificationTable::ColRecorded),
+              "4 frames of take 1 remain after the last scene on the tape");
+    EXPECT_EQ(Grid()->item(2, VerificationTable::ColRecorded)->foreground().color(),
+              QColor(Qt::red));
+    EXPECT_EQ(Cell(5, VerificationTable::ColRecorded),
+              "1 frame of take 2 remains after the last scene on the tape");
+    EXPECT_EQ(Cell(7, VerificationTable::ColRecorded),
+              "The run stopped during retake 1: the tape holds this take, whole or in part");
 }
 
 TEST_F(TfrmVerifyTest, CopyAndSaveGiveTheTableAsTextAndAnExistingFileIsReplacedOnlyOnYes) {
-    window->ShowReport(VerificationReport(
-        {Readable(1, 90, 900, 993), Readable(2, 60, 993, 1056), Unreadable(4, 30)}, Fps30, 10));
+    window->ShowReport(VerificationReport({Readable(1, 90, 900, 993), Readable(2, 60, 993, 1056),
+                                           Readable(3, 60, 1056, 1119), Unreadable(4, 30)},
+                                          Fps30, 10));
     Click("btnCopy");
     const QString text = QApplication::clipboard()->text();
     const QStringList lines = text.split('\n');
-    ASSERT_GE(lines.size(), 4);
+    ASSERT_GE(lines.size(), 5);
     EXPECT_TRUE(lines[0].startsWith("Scene  Row  Expected (frames)")) << lines[0].toStdString();
     EXPECT_TRUE(lines[1].contains(QRegularExpression("^1 +1 +90 +93 +\\+3 +00:00:33:03$")))
         << lines[1].toStdString();
-    EXPECT_TRUE(lines[3].endsWith("recorder not readable (edit terminal)"));
-    EXPECT_TRUE(text.contains("3.0 frames longer on average: an out-point correction of 13"))
+    EXPECT_TRUE(lines[4].endsWith("recorder not readable (edit terminal)"));
+    EXPECT_TRUE(
+        text.contains("3.0 frames longer on average, from 3 scenes: an out-point correction of 13"))
         << text.toStdString();
 
     saveTo = home.filePath("check.txt");
@@ -172,14 +198,26 @@ TEST_F(TfrmVerifyTest, CopyAndSaveGiveTheTableAsTextAndAnExistingFileIsReplacedO
     EXPECT_EQ(warnings, QStringList{captions.CaptionText("MSG_INPUT")});
 }
 
-TEST_F(TfrmVerifyTest, TheOfferedCorrectionIsStoredInTheOptionsOnlyAfterYes) {
+TEST_F(TfrmVerifyTest, ACorrectionIsOfferedOnlyFromMeasuredScenesAndStoredOnlyAfterYes) {
     settings.WriteInteger(settings_keys::kInPoint, 47);
     options.LoadOptions(settings, 1);
-    // Every scene two frames short: the recorder pauses sooner than the correction allows.
-    window->ShowReport(
-        VerificationReport({Readable(1, 90, 900, 988), Readable(2, 90, 988, 1076)}, Fps30, 10));
+    // Every scene two frames short: the recorder pauses sooner than the correction allows. But a
+    // single take is no evidence, nor one a retake was recording over when the run stopped.
+    const SceneCheck short1 = Readable(1, 90, 900, 988), short2 = Readable(2, 90, 988, 1076);
+    SceneCheck short3 = Readable(3, 90, 1076, 1164);
+    short3.underRetake = true;
+    for (const std::vector<SceneCheck>& scenes :
+         {std::vector<SceneCheck>{short1}, std::vector<SceneCheck>{short1, short2, short3}}) {
+        window->ShowReport(VerificationReport(scenes, Fps30, 10));
+        EXPECT_FALSE(Button("btnCorrect")->isVisible()) << scenes.size();
+        EXPECT_FALSE(window->findChild<QLabel*>("lblAdvice")->isVisible()) << scenes.size();
+    }
+    short3.underRetake = false;
+    window->ShowReport(VerificationReport({short1, short2, short3}, Fps30, 10));
     ASSERT_TRUE(Button("btnCorrect")->isVisible());
-    EXPECT_TRUE(window->findChild<QLabel*>("lblAdvice")->text().contains("2.0 frames shorter"));
+    EXPECT_TRUE(window->findChild<QLabel*>("lblAdvice")
+                    ->text()
+                    .contains("2.0 frames shorter on average, from 3 scenes"));
 
     answer = false;
     Click("btnCorrect");

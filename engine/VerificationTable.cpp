@@ -1,4 +1,4 @@
-#include "ui/VerificationTable.h"
+#include "engine/VerificationTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,29 +16,49 @@ QString Signed(int frames) {
 }
 
 QString Advice(const VerificationReport& report, const CaptionTable& captions) {
-    const auto difference = report.ConsistentDifference();
+    const auto evidence = report.CorrectionEvidence();
     const auto suggested = report.SuggestedOutCorrection();
-    if (!difference || !suggested)
+    if (!evidence || !suggested)
         return {};
-    const char* key = *difference > 0 ? "MSG_VERIFY_LONGER" : "MSG_VERIFY_SHORTER";
+    const char* key = evidence->meanDifference > 0 ? "MSG_VERIFY_LONGER" : "MSG_VERIFY_SHORTER";
     return captions.CaptionText(QLatin1String(key))
-               .arg(std::fabs(*difference), 0, 'f', 1)
+               .arg(std::fabs(evidence->meanDifference), 0, 'f', 1)
                .arg(*suggested)
-               .arg(report.OutCorrection()) +
+               .arg(report.OutCorrection())
+               .arg(evidence->scenes) +
            ' ' + captions.CaptionText(QStringLiteral("MSG_VERIFY_START"));
 }
 
-// The sentence under a retaken scene: how often it was recorded and how far off each take was.
+VerificationTable::Line NoteLine(const QString& note) {
+    VerificationTable::Line line;
+    line.note = note;
+    line.noteColumn = VerificationTable::ColRecorded;
+    return line;
+}
+
+// The sentence under a retaken scene: how often it was recorded and how far off each take was;
+// for the scene the run stopped in, that its retake did not finish.
 VerificationTable::Line RetakeLine(const SceneCheck& scene, bool stillOff,
                                    const CaptionTable& captions) {
-    VerificationTable::Line line;
-    line.note = captions.CaptionText(QStringLiteral("VF_RETAKEN"))
-                    .arg(scene.Attempts())
-                    .arg(TakeErrorsText(scene));
+    if (scene.underRetake)
+        return NoteLine(
+            captions.CaptionText(QStringLiteral("VF_UNDERRETAKE")).arg(scene.Attempts()));
+    VerificationTable::Line line = NoteLine(captions.CaptionText(QStringLiteral("VF_RETAKEN"))
+                                                .arg(scene.Attempts())
+                                                .arg(TakeErrorsText(scene)));
     if (stillOff)
         line.note += QStringLiteral(": ") + captions.CaptionText(QStringLiteral("VF_STILLOFF"));
-    line.noteColumn = VerificationTable::ColRecorded;
-    line.stillOff = stillOff;
+    line.flagged = stillOff;
+    return line;
+}
+
+// A longer take's end left on the tape after the last scene: source frames from past its out
+// point, which no scene records over.
+VerificationTable::Line StraysLine(const SceneCheck::Strays& strays, const CaptionTable& captions) {
+    const char* key = strays.frames == 1 ? "VF_STRAY" : "VF_STRAYS";
+    VerificationTable::Line line =
+        NoteLine(captions.CaptionText(QLatin1String(key)).arg(strays.frames).arg(strays.take));
+    line.flagged = true;
     return line;
 }
 
@@ -71,10 +91,12 @@ VerificationTable BuildVerificationTable(const VerificationReport& report,
             line.note = text("VF_NOREAD");
             line.noteColumn = VerificationTable::ColRecorded;
         }
-        line.stillOff = report.StillOff(s);
+        line.flagged = report.StillOff(s);
         table.lines.push_back(line);
-        if (!s.earlierTakes.empty())
-            table.lines.push_back(RetakeLine(s, line.stillOff, captions));
+        if (!s.earlierTakes.empty() || s.underRetake)
+            table.lines.push_back(RetakeLine(s, line.flagged, captions));
+        if (const auto strays = s.StraysAfterEnd())
+            table.lines.push_back(StraysLine(*strays, captions));
     }
     table.advice = Advice(report, captions);
     if (report.RetakesUnavailable())
