@@ -33,7 +33,7 @@ void AutoRecOperation::BeginRecording() {
     // Only a recorder's own counter tells how a take landed; the edit terminal alone cannot.
     retakeRule_ = {run_.options.retakeAttempts, run_.options.retakeTolerance,
                    run_.decks.Devices().recorderId != 0};
-    progressPlan_ = RunProgressPlan(run_.rows);
+    progressPlan_ = RunProgressPlan(run_.rows, FramesPerSecond(run_.listMode));
     run_.checks.Clear();
     sceneChecked_ = false;
     run_.bridge.Post([](EngineHost& h) {
@@ -376,8 +376,8 @@ void AutoRecOperation::Leave() {
 }
 
 void AutoRecOperation::ReportProgress() {
-    RunProgress now = progressPlan_.At(run_.row, RecordedInRow(), run_.clock.NowMs());
-    now.retake = retake_;
+    const RunProgress now =
+        progressPlan_.At(run_.row, RecordedInRow(), retake_, run_.clock.NowMs());
     // Tape and time left are shown in whole seconds: more often would only load the windows.
     const int fps = FramesPerSecond(run_.listMode);
     const RunProgress& shown = shownProgress_;

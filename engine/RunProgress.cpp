@@ -10,7 +10,8 @@ bool Records(const Scene& row) {
 
 }  // namespace
 
-RunProgressPlan::RunProgressPlan(const std::vector<Scene>& rows) {
+RunProgressPlan::RunProgressPlan(const std::vector<Scene>& rows, int framesPerSecond)
+    : framesPerSecond_(std::max(framesPerSecond, 1)) {
     for (const Scene& row : rows) {
         sceneNumber_.push_back(Records(row) ? ++scenes_ : scenes_);
         framesBefore_.push_back(totalFrames_);
@@ -36,7 +37,7 @@ int RunProgressPlan::ScenesFinished(int row, int32_t recorded) const {
     return inScene ? sceneNumber_[i] - 1 : sceneNumber_[i];
 }
 
-RunProgress RunProgressPlan::At(int row, int32_t recorded, int64_t nowMs) {
+RunProgress RunProgressPlan::At(int row, int32_t recorded, int retake, int64_t nowMs) {
     if (row < 0 || row >= static_cast<int>(sceneNumber_.size()))
         return {};
     const int64_t done = FramesDone(row, recorded);
@@ -50,16 +51,38 @@ RunProgress RunProgressPlan::At(int row, int32_t recorded, int64_t nowMs) {
     progress.scenes = scenes_;
     progress.percent = totalFrames_ > 0 ? static_cast<int>(done * 100 / totalFrames_) : 100;
     progress.framesLeft = static_cast<int32_t>(totalFrames_ - done);
-    progress.msLeft = MsLeft(row, recorded, progress.framesLeft, nowMs);
+    progress.retake = retake;
+    if (PassMilestone(row, recorded, retake)) {
+        estimateMs_ = EstimateMs(row, recorded, progress.framesLeft, nowMs);
+        estimatedAtMs_ = nowMs;
+    }
+    // The frames left take at least their own length to play, however fast the run went so far.
+    if (estimateMs_)
+        progress.msLeft = std::max(*estimateMs_ - (nowMs - estimatedAtMs_),
+                                   int64_t{progress.framesLeft} * 1000 / framesPerSecond_);
     return progress;
 }
 
-int64_t RunProgressPlan::MsLeft(int row, int32_t recorded, int64_t framesLeft,
-                                int64_t nowMs) const {
-    const int64_t doneInRun = FramesDone(row, recorded) - doneAtStart_;
-    if (ScenesFinished(row, recorded) < firstScene_ || doneInRun <= 0)
-        return -1;
-    return (nowMs - startMs_) * framesLeft / doneInRun;
+bool RunProgressPlan::PassMilestone(int row, int32_t recorded, int retake) {
+    const int whole = ScenesFinished(row, recorded);
+    const bool retakeBegins = retake > retake_;
+    if (retakeBegins)
+        replacedFrames_ += duration_[static_cast<size_t>(row)];
+    // A scene's cue is part of the pace measured when the scene before it became whole: it
+    // counts that estimate down, and only a whole scene or a retake's new frames change it.
+    const bool passed = retakeBegins || whole != scenesWhole_;
+    retake_ = retake;
+    scenesWhole_ = whole;
+    return passed;
+}
+
+std::optional<int64_t> RunProgressPlan::EstimateMs(int row, int32_t recorded, int64_t framesLeft,
+                                                   int64_t nowMs) const {
+    const int64_t recordedInRun = FramesDone(row, recorded) - doneAtStart_ + replacedFrames_;
+    const bool takeWhole = ScenesFinished(row, recorded) >= firstScene_ || replacedFrames_ > 0;
+    if (!takeWhole || recordedInRun <= 0)
+        return std::nullopt;
+    return (nowMs - startMs_) * framesLeft / recordedInRun;
 }
 
 QString RealTimeText(int64_t ms) {
