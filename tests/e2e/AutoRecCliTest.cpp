@@ -14,6 +14,7 @@
 #include "config/GuardNote.h"
 #include "config/SettingsFile.h"
 #include "edit/SceneList.h"
+#include "engine/ResumePoint.h"
 
 namespace {
 
@@ -137,7 +138,6 @@ TEST_F(AutoRecCliTest, RecordsTheListConfirmingTheTapeChangeAndReportsTheTape) {
         QRegularExpression("autorec_max_error_frames=(\\d+) autorec_mean_error_frames=[0-9.]+")
             .match(out);
     ASSERT_TRUE(figures.hasMatch()) << out.toStdString();
-    EXPECT_LE(figures.captured(1).toInt(), kFrameTolerance);
 
     QFile file(diagnosticsPath);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -158,6 +158,9 @@ TEST_F(AutoRecCliTest, RecordsTheListConfirmingTheTapeChangeAndReportsTheTape) {
     EXPECT_TRUE(diagnostics.contains("clipwright.link: opened"));
     EXPECT_FALSE(diagnostics.contains(home.path())) << diagnostics.toStdString();
     EXPECT_FALSE(diagnostics.contains(QDir::homePath() + u'/')) << diagnostics.toStdString();
+
+    SKIP_WHERE_FRAMES_UNCHECKABLE();
+    EXPECT_LE(figures.captured(1).toInt(), kFrameTolerance);
 }
 
 TEST_F(AutoRecCliTest, CtrlCStopsABackgroundRunAndAnotherProcessResumesIt) {
@@ -203,14 +206,13 @@ TEST_F(AutoRecCliTest, CtrlCStopsABackgroundRunAndAnotherProcessResumesIt) {
             << sim->ReportJson();
     const auto recorded = RecordedScenes(sim->TapeSegments());
     ASSERT_EQ(recorded.size(), 6u) << sim->ReportJson();
-    for (size_t i = 0; i < recorded.size(); ++i) {
+    for (size_t i = 1; i < recorded.size(); ++i)
+        EXPECT_EQ(recorded[i].recFrom, recorded[i - 1].recTo) << sim->ReportJson();
+    SKIP_WHERE_FRAMES_UNCHECKABLE();
+    for (size_t i = 0; i < recorded.size(); ++i)
         EXPECT_LE(
             std::abs(recorded[i].srcFrom - (Frames("00:01:20:00") + static_cast<int>(i) * 300)),
             kFrameTolerance);
-        if (i > 0) {
-            EXPECT_EQ(recorded[i].recFrom, recorded[i - 1].recTo) << sim->ReportJson();
-        }
-    }
 }
 
 // A closed terminal, a logout or kill while the recorder records: the run stops as at Stop,
@@ -258,9 +260,11 @@ TEST_F(AutoRecCliTest, SigtermAndSighupPauseTheRecorderAtOnceAndKeepTheResumePoi
             out.contains("Automatic editing has stopped.\nReason: the system asked the "
                          "program to end (a signal)."))
             << out.toStdString();
-        QFile ini(home.filePath("cw20.ini"));
-        ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(ini.readAll().contains("[Resume]")) << signal;
+        // Every run writes its start point at once: the file must hold the first scene's end.
+        const ResumePoint kept = LoadResumePoint(SettingsFile(home.path()));
+        EXPECT_EQ(kept.fingerprint, SixScenesFingerprint()) << signal;
+        EXPECT_EQ(kept.lastRow, 1) << signal;
+        EXPECT_GT(kept.recorderAt, kept.recordingStart) << signal;
     }
 }
 
@@ -440,9 +444,6 @@ TEST_F(AutoRecCliTest, AKillAfterSceneThreeLeavesAPointThatResumes) {
     const auto recorded = RecordedScenes(sim->TapeSegments());
     ASSERT_GE(recorded.size(), 6u) << sim->ReportJson();
     for (int i = 0; i < 6; ++i) {
-        EXPECT_LE(std::abs(recorded[i].srcFrom - (Frames("00:01:20:00") + i * 300)),
-                  kFrameTolerance)
-            << i << sim->ReportJson();
         if (i > 0) {
             EXPECT_EQ(recorded[i].recFrom, recorded[i - 1].recTo) << i << sim->ReportJson();
         }
@@ -450,6 +451,11 @@ TEST_F(AutoRecCliTest, AKillAfterSceneThreeLeavesAPointThatResumes) {
             EXPECT_EQ(recorded[i].recTo, before[i].recTo) << i << sim->ReportJson();
         }
     }
+    SKIP_WHERE_FRAMES_UNCHECKABLE();
+    for (int i = 0; i < 6; ++i)
+        EXPECT_LE(std::abs(recorded[i].srcFrom - (Frames("00:01:20:00") + i * 300)),
+                  kFrameTolerance)
+            << i << sim->ReportJson();
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "EngineFixture.h"
 #include "engine/RecorderPause.h"
+#include "link/TarnCommands.h"
 #include "link/TarnVtr.h"
 #include "sim/FaultPlan.h"
 
@@ -68,13 +69,25 @@ TEST_F(DeviceLossTest, APlayerFallingSilentLeavesTheRecorderInRecPause) {
     EXPECT_EQ(Deck(kRecorderId).pendingMode, ModeRecordPause);
 }
 
-TEST_F(DeviceLossTest, ARecorderFallingSilentLeavesThePlayerStopped) {
+TEST_F(DeviceLossTest, ARecorderFallingSilentIsToldToPauseAndThePlayerIsStopped) {
     // The scene runs on for seconds after the loss: the run must not wait for its out point.
+    const TarnCommand& pause = tarncmd::kRecordPause;
+    const std::initializer_list<uint8_t> recPause{pause[0], pause[1], pause[2]};
+    int pausesBefore = 0;
     RunAndLose(
-        "recorder silent", [&] { Vanish(kRecorderId); }, kRecorderLostLimitMs);
+        "recorder silent",
+        [&] {
+            pausesBefore = Sent(kRecorderId, recPause);
+            Vanish(kRecorderId);
+        },
+        kRecorderLostLimitMs);
     EXPECT_EQ(Deck(kPlayerId).pendingMode, ModeStop);
     EXPECT_FALSE(FinalMessage().contains("hung up"));
     EXPECT_TRUE(FinalMessage().contains("may still be recording"));
+    // A recorder that hears nothing records on until its own stop key; the run still asked it to
+    // pause, which a recorder silent only for a moment would have obeyed.
+    EXPECT_GT(Sent(kRecorderId, recPause), pausesBefore);
+    EXPECT_EQ(Deck(kRecorderId).mode, ModeRecord);
 }
 
 TEST_F(DeviceLossTest, AnUnpluggedPortEndsTheRunAndIsUsedAgainWhenItComesBack) {
