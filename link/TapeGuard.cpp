@@ -126,6 +126,10 @@ bool TapeGuard::SpawnLocked() {
         qCWarning(lcLink) << "no tape guard: the port is closed or no channel can be made";
         return false;
     }
+    // What runs is in the channel before the guard starts: a program stopped right after the
+    // start still has a guard that knows the recorder records.
+    const char state[] = {static_cast<char>(operation_), static_cast<char>(activity_)};
+    [[maybe_unused]] const ssize_t told = ::send(pair[0], state, sizeof state, MSG_NOSIGNAL);
     const int portCopy = ::fcntl(port, F_DUPFD_CLOEXEC, kFirstFreeFd);
     const int channelCopy = ::fcntl(pair[1], F_DUPFD_CLOEXEC, kFirstFreeFd);
     ::close(pair[1]);
@@ -179,10 +183,9 @@ bool TapeGuard::SpawnLocked() {
     }
     pid_ = pid;
     channel_ = pair[0];
+    ++spawns_;
     qCInfo(lcLink) << "tape guard" << pid << "stands by for recorder" << recorderId_ << "player"
                    << playerId_;
-    SendLocked(static_cast<char>(operation_));
-    SendLocked(static_cast<char>(activity_));
     return true;
 }
 
@@ -194,13 +197,12 @@ void TapeGuard::SendLocked(char byte) {
     // A full channel only means the guard is slow to read: the next beat will do.
     if (errno == EAGAIN || errno == EWOULDBLOCK)
         return;
+    // The guard is gone: its last word is read, and a guard that died is replaced, once (the
+    // new guard's channel may well get the old one's number).
+    const int spawns = spawns_;
     ReadChannelLocked();
-    if (channel_ >= 0 && !tookOver_) {
-        qCWarning(lcLink) << "the tape guard's channel failed; a new guard is started";
-        CloseLocked();
-        if (armed_)
-            SpawnLocked();
-    }
+    if (spawns_ == spawns && channel_ >= 0 && !tookOver_)
+        ReplaceGuardLocked();
 }
 
 void TapeGuard::ReadChannelLocked() {
@@ -216,14 +218,17 @@ void TapeGuard::ReadChannelLocked() {
             return;
         // The guard has ended. Having taken over, it was its plan; otherwise it died, and the
         // operation must not go on unguarded.
-        if (tookOver_)
-            return;
-        qCWarning(lcLink) << "the tape guard ended unexpectedly; a new guard is started";
-        CloseLocked();
-        if (armed_)
-            SpawnLocked();
+        if (!tookOver_)
+            ReplaceGuardLocked();
         return;
     }
+}
+
+void TapeGuard::ReplaceGuardLocked() {
+    qCWarning(lcLink) << "the tape guard ended unexpectedly; a new guard is started";
+    CloseLocked();
+    if (armed_)
+        SpawnLocked();
 }
 
 void TapeGuard::WaitForGuardEndLocked() {

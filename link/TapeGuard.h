@@ -78,6 +78,8 @@ private:
     bool SpawnLocked();
     void SendLocked(char byte);
     void ReadChannelLocked();
+    // The guard died: logged, and another started while an operation runs.
+    void ReplaceGuardLocked();
     void WaitForGuardEndLocked();
     void CloseLocked();
 
@@ -86,6 +88,7 @@ private:
     QString folder_;
     int channel_ = -1;
     pid_t pid_ = -1;
+    int spawns_ = 0;  // guards started: tells a replaced guard's channel from the old one
     GuardedOperation operation_ = GuardedOperation::AutoRec;
     DeckActivity activity_ = DeckActivity::Moving;
     int recorderId_ = 0;

@@ -28,6 +28,21 @@ bool ProcessStopped(pid_t pid) {
     return end > 0 && text.mid(end + 2, 1) == "T";
 }
 
+// The processes pid started (from any of its threads).
+std::vector<pid_t> ChildrenOf(pid_t pid) {
+    std::vector<pid_t> children;
+    for (const QString& task : QDir(QStringLiteral("/proc/%1/task").arg(pid))
+                                   .entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile file(QStringLiteral("/proc/%1/task/%2/children").arg(pid).arg(task));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& child : file.readAll().split(' '))
+            if (child.trimmed().toInt() > 0)
+                children.push_back(child.trimmed().toInt());
+    }
+    return children;
+}
+
 class AutoRecCliTest : public EngineFixture {
 protected:
     void SetUp() override {
@@ -271,7 +286,7 @@ TEST_F(AutoRecCliTest, SigtermAndSighupPauseTheRecorderAtOnceAndKeepTheResumePoi
 // The program frozen for three seconds (SIGSTOP) or suspended by Ctrl+Z (SIGTSTP) while the
 // recorder records: within three seconds the recorder is out of record (paused by the tape
 // guard, or by the program before it suspends itself), and once continued the command says why
-// its run ended.
+// its run ended. Before the freeze the guard is killed: the program has started another.
 TEST_F(AutoRecCliTest, AFrozenOrSuspendedRunLeavesTheRecorderOutOfRecord) {
     struct Case {
         int signal;
@@ -298,6 +313,22 @@ TEST_F(AutoRecCliTest, AFrozenOrSuspendedRunLeavesTheRecorderOutOfRecord) {
             QThread::msleep(5);
         }
         ASSERT_EQ(Deck(kRecorderId).mode, ModeRecord) << c.signal;
+        if (c.signal == SIGSTOP) {
+            // A guard that dies is replaced at once: the frozen program is still guarded.
+            const std::vector<pid_t> guards = ChildrenOf(pid);
+            ASSERT_EQ(guards.size(), 1u);
+            ASSERT_EQ(::kill(guards.front(), SIGKILL), 0);
+            const auto replaced = [&] {
+                const std::vector<pid_t> now = ChildrenOf(pid);
+                return now.size() == 1 && now != guards;
+            };
+            QElapsedTimer sinceKill;
+            sinceKill.start();
+            while (!replaced() && sinceKill.elapsed() < 1000)
+                QThread::msleep(5);
+            ASSERT_TRUE(replaced());
+            ASSERT_EQ(Deck(kRecorderId).mode, ModeRecord);
+        }
         ASSERT_EQ(::kill(pid, c.signal), 0);
         QElapsedTimer sinceSignal;
         sinceSignal.start();
