@@ -395,7 +395,7 @@ void TfrmEDS::mnuDelClick() {
     SceneList& scenes = context_.scenes();
     scenes.CountSelected();
     const QString question =
-        Text("MSG_DEL1") + QString::number(scenes.selectedCount()) + Text("MSG_DEL2");
+        context_.captions().CountedText(QStringLiteral("MSG_DEL"), scenes.selectedCount());
     if (prompts_.AskYesNo(this, Text("TI_MAIN"), question))
         context_.history().Perform(EditStep::Delete, [&] { scenes.DeleteSelected(); });
 }

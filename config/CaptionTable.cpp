@@ -94,6 +94,12 @@ QString CaptionTable::CaptionText(const QString& key) const {
     return {};
 }
 
+QString CaptionTable::CountedText(const QString& key, int count) const {
+    const bool singular = count == 1 || (count == 0 && languageCode_ == kLanguageFrench);
+    return CaptionText(key + (singular ? QStringLiteral("_ONE") : QStringLiteral("_MANY")))
+        .arg(count);
+}
+
 int CaptionTable::FindComponentEntry(const ComponentNames& component) const {
     if (component.name.isEmpty())
         return -1;

@@ -48,7 +48,8 @@ public:
 
     int languageCode() const { return languageCode_; }
 
-    // The language asked for on the command line, else the user's own (Japanese or English).
+    // The language asked for on the command line, else the user's own (French, Japanese or
+    // English).
     void SelectLanguage(std::optional<int> requested = std::nullopt);
 
     // False when the file cannot be read; the table is then unchanged.
@@ -60,6 +61,9 @@ public:
 
     // The text of the program-level key; empty when the file has none.
     QString CaptionText(const QString& key) const;
+    // The text of a program-level key that counts something, the count put for %1: the key's
+    // singular form (key_ONE) for one, and for none in French, else its plural (key_MANY).
+    QString CountedText(const QString& key, int count) const;
     // The first caption entry for the component, or -1.
     int FindComponentEntry(const ComponentNames& component) const;
     // The first style of that name, or 0 (the first style line, which is never applied).

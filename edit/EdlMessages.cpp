@@ -71,7 +71,7 @@ QString EdlExportText(const EdlExport& edl, const CaptionTable& captions) {
             return captions.CaptionText("MSG_EDL_RECEND");
         case EdlExport::Result::Written:
             if (edl.scenesWithoutDuration > 0)
-                return captions.CaptionText("MSG_EDL_NODUR").arg(edl.scenesWithoutDuration);
+                return captions.CountedText("MSG_EDL_NODUR", edl.scenesWithoutDuration);
             break;
         case EdlExport::Result::WriteFailed:
         case EdlExport::Result::NotWritten:

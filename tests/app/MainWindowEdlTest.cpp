@@ -64,7 +64,7 @@ TEST_F(MainWindowTest, TheDemoListExportedImportsBackWithNothingToReportButItsSc
     window->menus().mnuImportEdl->trigger();
     // The scene without a duration stays out of the EDL, and says so.
     EXPECT_EQ(prompts.informations,
-              (QStringList{"1 scene(s) without a duration were left out of the EDL.",
+              (QStringList{"1 scene without a duration was left out of the EDL.",
                            "The EDL was imported.\nScenes: 5\nTapes: 2"}));
 }
 

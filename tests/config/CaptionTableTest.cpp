@@ -41,6 +41,19 @@ TEST(CaptionTableTest, EachLanguageTakesItsOwnColumnPairAndLegacyJapaneseIsShift
     EXPECT_EQ(TableFor(kLanguageEnglish, legacy).CaptionText("MSG_TAPECH"), "Tape");
 }
 
+TEST(CaptionTableTest, CountedTextsTakeTheSingularForOneAndInFrenchForNone) {
+    const QByteArray file = Line("PrgLevel", "MSG_DEL_ONE", "%1 row", "%1 ligne") +
+                            Line("PrgLevel", "MSG_DEL_MANY", "%1 rows", "%1 lignes");
+    const CaptionTable english = TableFor(kLanguageEnglish, file);
+    EXPECT_EQ(english.CountedText("MSG_DEL", 0), "0 rows");
+    EXPECT_EQ(english.CountedText("MSG_DEL", 1), "1 row");
+    EXPECT_EQ(english.CountedText("MSG_DEL", 2), "2 rows");
+    const CaptionTable french = TableFor(kLanguageFrench, file);
+    EXPECT_EQ(french.CountedText("MSG_DEL", 0), "0 ligne");
+    EXPECT_EQ(french.CountedText("MSG_DEL", 1), "1 ligne");
+    EXPECT_EQ(french.CountedText("MSG_DEL", 2), "2 lignes");
+}
+
 TEST(CaptionTableTest, LinesEndAtLineFeedsAndWithoutACarriageReturnLoseTheirLastColumn) {
     QByteArray file = Line("PrgLevel", "A", "a");
     file.replace("\r\n", "\n");

@@ -10,12 +10,12 @@
 namespace {
 
 const QStringList kProgramKeys = {
-    "TI_MAIN",     "TI_CTL",         "TI_CRCT",     "TI_OPT",       "TI_DEVSEL",  "CTL_WIN",
-    "MB_TI_CLOSE", "MB_TI_SCAN",     "MSG_SAVE1",   "MSG_SAVE2",    "MSG_CLOSE",  "MSG_DEL1",
-    "MSG_DEL2",    "MSG_EFFECT_NG1", "MSG_PICNG",   "FL_PGM",       "MSG_INPUT",  "MSG_NODISK",
-    "MSG_SAVEOW1", "MSG_SAVEOW2",    "MSG_AUTOEND", "MSG_AUTOSTOP", "MSG_TAPECH", "TX_NODEV",
-    "CB_NOUSE",    "LB_CAT",         "LB_NAME",     "LB_NOTCONN",   "MNU_SCAN",   "MNU_IDCH",
-    "SG_MOVIE",    "SG_PRINTER",     "SG_UNKNOWN"};
+    "TI_MAIN",      "TI_CTL",         "TI_CRCT",     "TI_OPT",       "TI_DEVSEL",  "CTL_WIN",
+    "MB_TI_CLOSE",  "MB_TI_SCAN",     "MSG_SAVE1",   "MSG_SAVE2",    "MSG_CLOSE",  "MSG_DEL_ONE",
+    "MSG_DEL_MANY", "MSG_EFFECT_NG1", "MSG_PICNG",   "FL_PGM",       "MSG_INPUT",  "MSG_NODISK",
+    "MSG_SAVEOW1",  "MSG_SAVEOW2",    "MSG_AUTOEND", "MSG_AUTOSTOP", "MSG_TAPECH", "TX_NODEV",
+    "CB_NOUSE",     "LB_CAT",         "LB_NO",       "LB_NAME",      "LB_NOTCONN", "MNU_SCAN",
+    "MNU_IDCH",     "SG_MOVIE",       "SG_PRINTER",  "SG_UNKNOWN"};
 
 QString Supplied(const char* name) {
     return QDir(QCoreApplication::applicationDirPath()).filePath(name);
@@ -27,13 +27,16 @@ QByteArray ReadSupplied(const char* name) {
 }
 
 // The texts that report on edit decision lists.
-const QStringList kEdlKeys = {
-    "FL_EDL",           "MSG_EDL_REFUSED", "MSG_EDL_LINE",   "MSG_EDL_EVENT",    "MSG_EDL_FRAMES",
-    "MSG_EDL_OUTIN",    "MSG_EDL_NOVIDEO", "MSG_EDL_TOOBIG", "MSG_EDL_IMPORTED", "MSG_EDL_SCENES",
-    "MSG_EDL_TAPES",    "MSG_EDL_AUDIO",   "MSG_EDL_EMPTY",  "MSG_EDL_BLACK",    "MSG_EDL_KEYS",
-    "MSG_EDL_COMMENTS", "MSG_EDL_SPEEDS",  "MSG_EDL_SPLITS", "MSG_EDL_OTHER",    "MSG_EDL_DFLABEL",
-    "MSG_WRITEFAIL",    "MSG_TAPECH_NEXT", "MSG_TAPECH_NTH", "MSG_EDL_LEFTOUT",  "MSG_EDL_FCMDF",
-    "MSG_EDL_FCMNDF",   "MSG_EDL_NOSCENE", "MSG_EDL_RECEND", "MSG_EDL_NODUR"};
+const QStringList kEdlKeys = {"FL_EDL",           "MSG_EDL_REFUSED",   "MSG_EDL_LINE",
+                              "MSG_EDL_EVENT",    "MSG_EDL_FRAMES",    "MSG_EDL_OUTIN",
+                              "MSG_EDL_NOVIDEO",  "MSG_EDL_TOOBIG",    "MSG_EDL_IMPORTED",
+                              "MSG_EDL_SCENES",   "MSG_EDL_TAPES",     "MSG_EDL_AUDIO",
+                              "MSG_EDL_EMPTY",    "MSG_EDL_BLACK",     "MSG_EDL_KEYS",
+                              "MSG_EDL_COMMENTS", "MSG_EDL_SPEEDS",    "MSG_EDL_SPLITS",
+                              "MSG_EDL_OTHER",    "MSG_EDL_DFLABEL",   "MSG_WRITEFAIL",
+                              "MSG_TAPECH_NEXT",  "MSG_TAPECH_NTH",    "MSG_EDL_LEFTOUT",
+                              "MSG_EDL_FCMDF",    "MSG_EDL_FCMNDF",    "MSG_EDL_NOSCENE",
+                              "MSG_EDL_RECEND",   "MSG_EDL_NODUR_ONE", "MSG_EDL_NODUR_MANY"};
 
 // The texts of the deck measurement and of an Auto Rec's verification report.
 const QStringList kCheckKeys = {"MSG_CALIB_ASK",
