@@ -25,6 +25,7 @@ AppContext::AppContext(ProgramFolder folder, std::optional<int> language,
       deviceStore_(deviceStoreHome),
       capabilities_(folder_.SuppliedFile(QStringLiteral("cw20dev.ini"))) {
     captions_.SelectLanguage(language);
+    toolkitLanguage_.Select(captions_.languageCode());
     // Missing files leave the tables empty: windows keep their design texts.
     captions_.LoadStyles(folder_.SuppliedFile(QStringLiteral("cw20.sty")));
     captions_.LoadCaptions(folder_.SuppliedFile(QStringLiteral("cw20.cpt")));

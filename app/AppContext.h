@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "app/InstanceLock.h"
+#include "app/ToolkitLanguage.h"
 #include "config/CaptionTable.h"
 #include "config/EditOptions.h"
 #include "config/ProgramFolder.h"
@@ -26,7 +27,8 @@
 class AppContext {
 public:
     // Takes the lock on the folder's cw20.key, looks for the debug marker and loads the caption
-    // and style tables for `language` (none: the user's own). deviceStoreHome: the folder above
+    // and style tables for `language` (none: the user's own), with Qt's own texts and the numbers
+    // in the same language. deviceStoreHome: the folder above
     // Brenvik/Tarn.ini.
     AppContext(ProgramFolder folder, std::optional<int> language,
                const QString& deviceStoreHome = CTarnReg::DefaultConfigHome());
@@ -65,6 +67,7 @@ private:
     bool debugMode_;
     SettingsFile settings_;
     CaptionTable captions_;
+    ToolkitLanguage toolkitLanguage_;
     SceneList scenes_;
     EditHistory history_{scenes_, captions_};
     CTarnReg deviceStore_;

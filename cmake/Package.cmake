@@ -32,9 +32,10 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The toolkit loads its display plugins (X11, Wayland, offscreen) at run time, which
-# dpkg-shlibdeps cannot see; Japanese captions need a CJK font.
+# dpkg-shlibdeps cannot see; Japanese captions need a CJK font, and Qt's own buttons and dialogs
+# speak French and Japanese only with the toolkit's translations (English without them).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, qt6-translations-l10n")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "edit controller for home video on the Tarn bus")
 # The synopsis line comes from the summary above; this is the extended description.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -3,7 +3,14 @@
 #include "config/TextDecoding.h"
 
 int LanguageForLocale(const QLocale& locale) {
-    return locale.language() == QLocale::Japanese ? kLanguageJapanese : kLanguageEnglish;
+    switch (locale.language()) {
+        case QLocale::Japanese:
+            return kLanguageJapanese;
+        case QLocale::French:
+            return kLanguageFrench;
+        default:
+            return kLanguageEnglish;
+    }
 }
 
 int ChooseLanguage(std::optional<int> requested, const QLocale& locale) {

@@ -1,5 +1,5 @@
-// The caption language of this run: the one asked for on the command line, else Japanese (17)
-// for a Japanese user and English (9) for everyone else.
+// The caption language of this run: the one asked for on the command line, else the user's own
+// where the caption file has a column for it (French 12, Japanese 17), else English (9).
 #pragma once
 
 #include <QLocale>

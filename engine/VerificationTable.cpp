@@ -1,5 +1,6 @@
 #include "engine/VerificationTable.h"
 
+#include <QLocale>
 #include <algorithm>
 #include <cmath>
 
@@ -22,7 +23,7 @@ QString Advice(const VerificationReport& report, const CaptionTable& captions) {
         return {};
     const char* key = evidence->meanDifference > 0 ? "MSG_VERIFY_LONGER" : "MSG_VERIFY_SHORTER";
     return captions.CaptionText(QLatin1String(key))
-               .arg(std::fabs(evidence->meanDifference), 0, 'f', 1)
+               .arg(QLocale().toString(std::fabs(evidence->meanDifference), 'f', 1))
                .arg(*suggested)
                .arg(report.OutCorrection())
                .arg(evidence->scenes) +

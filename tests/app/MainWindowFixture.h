@@ -37,8 +37,9 @@ protected:
     }
 
     // `user` answers instead of the scripted prompts (the program's own boxes, for key presses).
-    void Start(const QString& commandLineFile = {}, UserPrompts* user = nullptr) {
-        context = std::make_unique<AppContext>(Folder(), 9, home.path());
+    void Start(const QString& commandLineFile = {}, UserPrompts* user = nullptr,
+               int language = 9) {
+        context = std::make_unique<AppContext>(Folder(), language, home.path());
         window = std::make_unique<TfrmEDS>(*context, user != nullptr ? *user : prompts);
         correction =
             std::make_unique<TfrmCrct>(context->captions(), context->settings(), window.get());

@@ -167,6 +167,33 @@ TEST_F(MainWindowTest, TheRealBoxAsksItsAnswerCountsAndOverADisabledWindowItStil
     window->setEnabled(true);
 }
 
+TEST_F(MainWindowTest, FrenchAndJapaneseGetQtsOwnButtonsAndNumbersInTheirLanguage) {
+    const struct {
+        int language;
+        QString yes, no, number;
+    } languages[] = {{12, "&Oui", "&Non", "3,0"},
+                     {17, QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)"), "3.0"}};
+    for (const auto& l : languages) {
+        SCOPED_TRACE(l.language);
+        Start({}, nullptr, l.language);
+        MessageBoxPrompts real;
+        QStringList buttons;
+        OnNextModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            buttons = {box->button(QMessageBox::Yes)->text(), box->button(QMessageBox::No)->text()};
+            QTest::keyClick(box, Qt::Key_Escape);
+        });
+        EXPECT_EQ(real.AskYesNoOrCancel(window.get(), context->Text("TI_MAIN"),
+                                        context->Text("MSG_SAVE2")),
+                  YesNoAnswer::Cancelled);
+        EXPECT_EQ(buttons, QStringList({l.yes, l.no}));
+        EXPECT_EQ(QLocale().toString(3.0, 'f', 1), l.number);
+        CloseWithoutQuestions();
+    }
+    EXPECT_EQ(QLocale().toString(3.0, 'f', 1), "3.0") << "the locale found before comes back";
+}
+
 TEST_F(MainWindowTest,
        ASecondStartHandsItsFileToTheRunningProgramWhichAsksToSaveFirstAndFreesTheLockAtClose) {
     Start();  // this program holds the folder's lock

@@ -12,9 +12,9 @@ namespace {
 
 class ProjectCommandTest : public ::testing::Test {
 protected:
-    ProgramRun Cli(const QStringList& args) const {
+    ProgramRun Cli(const QStringList& args, const QHash<QString, QString>& environment = {}) const {
         return RunProgram(CLIPWRIGHT_CLI_PATH, QStringList{"project", "--home", dir.path()} + args,
-                          dir.path());
+                          dir.path(), environment);
     }
 
     void Write(const QString& name, const QByteArray& bytes) const {
@@ -115,6 +115,12 @@ TEST_F(ProjectCommandTest, ARefusedEdlExitsWithOneTheLineOnStandardErrorAndNoFil
                            "rate."))
         << run.err().toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath("out.cwf")));
+    // A French desktop gets the French texts without being asked.
+    const ProgramRun french = Cli({"import-edl", "bad.edl", "out.cwf"},
+                                  {{"LC_ALL", ""}, {"LC_NUMERIC", ""}, {"LANG", "fr_FR.UTF-8"}});
+    EXPECT_TRUE(french.err().contains(
+        "Ligne 3 : un timecode compte plus d'images que la cadence du programme."))
+        << french.err().toStdString();
     EXPECT_EQ(Cli({"import-edl", "missing.edl", "out.cwf"}).exitCode, 1);
     EXPECT_FALSE(QFile::exists(dir.filePath("out.cwf")));
 

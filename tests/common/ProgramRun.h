@@ -1,8 +1,9 @@
 // One of the installed programs run as a terminal user runs it, without any display (answering
 // its command line must not need one): its exit code, standard output and the lines of standard
-// error.
+// error. `environment` changes the user's variables for the run (an empty value removes one).
 #pragma once
 
+#include <QHash>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -15,11 +16,18 @@ struct ProgramRun {
 };
 
 inline ProgramRun RunProgram(const QString& program, const QStringList& args,
-                             const QString& folder = QString()) {
+                             const QString& folder = QString(),
+                             const QHash<QString, QString>& changes = {}) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
         environment.remove(name);
+    for (auto it = changes.begin(); it != changes.end(); ++it) {
+        if (it.value().isEmpty())
+            environment.remove(it.key());
+        else
+            environment.insert(it.key(), it.value());
+    }
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(folder);
     process.start(program, args);

@@ -29,9 +29,10 @@ TEST(StartOptionsTest, RefusesMissingOrUnknownValues) {
     EXPECT_EQ(ParseStartOptions({"--language", "12"}).language, 12);
 }
 
-TEST(UserLanguageTest, JapaneseUsersGetJapaneseEveryoneElseEnglishUnlessAsked) {
+TEST(UserLanguageTest, JapaneseAndFrenchUsersGetTheirsEveryoneElseEnglishUnlessAsked) {
     EXPECT_EQ(LanguageForLocale(QLocale(QLocale::Japanese, QLocale::Japan)), 17);
-    EXPECT_EQ(LanguageForLocale(QLocale(QLocale::French, QLocale::France)), 9);
+    EXPECT_EQ(LanguageForLocale(QLocale(QLocale::French, QLocale::Canada)), 12);
+    EXPECT_EQ(LanguageForLocale(QLocale(QLocale::German, QLocale::Germany)), 9);
     EXPECT_EQ(LanguageForLocale(QLocale(QLocale::English, QLocale::UnitedStates)), 9);
     EXPECT_EQ(ChooseLanguage(12, QLocale(QLocale::Japanese)), 12);
     EXPECT_EQ(ChooseLanguage(std::nullopt, QLocale(QLocale::Japanese)), 17);
