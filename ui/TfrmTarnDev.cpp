@@ -14,8 +14,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cerrno>
 
 #include "config/CaptionTable.h"
@@ -82,10 +84,33 @@ TfrmTarnDev::TfrmTarnDev(DeviceSetup& setup, const SettingsFile& settings,
     mnuScan_->setText(TextOr(captions, "MNU_SCAN", "&Scan"));
     mnuChID_->setText(TextOr(captions, "MNU_IDCH", "Change &ID"));
     cbCom_->setItemText(0, textNoUse_);
-    SG1_->setHorizontalHeaderLabels({QStringLiteral("No."), QStringLiteral("ID"),
+    SG1_->setHorizontalHeaderLabels({TextOr(captions, "LB_NO", "No."), QStringLiteral("ID"),
                                      TextOr(captions, "LB_CAT", "Category"),
                                      TextOr(captions, "LB_NAME", "Name")});
+    FitColumnsToTexts();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void TfrmTarnDev::FitColumnsToTexts() {
+    // Every header and every category word of the captions' language shows whole
+    // ("Caméscope"), whatever the scan finds later; the designed widths are the least.
+    const QHeaderView* header = SG1_->horizontalHeader();
+    const int cellPadding = 2 * SG1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 2;
+    // A code of no known kind (0) names the unknown ones.
+    int categoryWidth = 0;
+    for (const int category : std::initializer_list<int>{CategoryVcr, CategoryVdp, CategoryCamera,
+                                                         CategoryVcp, CategoryPrinter, 0})
+        categoryWidth =
+            std::max(categoryWidth, SG1_->fontMetrics().horizontalAdvance(CategoryName(category)));
+    int gridWidth = 2 * SG1_->frameWidth();
+    for (int column = 0; column < ColumnCount; ++column) {
+        int width = std::max(kColumnWidths[column], header->sectionSizeHint(column));
+        if (column == ColCategory)
+            width = std::max(width, categoryWidth + cellPadding);
+        SG1_->setColumnWidth(column, width);
+        gridWidth += width;
+    }
+    SG1_->setMinimumSize(gridWidth + 20, 10 * kRowHeight);
 }
 
 void TfrmTarnDev::ApplyTexts(const CaptionTable& captions) {
@@ -123,13 +148,7 @@ void TfrmTarnDev::BuildLayout() {
     SG1_->verticalHeader()->hide();
     SG1_->verticalHeader()->setDefaultSectionSize(kRowHeight);
     SG1_->horizontalHeader()->setHighlightSections(false);
-    int gridWidth = 2 * SG1_->frameWidth();
-    for (int column = 0; column < ColumnCount; ++column) {
-        SG1_->setColumnWidth(column, kColumnWidths[column]);
-        gridWidth += kColumnWidths[column];
-    }
     SG1_->horizontalHeader()->setStretchLastSection(true);
-    SG1_->setMinimumSize(gridWidth + 20, 10 * kRowHeight);
     SG1_->setContextMenuPolicy(Qt::CustomContextMenu);
     SG1_->viewport()->installEventFilter(this);
     connect(SG1_, &QTableWidget::itemSelectionChanged, this, &TfrmTarnDev::SG1Click);

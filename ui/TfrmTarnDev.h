@@ -65,6 +65,7 @@ protected:
 
 private:
     void BuildLayout();
+    void FitColumnsToTexts();
     void BuildPopupMenu();
     void ApplyTexts(const CaptionTable& captions);
     void FormShow();

@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -143,8 +144,21 @@ void TfrmVerify::FillGrid() {
                     item->setForeground(Qt::red);
     }
     grdScenes_->resizeColumnsToContents();
+    PadHeaders();
     grdScenes_->resizeRowsToContents();
     FitGrid();
+}
+
+void TfrmVerify::PadHeaders() {
+    // A column as narrow as its header's text crowds it against the lines ("シーン" in
+    // Japanese): every header keeps its margins clear on both sides.
+    const QHeaderView* header = grdScenes_->horizontalHeader();
+    const int margins = 4 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header);
+    for (int c = 0; c < table_.header.size(); ++c) {
+        const int needed = header->fontMetrics().horizontalAdvance(table_.header[c]) + margins;
+        if (grdScenes_->columnWidth(c) < needed)
+            grdScenes_->setColumnWidth(c, needed);
+    }
 }
 
 void TfrmVerify::FitGrid() {

@@ -49,6 +49,7 @@ protected:
 private:
     void BuildLayout();
     void FillGrid();
+    void PadHeaders();
     void FitGrid();
     void Place();
     void btnCopyClick();

@@ -16,6 +16,22 @@ namespace {
 
 constexpr QSize kClientSize{252, 96};
 constexpr int kIconSize = 32;
+// The designed places: the text right of the icon, the gauge's panel and Stop below it.
+constexpr int kTextLeft = 56;
+constexpr int kTextRightMargin = 6;
+constexpr int kPanelLeft = 8;
+constexpr int kPanelRightMargin = 11;
+constexpr QSize kStopSize{65, 25};
+// What a title bar takes beside its text: the window's icon, the buttons and their margins,
+// about three title-bar heights on the desktops we tried.
+constexpr int kTitleBarAllowance = 3 * kIconSize;
+
+int WidestLine(const QString& text, const QFontMetrics& metrics) {
+    int widest = 0;
+    for (const QString& line : text.split(u'\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
 
 }  // namespace
 
@@ -28,6 +44,7 @@ TfrmWait::TfrmWait(const CaptionTable& captions, QWidget* parent)
     waitText_ = lblWait_->text();
     const QString title = captions.CaptionText(QStringLiteral("MB_TI_CLOSE"));
     setWindowTitle(title.isEmpty() ? QStringLiteral("Please wait...") : title);
+    LayOut();
 }
 
 void TfrmWait::BuildLayout() {
@@ -51,7 +68,6 @@ void TfrmWait::BuildLayout() {
 
     gauge1_ = new QProgressBar(panel1_);
     gauge1_->setObjectName(QStringLiteral("Gauge1"));
-    gauge1_->setGeometry(2, 2, 229, 12);
     gauge1_->setRange(0, 100);
     gauge1_->setValue(0);
     gauge1_->setTextVisible(false);
@@ -63,14 +79,32 @@ void TfrmWait::BuildLayout() {
     btnAbort_->setObjectName(QStringLiteral("btnAbort"));
     btnAbort_->setCursor(Qt::ArrowCursor);
     connect(btnAbort_, &QPushButton::clicked, this, &TfrmWait::btnAbortClick);
-    LayOut(0);
 }
 
-void TfrmWait::LayOut(int extraHeight) {
-    setFixedSize(kClientSize + QSize(0, extraHeight));
-    lblWait_->setGeometry(56, 4, 190, 38 + extraHeight);
-    panel1_->setGeometry(8, 44 + extraHeight, 233, 16);
-    btnAbort_->setGeometry(92, 67 + extraHeight, 65, 25);
+int TfrmWait::WidthForTexts() const {
+    // Nothing is cut: a time left shown without its last digit, or a title elided, says
+    // something else than the run does.
+    const int text =
+        kTextLeft + WidestLine(lblWait_->text(), lblWait_->fontMetrics()) + kTextRightMargin;
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int title = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + kTitleBarAllowance;
+    return std::max({kClientSize.width(), text, title});
+}
+
+void TfrmWait::LayOut() {
+    // Lines beyond the two beside the icon push the gauge and Stop down.
+    const int lines = static_cast<int>(lblWait_->text().count(u'\n')) + 1;
+    const int extraHeight = std::max(0, lines - 2) * lblWait_->fontMetrics().lineSpacing();
+    // While it shows the window only grows: a width that follows every new line would jump.
+    const int width = std::max(WidthForTexts(), isVisible() ? this->width() : 0);
+    setFixedSize(width, kClientSize.height() + extraHeight);
+    lblWait_->setGeometry(kTextLeft, 4, width - kTextLeft - kTextRightMargin, 38 + extraHeight);
+    const int panelWidth = width - kPanelLeft - kPanelRightMargin;
+    panel1_->setGeometry(kPanelLeft, 44 + extraHeight, panelWidth, 16);
+    gauge1_->setGeometry(2, 2, panelWidth - 4, 12);
+    btnAbort_->setGeometry((width - kStopSize.width()) / 2, 67 + extraHeight, kStopSize.width(),
+                           kStopSize.height());
 }
 
 void TfrmWait::SetGuardedWindows(QWidget* mainWindow, QWidget* controller) {
@@ -100,14 +134,12 @@ void TfrmWait::PostGauge(int percent) {
 }
 
 void TfrmWait::ShowRunProgress(const QString& text, int percent) {
-    // Lines beyond the two beside the icon push the gauge and Stop down.
-    const int lines = static_cast<int>(text.count(u'\n')) + 1;
     const QSize before = size();
-    LayOut(std::max(0, lines - 2) * lblWait_->fontMetrics().lineSpacing());
-    // Grown downwards, it must still leave the controller's keys free.
+    lblWait_->setText(text);
+    LayOut();
+    // Grown, it must still leave the controller's keys free.
     if (size() != before && isVisible())
         KeepClearOfController();
-    lblWait_->setText(text);
     panel1_->setVisible(true);
     gauge1_->setValue(percent);
 }
@@ -126,6 +158,7 @@ void TfrmWait::ShowDirect(const QString& title, bool gaugeVisible, bool stopVisi
 void TfrmWait::ShowAndRaise(const QString& title, bool gaugeVisible, bool stopVisible) {
     if (!title.isNull())
         setWindowTitle(title);
+    LayOut();
     panel1_->setVisible(gaugeVisible);
     btnAbort_->setVisible(stopVisible);
     show();
@@ -182,9 +215,9 @@ void TfrmWait::closeEvent(QCloseEvent* event) {
 void TfrmWait::Finish() {
     RestoreGuardedWindows();
     lblWait_->setText(waitText_);
-    LayOut(0);
     btnAbort_->setEnabled(true);
     hide();
+    LayOut();
 }
 
 void TfrmWait::RestoreGuardedWindows() {

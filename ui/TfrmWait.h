@@ -59,8 +59,9 @@ protected:
 
 private:
     void BuildLayout();
-    // The designed places, the window grown by extraHeight below the text.
-    void LayOut(int extraHeight);
+    // The designed places, the window grown to hold its text and title whole.
+    void LayOut();
+    int WidthForTexts() const;
     void HandleShow(const QString& title, int flags);
     void ShowRunProgress(const QString& text, int percent);
     void ShowAndRaise(const QString& title, bool gaugeVisible, bool stopVisible);

@@ -17,6 +17,7 @@
 
 #include "BusBench.h"
 #include "common/FakeDeviceRoot.h"
+#include "config/TextDecoding.h"
 #include "link/CComm.h"
 #include "link/PortAccess.h"
 #include "ui/SerialDeviceChooser.h"
@@ -41,8 +42,10 @@ struct SparePseudoTerminal {
 
 class TfrmTarnDevTest : public BusBench {
 protected:
-    void Open() {
+    void Open(int language = kLanguageEnglish) {
         BuildProgram();
+        captions.SelectLanguage(language);
+        ASSERT_TRUE(captions.LoadCaptions(QStringLiteral(CAPTIONS_PATH)));
         wait = std::make_unique<TfrmWait>(captions);
         dialog = std::make_unique<TfrmTarnDev>(*setup, *settings, captions);
         dialog->SetProgressWindow(wait.get());
@@ -153,12 +156,17 @@ TEST_F(TfrmTarnDevTest, ScanFillsTheGridWithNamesCategoriesAndIdsAndOkStoresTheS
     EXPECT_EQ(value, 1);
 }
 
-TEST_F(TfrmTarnDevTest, ScanFindingOneCamcorderChoosesItAsPlayerWithItsEditTerminal) {
+TEST_F(TfrmTarnDevTest, ScanFindingOneCamcorderChoosesItAsPlayerWithItsEditTerminalInFrench) {
     Serve(BenchOf(R"({"id": 4, "name": "LoneCam", "category": 7, "groups": [8],
                       "answer_delay_ms": 1, "deck": {}})"));
     StoreInt("COM", 1);
-    Open();
+    Open(kLanguageFrench);
     Scan();
+    // The grid's texts show whole in French.
+    EXPECT_EQ(Grid()->horizontalHeaderItem(TfrmTarnDev::ColNumber)->text(), "N°");
+    EXPECT_EQ(Cell(1, TfrmTarnDev::ColCategory), "Caméscope");
+    EXPECT_GT(Grid()->columnWidth(TfrmTarnDev::ColCategory),
+              Grid()->fontMetrics().horizontalAdvance("Caméscope"));
 
     EXPECT_EQ(config.playerId, 4);
     EXPECT_TRUE(config.useEditTerminal);

@@ -89,26 +89,40 @@ TEST_F(TfrmWaitTest,
     EXPECT_TRUE(Stop()->isEnabled());
 }
 
-TEST_F(TfrmWaitTest, ARunsProgressReplacesTheWaitTextUntilTheWindowCloses) {
-    wait.PostShow(QStringLiteral("Auto Rec"), TfrmWait::kStopVisible);
+TEST_F(TfrmWaitTest, ARunsProgressReplacesTheWaitTextWholeUntilTheWindowCloses) {
+    wait.PostShow(QStringLiteral("Montage automatique – Clipwright"), TfrmWait::kStopVisible);
     Settle();
     // The controller just below the window: a window grown by a line must not cover it.
     controller.setGeometry(wait.x(), wait.y() + wait.height() + 4, 300, 100);
-    const QString text =
-        QStringLiteral("Scene 7 of 42\nTape left to record: 00:40:00:00\nTime left: about 52:10");
+    // The longest French progress: no digit of a timecode or a time may be cut.
+    const QString text = QStringLiteral(
+        "Scène 842 sur 842, reprise 5\nReste à enregistrer : 23:59:59:29\n"
+        "Temps restant : environ 1439:59");
     wait.PostRunProgress(text, 17);
     Settle();
     auto* label = wait.findChild<QLabel*>(QStringLiteral("lblWait"));
     EXPECT_EQ(label->text(), text);
+    for (const QString& line : text.split(u'\n'))
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(line), label->contentsRect().width())
+            << line.toStdString();
+    EXPECT_LE(label->geometry().right(), wait.width());
     EXPECT_TRUE(GaugePanel()->isVisible());
     EXPECT_EQ(wait.findChild<QProgressBar*>(QStringLiteral("Gauge1"))->value(), 17);
     // The three lines fit above the gauge, and Stop below it inside the window.
     EXPECT_LE(label->y() + label->fontMetrics().lineSpacing() * 3, GaugePanel()->y());
     EXPECT_LE(Stop()->geometry().bottom(), wait.height());
     EXPECT_FALSE(wait.frameGeometry().intersects(controller.frameGeometry()));
+    // A shorter line later does not make the window jump narrower while it shows.
+    const int width = wait.width();
+    wait.PostRunProgress(QStringLiteral("Scène 1 sur 2"), 50);
+    Settle();
+    EXPECT_EQ(wait.width(), width);
     wait.PostClose();
     Settle();
     EXPECT_EQ(label->text(), QStringLiteral("Please wait..."));
+    wait.PostShow(QStringLiteral("Auto Rec"), 0);
+    wait.PostClose();
+    Settle();
     EXPECT_EQ(wait.size(), QSize(252, 96)) << "back to its designed size";
 }
 
