@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "config/CaptionTable.h"
 #include "config/EditOptions.h"
@@ -30,17 +31,30 @@ Spin* NamedSpin(const char* name, int maximum, QWidget* parent) {
     return spin;
 }
 
-// One correction row: caption, a large minus sign, the field and its unit.
-void AddCorrectionRow(QGridLayout* grid, int row, QLabel* caption, QSpinBox* field, QLabel* unit) {
-    auto* minus = new QLabel(QStringLiteral("-"), field->parentWidget());
-    QFont font = minus->font();
-    font.setPointSize(font.pointSize() * 2);
-    font.setBold(true);
-    minus->setFont(font);
-    grid->addWidget(caption, row, 0);
-    grid->addWidget(minus, row, 1);
-    grid->addWidget(field, row, 2);
-    grid->addWidget(unit, row, 3);
+// The columns of every group's rows: caption, field, unit (and a second field and unit for the
+// pre-roll); what the group has to spare goes to the right of them.
+enum FieldColumn { kCaptionColumn, kFieldColumn, kUnitColumn, kSpareColumn = 5 };
+
+// A grid whose fields stand at the same place as every other group's.
+QGridLayout* FieldGrid(QWidget* group) {
+    auto* grid = new QGridLayout(group);
+    grid->setColumnStretch(kSpareColumn, 1);
+    return grid;
+}
+
+void AddFieldRow(QGridLayout* grid, int row, QLabel* caption, QSpinBox* field, QLabel* unit) {
+    grid->addWidget(caption, row, kCaptionColumn);
+    grid->addWidget(field, row, kFieldColumn);
+    if (unit != nullptr)
+        grid->addWidget(unit, row, kUnitColumn);
+}
+
+// A correction is subtracted from its edit point: its field shows the minus sign with the
+// number, and its arrows step towards the sign.
+ReversedSpinBox* CorrectionField(const char* name, QWidget* group) {
+    auto* field = NamedSpin<ReversedSpinBox>(name, kMaxCorrection, group);
+    field->setPrefix(QStringLiteral("\u2212"));
+    return field;
 }
 
 }  // namespace
@@ -52,24 +66,47 @@ TfrmOption::TfrmOption(EditOptions& options, const SettingsFile& settings,
     setModal(true);
     BuildLayout();
     ApplyCaptions(this, captions);
+    AlignFieldColumns();
     const QString title = captions.CaptionText(QStringLiteral("TI_OPT"));
     setWindowTitle(title.isEmpty() ? QStringLiteral("Options") : title);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
+void TfrmOption::AlignFieldColumns() {
+    // The groups lay out apart: the captions and fields of every group take the widest one's
+    // width, in the captions' language, so the fields stand in one column from group to group.
+    const QList<QSpinBox*> fields = {seIn_,           seOut_,     seSyncSec_,  sePlayerLead_,
+                                     seRecorderLead_, seRetakes_, seRetakeTol_};
+    QList<QWidget*> captions;
+    int captionWidth = 0;
+    int fieldWidth = 0;
+    for (QSpinBox* field : fields) {
+        auto* grid = static_cast<QGridLayout*>(field->parentWidget()->layout());
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        grid->getItemPosition(grid->indexOf(field), &row, &column, &rowSpan, &columnSpan);
+        QWidget* caption = grid->itemAtPosition(row, kCaptionColumn)->widget();
+        captions << caption;
+        captionWidth = std::max(captionWidth, caption->sizeHint().width());
+        fieldWidth = std::max(fieldWidth, field->sizeHint().width());
+    }
+    for (QWidget* caption : captions)
+        caption->setMinimumWidth(captionWidth);
+    for (QSpinBox* field : fields)
+        field->setMinimumWidth(fieldWidth);
+}
+
 void TfrmOption::BuildLayout() {
     auto* gbRecPause = new QGroupBox(QStringLiteral("Rec Pause Time Correction"), this);
     gbRecPause->setObjectName(QStringLiteral("gbRecPause"));
-    // The corrections are subtracted from the edit points: the arrows follow the minus sign.
-    seIn_ = NamedSpin<ReversedSpinBox>("seIn", kMaxCorrection, gbRecPause);
-    seOut_ = NamedSpin<ReversedSpinBox>("seOut", kMaxCorrection, gbRecPause);
-    auto* recGrid = new QGridLayout(gbRecPause);
-    AddCorrectionRow(recGrid, 0, NamedLabel("lblIn", QStringLiteral("In Point"), gbRecPause), seIn_,
-                     NamedLabel("lblInFrm", QStringLiteral("Frame"), gbRecPause));
-    AddCorrectionRow(recGrid, 1, NamedLabel("lblOut", QStringLiteral("Out Point"), gbRecPause),
-                     seOut_, NamedLabel("lblOutFrm", QStringLiteral("Frame"), gbRecPause));
+    seIn_ = CorrectionField("seIn", gbRecPause);
+    seOut_ = CorrectionField("seOut", gbRecPause);
+    auto* recGrid = FieldGrid(gbRecPause);
+    AddFieldRow(recGrid, 0, NamedLabel("lblIn", QStringLiteral("In Point"), gbRecPause), seIn_,
+                NamedLabel("lblInFrm", QStringLiteral("Frame"), gbRecPause));
+    AddFieldRow(recGrid, 1, NamedLabel("lblOut", QStringLiteral("Out Point"), gbRecPause), seOut_,
+                NamedLabel("lblOutFrm", QStringLiteral("Frame"), gbRecPause));
 
-    auto* gbSearch = new QGroupBox(QStringLiteral("Seach Speed of Player"), this);
+    auto* gbSearch = new QGroupBox(QStringLiteral("Search Speed of Player"), this);
     gbSearch->setObjectName(QStringLiteral("gbSearch"));
     rbNorm_ = new QRadioButton(QStringLiteral("Normal"), gbSearch);
     rbNorm_->setObjectName(QStringLiteral("rbNorm"));
@@ -80,16 +117,15 @@ void TfrmOption::BuildLayout() {
     searchRow->addWidget(rbNorm_);
     searchRow->addWidget(rbHigh_);
 
-    auto* gbSync = new QGroupBox(QStringLiteral("Syncro Edit"), this);
+    auto* gbSync = new QGroupBox(QStringLiteral("Synchronized Edit"), this);
     gbSync->setObjectName(QStringLiteral("gbSync"));
     seSyncSec_ = NamedSpin<QSpinBox>("seSyncSec", kMaxPreRollSeconds, gbSync);
     seSyncFrm_ = NamedSpin<QSpinBox>("seSyncFrm", 29, gbSync);
-    auto* syncRow = new QHBoxLayout(gbSync);
-    syncRow->addWidget(NamedLabel("lblPr", QStringLiteral("Pre-roll"), gbSync));
-    syncRow->addWidget(seSyncSec_);
-    syncRow->addWidget(NamedLabel("lblSec", QStringLiteral("Sec."), gbSync));
-    syncRow->addWidget(seSyncFrm_);
-    syncRow->addWidget(NamedLabel("lblFrm", QStringLiteral("Frame"), gbSync));
+    auto* syncGrid = FieldGrid(gbSync);
+    AddFieldRow(syncGrid, 0, NamedLabel("lblPr", QStringLiteral("Pre-roll"), gbSync), seSyncSec_,
+                NamedLabel("lblSec", QStringLiteral("Sec."), gbSync));
+    syncGrid->addWidget(seSyncFrm_, 0, kUnitColumn + 1);
+    syncGrid->addWidget(NamedLabel("lblFrm", QStringLiteral("Frame"), gbSync), 0, kUnitColumn + 2);
 
     btnOk_ = NamedButton("btnOk", QStringLiteral("OK"), this);
     btnOk_->setDefault(true);
@@ -97,15 +133,15 @@ void TfrmOption::BuildLayout() {
     btnDef_ = NamedButton("btnDef", QStringLiteral("Default"), this);
     auto* gbPauseLead = new QGroupBox(QStringLiteral("Pause Lead"), this);
     gbPauseLead->setObjectName(QStringLiteral("gbPauseLead"));
-    sePlayerLead_ = NamedSpin<ReversedSpinBox>("sePlayerLead", kMaxCorrection, gbPauseLead);
-    seRecorderLead_ = NamedSpin<ReversedSpinBox>("seRecorderLead", kMaxCorrection, gbPauseLead);
-    auto* leadGrid = new QGridLayout(gbPauseLead);
-    AddCorrectionRow(
-        leadGrid, 0, NamedLabel("lblPlayerLead", QStringLiteral("Player"), gbPauseLead),
-        sePlayerLead_, NamedLabel("lblPlayerLeadFrm", QStringLiteral("Frame"), gbPauseLead));
-    AddCorrectionRow(
-        leadGrid, 1, NamedLabel("lblRecorderLead", QStringLiteral("Recorder"), gbPauseLead),
-        seRecorderLead_, NamedLabel("lblRecorderLeadFrm", QStringLiteral("Frame"), gbPauseLead));
+    sePlayerLead_ = CorrectionField("sePlayerLead", gbPauseLead);
+    seRecorderLead_ = CorrectionField("seRecorderLead", gbPauseLead);
+    auto* leadGrid = FieldGrid(gbPauseLead);
+    AddFieldRow(leadGrid, 0, NamedLabel("lblPlayerLead", QStringLiteral("Player"), gbPauseLead),
+                sePlayerLead_,
+                NamedLabel("lblPlayerLeadFrm", QStringLiteral("Frame"), gbPauseLead));
+    AddFieldRow(leadGrid, 1, NamedLabel("lblRecorderLead", QStringLiteral("Recorder"), gbPauseLead),
+                seRecorderLead_,
+                NamedLabel("lblRecorderLeadFrm", QStringLiteral("Frame"), gbPauseLead));
 
     cbQuickCue_ = new QCheckBox(QStringLiteral("Quick cue"), this);
     cbQuickCue_->setObjectName(QStringLiteral("cbQuickCue"));
@@ -141,14 +177,11 @@ QWidget* TfrmOption::BuildRetakeGroup() {
     gbRetake->setObjectName(QStringLiteral("gbRetake"));
     seRetakes_ = NamedSpin<QSpinBox>("seRetakes", EditOptions::kMaxRetakeAttempts, gbRetake);
     seRetakeTol_ = NamedSpin<QSpinBox>("seRetakeTol", EditOptions::kMaxRetakeTolerance, gbRetake);
-    auto* grid = new QGridLayout(gbRetake);
-    grid->addWidget(NamedLabel("lblRetakes", QStringLiteral("Attempts"), gbRetake), 0, 0);
-    grid->addWidget(seRetakes_, 0, 1);
-    grid->addWidget(NamedLabel("lblRetakeTol", QStringLiteral("Tolerance"), gbRetake), 1, 0);
-    grid->addWidget(seRetakeTol_, 1, 1);
-    grid->addWidget(NamedLabel("lblRetakeTolFrm", QStringLiteral("Frame"), gbRetake), 1, 2);
-    // The fields stand in one column with the corrections' fields above them.
-    grid->setColumnStretch(0, 1);
+    auto* grid = FieldGrid(gbRetake);
+    AddFieldRow(grid, 0, NamedLabel("lblRetakes", QStringLiteral("Attempts"), gbRetake), seRetakes_,
+                nullptr);
+    AddFieldRow(grid, 1, NamedLabel("lblRetakeTol", QStringLiteral("Tolerance"), gbRetake),
+                seRetakeTol_, NamedLabel("lblRetakeTolFrm", QStringLiteral("Frame"), gbRetake));
     return gbRetake;
 }
 

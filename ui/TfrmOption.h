@@ -44,6 +44,7 @@ protected:
 private:
     void BuildLayout();
     QWidget* BuildRetakeGroup();
+    void AlignFieldColumns();
     void FormShow();
     void btnDefClick();
     void btnOkClick();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -10,6 +11,7 @@
 #include "config/CaptionTable.h"
 #include "config/EditOptions.h"
 #include "config/SettingsFile.h"
+#include "config/TextDecoding.h"
 #include "ui/TfrmOption.h"
 
 namespace {
@@ -144,9 +146,26 @@ TEST_F(TfrmOptionTest, OkStoresTheFieldsAndHighSpeedSearchesFromNineHundredFrame
     EXPECT_EQ(stored, 1);
 }
 
-TEST_F(TfrmOptionTest, CorrectionArrowsStepTheOtherWay) {
+TEST_F(TfrmOptionTest, FieldsStandInOneColumnAndCorrectionsShowTheirSignAndStepTowardsIt) {
+    captions.SelectLanguage(kLanguageFrench);
+    ASSERT_TRUE(captions.LoadCaptions(QCoreApplication::applicationDirPath() + "/cw20.cpt"));
     Open(1);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    const int left =
+        dialog->findChild<QSpinBox*>(QStringLiteral("seIn"))->mapTo(dialog.get(), QPoint()).x();
+    for (const char* name :
+         {"seOut", "seSyncSec", "sePlayerLead", "seRecorderLead", "seRetakes", "seRetakeTol"})
+        EXPECT_EQ(
+            dialog->findChild<QSpinBox*>(QLatin1String(name))->mapTo(dialog.get(), QPoint()).x(),
+            left)
+            << name;
+    // No mark of its own stands between a caption and its field.
+    for (const QLabel* label : dialog->findChildren<QLabel*>())
+        EXPECT_FALSE(QStringList({"-", "\u2212", "\u25AC"}).contains(label->text().trimmed()))
+            << label->objectName().toStdString();
+
     auto* in = dialog->findChild<QSpinBox*>(QStringLiteral("seIn"));
+    EXPECT_EQ(in->text(), QStringLiteral("\u221240"));
     in->setFocus();
     QTest::keyClick(in, Qt::Key_Up);
     EXPECT_EQ(in->value(), 39);
