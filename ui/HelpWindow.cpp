@@ -6,10 +6,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "config/CaptionTable.h"
 #include "config/ProgramFolder.h"
@@ -18,6 +21,11 @@
 namespace {
 
 constexpr int kFileRole = Qt::UserRole;
+// The page's width and the window's height at first show, and the least width of the pane.
+constexpr int kPageWidth = 560;
+constexpr int kWindowHeight = 560;
+constexpr int kLeastPaneWidth = 220;
+constexpr int kMargin = 4;
 
 QString HelpFolder(const ProgramFolder& folder, int languageCode) {
     const QString contents =
@@ -33,25 +41,39 @@ HelpWindow::HelpWindow(const ProgramFolder& folder, const CaptionTable& captions
       folder_(HelpFolder(folder, captions.languageCode())),
       index_(HelpIndex::Load(folder_)) {
     setObjectName(QStringLiteral("frmHelp"));
-    auto* splitter = new QSplitter(this);
-    tabs_ = new QTabWidget(splitter);
+    splitter_ = new QSplitter(this);
+    tabs_ = new QTabWidget(splitter_);
     tabs_->setObjectName(QStringLiteral("pcHelp"));
     tabContents_ = BuildContentsTab();
     tabKeyword_ = BuildKeywordTab();
     tabs_->addTab(tabContents_, QStringLiteral("Contents"));
     tabs_->addTab(tabKeyword_, QStringLiteral("Keyword"));
-    browser_ = new QTextBrowser(splitter);
+    browser_ = new QTextBrowser(splitter_);
     browser_->setObjectName(QStringLiteral("brwPage"));
     browser_->setSearchPaths({folder_});
     browser_->setOpenExternalLinks(true);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 560});
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setChildrenCollapsible(false);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(splitter);
+    layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+    layout->addWidget(splitter_);
     ApplyCaptions(this, captions);
     setWindowTitle(captions.CaptionText(QStringLiteral("TI_HELP")));
-    resize(800, 560);
+    FitContentsPane();
+    // A help window is read and put away: Escape and Ctrl+W close it, as they do a viewer.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &QWidget::close);
+}
+
+void HelpWindow::FitContentsPane() {
+    // The pane takes the width of its longest entry in the captions' font, so no title is cut.
+    const int entries = contentsList_->sizeHintForColumn(0) + 2 * contentsList_->frameWidth() +
+                        contentsList_->verticalScrollBar()->sizeHint().width();
+    contentsList_->setMinimumWidth(entries);
+    const int pane = std::max(kLeastPaneWidth, tabs_->minimumSizeHint().width());
+    splitter_->setSizes({pane, kPageWidth});
+    resize(pane + kPageWidth + splitter_->handleWidth() + 2 * kMargin, kWindowHeight);
 }
 
 QWidget* HelpWindow::BuildContentsTab() {

@@ -1,6 +1,6 @@
 // The help window: the program's help pages in a browser, with a Contents list of the pages and
 // a Keyword search over the words each page lists. Help › Content opens it on the contents page,
-// Help › Keyword on the keyword search with an empty field.
+// Help › Keyword on the keyword search with an empty field. Escape or Ctrl+W closes it.
 #pragma once
 
 #include <QWidget>
@@ -14,6 +14,7 @@ class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class QTextBrowser;
 
@@ -44,9 +45,11 @@ private:
     void ShowPage(const QString& file);
     void ShowSelectedKeyword();
     void Present();
+    void FitContentsPane();
 
     QString folder_;
     HelpIndex index_;
+    QSplitter* splitter_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QWidget* tabContents_ = nullptr;
     QWidget* tabKeyword_ = nullptr;

@@ -67,7 +67,7 @@ TEST(HelpIndexTest, ReadsLinksInOrderAndKeywordsSortedWithoutCase) {
     EXPECT_TRUE(HelpIndex::Load(QDir(dir.path()).filePath("none")).pages().isEmpty());
 }
 
-TEST(HelpWindowTest, KeywordSearchFiltersAndShowsThePage) {
+TEST(HelpWindowTest, ContentsFitAndKeywordSearchFiltersAndShowsThePage) {
     QTemporaryDir home;
     CaptionTable captions;
     captions.SelectLanguage(kLanguageJapanese);
@@ -79,6 +79,9 @@ TEST(HelpWindowTest, KeywordSearchFiltersAndShowsThePage) {
     help.ShowContents();
     EXPECT_EQ(help.currentPage(), "contents.html");
     EXPECT_TRUE(help.browser()->toPlainText().contains("目次"));
+    // The contents pane shows its longest entry whole.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&help));
+    EXPECT_GE(help.contentsList()->viewport()->width(), help.contentsList()->sizeHintForColumn(0));
 
     help.ShowKeywordSearch();
     const int all = help.keywordList()->count();
@@ -92,4 +95,17 @@ TEST(HelpWindowTest, KeywordSearchFiltersAndShowsThePage) {
     help.ShowKeywordSearch();
     EXPECT_TRUE(help.keywordField()->text().isEmpty());
     EXPECT_EQ(help.keywordList()->count(), all);
+}
+
+TEST(HelpWindowTest, EscapeAndCtrlWCloseTheWindow) {
+    QTemporaryDir home;
+    CaptionTable captions;
+    const ProgramFolder folder(home.path(), {QApplication::applicationDirPath()});
+    HelpWindow help(folder, captions);
+    for (const QKeyCombination keys : {QKeyCombination(Qt::Key_Escape), Qt::CTRL | Qt::Key_W}) {
+        help.ShowKeywordSearch();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&help));
+        QTest::keyClick(help.keywordField(), keys.key(), keys.keyboardModifiers());
+        EXPECT_FALSE(help.isVisible()) << QKeySequence(keys).toString().toStdString();
+    }
 }
