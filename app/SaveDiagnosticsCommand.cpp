@@ -49,7 +49,9 @@ void SaveDiagnosticsCommand::Run() {
     QString error;
     const QString title = context_.Text("TI_MAIN");
     if (DiagnosticsReport(sources).Write(path, &error))
-        prompts_.ShowInformation(&mainWindow_, title, context_.Text("MSG_DIAGSAVED"));
+        prompts_.ShowInformation(
+            &mainWindow_, title,
+            context_.Text("MSG_DIAGSAVED").arg(QDir::toNativeSeparators(path)));
     else
         prompts_.ShowWarning(&mainWindow_, title, context_.Text("MSG_INPUT") + u'\n' + error);
 }
