@@ -16,6 +16,7 @@ ProgramWindows::ProgramWindows(AppContext& context, UserPrompts& prompts,
       deck_(context, mainWindow_, prompts, progress_, deviceSetup_),
       measurement_(context.bus().link(), context.bus().clock(), context.devices(),
                    context.captions(), prompts, progress_),
+      resume_(context, mainWindow_, deck_, prompts),
       diagnostics_(mainWindow_, context, deck_, prompts) {
     measurement_.SetTapeGuard(&context.bus().guard());
     // The program disables the main window while it waits; its dialogs and tool windows are

@@ -51,6 +51,6 @@ private:
     TfrmMonitor monitor_;
     ControllerWiring deck_;
     DeckMeasurement measurement_;
-    ResumeAutoRecCommand resume_{mainWindow_, deck_};
+    ResumeAutoRecCommand resume_;
     SaveDiagnosticsCommand diagnostics_;
 };

@@ -65,6 +65,7 @@ void ProjectDocument::TakeLoadedFile(const QString& path) {
     TakeFileName(path);
     context_.scenes().RecomputeTotal();
     context_.scenes().SelectOnly(0);
+    emit listOpened();
 }
 
 void ProjectDocument::TakeFileName(const QString& path) {

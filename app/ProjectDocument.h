@@ -56,6 +56,8 @@ public:
 signals:
     // The current file name changed: the title and the File menu follow it.
     void fileNameChanged();
+    // A list was read from its file (opened, dropped, handed over or named at start).
+    void listOpened();
 
 private:
     // Loads a project with its messages; a refused file that the file layer did not report is

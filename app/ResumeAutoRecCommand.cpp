@@ -2,18 +2,50 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTimer>
 
+#include "app/AppContext.h"
 #include "app/ControllerWiring.h"
 #include "app/TfrmEDS.h"
+#include "app/UserPrompts.h"
+#include "engine/ResumePoint.h"
 
-ResumeAutoRecCommand::ResumeAutoRecCommand(TfrmEDS& mainWindow, ControllerWiring& deck)
-    : mainWindow_(mainWindow), deck_(deck), item_(mainWindow.menus().mnuResume) {
+namespace {
+
+// How soon the offer looks again while the main window waits (the controller coming back at
+// start, a box): a moment the user does not notice.
+constexpr int kOfferRetryMs = 200;
+
+}  // namespace
+
+ResumeAutoRecCommand::ResumeAutoRecCommand(AppContext& context, TfrmEDS& mainWindow,
+                                           ControllerWiring& deck, UserPrompts& prompts)
+    : context_(context),
+      mainWindow_(mainWindow),
+      deck_(deck),
+      prompts_(prompts),
+      item_(mainWindow.menus().mnuResume) {
     QMenu* controllerMenu = deck_.controller().programMenu();
     controllerMenu->addAction(item_);
     for (QMenu* menu : {mainWindow_.menus().mnuProgram, controllerMenu})
         connect(menu, &QMenu::aboutToShow, this, &ResumeAutoRecCommand::UpdateItem);
     connect(item_, &QAction::triggered, this, &ResumeAutoRecCommand::Run);
+    // The question comes once the opening has finished, not inside it.
+    connect(&mainWindow.document(), &ProjectDocument::listOpened, this,
+            [this] { QTimer::singleShot(0, this, &ResumeAutoRecCommand::OfferForOpenedList); });
     UpdateItem();
+}
+
+void ResumeAutoRecCommand::OfferForOpenedList() {
+    if (!Available() || CheckResume(deck_.resumePoint(), context_.scenes()) != ResumeRefusal::None)
+        return;
+    if (!mainWindow_.isEnabled()) {
+        QTimer::singleShot(kOfferRetryMs, this, &ResumeAutoRecCommand::OfferForOpenedList);
+        return;
+    }
+    if (prompts_.AskYesNo(&mainWindow_, context_.Text(QStringLiteral("TI_MAIN")),
+                          context_.Text(QStringLiteral("MSG_RESUME_ASK"))))
+        Run();
 }
 
 bool ResumeAutoRecCommand::Available() const {

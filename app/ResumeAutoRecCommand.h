@@ -3,18 +3,22 @@
 // from where its last complete scene ends on the recorder's tape. It runs under the progress
 // window exactly as Auto Rec from the controller's key does; the engine itself refuses a list
 // changed since, a run with nothing left to record and a tape the recorder cannot find the
-// frame on, each with its message.
+// frame on, each with its message. Opening the list that a stopped run left a point for (also
+// at start) asks at once whether to go on with it.
 #pragma once
 
 #include <QObject>
 
+class AppContext;
 class ControllerWiring;
 class QAction;
 class TfrmEDS;
+class UserPrompts;
 
 class ResumeAutoRecCommand : public QObject {
 public:
-    ResumeAutoRecCommand(TfrmEDS& mainWindow, ControllerWiring& deck);
+    ResumeAutoRecCommand(AppContext& context, TfrmEDS& mainWindow, ControllerWiring& deck,
+                         UserPrompts& prompts);
 
     // Offered while a resume point is kept and the decks an Auto Rec records with are chosen;
     // worked out each time one of its menus opens.
@@ -24,7 +28,12 @@ public:
     void Run();
 
 private:
+    // After a list was opened: asks whether to resume when the kept point is this list's.
+    void OfferForOpenedList();
+
+    AppContext& context_;
     TfrmEDS& mainWindow_;
     ControllerWiring& deck_;
+    UserPrompts& prompts_;
     QAction* item_;
 };

@@ -1,9 +1,9 @@
 // Resume Auto Rec from the program's windows, the whole program on a simulated bench that is not
 // the demo bench, recording from the very start of the recorder's tape: an Auto Rec stopped in
 // its third scene offers the command, in the main window's Program menu and the controller's
-// Program popup alike, and after the program was closed and started again it opens the
-// controller and records the rest of the list; a list changed since, or a point damaged in the
-// settings file, is refused with its message, and no deck moves.
+// Program popup alike, and when the program is started again on the list it offers to resume,
+// opens the controller and records the rest of the list; a list changed since, or a point damaged
+// in the settings file, is refused with its message, and no deck moves.
 #include <QAction>
 #include <QMenu>
 #include <QPushButton>
@@ -135,7 +135,7 @@ protected:
     std::optional<AutoResult> finished;
 };
 
-TEST_F(ResumeWindowTest, AStoppedRunIsResumedAfterTheProgramWasClosedAndRecordsTheRest) {
+TEST_F(ResumeWindowTest, AStoppedRunIsOfferedAtTheNextStartAndRecordsTheRest) {
     StartProgram(true);
     EXPECT_FALSE(OfferedIn(windows->mainWindow().menus().mnuProgram)) << "nothing to resume yet";
     StopInSceneThree();
@@ -143,15 +143,14 @@ TEST_F(ResumeWindowTest, AStoppedRunIsResumedAfterTheProgramWasClosedAndRecordsT
     const auto before = RecordedScenes(sim->TapeSegments());
     ASSERT_EQ(before.size(), 3u) << "two scenes and the partial third\n" << sim->ReportJson();
 
-    // The controller closed first is not opened again at the next start.
+    // The controller closed first is not opened again at the next start; the start on the list
+    // asks whether to resume, and Yes does it.
     Controller().close();
     CloseProgram();
+    const int questions = static_cast<int>(prompts.questions.size());
+    prompts.answers.push_back(true);
     StartProgram(false);
-    QTest::qWait(300);
-    ASSERT_FALSE(Controller().isVisible());
-    ASSERT_TRUE(OfferedIn(windows->mainWindow().menus().mnuProgram));
     bool sawProgress = false;
-    ResumeItem()->trigger();
     ASSERT_TRUE(WaitFor(
         [&] {
             sawProgress = sawProgress || windows->progress().isVisible();
@@ -160,6 +159,8 @@ TEST_F(ResumeWindowTest, AStoppedRunIsResumedAfterTheProgramWasClosedAndRecordsT
         180000));
 
     EXPECT_EQ(finished, AutoResult::Finished);
+    ASSERT_EQ(prompts.questions.size(), questions + 1);
+    EXPECT_EQ(prompts.questions.last(), Caption("MSG_RESUME_ASK"));
     EXPECT_TRUE(sawProgress);
     EXPECT_TRUE(Controller().isVisible()) << "the command opened the controller";
     EXPECT_EQ(prompts.informations.last(), Caption("MSG_AUTOEND"));
