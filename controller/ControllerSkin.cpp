@@ -26,8 +26,10 @@ QPoint PointFrom(const QJsonValue& value, QPoint fallback) {
 
 }  // namespace
 
-bool ControllerSkin::Load(const ProgramFolder& folder) {
+bool ControllerSkin::Load(const ProgramFolder& folder, const CaptionTable& captions) {
     folder_ = &folder;
+    captions_ = &captions;
+    labels_.Load(folder.SuppliedFile(kSkinFolder + QStringLiteral("labels.json")));
     QFile file(folder.SuppliedFile(kSkinFolder + QStringLiteral("layout.json")));
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -73,6 +75,7 @@ QPixmap ControllerSkin::Picture(const QString& name, const QString& look) const 
             picture.setDevicePixelRatio(kDoubleDensity);
         else
             picture.load(folder_->SuppliedFile(kSkinFolder + base + QStringLiteral(".png")));
+        labels_.DrawOn(picture, base, *captions_);
     }
     cache_.insert(base, picture);
     return picture;

@@ -1,6 +1,7 @@
 // The controller's skin: where every control sits (layout.json) and its pictures, one file per
 // objectName and look ("btnPlay", "btnPlay_lit", "imgDeckp_red"), loaded at 2x where drawn so,
-// so the window stays crisp on dense screens.
+// so the window stays crisp on dense screens, with their printed labels in the captions'
+// language.
 #pragma once
 
 #include <QColor>
@@ -12,13 +13,16 @@
 #include <QString>
 #include <QStringList>
 
+#include "controller/SkinLabels.h"
+
+class CaptionTable;
 class ProgramFolder;
 
 class ControllerSkin {
 public:
-    // Reads the layout from the program folder (or the installed resources). False when the
-    // layout is missing or malformed; every place is then empty.
-    bool Load(const ProgramFolder& folder);
+    // Reads the layout and the labels from the program folder (or the installed resources).
+    // False when the layout is missing or malformed; every place is then empty.
+    bool Load(const ProgramFolder& folder, const CaptionTable& captions);
 
     QSize WindowSize() const { return windowSize_; }
     // Position and size of a control in the window; empty for an unknown name.
@@ -34,11 +38,13 @@ public:
     int DialRadius() const { return dialRadius_; }
 
     // The picture "<name>[_<look>]": the 2x drawing with its density set when there is one,
-    // else the 1x drawing; a null pixmap when neither exists.
+    // else the 1x drawing, its labels drawn on; a null pixmap when neither exists.
     QPixmap Picture(const QString& name, const QString& look = QString()) const;
 
 private:
     const ProgramFolder* folder_ = nullptr;
+    const CaptionTable* captions_ = nullptr;
+    SkinLabels labels_;
     QSize windowSize_;
     QHash<QString, QRect> places_;
     QStringList keyNames_;

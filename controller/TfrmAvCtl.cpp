@@ -40,7 +40,7 @@ TfrmAvCtl::TfrmAvCtl(const ControllerParts& parts, QWidget* parent)
     // The window holds the focus for the keypad, but is no stop of Tab's: a round of Tab
     // visits only what shows a focus frame.
     setFocusPolicy(Qt::ClickFocus);
-    skin_.Load(parts_.folder);
+    skin_.Load(parts_.folder, parts_.captions);
     resize(627, 242);
     BuildPictures();
     BuildLabels();

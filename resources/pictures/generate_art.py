@@ -13,6 +13,7 @@ PNG rendering needs rsvg-convert (Debian package librsvg2-bin).
 import json
 import math
 import os
+import re
 import subprocess
 import sys
 
@@ -49,6 +50,10 @@ FONT = "DejaVu Sans, sans-serif"
 FONT_CJK = "Noto Sans CJK JP, sans-serif"
 
 SVG_FILES = []  # (path, width, height, scales)
+# The controller's printed labels, by picture file: the program draws them over the picture in
+# the user's language (caption keys SK_*), so the pictures themselves carry no text.
+LABELS = {}
+LABEL_MARK = re.compile(r"<!--label (\{.*?\})-->")
 
 
 def svg_doc(w, h, body, defs=""):
@@ -61,6 +66,10 @@ def svg_doc(w, h, body, defs=""):
 def write_svg(rel_path, w, h, body, defs="", scales=(1, 2)):
     path = os.path.join(ROOT, rel_path)
     os.makedirs(os.path.dirname(path), exist_ok=True)
+    labels = [json.loads(m) for m in LABEL_MARK.findall(body)]
+    if labels:
+        LABELS[os.path.splitext(os.path.basename(rel_path))[0]] = labels
+        body = LABEL_MARK.sub("", body)
     with open(path, "w", encoding="utf-8") as f:
         f.write(svg_doc(w, h, body, defs))
     SVG_FILES.append((path, w, h, scales))
@@ -74,6 +83,35 @@ def text(x, y, s, size, fill, weight="bold", anchor="middle", family=FONT,
         f'font-weight="{weight}" fill="{fill}" text-anchor="{anchor}" '
         f'letter-spacing="{spacing}" {extra}>{s}</text>'
     )
+
+
+def label(key, x, y, s, size, fill, weight="bold", anchor="middle", spacing=0.0, width=None):
+    """A printed label of the controller: a mark in the SVG body that write_svg takes out into
+    labels.json, with the English text the program draws when the caption file lacks the key.
+    width: the room it has on a picture wider than its block (the panel); a longer text is
+    drawn smaller."""
+    spec = {"caption": key, "text": s, "x": round(x, 2), "y": round(y, 2), "size": size,
+            "bold": weight == "bold", "anchor": anchor, "spacing": spacing, "colour": fill}
+    if width is not None:
+        spec["width"] = width
+    return f"<!--label {json.dumps(spec, ensure_ascii=False)}-->"
+
+
+def shift_labels(body, dy):
+    """The label marks of body moved down by dy, as a translate() around them would."""
+    def moved(match):
+        spec = json.loads(match.group(1))
+        spec["y"] = round(spec["y"] + dy, 2)
+        return f"<!--label {json.dumps(spec, ensure_ascii=False)}-->"
+    return LABEL_MARK.sub(moved, body)
+
+
+def write_labels():
+    path = os.path.join(ROOT, "skin/controller/labels.json")
+    with open(path, "w", encoding="utf-8") as f:
+        rows = ",\n".join(f"  {json.dumps(n)}: {json.dumps(LABELS[n], ensure_ascii=False)}"
+                          for n in sorted(LABELS))
+        f.write("{\n" + rows + "\n}\n")
 
 
 # Greyed pictures: no colour, low contrast, lifted towards white.
@@ -432,7 +470,7 @@ def key_glyph(name, w, h, colour, reverse=False):
     if name in ("btnSlow", "btnSlowR"):
         fwd = name == "btnSlow"
         return (tri(cx + (12 if fwd else -12), cy, 7, 1 if fwd else -1, colour)
-                + text(cx - (3 if fwd else -3), cy + 2.4, "SLOW", 6.5, colour, spacing=0.1))
+                + label("SK_SLOW", cx - (3 if fwd else -3), cy + 2.4, "SLOW", 6.5, colour, spacing=0.1))
     if name in ("btnStep", "btnStepR"):
         fwd = name == "btnStep"
         bar_x = cx + 3.5 if fwd else cx - 5
@@ -462,19 +500,23 @@ def key_glyph(name, w, h, colour, reverse=False):
         return (f'<path d="M{cx - 4} {cy - 4.5} L{cx + 4} {cy + 3.5} M{cx + 4} {cy - 4.5} '
                 f'L{cx - 4} {cy + 3.5}" stroke="{colour}" stroke-width="1.8" stroke-linecap="round"/>')
     labels = {
-        "btnEntry": "ENTRY", "btnSin": "IN", "btnSout": "OUT",
-        "btnTrimM": "TRIM \u2212", "btnTrimP": "TRIM +", "btnGoto": "GOTO",
-        "btnPreview": "PREVIEW", "btnAutoRec": "AUTO REC", "btnReview": "REVIEW",
-        "btnProgEdit": "MODIFY SCENE", "btnPreroll": "PREROLL", "btnEdit": "EDIT",
+        "btnEntry": ("SK_ENTRY", "ENTRY"), "btnSin": ("SK_IN", "IN"),
+        "btnSout": ("SK_OUT", "OUT"), "btnTrimM": ("SK_TRIMM", "TRIM \u2212"),
+        "btnTrimP": ("SK_TRIMP", "TRIM +"), "btnGoto": ("SK_GOTO", "GOTO"),
+        "btnPreview": ("SK_PREVIEW", "PREVIEW"), "btnAutoRec": ("SK_AUTOREC", "AUTO REC"),
+        "btnReview": ("SK_REVIEW", "REVIEW"), "btnProgEdit": ("SK_MODIFY", "MODIFY SCENE"),
+        "btnPreroll": ("SK_PREROLL", "PREROLL"), "btnEdit": ("SK_EDIT", "EDIT"),
     }
-    label = labels[name]
+    key, caption = labels[name]
     size = 10.5 if name == "btnEntry" else (8 if h < 20 else 9)
     base = cy + size * 0.36 - (1.0 if h < 20 else 0.5)
     out = ""
     if name == "btnAutoRec":
         out += f'<circle cx="{cx - 23}" cy="{base - size * 0.36}" r="2.4" fill="{RED if colour == GLYPH else colour}"/>'
-        return out + text(cx + 3, base, label, size, colour, spacing=0.2)
-    return out + text(cx, base, label, size, colour, spacing=0.3)
+        # The record dot stands left of the label: the label keeps clear of it.
+        return out + label(key, cx + 3, base, caption, size, colour, spacing=0.2,
+                           width=2 * (3 + 23 - 4))
+    return out + label(key, cx, base, caption, size, colour, spacing=0.3)
 
 
 def key_svg(name, w, h, state, lamp=None, reverse=False):
@@ -519,7 +561,8 @@ def key_svg(name, w, h, state, lamp=None, reverse=False):
             colour = "#d9534f"
     elif name == "btnRec":
         colour = "#d9534f"
-    body += f'<g transform="translate(0 {glyph_offset})">{key_glyph(name, w, h, colour, reverse)}</g>'
+    glyph = shift_labels(key_glyph(name, w, h, colour, reverse), glyph_offset)
+    body += f'<g transform="translate(0 {glyph_offset})">{glyph}</g>'
     return defs, body
 
 
@@ -585,7 +628,8 @@ def vcr(colour, body_fill, slot_fill):
 
 def write_decks():
     w, h = 100, 56
-    for deck, label in (("imgDeckp", "PLAYER"), ("imgDeckr", "RECORDER")):
+    for deck, key, caption in (("imgDeckp", "SK_PLAYER", "PLAYER"),
+                               ("imgDeckr", "SK_RECORDER", "RECORDER")):
         for state in ("grey", "lit", "red"):
             accent = {"grey": "#5d6675", "lit": TEAL, "red": RED}[state]
             fill = {"grey": "#2a3039", "lit": "#1f3b3c", "red": "#42242a"}[state]
@@ -598,8 +642,8 @@ def write_decks():
             if state != "grey":
                 body += f'<g filter="url(#glow)" opacity="0.75">{shape}</g>'
             body += shape
-            body += text(50 if deck == "imgDeckr" else 50, 52, label, 7.5,
-                         accent if state != "grey" else "#7b8594", spacing=0.8)
+            body += label(key, 50, 52, caption, 7.5,
+                          accent if state != "grey" else "#7b8594", spacing=0.8)
             if state == "red":
                 body += (f'<circle cx="{92}" cy="8" r="3.2" fill="{RED}" filter="url(#glow)"/>'
                          f'<circle cx="92" cy="8" r="2.6" fill="{RED}"/>')
@@ -652,7 +696,7 @@ def write_dial():
                 body += f'<circle cx="{x:.2f}" cy="{y:.2f}" r="{r / 1.6:.2f}" fill="{col}"/>'
             body += tri(c - 13, c + 4, 7, -1, GLYPH) + tri(c - 9, c + 4, 7, -1, GLYPH)
             body += tri(c + 9, c + 4, 7, 1, GLYPH) + tri(c + 13, c + 4, 7, 1, GLYPH)
-            body += text(c, c + 19, "SHUTTLE", 7, TEAL, spacing=0.6)
+            body += label("SK_SHUTTLE", c, c + 19, "SHUTTLE", 7, TEAL, spacing=0.6)
         else:
             body += f'<circle cx="{c}" cy="{c}" r="16" fill="url(#dimple)" stroke="#1d232b" stroke-width="1"/>'
             body += f'<circle cx="{c + 8}" cy="{c - 8}" r="3.2" fill="#1d232b" stroke="#5a6576" stroke-width="0.8"/>'
@@ -660,7 +704,7 @@ def write_dial():
                 a = math.radians(deg)
                 x, y = c + 23 * math.cos(a), c + 23 * math.sin(a)
                 body += f'<circle cx="{x:.2f}" cy="{y:.2f}" r="0.9" fill="{AMBER}"/>'
-            body += text(c, c + 4, "JOG", 8.5, AMBER, spacing=0.8)
+            body += label("SK_JOG", c, c + 4, "JOG", 8.5, AMBER, spacing=0.8)
         write_svg(f"skin/controller/imgJog_{mode}.svg", size, size, body, defs)
 
 
@@ -676,7 +720,11 @@ def write_jog_lamp():
         write_svg(f"skin/controller/imgLumpPause_{state}.svg", 10, 10, body, defs)
 
 
-def cover_lid(w, h, label, accent, closed):
+# A cover's name and its OPEN or CLOSE share the lid's strip: the name takes this much of it.
+COVER_NAME_W = 62
+
+
+def cover_lid(w, h, key, caption, accent, closed):
     defs = (f'<linearGradient id="lid" x1="0" y1="0" x2="0" y2="1">'
             f'<stop offset="0" stop-color="#56606f"/><stop offset="1" stop-color="#3b4350"/></linearGradient>')
     if closed:
@@ -687,8 +735,9 @@ def cover_lid(w, h, label, accent, closed):
                 f'<path d="M6 14.5 H{w - 6}" stroke="{KEY_EDGE}"/>'
                 f'<path d="M6 15.5 H{w - 6}" stroke="#ffffff" stroke-opacity="0.15"/>'
                 f'<rect x="6" y="4" width="5" height="6" rx="1" fill="{accent}"/>'
-                + text(16, 11, label, 8, GLYPH, anchor="start", spacing=0.8)
-                + text(w - 8, 11, "OPEN \u25BC", 7, PRINT, anchor="end", spacing=0.4))
+                + label(key, 16, 11, caption, 8, GLYPH, anchor="start", spacing=0.8, width=COVER_NAME_W)
+                + label("SK_OPEN", w - 8, 11, "OPEN \u25BC", 7, PRINT, anchor="end", spacing=0.4,
+                        width=w - 24 - COVER_NAME_W))
         # A shallow finger grip near the free edge of the lid.
         gy = h - 10
         body += (f'<rect x="{w / 2 - 22}" y="{gy}" width="44" height="5" rx="2.5" fill="#2f3641"/>'
@@ -702,19 +751,20 @@ def cover_lid(w, h, label, accent, closed):
                 f'stroke="{KEY_EDGE}"/>'
                 f'<path d="M5 {h - 2.5} H{w - 5}" stroke="#ffffff" stroke-opacity="0.18"/>'
                 f'<rect x="6" y="4" width="5" height="6" rx="1" fill="{accent}"/>'
-                + text(16, 11, label, 8, GLYPH, anchor="start", spacing=0.8)
-                + text(w - 8, 11, "CLOSE \u25B2", 7, PRINT, anchor="end", spacing=0.4))
+                + label(key, 16, 11, caption, 8, GLYPH, anchor="start", spacing=0.8, width=COVER_NAME_W)
+                + label("SK_CLOSE", w - 8, 11, "CLOSE \u25B2", 7, PRINT, anchor="end", spacing=0.4,
+                        width=w - 24 - COVER_NAME_W))
     return defs, body
 
 
 def write_covers():
-    for name, open_name, label, accent, h in (
-        ("imgPgmCover", "imgPrgOpen", "PROGRAM", TEAL, 78),
-        ("imgRecCover", "imgRecOpen", "RECORD", RED, 48),
+    for name, open_name, key, caption, accent, h in (
+        ("imgPgmCover", "imgPrgOpen", "SK_PROGRAM", "PROGRAM", TEAL, 78),
+        ("imgRecCover", "imgRecOpen", "SK_RECORD", "RECORD", RED, 48),
     ):
-        defs, body = cover_lid(134, h, label, accent, True)
+        defs, body = cover_lid(134, h, key, caption, accent, True)
         write_svg(f"skin/controller/{name}.svg", 134, h, body, defs)
-        defs, body = cover_lid(134, 15, label, accent, False)
+        defs, body = cover_lid(134, 15, key, caption, accent, False)
         write_svg(f"skin/controller/{open_name}.svg", 134, 15, body, defs)
 
 
@@ -737,7 +787,8 @@ def write_panel():
     b += (f'<rect x="14" y="9" width="10" height="10" rx="2.5" fill="{TEAL}"/>'
           f'<path d="M17.5 11.5 L21.5 14 L17.5 16.5 Z" fill="{INK}"/>'
           + text(30, 18.5, "Clipwright", 11, GLYPH, anchor="start", spacing=0.3)
-          + text(102, 18.5, "DECK CONTROLLER", 7.5, PRINT, weight="normal", anchor="start", spacing=1.2))
+          + label("SK_DECKCTL", 102, 18.5, "DECK CONTROLLER", 7.5, PRINT, weight="normal",
+                  anchor="start", spacing=1.2, width=144))
     for i in range(4):  # grip lines
         b += f'<path d="M{250 + i * 0} {10 + i * 3} H560" stroke="#000" stroke-opacity="0.18"/>'
     # Display window for scene, id and counter.
@@ -766,12 +817,14 @@ def write_panel():
     b += f'<circle cx="{jx + 36}" cy="{jy + 37}" r="41" fill="url(#well)"/>'
     lx, ly, _, _ = PICTURES["imgLumpPause"]
     b += (f'<circle cx="{lx + 5}" cy="{ly + 5}" r="6" fill="{TRAY}"/>'
-          + text(lx + 15, ly + 8, "JOG", 7, PRINT, anchor="start", spacing=0.8))
+          + label("SK_JOG", lx + 15, ly + 8, "JOG", 7, PRINT, anchor="start", spacing=0.8,
+                  width=40))
     # Small printed captions near keys whose glyphs are pictograms only.
-    b += text(298, 237.5, "JOG / SHUTTLE", 6.5, PRINT, spacing=0.6)
-    b += text(128, 237.5, "TRANSPORT", 6.5, PRINT, spacing=0.8)
-    b += text(414, 237.5, "SCENE  \u25B2 \u25BC END", 6.5, PRINT, spacing=0.6)
-    b += text(410, 101.5, "MARK", 6.5, PRINT, spacing=1.0)
+    b += label("SK_JOGSHUTTLE", 298, 237.5, "JOG / SHUTTLE", 6.5, PRINT, spacing=0.6, width=96)
+    b += label("SK_TRANSPORT", 128, 237.5, "TRANSPORT", 6.5, PRINT, spacing=0.8, width=226)
+    b += label("SK_SCENE", 414, 237.5, "SCENE  \u25B2 \u25BC END", 6.5, PRINT, spacing=0.6,
+               width=118)
+    b += label("SK_MARK", 410, 101.5, "MARK", 6.5, PRINT, spacing=1.0, width=118)
     write_svg("skin/controller/imgFPanel.svg", w, h, b, defs)
 
 
@@ -973,6 +1026,7 @@ def main():
     write_jog_lamp()
     write_covers()
     write_panel()
+    write_labels()
     for variant in ("eng", "jpn", "oem"):
         write_title(variant)
     write_title_frames()
