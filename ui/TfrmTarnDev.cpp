@@ -36,6 +36,8 @@ namespace {
 constexpr int kColumnWidths[TfrmTarnDev::ColumnCount] = {27, 25, 73, 104};
 constexpr int kRowHeight = 18;
 constexpr int kIdDigits = 2;
+// Room left beside the widest category, so a font a little wider than measured still fits.
+constexpr int kCellSpare = 4;
 
 QString IdText(int id) {
     return QStringLiteral("%1").arg(id, kIdDigits, 10, QLatin1Char('0'));
@@ -87,7 +89,6 @@ TfrmTarnDev::TfrmTarnDev(DeviceSetup& setup, const SettingsFile& settings,
     SG1_->setHorizontalHeaderLabels({TextOr(captions, "LB_NO", "No."), QStringLiteral("ID"),
                                      TextOr(captions, "LB_CAT", "Category"),
                                      TextOr(captions, "LB_NAME", "Name")});
-    FitColumnsToTexts();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -95,7 +96,11 @@ void TfrmTarnDev::FitColumnsToTexts() {
     // Every header and every category word of the captions' language shows whole
     // ("Caméscope"), whatever the scan finds later; the designed widths are the least.
     const QHeaderView* header = SG1_->horizontalHeader();
-    const int cellPadding = 2 * SG1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 2;
+    // A cell's text keeps a margin each side (the style's focus frame and a pixel), and the grid
+    // line takes a pixel of the cell.
+    const int cellPadding =
+        2 * (SG1_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, SG1_) + 1) + 1 +
+        kCellSpare;
     // A code of no known kind (0) names the unknown ones.
     int categoryWidth = 0;
     for (const int category : std::initializer_list<int>{CategoryVcr, CategoryVdp, CategoryCamera,
@@ -249,8 +254,11 @@ QString TfrmTarnDev::CategoryName(int category) const {
 
 void TfrmTarnDev::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    // The grid has its item views' font only once polished for the show: measured now.
+    FitColumnsToTexts();
+    FormShow();
 }
 
 void TfrmTarnDev::FormShow() {
