@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyleOptionViewItem>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -165,8 +166,13 @@ TEST_F(TfrmTarnDevTest, ScanFindingOneCamcorderChoosesItAsPlayerWithItsEditTermi
     // The grid's texts show whole in French.
     EXPECT_EQ(Grid()->horizontalHeaderItem(TfrmTarnDev::ColNumber)->text(), "N°");
     EXPECT_EQ(Cell(1, TfrmTarnDev::ColCategory), "Caméscope");
+    QStyleOptionViewItem cell;
+    cell.initFrom(Grid());
+    cell.widget = Grid();
+    const QModelIndex camcorder = Grid()->model()->index(1, TfrmTarnDev::ColCategory);
+    const int gridLine = 1;
     EXPECT_GE(Grid()->columnWidth(TfrmTarnDev::ColCategory),
-              Grid()->sizeHintForColumn(TfrmTarnDev::ColCategory));
+              Grid()->itemDelegate()->sizeHint(cell, camcorder).width() + gridLine);
 
     EXPECT_EQ(config.playerId, 4);
     EXPECT_TRUE(config.useEditTerminal);
