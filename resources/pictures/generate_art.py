@@ -566,6 +566,19 @@ def key_svg(name, w, h, state, lamp=None, reverse=False):
     return defs, body
 
 
+# The keyboard's way through the controller: the deck pictures and window keys, then the
+# panel left to right (transport, jog/shuttle, mark and trim, scene keys, covers and their keys).
+TAB_ORDER = [
+    "imgDeckp", "imgDeckr", "btnPlayer", "btnMin", "btnClose", "btnStepR", "btnSlowR", "btnEject",
+    "btnSlow", "btnStep", "btnRev", "btnPlay", "btnFF", "btnStop", "btnPause", "btnRec", "imgJog",
+    "btnJogR", "btnJogF", "btnEntry", "btnSin", "btnSout", "btnTrimM", "btnTrimP", "btnSup",
+    "btnSdown", "btnSend", "imgPgmCover", "imgPrgOpen", "btnGoto", "btnPreview", "btnAutoRec",
+    "btnReview", "btnProgEdit", "imgRecCover", "imgRecOpen", "btnPreroll", "btnEdit",
+]
+# The ring around the key that has the keyboard's focus: the panel's own teal.
+FOCUS_COLOUR = "#35c2b5"
+
+
 def write_layout():
     """Positions of every widget over the panel, for the window code to read."""
     layout = {
@@ -573,6 +586,8 @@ def write_layout():
         "keys": {n: list(r) for n, r in KEYS.items()},
         "lampKeys": sorted(LAMP_KEYS),
         "pictures": {n: list(r) for n, r in PICTURES.items()},
+        "tabOrder": TAB_ORDER,
+        "focusColour": FOCUS_COLOUR,
         "dialHit": {"centre": [36, 36], "radius": 35},
     }
     lines = []
