@@ -115,6 +115,9 @@ bool CComm::OpenLocked(const QString& path) {
     lastError_ = 0;
     hungUp_ = false;
     configured_ = false;
+    // A port just opened carries no reply to a request sent before it: the first reply after a
+    // replug or a reopen is this request's own, not a late one.
+    replyMayTrail_ = false;
     return true;
 }
 
