@@ -13,6 +13,7 @@
 #include "link/DeckExchange.h"
 #include "link/LinkTiming.h"
 #include "link/TarnCommands.h"
+#include "link/TarnFrame.h"
 #include "link/TarnVtr.h"
 
 namespace {
@@ -23,15 +24,12 @@ constexpr int kQuietMs = linktiming::kReplyCompleteMs;
 constexpr int kQuietStepMs = 5;
 // A line that never falls quiet (noise) is taken anyway after this: the decks matter more.
 constexpr int kQuietLimitMs = 1000;
-constexpr uint8_t kFirstAcceptedVerdict = 2;
-constexpr uint8_t kLastAcceptedVerdict = 4;
 // Between rounds of status questions to decks not yet standing.
 constexpr int kRoundPauseMs = 20;
 
-// Only an accepted verdict carries a reading; a refused or pending reply is no position.
+// Only a done verdict carries a reading; a refused or pending reply is no position.
 bool GaveStatus(const TarnFrame& reply) {
-    const uint8_t verdict = reply[tarn::kStatusByte] & tarn::kStatusVerdictMask;
-    return verdict >= kFirstAcceptedVerdict && verdict <= kLastAcceptedVerdict;
+    return tarn::IsReading(reply[tarn::kStatusByte]);
 }
 
 bool Stands(int mode) {
